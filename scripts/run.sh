@@ -6,5 +6,5 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 
 cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
       -DZORVIT_BUILD_TESTS=OFF -DZORVIT_BUILD_BENCH=OFF
-cmake --build "$root/build" --target zorvit-table
-"$root/build/tools/zorvit-table" "${1:-$root/examples/pocket.ngc}"
+cmake --build "$root/build" --target zorvit -j 2
+exec "$root/build/app/zorvit" "${1:-$root/examples/pocket.ngc}"

@@ -1,0 +1,797 @@
+#include "Plotter.h"
+
+#include "ATFileNotification.h"
+#include "ColorsDlg.h"
+#include "Error.h"
+#include "GCodeEditor.h"
+#include "GCodeEngine.h"
+#include "Icons.h"
+#include "IniFile.h"
+#include "LineTable.h"
+#include "OpenGLPanel.h"
+#include "Settings.h"
+#include "UserDialogs.h"
+#include "WheelRouter.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QSaveFile>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace {
+
+const QString kTitle = QStringLiteral("Zorvit");
+
+constexpr int kClientWidthPx = 965;
+constexpr int kClientHeightPx = 591;
+constexpr int kEditorPageWidthPx = 153;
+constexpr int kNoIcon = -1;
+
+// One notch of a wheel reports 120 and zooms the plot by 0.02.
+constexpr double kWheelNotchDelta = 120.0;
+constexpr double kZoomStepPerNotch = 0.02;
+
+// Motion modes with a colour of their own: G0 to G3.
+constexpr int kMotionModeCount = 4;
+constexpr TColor kOtherMotionColor = 0x00FFFFFF;
+
+QString ShortHint(const QString& hint)
+{
+    const auto bar = hint.indexOf(QLatin1Char('|'));
+    return bar < 0 ? hint : hint.left(bar);
+}
+
+QString LongHint(const QString& hint)
+{
+    const auto bar = hint.indexOf(QLatin1Char('|'));
+    return bar < 0 ? hint : hint.mid(bar + 1);
+}
+
+[[noreturn]] void ThrowFileError(const char* format, const QString& name, const QString& reason)
+{
+    const QString absolute = QFileInfo(name).absoluteFilePath();
+    throw EZorvitError(QString::fromLatin1(format).arg(absolute, reason).toStdString());
+}
+
+// Halves go to the even neighbour; the result is clamped to the 32-bit range, so a plot with
+// huge coordinates gets the largest extent instead of an overflowed one.
+std::int32_t ExtentFor(double maximum)
+{
+    constexpr double kLargest = std::numeric_limits<std::int32_t>::max();
+    double rounded = std::floor(maximum);
+    const double fraction = maximum - rounded;
+    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(rounded, 2.0) != 0.0))
+        rounded += 1.0;
+    const double extent = rounded + 1.0;
+    if (!(extent < kLargest))
+        return std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::int32_t>(extent);
+}
+
+} // namespace
+
+struct TGLPlotter::TActionSpec
+{
+    const char* name;
+    const char* category;
+    const char* caption;
+    const char* shortcut;  // portable key text, or nullptr
+    int icon;              // image-list slot, or kNoIcon
+    const char* hint;      // short part, "|", long part
+    bool checkable;
+    void (TGLPlotter::*execute)();
+};
+
+// The action list, in its order.
+const TGLPlotter::TActionSpec TGLPlotter::kActions[] = {
+    {"FileNew1", "File", "New", nullptr, 6, "", false, &TGLPlotter::FileNew1Execute},
+    {"FileOpen1", "File", "&Open...", "Ctrl+O", 7, "Open|Opens an existing file", false,
+     &TGLPlotter::FileOpen1Execute},
+    {"FileSave1", "File", "Save", "Ctrl+S", 9, "Save|Saves active file", false,
+     &TGLPlotter::itmFileSaveExecute},
+    {"FileSaveAs1", "File", "Save &As...", nullptr, 10,
+     "Save As|Saves the active file with a new name", false, &TGLPlotter::FileSaveAs1Execute},
+    {"EditorDisplaySyntax", "Editor", "Display Syntax", nullptr, kNoIcon,
+     "Display Syntax|Displays RS274 syntax highlighting in the editor", true,
+     &TGLPlotter::EditorDisplaySyntaxExecute},
+    {"EditCut1", "Edit", "Cu&t", "Ctrl+X", 3,
+     "Cut|Cuts the selection and puts it on the Clipboard", false,
+     &TGLPlotter::itmEditCutExecute},
+    {"EditCopy1", "Edit", "&Copy", "Ctrl+C", 2,
+     "Copy|Copies the selection and puts it on the Clipboard", false,
+     &TGLPlotter::itmEditCopyExecute},
+    {"EditPaste1", "Edit", "&Paste", "Ctrl+V", 5, "Paste|Inserts Clipboard contents", false,
+     &TGLPlotter::itmEditPasteExecute},
+    {"PlotterRefresh", "Plotter", "Refresh from Code", nullptr, 13,
+     "Refresh|Refreshes the drawing from the code editor", false,
+     &TGLPlotter::PlotterRefreshExecute},
+    {"PlotterResetOrigin", "Plotter", "Reset To Origin", nullptr, kNoIcon,
+     "Reset Drawing | Resets the rotation, scaling and translation of drawing", false,
+     &TGLPlotter::itmSettingsResetDrawingExecute},
+    {"DisplayColors1", "Plotter", "Colors...", nullptr, 14,
+     "Colors | Sets drawing colors used in the plotter", false,
+     &TGLPlotter::itmSettingsColorsExecute},
+    {"EditSelectAll1", "Edit", "Select &All", "Ctrl+A", kNoIcon,
+     "Select All|Selects the entire document", false, &TGLPlotter::itmEditSelectAllExecute},
+    {"EditUndo1", "Edit", "&Undo", "Ctrl+Z", 0, "Undo|Reverts the last action", false,
+     &TGLPlotter::itmEditUndoExecute},
+    {"EditDelete1", "Edit", "&Delete", "Del", 1, "Delete|Erases the selection", false,
+     &TGLPlotter::itmEditDeleteExecute},
+    {"FileExit1", "File", "E&xit", nullptr, 12, "Exit|Quits the application", false,
+     &TGLPlotter::FileExit1Execute},
+    {"EditorColors", "Editor", "Colors...", nullptr, 14,
+     "Colors|Set the colors used for syntax highlighting", false,
+     &TGLPlotter::EditorColorsExecute},
+};
+
+TGLPlotter::TGLPlotter(const QStringList& arguments, std::unique_ptr<TUserDialogs> dialogs,
+                       QWidget* parent)
+    : QMainWindow(parent),
+      dialogs_(dialogs ? std::move(dialogs) : std::make_unique<TUserDialogs>()),
+      motionColors_(kDefaultMotionColors)
+{
+    setObjectName(QStringLiteral("GLPlotter"));
+    dialogs_->SetOwner(this);
+    CreateComponents();
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+    CreateContextMenu();
+    ConnectUpdates();
+    FormCreate(arguments);
+    aclMainUpdate();
+}
+
+TGLPlotter::~TGLPlotter()
+{
+    FormDestroy();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Construction
+
+void TGLPlotter::CreateComponents()
+{
+    setWindowTitle(kTitle);
+
+    pnlTop = new QFrame(this);
+    pnlTop->setObjectName(QStringLiteral("pnlTop"));
+    pnlTop->setFrameShape(QFrame::NoFrame);
+    auto* topLayout = new QHBoxLayout(pnlTop);
+    topLayout->setContentsMargins(0, 0, 0, 0);
+
+    Splitter2 = new QSplitter(Qt::Horizontal, pnlTop);
+    Splitter2->setObjectName(QStringLiteral("Splitter2"));
+    Splitter2->setChildrenCollapsible(false);
+    topLayout->addWidget(Splitter2);
+
+    pgcGCode = new QTabWidget(Splitter2);
+    pgcGCode->setObjectName(QStringLiteral("pgcGCode"));
+    tabOriginal = new QWidget(pgcGCode);
+    tabOriginal->setObjectName(QStringLiteral("tabOriginal"));
+    auto* pageLayout = new QVBoxLayout(tabOriginal);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    memGCode = new TGCodeEditor(tabOriginal);
+    memGCode->setObjectName(QStringLiteral("memGCode"));
+    pageLayout->addWidget(memGCode);
+    pgcGCode->addTab(tabOriginal, QStringLiteral("Original"));
+
+    pnlOpenGL = new QFrame(Splitter2);
+    pnlOpenGL->setObjectName(QStringLiteral("pnlOpenGL"));
+    pnlOpenGL->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    auto* plotLayout = new QVBoxLayout(pnlOpenGL);
+    plotLayout->setContentsMargins(0, 0, 0, 0);
+    OpenGLPanel = new TOpenGLPanel(pnlOpenGL);
+    OpenGLPanel->setObjectName(QStringLiteral("OpenGLPanel"));
+    plotLayout->addWidget(OpenGLPanel);
+    // The panel's drag and zoom texts go nowhere; the status bar shows hints only.
+    OpenGLPanel->OnStatusText = [this](TOpenGLPanel& sender, const std::string& text) {
+        OpenGLPanelStatusText(sender, text);
+    };
+
+    Splitter2->addWidget(pgcGCode);
+    Splitter2->addWidget(pnlOpenGL);
+    Splitter2->setStretchFactor(0, 0);
+    Splitter2->setStretchFactor(1, 1);
+    Splitter2->setSizes({kEditorPageWidthPx, kClientWidthPx - kEditorPageWidthPx});
+    setCentralWidget(pnlTop);
+
+    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    statusBar()->setSizeGripEnabled(false);
+
+    memGCode->SetHighlighter(std::make_unique<TSynRC274Syn>());
+
+    ATFileNotification1 = new TATFileNotification(this);
+    ATFileNotification1->setObjectName(QStringLiteral("ATFileNotification1"));
+    ATFileNotification1->OnChanged = [this] { Guarded([this] { ATFileNotification1Changed(); }); };
+
+    dlgColor = new TdlgColor(this);
+    dlgColor->setObjectName(QStringLiteral("dlgColor"));
+
+    wheelRouter_ = new TWheelRouter(*this);
+
+    // The client area below the menu bar.
+    resize(kClientWidthPx, kClientHeightPx + menuBar()->sizeHint().height());
+}
+
+void TGLPlotter::CreateActions()
+{
+    for (const TActionSpec& spec : kActions) {
+        auto* action = new QAction(QString::fromLatin1(spec.caption), this);
+        action->setObjectName(QString::fromLatin1(spec.name));
+        action->setProperty("category", QString::fromLatin1(spec.category));
+        if (spec.shortcut != nullptr)
+            action->setShortcut(QKeySequence(QString::fromLatin1(spec.shortcut),
+                                             QKeySequence::PortableText));
+        if (spec.icon != kNoIcon)
+            action->setIcon(ActionIcon(spec.icon));
+        const QString hint = QString::fromLatin1(spec.hint);
+        action->setToolTip(ShortHint(hint));
+        action->setStatusTip(LongHint(hint));
+        action->setCheckable(spec.checkable);
+        action->setChecked(spec.checkable);
+        const auto execute = spec.execute;
+        connect(action, &QAction::triggered, this,
+                [this, action, execute] { RunAction(*action, execute); });
+        // Shortcuts work wherever the focus is inside the window.
+        addAction(action);
+    }
+}
+
+QAction* TGLPlotter::Action(const char* name) const
+{
+    return findChild<QAction*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+}
+
+// A menu item of its own that runs the action: it may show its own caption, and it shows the
+// action's icon, shortcut, hint, enabled and checked state.
+QAction* TGLPlotter::AddItem(QMenu& menu, const char* itemName, const QString& caption,
+                             QAction& action)
+{
+    QString text = caption;
+    if (!action.shortcut().isEmpty())
+        text += QLatin1Char('\t') + action.shortcut().toString(QKeySequence::NativeText);
+    auto* item = new QAction(text, &menu);
+    item->setObjectName(QString::fromLatin1(itemName));
+    item->setIcon(action.icon());
+    item->setStatusTip(action.statusTip());
+    item->setCheckable(action.isCheckable());
+    const auto follow = [item, &action] {
+        item->setEnabled(action.isEnabled());
+        item->setChecked(action.isChecked());
+    };
+    follow();
+    connect(&action, &QAction::changed, item, follow);
+    connect(item, &QAction::triggered, &action, [&action] { action.trigger(); });
+    menu.addAction(item);
+    return item;
+}
+
+void TGLPlotter::CreateMenus()
+{
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    AddItem(*file, "itmFileNew", QStringLiteral("&New"), *Action("FileNew1"));
+    AddItem(*file, "itmFileOpen", QStringLiteral("&Open..."), *Action("FileOpen1"));
+    file->addSeparator();
+    AddItem(*file, "itmFileSave", QStringLiteral("&Save"), *Action("FileSave1"));
+    AddItem(*file, "itmFileSaveAs", QStringLiteral("Save &As..."), *Action("FileSaveAs1"));
+    file->addSeparator();
+    AddItem(*file, "itmFileExit", QStringLiteral("E&xit"), *Action("FileExit1"));
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    edit->setObjectName(QStringLiteral("mnuEdit"));
+    AddItem(*edit, "itmEditUndo", QStringLiteral("&Undo"), *Action("EditUndo1"));
+    edit->addSeparator();
+    AddItem(*edit, "itmEditCut", QStringLiteral("Cu&t"), *Action("EditCut1"));
+    AddItem(*edit, "itmEditCopy", QStringLiteral("&Copy"), *Action("EditCopy1"));
+    AddItem(*edit, "itmEditPaste", QStringLiteral("&Paste"), *Action("EditPaste1"));
+    AddItem(*edit, "itmEditDelete", QStringLiteral("&Delete"), *Action("EditDelete1"));
+    edit->addSeparator();
+    AddItem(*edit, "itmEditSelectAll", QStringLiteral("Select &All"), *Action("EditSelectAll1"));
+
+    QMenu* editor = menuBar()->addMenu(QStringLiteral("E&ditor"));
+    editor->setObjectName(QStringLiteral("mnuEditor"));
+    AddItem(*editor, "itmEditorDisplaySyntax", QStringLiteral("&Display Syntax"),
+            *Action("EditorDisplaySyntax"));
+    AddItem(*editor, "itmEditorColors", QStringLiteral("&Colors..."), *Action("EditorColors"));
+
+    QMenu* plotter = menuBar()->addMenu(QStringLiteral("&Plotter"));
+    plotter->setObjectName(QStringLiteral("mnuPlotter"));
+    AddItem(*plotter, "itmPlotterRefresh", QStringLiteral("&Refresh from Code"),
+            *Action("PlotterRefresh"));
+    AddItem(*plotter, "itmSettingsResetDrawing", QStringLiteral("R&eset To Origin"),
+            *Action("PlotterResetOrigin"));
+    AddItem(*plotter, "itmSettingsColors", QStringLiteral("&Colors..."),
+            *Action("DisplayColors1"));
+
+    // The states must be right whenever a menu opens.
+    for (QMenu* menu : {file, edit, editor, plotter})
+        connect(menu, &QMenu::aboutToShow, this, [this] { Guarded([this] { aclMainUpdate(); }); });
+}
+
+void TGLPlotter::CreateToolBar()
+{
+    ToolBar1 = addToolBar(QStringLiteral("ToolBar1"));
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setMovable(false);
+    ToolBar1->setFloatable(false);
+    ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    ToolBar1->setIconSize(QSize(kIconSizePx, kIconSizePx));
+    ToolBar1->addAction(Action("FileNew1"));
+    ToolBar1->addAction(Action("FileOpen1"));
+    ToolBar1->addAction(Action("FileSave1"));
+    ToolBar1->addSeparator();
+    ToolBar1->addAction(Action("PlotterRefresh"));
+}
+
+void TGLPlotter::CreateContextMenu()
+{
+    pmuGCode = new QMenu(this);
+    pmuGCode->setObjectName(QStringLiteral("pmuGCode"));
+    const auto item = [this](const char* itemName, const char* actionName) {
+        QAction& action = *Action(actionName);
+        AddItem(*pmuGCode, itemName, action.text(), action);
+    };
+    item("pmuUndo", "EditUndo1");
+    pmuGCode->addSeparator()->setObjectName(QStringLiteral("N2"));
+    item("pmuCut", "EditCut1");
+    item("pmuCopy", "EditCopy1");
+    item("pmuPaste", "EditPaste1");
+    item("pmuDelete", "EditDelete1");
+    pmuGCode->addSeparator()->setObjectName(QStringLiteral("N1"));
+    item("pmuSelectAll", "EditSelectAll1");
+    connect(pmuGCode, &QMenu::aboutToShow, this, [this] { Guarded([this] { aclMainUpdate(); }); });
+    memGCode->SetContextMenu(pmuGCode);
+}
+
+void TGLPlotter::ConnectUpdates()
+{
+    const auto update = [this] { Guarded([this] { aclMainUpdate(); }); };
+    connect(memGCode, &QsciScintilla::selectionChanged, this, update);
+    connect(memGCode, &QsciScintilla::modificationChanged, this, update);
+    connect(memGCode, &QsciScintilla::textChanged, this, update);
+    connect(memGCode, &TGCodeEditor::UndoAvailableChanged, this, update);
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, update);
+    // Key presses in the editor are checked against the actions' shortcuts first.
+    memGCode->installEventFilter(this);
+}
+
+void TGLPlotter::FormCreate(const QStringList& arguments)
+{
+    // A failing step skips the later ones; the window is shown all the same.
+    Guarded([&] {
+        LoadSettings();
+        if (!arguments.isEmpty())
+            LoadFile(arguments.first());
+        pgcGCode->tabBar()->hide();
+        pgcGCode->setCurrentWidget(tabOriginal);
+    });
+}
+
+void TGLPlotter::FormDestroy()
+{
+    Guarded([this] { SaveSettings(); });
+}
+
+// ---------------------------------------------------------------------------------------------
+// Running actions and reporting errors
+
+template <class TStep> void TGLPlotter::Guarded(TStep&& step)
+{
+    try {
+        step();
+    } catch (...) {
+        ShowException();
+    }
+}
+
+void TGLPlotter::ShowException()
+{
+    try {
+        throw;
+    } catch (const std::exception& error) {
+        ShowErrorMessage(QString::fromStdString(error.what()));
+    } catch (...) {
+        ShowErrorMessage(QStringLiteral("Unknown error"));
+    }
+}
+
+void TGLPlotter::ShowErrorMessage(const QString& message)
+{
+    QString text = message;
+    if (!text.isEmpty() && text.back() > QLatin1Char('.'))
+        text += QLatin1Char('.');
+    dialogs_->ShowError(text);
+}
+
+void TGLPlotter::RunAction(QAction& action, void (TGLPlotter::*handler)())
+{
+    Guarded([&] {
+        // The states are brought up to date before an action runs.
+        aclMainUpdate();
+        if (action.isEnabled())
+            (this->*handler)();
+    });
+}
+
+bool TGLPlotter::eventFilter(QObject* watched, QEvent* event)
+{
+    // The shortcut of an enabled action runs the action; the key of a disabled one goes to the
+    // editor as an ordinary key. The editor claims its own keys (Del, Ctrl+C, ...) before the
+    // shortcuts are looked at, so that claim is withdrawn here for enabled actions.
+    if (watched == memGCode && event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const QKeySequence pressed(
+            QKeyCombination(key->modifiers() & ~Qt::KeypadModifier, Qt::Key(key->key())));
+        Guarded([this] { aclMainUpdate(); });
+        for (const TActionSpec& spec : kActions) {
+            const QAction* action = Action(spec.name);
+            if (action->isEnabled() && !action->shortcut().isEmpty()
+                && action->shortcut() == pressed) {
+                event->ignore();
+                return true;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The document
+
+void TGLPlotter::LoadFile(const QString& name)
+{
+    {
+        // Read first, so that a file that cannot be read changes nothing.
+        QFile file(name);
+        if (!file.open(QIODevice::ReadOnly))
+            ThrowFileError("Cannot open file \"%1\". %2", name, file.errorString());
+        const QByteArray text = file.readAll();
+        if (file.error() != QFileDevice::NoError)
+            ThrowFileError("Cannot open file \"%1\". %2", name, file.errorString());
+
+        if (engine_) {
+            // The kept table still holds the last plot, for the plot and a rebuild in new colours.
+            engine_.reset();
+            memGCode->ClearAll();
+        }
+        memGCode->SetTextBytes(text);
+    }
+    setWindowTitle(QStringLiteral("%1 - %2").arg(kTitle, name));
+    engine_ = std::make_unique<TGCodeEngine>();
+    // The watcher follows the text in the editor from here on, also when the interpreter fails
+    // below, so that Save never writes this text into the file opened before.
+    ATFileNotification1->Stop();
+    ATFileNotification1->SetFileName(name);
+    ATFileNotification1->Start();
+    engine_->Run(memGCode->Lines());
+    SetLineTable(engine_->Table());
+    OpenGLPanel->update();
+}
+
+void TGLPlotter::PlotterRefreshExecute()
+{
+    if (!engine_)
+        engine_ = std::make_unique<TGCodeEngine>();
+    engine_->Run(memGCode->Lines());
+    SetLineTable(engine_->Table());
+}
+
+bool TGLPlotter::QuerySaveChanges()
+{
+    if (!memGCode->isModified())
+        return true;
+    switch (dialogs_->Ask(QStringLiteral("Save changes before closing?"), true)) {
+    case TAnswer::Cancel:
+        return false;
+    case TAnswer::No:
+        return true;
+    case TAnswer::Yes:
+        // An error while saving is shown here; the text then stays, as after a cancelled dialog.
+        Guarded([this] { itmFileSaveExecute(); });
+        return !memGCode->isModified();
+    }
+    return false;
+}
+
+void TGLPlotter::FileNew1Execute()
+{
+    if (!QuerySaveChanges())
+        return;
+    ATFileNotification1->Stop();
+    ATFileNotification1->SetFileName(QString());
+    memGCode->ClearAll();
+    setWindowTitle(kTitle);
+    Action("PlotterRefresh")->trigger();
+}
+
+void TGLPlotter::FileOpen1Execute()
+{
+    if (!QuerySaveChanges())
+        return;
+    if (const auto name = dialogs_->OpenName())
+        itmFileOpenAccept(*name);
+}
+
+void TGLPlotter::itmFileOpenAccept(const QString& name)
+{
+    LoadFile(name);
+}
+
+void TGLPlotter::WriteFile(const QString& name)
+{
+    // The new text goes to a temporary file that replaces the old one only when it is complete;
+    // where the folder does not allow that, the file is written in place.
+    QSaveFile file(name);
+    file.setDirectWriteFallback(true);
+    if (!file.open(QIODevice::WriteOnly))
+        ThrowFileError("Cannot create file \"%1\". %2", name, file.errorString());
+    const QByteArray text = memGCode->TextBytes();
+    if (file.write(text) != text.size() || !file.commit())
+        ThrowFileError("Cannot create file \"%1\". %2", name, file.errorString());
+}
+
+void TGLPlotter::itmFileSaveExecute()
+{
+    if (!memGCode->isModified())
+        return;
+    const QString name = ATFileNotification1->FileName();
+    if (name.isEmpty()) {
+        RunSaveAsDialog();
+        return;
+    }
+    // Stopped around our own write, so that it is not reported as an outside change; after a
+    // failed write it stays stopped.
+    ATFileNotification1->Stop();
+    WriteFile(name);
+    memGCode->SetModified(false);
+    ATFileNotification1->Start();
+}
+
+bool TGLPlotter::RunSaveAsDialog()
+{
+    const auto name = dialogs_->SaveName();
+    if (!name)
+        return false;
+    if (QFileInfo::exists(*name)
+        && dialogs_->Ask(QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(*name),
+                         false) != TAnswer::Yes)
+        return false;
+    itmFileSaveAsAccept(*name);
+    return true;
+}
+
+void TGLPlotter::FileSaveAs1Execute()
+{
+    RunSaveAsDialog();
+}
+
+void TGLPlotter::itmFileSaveAsAccept(const QString& name)
+{
+    ATFileNotification1->Stop();
+    WriteFile(name);
+    ATFileNotification1->SetFileName(name);
+    memGCode->SetModified(false);
+    ATFileNotification1->Start();
+    setWindowTitle(QStringLiteral("%1 - %2").arg(kTitle, name));
+}
+
+void TGLPlotter::FileExit1Execute()
+{
+    close();
+}
+
+void TGLPlotter::ATFileNotification1Changed()
+{
+    const QString name = ATFileNotification1->FileName();
+    if (dialogs_->Ask(QStringLiteral("File %1 has changed. Reload?").arg(name), false)
+        != TAnswer::Yes)
+        return;
+    ATFileNotification1->Stop();
+    LoadFile(name);
+}
+
+void TGLPlotter::FormCloseQuery(bool& canClose)
+{
+    canClose = QuerySaveChanges();
+}
+
+void TGLPlotter::closeEvent(QCloseEvent* event)
+{
+    bool canClose = false;
+    Guarded([&] { FormCloseQuery(canClose); });
+    event->setAccepted(canClose);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Edit commands: they act on the editor wherever the focus is.
+
+void TGLPlotter::itmEditUndoExecute()
+{
+    memGCode->undo();
+}
+
+void TGLPlotter::itmEditCutExecute()
+{
+    memGCode->cut();
+}
+
+void TGLPlotter::itmEditCopyExecute()
+{
+    memGCode->copy();
+}
+
+void TGLPlotter::itmEditPasteExecute()
+{
+    memGCode->paste();
+}
+
+void TGLPlotter::itmEditDeleteExecute()
+{
+    memGCode->DeleteSelection();
+}
+
+void TGLPlotter::itmEditSelectAllExecute()
+{
+    memGCode->selectAll();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Update rules
+
+void TGLPlotter::aclMainUpdate()
+{
+    Action("EditUndo1")->setEnabled(memGCode->CanUndo());
+    const bool selection = memGCode->HasSelectedText();
+    Action("EditCut1")->setEnabled(selection);
+    Action("EditCopy1")->setEnabled(selection);
+    Action("EditDelete1")->setEnabled(selection);
+    const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData();
+    Action("EditPaste1")->setEnabled(clipboard != nullptr && clipboard->hasText());
+    itmFileSaveUpdate();
+    EditorDisplaySyntaxUpdate();
+}
+
+void TGLPlotter::itmFileSaveUpdate()
+{
+    Action("FileSave1")->setEnabled(memGCode->isModified());
+}
+
+void TGLPlotter::EditorDisplaySyntaxUpdate()
+{
+    Action("EditorDisplaySyntax")->setChecked(memGCode->Highlighter()->Enabled());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Editor and plotter settings
+
+void TGLPlotter::EditorDisplaySyntaxExecute()
+{
+    THighlighter& highlighter = *memGCode->Highlighter();
+    highlighter.SetEnabled(!highlighter.Enabled());
+    aclMainUpdate();
+}
+
+void TGLPlotter::EditorColorsExecute()
+{
+    EditColors(*memGCode->Highlighter());
+    aclMainUpdate();
+}
+
+void TGLPlotter::itmSettingsColorsExecute()
+{
+    dlgColor->PutColors(motionColors_);
+    if (!dialogs_->Execute(*dlgColor))
+        return;
+    motionColors_ = dlgColor->GetColors();
+    OpenGLPanel->ClearSegments();
+    // With the last maximum forgotten the rebuild hands the panel its extent again.
+    lastMaximum_ = 0;
+    BuildToolpath();
+}
+
+void TGLPlotter::itmSettingsResetDrawingExecute()
+{
+    OpenGLPanel->ResetView();
+}
+
+void TGLPlotter::LoadSettings()
+{
+    const TIniFile file(SettingsFileName());
+    motionColors_ = ReadMotionColors(file);
+    ReadHighlighterSettings(file, *memGCode->Highlighter());
+}
+
+void TGLPlotter::SaveSettings()
+{
+    TIniFile file(SettingsFileName());
+    WriteMotionColors(file, motionColors_);
+    WriteHighlighterSettings(file, *memGCode->Highlighter());
+}
+
+// ---------------------------------------------------------------------------------------------
+// The plot
+
+void TGLPlotter::OpenGLPanelStatusText(TOpenGLPanel& /*sender*/, const std::string& /*text*/)
+{
+}
+
+void TGLPlotter::FormMouseWheel(int wheelDelta, const QPoint& /*mousePos*/, bool& handled)
+{
+    if (!OpenGLPanel->PointerInside())
+        return;
+    OpenGLPanel->ZoomBy(wheelDelta / kWheelNotchDelta * kZoomStepPerNotch);
+    handled = true;
+}
+
+void TGLPlotter::wheelEvent(QWheelEvent* event)
+{
+    bool handled = false;
+    Guarded([&] { FormMouseWheel(event->angleDelta().y(), event->position().toPoint(), handled); });
+    event->setAccepted(handled);
+}
+
+void TGLPlotter::SetLineTable(const std::shared_ptr<TLineTable>& table)
+{
+    OpenGLPanel->ClearSegments();
+    table_ = table;
+    BuildToolpath();
+    OpenGLPanel->update();
+}
+
+void TGLPlotter::BuildToolpath()
+{
+    currentPoint_ = {0, 0, 0};
+    previousPoint_ = {0, 0, 0};
+    double maximum = 0;
+    if (!table_)
+        return;
+    TLineTable& table = *table_;
+    const int axisX = table.ColumnIndex("AxisX");
+    const int axisY = table.ColumnIndex("AxisY");
+    const int axisZ = table.ColumnIndex("AxisZ");
+    const int motion = table.ColumnIndex("GMotion");
+    const auto coordinate = [&table](int column, float previous) {
+        return table.IsNull(column) ? previous : static_cast<float>(table.GetFloat(column));
+    };
+
+    std::int32_t motionMode = 0;
+    for (table.MoveFirst(); !table.AtEnd(); table.MoveNext()) {
+        if (table.IsNull(axisX) && table.IsNull(axisY) && table.IsNull(axisZ))
+            continue;
+        currentPoint_ = {coordinate(axisX, previousPoint_.x), coordinate(axisY, previousPoint_.y),
+                         coordinate(axisZ, previousPoint_.z)};
+        if (!table.IsNull(motion))
+            motionMode = table.GetInteger(motion);
+        const bool known = motionMode >= 0 && motionMode < kMotionModeCount;
+        const TColor colour = known ? motionColors_[motionMode] : kOtherMotionColor;
+        OpenGLPanel->AddSegment(previousPoint_, currentPoint_, colour);
+        previousPoint_ = currentPoint_;
+        if (currentPoint_.x > maximum)
+            maximum = currentPoint_.x;
+        if (currentPoint_.y > maximum)
+            maximum = currentPoint_.y;
+    }
+
+    if (maximum != lastMaximum_) {
+        lastMaximum_ = maximum;
+        OpenGLPanel->SetExtent(ExtentFor(maximum));
+    }
+}

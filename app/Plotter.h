@@ -1,0 +1,156 @@
+#pragma once
+// TGLPlotter: the main window and the owner of the open document. The G-code editor on the
+// left, the plot panel on the right, the menus, tool bar and status bar; every command is a
+// named action. It owns the current interpreter, turns its line table into the plot (the
+// toolpath builder), reads and writes the settings and keeps a watcher on the open file.
+
+#include "Color.h"
+#include "Point.h"
+
+#include <QMainWindow>
+#include <QStringList>
+
+#include <array>
+#include <memory>
+#include <string>
+
+class QAction;
+class QFrame;
+class QMenu;
+class QSplitter;
+class QTabWidget;
+class QToolBar;
+class TATFileNotification;
+class TGCodeEditor;
+class TGCodeEngine;
+class TLineTable;
+class TOpenGLPanel;
+class TUserDialogs;
+class TWheelRouter;
+class TdlgColor;
+
+class TGLPlotter : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // arguments are the command-line arguments after the program name; the first names a file
+    // to open. dialogs answers every question and file dialog (the real boxes when null).
+    explicit TGLPlotter(const QStringList& arguments = {},
+                        std::unique_ptr<TUserDialogs> dialogs = nullptr,
+                        QWidget* parent = nullptr);
+    ~TGLPlotter() override;
+
+    // Opens a G-code file into the editor and plots it.
+    void LoadFile(const QString& name);
+
+    // The toolpath builder: SetLineTable empties the panel, keeps the table and builds the
+    // plot from it; BuildToolpath walks the kept table and adds one segment per row with a
+    // coordinate, keeping the panel's extent in step with the largest X or Y.
+    void SetLineTable(const std::shared_ptr<TLineTable>& table);
+    void BuildToolpath();
+
+    void LoadSettings();
+    void SaveSettings();
+
+    // The wheel turns that reach the window: they zoom the plot while the pointer is inside
+    // the panel.
+    void FormMouseWheel(int wheelDelta, const QPoint& mousePos, bool& handled);
+
+    // The top-level error handler: shows the message in the error box, with a final "." added
+    // when the message ends in a character that sorts after ".".
+    void ShowErrorMessage(const QString& message);
+
+    TGCodeEditor& Editor() const { return *memGCode; }
+    TOpenGLPanel& Panel() const { return *OpenGLPanel; }
+    TATFileNotification& Watcher() const { return *ATFileNotification1; }
+    TdlgColor& ColorsDialog() const { return *dlgColor; }
+    const std::array<TColor, 4>& MotionColors() const { return motionColors_; }
+    bool HasInterpreter() const { return engine_ != nullptr; }
+    const std::shared_ptr<TLineTable>& LineTable() const { return table_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    enum class TActionKind { Command, Open, SaveAs, Exit };
+    struct TActionSpec;
+    static const TActionSpec kActions[];
+
+    // Construction, in order.
+    void CreateComponents();
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateContextMenu();
+    void ConnectUpdates();
+    void FormCreate(const QStringList& arguments);
+    void FormDestroy();
+
+    QAction* Action(const char* name) const;
+    QAction* AddItem(QMenu& menu, const char* itemName, const QString& caption, QAction& action);
+    void RunAction(QAction& action, void (TGLPlotter::*handler)());
+    template <class TStep> void Guarded(TStep&& step);
+    void ShowException();
+
+    // Action handlers.
+    void FileNew1Execute();
+    void FileOpen1Execute();
+    void itmFileOpenAccept(const QString& name);
+    void itmFileSaveExecute();
+    void FileSaveAs1Execute();
+    void itmFileSaveAsAccept(const QString& name);
+    void FileExit1Execute();
+    void EditorDisplaySyntaxExecute();
+    void EditorColorsExecute();
+    void itmEditUndoExecute();
+    void itmEditCutExecute();
+    void itmEditCopyExecute();
+    void itmEditPasteExecute();
+    void itmEditDeleteExecute();
+    void itmEditSelectAllExecute();
+    void PlotterRefreshExecute();
+    void itmSettingsResetDrawingExecute();
+    void itmSettingsColorsExecute();
+
+    // Update rules.
+    void aclMainUpdate();
+    void itmFileSaveUpdate();
+    void EditorDisplaySyntaxUpdate();
+
+    void ATFileNotification1Changed();
+    void FormCloseQuery(bool& canClose);
+    void OpenGLPanelStatusText(TOpenGLPanel& sender, const std::string& text);
+
+    // Asks "Save changes before closing?" while the text is modified; true when the caller may
+    // go on and drop the text (saved, or the user said No).
+    bool QuerySaveChanges();
+    // The Save As dialog with its overwrite question; true when the text was saved.
+    bool RunSaveAsDialog();
+    void WriteFile(const QString& name);
+
+    std::unique_ptr<TUserDialogs> dialogs_;
+
+    // The builder's state.
+    std::shared_ptr<TLineTable> table_;
+    TPoint3f currentPoint_{0, 0, 0};
+    TPoint3f previousPoint_{0, 0, 0};
+    double lastMaximum_ = 0;
+    std::unique_ptr<TGCodeEngine> engine_;
+    std::array<TColor, 4> motionColors_;
+
+    QToolBar* ToolBar1 = nullptr;
+    QFrame* pnlTop = nullptr;
+    QSplitter* Splitter2 = nullptr;
+    QTabWidget* pgcGCode = nullptr;
+    QWidget* tabOriginal = nullptr;
+    TGCodeEditor* memGCode = nullptr;
+    QFrame* pnlOpenGL = nullptr;
+    TOpenGLPanel* OpenGLPanel = nullptr;
+    QMenu* pmuGCode = nullptr;
+    TATFileNotification* ATFileNotification1 = nullptr;
+    TdlgColor* dlgColor = nullptr;
+    TWheelRouter* wheelRouter_ = nullptr;
+};

@@ -1,0 +1,39 @@
+#pragma once
+// Every question, message and file dialog of the main window goes through this one class, so
+// that tests can answer for the user by overriding it.
+
+#include <QString>
+#include <optional>
+
+class QDialog;
+class QWidget;
+
+enum class TAnswer { Yes, No, Cancel };
+
+class TUserDialogs
+{
+public:
+    explicit TUserDialogs(QWidget* owner = nullptr);
+    virtual ~TUserDialogs() = default;
+    TUserDialogs(const TUserDialogs&) = delete;
+    TUserDialogs& operator=(const TUserDialogs&) = delete;
+
+    // A confirmation box captioned "Confirm" with Yes and No, and Cancel when asked for;
+    // Yes is the default, Esc answers Cancel (or No without Cancel).
+    virtual TAnswer Ask(const QString& question, bool withCancel);
+    // The error box: empty caption, critical icon, OK.
+    virtual void ShowError(const QString& message);
+    // File dialogs without a filter or a default extension; empty when cancelled.
+    virtual std::optional<QString> OpenName();
+    virtual std::optional<QString> SaveName();
+    // Shows a modal dialog; true when it closed with OK.
+    virtual bool Execute(QDialog& dialog);
+
+    void SetOwner(QWidget* owner) { owner_ = owner; }
+
+protected:
+    QWidget* Owner() const { return owner_; }
+
+private:
+    QWidget* owner_;
+};

@@ -1,0 +1,30 @@
+#pragma once
+// Routes wheel turns the way the main window expects them: a turn is offered first to the
+// control with the keyboard focus, then to its parents one by one, the window itself last,
+// until one of them handles it. Qt on its own delivers a turn to the control under the pointer;
+// an application event filter takes over every turn aimed at the window's controls.
+
+#include <QObject>
+
+class QWheelEvent;
+class QWidget;
+
+class TWheelRouter : public QObject
+{
+    Q_OBJECT
+public:
+    // Routes the turns aimed at window or any control inside it; installs itself on the
+    // application and removes itself when destroyed.
+    explicit TWheelRouter(QWidget& window);
+    ~TWheelRouter() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Route(const QWheelEvent& turn);
+    bool Offer(QWidget& control, const QWheelEvent& turn);
+
+    QWidget& window_;
+    bool routing_ = false;
+};
