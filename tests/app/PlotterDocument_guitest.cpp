@@ -1,0 +1,514 @@
+// The life of the document in the main window: start-up, open, edit, refresh, save, save as,
+// new, the close query, reloads after outside changes, and what failures leave behind.
+
+#include "PlotterTestSupport.h"
+
+#include "ATFileNotification.h"
+#include "GCodeEditor.h"
+#include "OpenGLPanel.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+const QByteArray kSquare = "G0 X1 Y1\nG1 X5\nY5\nX1\nY1\n";  // five segments
+const QByteArray kTwoMoves = "G0 X2\nG1 Y3\n";                 // two segments
+const QByteArray kBadProgram = "G0 X1\nG1 X\n";                // "Number expected" on line 2
+
+std::size_t SegmentCount(const TGLPlotter& window)
+{
+    return window.Panel().Segments().size();
+}
+
+class TPlotterDocumentTest : public TPlotterTest
+{
+protected:
+    // Opens a file through the File > Open action, answering its dialog.
+    void Open(const QString& path)
+    {
+        dialogs->openNames.push_back(path);
+        ActionNamed("FileOpen1").trigger();
+    }
+
+    void Type(const QString& text) { window->Editor().insertAt(text, 0, 0); }
+
+    bool SaveEnabled() { return ActionNamed("FileSave1").isEnabled(); }
+};
+
+TEST_F(TPlotterDocumentTest, StartsUntitledWithoutArgument)
+{
+    MakeWindow();
+    EXPECT_EQ(window->windowTitle(), "Zorvit");
+    EXPECT_TRUE(window->Editor().text().isEmpty());
+    EXPECT_FALSE(window->HasInterpreter());
+    EXPECT_FALSE(SaveEnabled());
+    EXPECT_EQ(SegmentCount(*window), 0u);
+    EXPECT_TRUE(window->Watcher().FileName().isEmpty());
+    EXPECT_FALSE(window->Watcher().Running());
+    EXPECT_TRUE(window->findChild<QTabWidget*>("pgcGCode")->tabBar()->isHidden());
+    EXPECT_TRUE(dialogs->errors.isEmpty());
+}
+
+TEST_F(TPlotterDocumentTest, StartsWithTheFileOfTheFirstArgument)
+{
+    WriteFile("square.ngc", kSquare);
+    QDir::setCurrent(folder.path());
+    MakeWindow({"square.ngc", "ignored.ngc"});
+    EXPECT_EQ(window->windowTitle(), "Zorvit - square.ngc");
+    EXPECT_EQ(window->Editor().TextBytes(), kSquare);
+    EXPECT_TRUE(window->HasInterpreter());
+    EXPECT_EQ(SegmentCount(*window), 5u);
+    EXPECT_EQ(window->Watcher().FileName(), "square.ngc");
+    EXPECT_TRUE(window->Watcher().Running());
+    EXPECT_FALSE(SaveEnabled());
+    EXPECT_TRUE(window->findChild<QTabWidget*>("pgcGCode")->tabBar()->isHidden());
+    EXPECT_TRUE(dialogs->errors.isEmpty());
+}
+
+TEST_F(TPlotterDocumentTest, StartsWithAMissingFileShowsTheErrorAndKeepsTheTab)
+{
+    const QString missing = Path("missing.ngc");
+    MakeWindow({missing});
+    ASSERT_EQ(dialogs->errors.size(), 1);
+    EXPECT_EQ(dialogs->errors[0],
+              "Cannot open file \"" + missing + "\". No such file or directory.");
+    EXPECT_EQ(window->windowTitle(), "Zorvit");
+    EXPECT_FALSE(window->findChild<QTabWidget*>("pgcGCode")->tabBar()->isHidden());
+    EXPECT_TRUE(window->Watcher().FileName().isEmpty());
+}
+
+TEST_F(TPlotterDocumentTest, OpenEditRefreshAndSave)
+{
+    const QString path = WriteFile("square.ngc", kSquare);
+    MakeWindow();
+    Open(path);
+    EXPECT_EQ(window->windowTitle(), "Zorvit - " + path);
+    EXPECT_EQ(SegmentCount(*window), 5u);
+    EXPECT_FALSE(SaveEnabled());
+
+    Type("G0 X9 Y9\n");
+    EXPECT_TRUE(SaveEnabled());
+    ActionNamed("PlotterRefresh").trigger();
+    EXPECT_EQ(SegmentCount(*window), 6u);
+    EXPECT_TRUE(SaveEnabled()) << "a refresh leaves the modified flag alone";
+
+    ActionNamed("FileSave1").trigger();
+    EXPECT_EQ(ReadFile(path), "G0 X9 Y9\n" + kSquare);
+    EXPECT_FALSE(SaveEnabled());
+    EXPECT_EQ(window->windowTitle(), "Zorvit - " + path);
+    EXPECT_TRUE(window->Watcher().Running());
+    EXPECT_TRUE(dialogs->questions.isEmpty());
+}
+
+TEST_F(TPlotterDocumentTest, RefreshReusesTheInterpreterAndKeepsFileAndTitle)
+{
+    const QString path = WriteFile("square.ngc", kSquare);
+    MakeWindow({path});
+    const auto table = window->LineTable();
+    window->Editor().ClearAll();
+    Type(QString::fromLatin1(kTwoMoves));
+    ActionNamed("PlotterRefresh").trigger();
+    EXPECT_EQ(window->LineTable(), table) << "the same interpreter fills the same table";
+    EXPECT_EQ(SegmentCount(*window), 2u);
+    EXPECT_EQ(window->Watcher().FileName(), path);
+    EXPECT_EQ(window->windowTitle(), "Zorvit - " + path);
+}
+
+TEST_F(TPlotterDocumentTest, SaveOfAnUntitledTextOpensTheDialogAndCancelChangesNothing)
+{
+    MakeWindow();
+    Type("G0 X1\n");
+    dialogs->saveNames.push_back(std::nullopt);
+    ActionNamed("FileSave1").trigger();
+    EXPECT_EQ(dialogs->saveDialogs, 1);
+    EXPECT_TRUE(SaveEnabled());
+    EXPECT_TRUE(window->Watcher().FileName().isEmpty());
+    EXPECT_EQ(window->windowTitle(), "Zorvit");
+}
+
+TEST_F(TPlotterDocumentTest, SaveAsWritesNamesTheDocumentAndClosesWithoutQuestion)
+{
+    MakeWindow();
+    Type("G0 X1");
+    const QString path = Path("new.ngc");
+    dialogs->saveNames.push_back(path);
+    ActionNamed("FileSaveAs1").trigger();
+    EXPECT_EQ(ReadFile(path), "G0 X1");
+    EXPECT_EQ(window->Watcher().FileName(), path);
+    EXPECT_TRUE(window->Watcher().Running());
+    EXPECT_EQ(window->windowTitle(), "Zorvit - " + path);
+    EXPECT_FALSE(SaveEnabled());
+    EXPECT_TRUE(window->close());
+    EXPECT_TRUE(dialogs->questions.isEmpty());
+}
+
+TEST_F(TPlotterDocumentTest, SaveAsAsksBeforeReplacingAFile)
+{
+    const QString path = WriteFile("old.ngc", "old text");
+    MakeWindow();
+    Type("new text");
+    dialogs->saveNames.push_back(path);
+    dialogs->answers.push_back(TAnswer::No);
+    ActionNamed("FileSaveAs1").trigger();
+    ASSERT_EQ(dialogs->questions.size(), 1);
+    EXPECT_TRUE(dialogs->questions[0].startsWith(path + " already exists."));
+    EXPECT_FALSE(dialogs->questionsHadCancel[0]);
+    EXPECT_EQ(ReadFile(path), "old text");
+    EXPECT_TRUE(SaveEnabled());
+
+    dialogs->saveNames.push_back(path);
+    dialogs->answers.push_back(TAnswer::Yes);
+    ActionNamed("FileSaveAs1").trigger();
+    EXPECT_EQ(ReadFile(path), "new text");
+    EXPECT_FALSE(SaveEnabled());
+}
+
+// The close query, for each answer.
+struct TCloseCase
+{
+    const char* name;
+    TAnswer answer;
+    std::optional<const char*> saveName;  // the Save As dialog's answer, for an untitled text
+    bool titled;
+    bool closes;
+    bool written;
+};
+
+class TCloseQueryTest : public TPlotterDocumentTest,
+                        public ::testing::WithParamInterface<TCloseCase>
+{
+};
+
+TEST_P(TCloseQueryTest, ClosesOnlyWhenTheTextIsSafeOrGivenUp)
+{
+    const TCloseCase& c = GetParam();
+    const QString path = WriteFile("doc.ngc", "G0 X1\n");
+    MakeWindow(c.titled ? QStringList{path} : QStringList{});
+    Type("G1 Y2\n");
+    dialogs->answers.push_back(c.answer);
+    if (c.answer == TAnswer::Yes && !c.titled)
+        dialogs->saveNames.push_back(c.saveName ? std::optional(Path(*c.saveName)) : std::nullopt);
+
+    EXPECT_EQ(window->close(), c.closes);
+    ASSERT_EQ(dialogs->questions.size(), 1);
+    EXPECT_EQ(dialogs->questions[0], "Save changes before closing?");
+    EXPECT_TRUE(dialogs->questionsHadCancel[0]);
+    const QString target = c.titled ? path : (c.saveName ? Path(*c.saveName) : QString());
+    if (c.written)
+        EXPECT_EQ(ReadFile(target), "G1 Y2\n" + QByteArray(c.titled ? "G0 X1\n" : ""));
+    else if (c.titled)
+        EXPECT_EQ(ReadFile(path), "G0 X1\n");
+    if (!c.closes)
+        EXPECT_TRUE(window->Editor().text().startsWith("G1 Y2"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, TCloseQueryTest,
+    ::testing::Values(TCloseCase{"Cancel", TAnswer::Cancel, {}, true, false, false},
+                      TCloseCase{"No", TAnswer::No, {}, true, true, false},
+                      TCloseCase{"YesTitled", TAnswer::Yes, {}, true, true, true},
+                      TCloseCase{"YesUntitledSaved", TAnswer::Yes, "saved.ngc", false, true, true},
+                      TCloseCase{"YesUntitledDialogCancelled", TAnswer::Yes, {}, false, false,
+                                 false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(TPlotterDocumentTest, CloseWithoutEditsAsksNothing)
+{
+    MakeWindow();
+    EXPECT_TRUE(window->close());
+    EXPECT_TRUE(dialogs->questions.isEmpty());
+}
+
+TEST_F(TPlotterDocumentTest, ExitRunsTheCloseQuery)
+{
+    MakeWindow();
+    window->show();
+    Type("G0 X1");
+    dialogs->answers.push_back(TAnswer::Cancel);
+    ActionNamed("FileExit1").trigger();
+    EXPECT_EQ(dialogs->questions.size(), 1);
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(TPlotterDocumentTest, NewAsksAboutEditsThenEmptiesEverything)
+{
+    const QString path = WriteFile("square.ngc", kSquare);
+    MakeWindow({path});
+    Type("G0 X7\n");
+
+    dialogs->answers.push_back(TAnswer::Cancel);
+    ActionNamed("FileNew1").trigger();
+    EXPECT_EQ(dialogs->questions.value(0), "Save changes before closing?");
+    EXPECT_EQ(SegmentCount(*window), 5u);
+    EXPECT_TRUE(window->Editor().text().startsWith("G0 X7"));
+
+    dialogs->answers.push_back(TAnswer::No);
+    ActionNamed("FileNew1").trigger();
+    EXPECT_TRUE(window->Editor().text().isEmpty());
+    EXPECT_FALSE(SaveEnabled());
+    EXPECT_FALSE(window->Editor().CanUndo());
+    EXPECT_EQ(SegmentCount(*window), 0u);
+    EXPECT_EQ(window->windowTitle(), "Zorvit");
+    EXPECT_TRUE(window->Watcher().FileName().isEmpty());
+    EXPECT_FALSE(window->Watcher().Running());
+    EXPECT_TRUE(window->HasInterpreter());
+    EXPECT_EQ(ReadFile(path), kSquare);
+}
+
+TEST_F(TPlotterDocumentTest, OpenWithEditsSavesFirstWhenAskedTo)
+{
+    const QString first = WriteFile("first.ngc", kSquare);
+    const QString second = WriteFile("second.ngc", kTwoMoves);
+    MakeWindow({first});
+    Type("G0 X7\n");
+    dialogs->answers.push_back(TAnswer::Yes);
+    Open(second);
+    EXPECT_EQ(ReadFile(first), "G0 X7\n" + kSquare);
+    EXPECT_EQ(window->Editor().TextBytes(), kTwoMoves);
+    EXPECT_EQ(window->windowTitle(), "Zorvit - " + second);
+
+    Type("G0 X8\n");
+    dialogs->answers.push_back(TAnswer::Cancel);
+    EXPECT_EQ(dialogs->openDialogs, 1);
+    ActionNamed("FileOpen1").trigger();
+    EXPECT_EQ(dialogs->openDialogs, 1) << "Cancel leaves before the dialog";
+    EXPECT_TRUE(window->Editor().text().startsWith("G0 X8"));
+}
+
+TEST_F(TPlotterDocumentTest, OpeningWithAnInterpreterClearsTheModifiedFlagAndUndo)
+{
+    const QString first = WriteFile("first.ngc", kSquare);
+    const QString second = WriteFile("second.ngc", kTwoMoves);
+    MakeWindow({first});
+    Type("G0 X7\n");
+    dialogs->answers.push_back(TAnswer::No);
+    Open(second);
+    EXPECT_FALSE(SaveEnabled());
+    EXPECT_FALSE(window->Editor().CanUndo());
+    EXPECT_EQ(ReadFile(first), kSquare);
+}
+
+// Files are written back with the line breaks they were read with.
+class TLineBreakTest : public TPlotterDocumentTest,
+                       public ::testing::WithParamInterface<const char*>
+{
+};
+
+TEST_P(TLineBreakTest, EditedFileIsWrittenWithItsOwnLineBreaks)
+{
+    const QByteArray br = GetParam();
+    const QByteArray text = "G0 X1" + br + "G1 Y2" + br + "X3" + br;
+    const QString path = WriteFile("breaks.ngc", text);
+    MakeWindow({path});
+    EXPECT_EQ(window->Editor().lines(), 4) << "a final line break gives an empty last line";
+    EXPECT_EQ(SegmentCount(*window), 3u);
+    window->Editor().insertAt("N5 ", 1, 0);
+    ActionNamed("FileSave1").trigger();
+    EXPECT_EQ(ReadFile(path), "G0 X1" + br + "N5 G1 Y2" + br + "X3" + br);
+}
+
+INSTANTIATE_TEST_SUITE_P(Styles, TLineBreakTest, ::testing::Values("\r\n", "\n", "\r"),
+                         [](const auto& info) {
+                             const std::string br = info.param;
+                             return br == "\r\n" ? std::string("CrLf")
+                                                 : br == "\n" ? std::string("Lf") : std::string("Cr");
+                         });
+
+TEST_F(TPlotterDocumentTest, BytesThatAreNotUtf8SurviveARoundTrip)
+{
+    const QByteArray text = "(angle 90\xB0 \xFF\xFE)\nG0 X1\n";
+    const QString path = WriteFile("latin1.ngc", text);
+    MakeWindow({path});
+    window->Editor().insertAt("G1 Y2\n", 1, 0);
+    ActionNamed("FileSave1").trigger();
+    EXPECT_EQ(ReadFile(path), "(angle 90\xB0 \xFF\xFE)\nG1 Y2\nG0 X1\n");
+}
+
+TEST_F(TPlotterDocumentTest, InterpreterErrorKeepsTheOldPlotAndNamesTheNewFile)
+{
+    const QString good = WriteFile("good.ngc", kSquare);
+    const QString bad = WriteFile("bad.ngc", kBadProgram);
+    MakeWindow({good});
+    Open(bad);
+    ASSERT_EQ(dialogs->errors.size(), 1);
+    EXPECT_TRUE(dialogs->errors[0].contains("Number expected")) << dialogs->errors[0].toStdString();
+    EXPECT_TRUE(dialogs->errors[0].endsWith('.'));
+    EXPECT_EQ(window->Editor().TextBytes(), kBadProgram);
+    EXPECT_EQ(window->windowTitle(), "Zorvit - " + bad);
+    EXPECT_EQ(SegmentCount(*window), 5u);
+    // Save must go to the file whose text the editor holds.
+    EXPECT_EQ(window->Watcher().FileName(), bad);
+    window->Editor().insertAt("G0 X9\n", 0, 0);
+    ActionNamed("FileSave1").trigger();
+    EXPECT_EQ(ReadFile(good), kSquare);
+    EXPECT_EQ(ReadFile(bad), "G0 X9\n" + kBadProgram);
+}
+
+TEST_F(TPlotterDocumentTest, InterpreterErrorOnRefreshKeepsThePlot)
+{
+    const QString good = WriteFile("good.ngc", kSquare);
+    MakeWindow({good});
+    Type("G1 X\n");
+    ActionNamed("PlotterRefresh").trigger();
+    ASSERT_EQ(dialogs->errors.size(), 1);
+    EXPECT_EQ(SegmentCount(*window), 5u);
+}
+
+TEST_F(TPlotterDocumentTest, AFileThatCannotBeOpenedChangesNothing)
+{
+    const QString good = WriteFile("good.ngc", kSquare);
+    MakeWindow({good});
+    Type("G0 X7\n");
+    dialogs->answers.push_back(TAnswer::No);
+    Open(folder.path());  // a folder cannot be read as a file
+    ASSERT_EQ(dialogs->errors.size(), 1);
+    EXPECT_TRUE(dialogs->errors[0].startsWith("Cannot open file \"" + folder.path() + "\". "));
+    EXPECT_TRUE(window->Editor().text().startsWith("G0 X7"));
+    EXPECT_TRUE(SaveEnabled());
+    EXPECT_TRUE(window->HasInterpreter());
+    EXPECT_EQ(window->windowTitle(), "Zorvit - " + good);
+    EXPECT_EQ(window->Watcher().FileName(), good);
+    EXPECT_TRUE(window->Watcher().Running());
+    EXPECT_EQ(SegmentCount(*window), 5u);
+}
+
+TEST_F(TPlotterDocumentTest, RelativeNamesAreReportedAbsolute)
+{
+    QDir::setCurrent(folder.path());
+    MakeWindow({"nowhere.ngc"});
+    ASSERT_EQ(dialogs->errors.size(), 1);
+    EXPECT_TRUE(dialogs->errors[0].startsWith(
+        "Cannot open file \"" + QFileInfo(Path("nowhere.ngc")).absoluteFilePath() + "\"."));
+}
+
+TEST_F(TPlotterDocumentTest, AWriteThatFailsLeavesTheOldFileWhole)
+{
+    const QString path = WriteFile("doc.ngc", "G0 X1\n");
+    MakeWindow({path});
+    Type(QString(QStringLiteral("(padding)\n")).repeated(2000));
+
+    // A file size limit makes the write fail part way, as a full disk would.
+    constexpr rlim_t kLimitBytes = 4096;
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = old;
+    limited.rlim_cur = kLimitBytes;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    ActionNamed("FileSave1").trigger();
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    ASSERT_EQ(dialogs->errors.size(), 1);
+    EXPECT_TRUE(dialogs->errors[0].startsWith("Cannot create file \"" + path + "\". "));
+    EXPECT_EQ(ReadFile(path), "G0 X1\n");
+    EXPECT_TRUE(SaveEnabled());
+    EXPECT_EQ(window->Watcher().FileName(), path);
+    EXPECT_FALSE(window->Watcher().Running());
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 1) << "no temporary file left";
+}
+
+TEST_F(TPlotterDocumentTest, SaveAsIntoAMissingFolderKeepsTheDocument)
+{
+    MakeWindow();
+    Type("G0 X1");
+    const QString path = Path("no/such/folder/x.ngc");
+    dialogs->saveNames.push_back(path);
+    ActionNamed("FileSaveAs1").trigger();
+    ASSERT_EQ(dialogs->errors.size(), 1);
+    EXPECT_TRUE(dialogs->errors[0].startsWith("Cannot create file \"" + path + "\". "));
+    EXPECT_TRUE(window->Watcher().FileName().isEmpty());
+    EXPECT_EQ(window->windowTitle(), "Zorvit");
+    EXPECT_TRUE(SaveEnabled());
+}
+
+TEST_F(TPlotterDocumentTest, AFileEndingInALineBreakKeepsIt)
+{
+    const QString path = WriteFile("end.ngc", "G0 X1\n");
+    MakeWindow({path});
+    ASSERT_EQ(window->Editor().lines(), 2);
+    EXPECT_TRUE(window->Editor().text(1).isEmpty());
+    window->Editor().insertAt("N1 ", 0, 0);
+    ActionNamed("FileSave1").trigger();
+    EXPECT_EQ(ReadFile(path), "N1 G0 X1\n");
+}
+
+// Outside changes reach the reload question through the real watcher.
+class TPlotterReloadTest : public TPlotterDocumentTest
+{
+protected:
+    static constexpr int kQuietMs = 400;  // several notice intervals
+
+    void ChangeOnDisk(const QString& path, const QByteArray& bytes)
+    {
+        QTest::qWait(20);  // a new modification time
+        WriteFile(QFileInfo(path).fileName(), bytes);
+    }
+};
+
+TEST_F(TPlotterReloadTest, YesReloadsAndDiscardsEdits)
+{
+    const QString path = WriteFile("watched.ngc", kSquare);
+    MakeWindow({path});
+    Type("G0 X7\n");
+    dialogs->answers.push_back(TAnswer::Yes);
+    ChangeOnDisk(path, kTwoMoves);
+    QTRY_COMPARE_WITH_TIMEOUT(dialogs->questions.size(), 1, 5000);
+    EXPECT_EQ(dialogs->questions[0], "File " + path + " has changed. Reload?");
+    EXPECT_FALSE(dialogs->questionsHadCancel[0]);
+    EXPECT_EQ(window->Editor().TextBytes(), kTwoMoves);
+    EXPECT_FALSE(SaveEnabled());
+    EXPECT_EQ(SegmentCount(*window), 2u);
+    EXPECT_TRUE(window->Watcher().Running());
+}
+
+TEST_F(TPlotterReloadTest, NoKeepsTheTextAndTheWatcherGoesOn)
+{
+    const QString path = WriteFile("watched.ngc", kSquare);
+    MakeWindow({path});
+    dialogs->answers.push_back(TAnswer::No);
+    ChangeOnDisk(path, kTwoMoves);
+    QTRY_COMPARE_WITH_TIMEOUT(dialogs->questions.size(), 1, 5000);
+    EXPECT_EQ(window->Editor().TextBytes(), kSquare);
+    dialogs->answers.push_back(TAnswer::No);
+    ChangeOnDisk(path, kSquare);
+    QTRY_COMPARE_WITH_TIMEOUT(dialogs->questions.size(), 2, 5000);
+}
+
+TEST_F(TPlotterReloadTest, OwnSavesAreNotReported)
+{
+    const QString path = WriteFile("watched.ngc", kSquare);
+    MakeWindow({path});
+    Type("G0 X7\n");
+    ActionNamed("FileSave1").trigger();
+    dialogs->saveNames.push_back(Path("other.ngc"));
+    Type("G0 X8\n");
+    ActionNamed("FileSaveAs1").trigger();
+    QTest::qWait(kQuietMs);
+    EXPECT_TRUE(dialogs->questions.isEmpty());
+}
+
+TEST_F(TPlotterReloadTest, OnlyTheLastOpenedFileIsWatched)
+{
+    const QString first = WriteFile("first.ngc", kSquare);
+    const QString second = WriteFile("second.ngc", kTwoMoves);
+    MakeWindow({first});
+    Open(second);
+    ChangeOnDisk(first, kTwoMoves);
+    QTest::qWait(kQuietMs);
+    EXPECT_TRUE(dialogs->questions.isEmpty());
+    dialogs->answers.push_back(TAnswer::No);
+    ChangeOnDisk(second, kSquare);
+    QTRY_COMPARE_WITH_TIMEOUT(dialogs->questions.size(), 1, 5000);
+    EXPECT_EQ(dialogs->questions[0], "File " + second + " has changed. Reload?");
+}
+
+} // namespace

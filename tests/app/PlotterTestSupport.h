@@ -1,0 +1,145 @@
+#pragma once
+// What the main window's GUI tests share: question answers given in advance, a temporary
+// settings folder, and a window built for the test.
+
+#include "Plotter.h"
+#include "UserDialogs.h"
+
+#include <QByteArray>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+
+// Answers the window's questions and dialogs from queues filled by the test, and records what
+// was asked. A question with no answer queued fails the test.
+class TScriptedDialogs : public TUserDialogs
+{
+public:
+    std::deque<TAnswer> answers;
+    std::deque<std::optional<QString>> openNames;
+    std::deque<std::optional<QString>> saveNames;
+    // Runs in place of a modal dialog: it may change the dialog and returns OK or Cancel.
+    std::function<bool(QDialog&)> onExecute;
+
+    QStringList questions;
+    std::deque<bool> questionsHadCancel;
+    QStringList errors;
+    int openDialogs = 0;
+    int saveDialogs = 0;
+
+    TAnswer Ask(const QString& question, bool withCancel) override
+    {
+        questions << question;
+        questionsHadCancel.push_back(withCancel);
+        if (answers.empty()) {
+            ADD_FAILURE() << "unexpected question: " << question.toStdString();
+            return withCancel ? TAnswer::Cancel : TAnswer::No;
+        }
+        const TAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+
+    void ShowError(const QString& message) override { errors << message; }
+
+    std::optional<QString> OpenName() override
+    {
+        ++openDialogs;
+        return Next(openNames, "open");
+    }
+
+    std::optional<QString> SaveName() override
+    {
+        ++saveDialogs;
+        return Next(saveNames, "save");
+    }
+
+    bool Execute(QDialog& dialog) override
+    {
+        if (!onExecute) {
+            ADD_FAILURE() << "unexpected dialog: " << dialog.objectName().toStdString();
+            return false;
+        }
+        return onExecute(dialog);
+    }
+
+private:
+    static std::optional<QString> Next(std::deque<std::optional<QString>>& names, const char* kind)
+    {
+        if (names.empty()) {
+            ADD_FAILURE() << "unexpected " << kind << " dialog";
+            return std::nullopt;
+        }
+        auto name = names.front();
+        names.pop_front();
+        return name;
+    }
+};
+
+// A fixture with a temporary folder for files and settings, and a window made on demand.
+class TPlotterTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.isValid());
+        workingFolder = QDir::currentPath();
+        qputenv("XDG_CONFIG_HOME", folder.filePath(QStringLiteral("config")).toLocal8Bit());
+        QDir(folder.path()).mkdir(QStringLiteral("config"));
+    }
+
+    void TearDown() override
+    {
+        window.reset();
+        QDir::setCurrent(workingFolder);
+        qunsetenv("XDG_CONFIG_HOME");
+    }
+
+    TGLPlotter& MakeWindow(const QStringList& arguments = {})
+    {
+        auto scripted = std::make_unique<TScriptedDialogs>();
+        dialogs = scripted.get();
+        window = std::make_unique<TGLPlotter>(arguments, std::move(scripted));
+        return *window;
+    }
+
+    QString Path(const QString& name) const { return folder.filePath(name); }
+
+    QString WriteFile(const QString& name, const QByteArray& bytes) const
+    {
+        const QString path = Path(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+        return path;
+    }
+
+    static QByteArray ReadFile(const QString& path)
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        return file.readAll();
+    }
+
+    QAction& ActionNamed(const char* name) const
+    {
+        auto* action = window->findChild<QAction*>(QString::fromLatin1(name));
+        EXPECT_NE(action, nullptr) << name;
+        return *action;
+    }
+
+    QTemporaryDir folder;
+    QString workingFolder;
+    std::unique_ptr<TGLPlotter> window;
+    TScriptedDialogs* dialogs = nullptr;
+};
