@@ -1,0 +1,337 @@
+// The main window's actions: the table itself, the menus, tool bar and context menu that run
+// them, their update rules, shortcut keys, hints in the status bar, and the error box text.
+
+#include "PlotterTestSupport.h"
+
+#include "GCodeEditor.h"
+#include "Highlighter.h"
+#include "Icons.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTest>
+
+namespace {
+
+struct TActionRow
+{
+    const char* name;
+    const char* category;
+    const char* caption;
+    const char* shortcut;
+    bool icon;
+    const char* toolTip;
+    const char* statusTip;
+};
+
+const TActionRow kActionTable[] = {
+    {"FileNew1", "File", "New", "", true, "", ""},
+    {"FileOpen1", "File", "&Open...", "Ctrl+O", true, "Open", "Opens an existing file"},
+    {"FileSave1", "File", "Save", "Ctrl+S", true, "Save", "Saves active file"},
+    {"FileSaveAs1", "File", "Save &As...", "", true, "Save As",
+     "Saves the active file with a new name"},
+    {"EditorDisplaySyntax", "Editor", "Display Syntax", "", false, "Display Syntax",
+     "Displays RS274 syntax highlighting in the editor"},
+    {"EditCut1", "Edit", "Cu&t", "Ctrl+X", true, "Cut",
+     "Cuts the selection and puts it on the Clipboard"},
+    {"EditCopy1", "Edit", "&Copy", "Ctrl+C", true, "Copy",
+     "Copies the selection and puts it on the Clipboard"},
+    {"EditPaste1", "Edit", "&Paste", "Ctrl+V", true, "Paste", "Inserts Clipboard contents"},
+    {"PlotterRefresh", "Plotter", "Refresh from Code", "", true, "Refresh",
+     "Refreshes the drawing from the code editor"},
+    {"PlotterResetOrigin", "Plotter", "Reset To Origin", "", false, "Reset Drawing ",
+     " Resets the rotation, scaling and translation of drawing"},
+    {"DisplayColors1", "Plotter", "Colors...", "", true, "Colors ",
+     " Sets drawing colors used in the plotter"},
+    {"EditSelectAll1", "Edit", "Select &All", "Ctrl+A", false, "Select All",
+     "Selects the entire document"},
+    {"EditUndo1", "Edit", "&Undo", "Ctrl+Z", true, "Undo", "Reverts the last action"},
+    {"EditDelete1", "Edit", "&Delete", "Del", true, "Delete", "Erases the selection"},
+    {"FileExit1", "File", "E&xit", "", true, "Exit", "Quits the application"},
+    {"EditorColors", "Editor", "Colors...", "", true, "Colors",
+     "Set the colors used for syntax highlighting"},
+};
+
+class TPlotterActionsTest : public TPlotterTest
+{
+protected:
+    void ShowAndFocusEditor()
+    {
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        window->Editor().setFocus();
+        QTRY_VERIFY(window->Editor().hasFocus());
+    }
+
+    QStringList ItemCaptions(const QMenu& menu) const
+    {
+        QStringList captions;
+        for (const QAction* item : menu.actions())
+            captions << (item->isSeparator() ? QStringLiteral("-")
+                                             : item->text().section(QLatin1Char('\t'), 0, 0));
+        return captions;
+    }
+
+    QMenu& MenuNamed(const char* name) const
+    {
+        auto* menu = window->findChild<QMenu*>(QString::fromLatin1(name));
+        EXPECT_NE(menu, nullptr) << name;
+        return *menu;
+    }
+};
+
+TEST_F(TPlotterActionsTest, ActionsAreTheTableInItsOrder)
+{
+    QIcon::setThemeName(QStringLiteral("zorvit-no-such-theme"));  // icons of our own only
+    MakeWindow();
+    QStringList names;
+    for (const QAction* action : window->findChildren<QAction*>(QString(), Qt::FindDirectChildrenOnly))
+        if (!action->objectName().isEmpty())
+            names << action->objectName();
+    QStringList expected;
+    for (const TActionRow& row : kActionTable)
+        expected << row.name;
+    EXPECT_EQ(names, expected);
+
+    for (const TActionRow& row : kActionTable) {
+        SCOPED_TRACE(row.name);
+        const QAction& action = ActionNamed(row.name);
+        EXPECT_EQ(action.property("category").toString(), row.category);
+        EXPECT_EQ(action.text(), row.caption);
+        EXPECT_EQ(action.shortcut(), QKeySequence(QString::fromLatin1(row.shortcut)));
+        EXPECT_EQ(action.statusTip(), row.statusTip);
+        if (*row.toolTip != '\0')
+            EXPECT_EQ(action.toolTip(), row.toolTip);
+        EXPECT_EQ(!action.icon().isNull(), row.icon);
+        if (row.icon) {
+            const QImage image = action.icon().pixmap(kIconSizePx, kIconSizePx).toImage();
+            bool painted = false;
+            for (int y = 0; y < image.height() && !painted; ++y)
+                for (int x = 0; x < image.width() && !painted; ++x)
+                    painted = qAlpha(image.pixel(x, y)) != 0;
+            EXPECT_TRUE(painted) << "an icon shows without a desktop theme";
+        }
+    }
+    EXPECT_TRUE(ActionNamed("EditorDisplaySyntax").isCheckable());
+    EXPECT_TRUE(ActionNamed("EditorDisplaySyntax").isChecked());
+    QIcon::setThemeName(QString());
+}
+
+TEST_F(TPlotterActionsTest, MenusShowTheirItemsAndRunTheActions)
+{
+    MakeWindow();
+    const QStringList bar = [&] {
+        QStringList titles;
+        for (const QAction* menu : window->menuBar()->actions())
+            titles << menu->text();
+        return titles;
+    }();
+    EXPECT_EQ(bar, QStringList({"&File", "&Edit", "E&ditor", "&Plotter"}));
+    EXPECT_EQ(ItemCaptions(MenuNamed("mnuFile")),
+              QStringList({"&New", "&Open...", "-", "&Save", "Save &As...", "-", "E&xit"}));
+    EXPECT_EQ(ItemCaptions(MenuNamed("mnuEdit")),
+              QStringList({"&Undo", "-", "Cu&t", "&Copy", "&Paste", "&Delete", "-",
+                           "Select &All"}));
+    EXPECT_EQ(ItemCaptions(MenuNamed("mnuEditor")),
+              QStringList({"&Display Syntax", "&Colors..."}));
+    EXPECT_EQ(ItemCaptions(MenuNamed("mnuPlotter")),
+              QStringList({"&Refresh from Code", "R&eset To Origin", "&Colors..."}));
+
+    // Shortcuts show beside the items; each item runs its action.
+    auto* open = window->findChild<QAction*>("itmFileOpen");
+    ASSERT_NE(open, nullptr);
+    EXPECT_TRUE(open->text().endsWith(QKeySequence("Ctrl+O").toString(QKeySequence::NativeText)));
+    const std::pair<const char*, const char*> wiring[] = {
+        {"itmFileOpen", "FileOpen1"}, {"itmEditSelectAll", "EditSelectAll1"},
+        {"itmEditorDisplaySyntax", "EditorDisplaySyntax"},
+        {"itmPlotterRefresh", "PlotterRefresh"}, {"itmSettingsResetDrawing", "PlotterResetOrigin"},
+        {"itmSettingsColors", "DisplayColors1"}, {"itmFileSaveAs", "FileSaveAs1"}};
+    dialogs->openNames.push_back(std::nullopt);
+    dialogs->saveNames.push_back(std::nullopt);
+    dialogs->onExecute = [](QDialog&) { return false; };
+    for (const auto& [itemName, actionName] : wiring) {
+        SCOPED_TRACE(itemName);
+        QSignalSpy ran(&ActionNamed(actionName), &QAction::triggered);
+        window->findChild<QAction*>(itemName)->trigger();
+        EXPECT_EQ(ran.count(), 1);
+    }
+    EXPECT_EQ(dialogs->openDialogs, 1);
+    EXPECT_EQ(dialogs->saveDialogs, 1);
+}
+
+TEST_F(TPlotterActionsTest, ToolBarAndContextMenu)
+{
+    MakeWindow();
+    auto* toolBar = window->findChild<QToolBar*>("ToolBar1");
+    ASSERT_NE(toolBar, nullptr);
+    QStringList tools;
+    for (const QAction* action : toolBar->actions())
+        tools << (action->isSeparator() ? QStringLiteral("-") : action->objectName());
+    EXPECT_EQ(tools, QStringList({"FileNew1", "FileOpen1", "FileSave1", "-", "PlotterRefresh"}));
+    EXPECT_EQ(toolBar->toolButtonStyle(), Qt::ToolButtonIconOnly);
+
+    QMenu& popup = MenuNamed("pmuGCode");
+    EXPECT_EQ(window->Editor().ContextMenu(), &popup);
+    QStringList names;
+    for (const QAction* item : popup.actions())
+        names << item->objectName();
+    EXPECT_EQ(names, QStringList({"pmuUndo", "N2", "pmuCut", "pmuCopy", "pmuPaste", "pmuDelete",
+                                  "N1", "pmuSelectAll"}));
+    EXPECT_EQ(ItemCaptions(popup), QStringList({"&Undo", "-", "Cu&t", "&Copy", "&Paste",
+                                                "&Delete", "-", "Select &All"}));
+
+    window->Editor().setText("G0 X1");
+    window->findChild<QAction*>("pmuSelectAll")->trigger();
+    EXPECT_EQ(window->Editor().selectedText(), "G0 X1");
+    window->findChild<QAction*>("pmuDelete")->trigger();
+    EXPECT_TRUE(window->Editor().text().isEmpty());
+}
+
+TEST_F(TPlotterActionsTest, UpdateRulesFollowEditorAndClipboard)
+{
+    MakeWindow();
+    TGCodeEditor& editor = window->Editor();
+    QGuiApplication::clipboard()->clear();
+    QTRY_VERIFY(!ActionNamed("EditPaste1").isEnabled());
+    for (const char* name : {"FileSave1", "EditUndo1", "EditCut1", "EditCopy1", "EditDelete1"})
+        EXPECT_FALSE(ActionNamed(name).isEnabled()) << name;
+    for (const char* name : {"FileNew1", "FileOpen1", "FileSaveAs1", "PlotterRefresh",
+                             "EditSelectAll1", "FileExit1", "DisplayColors1", "EditorColors"})
+        EXPECT_TRUE(ActionNamed(name).isEnabled()) << name;
+
+    editor.insertAt("G0 X1", 0, 0);
+    EXPECT_TRUE(ActionNamed("FileSave1").isEnabled());
+    EXPECT_TRUE(ActionNamed("EditUndo1").isEnabled());
+    EXPECT_FALSE(ActionNamed("EditCopy1").isEnabled());
+
+    editor.setSelection(0, 0, 0, 2);
+    for (const char* name : {"EditCut1", "EditCopy1", "EditDelete1"})
+        EXPECT_TRUE(ActionNamed(name).isEnabled()) << name;
+    ActionNamed("EditCopy1").trigger();
+    QTRY_COMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("G0"));
+    EXPECT_TRUE(ActionNamed("EditPaste1").isEnabled());
+
+    ActionNamed("EditCut1").trigger();
+    EXPECT_EQ(editor.text(), " X1");
+    EXPECT_FALSE(ActionNamed("EditCut1").isEnabled());
+    ActionNamed("EditPaste1").trigger();
+    EXPECT_EQ(editor.text(), "G0 X1");
+
+    ActionNamed("EditUndo1").trigger();
+    ActionNamed("EditUndo1").trigger();
+    ActionNamed("EditUndo1").trigger();
+    EXPECT_TRUE(editor.text().isEmpty());
+    EXPECT_FALSE(ActionNamed("EditUndo1").isEnabled());
+
+    editor.SetModified(false);
+    EXPECT_FALSE(ActionNamed("FileSave1").isEnabled());
+}
+
+TEST_F(TPlotterActionsTest, DelWithASelectionRunsDeleteAndWithoutOneDeletesTheNextCharacter)
+{
+    MakeWindow();
+    ShowAndFocusEditor();
+    TGCodeEditor& editor = window->Editor();
+    editor.setText("G0 X12");
+    QSignalSpy deleted(&ActionNamed("EditDelete1"), &QAction::triggered);
+
+    editor.setSelection(0, 3, 0, 5);
+    QTest::keyClick(&editor, Qt::Key_Delete);
+    EXPECT_EQ(editor.text(), "G0 2");
+    EXPECT_EQ(deleted.count(), 1);
+
+    editor.setCursorPosition(0, 0);
+    QTest::keyClick(&editor, Qt::Key_Delete);
+    EXPECT_EQ(editor.text(), "0 2");
+    EXPECT_EQ(deleted.count(), 1) << "the disabled action leaves the key to the editor";
+}
+
+TEST_F(TPlotterActionsTest, ShortcutsRunTheirActionsFromTheEditor)
+{
+    MakeWindow();
+    ShowAndFocusEditor();
+    TGCodeEditor& editor = window->Editor();
+    editor.setText("G1 Y5");
+    QSignalSpy selectAll(&ActionNamed("EditSelectAll1"), &QAction::triggered);
+    QSignalSpy copy(&ActionNamed("EditCopy1"), &QAction::triggered);
+    QTest::keyClick(&editor, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(selectAll.count(), 1);
+    QTest::keyClick(&editor, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(copy.count(), 1);
+    QTRY_COMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("G1 Y5"));
+
+    dialogs->saveNames.push_back(std::nullopt);
+    QTest::keyClick(&editor, Qt::Key_X);  // replaces the selection: modified
+    QTest::keyClick(&editor, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(dialogs->saveDialogs, 1) << "Ctrl+S saves, asking for a name";
+}
+
+TEST_F(TPlotterActionsTest, TheStatusBarShowsTheLongHint)
+{
+    MakeWindow();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    QMenu& plotter = MenuNamed("mnuPlotter");
+    plotter.popup(window->mapToGlobal(QPoint(10, 10)));
+    plotter.setActiveAction(window->findChild<QAction*>("itmSettingsResetDrawing"));
+    EXPECT_EQ(window->statusBar()->currentMessage(),
+              " Resets the rotation, scaling and translation of drawing");
+    plotter.setActiveAction(window->findChild<QAction*>("itmPlotterRefresh"));
+    EXPECT_EQ(window->statusBar()->currentMessage(), "Refreshes the drawing from the code editor");
+    plotter.hide();
+
+    auto* toolBar = window->findChild<QToolBar*>("ToolBar1");
+    QWidget* openButton = toolBar->widgetForAction(&ActionNamed("FileOpen1"));
+    ASSERT_NE(openButton, nullptr);
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(openButton, &enter);
+    EXPECT_EQ(window->statusBar()->currentMessage(), "Opens an existing file");
+}
+
+TEST_F(TPlotterActionsTest, DisplaySyntaxSwitchesTheHighlighter)
+{
+    MakeWindow();
+    THighlighter& highlighter = *window->Editor().Highlighter();
+    ASSERT_TRUE(highlighter.Enabled());
+    window->findChild<QAction*>("itmEditorDisplaySyntax")->trigger();
+    EXPECT_FALSE(highlighter.Enabled());
+    EXPECT_FALSE(ActionNamed("EditorDisplaySyntax").isChecked());
+    EXPECT_FALSE(window->findChild<QAction*>("itmEditorDisplaySyntax")->isChecked());
+    ActionNamed("EditorDisplaySyntax").trigger();
+    EXPECT_TRUE(highlighter.Enabled());
+    EXPECT_TRUE(ActionNamed("EditorDisplaySyntax").isChecked());
+}
+
+// The error box adds a final "." after a character that sorts after ".".
+class TErrorTextTest : public TPlotterTest,
+                       public ::testing::WithParamInterface<std::pair<const char*, const char*>>
+{
+};
+
+TEST_P(TErrorTextTest, FinalPeriod)
+{
+    MakeWindow();
+    window->ShowErrorMessage(QString::fromUtf8(GetParam().first));
+    ASSERT_EQ(dialogs->errors.size(), 1);
+    EXPECT_EQ(dialogs->errors[0], QString::fromUtf8(GetParam().second));
+}
+
+INSTANTIATE_TEST_SUITE_P(Messages, TErrorTextTest,
+                         ::testing::Values(std::pair{"Number expected", "Number expected."},
+                                           std::pair{"Line 5", "Line 5."},
+                                           std::pair{"Done.", "Done."},
+                                           std::pair{"Really!", "Really!"},
+                                           std::pair{"(x)", "(x)"},
+                                           std::pair{"a/", "a/."},
+                                           std::pair{"90\xC2\xB0", "90\xC2\xB0."},
+                                           std::pair{"", ""}));
+
+} // namespace
