@@ -25,6 +25,7 @@
 #include <QSaveFile>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolBar>
@@ -358,6 +359,7 @@ void TGLPlotter::CreateContextMenu()
     pmuGCode->addSeparator()->setObjectName(QStringLiteral("N1"));
     item("pmuSelectAll", "EditSelectAll1");
     connect(pmuGCode, &QMenu::aboutToShow, this, [this] { Guarded([this] { aclMainUpdate(); }); });
+    pmuGCode->installEventFilter(this);
     memGCode->SetContextMenu(pmuGCode);
 }
 
@@ -433,6 +435,11 @@ void TGLPlotter::RunAction(QAction& action, void (TGLPlotter::*handler)())
 
 bool TGLPlotter::eventFilter(QObject* watched, QEvent* event)
 {
+    // The context menu is a window of its own, so its hints do not reach the main window.
+    if (watched == pmuGCode && event->type() == QEvent::StatusTip) {
+        statusBar()->showMessage(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
     // The shortcut of an enabled action runs the action; the key of a disabled one goes to the
     // editor as an ordinary key. The editor claims its own keys (Del, Ctrl+C, ...) before the
     // shortcuts are looked at, so that claim is withdrawn here for enabled actions.

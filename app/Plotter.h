@@ -6,6 +6,7 @@
 
 #include "Color.h"
 #include "Point.h"
+#include "UserDialogs.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -25,7 +26,6 @@ class TGCodeEditor;
 class TGCodeEngine;
 class TLineTable;
 class TOpenGLPanel;
-class TUserDialogs;
 class TWheelRouter;
 class TdlgColor;
 

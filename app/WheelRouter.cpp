@@ -23,20 +23,24 @@ bool TWheelRouter::eventFilter(QObject* watched, QEvent* event)
     auto* receiver = static_cast<QWidget*>(watched);
     if (receiver != &window_ && !window_.isAncestorOf(receiver))
         return false;
-    Route(*static_cast<QWheelEvent*>(event));
+    auto* turn = static_cast<QWheelEvent*>(event);
+    turn->setAccepted(Route(*turn));
     return true;
 }
 
-void TWheelRouter::Route(const QWheelEvent& turn)
+bool TWheelRouter::Route(const QWheelEvent& turn)
 {
     QWidget* control = QApplication::focusWidget();
     if (control == nullptr || (control != &window_ && !window_.isAncestorOf(control)))
         control = &window_;
     const QScopedValueRollback routing(routing_, true);
     for (; control != nullptr; control = control->parentWidget()) {
-        if (Offer(*control, turn) || control == &window_)
+        if (Offer(*control, turn))
+            return true;
+        if (control == &window_)
             break;
     }
+    return false;
 }
 
 bool TWheelRouter::Offer(QWidget& control, const QWheelEvent& turn)

@@ -22,7 +22,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void Route(const QWheelEvent& turn);
+    // True when a control handled the turn.
+    bool Route(const QWheelEvent& turn);
     bool Offer(QWidget& control, const QWheelEvent& turn);
 
     QWidget& window_;

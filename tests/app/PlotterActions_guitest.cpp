@@ -108,8 +108,9 @@ TEST_F(TPlotterActionsTest, ActionsAreTheTableInItsOrder)
         EXPECT_EQ(action.text(), row.caption);
         EXPECT_EQ(action.shortcut(), QKeySequence(QString::fromLatin1(row.shortcut)));
         EXPECT_EQ(action.statusTip(), row.statusTip);
-        if (*row.toolTip != '\0')
+        if (*row.toolTip != '\0') {
             EXPECT_EQ(action.toolTip(), row.toolTip);
+        }
         EXPECT_EQ(!action.icon().isNull(), row.icon);
         if (row.icon) {
             const QImage image = action.icon().pixmap(kIconSizePx, kIconSizePx).toImage();
@@ -154,8 +155,8 @@ TEST_F(TPlotterActionsTest, MenusShowTheirItemsAndRunTheActions)
         {"itmEditorDisplaySyntax", "EditorDisplaySyntax"},
         {"itmPlotterRefresh", "PlotterRefresh"}, {"itmSettingsResetDrawing", "PlotterResetOrigin"},
         {"itmSettingsColors", "DisplayColors1"}, {"itmFileSaveAs", "FileSaveAs1"}};
-    dialogs->openNames.push_back(std::nullopt);
-    dialogs->saveNames.push_back(std::nullopt);
+    dialogs->openNames.push_back(QString());
+    dialogs->saveNames.push_back(QString());
     dialogs->onExecute = [](QDialog&) { return false; };
     for (const auto& [itemName, actionName] : wiring) {
         SCOPED_TRACE(itemName);
@@ -268,7 +269,7 @@ TEST_F(TPlotterActionsTest, ShortcutsRunTheirActionsFromTheEditor)
     EXPECT_EQ(copy.count(), 1);
     QTRY_COMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("G1 Y5"));
 
-    dialogs->saveNames.push_back(std::nullopt);
+    dialogs->saveNames.push_back(QString());
     QTest::keyClick(&editor, Qt::Key_X);  // replaces the selection: modified
     QTest::keyClick(&editor, Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(dialogs->saveDialogs, 1) << "Ctrl+S saves, asking for a name";
@@ -279,14 +280,28 @@ TEST_F(TPlotterActionsTest, TheStatusBarShowsTheLongHint)
     MakeWindow();
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    const auto hover = [&](QMenu& menu, const char* itemName) {
+        QAction* item = window->findChild<QAction*>(itemName);
+        QTest::mouseMove(&menu, menu.actionGeometry(item).center());
+        QTRY_COMPARE(menu.activeAction(), item);
+    };
     QMenu& plotter = MenuNamed("mnuPlotter");
-    plotter.popup(window->mapToGlobal(QPoint(10, 10)));
-    plotter.setActiveAction(window->findChild<QAction*>("itmSettingsResetDrawing"));
+    window->menuBar()->setActiveAction(plotter.menuAction());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&plotter));
+    hover(plotter, "itmSettingsResetDrawing");
     EXPECT_EQ(window->statusBar()->currentMessage(),
               " Resets the rotation, scaling and translation of drawing");
-    plotter.setActiveAction(window->findChild<QAction*>("itmPlotterRefresh"));
+    hover(plotter, "itmPlotterRefresh");
     EXPECT_EQ(window->statusBar()->currentMessage(), "Refreshes the drawing from the code editor");
     plotter.hide();
+
+    // The editor's context menu is a window of its own; its hints reach the status bar too.
+    QMenu& popup = MenuNamed("pmuGCode");
+    popup.popup(window->mapToGlobal(QPoint(40, 80)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&popup));
+    hover(popup, "pmuSelectAll");
+    EXPECT_EQ(window->statusBar()->currentMessage(), "Selects the entire document");
+    popup.hide();
 
     auto* toolBar = window->findChild<QToolBar*>("ToolBar1");
     QWidget* openButton = toolBar->widgetForAction(&ActionNamed("FileOpen1"));

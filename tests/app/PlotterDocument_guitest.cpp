@@ -126,7 +126,7 @@ TEST_F(TPlotterDocumentTest, SaveOfAnUntitledTextOpensTheDialogAndCancelChangesN
 {
     MakeWindow();
     Type("G0 X1\n");
-    dialogs->saveNames.push_back(std::nullopt);
+    dialogs->saveNames.push_back(QString());
     ActionNamed("FileSave1").trigger();
     EXPECT_EQ(dialogs->saveDialogs, 1);
     EXPECT_TRUE(SaveEnabled());
@@ -182,6 +182,11 @@ struct TCloseCase
     bool written;
 };
 
+void PrintTo(const TCloseCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
 class TCloseQueryTest : public TPlotterDocumentTest,
                         public ::testing::WithParamInterface<TCloseCase>
 {
@@ -195,19 +200,22 @@ TEST_P(TCloseQueryTest, ClosesOnlyWhenTheTextIsSafeOrGivenUp)
     Type("G1 Y2\n");
     dialogs->answers.push_back(c.answer);
     if (c.answer == TAnswer::Yes && !c.titled)
-        dialogs->saveNames.push_back(c.saveName ? std::optional(Path(*c.saveName)) : std::nullopt);
+        dialogs->saveNames.push_back(c.saveName ? Path(*c.saveName) : QString());
 
     EXPECT_EQ(window->close(), c.closes);
     ASSERT_EQ(dialogs->questions.size(), 1);
     EXPECT_EQ(dialogs->questions[0], "Save changes before closing?");
     EXPECT_TRUE(dialogs->questionsHadCancel[0]);
     const QString target = c.titled ? path : (c.saveName ? Path(*c.saveName) : QString());
-    if (c.written)
-        EXPECT_EQ(ReadFile(target), "G1 Y2\n" + QByteArray(c.titled ? "G0 X1\n" : ""));
-    else if (c.titled)
+    if (c.written) {
+        // A text never loaded is written with CR LF.
+        EXPECT_EQ(ReadFile(target), c.titled ? QByteArray("G1 Y2\nG0 X1\n") : "G1 Y2\r\n");
+    } else if (c.titled) {
         EXPECT_EQ(ReadFile(path), "G0 X1\n");
-    if (!c.closes)
+    }
+    if (!c.closes) {
         EXPECT_TRUE(window->Editor().text().startsWith("G1 Y2"));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

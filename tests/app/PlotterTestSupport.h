@@ -25,8 +25,9 @@ class TScriptedDialogs : public TUserDialogs
 {
 public:
     std::deque<TAnswer> answers;
-    std::deque<std::optional<QString>> openNames;
-    std::deque<std::optional<QString>> saveNames;
+    // File names the dialogs return, in order; an empty name cancels the dialog.
+    std::deque<QString> openNames;
+    std::deque<QString> saveNames;
     // Runs in place of a modal dialog: it may change the dialog and returns OK or Cancel.
     std::function<bool(QDialog&)> onExecute;
 
@@ -73,14 +74,16 @@ public:
     }
 
 private:
-    static std::optional<QString> Next(std::deque<std::optional<QString>>& names, const char* kind)
+    static std::optional<QString> Next(std::deque<QString>& names, const char* kind)
     {
         if (names.empty()) {
             ADD_FAILURE() << "unexpected " << kind << " dialog";
             return std::nullopt;
         }
-        auto name = names.front();
+        const QString name = names.front();
         names.pop_front();
+        if (name.isEmpty())
+            return std::nullopt;
         return name;
     }
 };
