@@ -82,7 +82,7 @@ void TGLRecorder::Clear()
 
 bool TGLRecorder::MakeCurrent()
 {
-    Record(fHasContext ? "MakeCurrent" : "MakeCurrentFailed");
+    fCommands.emplace_back(fHasContext ? "MakeCurrent" : "MakeCurrentFailed");
     return fHasContext;
 }
 
