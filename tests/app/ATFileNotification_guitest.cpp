@@ -30,13 +30,19 @@ constexpr int kTimeoutMs = 5000;
 // Three notice delays: long enough for a notice that should not come to show up.
 constexpr int kSettleMs = 300;
 constexpr std::time_t kHourSeconds = 3600;
+constexpr std::time_t kTouchBaseTime = 1'600'000'000;  // seconds since the epoch
 
-// Sets both times of path to secondsAgo before now, so that the next write surely changes them.
-void Age(const QString& path, std::time_t secondsAgo)
+void SetTimes(const QString& path, std::time_t time)
 {
-    const timespec time = {std::time(nullptr) - secondsAgo, 0};
-    const timespec times[2] = {time, time};
+    const timespec times[2] = {{time, 0}, {time, 0}};
     ASSERT_EQ(utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
+}
+
+// Gives path a last write time it has not had before: a change without writing.
+void Touch(const QString& path)
+{
+    static std::time_t touches = 0;
+    SetTimes(path, kTouchBaseTime + ++touches);
 }
 
 void Write(const QString& path, const QByteArray& text)
@@ -84,7 +90,7 @@ protected:
     void WriteOld(const QString& path, const QByteArray& text)
     {
         Write(path, text);
-        Age(path, kHourSeconds);
+        SetTimes(path, std::time(nullptr) - kHourSeconds);  // the next write surely changes it
     }
     void Watch(const QString& fileName)
     {
@@ -212,16 +218,16 @@ TEST_F(ATFileNotificationTest, StartWhileRunningKeepsTheFirstFile)
     Watch(watched_);
     watcher_.SetFileName(other);
     watcher_.Start();
-    Age(other, 1);
+    Touch(other);
     Settle();
     EXPECT_EQ(changes_, 0);
-    Age(watched_, 1);
+    Touch(watched_);
     ASSERT_TRUE(WaitForChanges(1));
 
     watcher_.Stop();
     watcher_.Start();
-    Age(watched_, 2);
-    Age(other, 2);
+    Touch(watched_);
+    Touch(other);
     ASSERT_TRUE(WaitForChanges(2));
     Settle();
     EXPECT_EQ(changes_, 2);
@@ -236,7 +242,7 @@ TEST_F(ATFileNotificationTest, StopThenStartTakesAFreshSnapshot)
     Settle();
     EXPECT_EQ(changes_, 0);
 
-    Age(watched_, 1);
+    Touch(watched_);
     EXPECT_TRUE(WaitForChanges(1));
 }
 
@@ -270,7 +276,7 @@ TEST_F(ATFileNotificationTest, DirectoryModeReportsOnlyTheChosenKinds)
     watcher_.SetOptions({Option::foNotifyFilename});
     WatchFolder();
     ASSERT_TRUE(QDir(folder_.path()).mkdir("one"));
-    Age(watched_, 1);  // last write time: not chosen
+    Touch(watched_);  // last write time: not chosen
     Settle();
     EXPECT_EQ(changes_, 0);
     Write(Path("x.nc"), "G0 X1\n");
@@ -363,11 +369,11 @@ TEST_F(ATFileNotificationTest, FailingHandlerIsReportedAndWatchingGoesOn)
         throw EZorvitError("Reload failed");
     };
     Watch(watched_);
-    Age(watched_, 1);
+    Touch(watched_);
     ASSERT_TRUE(WaitForChanges(1));
     ASSERT_TRUE(QTest::qWaitFor([] { return !errors_.isEmpty(); }, kTimeoutMs));
     EXPECT_EQ(errors_, QStringList{"Reload failed"});
-    Age(watched_, 2);
+    Touch(watched_);
     EXPECT_TRUE(WaitForChanges(2));
 }
 }  // namespace
