@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <cerrno>
+#include <iterator>
 #include <poll.h>
 #include <system_error>
 

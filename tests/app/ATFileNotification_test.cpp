@@ -105,13 +105,7 @@ protected:
     std::string path_;
 };
 
-TEST_F(FileSnapshotTest, MissingFileGivesAllZero)
-{
-    EXPECT_EQ(TakeSnapshot((folder_ / "missing.nc").string()), TFileSnapshot{});
-    EXPECT_EQ(TakeSnapshot(""), TFileSnapshot{});
-}
-
-TEST_F(FileSnapshotTest, ExistingFileGivesItsEntry)
+TEST_F(FileSnapshotTest, GivesTheEntryOrAllZero)
 {
     const TFileSnapshot snapshot = TakeSnapshot(path_);
     EXPECT_TRUE(snapshot.exists);
@@ -121,15 +115,13 @@ TEST_F(FileSnapshotTest, ExistingFileGivesItsEntry)
     const std::uint64_t expected = kFirstTime * kNanosecondsPerSecond + kNanoseconds;
     EXPECT_EQ(snapshot.lastWriteTime, expected);
     EXPECT_EQ(snapshot.lastAccessTime, expected);
-}
 
-TEST_F(FileSnapshotTest, SizeAboveFourGibibytesFillsTheHighHalf)
-{
-    constexpr off_t kSize = (off_t{5} << 30);  // sparse: takes no space
-    ASSERT_EQ(truncate(path_.c_str(), kSize), 0);
-    const TFileSnapshot snapshot = TakeSnapshot(path_);
-    EXPECT_EQ(snapshot.sizeHigh, 1u);
-    EXPECT_EQ(snapshot.sizeLow, 1u << 30);
+    EXPECT_EQ(TakeSnapshot((folder_ / "missing.nc").string()), TFileSnapshot{});
+    EXPECT_EQ(TakeSnapshot(""), TFileSnapshot{});
+
+    ASSERT_EQ(truncate(path_.c_str(), off_t{5} << 30), 0);  // 5 GiB, sparse
+    EXPECT_EQ(TakeSnapshot(path_).sizeHigh, 1u);
+    EXPECT_EQ(TakeSnapshot(path_).sizeLow, 1u << 30);
 }
 
 TEST_F(FileSnapshotTest, ExistenceCountsWhateverTheFilter)
