@@ -322,4 +322,24 @@ TEST_F(TOpenGLPanelTest, PointerInsideFromTheFirstMoveUntilItLeaves)
     EXPECT_TRUE(WaitFor([this] { return !panel->PointerInside(); }));
 }
 
+// Before the panel is first shown there is no context: operations change the view state and
+// draw nothing.
+TEST(TOpenGLPanelWithoutContextTest, OperationsDrawNothingAndKeepWorking)
+{
+    TOpenGLPanel panel(nullptr);
+    panel.resize(300, 200);
+    panel.AddSegment({1, 1, 0}, {2, 2, 0}, clRed);
+    panel.SetExtent(30);
+    panel.ZoomBy(0.5);
+    panel.repaint();
+    QTest::qWait(20);
+    EXPECT_EQ(panel.context(), nullptr);
+    EXPECT_EQ(panel.PaintCount(), 0);
+    EXPECT_EQ(panel.ViewState().extent, 30);
+    EXPECT_EQ(panel.ViewState().zoomFactor, 0.5);
+    panel.ClearSegments();
+    EXPECT_TRUE(panel.Segments().empty());
+    EXPECT_EQ(panel.PaintCount(), 0);
+}
+
 } // namespace
