@@ -172,11 +172,8 @@ void TGCodeEditor::ReplaceAllWithoutUndo(const QByteArray& bytes)
 void TGCodeEditor::SetTextBytes(const QByteArray& bytes)
 {
     const std::string_view text(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    // A text without a line break keeps the style already remembered.
-    if (const auto found = FirstLineBreak(text)) {
-        m_lineBreak = *found;
-        setEolMode(EolModeOf(m_lineBreak));
-    }
+    m_lineBreak = FirstLineBreak(text).value_or(TLineBreak::CrLf);
+    setEolMode(EolModeOf(m_lineBreak));
     ReplaceAllWithoutUndo(bytes);
 }
 

@@ -32,7 +32,7 @@ public:
     QByteArray TextBytes() const;
     // The lines without their breaks; a text ending in a break has an empty last line.
     std::vector<std::string> Lines() const;
-    // CR LF until a text with a line break has been loaded.
+    // The first line break of the text last loaded; CR LF for a text without one, or never loaded.
     TLineBreak LineBreak() const { return m_lineBreak; }
 
     // Set by every change of the text other than a load; cleared only by SetModified(false)
