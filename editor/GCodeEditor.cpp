@@ -116,9 +116,22 @@ void TGCodeEditor::SetUpFonts()
     };
     m_textFont = fixedFont(kTextCharHeightPx);
     m_gutterFont = fixedFont(kGutterCharHeightPx);
-    // Setting the text font resets every style, the gutter's among them, so it comes first.
-    setFont(m_textFont);
+    ApplyFonts();
+}
+
+void TGCodeEditor::ApplyFonts()
+{
+    // Without a lexer the text font is every style's; setting it resets the gutter's style too,
+    // so the gutter font comes second.
+    if (!lexer())
+        setFont(m_textFont);
     setMarginsFont(m_gutterFont);
+}
+
+void TGCodeEditor::setLexer(QsciLexer* lexer)
+{
+    QsciScintilla::setLexer(lexer);
+    ApplyFonts();
 }
 
 void TGCodeEditor::SetUpGutter()

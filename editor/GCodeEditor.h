@@ -59,6 +59,8 @@ public:
     bool isModified() const { return m_modified; }
     void setModified(bool modified) override;
     void setReadOnly(bool readOnly) override;
+    // Keeps the fonts above when a lexer comes or goes; a lexer brings its own text fonts.
+    void setLexer(QsciLexer* lexer = nullptr) override;
 
 signals:
     // Emitted whenever CanUndo() changes.
@@ -70,6 +72,7 @@ protected:
 
 private:
     void SetUpFonts();
+    void ApplyFonts();
     void SetUpGutter();
     void ConnectSignals();
 

@@ -3,6 +3,8 @@
 // context menu, the wheel and the scroll hint.
 #include "GCodeEditor.h"
 
+#include <Qsci/qscilexercustom.h>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -404,6 +406,40 @@ TEST_F(TGCodeEditorTest, FontsAreFixedPitchAtTheirPixelHeights)
     constexpr double kTolerancePx = 0.05;
     EXPECT_NEAR(styleHeightPx(QsciScintillaBase::STYLE_DEFAULT), kTextCharHeightPx, kTolerancePx);
     EXPECT_NEAR(styleHeightPx(QsciScintillaBase::STYLE_LINENUMBER), kGutterCharHeightPx, kTolerancePx);
+}
+
+// A lexer that styles nothing, standing in for the highlighter's adapter.
+class TPlainLexer : public QsciLexerCustom
+{
+public:
+    using QsciLexerCustom::QsciLexerCustom;
+    const char* language() const override { return "Plain"; }
+    QString description(int) const override { return {}; }
+    void styleText(int, int) override {}
+};
+
+TEST_F(TGCodeEditorTest, GutterKeepsItsFontWhenALexerIsAttachedAndDetached)
+{
+    const auto gutterSize = [this] {
+        return editor.SendScintilla(QsciScintillaBase::SCI_STYLEGETSIZEFRACTIONAL, QsciScintillaBase::STYLE_LINENUMBER);
+    };
+    const auto textSize = [this] {
+        return editor.SendScintilla(QsciScintillaBase::SCI_STYLEGETSIZEFRACTIONAL, QsciScintillaBase::STYLE_DEFAULT);
+    };
+    const long gutter = gutterSize();
+    const long text = textSize();
+    editor.SetTextBytes(NumberedLines(100));
+    const int width = editor.marginWidth(0);
+
+    auto* lexer = new TPlainLexer(&editor);
+    editor.setLexer(lexer);
+    EXPECT_EQ(gutterSize(), gutter);
+    EXPECT_EQ(editor.marginWidth(0), width);
+
+    editor.setLexer(nullptr);
+    EXPECT_EQ(gutterSize(), gutter);
+    EXPECT_EQ(textSize(), text);
+    EXPECT_EQ(editor.marginWidth(0), width);
 }
 
 TEST_F(TGCodeEditorTest, RightClickShowsTheContextMenu)
