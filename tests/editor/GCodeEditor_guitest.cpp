@@ -67,7 +67,7 @@ protected:
         QToolTip::hideText();
     }
 
-    // Types text at the start of a line, as the user would.
+    // Puts the caret at line and index and types text there, as the user would.
     void TypeAt(int line, int index, const QString& text)
     {
         editor.setCursorPosition(line, index);
@@ -135,19 +135,12 @@ TEST_F(TGCodeEditorTest, MixedBreaksAreWrittenInTheStyleOfTheFirst)
     EXPECT_EQ(editor.LineBreak(), TLineBreak::CrLf);
 }
 
-TEST_F(TGCodeEditorTest, EditKeepsInvalidUtf8BytesElsewhere)
+TEST_F(TGCodeEditorTest, EditKeepsInvalidUtf8AndNulBytesElsewhere)
 {
-    editor.SetTextBytes(Bytes("G1 X1 (10\xB0 turn)\r\nG0 Y2\r\n"sv));
+    editor.SetTextBytes(Bytes("G1 X1 (10\xB0 turn)\0\r\nG0 Y2\r\n"sv));
     TypeAt(1, 0, "N5 ");
-    EXPECT_EQ(editor.TextBytes(), Bytes("G1 X1 (10\xB0 turn)\r\nN5 G0 Y2\r\n"sv));
+    EXPECT_EQ(editor.TextBytes(), Bytes("G1 X1 (10\xB0 turn)\0\r\nN5 G0 Y2\r\n"sv));
     EXPECT_TRUE(editor.Modified());
-}
-
-TEST_F(TGCodeEditorTest, EditKeepsNulBytes)
-{
-    editor.SetTextBytes(Bytes("G0\0X1\nM2"sv));
-    TypeAt(1, 2, " ");
-    EXPECT_EQ(editor.TextBytes(), Bytes("G0\0X1\nM2 "sv));
 }
 
 // A typed line break, and a pasted one, take the style of the loaded file.
