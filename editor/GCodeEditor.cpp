@@ -25,6 +25,8 @@ constexpr int kGutterLeftOffsetPx = 5;
 // Scintilla keeps this much room right of the line numbers.
 constexpr int kGutterNumberPaddingPx = 3;
 constexpr int kDecimalBase = 10;
+// Scintilla never zooms a font below this size.
+constexpr qreal kMinimumZoomedPt = 2;
 
 constexpr int kTextChangeMask = QsciScintillaBase::SC_MOD_INSERTTEXT | QsciScintillaBase::SC_MOD_DELETETEXT;
 
@@ -149,6 +151,7 @@ void TGCodeEditor::ConnectSignals()
                 TextChanged(modificationType);
             });
     connect(this, &QsciScintilla::linesChanged, this, &TGCodeEditor::UpdateGutterWidth);
+    connect(this, &QsciScintillaBase::SCN_ZOOM, this, &TGCodeEditor::UpdateGutterWidth);
 
     // QsciScintilla reports modificationChanged from Scintilla's save point, which a load and an
     // undo move; the signal is emitted from the flag of this class instead.
@@ -296,18 +299,24 @@ void TGCodeEditor::contextMenuEvent(QContextMenuEvent* event)
 
 void TGCodeEditor::wheelEvent(QWheelEvent* event)
 {
-    QsciScintilla::wheelEvent(event);
-    // Taken even at the top or bottom, so that a turn never reaches the widgets behind.
+    // Every turn scrolls (QsciScintilla would zoom while Ctrl is held) and is taken even at the
+    // top or bottom, so that it never reaches the widgets behind.
+    QsciScintillaBase::wheelEvent(event);
     event->accept();
 }
 
 void TGCodeEditor::UpdateGutterWidth()
 {
     const int digits = DigitCount(lines());
-    if (digits == m_gutterDigits)
+    const int zoomPt = static_cast<int>(SendScintilla(SCI_GETZOOM));
+    if (digits == m_gutterDigits && zoomPt == m_gutterZoomPt)
         return;
     m_gutterDigits = digits;
-    const int numbersWidth = QFontMetrics(m_gutterFont).horizontalAdvance(QString(digits, QLatin1Char('9')));
+    m_gutterZoomPt = zoomPt;
+    // Scintilla draws every style this many points larger or smaller (Ctrl+keypad plus/minus).
+    QFont font = m_gutterFont;
+    font.setPointSizeF(std::max(font.pointSizeF() + zoomPt, kMinimumZoomedPt));
+    const int numbersWidth = QFontMetrics(font).horizontalAdvance(QString(digits, QLatin1Char('9')));
     setMarginWidth(kGutterMargin, kGutterLeftOffsetPx + numbersWidth + kGutterNumberPaddingPx);
 }
 

@@ -88,6 +88,7 @@ private:
     bool m_replacingAll = false;
     bool m_undoAvailable = false;
     int m_gutterDigits = 0;
+    int m_gutterZoomPt = 0;
     QPointer<QMenu> m_contextMenu;
     QFont m_textFont;
     QFont m_gutterFont;

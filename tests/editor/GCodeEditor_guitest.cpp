@@ -375,6 +375,10 @@ TEST_F(TGCodeEditorTest, GutterWidthFollowsTheDigitsOfTheLineCount)
 
     editor.ClearAll();
     EXPECT_EQ(editor.marginWidth(kGutterMargin), oneDigit);
+
+    // Zoomed numbers need more room.
+    editor.zoomIn(4);
+    EXPECT_GT(editor.marginWidth(kGutterMargin), oneDigit);
 }
 
 TEST_F(TGCodeEditorTest, FontsAreFixedPitchAtTheirPixelHeights)
@@ -449,20 +453,26 @@ TEST_F(TGCodeEditorTest, RightClickShowsTheContextMenu)
     menu->close();
 }
 
-TEST_F(TGCodeEditorTest, WheelIsTakenEvenAtTheTop)
+TEST_F(TGCodeEditorTest, WheelAlwaysScrollsAndIsTakenEvenAtTheTop)
 {
     editor.SetTextBytes(NumberedLines(500));
-    const auto turn = [this](int delta) {
+    const auto turn = [this](int delta, Qt::KeyboardModifiers modifiers) {
         const QPointF at(50, 50);
         QWheelEvent wheel(at, editor.viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
+                          modifiers, Qt::NoScrollPhase, false);
         QApplication::sendEvent(editor.viewport(), &wheel);
         return wheel.isAccepted();
     };
-    EXPECT_TRUE(turn(kWheelNotch));
+    EXPECT_TRUE(turn(kWheelNotch, Qt::NoModifier));
     EXPECT_EQ(editor.firstVisibleLine(), 0);
-    EXPECT_TRUE(turn(-kWheelNotch));
-    EXPECT_GT(editor.firstVisibleLine(), 0);
+    EXPECT_TRUE(turn(-kWheelNotch, Qt::NoModifier));
+    const int scrolled = editor.firstVisibleLine();
+    EXPECT_GT(scrolled, 0);
+
+    // With Ctrl held the wheel scrolls too, rather than zooming.
+    EXPECT_TRUE(turn(-kWheelNotch, Qt::ControlModifier));
+    EXPECT_GT(editor.firstVisibleLine(), scrolled);
+    EXPECT_EQ(editor.SendScintilla(QsciScintillaBase::SCI_GETZOOM), 0);
 }
 
 TEST_F(TGCodeEditorTest, ScrollHintShowsVisibleLinesWhileDragging)
