@@ -13,6 +13,15 @@ constexpr unsigned char kLineFeed = 10;
 constexpr unsigned char kLastBlank = 32;  // bytes 1-9 and 11-32 are blanks
 constexpr int kExponentCap = 100000;      // far beyond any double; stops the exponent overflowing
 
+// Decimal reals with at most this many digits fit a 64-bit mantissa exactly.
+constexpr int kExactDecimalDigits = 19;
+// Integers up to 2^53 and powers of ten up to 1e22 are exact doubles.
+constexpr std::uint64_t kExactMantissaLimit = std::uint64_t{1} << std::numeric_limits<double>::digits;
+constexpr int kExactPowerOfTen = 22;
+constexpr std::array<double, kExactPowerOfTen + 1> kPowersOfTen = {
+    1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+    1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
 enum class TByteClass : std::uint8_t
 {
     Zero, Blank, LineFeed, Letter, Digit, Sign, Percent, OpenParen, Other
@@ -46,112 +55,132 @@ constexpr std::array<TByteClass, 256> MakeByteClasses()
 
 constexpr std::array<TByteClass, 256> kByteClass = MakeByteClasses();
 
-bool IsDigit(unsigned char b) { return kByteClass[b] == TByteClass::Digit; }
-bool IsLetter(unsigned char b) { return kByteClass[b] == TByteClass::Letter; }
-
 // Bytes that turn a number into a Float token once they follow its leading digits.
-bool IsFloatTail(unsigned char b)
+constexpr std::array<bool, 256> MakeFloatTail()
 {
-    return IsDigit(b) || b == '+' || b == '-' || b == '.' || b == 'E' || b == 'e';
+    std::array<bool, 256> tail{};
+    for (const unsigned char b : std::string_view("0123456789+-.Ee"))
+        tail[b] = true;
+    return tail;
 }
 
-bool IsDigitChar(char c) { return c >= '0' && c <= '9'; }
+constexpr std::array<bool, 256> kFloatTail = MakeFloatTail();
+
+bool IsDigit(unsigned char b) { return kByteClass[b] == TByteClass::Digit; }
+bool IsLetter(unsigned char b) { return kByteClass[b] == TByteClass::Letter; }
+bool IsFloatTail(unsigned char b) { return kFloatTail[b]; }
+
+bool IsDigitChar(char c) { return static_cast<unsigned char>(c - '0') < 10; }
+
+// Reads a run of digits, accumulating their value; past kExactDecimalDigits digits the value
+// wraps and is not used.
+const char* ScanDigits(const char* p, const char* end, std::uint64_t& value)
+{
+    for (; p != end && IsDigitChar(*p); ++p)
+        value = value * 10 + static_cast<std::uint64_t>(*p - '0');
+    return p;
+}
+
+const char* ScanSign(const char* p, const char* end, bool& negative)
+{
+    negative = p != end && *p == '-';
+    return p != end && (*p == '-' || *p == '+') ? p + 1 : p;
+}
 
 // Decimal 64-bit integer with an optional sign; false on anything else or on overflow.
 bool ParseDecimalInteger(std::string_view text, std::int64_t& value)
 {
-    std::size_t i = 0;
-    const bool negative = !text.empty() && text[0] == '-';
-    if (!text.empty() && (text[0] == '-' || text[0] == '+'))
-        ++i;
-    if (i == text.size())
-        return false;
-    constexpr std::uint64_t kMaxPositive = std::numeric_limits<std::int64_t>::max();
-    const std::uint64_t limit = negative ? kMaxPositive + 1 : kMaxPositive;
+    const char* const end = text.data() + text.size();
+    bool negative = false;
+    const char* const digits = ScanSign(text.data(), end, negative);
     std::uint64_t magnitude = 0;
-    for (; i < text.size(); ++i) {
-        if (!IsDigitChar(text[i]))
-            return false;
-        const auto digit = static_cast<std::uint64_t>(text[i] - '0');
-        if (magnitude > (limit - digit) / 10)
-            return false;
-        magnitude = magnitude * 10 + digit;
+    if (digits == end || ScanDigits(digits, end, magnitude) != end)
+        return false;
+    constexpr auto kSafeDigits = static_cast<std::ptrdiff_t>(std::numeric_limits<std::int64_t>::digits10);
+    if (end - digits > kSafeDigits) {
+        // Long numbers are checked again digit by digit against the limit.
+        constexpr std::uint64_t kMaxPositive = std::numeric_limits<std::int64_t>::max();
+        const std::uint64_t limit = negative ? kMaxPositive + 1 : kMaxPositive;
+        magnitude = 0;
+        for (const char* p = digits; p != end; ++p) {
+            const auto digit = static_cast<std::uint64_t>(*p - '0');
+            if (magnitude > (limit - digit) / 10)
+                return false;
+            magnitude = magnitude * 10 + digit;
+        }
     }
     // Two's complement negation also covers the most negative value.
     value = static_cast<std::int64_t>(negative ? 0 - magnitude : magnitude);
     return true;
 }
 
-std::size_t SkipDigits(std::string_view text, std::size_t i)
+const char* SkipSpaces(const char* p, const char* end)
 {
-    while (i < text.size() && IsDigitChar(text[i]))
-        ++i;
-    return i;
+    while (p != end && *p == ' ')
+        ++p;
+    return p;
 }
 
-std::size_t SkipSpaces(std::string_view text, std::size_t i)
+// Overflow or underflow, decided by the position of the first significant digit.
+double OutOfRangeMagnitude(std::string_view integer, std::string_view fraction, int exponent)
 {
-    while (i < text.size() && text[i] == ' ')
-        ++i;
-    return i;
+    const std::size_t integerLead = integer.find_first_not_of('0');
+    const int scale = integerLead != std::string_view::npos
+                          ? static_cast<int>(integer.size() - integerLead)
+                          : -static_cast<int>(fraction.find_first_not_of('0'));
+    return scale + exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
 }
 
 // Decimal real: spaces, sign, digits, "." and digits, an exponent whose digits may be missing
 // (exponent 0), spaces. Always "." as the decimal point, whatever the locale.
 bool ParseDecimalReal(std::string_view text, double& value)
 {
-    std::size_t i = SkipSpaces(text, 0);
-    const bool negative = i < text.size() && text[i] == '-';
-    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
-        ++i;
-    const std::size_t mantissaStart = i;
-    i = SkipDigits(text, i);
-    const std::size_t integerEnd = i;
-    std::size_t fractionStart = i;
-    if (i < text.size() && text[i] == '.') {
-        fractionStart = i + 1;
-        i = SkipDigits(text, fractionStart);
+    const char* const end = text.data() + text.size();
+    bool negative = false;
+    const char* const integer = ScanSign(SkipSpaces(text.data(), end), end, negative);
+    std::uint64_t mantissa = 0;
+    const char* p = ScanDigits(integer, end, mantissa);
+    const char* const integerEnd = p;
+    const char* fraction = p;
+    if (p != end && *p == '.') {
+        fraction = p + 1;
+        p = ScanDigits(fraction, end, mantissa);
     }
-    if (integerEnd == mantissaStart && i == fractionStart)
-        return false;  // no digit at all
-    std::size_t numberEnd = i;
+    const char* const fractionEnd = p;
+    const auto digitCount = (integerEnd - integer) + (fractionEnd - fraction);
+    if (digitCount == 0)
+        return false;
+    const char* numberEnd = p;
     int exponent = 0;
-    if (i < text.size() && (text[i] == 'E' || text[i] == 'e')) {
-        ++i;
-        const bool negativeExponent = i < text.size() && text[i] == '-';
-        if (i < text.size() && (text[i] == '-' || text[i] == '+'))
-            ++i;
-        const std::size_t exponentDigits = i;
-        for (; i < text.size() && IsDigitChar(text[i]); ++i)
-            exponent = std::min(exponent * 10 + (text[i] - '0'), kExponentCap);
+    if (p != end && (*p == 'E' || *p == 'e')) {
+        bool negativeExponent = false;
+        const char* const exponentDigits = ScanSign(p + 1, end, negativeExponent);
+        for (p = exponentDigits; p != end && IsDigitChar(*p); ++p)
+            exponent = std::min(exponent * 10 + (*p - '0'), kExponentCap);
         if (negativeExponent)
             exponent = -exponent;
-        if (i > exponentDigits)
-            numberEnd = i;
+        if (p != exponentDigits)
+            numberEnd = p;
     }
-    if (SkipSpaces(text, i) != text.size())
+    if (SkipSpaces(p, end) != end)
         return false;
 
-    const char* first = text.data() + mantissaStart;
-    const char* last = text.data() + numberEnd;
     double magnitude = 0;
-    const auto [end, error] = std::from_chars(first, last, magnitude);
-    if (end != last)
-        return false;
-    if (error == std::errc::result_out_of_range) {
-        // Decide between overflow and underflow from the position of the first significant digit.
-        const std::string_view integer = text.substr(mantissaStart, integerEnd - mantissaStart);
-        const std::size_t integerLead = integer.find_first_not_of('0');
-        int scale = 0;
-        if (integerLead != std::string_view::npos) {
-            scale = static_cast<int>(integer.size() - integerLead);
-        } else {
-            const std::string_view fraction = text.substr(fractionStart, numberEnd - fractionStart);
-            scale = -static_cast<int>(fraction.find_first_not_of('0'));
-        }
-        magnitude = scale + exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
-    } else if (error != std::errc()) {
-        return false;
+    const auto scale = exponent - (fractionEnd - fraction);
+    if (digitCount <= kExactDecimalDigits && mantissa <= kExactMantissaLimit &&
+        scale >= -kExactPowerOfTen && scale <= kExactPowerOfTen) {
+        // Mantissa and power of ten are both exact doubles, so one rounding gives the
+        // correctly rounded result.
+        const auto exact = static_cast<double>(mantissa);
+        magnitude = scale < 0 ? exact / kPowersOfTen[-scale] : exact * kPowersOfTen[scale];
+    } else {
+        const auto [last, error] = std::from_chars(integer, numberEnd, magnitude);
+        if (last != numberEnd)
+            return false;
+        if (error == std::errc::result_out_of_range)
+            magnitude = OutOfRangeMagnitude({integer, integerEnd}, {fraction, fractionEnd}, exponent);
+        else if (error != std::errc())
+            return false;
     }
     value = negative ? -magnitude : magnitude;
     return true;
@@ -185,11 +214,13 @@ void TGCodeParser::Refill()
     unsigned char* const bufferEnd = bufferStart + kBufferSize;
     *FTextEnd = FSavedByte;
     const auto unscanned = static_cast<std::size_t>(FFillEnd - FScanPos);
-    std::memmove(bufferStart, FScanPos, unscanned);
+    if (unscanned > 0)
+        std::memmove(bufferStart, FScanPos, unscanned);
     FFillEnd = bufferStart + unscanned;
     const std::size_t count = std::min(static_cast<std::size_t>(bufferEnd - FFillEnd),
                                        FText.size() - FStreamPos);
-    std::memcpy(FFillEnd, FText.data() + FStreamPos, count);
+    if (count > 0)
+        std::memcpy(FFillEnd, FText.data() + FStreamPos, count);
     FStreamPos += count;
     FFillEnd += count;
     FScanPos = FTokenStart = bufferStart;
@@ -215,29 +246,26 @@ void TGCodeParser::Refill()
     *FTextEnd = kZero;
 }
 
-void TGCodeParser::SkipBlanks()
-{
-    for (;;) {
-        switch (kByteClass[*FScanPos]) {
-        case TByteClass::Blank:
-            ++FScanPos;
-            break;
-        case TByteClass::Zero:
-            Refill();
-            if (*FScanPos == kZero)
-                return;
-            break;
-        default:
-            return;
-        }
-    }
-}
-
 int TGCodeParser::NextToken()
 {
-    SkipBlanks();
-    FTokenStart = FScanPos;
+    // Skip blanks; the zero at the text end asks for a refill, and ends the text if the refill
+    // brings nothing new.
     unsigned char* p = FScanPos;
+    for (;;) {
+        const TByteClass byteClass = kByteClass[*p];
+        if (byteClass == TByteClass::Blank) {
+            ++p;
+        } else if (byteClass == TByteClass::Zero) {
+            FScanPos = p;
+            Refill();
+            p = FScanPos;
+            if (*p == kZero)
+                break;
+        } else {
+            break;
+        }
+    }
+    FTokenStart = p;
     int code = *p;
     switch (kByteClass[*p]) {
     case TByteClass::Zero:
@@ -316,10 +344,8 @@ double TGCodeParser::TokenFloat() const
     return value;
 }
 
-void TGCodeParser::CheckToken(int expected)
+void TGCodeParser::ReportUnexpectedToken(int expected)
 {
-    if (FToken == expected)
-        return;
     if (expected == tkWord)
         Error("Identifier expected");
     else if (expected == tkInteger || expected == tkFloat) {

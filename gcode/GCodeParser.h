@@ -47,7 +47,11 @@ public:
 
     // Reports an error unless the current token fits the expected code (an Integer fits where a
     // Float is expected).
-    void CheckToken(int expected);
+    void CheckToken(int expected)
+    {
+        if (FToken != expected)
+            ReportUnexpectedToken(expected);
+    }
     // Passes the message to OnError and, unless the hook absorbs it, raises EParserError.
     void Error(const std::string& message);
 
@@ -55,9 +59,9 @@ public:
     TErrorHook OnError;
 
 private:
+    void ReportUnexpectedToken(int expected);
     void Reset();
     void Refill();
-    void SkipBlanks();
 
     std::string FText;              // copy of the current text, read front to back by Refill
     std::size_t FStreamPos = 0;     // next byte of FText to read into the window

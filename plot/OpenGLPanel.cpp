@@ -135,15 +135,6 @@ void TOpenGLPanel::ResizeView()
     fView.Resize(qRound(width() * ratio), qRound(height() * ratio));
 }
 
-// The background is always black and each line has its own colour, so a palette change has
-// nothing to repaint.
-void TOpenGLPanel::changeEvent(QEvent* event)
-{
-    if (event->type() == QEvent::PaletteChange)
-        return;
-    QOpenGLWidget::changeEvent(event);
-}
-
 bool TOpenGLPanel::TakeFocus()
 {
     if (!hasFocus())
