@@ -311,8 +311,11 @@ bool SaveFile(const std::string& fileName, std::string_view content)
     if (error)
         target = fileName;
     struct stat status{};
-    const mode_t mode = (::stat(target.c_str(), &status) == 0) ? (status.st_mode & kPermissionBits)
-                                                                 : kNewFileMode;
+    const bool exists = ::stat(target.c_str(), &status) == 0;
+    // A read-only file stays as it is, although its folder would let us replace it.
+    if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
+        return false;
+    const mode_t mode = exists ? (status.st_mode & kPermissionBits) : kNewFileMode;
     switch (ReplaceThroughTemporary(target, content, mode)) {
     case TReplaceResult::Done:
         return true;
