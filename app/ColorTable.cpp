@@ -1,5 +1,7 @@
 #include "ColorTable.h"
 
+#include "IniFile.h"
+
 #include <algorithm>
 #include <array>
 
@@ -76,16 +78,6 @@ constexpr std::array<TColorEntry, kPickerColorCount> MakePickerColors()
 
 constexpr std::array<TColorEntry, kPickerColorCount> kPickerColors = MakePickerColors();
 
-constexpr char AsciiLower(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b)
-{
-    return std::ranges::equal(a, b, [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
-}
-
 } // namespace
 
 std::span<const TColorEntry> ColorTable()
@@ -101,7 +93,7 @@ std::span<const TColorEntry> PickerColors()
 std::optional<TColor> IdentToColor(std::string_view identifier)
 {
     const auto found = std::ranges::find_if(kColorTable, [identifier](const TColorEntry& entry) {
-        return EqualIgnoringAsciiCase(entry.Identifier, identifier);
+        return SameText(entry.Identifier, identifier);
     });
     if (found == kColorTable.end())
         return std::nullopt;

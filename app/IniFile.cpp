@@ -52,11 +52,6 @@ char AsciiLower(char c)
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b)
-{
-    return std::ranges::equal(a, b, [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
-}
-
 std::vector<TLine> SplitLines(std::string_view content)
 {
     std::vector<TLine> lines;
@@ -120,7 +115,7 @@ std::optional<TSectionRange> FindSection(const std::vector<TLine>& lines, std::s
 {
     for (std::size_t header = 0; header < lines.size(); ++header) {
         const auto name = SectionHeader(lines[header].Text);
-        if (!name || !EqualsIgnoringCase(*name, section))
+        if (!name || !SameText(*name, section))
             continue;
         std::size_t end = header + 1;
         while (end < lines.size() && !SectionHeader(lines[end].Text))
@@ -135,7 +130,7 @@ std::optional<std::size_t> FindKey(const std::vector<TLine>& lines, const TSecti
 {
     for (std::size_t i = range.Header + 1; i < range.End; ++i) {
         const auto entry = KeyLine(lines[i].Text);
-        if (entry && EqualsIgnoringCase(entry->Key, key))
+        if (entry && SameText(entry->Key, key))
             return i;
     }
     return std::nullopt;
@@ -329,6 +324,11 @@ bool SaveFile(const std::string& fileName, std::string_view content)
 
 } // namespace
 
+bool SameText(std::string_view a, std::string_view b)
+{
+    return std::ranges::equal(a, b, [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
+}
+
 TIniFile::TIniFile(std::string fileName) : m_fileName(std::move(fileName)) {}
 
 std::string TIniFile::ReadString(std::string_view section, std::string_view key,
@@ -363,6 +363,11 @@ std::vector<std::string> TIniFile::ReadSection(std::string_view section) const
             keys.emplace_back(entry->Key);
     }
     return keys;
+}
+
+bool TIniFile::ValueExists(std::string_view section, std::string_view key) const
+{
+    return std::ranges::any_of(ReadSection(section), [key](const std::string& name) { return SameText(name, key); });
 }
 
 void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value)

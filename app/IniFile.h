@@ -11,6 +11,10 @@
 #include <string_view>
 #include <vector>
 
+// Compares two names without regard to the case of ASCII letters, as profile files compare
+// sections and keys (and the colour table its identifiers).
+bool SameText(std::string_view a, std::string_view b);
+
 class EIniFileError : public EZorvitError
 {
 public:
@@ -36,6 +40,9 @@ public:
 
     // The names of the keys in the first section of that name, in file order.
     std::vector<std::string> ReadSection(std::string_view section) const;
+
+    // Whether the first section of that name holds the key.
+    bool ValueExists(std::string_view section, std::string_view key) const;
 
     // Replaces the key's value where it stands, or adds the key (and the section, and the
     // file). The file is replaced through a temporary file in its folder, so a failed write

@@ -92,6 +92,9 @@ TEST_F(TIniFileTest, ReadsFollowProfileRules)
     EXPECT_EQ(ini.ReadString("S", "Late", "second section ignored"), "second section ignored");
     EXPECT_EQ(ini.ReadSection("S"), (std::vector<std::string>{"Empty", "Quoted", "Long", "Dup", "Dup"}));
     EXPECT_TRUE(ini.ReadSection("Missing").empty());
+    EXPECT_TRUE(ini.ValueExists("s", "EMPTY"));
+    EXPECT_FALSE(ini.ValueExists("S", "Hidden"));
+    EXPECT_FALSE(ini.ValueExists("S", "NoEquals"));
 }
 
 TEST_F(TIniFileTest, EmptyFileNameHoldsNothingAndWritesNothing)
