@@ -10,6 +10,7 @@
 #include "LineTable.h"
 #include "OpenGLPanel.h"
 #include "Settings.h"
+#include "SynHighlighterRS274.h"
 #include "UserDialogs.h"
 #include "WheelRouter.h"
 
@@ -216,7 +217,8 @@ void TGLPlotter::CreateComponents()
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
     statusBar()->setSizeGripEnabled(false);
 
-    memGCode->SetHighlighter(std::make_unique<TSynRC274Syn>());
+    // Stand-in until the editor control takes its highlighter: the window keeps it.
+    highlighter_ = std::make_unique<TSynRC274Syn>();
 
     ATFileNotification1 = new TATFileNotification(this);
     ATFileNotification1->setObjectName(QStringLiteral("ATFileNotification1"));
@@ -683,7 +685,7 @@ void TGLPlotter::itmFileSaveUpdate()
 
 void TGLPlotter::EditorDisplaySyntaxUpdate()
 {
-    Action("EditorDisplaySyntax")->setChecked(memGCode->Highlighter()->Enabled());
+    Action("EditorDisplaySyntax")->setChecked(Highlighter().Enabled());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -691,15 +693,15 @@ void TGLPlotter::EditorDisplaySyntaxUpdate()
 
 void TGLPlotter::EditorDisplaySyntaxExecute()
 {
-    THighlighter& highlighter = *memGCode->Highlighter();
+    THighlighter& highlighter = Highlighter();
     highlighter.SetEnabled(!highlighter.Enabled());
     aclMainUpdate();
 }
 
 void TGLPlotter::EditorColorsExecute()
 {
-    EditColors(*memGCode->Highlighter());
-    aclMainUpdate();
+    // Stand-in until the highlighter colours dialog exists.
+    throw EZorvitError("The highlighter colours dialog is not available yet");
 }
 
 void TGLPlotter::itmSettingsColorsExecute()
@@ -723,14 +725,12 @@ void TGLPlotter::LoadSettings()
 {
     const TIniFile file(SettingsFileName());
     motionColors_ = ReadMotionColors(file);
-    ReadHighlighterSettings(file, *memGCode->Highlighter());
 }
 
 void TGLPlotter::SaveSettings()
 {
     TIniFile file(SettingsFileName());
     WriteMotionColors(file, motionColors_);
-    WriteHighlighterSettings(file, *memGCode->Highlighter());
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -314,7 +314,7 @@ TEST_F(TPlotterActionsTest, TheStatusBarShowsTheLongHint)
 TEST_F(TPlotterActionsTest, DisplaySyntaxSwitchesTheHighlighter)
 {
     MakeWindow();
-    THighlighter& highlighter = *window->Editor().Highlighter();
+    THighlighter& highlighter = window->Highlighter();
     ASSERT_TRUE(highlighter.Enabled());
     window->findChild<QAction*>("itmEditorDisplaySyntax")->trigger();
     EXPECT_FALSE(highlighter.Enabled());
