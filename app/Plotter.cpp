@@ -156,6 +156,8 @@ TGLPlotter::TGLPlotter(const QStringList& arguments, std::unique_ptr<TUserDialog
     CreateToolBar();
     CreateContextMenu();
     ConnectUpdates();
+    // The client area lies below the menu bar.
+    resize(kClientWidthPx, kClientHeightPx + menuBar()->sizeHint().height());
     FormCreate(arguments);
     aclMainUpdate();
 }
@@ -228,9 +230,6 @@ void TGLPlotter::CreateComponents()
     dlgColor->setObjectName(QStringLiteral("dlgColor"));
 
     wheelRouter_ = new TWheelRouter(*this);
-
-    // The client area below the menu bar.
-    resize(kClientWidthPx, kClientHeightPx + menuBar()->sizeHint().height());
 }
 
 void TGLPlotter::CreateActions()

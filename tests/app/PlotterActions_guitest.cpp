@@ -6,6 +6,7 @@
 #include "GCodeEditor.h"
 #include "Highlighter.h"
 #include "Icons.h"
+#include "OpenGLPanel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -13,6 +14,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
+#include <QSplitter>
+#include <QTabWidget>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -323,6 +326,34 @@ TEST_F(TPlotterActionsTest, DisplaySyntaxSwitchesTheHighlighter)
     ActionNamed("EditorDisplaySyntax").trigger();
     EXPECT_TRUE(highlighter.Enabled());
     EXPECT_TRUE(ActionNamed("EditorDisplaySyntax").isChecked());
+}
+
+TEST_F(TPlotterActionsTest, LayoutOfTheWindow)
+{
+    MakeWindow();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    EXPECT_EQ(window->width(), 965);
+    EXPECT_EQ(window->height() - window->menuBar()->height(), 591);
+
+    auto* pages = window->findChild<QTabWidget*>("pgcGCode");
+    ASSERT_NE(pages, nullptr);
+    EXPECT_EQ(pages->width(), 153);
+    ASSERT_EQ(pages->count(), 1);
+    EXPECT_EQ(pages->widget(0)->objectName(), "tabOriginal");
+    EXPECT_EQ(pages->tabText(0), "Original");
+    EXPECT_TRUE(pages->widget(0)->isAncestorOf(&window->Editor()));
+    EXPECT_EQ(window->Editor().objectName(), "memGCode");
+
+    auto* splitter = window->findChild<QSplitter*>("Splitter2");
+    auto* pane = window->findChild<QWidget*>("pnlOpenGL");
+    ASSERT_NE(splitter, nullptr);
+    ASSERT_NE(pane, nullptr);
+    EXPECT_EQ(splitter->widget(0), pages);
+    EXPECT_EQ(splitter->widget(1), pane);
+    EXPECT_EQ(window->Panel().parentWidget(), pane);
+    EXPECT_EQ(window->Panel().size(), pane->contentsRect().size()) << "the panel fills its pane";
+    EXPECT_TRUE(window->findChild<QWidget*>("pnlTop")->isAncestorOf(splitter));
 }
 
 // The error box adds a final "." after a character that sorts after ".".
