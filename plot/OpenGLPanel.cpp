@@ -64,6 +64,9 @@ TOpenGLPanel::TOpenGLPanel(QWidget* parent)
     fView.OnStatusText = [this](const std::string& text) { StatusText(text); };
 }
 
+// The base class destroys the context after this part of the panel is gone.
+TOpenGLPanel::~TOpenGLPanel() { disconnect(fContextGone); }
+
 void TOpenGLPanel::AddSegment(const TPoint3f& from, const TPoint3f& to, TColor colour)
 {
     fView.AddSegment(from, to, colour);
@@ -90,8 +93,9 @@ void TOpenGLPanel::initializeGL()
             functions = nullptr;
         // A new top-level parent gives the widget a new context; the old functions die with
         // the old one.
-        connect(glContext, &QOpenGLContext::aboutToBeDestroyed, this,
-                [this] { fGL.SetFunctions(nullptr); });
+        disconnect(fContextGone);
+        fContextGone = connect(glContext, &QOpenGLContext::aboutToBeDestroyed, this,
+                               [this] { fGL.SetFunctions(nullptr); });
     }
     fGL.SetFunctions(functions);
     fView.InitializeGL();
