@@ -39,7 +39,7 @@ std::optional<TMouseButton> ViewButton(Qt::MouseButton button)
     }
 }
 
-// Event handlers run the view inside this: a throwing status text handler must not unwind
+// Pointer moves run the view inside this: a throwing status text handler must not unwind
 // through Qt's event dispatch.
 template <typename TAction>
 void Guarded(const TAction& action)
@@ -129,7 +129,7 @@ void TOpenGLPanel::PaintNow()
 void TOpenGLPanel::resizeEvent(QResizeEvent* event)
 {
     QOpenGLWidget::resizeEvent(event);
-    Guarded([this] { ResizeView(); });
+    ResizeView();
 }
 
 // The view works in framebuffer pixels so that its viewport covers the widget on any screen.
