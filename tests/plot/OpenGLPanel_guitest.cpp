@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QLineEdit>
+#include <QLocale>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
 #include <QPalette>
