@@ -14,7 +14,7 @@ TEST(SplitLinesTest, BreaksAtCrLfLfOrCrAndKeepsEveryOtherByte)
         {"G0 X1", {"G0 X1"}},
         {"a\r\nb\r\n", {"a", "b", ""}},
         {"a\rb\r", {"a", "b", ""}},
-        {"a\n\rb", {"a", "", "b"}},
+        {"a\n\rb\n\nc", {"a", "", "b", "", "c"}},
         {"a\r\r\nb\nc", {"a", "", "b", "c"}},
         {std::string("a\0b\xff\tc\n", 7), {std::string("a\0b\xff\tc", 6), ""}}};
     for (const auto& [text, lines] : cases)
