@@ -20,6 +20,8 @@ constexpr int kTextCharHeightPx = 13;
 constexpr int kGutterCharHeightPx = 11;
 constexpr int kPointsPerInch = 72;
 
+// The line-number gutter is the only margin.
+constexpr int kMarginCount = 1;
 constexpr int kGutterMargin = 0;
 constexpr int kGutterLeftOffsetPx = 5;
 // Scintilla keeps this much room right of the line numbers.
@@ -138,7 +140,7 @@ void TGCodeEditor::setLexer(QsciLexer* lexer)
 
 void TGCodeEditor::SetUpGutter()
 {
-    setMargins(1);
+    setMargins(kMarginCount);
     setMarginType(kGutterMargin, NumberMargin);
     setMarginLineNumbers(kGutterMargin, true);
     UpdateGutterWidth();
