@@ -5,6 +5,7 @@
 
 #include <Qsci/qscilexercustom.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -405,6 +406,37 @@ TEST_F(TGCodeEditorTest, FontsAreFixedPitchAtTheirPixelHeights)
     constexpr double kTolerancePx = 0.05;
     EXPECT_NEAR(styleHeightPx(QsciScintillaBase::STYLE_DEFAULT), kTextCharHeightPx, kTolerancePx);
     EXPECT_NEAR(styleHeightPx(QsciScintillaBase::STYLE_LINENUMBER), kGutterCharHeightPx, kTolerancePx);
+}
+
+TEST(TGCodeEditorShortcutTest, EnabledWindowShortcutsRunTheirActionsDisabledOnesReachTheEditor)
+{
+    QWidget window;
+    auto* editor = new TGCodeEditor(&window);
+    auto* deleteAction = new QAction("Delete", &window);
+    deleteAction->setShortcut(Qt::Key_Delete);
+    window.addAction(deleteAction);
+    int triggered = 0;
+    QObject::connect(deleteAction, &QAction::triggered, [&triggered] { ++triggered; });
+    window.show();
+    // Window shortcuts only fire in the active window.
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    editor->setFocus();
+    editor->SetTextBytes("G0 X1");
+
+    editor->setCursorPosition(0, 0);
+    QTest::keyClick(editor, Qt::Key_Delete);
+    EXPECT_EQ(triggered, 1);
+    EXPECT_EQ(editor->TextBytes(), QByteArray("G0 X1"));
+
+    deleteAction->setEnabled(false);
+    QTest::keyClick(editor, Qt::Key_Delete);
+    EXPECT_EQ(triggered, 1);
+    EXPECT_EQ(editor->TextBytes(), QByteArray("0 X1"));
+
+    // Keys that are no action's shortcut stay with the editor.
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_TRUE(editor->HasSelectedText());
 }
 
 // A lexer that styles nothing, standing in for the highlighter's adapter.
