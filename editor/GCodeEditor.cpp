@@ -15,6 +15,9 @@
 
 #include <algorithm>
 #include <optional>
+#include <string_view>
+
+#include "LineSplit.h"
 
 namespace {
 
@@ -34,24 +37,6 @@ constexpr int kDecimalBase = 10;
 constexpr qreal kMinimumZoomedPt = 2;
 
 constexpr int kTextChangeMask = QsciScintillaBase::SC_MOD_INSERTTEXT | QsciScintillaBase::SC_MOD_DELETETEXT;
-
-// Calls onLine with each line of text, without its break. CR LF, LF and CR each end a line, and
-// a text ending in a break has an empty last line.
-template <typename TOnLine>
-void ForEachLine(std::string_view text, TOnLine&& onLine)
-{
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c != '\n' && c != '\r')
-            continue;
-        onLine(text.substr(start, i - start));
-        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
-    onLine(text.substr(start));
-}
 
 std::optional<TGCodeEditor::TLineBreak> FirstLineBreak(std::string_view text)
 {
