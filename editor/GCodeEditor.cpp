@@ -1,9 +1,12 @@
 #include "GCodeEditor.h"
 
+#include <QAction>
 #include <QContextMenuEvent>
 #include <QCursor>
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QMenu>
 #include <QScopedValueRollback>
 #include <QScrollBar>
@@ -12,6 +15,9 @@
 
 #include <algorithm>
 #include <optional>
+#include <string_view>
+
+#include "LineSplit.h"
 
 namespace {
 
@@ -20,6 +26,8 @@ constexpr int kTextCharHeightPx = 13;
 constexpr int kGutterCharHeightPx = 11;
 constexpr int kPointsPerInch = 72;
 
+// The line-number gutter is the only margin.
+constexpr int kMarginCount = 1;
 constexpr int kGutterMargin = 0;
 constexpr int kGutterLeftOffsetPx = 5;
 // Scintilla keeps this much room right of the line numbers.
@@ -29,24 +37,6 @@ constexpr int kDecimalBase = 10;
 constexpr qreal kMinimumZoomedPt = 2;
 
 constexpr int kTextChangeMask = QsciScintillaBase::SC_MOD_INSERTTEXT | QsciScintillaBase::SC_MOD_DELETETEXT;
-
-// Calls onLine with each line of text, without its break. CR LF, LF and CR each end a line, and
-// a text ending in a break has an empty last line.
-template <typename TOnLine>
-void ForEachLine(std::string_view text, TOnLine&& onLine)
-{
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c != '\n' && c != '\r')
-            continue;
-        onLine(text.substr(start, i - start));
-        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
-    onLine(text.substr(start));
-}
 
 std::optional<TGCodeEditor::TLineBreak> FirstLineBreak(std::string_view text)
 {
@@ -138,7 +128,7 @@ void TGCodeEditor::setLexer(QsciLexer* lexer)
 
 void TGCodeEditor::SetUpGutter()
 {
-    setMargins(1);
+    setMargins(kMarginCount);
     setMarginType(kGutterMargin, NumberMargin);
     setMarginLineNumbers(kGutterMargin, true);
     UpdateGutterWidth();
@@ -280,6 +270,28 @@ void TGCodeEditor::DeleteSelection()
 void TGCodeEditor::SetContextMenu(QMenu* menu)
 {
     m_contextMenu = menu;
+}
+
+bool TGCodeEditor::event(QEvent* event)
+{
+    // QScintilla claims every key it has a command for (Ctrl+Z, Ctrl+C, Del, ...), which would
+    // keep the window's actions from ever seeing their shortcuts. A key that is the shortcut of
+    // an enabled action goes to that action; the key of a disabled one still reaches the editor.
+    if (event->type() == QEvent::ShortcutOverride && IsEnabledWindowShortcut(*static_cast<QKeyEvent*>(event))) {
+        event->ignore();
+        return true;
+    }
+    return QsciScintilla::event(event);
+}
+
+bool TGCodeEditor::IsEnabledWindowShortcut(const QKeyEvent& key) const
+{
+    const QKeySequence pressed(key.keyCombination());
+    const QList<QAction*> actions = window()->findChildren<QAction*>();
+    return std::any_of(actions.cbegin(), actions.cend(), [&pressed](const QAction* action) {
+        return action->isEnabled() && action->shortcutContext() != Qt::WidgetShortcut &&
+               action->shortcuts().contains(pressed);
+    });
 }
 
 QMenu* TGCodeEditor::ContextMenu() const

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+class QKeyEvent;
 class QMenu;
 
 class TGCodeEditor : public QsciScintilla
@@ -67,6 +68,7 @@ signals:
     void UndoAvailableChanged(bool available);
 
 protected:
+    bool event(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
@@ -76,6 +78,7 @@ private:
     void SetUpGutter();
     void ConnectSignals();
 
+    bool IsEnabledWindowShortcut(const QKeyEvent& key) const;
     std::string_view CharacterData() const;
     void ReplaceAllWithoutUndo(const QByteArray& bytes);
     void TextChanged(int modificationType);

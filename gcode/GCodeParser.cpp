@@ -12,6 +12,8 @@ constexpr unsigned char kZero = 0;
 constexpr unsigned char kLineFeed = 10;
 constexpr unsigned char kLastBlank = 32;  // bytes 1-9 and 11-32 are blanks
 constexpr int kExponentCap = 100000;      // far beyond any double; stops the exponent overflowing
+constexpr std::size_t kByteValues = 256;
+constexpr int kDecimalBase = 10;
 
 // Decimal reals with at most this many digits fit a 64-bit mantissa exactly.
 constexpr int kExactDecimalDigits = 19;
@@ -27,10 +29,10 @@ enum class TByteClass : std::uint8_t
     Zero, Blank, LineFeed, Letter, Digit, Sign, Percent, OpenParen, Other
 };
 
-constexpr std::array<TByteClass, 256> MakeByteClasses()
+constexpr std::array<TByteClass, kByteValues> MakeByteClasses()
 {
-    std::array<TByteClass, 256> classes{};
-    for (int b = 0; b < 256; ++b) {
+    std::array<TByteClass, kByteValues> classes{};
+    for (std::size_t b = 0; b < kByteValues; ++b) {
         TByteClass c = TByteClass::Other;
         if (b == kZero)
             c = TByteClass::Zero;
@@ -53,31 +55,31 @@ constexpr std::array<TByteClass, 256> MakeByteClasses()
     return classes;
 }
 
-constexpr std::array<TByteClass, 256> kByteClass = MakeByteClasses();
+constexpr std::array<TByteClass, kByteValues> kByteClass = MakeByteClasses();
 
 // Bytes that turn a number into a Float token once they follow its leading digits.
-constexpr std::array<bool, 256> MakeFloatTail()
+constexpr std::array<bool, kByteValues> MakeFloatTail()
 {
-    std::array<bool, 256> tail{};
+    std::array<bool, kByteValues> tail{};
     for (const unsigned char b : std::string_view("0123456789+-.Ee"))
         tail[b] = true;
     return tail;
 }
 
-constexpr std::array<bool, 256> kFloatTail = MakeFloatTail();
+constexpr std::array<bool, kByteValues> kFloatTail = MakeFloatTail();
 
 bool IsDigit(unsigned char b) { return kByteClass[b] == TByteClass::Digit; }
 bool IsLetter(unsigned char b) { return kByteClass[b] == TByteClass::Letter; }
 bool IsFloatTail(unsigned char b) { return kFloatTail[b]; }
 
-bool IsDigitChar(char c) { return static_cast<unsigned char>(c - '0') < 10; }
+bool IsDigitChar(char c) { return static_cast<unsigned char>(c - '0') < kDecimalBase; }
 
 // Reads a run of digits, accumulating their value; past kExactDecimalDigits digits the value
 // wraps and is not used.
 const char* ScanDigits(const char* p, const char* end, std::uint64_t& value)
 {
     for (; p != end && IsDigitChar(*p); ++p)
-        value = value * 10 + static_cast<std::uint64_t>(*p - '0');
+        value = value * kDecimalBase + static_cast<std::uint64_t>(*p - '0');
     return p;
 }
 
@@ -104,9 +106,9 @@ bool ParseDecimalInteger(std::string_view text, std::int64_t& value)
         magnitude = 0;
         for (const char* p = digits; p != end; ++p) {
             const auto digit = static_cast<std::uint64_t>(*p - '0');
-            if (magnitude > (limit - digit) / 10)
+            if (magnitude > (limit - digit) / kDecimalBase)
                 return false;
-            magnitude = magnitude * 10 + digit;
+            magnitude = magnitude * kDecimalBase + digit;
         }
     }
     // Two's complement negation also covers the most negative value.
@@ -156,7 +158,7 @@ bool ParseDecimalReal(std::string_view text, double& value)
         bool negativeExponent = false;
         const char* const exponentDigits = ScanSign(p + 1, end, negativeExponent);
         for (p = exponentDigits; p != end && IsDigitChar(*p); ++p)
-            exponent = std::min(exponent * 10 + (*p - '0'), kExponentCap);
+            exponent = std::min(exponent * kDecimalBase + (*p - '0'), kExponentCap);
         if (negativeExponent)
             exponent = -exponent;
         if (p != exponentDigits)
@@ -223,6 +225,7 @@ void TGCodeParser::Refill()
         std::memcpy(FFillEnd, FText.data() + FStreamPos, count);
     FStreamPos += count;
     FFillEnd += count;
+    // The old token's bytes may have moved; an empty token keeps TokenView inside the buffer.
     FScanPos = FTokenStart = bufferStart;
     FTextEnd = FFillEnd;
     if (FTextEnd == bufferEnd) {
@@ -346,13 +349,14 @@ double TGCodeParser::TokenFloat() const
 
 void TGCodeParser::ReportUnexpectedToken(int expected)
 {
-    if (expected == tkWord)
+    if (expected == tkWord) {
         Error("Identifier expected");
-    else if (expected == tkInteger || expected == tkFloat) {
-        if (!(expected == tkFloat && FToken == tkInteger))
+    } else if (expected == tkInteger || expected == tkFloat) {
+        if (!(expected == tkFloat && FToken == tkInteger))  // an Integer passes for a Float
             Error("Number expected");
-    } else
+    } else {
         Error("''" + std::string(1, static_cast<char>(expected)) + "'' expected");
+    }
 }
 
 void TGCodeParser::Error(const std::string& message)

@@ -39,7 +39,7 @@ std::optional<TMouseButton> ViewButton(Qt::MouseButton button)
     }
 }
 
-// Event handlers run the view inside this: a throwing status text handler must not unwind
+// Pointer moves run the view inside this: a throwing status text handler must not unwind
 // through Qt's event dispatch.
 template <typename TAction>
 void Guarded(const TAction& action)
@@ -63,6 +63,9 @@ TOpenGLPanel::TOpenGLPanel(QWidget* parent)
     fView.SetDecimalSeparator(QLocale().decimalPoint().toStdString());
     fView.OnStatusText = [this](const std::string& text) { StatusText(text); };
 }
+
+// The base class destroys the context after this part of the panel is gone.
+TOpenGLPanel::~TOpenGLPanel() { disconnect(fContextGone); }
 
 void TOpenGLPanel::AddSegment(const TPoint3f& from, const TPoint3f& to, TColor colour)
 {
@@ -90,8 +93,9 @@ void TOpenGLPanel::initializeGL()
             functions = nullptr;
         // A new top-level parent gives the widget a new context; the old functions die with
         // the old one.
-        connect(glContext, &QOpenGLContext::aboutToBeDestroyed, this,
-                [this] { fGL.SetFunctions(nullptr); });
+        disconnect(fContextGone);
+        fContextGone = connect(glContext, &QOpenGLContext::aboutToBeDestroyed, this,
+                               [this] { fGL.SetFunctions(nullptr); });
     }
     fGL.SetFunctions(functions);
     fView.InitializeGL();
@@ -125,7 +129,7 @@ void TOpenGLPanel::PaintNow()
 void TOpenGLPanel::resizeEvent(QResizeEvent* event)
 {
     QOpenGLWidget::resizeEvent(event);
-    Guarded([this] { ResizeView(); });
+    ResizeView();
 }
 
 // The view works in framebuffer pixels so that its viewport covers the widget on any screen.

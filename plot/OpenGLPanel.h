@@ -20,6 +20,7 @@ class TOpenGLPanel : public QOpenGLWidget
 
 public:
     explicit TOpenGLPanel(QWidget* parent);
+    ~TOpenGLPanel() override;
 
     // Receives the status texts of drags and zoom steps, with the panel as sender.
     std::function<void(TOpenGLPanel&, const std::string&)> OnStatusText;
@@ -62,6 +63,7 @@ private:
     void ResizeView();
 
     TOpenGLCommands fGL;
+    QMetaObject::Connection fContextGone;
     int fPaintCount = 0;
     bool fPointerInside = false;
     TPlotView fView; // after fGL and fPaintCount: its constructor already paints through them

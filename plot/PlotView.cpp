@@ -7,7 +7,7 @@
 namespace
 {
 
-constexpr double kPanWorldPerPixel = 0.05;   // view window shift per pixel of pan, before k
+constexpr double kPanWorldPerPixel = 0.05;   // window shift per pan pixel, times the axis factor
 constexpr double kMinZoomFactor = 0.01;      // at most 100 times the reset magnification
 constexpr double kResetZoomFactor = 1.0;
 constexpr int kWheelDeltaPerNotch = 120;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -62,21 +63,19 @@ std::string MakeProgram(int lineCount)
     return text;
 }
 
-const std::string& Program(int lineCount)
+// Each size is generated once and shared by the benchmarks that use it.
+const std::string& Program(std::int64_t lineCount)
 {
-    static std::string programs[3];
-    static int counts[3] = {0, 0, 0};
-    const int slot = lineCount >= 1000000 ? 2 : lineCount >= 100000 ? 1 : 0;
-    if (counts[slot] != lineCount) {
-        programs[slot] = MakeProgram(lineCount);
-        counts[slot] = lineCount;
-    }
-    return programs[slot];
+    static std::map<std::int64_t, std::string> programs;
+    auto found = programs.find(lineCount);
+    if (found == programs.end())
+        found = programs.emplace(lineCount, MakeProgram(static_cast<int>(lineCount))).first;
+    return found->second;
 }
 
 void BM_SplitLines(benchmark::State& state)
 {
-    const std::string& text = Program(static_cast<int>(state.range(0)));
+    const std::string& text = Program(state.range(0));
     for (auto _ : state) {
         std::vector<std::string> lines = SplitLines(text);
         benchmark::DoNotOptimize(lines.data());
@@ -86,7 +85,7 @@ void BM_SplitLines(benchmark::State& state)
 
 void BM_Run(benchmark::State& state)
 {
-    const std::string& text = Program(static_cast<int>(state.range(0)));
+    const std::string& text = Program(state.range(0));
     const std::vector<std::string> lines = SplitLines(text);
     TGCodeEngine engine;
     for (auto _ : state) {

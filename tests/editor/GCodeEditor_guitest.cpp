@@ -5,6 +5,7 @@
 
 #include <Qsci/qscilexercustom.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -13,6 +14,8 @@
 #include <QMenu>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTest>
 #include <QToolTip>
 #include <QWheelEvent>
@@ -405,6 +408,37 @@ TEST_F(TGCodeEditorTest, FontsAreFixedPitchAtTheirPixelHeights)
     EXPECT_NEAR(styleHeightPx(QsciScintillaBase::STYLE_LINENUMBER), kGutterCharHeightPx, kTolerancePx);
 }
 
+TEST(TGCodeEditorShortcutTest, EnabledWindowShortcutsRunTheirActionsDisabledOnesReachTheEditor)
+{
+    QWidget window;
+    auto* editor = new TGCodeEditor(&window);
+    auto* deleteAction = new QAction("Delete", &window);
+    deleteAction->setShortcut(Qt::Key_Delete);
+    window.addAction(deleteAction);
+    int triggered = 0;
+    QObject::connect(deleteAction, &QAction::triggered, [&triggered] { ++triggered; });
+    window.show();
+    // Window shortcuts only fire in the active window.
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    editor->setFocus();
+    editor->SetTextBytes("G0 X1");
+
+    editor->setCursorPosition(0, 0);
+    QTest::keyClick(editor, Qt::Key_Delete);
+    EXPECT_EQ(triggered, 1);
+    EXPECT_EQ(editor->TextBytes(), QByteArray("G0 X1"));
+
+    deleteAction->setEnabled(false);
+    QTest::keyClick(editor, Qt::Key_Delete);
+    EXPECT_EQ(triggered, 1);
+    EXPECT_EQ(editor->TextBytes(), QByteArray("0 X1"));
+
+    // Keys that are no action's shortcut stay with the editor.
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_TRUE(editor->HasSelectedText());
+}
+
 // A lexer that styles nothing, standing in for the highlighter's adapter.
 class TPlainLexer : public QsciLexerCustom
 {
@@ -478,23 +512,41 @@ TEST_F(TGCodeEditorTest, WheelAlwaysScrollsAndIsTakenEvenAtTheTop)
 TEST_F(TGCodeEditorTest, ScrollHintShowsVisibleLinesWhileDragging)
 {
     constexpr int kLineCount = 1000;
-    constexpr int kFirstLine = 100;
+    constexpr int kDragPx = 40;
     editor.SetTextBytes(NumberedLines(kLineCount));
     QScrollBar* bar = editor.verticalScrollBar();
-
-    bar->setValue(kFirstLine / 2);
-    EXPECT_FALSE(QToolTip::isVisible());
-
-    bar->setSliderDown(true);
-    bar->setSliderPosition(kFirstLine);
-    ASSERT_TRUE(QToolTip::isVisible());
+    // The bar appears with the long text and is laid out by the event loop.
+    ASSERT_TRUE(QTest::qWaitFor([bar] { return bar->isVisible() && bar->height() > kEditorHeightPx / 2; }, kWaitMs));
     const long onScreen = editor.SendScintilla(QsciScintillaBase::SCI_LINESONSCREEN);
-    EXPECT_EQ(QToolTip::text(), QString("Lines %1 - %2").arg(kFirstLine + 1).arg(kFirstLine + onScreen));
+    const auto hintFor = [onScreen](int firstLine) { return QString("Lines %1 - %2").arg(firstLine + 1).arg(firstLine + onScreen); };
 
-    bar->setSliderPosition(bar->maximum());
+    // Scrolling without a drag shows nothing.
+    bar->setValue(kLineCount / 4);
+    EXPECT_FALSE(QToolTip::isVisible());
+    bar->setValue(0);
+
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = bar->orientation();
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = option.sliderValue = bar->value();
+    option.pageStep = bar->pageStep();
+    option.singleStep = bar->singleStep();
+    const QPoint handle =
+        bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar).center();
+
+    QTest::mousePress(bar, Qt::LeftButton, {}, handle);
+    QTest::mouseMove(bar, handle + QPoint(0, kDragPx));
+    ASSERT_GT(bar->value(), 0);
+    ASSERT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), hintFor(bar->value()));
+
+    // Dragged to the bottom, the last line is the text's last.
+    QTest::mouseMove(bar, QPoint(handle.x(), bar->height() - 1));
     EXPECT_TRUE(QToolTip::text().endsWith(QString(" - %1").arg(kLineCount))) << QToolTip::text().toStdString();
 
-    bar->setSliderDown(false);
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(handle.x(), bar->height() - 1));
     EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, kWaitMs));
 }
 

@@ -7,34 +7,18 @@
 
 namespace {
 
-struct TSplitCase
+TEST(SplitLinesTest, BreaksAtCrLfLfOrCrAndKeepsEveryOtherByte)
 {
-    std::string Text;
-    std::vector<std::string> Lines;
-};
-
-class TSplitLinesTest : public ::testing::TestWithParam<TSplitCase>
-{
-};
-
-TEST_P(TSplitLinesTest, BreaksAtCrLfLfOrCr)
-{
-    EXPECT_EQ(SplitLines(GetParam().Text), GetParam().Lines);
+    const std::vector<std::pair<std::string, std::vector<std::string>>> cases = {
+        {"", {""}},
+        {"G0 X1", {"G0 X1"}},
+        {"a\r\nb\r\n", {"a", "b", ""}},
+        {"a\rb\r", {"a", "b", ""}},
+        {"a\n\rb\n\nc", {"a", "", "b", "", "c"}},
+        {"a\r\r\nb\nc", {"a", "", "b", "c"}},
+        {std::string("a\0b\xff\tc\n", 7), {std::string("a\0b\xff\tc", 6), ""}}};
+    for (const auto& [text, lines] : cases)
+        EXPECT_EQ(SplitLines(text), lines);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Breaks, TSplitLinesTest,
-    ::testing::Values(TSplitCase{"", {""}},
-                      TSplitCase{"G0 X1", {"G0 X1"}},
-                      TSplitCase{"a\n", {"a", ""}},
-                      TSplitCase{"a\r\nb\r\n", {"a", "b", ""}},
-                      TSplitCase{"a\rb", {"a", "b"}},
-                      TSplitCase{"a\r", {"a", ""}},
-                      TSplitCase{"a\n\rb", {"a", "", "b"}},
-                      TSplitCase{"a\r\r\nb", {"a", "", "b"}},
-                      TSplitCase{"\r\n\r\n", {"", "", ""}},
-                      TSplitCase{"a\nb\rc\r\nd", {"a", "b", "c", "d"}},
-                      // Other bytes, NUL and invalid UTF-8 included, stay as they are.
-                      TSplitCase{std::string("a\0b\xff\tc\n", 7), {std::string("a\0b\xff\tc", 6), ""}}));
 
 }  // namespace

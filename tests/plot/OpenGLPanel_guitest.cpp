@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QLineEdit>
+#include <QLocale>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
 #include <QPalette>
@@ -320,6 +321,28 @@ TEST_F(TOpenGLPanelTest, PointerInsideFromTheFirstMoveUntilItLeaves)
     EXPECT_TRUE(WaitFor([this] { return panel->PointerInside(); }));
     QTest::mouseMove(editor, {10, 10});
     EXPECT_TRUE(WaitFor([this] { return !panel->PointerInside(); }));
+}
+
+// A new top-level window gives the panel a new context; it must draw with that one.
+TEST_F(TOpenGLPanelTest, DrawsAgainAfterMovingToAnotherWindow)
+{
+    panel->AddSegment({5, 2, 0}, {5, 8, 0}, clWhite);
+    QWidget other;
+    other.resize(kPanelSize, kPanelSize);
+    panel->setParent(&other);
+    QApplication::processEvents();
+    const int hidden = panel->PaintCount();
+    panel->ResetView(); // between the two contexts: nothing to draw with
+    EXPECT_EQ(panel->PaintCount(), hidden);
+    panel->setGeometry(0, 0, kPanelSize, kPanelSize);
+    panel->show();
+    other.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));
+    const int painted = panel->PaintCount();
+    panel->SetExtent(10);
+    EXPECT_EQ(panel->PaintCount(), painted + 1);
+    EXPECT_TRUE(ColourNear(panel->grabFramebuffer(), PixelOf({5, 5}), qRgb(255, 255, 255)));
+    panel->setParent(window.get()); // the fixture's window owns it again
 }
 
 // Before the panel is first shown there is no context: operations change the view state and

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -147,38 +148,85 @@ TEST_F(TPlotViewTest, PaintDrawsGizmoThenSegmentsInOrderThroughOneTransformation
     EXPECT_EQ(gl.PaintCount(), 1);
 }
 
-TEST_F(TPlotViewTest, ResizeStepSetsAspectAndViewportThenPaints)
+constexpr long double kInfinite = std::numeric_limits<long double>::infinity();
+constexpr long double kNaN = std::numeric_limits<long double>::quiet_NaN();
+
+struct TResizeCase
 {
+    const char* name;
+    int width, height;
+    long double aspectRatio;
+    bool finiteWindow;
+};
+
+class TResizeStepTest : public TPlotViewTest, public ::testing::WithParamInterface<TResizeCase>
+{
+};
+
+// Zero sizes give a non-finite aspect ratio and view window, and nothing fails.
+TEST_P(TResizeStepTest, SetsAspectAndViewportThenPaints)
+{
+    const TResizeCase& c = GetParam();
     gl.Clear();
-    view.Resize(800, 400);
-    EXPECT_EQ(view.State().aspectRatio, 2.0L);
-    ASSERT_GE(gl.Commands().size(), 3u);
-    EXPECT_EQ(gl.Commands()[0], "MakeCurrent");
-    EXPECT_EQ(gl.Commands()[1], "glViewport(0, 0, 800, 400)");
-    EXPECT_EQ(gl.Commands()[2], "MakeCurrent"); // the paint's own
+    view.Resize(c.width, c.height);
+    const long double aspect = view.State().aspectRatio;
+    EXPECT_TRUE(aspect == c.aspectRatio || (std::isnan(aspect) && std::isnan(c.aspectRatio)))
+        << static_cast<double>(aspect);
+    const TCommands& commands = gl.Commands();
+    ASSERT_GE(commands.size(), 3u);
+    EXPECT_EQ(commands[0], "MakeCurrent");
+    EXPECT_EQ(commands[1], "glViewport(0, 0, " + std::to_string(c.width) + ", " +
+                               std::to_string(c.height) + ")");
+    EXPECT_EQ(commands[2], "MakeCurrent"); // the paint's own
     EXPECT_EQ(gl.PaintCount(), 1);
+    const TViewBounds b = view.ViewBounds();
+    EXPECT_EQ(std::isfinite(b.left) && std::isfinite(b.right) && std::isfinite(b.bottom) &&
+                  std::isfinite(b.top),
+              c.finiteWindow);
 }
 
-TEST_F(TPlotViewTest, AddSegmentKeepsCopiesInOrderAndDoesNotPaint)
+INSTANTIATE_TEST_SUITE_P(Sizes, TResizeStepTest,
+                         ::testing::Values(TResizeCase{"Landscape", 800, 400, 2.0L, true},
+                                           TResizeCase{"Portrait", 400, 800, 0.5L, true},
+                                           TResizeCase{"ZeroHeight", 800, 0, kInfinite, false},
+                                           TResizeCase{"NoSizeYet", 0, 0, kNaN, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct TPaintCountCase
+{
+    const char* name;
+    void (*operation)(TPlotView&);
+    int paints;
+};
+
+class TPaintCountTest : public TPlotViewTest, public ::testing::WithParamInterface<TPaintCountCase>
+{
+};
+
+TEST_P(TPaintCountTest, OperationPaintsSoOften)
 {
     SizeAndForget(800, 400);
-    TPoint3f from{1, 2, 3};
-    view.AddSegment(from, {4, 5, 6}, clRed);
-    view.AddSegment(from, {4, 5, 6}, clRed); // equal segments may repeat
-    from.x = 99;
-    view.AddSegment({7, 8, 9}, {0, 0, 0}, clBlue);
-    EXPECT_EQ(gl.PaintCount(), 0);
-    ASSERT_EQ(view.Segments().size(), 3u);
-    EXPECT_EQ(view.Segments()[0].from.x, 1.0f);
-    EXPECT_EQ(view.Segments()[2].from.z, 9.0f);
-    EXPECT_EQ(view.Segments()[2].colour, clBlue);
+    GetParam().operation(view);
+    EXPECT_EQ(gl.PaintCount(), GetParam().paints);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Operations, TPaintCountTest,
+    ::testing::Values(
+        TPaintCountCase{"AddSegment", [](TPlotView& v) { v.AddSegment({}, {1, 1, 1}, clRed); }, 0},
+        TPaintCountCase{"ResetView", [](TPlotView& v) { v.ResetView(); }, 1},
+        TPaintCountCase{"SetExtent", [](TPlotView& v) { v.SetExtent(3); }, 1},
+        TPaintCountCase{"ZoomBy", [](TPlotView& v) { v.ZoomBy(0.02); }, 1},
+        TPaintCountCase{"ClearSegments", [](TPlotView& v) { v.ClearSegments(); }, 2}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(TPlotViewTest, ClearSegmentsPaintsTwiceTheAxesAloneAndKeepsTheExtent)
 {
     SizeAndForget(800, 400);
     view.SetExtent(25);
     view.AddSegment({1, 1, 0}, {2, 2, 0}, clRed);
+    view.AddSegment({1, 1, 0}, {2, 2, 0}, clRed); // equal segments may repeat
+    EXPECT_EQ(view.Segments().size(), 2u);
     view.ZoomBy(0.5);
     view.Press(TMouseButton::Middle, 0, 0);
     view.Move(30, 40);
@@ -201,28 +249,6 @@ TEST_F(TPlotViewTest, ClearSegmentsPaintsTwiceTheAxesAloneAndKeepsTheExtent)
     EXPECT_EQ(state.panY, 0);
     EXPECT_EQ(state.rotationX, 0.0);
     EXPECT_EQ(state.rotationY, 0.0);
-}
-
-TEST_F(TPlotViewTest, ResetViewPaintsOnceAndKeepsSegmentsAndExtent)
-{
-    SizeAndForget(800, 400);
-    view.SetExtent(4);
-    view.AddSegment({1, 1, 0}, {2, 2, 0}, clRed);
-    view.ZoomBy(-1.0);
-    Pan(10, 10);
-    gl.Clear();
-
-    view.ResetView();
-
-    EXPECT_EQ(gl.PaintCount(), 1);
-    EXPECT_EQ(view.Segments().size(), 1u);
-    EXPECT_EQ(view.State().extent, 4);
-    EXPECT_EQ(view.State().spanX, 4.0);
-    EXPECT_EQ(view.State().zoomFactor, 1.0);
-    EXPECT_EQ(view.State().panX, 0);
-    const TViewBounds bounds = view.ViewBounds();
-    EXPECT_DOUBLE_EQ(bounds.right, 8.0);
-    EXPECT_DOUBLE_EQ(bounds.top, 4.0);
 }
 
 TEST_F(TPlotViewTest, SetExtentPaintsOnceWithoutResizeAndKeepsZoomPanAndTurns)
@@ -250,20 +276,6 @@ TEST_F(TPlotViewTest, SetExtentPaintsOnceWithoutResizeAndKeepsZoomPanAndTurns)
     EXPECT_NE(std::find(gl.Commands().begin(), gl.Commands().end(),
                         "glOrtho(1, 26, 0, 12.5, 25, -25)"),
               gl.Commands().end());
-}
-
-TEST_F(TPlotViewTest, ZeroHeightGivesNonFiniteWindowAndStillPaints)
-{
-    SizeAndForget(800, 400);
-    view.Resize(800, 0);
-    EXPECT_TRUE(std::isinf(view.State().aspectRatio));
-    EXPECT_FALSE(std::isfinite(view.ViewBounds().right));
-    EXPECT_EQ(gl.PaintCount(), 1);
-
-    view.Resize(0, 0);
-    EXPECT_TRUE(std::isnan(view.State().aspectRatio));
-    EXPECT_TRUE(std::isnan(view.ViewBounds().top));
-    EXPECT_EQ(gl.PaintCount(), 2);
 }
 
 TEST_F(TPlotViewTest, WithoutAContextNothingIsDrawnButTheStateChanges)

@@ -50,13 +50,6 @@ protected:
         return result;
     }
 
-    std::string WriteScratchFile(const std::string& name, const std::string& bytes) const
-    {
-        const std::string path = Scratch + name;
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
-    }
-
     const std::string Scratch = ::testing::TempDir();
 };
 
@@ -95,15 +88,6 @@ TEST_F(TZorvitTableTest, FailurePrintsTheEarlierRowsAndTheMessage)
                               "1,,,0,,,,,,,,,,,,,,,,,,,,,0,0,\n"
                               "2,,500,1,,,,,,,,,,,,,,,,,,,,,10,,\n");
     EXPECT_EQ(result.Err, "Number expected on line 3\n");
-}
-
-TEST_F(TZorvitTableTest, TooLongLineFailsNamingItsLine)
-{
-    const std::string path = WriteScratchFile("long.ngc", "X1\r\nY" + std::string(5000, '1') + "\r\nZ1\r\n");
-    const TToolResult result = RunTool(path);
-    EXPECT_EQ(result.Status, 1);
-    EXPECT_EQ(result.Out, kHeader + "1,,,,,,,,,,,,,,,,,,,,,,,,1,,\n");
-    EXPECT_EQ(result.Err, "Line too long on line 2\n");
 }
 
 TEST_F(TZorvitTableTest, UnreadableFileFailsWithStatus2NamingIt)
