@@ -372,7 +372,6 @@ void TGLPlotter::ConnectUpdates()
     connect(memGCode, &QsciScintilla::textChanged, this, update);
     connect(memGCode, &TGCodeEditor::UndoAvailableChanged, this, update);
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, update);
-    // Key presses in the editor are checked against the actions' shortcuts first.
     memGCode->installEventFilter(this);
 }
 
@@ -441,23 +440,10 @@ bool TGLPlotter::eventFilter(QObject* watched, QEvent* event)
         statusBar()->showMessage(static_cast<QStatusTipEvent*>(event)->tip());
         return true;
     }
-    // The shortcut of an enabled action runs the action; the key of a disabled one goes to the
-    // editor as an ordinary key. The editor claims its own keys (Del, Ctrl+C, ...) before the
-    // shortcuts are looked at, so that claim is withdrawn here for enabled actions.
-    if (watched == memGCode && event->type() == QEvent::ShortcutOverride) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        const QKeySequence pressed(
-            QKeyCombination(key->modifiers() & ~Qt::KeypadModifier, Qt::Key(key->key())));
+    // The action states must be right when a key is pressed: the editor hands the shortcut
+    // keys of enabled actions to them and keeps the keys of disabled ones.
+    if (watched == memGCode && event->type() == QEvent::ShortcutOverride)
         Guarded([this] { aclMainUpdate(); });
-        for (const TActionSpec& spec : kActions) {
-            const QAction* action = Action(spec.name);
-            if (action->isEnabled() && !action->shortcut().isEmpty()
-                && action->shortcut() == pressed) {
-                event->ignore();
-                return true;
-            }
-        }
-    }
     return QMainWindow::eventFilter(watched, event);
 }
 
