@@ -4,6 +4,7 @@
 #include "PlotterTestSupport.h"
 
 #include "ATFileNotification.h"
+#include "ColorsDlg.h"
 #include "GCodeEditor.h"
 #include "OpenGLPanel.h"
 
@@ -447,6 +448,27 @@ TEST_F(TPlotterDocumentTest, AFileEndingInALineBreakKeepsIt)
     window->Editor().insertAt("N1 ", 0, 0);
     ActionNamed("FileSave1").trigger();
     EXPECT_EQ(ReadFile(path), "N1 G0 X1\n");
+}
+
+TEST_F(TPlotterDocumentTest, SettingsAreReadAtStartAndWrittenAtShutDown)
+{
+    const QString settings = Path("config/Zorvit/Zorvit.ini");
+    QDir().mkpath(QFileInfo(settings).path());
+    WriteFile("config/Zorvit/Zorvit.ini", "[Colors]\nG0=clLime\nG3=clNavy\n");
+    MakeWindow();
+    EXPECT_EQ(window->MotionColors(), (std::array<TColor, 4>{clLime, clRed, clOlive, clNavy}));
+
+    dialogs->onExecute = [](QDialog& dialog) {
+        dynamic_cast<TdlgColor&>(dialog).PutColors({clAqua, clRed, clOlive, clNavy});
+        return true;
+    };
+    ActionNamed("DisplayColors1").trigger();
+    EXPECT_EQ(ReadFile(settings), "[Colors]\nG0=clLime\nG3=clNavy\n")
+        << "the settings are written only when the window goes";
+    window.reset();
+    const QByteArray written = ReadFile(settings);
+    EXPECT_TRUE(written.startsWith("[Colors]\nG0=clAqua\nG3=clNavy\nG1=clRed\nG2=clOlive\n"))
+        << written.toStdString();
 }
 
 // Outside changes reach the reload question through the real watcher.
