@@ -160,19 +160,14 @@ void WriteMotionColors(TIniFile& file, const TMotionColors& colours)
 
 void ReadAttribute(const TIniFile& file, TTokenAttribute& attribute)
 {
+    // A missing key reads as the current value, which the setters take as no change.
     const std::string& section = attribute.Name();
-    if (file.ValueExists(section, kBackgroundKey)) {
-        const std::int32_t current = static_cast<std::int32_t>(attribute.Background());
-        attribute.SetBackground(static_cast<TColor>(ReadInteger(file, section, kBackgroundKey, current)));
-    }
-    if (file.ValueExists(section, kForegroundKey)) {
-        const std::int32_t current = static_cast<std::int32_t>(attribute.Foreground());
-        attribute.SetForeground(static_cast<TColor>(ReadInteger(file, section, kForegroundKey, current)));
-    }
-    if (file.ValueExists(section, kStyleKey)) {
-        const std::int32_t number = ReadInteger(file, section, kStyleKey, attribute.Style());
-        attribute.SetStyle(static_cast<TFontStyles>(number & kStyleBits));
-    }
+    const auto background = static_cast<std::int32_t>(attribute.Background());
+    attribute.SetBackground(static_cast<TColor>(ReadInteger(file, section, kBackgroundKey, background)));
+    const auto foreground = static_cast<std::int32_t>(attribute.Foreground());
+    attribute.SetForeground(static_cast<TColor>(ReadInteger(file, section, kForegroundKey, foreground)));
+    const std::int32_t style = ReadInteger(file, section, kStyleKey, attribute.Style());
+    attribute.SetStyle(static_cast<TFontStyles>(style & kStyleBits));
 }
 
 void WriteAttribute(TIniFile& file, const TTokenAttribute& attribute)

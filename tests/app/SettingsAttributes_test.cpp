@@ -100,7 +100,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TAttributeCase{"", clWindow, clNavy, fsItalic},
                       TAttributeCase{"Colour=255\n; Style=0", clWindow, clNavy, fsItalic}));
 
-TEST_F(SettingsAttributesTest, FailedSaveReportsTheFileName)
+TEST_F(SettingsAttributesTest, FailedSaveReportsTheFileNameAndEmptyNameSavesNothing)
 {
     const std::string inMissingFolder = m_folder.File("gone/Zorvit.ini");
     TIniFile ini(inMissingFolder);
@@ -110,18 +110,12 @@ TEST_F(SettingsAttributesTest, FailedSaveReportsTheFileName)
     } catch (const EZorvitError& error) {
         EXPECT_EQ(std::string(error.what()), "Unable to write to " + inMissingFolder);
     }
-}
 
-TEST_F(SettingsAttributesTest, EmptyFileNameReadsNothingAndSavesNothing)
-{
-    TIniFile ini("");
-    m_highlighter.ArcAttri.SetStyle(fsBold);
-    EXPECT_NO_THROW(WriteSettings(ini, {clLime, clLime, clLime, clLime}, m_highlighter));
-    TSynRC274Syn fresh;
+    TIniFile unnamed("");
+    EXPECT_NO_THROW(WriteSettings(unnamed, {clLime, clLime, clLime, clLime}, m_highlighter));
     TMotionColors colours{};
-    ReadSettings(ini, colours, fresh);
+    ReadSettings(unnamed, colours, m_highlighter);
     EXPECT_EQ(colours, kDefaultMotionColors);
-    EXPECT_EQ(fresh.ArcAttri.Style(), 0);
 }
 
 } // namespace
