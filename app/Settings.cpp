@@ -4,7 +4,6 @@
 #include "IniFile.h"
 #include "SynHighlighterRS274.h"
 
-#include <cerrno>
 #include <cstdlib>
 #include <limits>
 
