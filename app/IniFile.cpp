@@ -365,11 +365,6 @@ std::vector<std::string> TIniFile::ReadSection(std::string_view section) const
     return keys;
 }
 
-bool TIniFile::ValueExists(std::string_view section, std::string_view key) const
-{
-    return std::ranges::any_of(ReadSection(section), [key](const std::string& name) { return SameText(name, key); });
-}
-
 void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value)
 {
     if (m_fileName.empty())

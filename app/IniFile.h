@@ -41,9 +41,6 @@ public:
     // The names of the keys in the first section of that name, in file order.
     std::vector<std::string> ReadSection(std::string_view section) const;
 
-    // Whether the first section of that name holds the key.
-    bool ValueExists(std::string_view section, std::string_view key) const;
-
     // Replaces the key's value where it stands, or adds the key (and the section, and the
     // file). The file is replaced through a temporary file in its folder, so a failed write
     // leaves the old file whole. Throws EIniFileError "Unable to write to <file>" on failure.

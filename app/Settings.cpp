@@ -2,8 +2,8 @@
 
 #include "ColorTable.h"
 #include "IniFile.h"
+#include "SynHighlighterRS274.h"
 
-#include <cerrno>
 #include <cstdlib>
 #include <limits>
 
@@ -18,6 +18,11 @@ constexpr mode_t kFolderMode = S_IRWXU | S_IRWXG | S_IRWXO;   // narrowed by the
 
 constexpr std::string_view kColorsSection = "Colors";
 constexpr std::array<std::string_view, 4> kMotionKeys{"G0", "G1", "G2", "G3"};
+constexpr std::string_view kBackgroundKey = "Background";
+constexpr std::string_view kForegroundKey = "Foreground";
+constexpr std::string_view kStyleKey = "Style";
+// Bold, italic, underline and strike-out; the style number's higher bits mean nothing.
+constexpr std::int32_t kStyleBits = fsBold | fsItalic | fsUnderline | fsStrikeOut;
 
 constexpr std::uint64_t kDecimalBase = 10;
 constexpr std::uint64_t kHexBase = 16;
@@ -150,4 +155,38 @@ void WriteMotionColors(TIniFile& file, const TMotionColors& colours)
         const auto identifier = ColorToIdent(colours[i]).value_or(*ColorToIdent(kDefaultMotionColors[i]));
         file.WriteString(kColorsSection, kMotionKeys[i], identifier);
     }
+}
+
+void ReadAttribute(const TIniFile& file, TTokenAttribute& attribute)
+{
+    // A missing key reads as the current value, which the setters take as no change.
+    const std::string& section = attribute.Name();
+    const auto background = static_cast<std::int32_t>(attribute.Background());
+    attribute.SetBackground(static_cast<TColor>(ReadInteger(file, section, kBackgroundKey, background)));
+    const auto foreground = static_cast<std::int32_t>(attribute.Foreground());
+    attribute.SetForeground(static_cast<TColor>(ReadInteger(file, section, kForegroundKey, foreground)));
+    const std::int32_t style = ReadInteger(file, section, kStyleKey, attribute.Style());
+    attribute.SetStyle(static_cast<TFontStyles>(style & kStyleBits));
+}
+
+void WriteAttribute(TIniFile& file, const TTokenAttribute& attribute)
+{
+    const std::string& section = attribute.Name();
+    WriteInteger(file, section, kBackgroundKey, static_cast<std::int32_t>(attribute.Background()));
+    WriteInteger(file, section, kForegroundKey, static_cast<std::int32_t>(attribute.Foreground()));
+    WriteInteger(file, section, kStyleKey, attribute.Style());
+}
+
+void ReadSettings(const TIniFile& file, TMotionColors& motionColours, THighlighter& highlighter)
+{
+    motionColours = ReadMotionColors(file);
+    for (int i = 0; i < highlighter.AttributeCount(); ++i)
+        ReadAttribute(file, *highlighter.AttributeAt(i));
+}
+
+void WriteSettings(TIniFile& file, const TMotionColors& motionColours, const THighlighter& highlighter)
+{
+    WriteMotionColors(file, motionColours);
+    for (int i = 0; i < highlighter.AttributeCount(); ++i)
+        WriteAttribute(file, *highlighter.AttributeAt(i));
 }

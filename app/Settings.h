@@ -11,7 +11,9 @@
 #include <string>
 #include <string_view>
 
+class THighlighter;
 class TIniFile;
+class TTokenAttribute;
 
 // The plot colours of G0, G1, G2 and G3 moves, in that order.
 using TMotionColors = std::array<TColor, 4>;
@@ -35,3 +37,14 @@ void WriteInteger(TIniFile& file, std::string_view section, std::string_view key
 // value is no identifier of the colour table, gives that key's default colour.
 TMotionColors ReadMotionColors(const TIniFile& file);
 void WriteMotionColors(TIniFile& file, const TMotionColors& colours);
+
+// The attribute's section, named by its Name: "Background" and "Foreground" (signed 32-bit
+// decimal) and "Style" (1 bold + 2 italic + 4 underline + 8 strike-out). A missing key leaves
+// its property, and so does a value that is not an integer; higher style bits are ignored.
+void ReadAttribute(const TIniFile& file, TTokenAttribute& attribute);
+void WriteAttribute(TIniFile& file, const TTokenAttribute& attribute);
+
+// Everything the settings file keeps: the motion colours, then every attribute of the
+// highlighter in list order. A failed write throws at that key; the keys after it are not written.
+void ReadSettings(const TIniFile& file, TMotionColors& motionColours, THighlighter& highlighter);
+void WriteSettings(TIniFile& file, const TMotionColors& motionColours, const THighlighter& highlighter);

@@ -15,55 +15,31 @@ protected:
     std::string m_name = m_folder.File("test.ini");
 };
 
-TEST_F(TIniFileTest, MissingFileReadsDefaultsAndFirstWriteCreatesIt)
+TEST_F(TIniFileTest, WriteChangesOnlyItsKeyAndMatchesNamesIgnoringCase)
 {
+    WriteWholeFile(m_name, "; Zorvit settings\r\n"
+                           "stray=before any section\r\n"
+                           "  [ colors ]  ; plot\r\n"
+                           "\tg0 =  clYellow  \r\n"
+                           "# a comment\r\n"
+                           "G2=clOlive\r\n"
+                           "\r\n"
+                           "[Other]\r\n"
+                           "Key = Value with  spaces\r\n"
+                           "[Comment]\r\n"
+                           "Style=2");
     TIniFile ini(m_name);
-    EXPECT_EQ(ini.ReadString("Colors", "G0", "clBlue"), "clBlue");
-    EXPECT_TRUE(ini.ReadSection("Colors").empty());
-
-    ini.WriteString("Colors", "G0", "clBlue");
-    ini.WriteString("Colors", "G1", "clRed");
-    ini.WriteString("Arc", "Background", "-16777211");
-    EXPECT_EQ(ReadWholeFile(m_name), "[Colors]\nG0=clBlue\nG1=clRed\n\n[Arc]\nBackground=-16777211\n");
-}
-
-TEST_F(TIniFileTest, SectionsAndKeysMatchIgnoringCase)
-{
-    WriteWholeFile(m_name, "[colors]\ng0=clLime\n");
-    TIniFile ini(m_name);
-    EXPECT_EQ(ini.ReadString("COLORS", "G0", "x"), "clLime");
-    EXPECT_EQ(ini.ReadSection("Colors"), std::vector<std::string>{"g0"});
-
-    ini.WriteString("Colors", "G0", "clRed");
-    EXPECT_EQ(ReadWholeFile(m_name), "[colors]\nG0=clRed\n");
-}
-
-TEST_F(TIniFileTest, WriteLeavesEveryOtherLineByteForByte)
-{
-    const std::string before = "; Zorvit settings\r\n"
-                               "stray=before any section\r\n"
-                               "  [ Colors ]  ; plot\r\n"
-                               "\tG0 =  clYellow  \r\n"
-                               "# a comment\r\n"
-                               "G2=clOlive\r\n"
-                               "\r\n"
-                               "[Other]\r\n"
-                               "Key = Value with  spaces\r\n"
-                               "[Comment]\r\n"
-                               "Style=2";
-    WriteWholeFile(m_name, before);
-    TIniFile ini(m_name);
-    EXPECT_EQ(ini.ReadString("Colors", "G0", ""), "clYellow");
+    EXPECT_EQ(ini.ReadString("COLORS", "G0", ""), "clYellow");
     EXPECT_EQ(ini.ReadString("Other", "key", ""), "Value with  spaces");
     EXPECT_EQ(ini.ReadString("Colors", "stray", "none"), "none");
 
-    ini.WriteString("Colors", "G0", "clBlue");  // replaced where it stands
-    ini.WriteString("Colors", "G1", "clRed");   // added after the section's last entry
+    ini.WriteString("Colors", "G0", "clBlue");           // replaced where it stands
+    ini.WriteString("Colors", "G1", "clRed");            // after the section's last entry
     ini.WriteString("Comment", "Foreground", "8388608"); // after a last line without break
-    ini.WriteString("Number", "Style", "0");    // a new section at the end
+    ini.WriteString("Number", "Style", "0");             // a new section at the end
     EXPECT_EQ(ReadWholeFile(m_name), "; Zorvit settings\r\n"
                                      "stray=before any section\r\n"
-                                     "  [ Colors ]  ; plot\r\n"
+                                     "  [ colors ]  ; plot\r\n"
                                      "G0=clBlue\r\n"
                                      "# a comment\r\n"
                                      "G2=clOlive\r\n"
@@ -89,20 +65,9 @@ TEST_F(TIniFileTest, ReadsFollowProfileRules)
     EXPECT_EQ(ini.ReadString("S", "Quoted", ""), "  clRed ");
     EXPECT_EQ(ini.ReadString("S", "Long", ""), longValue.substr(0, TIniFile::kMaxValueLength));
     EXPECT_EQ(ini.ReadString("S", "Dup", ""), "first");
-    EXPECT_EQ(ini.ReadString("S", "Late", "second section ignored"), "second section ignored");
+    EXPECT_EQ(ini.ReadString("S", "Late", "only the first section"), "only the first section");
     EXPECT_EQ(ini.ReadSection("S"), (std::vector<std::string>{"Empty", "Quoted", "Long", "Dup", "Dup"}));
     EXPECT_TRUE(ini.ReadSection("Missing").empty());
-    EXPECT_TRUE(ini.ValueExists("s", "EMPTY"));
-    EXPECT_FALSE(ini.ValueExists("S", "Hidden"));
-    EXPECT_FALSE(ini.ValueExists("S", "NoEquals"));
-}
-
-TEST_F(TIniFileTest, EmptyFileNameHoldsNothingAndWritesNothing)
-{
-    TIniFile ini("");
-    EXPECT_NO_THROW(ini.WriteString("Colors", "G0", "clRed"));
-    EXPECT_EQ(ini.ReadString("Colors", "G0", "clBlue"), "clBlue");
-    EXPECT_TRUE(ini.ReadSection("Colors").empty());
 }
 
 TEST_F(TIniFileTest, EntriesThatWouldCorruptTheFileAreRefused)
@@ -111,22 +76,7 @@ TEST_F(TIniFileTest, EntriesThatWouldCorruptTheFileAreRefused)
     EXPECT_THROW(ini.WriteString("Colors", "G0", "clRed\n[Evil]"), EIniFileError);
     EXPECT_THROW(ini.WriteString("Colors", "G=0", "clRed"), EIniFileError);
     EXPECT_THROW(ini.WriteString("Col]ors", "G0", "clRed"), EIniFileError);
-    EXPECT_THROW(ini.WriteString("Colors", "", "clRed"), EIniFileError);
     EXPECT_FALSE(std::filesystem::exists(m_name));
-}
-
-TEST_F(TIniFileTest, FailedWriteRaisesMessageWithFileName)
-{
-    const std::string inMissingFolder = m_folder.File("missing/test.ini");
-    TIniFile ini(inMissingFolder);
-    try {
-        ini.WriteString("Colors", "G0", "clRed");
-        FAIL() << "no error raised";
-    } catch (const EZorvitError& error) {
-        EXPECT_EQ(std::string(error.what()), "Unable to write to " + inMissingFolder);
-    }
-    TIniFile folderAsFile(m_folder.Path().string());
-    EXPECT_THROW(folderAsFile.WriteString("Colors", "G0", "clRed"), EIniFileError);
 }
 
 TEST_F(TIniFileTest, PermissionsAreHonoured)
@@ -138,10 +88,9 @@ TEST_F(TIniFileTest, PermissionsAreHonoured)
     std::filesystem::create_directory(lockedFolder);
     const std::string existing = (lockedFolder / "existing.ini").string();
     WriteWholeFile(existing, "[Colors]\nG0=clRed\nG1=clLime\n");
-    ::chmod(existing.c_str(), 0640);
     ::chmod(lockedFolder.c_str(), 0555);
-    for (const auto& path : {m_folder.Path(), std::filesystem::path(readOnlyFile), lockedFolder,
-                             std::filesystem::path(existing)})
+    for (const std::filesystem::path& path : {m_folder.Path(), std::filesystem::path(readOnlyFile),
+                                              lockedFolder, std::filesystem::path(existing)})
         TUnprivileged::Own(path);
 
     TUnprivileged unprivileged;
@@ -149,11 +98,9 @@ TEST_F(TIniFileTest, PermissionsAreHonoured)
     TIniFile readOnly(readOnlyFile);
     EXPECT_THROW(readOnly.WriteString("Colors", "G0", "clBlue"), EIniFileError);
     EXPECT_EQ(ReadWholeFile(readOnlyFile), "[Colors]\nG0=clRed\n");
-
     TIniFile missingInLocked((lockedFolder / "new.ini").string());
     EXPECT_THROW(missingInLocked.WriteString("Colors", "G0", "clBlue"), EIniFileError);
-
-    // No temporary file can be made in the folder, so the file is written in place.
+    // No temporary file can be made in the locked folder, so the file is written in place.
     TIniFile inLocked(existing);
     inLocked.WriteString("Colors", "G0", "clBlue");
     EXPECT_EQ(ReadWholeFile(existing), "[Colors]\nG0=clBlue\nG1=clLime\n");
@@ -161,22 +108,18 @@ TEST_F(TIniFileTest, PermissionsAreHonoured)
 
 TEST_F(TIniFileTest, ReplacingKeepsModeAndLinksAndLeavesNoTemporaryFiles)
 {
-    const std::string target = m_folder.File("real.ini");
-    WriteWholeFile(target, "[Colors]\nG0=clRed\n");
-    ::chmod(target.c_str(), 0640);
+    WriteWholeFile(m_name, "[Colors]\nG0=clRed\n");
+    ::chmod(m_name.c_str(), 0640);
     const std::string link = m_folder.File("link.ini");
-    std::filesystem::create_symlink(target, link);
+    std::filesystem::create_symlink(m_name, link);
 
-    TIniFile ini(link);
-    ini.WriteString("Colors", "G0", "clBlue");
+    TIniFile(link).WriteString("Colors", "G0", "clBlue");
     EXPECT_TRUE(std::filesystem::is_symlink(link));
-    EXPECT_EQ(ReadWholeFile(target), "[Colors]\nG0=clBlue\n");
+    EXPECT_EQ(ReadWholeFile(m_name), "[Colors]\nG0=clBlue\n");
     struct stat status{};
-    ASSERT_EQ(::stat(target.c_str(), &status), 0);
+    ASSERT_EQ(::stat(m_name.c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 07777, 0640u);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_folder.Path()),
-                            std::filesystem::directory_iterator()),
-              2);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_folder.Path()), {}), 2);
 }
 
 } // namespace

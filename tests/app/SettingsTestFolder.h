@@ -1,7 +1,6 @@
 #pragma once
-// Helpers for the settings tests: a temporary folder removed at the end of the test, file
-// contents read and written whole, and a guard that drops root's rights so that folder and file
-// permissions apply.
+// Helpers for the settings tests: a temporary folder removed afterwards, whole-file reads and
+// writes, and a guard under which root acts as an unprivileged user so permissions apply.
 
 #include <filesystem>
 #include <fstream>
@@ -23,16 +22,12 @@ public:
     }
     ~TTempFolder()
     {
-        // Tests lock folders; unlock them all so that everything can be removed.
+        // Tests lock folders; unlock them so that everything can be removed.
         std::error_code ignored;
-        std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ignored);
         for (auto it = std::filesystem::recursive_directory_iterator(m_path, ignored);
-             it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
-            if (it->is_directory(ignored) && !it->is_symlink(ignored))
-                std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
-                                             std::filesystem::perm_options::add, ignored);
-        }
+             it != std::filesystem::recursive_directory_iterator(); it.increment(ignored))
+            std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
+                                         std::filesystem::perm_options::add, ignored);
         std::filesystem::remove_all(m_path, ignored);
     }
     TTempFolder(const TTempFolder&) = delete;
@@ -47,9 +42,8 @@ private:
 
 inline std::string ReadWholeFile(const std::string& name)
 {
-    std::ifstream in(name, std::ios::binary);
     std::ostringstream content;
-    content << in.rdbuf();
+    content << std::ifstream(name, std::ios::binary).rdbuf();
     return content.str();
 }
 
@@ -58,8 +52,6 @@ inline void WriteWholeFile(const std::string& name, const std::string& content)
     std::ofstream(name, std::ios::binary) << content;
 }
 
-// While alive, the process acts as an unprivileged user when it runs as root, so that
-// permission bits are enforced. Paths it must reach are handed over with Own().
 class TUnprivileged
 {
 public:
@@ -67,29 +59,23 @@ public:
 
     TUnprivileged() : m_wasRoot(::geteuid() == 0)
     {
-        if (m_wasRoot)
-            m_active = ::setegid(kNobody) == 0 && ::seteuid(kNobody) == 0;
-        else
-            m_active = true;
+        m_active = !m_wasRoot || (::setegid(kNobody) == 0 && ::seteuid(kNobody) == 0);
     }
     ~TUnprivileged()
     {
-        if (m_wasRoot) {
-            [[maybe_unused]] const int restoredUser = ::seteuid(0);
-            [[maybe_unused]] const int restoredGroup = ::setegid(0);
-        }
+        if (m_wasRoot && (::seteuid(0) != 0 || ::setegid(0) != 0))
+            std::abort();
     }
     TUnprivileged(const TUnprivileged&) = delete;
     TUnprivileged& operator=(const TUnprivileged&) = delete;
 
     bool Active() const { return m_active; }
 
-    // Gives a path to the unprivileged user; call before dropping rights.
+    // Hands a path to the unprivileged user; call before the guard exists.
     static void Own(const std::filesystem::path& path)
     {
-        if (::geteuid() == 0) {
-            [[maybe_unused]] const int changed = ::chown(path.c_str(), kNobody, kNobody);
-        }
+        if (::geteuid() == 0 && ::chown(path.c_str(), kNobody, kNobody) != 0)
+            std::abort();
     }
 
 private:
