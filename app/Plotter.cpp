@@ -709,13 +709,13 @@ void TGLPlotter::itmSettingsResetDrawingExecute()
 void TGLPlotter::LoadSettings()
 {
     const TIniFile file(SettingsFileName());
-    motionColors_ = ReadMotionColors(file);
+    ReadSettings(file, motionColors_, Highlighter());
 }
 
 void TGLPlotter::SaveSettings()
 {
     TIniFile file(SettingsFileName());
-    WriteMotionColors(file, motionColors_);
+    WriteSettings(file, motionColors_, Highlighter());
 }
 
 // ---------------------------------------------------------------------------------------------

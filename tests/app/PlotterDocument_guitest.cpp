@@ -6,6 +6,7 @@
 #include "ATFileNotification.h"
 #include "ColorsDlg.h"
 #include "GCodeEditor.h"
+#include "Highlighter.h"
 #include "OpenGLPanel.h"
 
 #include <QAction>
@@ -454,21 +455,29 @@ TEST_F(TPlotterDocumentTest, SettingsAreReadAtStartAndWrittenAtShutDown)
 {
     const QString settings = Path("config/Zorvit/Zorvit.ini");
     QDir().mkpath(QFileInfo(settings).path());
-    WriteFile("config/Zorvit/Zorvit.ini", "[Colors]\nG0=clLime\nG3=clNavy\n");
+    WriteFile("config/Zorvit/Zorvit.ini", "[Colors]\nG0=clLime\nG3=clNavy\n[Axis]\nStyle=5\n");
     MakeWindow();
     EXPECT_EQ(window->MotionColors(), (std::array<TColor, 4>{clLime, clRed, clOlive, clNavy}));
+    const THighlighter& highlighter = window->Highlighter();
+    bool axisRead = false;
+    for (int i = 0; i < highlighter.AttributeCount(); ++i) {
+        if (highlighter.AttributeAt(i)->Name() == "Axis")
+            axisRead = highlighter.AttributeAt(i)->Style() == 5;
+    }
+    EXPECT_TRUE(axisRead) << "the highlighter's attributes come from the file";
 
     dialogs->onExecute = [](QDialog& dialog) {
         dynamic_cast<TdlgColor&>(dialog).PutColors({clAqua, clRed, clOlive, clNavy});
         return true;
     };
     ActionNamed("DisplayColors1").trigger();
-    EXPECT_EQ(ReadFile(settings), "[Colors]\nG0=clLime\nG3=clNavy\n")
+    EXPECT_EQ(ReadFile(settings), "[Colors]\nG0=clLime\nG3=clNavy\n[Axis]\nStyle=5\n")
         << "the settings are written only when the window goes";
     window.reset();
     const QByteArray written = ReadFile(settings);
     EXPECT_TRUE(written.startsWith("[Colors]\nG0=clAqua\nG3=clNavy\nG1=clRed\nG2=clOlive\n"))
         << written.toStdString();
+    EXPECT_TRUE(written.contains("[Reserved Word]\nBackground=13434828\nForeground=536870911\nStyle=1\n"));
 }
 
 // Outside changes reach the reload question through the real watcher.
