@@ -77,11 +77,11 @@ TEST_F(TPlotterDocumentTest, StartsWithTheFileOfTheFirstArgument)
 
 TEST_F(TPlotterDocumentTest, StartsWithAMissingFileShowsTheErrorAndKeepsTheTab)
 {
-    const QString missing = Path("missing.ngc");
-    MakeWindow({missing});
+    QDir::setCurrent(folder.path());
+    MakeWindow({"missing.ngc"});
     ASSERT_EQ(dialogs->errors.size(), 1);
-    EXPECT_EQ(dialogs->errors[0],
-              "Cannot open file \"" + missing + "\". No such file or directory.");
+    EXPECT_EQ(dialogs->errors[0], "Cannot open file \"" + QDir(folder.path()).absoluteFilePath("missing.ngc")
+                                      + "\". No such file or directory.");
     EXPECT_EQ(window->windowTitle(), "Zorvit");
     EXPECT_FALSE(window->findChild<QTabWidget*>("pgcGCode")->tabBar()->isHidden());
     EXPECT_TRUE(window->Watcher().FileName().isEmpty());
@@ -230,13 +230,6 @@ INSTANTIATE_TEST_SUITE_P(
                                  false}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(TPlotterDocumentTest, CloseWithoutEditsAsksNothing)
-{
-    MakeWindow();
-    EXPECT_TRUE(window->close());
-    EXPECT_TRUE(dialogs->questions.isEmpty());
-}
-
 TEST_F(TPlotterDocumentTest, ExitRunsTheCloseQuery)
 {
     MakeWindow();
@@ -284,6 +277,8 @@ TEST_F(TPlotterDocumentTest, OpenWithEditsSavesFirstWhenAskedTo)
     EXPECT_EQ(ReadFile(first), "G0 X7\n" + kSquare);
     EXPECT_EQ(window->Editor().TextBytes(), kTwoMoves);
     EXPECT_EQ(window->windowTitle(), "Zorvit - " + second);
+    EXPECT_FALSE(SaveEnabled());
+    EXPECT_FALSE(window->Editor().CanUndo());
 
     Type("G0 X8\n");
     dialogs->answers.push_back(TAnswer::Cancel);
@@ -291,19 +286,6 @@ TEST_F(TPlotterDocumentTest, OpenWithEditsSavesFirstWhenAskedTo)
     ActionNamed("FileOpen1").trigger();
     EXPECT_EQ(dialogs->openDialogs, 1) << "Cancel leaves before the dialog";
     EXPECT_TRUE(window->Editor().text().startsWith("G0 X8"));
-}
-
-TEST_F(TPlotterDocumentTest, OpeningWithAnInterpreterClearsTheModifiedFlagAndUndo)
-{
-    const QString first = WriteFile("first.ngc", kSquare);
-    const QString second = WriteFile("second.ngc", kTwoMoves);
-    MakeWindow({first});
-    Type("G0 X7\n");
-    dialogs->answers.push_back(TAnswer::No);
-    Open(second);
-    EXPECT_FALSE(SaveEnabled());
-    EXPECT_FALSE(window->Editor().CanUndo());
-    EXPECT_EQ(ReadFile(first), kSquare);
 }
 
 // Files are written back with the line breaks they were read with.
@@ -390,15 +372,6 @@ TEST_F(TPlotterDocumentTest, AFileThatCannotBeOpenedChangesNothing)
     EXPECT_EQ(SegmentCount(*window), 5u);
 }
 
-TEST_F(TPlotterDocumentTest, RelativeNamesAreReportedAbsolute)
-{
-    QDir::setCurrent(folder.path());
-    MakeWindow({"nowhere.ngc"});
-    ASSERT_EQ(dialogs->errors.size(), 1);
-    EXPECT_TRUE(dialogs->errors[0].startsWith(
-        "Cannot open file \"" + QFileInfo(Path("nowhere.ngc")).absoluteFilePath() + "\"."));
-}
-
 TEST_F(TPlotterDocumentTest, AWriteThatFailsLeavesTheOldFileWhole)
 {
     const QString path = WriteFile("doc.ngc", "G0 X1\n");
@@ -438,17 +411,6 @@ TEST_F(TPlotterDocumentTest, SaveAsIntoAMissingFolderKeepsTheDocument)
     EXPECT_TRUE(window->Watcher().FileName().isEmpty());
     EXPECT_EQ(window->windowTitle(), "Zorvit");
     EXPECT_TRUE(SaveEnabled());
-}
-
-TEST_F(TPlotterDocumentTest, AFileEndingInALineBreakKeepsIt)
-{
-    const QString path = WriteFile("end.ngc", "G0 X1\n");
-    MakeWindow({path});
-    ASSERT_EQ(window->Editor().lines(), 2);
-    EXPECT_TRUE(window->Editor().text(1).isEmpty());
-    window->Editor().insertAt("N1 ", 0, 0);
-    ActionNamed("FileSave1").trigger();
-    EXPECT_EQ(ReadFile(path), "N1 G0 X1\n");
 }
 
 TEST_F(TPlotterDocumentTest, SettingsAreReadAtStartAndWrittenAtShutDown)
