@@ -1,0 +1,37 @@
+#pragma once
+// The settings file: where it lives, and reading and writing the motion colours and the
+// highlighter's attributes in it. The main window calls ReadSettings once while it is created
+// and WriteSettings once while it is destroyed.
+
+#include "Color.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+class TIniFile;
+
+// The plot colours of G0, G1, G2 and G3 moves, in that order.
+using TMotionColors = std::array<TColor, 4>;
+
+constexpr TMotionColors kDefaultMotionColors{clBlue, clRed, clOlive, clTeal};
+
+// $XDG_CONFIG_HOME/Zorvit/Zorvit.ini ($HOME/.config when XDG_CONFIG_HOME is unset). Creates the
+// folder Zorvit when it is missing, but not its parent; empty when the folder cannot be had.
+std::string SettingsFileName();
+
+// A settings integer: optional blanks and sign, then decimal digits, or hexadecimal digits
+// after "$" or "0x"/"0X". Hexadecimal takes up to 32 bits, so colours read back unchanged.
+std::optional<std::int32_t> ParseInteger(std::string_view text);
+
+// The key's value as an integer, or the default when it is missing or not an integer.
+std::int32_t ReadInteger(const TIniFile& file, std::string_view section, std::string_view key,
+                         std::int32_t defaultValue);
+void WriteInteger(TIniFile& file, std::string_view section, std::string_view key, std::int32_t value);
+
+// Section "Colors", keys "G0".."G3", each a colour identifier. A missing key, or one whose
+// value is no identifier of the colour table, gives that key's default colour.
+TMotionColors ReadMotionColors(const TIniFile& file);
+void WriteMotionColors(TIniFile& file, const TMotionColors& colours);

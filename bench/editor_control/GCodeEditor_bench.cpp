@@ -1,0 +1,144 @@
+// Loads a generated 1,000,000-line program (about 37 MB) into the editor control and reads its
+// lines and bytes back, the path every open, refresh and save takes. Beside the times it reports
+// the process's peak resident memory. A plain copy-and-split of the same bytes, without the
+// editor, is the baseline.
+//
+// Runs without a display: the Qt platform defaults to "offscreen" when none is chosen.
+#include "GCodeEditor.h"
+
+#include <QApplication>
+#include <QByteArray>
+
+#include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+constexpr int kLineCount = 1'000'000;
+constexpr int kLineBufferBytes = 64;
+constexpr int kCoordinateSteps = 2000;
+constexpr double kStepMm = 0.0613;
+constexpr double kKibPerMib = 1024.0;
+constexpr double kBytesPerMegabyte = 1e6;
+constexpr int kRepetitions = 5;
+
+// Lines like "G1 X12.3456 Y45.6789 Z-1.0000 F600.0" joined by CR LF, about 38 bytes each.
+const QByteArray& Program()
+{
+    static const QByteArray program = [] {
+        QByteArray text;
+        char line[kLineBufferBytes];
+        for (int i = 0; i < kLineCount; ++i) {
+            const double x = (i % kCoordinateSteps) * kStepMm;
+            const double y = ((i / kCoordinateSteps) % kCoordinateSteps) * kStepMm;
+            const double z = -static_cast<double>(i % 3);
+            const int length = std::snprintf(line, sizeof line, "G1 X%.4f Y%.4f Z%.4f F600.0\r\n", x, y, z);
+            text.append(line, length);
+        }
+        return text;
+    }();
+    return program;
+}
+
+void ReportPeakMemory(benchmark::State& state)
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    // ru_maxrss is in KiB on Linux.
+    state.counters["peak_rss_MiB"] = static_cast<double>(usage.ru_maxrss) / kKibPerMib;
+    state.counters["file_MB"] = static_cast<double>(Program().size()) / kBytesPerMegabyte;
+}
+
+// The open path: the whole text replaced, then the lines handed to the interpreter.
+void BM_SetTextBytesAndLines(benchmark::State& state)
+{
+    const QByteArray& program = Program();
+    TGCodeEditor editor;
+    for (auto _ : state) {
+        editor.SetTextBytes(program);
+        const std::vector<std::string> lines = editor.Lines();
+        benchmark::DoNotOptimize(lines.data());
+    }
+    state.SetBytesProcessed(state.iterations() * program.size());
+    ReportPeakMemory(state);
+}
+
+void BM_SetTextBytes(benchmark::State& state)
+{
+    const QByteArray& program = Program();
+    TGCodeEditor editor;
+    for (auto _ : state)
+        editor.SetTextBytes(program);
+    state.SetBytesProcessed(state.iterations() * program.size());
+}
+
+void BM_Lines(benchmark::State& state)
+{
+    TGCodeEditor editor;
+    editor.SetTextBytes(Program());
+    for (auto _ : state) {
+        const std::vector<std::string> lines = editor.Lines();
+        benchmark::DoNotOptimize(lines.data());
+    }
+    state.SetBytesProcessed(state.iterations() * Program().size());
+}
+
+// The save path.
+void BM_TextBytes(benchmark::State& state)
+{
+    TGCodeEditor editor;
+    editor.SetTextBytes(Program());
+    for (auto _ : state) {
+        const QByteArray bytes = editor.TextBytes();
+        benchmark::DoNotOptimize(bytes.constData());
+    }
+    state.SetBytesProcessed(state.iterations() * Program().size());
+}
+
+// Baseline: copy the bytes and split them at CR LF into strings, with no editor involved.
+void BM_BaselineCopyAndSplit(benchmark::State& state)
+{
+    const QByteArray& program = Program();
+    for (auto _ : state) {
+        const std::string copy(program.constData(), static_cast<std::size_t>(program.size()));
+        std::vector<std::string> lines;
+        lines.reserve(kLineCount + 1);
+        const std::string_view text(copy);
+        std::size_t start = 0;
+        for (std::size_t end = text.find("\r\n"); end != std::string_view::npos; end = text.find("\r\n", start)) {
+            lines.emplace_back(text.substr(start, end - start));
+            start = end + 2;
+        }
+        lines.emplace_back(text.substr(start));
+        benchmark::DoNotOptimize(lines.data());
+    }
+    state.SetBytesProcessed(state.iterations() * program.size());
+}
+
+// The combined path runs first so that its peak memory is not raised by the others.
+BENCHMARK(BM_SetTextBytesAndLines)->Unit(benchmark::kMillisecond)->Repetitions(kRepetitions)->ReportAggregatesOnly();
+BENCHMARK(BM_SetTextBytes)->Unit(benchmark::kMillisecond)->Repetitions(kRepetitions)->ReportAggregatesOnly();
+BENCHMARK(BM_Lines)->Unit(benchmark::kMillisecond)->Repetitions(kRepetitions)->ReportAggregatesOnly();
+BENCHMARK(BM_TextBytes)->Unit(benchmark::kMillisecond)->Repetitions(kRepetitions)->ReportAggregatesOnly();
+BENCHMARK(BM_BaselineCopyAndSplit)->Unit(benchmark::kMillisecond)->Repetitions(kRepetitions)->ReportAggregatesOnly();
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

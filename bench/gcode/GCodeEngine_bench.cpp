@@ -1,0 +1,114 @@
+// Interpreter speed over generated CAM output, against the time just to split the same text
+// into lines (the floor), and the line table's memory per row.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "GCodeEngine.h"
+#include "LineSplit.h"
+
+namespace {
+
+constexpr int kLineNumberStep = 10;
+
+// A small deterministic generator, so every run sees the same program.
+class TRandom
+{
+public:
+    std::uint32_t Next()
+    {
+        FState = FState * 1664525u + 1013904223u;
+        return FState >> 8;
+    }
+    int Below(int limit) { return static_cast<int>(Next() % static_cast<std::uint32_t>(limit)); }
+    // A coordinate with four decimals in -100 to 100.
+    double Coordinate() { return (Below(2000001) - 1000000) / 10000.0; }
+
+private:
+    std::uint32_t FState = 12345u;
+};
+
+// Typical CAM output: mostly feed moves, some rapids, arcs and comments, CR LF line breaks.
+std::string MakeProgram(int lineCount)
+{
+    constexpr int kCommentPercent = 4;
+    constexpr int kRapidPercent = 8;
+    constexpr int kArcPercent = 8;
+    TRandom random;
+    std::string text;
+    char line[128];
+    for (int i = 0; i < lineCount; ++i) {
+        const int n = (i + 1) * kLineNumberStep;
+        const int kind = random.Below(100);
+        if (kind < kCommentPercent)
+            std::snprintf(line, sizeof line, "(Pass %d, contour %d)", i / 1000, i % 97);
+        else if (kind < kCommentPercent + kRapidPercent)
+            std::snprintf(line, sizeof line, "N%d G0 X%.4f Y%.4f Z5.0", n, random.Coordinate(),
+                          random.Coordinate());
+        else if (kind < kCommentPercent + kRapidPercent + kArcPercent)
+            std::snprintf(line, sizeof line, "N%d G%d X%.4f Y%.4f I%.4f J%.4f", n, 2 + random.Below(2),
+                          random.Coordinate(), random.Coordinate(), random.Coordinate() / 10,
+                          random.Coordinate() / 10);
+        else
+            std::snprintf(line, sizeof line, "N%d G1 X%.4f Y%.4f Z%.1f F%d", n, random.Coordinate(),
+                          random.Coordinate(), -random.Below(30) / 10.0, 600 + 100 * random.Below(10));
+        text += line;
+        text += "\r\n";
+    }
+    return text;
+}
+
+const std::string& Program(int lineCount)
+{
+    static std::string programs[3];
+    static int counts[3] = {0, 0, 0};
+    const int slot = lineCount >= 1000000 ? 2 : lineCount >= 100000 ? 1 : 0;
+    if (counts[slot] != lineCount) {
+        programs[slot] = MakeProgram(lineCount);
+        counts[slot] = lineCount;
+    }
+    return programs[slot];
+}
+
+void BM_SplitLines(benchmark::State& state)
+{
+    const std::string& text = Program(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        std::vector<std::string> lines = SplitLines(text);
+        benchmark::DoNotOptimize(lines.data());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+}
+
+void BM_Run(benchmark::State& state)
+{
+    const std::string& text = Program(static_cast<int>(state.range(0)));
+    const std::vector<std::string> lines = SplitLines(text);
+    TGCodeEngine engine;
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::vector<std::string> copy = lines;
+        state.ResumeTiming();
+        engine.Run(std::move(copy));
+    }
+    const TLineTable& table = *engine.Table();
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+    state.counters["rows"] = static_cast<double>(table.RowCount());
+    state.counters["bytes_per_row"] =
+        static_cast<double>(table.AllocatedBytes()) / static_cast<double>(table.RowCount());
+}
+
+constexpr std::int64_t kSmall = 10'000;
+constexpr std::int64_t kMedium = 100'000;
+constexpr std::int64_t kLarge = 1'000'000;
+
+BENCHMARK(BM_SplitLines)->Arg(kSmall)->Arg(kMedium)->Arg(kLarge)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Run)->Arg(kSmall)->Arg(kMedium)->Arg(kLarge)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

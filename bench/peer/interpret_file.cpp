@@ -1,0 +1,43 @@
+// zorvit-interpret-file FILE: reads a G-code file, splits it into lines and runs the interpreter
+// over them, as opening a file does, with no output but the figures. Prints
+// "seconds peak_rss_kib" on one line, for bench/compare-peer.sh.
+
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cstdio>
+#include <exception>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "FloatEnvironment.h"
+#include "GCodeEngine.h"
+#include "LineSplit.h"
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: zorvit-interpret-file FILE\n");
+        return 2;
+    }
+    InitFloatingPoint();
+    try {
+        const auto start = std::chrono::steady_clock::now();
+        std::ifstream file(argv[1], std::ios::binary);
+        if (!file)
+            throw std::runtime_error(std::string("cannot read ") + argv[1]);
+        const std::string bytes{std::istreambuf_iterator<char>(file), {}};
+        TGCodeEngine engine;
+        engine.Run(SplitLines(bytes));
+        const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        std::printf("%.4f %ld\n", elapsed.count(), usage.ru_maxrss);
+        return engine.Table()->RowCount() > 0 ? 0 : 1;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "zorvit-interpret-file: %s\n", error.what());
+        return 1;
+    }
+}

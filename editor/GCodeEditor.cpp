@@ -1,0 +1,336 @@
+#include "GCodeEditor.h"
+
+#include <QContextMenuEvent>
+#include <QCursor>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QMenu>
+#include <QScopedValueRollback>
+#include <QScrollBar>
+#include <QToolTip>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+
+constexpr const char* kPreferredFontFamily = "Courier New";
+constexpr int kTextCharHeightPx = 13;
+constexpr int kGutterCharHeightPx = 11;
+constexpr int kPointsPerInch = 72;
+
+constexpr int kGutterMargin = 0;
+constexpr int kGutterLeftOffsetPx = 5;
+// Scintilla keeps this much room right of the line numbers.
+constexpr int kGutterNumberPaddingPx = 3;
+constexpr int kDecimalBase = 10;
+// Scintilla never zooms a font below this size.
+constexpr qreal kMinimumZoomedPt = 2;
+
+constexpr int kTextChangeMask = QsciScintillaBase::SC_MOD_INSERTTEXT | QsciScintillaBase::SC_MOD_DELETETEXT;
+
+// Calls onLine with each line of text, without its break. CR LF, LF and CR each end a line, and
+// a text ending in a break has an empty last line.
+template <typename TOnLine>
+void ForEachLine(std::string_view text, TOnLine&& onLine)
+{
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != '\n' && c != '\r')
+            continue;
+        onLine(text.substr(start, i - start));
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    onLine(text.substr(start));
+}
+
+std::optional<TGCodeEditor::TLineBreak> FirstLineBreak(std::string_view text)
+{
+    const std::size_t at = text.find_first_of("\r\n");
+    if (at == std::string_view::npos)
+        return std::nullopt;
+    if (text[at] == '\n')
+        return TGCodeEditor::TLineBreak::Lf;
+    if (at + 1 < text.size() && text[at + 1] == '\n')
+        return TGCodeEditor::TLineBreak::CrLf;
+    return TGCodeEditor::TLineBreak::Cr;
+}
+
+std::string_view LineBreakBytes(TGCodeEditor::TLineBreak lineBreak)
+{
+    switch (lineBreak) {
+    case TGCodeEditor::TLineBreak::Lf:
+        return "\n";
+    case TGCodeEditor::TLineBreak::Cr:
+        return "\r";
+    case TGCodeEditor::TLineBreak::CrLf:
+        break;
+    }
+    return "\r\n";
+}
+
+QsciScintilla::EolMode EolModeOf(TGCodeEditor::TLineBreak lineBreak)
+{
+    switch (lineBreak) {
+    case TGCodeEditor::TLineBreak::Lf:
+        return QsciScintilla::EolUnix;
+    case TGCodeEditor::TLineBreak::Cr:
+        return QsciScintilla::EolMac;
+    case TGCodeEditor::TLineBreak::CrLf:
+        break;
+    }
+    return QsciScintilla::EolWindows;
+}
+
+int DigitCount(int number)
+{
+    int digits = 1;
+    for (; number >= kDecimalBase; number /= kDecimalBase)
+        ++digits;
+    return digits;
+}
+
+} // namespace
+
+TGCodeEditor::TGCodeEditor(QWidget* parent) : QsciScintilla(parent)
+{
+    setUtf8(true);
+    setEolMode(EolModeOf(m_lineBreak));
+    SetUpFonts();
+    SetUpGutter();
+    ConnectSignals();
+}
+
+void TGCodeEditor::SetUpFonts()
+{
+    // Scintilla sizes its fonts in points, so the pixel heights are converted at this screen's
+    // resolution.
+    const auto fixedFont = [this](int charHeightPx) {
+        QFont font = QFontDatabase::hasFamily(kPreferredFontFamily)
+                         ? QFont(kPreferredFontFamily)
+                         : QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        font.setPointSizeF(static_cast<qreal>(charHeightPx) * kPointsPerInch / logicalDpiY());
+        return font;
+    };
+    m_textFont = fixedFont(kTextCharHeightPx);
+    m_gutterFont = fixedFont(kGutterCharHeightPx);
+    ApplyFonts();
+}
+
+void TGCodeEditor::ApplyFonts()
+{
+    // Without a lexer the text font is every style's; setting it resets the gutter's style too,
+    // so the gutter font comes second.
+    if (!lexer())
+        setFont(m_textFont);
+    setMarginsFont(m_gutterFont);
+}
+
+void TGCodeEditor::setLexer(QsciLexer* lexer)
+{
+    QsciScintilla::setLexer(lexer);
+    ApplyFonts();
+}
+
+void TGCodeEditor::SetUpGutter()
+{
+    setMargins(1);
+    setMarginType(kGutterMargin, NumberMargin);
+    setMarginLineNumbers(kGutterMargin, true);
+    UpdateGutterWidth();
+}
+
+void TGCodeEditor::ConnectSignals()
+{
+    connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
+            [this](int, int modificationType, const char*, int, int, int, int, int, int, int) {
+                TextChanged(modificationType);
+            });
+    connect(this, &QsciScintilla::linesChanged, this, &TGCodeEditor::UpdateGutterWidth);
+    connect(this, &QsciScintillaBase::SCN_ZOOM, this, &TGCodeEditor::UpdateGutterWidth);
+
+    // QsciScintilla reports modificationChanged from Scintilla's save point, which a load and an
+    // undo move; the signal is emitted from the flag of this class instead.
+    disconnect(this, &QsciScintillaBase::SCN_SAVEPOINTREACHED, nullptr, nullptr);
+    disconnect(this, &QsciScintillaBase::SCN_SAVEPOINTLEFT, nullptr, nullptr);
+
+    QScrollBar* bar = verticalScrollBar();
+    connect(bar, &QScrollBar::sliderPressed, this, &TGCodeEditor::ShowScrollHint);
+    connect(bar, &QScrollBar::valueChanged, this, &TGCodeEditor::ShowScrollHint);
+    connect(bar, &QScrollBar::sliderReleased, this, [] { QToolTip::hideText(); });
+}
+
+std::string_view TGCodeEditor::CharacterData() const
+{
+    const auto* data = static_cast<const char*>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
+    return {data, static_cast<std::size_t>(SendScintilla(SCI_GETLENGTH))};
+}
+
+void TGCodeEditor::ReplaceAllWithoutUndo(const QByteArray& bytes)
+{
+    const QScopedValueRollback replacing(m_replacingAll, true);
+    const bool readOnly = isReadOnly();
+    SendScintilla(SCI_SETREADONLY, false);
+    SendScintilla(SCI_SETUNDOCOLLECTION, false);
+    SendScintilla(SCI_CLEARALL);
+    // An explicit length keeps NUL bytes, which SCI_SETTEXT would stop at.
+    SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(bytes.size()), bytes.constData());
+    SendScintilla(SCI_EMPTYUNDOBUFFER);
+    SendScintilla(SCI_SETUNDOCOLLECTION, true);
+    SendScintilla(SCI_SETREADONLY, readOnly);
+    UpdateUndoAvailable();
+}
+
+void TGCodeEditor::SetTextBytes(const QByteArray& bytes)
+{
+    const std::string_view text(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    m_lineBreak = FirstLineBreak(text).value_or(TLineBreak::CrLf);
+    setEolMode(EolModeOf(m_lineBreak));
+    ReplaceAllWithoutUndo(bytes);
+}
+
+QByteArray TGCodeEditor::TextBytes() const
+{
+    const std::string_view text = CharacterData();
+    const std::string_view lineBreak = LineBreakBytes(m_lineBreak);
+    QByteArray bytes;
+    // Room for the text when every break is already of the remembered style.
+    bytes.reserve(static_cast<qsizetype>(text.size()));
+    bool first = true;
+    ForEachLine(text, [&](std::string_view line) {
+        if (!first)
+            bytes.append(lineBreak.data(), static_cast<qsizetype>(lineBreak.size()));
+        first = false;
+        bytes.append(line.data(), static_cast<qsizetype>(line.size()));
+    });
+    return bytes;
+}
+
+std::vector<std::string> TGCodeEditor::Lines() const
+{
+    std::vector<std::string> lines;
+    lines.reserve(static_cast<std::size_t>(SendScintilla(SCI_GETLINECOUNT)));
+    ForEachLine(CharacterData(), [&lines](std::string_view line) { lines.emplace_back(line); });
+    return lines;
+}
+
+void TGCodeEditor::setModified(bool modified)
+{
+    SetModified(modified);
+}
+
+void TGCodeEditor::SetModified(bool modified)
+{
+    if (modified == m_modified)
+        return;
+    m_modified = modified;
+    emit modificationChanged(m_modified);
+}
+
+void TGCodeEditor::ClearAll()
+{
+    ReplaceAllWithoutUndo({});
+    SetModified(false);
+}
+
+void TGCodeEditor::TextChanged(int modificationType)
+{
+    if ((modificationType & kTextChangeMask) == 0)
+        return;
+    if (!m_replacingAll)
+        SetModified(true);
+    UpdateUndoAvailable();
+}
+
+bool TGCodeEditor::CanUndo() const
+{
+    return !isReadOnly() && isUndoAvailable();
+}
+
+void TGCodeEditor::UpdateUndoAvailable()
+{
+    const bool available = CanUndo();
+    if (available == m_undoAvailable)
+        return;
+    m_undoAvailable = available;
+    emit UndoAvailableChanged(m_undoAvailable);
+}
+
+void TGCodeEditor::setReadOnly(bool readOnly)
+{
+    QsciScintilla::setReadOnly(readOnly);
+    UpdateUndoAvailable();
+}
+
+bool TGCodeEditor::HasSelectedText() const
+{
+    return hasSelectedText();
+}
+
+void TGCodeEditor::DeleteSelection()
+{
+    if (hasSelectedText())
+        removeSelectedText();
+}
+
+void TGCodeEditor::SetContextMenu(QMenu* menu)
+{
+    m_contextMenu = menu;
+}
+
+QMenu* TGCodeEditor::ContextMenu() const
+{
+    return m_contextMenu;
+}
+
+void TGCodeEditor::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (!m_contextMenu) {
+        QsciScintilla::contextMenuEvent(event);
+        return;
+    }
+    m_contextMenu->popup(event->globalPos());
+    event->accept();
+}
+
+void TGCodeEditor::wheelEvent(QWheelEvent* event)
+{
+    // Every turn scrolls (QsciScintilla would zoom while Ctrl is held) and is taken even at the
+    // top or bottom, so that it never reaches the widgets behind.
+    QsciScintillaBase::wheelEvent(event);
+    event->accept();
+}
+
+void TGCodeEditor::UpdateGutterWidth()
+{
+    const int digits = DigitCount(lines());
+    const int zoomPt = static_cast<int>(SendScintilla(SCI_GETZOOM));
+    if (digits == m_gutterDigits && zoomPt == m_gutterZoomPt)
+        return;
+    m_gutterDigits = digits;
+    m_gutterZoomPt = zoomPt;
+    // Scintilla draws every style this many points larger or smaller (Ctrl+keypad plus/minus).
+    QFont font = m_gutterFont;
+    font.setPointSizeF(std::max(font.pointSizeF() + zoomPt, kMinimumZoomedPt));
+    const int numbersWidth = QFontMetrics(font).horizontalAdvance(QString(digits, QLatin1Char('9')));
+    setMarginWidth(kGutterMargin, kGutterLeftOffsetPx + numbersWidth + kGutterNumberPaddingPx);
+}
+
+void TGCodeEditor::ShowScrollHint()
+{
+    const QScrollBar* bar = verticalScrollBar();
+    if (!bar->isSliderDown())
+        return;
+    const long firstVisible = SendScintilla(SCI_GETFIRSTVISIBLELINE);
+    const long lastVisible = firstVisible + std::max(SendScintilla(SCI_LINESONSCREEN), 1L) - 1;
+    const long first = SendScintilla(SCI_DOCLINEFROMVISIBLE, firstVisible);
+    const long last = std::min<long>(SendScintilla(SCI_DOCLINEFROMVISIBLE, lastVisible), lines() - 1);
+    // Beside the scroll bar, level with the pointer that drags the slider.
+    const int y = std::clamp(bar->mapFromGlobal(QCursor::pos()).y(), 0, bar->height());
+    QToolTip::showText(bar->mapToGlobal(QPoint(0, y)),
+                       QStringLiteral("Lines %1 - %2").arg(first + 1).arg(last + 1), this);
+}

@@ -1,0 +1,95 @@
+#pragma once
+// The G-code editor control: a QScintilla editor in UTF-8 mode that keeps a file's bytes exactly
+// as they were loaded (invalid UTF-8 and NUL bytes included), remembers the file's line-break
+// style for new lines and for writing, and keeps a modified flag of its own that only edits set.
+
+#include <Qsci/qsciscintilla.h>
+
+#include <QByteArray>
+#include <QFont>
+#include <QPointer>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+class QMenu;
+
+class TGCodeEditor : public QsciScintilla
+{
+    Q_OBJECT
+
+public:
+    // How the lines of the text are joined: the first line break found on load.
+    enum class TLineBreak { CrLf, Lf, Cr };
+
+    explicit TGCodeEditor(QWidget* parent = nullptr);
+
+    // Replaces the whole text with these bytes. The load leaves no undo step and neither sets
+    // nor clears the modified flag.
+    void SetTextBytes(const QByteArray& bytes);
+    // The lines joined with the remembered line break, with no break after the last line.
+    QByteArray TextBytes() const;
+    // The lines without their breaks; a text ending in a break has an empty last line.
+    std::vector<std::string> Lines() const;
+    // The first line break of the text last loaded; CR LF for a text without one, or never loaded.
+    TLineBreak LineBreak() const { return m_lineBreak; }
+
+    // Set by every change of the text other than a load; cleared only by SetModified(false)
+    // and ClearAll. QsciScintilla's modificationChanged(bool) is emitted when it changes.
+    bool Modified() const { return m_modified; }
+    void SetModified(bool modified);
+    // Text, undo and redo history and the modified flag.
+    void ClearAll();
+
+    bool CanUndo() const;
+    bool HasSelectedText() const;
+    // Removes the selected text; does nothing without a selection.
+    void DeleteSelection();
+
+    // Shown on a right click instead of QScintilla's own menu; nullptr restores that menu.
+    void SetContextMenu(QMenu* menu);
+    QMenu* ContextMenu() const;
+
+    // The fonts of the text and of the line-number gutter.
+    const QFont& TextFont() const { return m_textFont; }
+    const QFont& GutterFont() const { return m_gutterFont; }
+
+    // QsciScintilla answers these from Scintilla's save point; here they follow the flag above.
+    bool isModified() const { return m_modified; }
+    void setModified(bool modified) override;
+    void setReadOnly(bool readOnly) override;
+    // Keeps the fonts above when a lexer comes or goes; a lexer brings its own text fonts.
+    void setLexer(QsciLexer* lexer = nullptr) override;
+
+signals:
+    // Emitted whenever CanUndo() changes.
+    void UndoAvailableChanged(bool available);
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    void SetUpFonts();
+    void ApplyFonts();
+    void SetUpGutter();
+    void ConnectSignals();
+
+    std::string_view CharacterData() const;
+    void ReplaceAllWithoutUndo(const QByteArray& bytes);
+    void TextChanged(int modificationType);
+    void UpdateUndoAvailable();
+    void UpdateGutterWidth();
+    void ShowScrollHint();
+
+    TLineBreak m_lineBreak = TLineBreak::CrLf;
+    bool m_modified = false;
+    bool m_replacingAll = false;
+    bool m_undoAvailable = false;
+    int m_gutterDigits = 0;
+    int m_gutterZoomPt = 0;
+    QPointer<QMenu> m_contextMenu;
+    QFont m_textFont;
+    QFont m_gutterFont;
+};

@@ -1,0 +1,10 @@
+#include "FloatEnvironment.h"
+
+#include <cfenv>
+
+void InitFloatingPoint()
+{
+    fedisableexcept(FE_ALL_EXCEPT);
+    std::feclearexcept(FE_ALL_EXCEPT);
+    std::fesetround(FE_TONEAREST);
+}

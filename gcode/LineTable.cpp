@@ -1,0 +1,366 @@
+#include "LineTable.h"
+
+#include <bit>
+#include <charconv>
+#include <cstring>
+#include <limits>
+#include <string>
+
+namespace {
+
+struct TColumnDef
+{
+    std::string_view Name;
+    TFieldType Type;
+};
+
+constexpr std::array<TColumnDef, TLineTable::kColumnCount> kColumns{{
+    {"Line", TFieldType::AutoInc},
+    {"ToolRadiusComp", TFieldType::Boolean},
+    {"Feedrate", TFieldType::Integer},
+    {"GMotion", TFieldType::SmallInt},
+    {"GPlane", TFieldType::SmallInt},
+    {"GDistance", TFieldType::SmallInt},
+    {"GFeedMode", TFieldType::SmallInt},
+    {"GUnits", TFieldType::SmallInt},
+    {"GCutterComp", TFieldType::SmallInt},
+    {"GToolOffset", TFieldType::SmallInt},
+    {"GCoord", TFieldType::SmallInt},
+    {"ToolLengthOffset", TFieldType::Float},
+    {"ArcOffsetX", TFieldType::Float},
+    {"ArcOffsetY", TFieldType::Float},
+    {"ArcOffsetZ", TFieldType::Float},
+    {"MStop", TFieldType::SmallInt},
+    {"MToolSelect", TFieldType::SmallInt},
+    {"MSpindleRotation", TFieldType::SmallInt},
+    {"MCoolant", TFieldType::SmallInt},
+    {"LineNumber", TFieldType::Integer},
+    {"Dwell", TFieldType::Integer},
+    {"Radius", TFieldType::Float},
+    {"SpindleSpeed", TFieldType::SmallInt},
+    {"ToolChange", TFieldType::Integer},
+    {"AxisX", TFieldType::Float},
+    {"AxisY", TFieldType::Float},
+    {"AxisZ", TFieldType::Float},
+}};
+
+using TMask = std::uint32_t;
+static_assert(TLineTable::kColumnCount <= std::numeric_limits<TMask>::digits);
+
+constexpr std::size_t kBlockBytes = 64 * 1024;
+constexpr std::size_t kFloatBytes = sizeof(double);
+constexpr std::size_t kIntegerBytes = sizeof(std::int32_t);
+constexpr std::size_t kSmallIntBytes = sizeof(std::int16_t);
+
+constexpr TMask Bit(int column) { return TMask{1} << column; }
+
+constexpr TMask MaskOf(TFieldType type)
+{
+    TMask mask = 0;
+    for (int c = 0; c < TLineTable::kColumnCount; ++c)
+        if (kColumns[c].Type == type)
+            mask |= Bit(c);
+    return mask;
+}
+
+constexpr TMask kFloatColumns = MaskOf(TFieldType::Float);
+constexpr TMask kIntegerColumns = MaskOf(TFieldType::Integer);
+constexpr TMask kSmallIntColumns = MaskOf(TFieldType::SmallInt);
+
+// Bytes that the values of the columns in the mask take.
+constexpr std::size_t ValueBytes(TMask mask)
+{
+    return kFloatBytes * std::popcount(mask & kFloatColumns) +
+           kIntegerBytes * std::popcount(mask & kIntegerColumns) +
+           kSmallIntBytes * std::popcount(mask & kSmallIntColumns);
+}
+
+constexpr std::size_t kMaxRowBytes = sizeof(TMask) + ValueBytes(~TMask{0});
+static_assert(kMaxRowBytes <= kBlockBytes);
+
+// For each column, the columns whose values come before its own in a row: reals, then 32-bit,
+// then 16-bit integers, each group in column order.
+constexpr std::array<TMask, TLineTable::kColumnCount> MakePrecedingColumns()
+{
+    std::array<TMask, TLineTable::kColumnCount> preceding{};
+    for (int c = 0; c < TLineTable::kColumnCount; ++c) {
+        const TMask lower = Bit(c) - 1;
+        switch (kColumns[c].Type) {
+        case TFieldType::Float:
+            preceding[c] = kFloatColumns & lower;
+            break;
+        case TFieldType::Integer:
+            preceding[c] = kFloatColumns | (kIntegerColumns & lower);
+            break;
+        case TFieldType::SmallInt:
+            preceding[c] = kFloatColumns | kIntegerColumns | (kSmallIntColumns & lower);
+            break;
+        case TFieldType::AutoInc:
+        case TFieldType::Boolean:
+            break;  // never stored in a row
+        }
+    }
+    return preceding;
+}
+
+constexpr std::array<TMask, TLineTable::kColumnCount> kPrecedingColumns = MakePrecedingColumns();
+
+// Writes the values of the columns in the mask and group, in column order; returns the end.
+template <typename TStored, typename TSource>
+std::byte* PackValues(std::byte* out, TMask mask, const TSource& values)
+{
+    for (; mask != 0; mask &= mask - 1) {
+        const auto stored = static_cast<TStored>(values[std::countr_zero(mask)]);
+        std::memcpy(out, &stored, sizeof stored);
+        out += sizeof stored;
+    }
+    return out;
+}
+
+template <typename T>
+T ReadValue(const std::byte* at)
+{
+    T value;
+    std::memcpy(&value, at, sizeof value);
+    return value;
+}
+
+char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool SameTextAscii(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (AsciiUpper(a[i]) != AsciiUpper(b[i]))
+            return false;
+    return true;
+}
+
+// A number in shortest general form with up to 15 significant digits.
+std::string FormatGeneral(double value)
+{
+    constexpr int kSignificantDigits = 15;
+    char text[32];
+    const auto result = std::to_chars(std::begin(text), std::end(text), value,
+                                      std::chars_format::general, kSignificantDigits);
+    return std::string(text, result.ptr);
+}
+
+}  // namespace
+
+TLineTable::TLineTable() = default;
+
+int TLineTable::ColumnIndex(std::string_view name) const
+{
+    for (int c = 0; c < kColumnCount; ++c)
+        if (SameTextAscii(kColumns[c].Name, name))
+            return c;
+    throw ETableError("Field '" + std::string(name) + "' not found");
+}
+
+int TLineTable::CheckedColumn(int column) const
+{
+    if (column < 0 || column >= kColumnCount)
+        throw ETableError("Column index " + std::to_string(column) + " out of range");
+    return column;
+}
+
+std::string_view TLineTable::ColumnName(int column) const
+{
+    return kColumns[CheckedColumn(column)].Name;
+}
+
+TFieldType TLineTable::ColumnType(int column) const
+{
+    return kColumns[CheckedColumn(column)].Type;
+}
+
+void TLineTable::AccessError(int column, std::string_view asType) const
+{
+    throw ETableError("Cannot access field '" + std::string(kColumns[column].Name) + "' as type " +
+                      std::string(asType));
+}
+
+void TLineTable::StartPendingRow()
+{
+    FPending = true;
+    FPendingMask = 0;
+}
+
+void TLineTable::SettlePendingRow()
+{
+    if (!FPending)
+        return;
+    if (RowModified())
+        CommitRow();
+    else
+        DiscardRow();
+}
+
+void TLineTable::EmptyTable()
+{
+    SettlePendingRow();
+    FBlocks.clear();
+    FRowCount = 0;
+    FCurrent = {};
+    FCurrentIndex = 0;
+    FAtEnd = true;
+}
+
+void TLineTable::AppendRow()
+{
+    SettlePendingRow();
+    StartPendingRow();
+}
+
+void TLineTable::CommitRow()
+{
+    if (!FPending)
+        return;
+    const std::size_t rowBytes = sizeof(TMask) + ValueBytes(FPendingMask);
+    if (FBlocks.empty() || kBlockBytes - FBlocks.back().Used < rowBytes)
+        FBlocks.push_back({std::make_unique_for_overwrite<std::byte[]>(kBlockBytes), 0});
+    TBlock& block = FBlocks.back();
+    std::byte* out = block.Data.get() + block.Used;
+    std::memcpy(out, &FPendingMask, sizeof FPendingMask);
+    out += sizeof FPendingMask;
+    out = PackValues<double>(out, FPendingMask & kFloatColumns, FPendingFloat);
+    out = PackValues<std::int32_t>(out, FPendingMask & kIntegerColumns, FPendingInteger);
+    PackValues<std::int16_t>(out, FPendingMask & kSmallIntColumns, FPendingInteger);
+
+    if (FRowCount == 0)
+        FFirstLine = FNextLine;
+    // The counter wraps like the 32-bit value it is instead of overflowing.
+    FNextLine = static_cast<std::int32_t>(static_cast<std::uint32_t>(FNextLine) + 1);
+    FCurrent = {FBlocks.size() - 1, block.Used};
+    FCurrentIndex = FRowCount;
+    block.Used += rowBytes;
+    ++FRowCount;
+    FAtEnd = false;
+    FPending = false;
+    FPendingMask = 0;
+}
+
+void TLineTable::DiscardRow()
+{
+    FPending = false;
+    FPendingMask = 0;
+}
+
+void TLineTable::SetInteger(int column, std::int32_t value)
+{
+    const TFieldType type = ColumnType(column);
+    if (type != TFieldType::SmallInt && type != TFieldType::Integer)
+        AccessError(column, "Integer");
+    if (!FPending)
+        throw ETableError("No row is being written");
+    constexpr std::int32_t kSmallIntMin = std::numeric_limits<std::int16_t>::min();
+    constexpr std::int32_t kSmallIntMax = std::numeric_limits<std::int16_t>::max();
+    if (type == TFieldType::SmallInt && (value < kSmallIntMin || value > kSmallIntMax))
+        throw ERangeError(FormatGeneral(value) + " is not a valid value for field '" +
+                          std::string(kColumns[column].Name) + "'. The allowed range is " +
+                          FormatGeneral(kSmallIntMin) + " to " + FormatGeneral(kSmallIntMax));
+    FPendingInteger[column] = value;
+    FPendingMask |= Bit(column);
+}
+
+void TLineTable::SetFloat(int column, double value)
+{
+    if (ColumnType(column) != TFieldType::Float)
+        AccessError(column, "Float");
+    if (!FPending)
+        throw ETableError("No row is being written");
+    FPendingFloat[column] = value;
+    FPendingMask |= Bit(column);
+}
+
+void TLineTable::MoveFirst()
+{
+    SettlePendingRow();
+    FCurrent = {};
+    FCurrentIndex = 0;
+    FAtEnd = FRowCount == 0;
+}
+
+void TLineTable::MoveNext()
+{
+    if (FAtEnd)
+        return;
+    if (FCurrentIndex + 1 >= FRowCount) {
+        FAtEnd = true;  // the cursor stays on the last row
+        return;
+    }
+    FCurrent.Offset += sizeof(TMask) + ValueBytes(CurrentMask());
+    if (FCurrent.Offset >= FBlocks[FCurrent.Block].Used)
+        FCurrent = {FCurrent.Block + 1, 0};
+    ++FCurrentIndex;
+}
+
+bool TLineTable::HasCurrentRow() const
+{
+    return FRowCount > 0;
+}
+
+TLineTable::TMask TLineTable::CurrentMask() const
+{
+    return ReadValue<TMask>(FBlocks[FCurrent.Block].Data.get() + FCurrent.Offset);
+}
+
+const std::byte* TLineTable::CurrentValue(int column) const
+{
+    const TMask preceding = CurrentMask() & kPrecedingColumns[column];
+    return FBlocks[FCurrent.Block].Data.get() + FCurrent.Offset + sizeof(TMask) + ValueBytes(preceding);
+}
+
+bool TLineTable::IsNull(int column) const
+{
+    const TFieldType type = ColumnType(column);
+    if (FPending)
+        return (FPendingMask & Bit(column)) == 0;
+    if (!HasCurrentRow())
+        return true;
+    if (type == TFieldType::AutoInc)
+        return false;
+    return (CurrentMask() & Bit(column)) == 0;
+}
+
+std::int32_t TLineTable::GetInteger(int column) const
+{
+    const TFieldType type = ColumnType(column);
+    if (type == TFieldType::Float)
+        AccessError(column, "Integer");
+    if (IsNull(column))
+        return 0;
+    if (FPending)
+        return FPendingInteger[column];
+    switch (type) {
+    case TFieldType::AutoInc:
+        return static_cast<std::int32_t>(static_cast<std::uint32_t>(FFirstLine) +
+                                         static_cast<std::uint32_t>(FCurrentIndex));
+    case TFieldType::SmallInt:
+        return ReadValue<std::int16_t>(CurrentValue(column));
+    case TFieldType::Integer:
+        return ReadValue<std::int32_t>(CurrentValue(column));
+    case TFieldType::Boolean:  // never set, so always null
+    case TFieldType::Float:
+        break;
+    }
+    return 0;
+}
+
+double TLineTable::GetFloat(int column) const
+{
+    if (ColumnType(column) != TFieldType::Float)
+        return GetInteger(column);
+    if (IsNull(column))
+        return 0;
+    if (FPending)
+        return FPendingFloat[column];
+    return ReadValue<double>(CurrentValue(column));
+}
+
+std::size_t TLineTable::AllocatedBytes() const
+{
+    return sizeof(*this) + FBlocks.capacity() * sizeof(TBlock) + FBlocks.size() * kBlockBytes;
+}

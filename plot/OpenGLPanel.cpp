@@ -1,0 +1,181 @@
+#include "OpenGLPanel.h"
+
+#include <QLocale>
+#include <QMouseEvent>
+#include <QOpenGLContext>
+#include <QOpenGLFunctions_1_1>
+#include <QOpenGLVersionFunctionsFactory>
+#include <QSurfaceFormat>
+#include <QtDebug>
+
+#include <exception>
+#include <optional>
+
+namespace
+{
+
+constexpr int kColourBits = 8;   // per channel: 24-bit RGB
+constexpr int kDepthBits = 16;
+
+QSurfaceFormat PanelFormat()
+{
+    QSurfaceFormat format;
+    format.setRenderableType(QSurfaceFormat::OpenGL);
+    format.setProfile(QSurfaceFormat::CompatibilityProfile);
+    format.setRedBufferSize(kColourBits);
+    format.setGreenBufferSize(kColourBits);
+    format.setBlueBufferSize(kColourBits);
+    format.setDepthBufferSize(kDepthBits);
+    return format;
+}
+
+std::optional<TMouseButton> ViewButton(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::LeftButton: return TMouseButton::Left;
+    case Qt::RightButton: return TMouseButton::Right;
+    case Qt::MiddleButton: return TMouseButton::Middle;
+    default: return std::nullopt;
+    }
+}
+
+// Event handlers run the view inside this: a throwing status text handler must not unwind
+// through Qt's event dispatch.
+template <typename TAction>
+void Guarded(const TAction& action)
+{
+    try {
+        action();
+    } catch (const std::exception& error) {
+        qCritical("TOpenGLPanel: %s", error.what());
+    }
+}
+
+} // namespace
+
+TOpenGLPanel::TOpenGLPanel(QWidget* parent)
+    : QOpenGLWidget(parent),
+      fGL([this] { makeCurrent(); }),
+      fView(fGL, [this] { PaintNow(); })
+{
+    setFormat(PanelFormat());
+    setMouseTracking(true); // moves without a button tell when the pointer is inside
+    fView.SetDecimalSeparator(QLocale().decimalPoint().toStdString());
+    fView.OnStatusText = [this](const std::string& text) { StatusText(text); };
+}
+
+void TOpenGLPanel::AddSegment(const TPoint3f& from, const TPoint3f& to, TColor colour)
+{
+    fView.AddSegment(from, to, colour);
+}
+
+void TOpenGLPanel::ClearSegments() { fView.ClearSegments(); }
+void TOpenGLPanel::ResetView() { fView.ResetView(); }
+void TOpenGLPanel::SetExtent(std::int32_t extent) { fView.SetExtent(extent); }
+void TOpenGLPanel::ZoomBy(double step) { fView.ZoomBy(step); }
+
+void TOpenGLPanel::StatusText(const std::string& text)
+{
+    if (OnStatusText)
+        OnStatusText(*this, text);
+}
+
+void TOpenGLPanel::initializeGL()
+{
+    QOpenGLContext* glContext = context();
+    QOpenGLFunctions_1_1* functions = nullptr;
+    if (glContext && glContext->isValid()) {
+        functions = QOpenGLVersionFunctionsFactory::get<QOpenGLFunctions_1_1>(glContext);
+        if (functions && !functions->initializeOpenGLFunctions())
+            functions = nullptr;
+        // A new top-level parent gives the widget a new context; the old functions die with
+        // the old one.
+        connect(glContext, &QOpenGLContext::aboutToBeDestroyed, this,
+                [this] { fGL.SetFunctions(nullptr); });
+    }
+    fGL.SetFunctions(functions);
+    fView.InitializeGL();
+}
+
+void TOpenGLPanel::paintGL() { RunPaint(); }
+
+void TOpenGLPanel::RunPaint()
+{
+    if (!fGL.Usable())
+        return;
+    fView.Paint();
+    ++fPaintCount;
+}
+
+// The operations that paint draw before they return. repaint() does that when Qt lets it, but
+// Qt turns it into a deferred update() when the window was composed less than a frame ago. The
+// paint then goes straight into the widget's framebuffer object, and the pending update shows it.
+void TOpenGLPanel::PaintNow()
+{
+    if (!fGL.Usable())
+        return;
+    const int painted = fPaintCount;
+    repaint();
+    if (fPaintCount == painted) {
+        RunPaint();
+        update();
+    }
+}
+
+void TOpenGLPanel::resizeEvent(QResizeEvent* event)
+{
+    QOpenGLWidget::resizeEvent(event);
+    Guarded([this] { ResizeView(); });
+}
+
+// The view works in framebuffer pixels so that its viewport covers the widget on any screen.
+void TOpenGLPanel::ResizeView()
+{
+    const qreal ratio = devicePixelRatio();
+    fView.Resize(qRound(width() * ratio), qRound(height() * ratio));
+}
+
+bool TOpenGLPanel::TakeFocus()
+{
+    if (!hasFocus())
+        setFocus(Qt::MouseFocusReason);
+    return hasFocus();
+}
+
+void TOpenGLPanel::mousePressEvent(QMouseEvent* event)
+{
+    const std::optional<TMouseButton> button = ViewButton(event->button());
+    if (!button)
+        return QOpenGLWidget::mousePressEvent(event);
+    // A left press that cannot take the focus is dropped.
+    if (*button == TMouseButton::Left && !TakeFocus())
+        return;
+    const QPoint position = event->position().toPoint();
+    fView.Press(*button, position.x(), position.y());
+}
+
+// A double-click is one more press of the same button.
+void TOpenGLPanel::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event); }
+
+void TOpenGLPanel::mouseReleaseEvent(QMouseEvent* event)
+{
+    const std::optional<TMouseButton> button = ViewButton(event->button());
+    if (!button)
+        return QOpenGLWidget::mouseReleaseEvent(event);
+    fView.Release(*button);
+}
+
+void TOpenGLPanel::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint position = event->position().toPoint();
+    // While a button is held the moves keep coming after the pointer has left the panel.
+    if (rect().contains(position))
+        fPointerInside = true;
+    Guarded([this, position] { fView.Move(position.x(), position.y()); });
+}
+
+void TOpenGLPanel::leaveEvent(QEvent* event)
+{
+    fPointerInside = false;
+    QOpenGLWidget::leaveEvent(event);
+}

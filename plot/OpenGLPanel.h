@@ -1,0 +1,68 @@
+#pragma once
+// The plot panel: a focusable OpenGL widget that shows a TPlotView. The widget only hosts the
+// context, routes paints, sizes and pointer events to the view, and keeps the focus rule.
+
+#include "Color.h"
+#include "OpenGLCommands.h"
+#include "PlotView.h"
+#include "Point.h"
+
+#include <QOpenGLWidget>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+class TOpenGLPanel : public QOpenGLWidget
+{
+    Q_OBJECT
+
+public:
+    explicit TOpenGLPanel(QWidget* parent);
+
+    // Receives the status texts of drags and zoom steps, with the panel as sender.
+    std::function<void(TOpenGLPanel&, const std::string&)> OnStatusText;
+
+    // Appends a segment; it shows at the next paint.
+    void AddSegment(const TPoint3f& from, const TPoint3f& to, TColor colour);
+    // Empties the segment list and resets the view, painting twice.
+    void ClearSegments();
+    // Zoom 1, no pan, no turns, spans equal to the extent; paints.
+    void ResetView();
+    // Sets the plot size in world units (spans and depth range); paints.
+    void SetExtent(std::int32_t extent);
+    // Subtracts step from the zoom factor (never below 0.01); raises the zoom text; paints.
+    void ZoomBy(double step);
+
+    // True from the first pointer move over the panel until the pointer leaves it.
+    bool PointerInside() const { return fPointerInside; }
+
+    const TViewState& ViewState() const { return fView.State(); }
+    TViewBounds ViewBounds() const { return fView.ViewBounds(); }
+    const std::vector<TSegment>& Segments() const { return fView.Segments(); }
+    // Paint sequences that reached OpenGL, from paint events and from the operations that paint.
+    int PaintCount() const { return fPaintCount; }
+
+protected:
+    void initializeGL() override;
+    void paintGL() override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    void PaintNow();
+    void RunPaint();
+    void StatusText(const std::string& text);
+    bool TakeFocus();
+    void ResizeView();
+
+    TOpenGLCommands fGL;
+    int fPaintCount = 0;
+    bool fPointerInside = false;
+    TPlotView fView; // after fGL and fPaintCount: its constructor already paints through them
+};

@@ -1,0 +1,246 @@
+#include "PlotView.h"
+
+#include <array>
+#include <charconv>
+#include <string_view>
+
+namespace
+{
+
+constexpr double kPanWorldPerPixel = 0.05;   // view window shift per pixel of pan, before k
+constexpr double kMinZoomFactor = 0.01;      // at most 100 times the reset magnification
+constexpr double kResetZoomFactor = 1.0;
+constexpr int kWheelDeltaPerNotch = 120;
+constexpr double kZoomStepPerNotch = 0.02;
+constexpr int kZoomTextDigits = 15;          // significant digits of the zoom factor's text
+constexpr float kAxisLength = 10.0f;         // gizmo half-axis, world units
+constexpr int kAxisStippleFactor = 1;
+constexpr std::uint16_t kAxisStipplePattern = 0x0101; // one pixel on, seven off
+
+std::string GeneralNumber(double value, std::string_view decimalSeparator)
+{
+    std::array<char, 64> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                      std::chars_format::general, kZoomTextDigits);
+    std::string text;
+    for (const char* c = buffer.data(); c != result.ptr; ++c) {
+        if (*c == '.')
+            text += decimalSeparator;
+        else
+            text += *c;
+    }
+    return text;
+}
+
+} // namespace
+
+TPlotView::TPlotView(TGLCommands& gl, std::function<void()> paintNow)
+    : fGL(gl), fPaintNow(std::move(paintNow))
+{
+    ResetView();
+}
+
+void TPlotView::AddSegment(const TPoint3f& from, const TPoint3f& to, TColor colour)
+{
+    fSegments.push_back(TSegment{from, to, colour});
+}
+
+void TPlotView::ClearSegments()
+{
+    // Releases the memory as well: a large plot replaced by a small one gives it back.
+    std::vector<TSegment>().swap(fSegments);
+    ResetView();
+    PaintNow();
+}
+
+void TPlotView::ResetView()
+{
+    fState.zoomFactor = kResetZoomFactor;
+    fState.panX = 0;
+    fState.panY = 0;
+    fState.spanX = fState.extent;
+    fState.spanY = fState.extent;
+    fState.rotationX = 0.0;
+    fState.rotationY = 0.0;
+    fState.rotationZ = 0.0;
+    ResizeStep();
+}
+
+void TPlotView::SetExtent(std::int32_t extent)
+{
+    fState.spanX = extent;
+    fState.spanY = extent;
+    fState.extent = extent;
+    PaintNow();
+}
+
+void TPlotView::ZoomBy(double step)
+{
+    const double zoom = fState.zoomFactor - step;
+    // Written so that a not-a-number result falls to the bound instead of sticking for good.
+    fState.zoomFactor = zoom > kMinZoomFactor ? zoom : kMinZoomFactor;
+    StatusText("Zoom Factor: " + GeneralNumber(fState.zoomFactor, fDecimalSeparator));
+    ResizeStep();
+}
+
+void TPlotView::Resize(int width, int height)
+{
+    fWidth = width;
+    fHeight = height;
+    ResizeStep();
+}
+
+void TPlotView::Press(TMouseButton button, std::int32_t x, std::int32_t y)
+{
+    fState.panFlag = fState.panFlag || button == TMouseButton::Left;
+    fState.turnFlag = fState.turnFlag || button == TMouseButton::Middle;
+    fState.lastPointerX = x;
+    fState.lastPointerY = y;
+}
+
+void TPlotView::Release(TMouseButton button)
+{
+    if (button == TMouseButton::Left)
+        fState.panFlag = false;
+    else if (button == TMouseButton::Middle)
+        fState.turnFlag = false;
+}
+
+void TPlotView::Move(std::int32_t x, std::int32_t y)
+{
+    if (fState.panFlag) {
+        DragText(x, y);
+        fState.panX += fState.lastPointerX - x;
+        fState.panY += y - fState.lastPointerY;
+    }
+    if (fState.turnFlag) {
+        DragText(x, y);
+        fState.rotationY += x - fState.lastPointerX;
+        fState.rotationX += y - fState.lastPointerY;
+    }
+    if (fState.panFlag || fState.turnFlag) {
+        fState.lastPointerX = x;
+        fState.lastPointerY = y;
+        ResizeStep();
+    }
+}
+
+// Built from the last position before the move; the "to" part is the offset back to it.
+void TPlotView::DragText(std::int32_t x, std::int32_t y) const
+{
+    StatusText("Moved mouse from " + std::to_string(fState.lastPointerX) + "," +
+               std::to_string(fState.lastPointerY) + " to " +
+               std::to_string(fState.lastPointerX - x) + "," +
+               std::to_string(fState.lastPointerY - y));
+}
+
+void TPlotView::StatusText(const std::string& text) const
+{
+    if (OnStatusText)
+        OnStatusText(text);
+}
+
+TViewBounds TPlotView::ViewBounds() const
+{
+    const bool landscape = fWidth > fHeight;
+    const long double kx = landscape ? fState.aspectRatio * fState.zoomFactor : fState.zoomFactor;
+    const long double ky = landscape ? fState.zoomFactor : fState.zoomFactor / fState.aspectRatio;
+    const double panX = kPanWorldPerPixel * fState.panX;
+    const double panY = kPanWorldPerPixel * fState.panY;
+    return TViewBounds{static_cast<double>(panX * kx),
+                       static_cast<double>((panX + fState.spanX) * kx),
+                       static_cast<double>(panY * ky),
+                       static_cast<double>((panY + fState.spanY) * ky)};
+}
+
+double TPlotView::WheelZoomStep(int wheelDelta)
+{
+    return static_cast<double>(wheelDelta) / kWheelDeltaPerNotch * kZoomStepPerNotch;
+}
+
+void TPlotView::InitializeGL()
+{
+    if (!fGL.MakeCurrent())
+        return;
+    fGL.ClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    fGL.ShadeModel(TGLShadeModel::Flat);
+    // Every line is drawn over what came before it, whatever its depth.
+    fGL.Disable(TGLCapability::DepthTest);
+}
+
+void TPlotView::ResizeStep()
+{
+    fState.aspectRatio = static_cast<long double>(fWidth) / fHeight;
+    if (fGL.MakeCurrent())
+        fGL.Viewport(0, 0, fWidth, fHeight);
+    PaintNow();
+}
+
+void TPlotView::PaintNow()
+{
+    if (fPaintNow)
+        fPaintNow();
+    else
+        Paint();
+}
+
+void TPlotView::Paint()
+{
+    if (!fGL.MakeCurrent())
+        return;
+    fGL.ClearColorBuffer();
+
+    // The turns and the gizmo go on the projection matrix; the modelview matrix stays the
+    // identity, so axes and segments share one transformation.
+    fGL.MatrixMode(TGLMatrixMode::Projection);
+    fGL.LoadIdentity();
+    const TViewBounds bounds = ViewBounds();
+    fGL.Ortho(bounds.left, bounds.right, bounds.bottom, bounds.top, fState.extent, -fState.extent);
+    fGL.Rotatef(static_cast<float>(fState.rotationX), 1.0f, 0.0f, 0.0f);
+    fGL.Rotatef(static_cast<float>(fState.rotationY), 0.0f, 1.0f, 0.0f);
+    fGL.Rotatef(static_cast<float>(fState.rotationZ), 0.0f, 0.0f, 1.0f);
+    DrawAxes();
+
+    fGL.MatrixMode(TGLMatrixMode::Modelview);
+    fGL.LoadIdentity();
+    for (const TSegment& segment : fSegments) {
+        fGL.Color3ub(ColorRed(segment.colour), ColorGreen(segment.colour),
+                     ColorBlue(segment.colour));
+        fGL.Begin(TGLPrimitive::Lines);
+        fGL.Vertex3f(segment.from.x, segment.from.y, segment.from.z);
+        fGL.Vertex3f(segment.to.x, segment.to.y, segment.to.z);
+        fGL.End();
+    }
+    fGL.Flush();
+}
+
+// X green, Y red, Z blue: solid towards positive, dotted towards negative.
+void TPlotView::DrawAxes()
+{
+    fGL.Begin(TGLPrimitive::Lines);
+    fGL.Color3f(0.0f, 1.0f, 0.0f);
+    fGL.Vertex3f(0.0f, 0.0f, 0.0f);
+    fGL.Vertex3f(kAxisLength, 0.0f, 0.0f);
+    fGL.Color3f(1.0f, 0.0f, 0.0f);
+    fGL.Vertex3f(0.0f, 0.0f, 0.0f);
+    fGL.Vertex3f(0.0f, kAxisLength, 0.0f);
+    fGL.Color3f(0.0f, 0.0f, 1.0f);
+    fGL.Vertex3f(0.0f, 0.0f, 0.0f);
+    fGL.Vertex3f(0.0f, 0.0f, kAxisLength);
+    fGL.End();
+
+    fGL.Enable(TGLCapability::LineStipple);
+    fGL.LineStipple(kAxisStippleFactor, kAxisStipplePattern);
+    fGL.Begin(TGLPrimitive::Lines);
+    fGL.Color3f(0.0f, 1.0f, 0.0f);
+    fGL.Vertex3f(-kAxisLength, 0.0f, 0.0f);
+    fGL.Vertex3f(0.0f, 0.0f, 0.0f);
+    fGL.Color3f(1.0f, 0.0f, 0.0f);
+    fGL.Vertex3f(0.0f, 0.0f, 0.0f);
+    fGL.Vertex3f(0.0f, -kAxisLength, 0.0f);
+    fGL.Color3f(0.0f, 0.0f, 1.0f);
+    fGL.Vertex3f(0.0f, 0.0f, 0.0f);
+    fGL.Vertex3f(0.0f, 0.0f, -kAxisLength);
+    fGL.End();
+    fGL.Disable(TGLCapability::LineStipple);
+}

@@ -1,0 +1,76 @@
+#pragma once
+// The plot's view logic without any window: the segment list, the view state, what each
+// operation and pointer gesture does to them, the view window and the paint sequence. Drawing
+// goes through a TGLCommands; the panel that shows the view supplies it and routes paints.
+
+#include "Color.h"
+#include "GLCommands.h"
+#include "Point.h"
+#include "Segment.h"
+#include "ViewBounds.h"
+#include "ViewState.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+enum class TMouseButton { Left, Right, Middle };
+
+class TPlotView
+{
+public:
+    // paintNow paints before it returns; a panel routes it through its own paint event, which
+    // calls Paint. Left empty, the view paints on gl directly.
+    explicit TPlotView(TGLCommands& gl, std::function<void()> paintNow = {});
+    TPlotView(const TPlotView&) = delete;
+    TPlotView& operator=(const TPlotView&) = delete;
+
+    // Receives the status texts of drags and zoom steps; unbound, they go nowhere.
+    std::function<void(const std::string&)> OnStatusText;
+    // The separator of the zoom factor's text, the user's decimal separator.
+    void SetDecimalSeparator(std::string separator) { fDecimalSeparator = std::move(separator); }
+
+    void AddSegment(const TPoint3f& from, const TPoint3f& to, TColor colour);
+    // Empties the list and resets the view; paints twice, both times the axes alone.
+    void ClearSegments();
+    const std::vector<TSegment>& Segments() const { return fSegments; }
+
+    void ResetView();
+    void SetExtent(std::int32_t extent);
+    void ZoomBy(double step);
+    // The panel's size changed (in pixels): runs the resize step.
+    void Resize(int width, int height);
+
+    void Press(TMouseButton button, std::int32_t x, std::int32_t y);
+    void Release(TMouseButton button);
+    void Move(std::int32_t x, std::int32_t y);
+
+    const TViewState& State() const { return fState; }
+    int Width() const { return fWidth; }
+    int Height() const { return fHeight; }
+    TViewBounds ViewBounds() const;
+
+    // The initial GL state, once the context exists.
+    void InitializeGL();
+    // The paint sequence: axes gizmo, then every segment in list order.
+    void Paint();
+
+    // The zoom step of a wheel turn: 0.02 per notch of 120, negative towards the user.
+    static double WheelZoomStep(int wheelDelta);
+
+private:
+    void ResizeStep();
+    void PaintNow();
+    void DrawAxes();
+    void StatusText(const std::string& text) const;
+    void DragText(std::int32_t x, std::int32_t y) const;
+
+    TGLCommands& fGL;
+    std::function<void()> fPaintNow;
+    std::string fDecimalSeparator = ".";
+    TViewState fState;
+    std::vector<TSegment> fSegments;
+    int fWidth = 0;
+    int fHeight = 0;
+};

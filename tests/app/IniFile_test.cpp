@@ -1,0 +1,182 @@
+#include "IniFile.h"
+
+#include "SettingsTestFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+class TIniFileTest : public ::testing::Test
+{
+protected:
+    TTempFolder m_folder;
+    std::string m_name = m_folder.File("test.ini");
+};
+
+TEST_F(TIniFileTest, MissingFileReadsDefaultsAndFirstWriteCreatesIt)
+{
+    TIniFile ini(m_name);
+    EXPECT_EQ(ini.ReadString("Colors", "G0", "clBlue"), "clBlue");
+    EXPECT_TRUE(ini.ReadSection("Colors").empty());
+
+    ini.WriteString("Colors", "G0", "clBlue");
+    ini.WriteString("Colors", "G1", "clRed");
+    ini.WriteString("Arc", "Background", "-16777211");
+    EXPECT_EQ(ReadWholeFile(m_name), "[Colors]\nG0=clBlue\nG1=clRed\n\n[Arc]\nBackground=-16777211\n");
+}
+
+TEST_F(TIniFileTest, SectionsAndKeysMatchIgnoringCase)
+{
+    WriteWholeFile(m_name, "[colors]\ng0=clLime\n");
+    TIniFile ini(m_name);
+    EXPECT_EQ(ini.ReadString("COLORS", "G0", "x"), "clLime");
+    EXPECT_EQ(ini.ReadSection("Colors"), std::vector<std::string>{"g0"});
+
+    ini.WriteString("Colors", "G0", "clRed");
+    EXPECT_EQ(ReadWholeFile(m_name), "[colors]\nG0=clRed\n");
+}
+
+TEST_F(TIniFileTest, WriteLeavesEveryOtherLineByteForByte)
+{
+    const std::string before = "; Zorvit settings\r\n"
+                               "stray=before any section\r\n"
+                               "  [ Colors ]  ; plot\r\n"
+                               "\tG0 =  clYellow  \r\n"
+                               "# a comment\r\n"
+                               "G2=clOlive\r\n"
+                               "\r\n"
+                               "[Other]\r\n"
+                               "Key = Value with  spaces\r\n"
+                               "[Comment]\r\n"
+                               "Style=2";
+    WriteWholeFile(m_name, before);
+    TIniFile ini(m_name);
+    EXPECT_EQ(ini.ReadString("Colors", "G0", ""), "clYellow");
+    EXPECT_EQ(ini.ReadString("Other", "key", ""), "Value with  spaces");
+    EXPECT_EQ(ini.ReadString("Colors", "stray", "none"), "none");
+
+    ini.WriteString("Colors", "G0", "clBlue");  // replaced where it stands
+    ini.WriteString("Colors", "G1", "clRed");   // added after the section's last entry
+    ini.WriteString("Comment", "Foreground", "8388608"); // after a last line without break
+    ini.WriteString("Number", "Style", "0");    // a new section at the end
+    EXPECT_EQ(ReadWholeFile(m_name), "; Zorvit settings\r\n"
+                                     "stray=before any section\r\n"
+                                     "  [ Colors ]  ; plot\r\n"
+                                     "G0=clBlue\r\n"
+                                     "# a comment\r\n"
+                                     "G2=clOlive\r\n"
+                                     "G1=clRed\r\n"
+                                     "\r\n"
+                                     "[Other]\r\n"
+                                     "Key = Value with  spaces\r\n"
+                                     "[Comment]\r\n"
+                                     "Style=2\r\n"
+                                     "Foreground=8388608\r\n"
+                                     "\r\n"
+                                     "[Number]\r\n"
+                                     "Style=0\r\n");
+}
+
+TEST_F(TIniFileTest, ReadsFollowProfileRules)
+{
+    const std::string longValue(3000, 'v');
+    WriteWholeFile(m_name, "[S]\nEmpty=\nQuoted=\"  clRed \"\nLong=" + longValue +
+                               "\nDup=first\nDup=second\nNoEquals\n; Hidden=1\n[s]\nLate=1\n");
+    const TIniFile ini(m_name);
+    EXPECT_EQ(ini.ReadString("S", "Empty", "default"), "");
+    EXPECT_EQ(ini.ReadString("S", "Quoted", ""), "  clRed ");
+    EXPECT_EQ(ini.ReadString("S", "Long", ""), longValue.substr(0, TIniFile::kMaxValueLength));
+    EXPECT_EQ(ini.ReadString("S", "Dup", ""), "first");
+    EXPECT_EQ(ini.ReadString("S", "Late", "second section ignored"), "second section ignored");
+    EXPECT_EQ(ini.ReadSection("S"), (std::vector<std::string>{"Empty", "Quoted", "Long", "Dup", "Dup"}));
+    EXPECT_TRUE(ini.ReadSection("Missing").empty());
+    EXPECT_TRUE(ini.ValueExists("s", "EMPTY"));
+    EXPECT_FALSE(ini.ValueExists("S", "Hidden"));
+    EXPECT_FALSE(ini.ValueExists("S", "NoEquals"));
+}
+
+TEST_F(TIniFileTest, EmptyFileNameHoldsNothingAndWritesNothing)
+{
+    TIniFile ini("");
+    EXPECT_NO_THROW(ini.WriteString("Colors", "G0", "clRed"));
+    EXPECT_EQ(ini.ReadString("Colors", "G0", "clBlue"), "clBlue");
+    EXPECT_TRUE(ini.ReadSection("Colors").empty());
+}
+
+TEST_F(TIniFileTest, EntriesThatWouldCorruptTheFileAreRefused)
+{
+    TIniFile ini(m_name);
+    EXPECT_THROW(ini.WriteString("Colors", "G0", "clRed\n[Evil]"), EIniFileError);
+    EXPECT_THROW(ini.WriteString("Colors", "G=0", "clRed"), EIniFileError);
+    EXPECT_THROW(ini.WriteString("Col]ors", "G0", "clRed"), EIniFileError);
+    EXPECT_THROW(ini.WriteString("Colors", "", "clRed"), EIniFileError);
+    EXPECT_FALSE(std::filesystem::exists(m_name));
+}
+
+TEST_F(TIniFileTest, FailedWriteRaisesMessageWithFileName)
+{
+    const std::string inMissingFolder = m_folder.File("missing/test.ini");
+    TIniFile ini(inMissingFolder);
+    try {
+        ini.WriteString("Colors", "G0", "clRed");
+        FAIL() << "no error raised";
+    } catch (const EZorvitError& error) {
+        EXPECT_EQ(std::string(error.what()), "Unable to write to " + inMissingFolder);
+    }
+    TIniFile folderAsFile(m_folder.Path().string());
+    EXPECT_THROW(folderAsFile.WriteString("Colors", "G0", "clRed"), EIniFileError);
+}
+
+TEST_F(TIniFileTest, PermissionsAreHonoured)
+{
+    const std::string readOnlyFile = m_folder.File("readonly.ini");
+    WriteWholeFile(readOnlyFile, "[Colors]\nG0=clRed\n");
+    ::chmod(readOnlyFile.c_str(), 0444);
+    const std::filesystem::path lockedFolder = m_folder.Path() / "locked";
+    std::filesystem::create_directory(lockedFolder);
+    const std::string existing = (lockedFolder / "existing.ini").string();
+    WriteWholeFile(existing, "[Colors]\nG0=clRed\nG1=clLime\n");
+    ::chmod(existing.c_str(), 0640);
+    ::chmod(lockedFolder.c_str(), 0555);
+    for (const auto& path : {m_folder.Path(), std::filesystem::path(readOnlyFile), lockedFolder,
+                             std::filesystem::path(existing)})
+        TUnprivileged::Own(path);
+
+    TUnprivileged unprivileged;
+    ASSERT_TRUE(unprivileged.Active());
+    TIniFile readOnly(readOnlyFile);
+    EXPECT_THROW(readOnly.WriteString("Colors", "G0", "clBlue"), EIniFileError);
+    EXPECT_EQ(ReadWholeFile(readOnlyFile), "[Colors]\nG0=clRed\n");
+
+    TIniFile missingInLocked((lockedFolder / "new.ini").string());
+    EXPECT_THROW(missingInLocked.WriteString("Colors", "G0", "clBlue"), EIniFileError);
+
+    // No temporary file can be made in the folder, so the file is written in place.
+    TIniFile inLocked(existing);
+    inLocked.WriteString("Colors", "G0", "clBlue");
+    EXPECT_EQ(ReadWholeFile(existing), "[Colors]\nG0=clBlue\nG1=clLime\n");
+}
+
+TEST_F(TIniFileTest, ReplacingKeepsModeAndLinksAndLeavesNoTemporaryFiles)
+{
+    const std::string target = m_folder.File("real.ini");
+    WriteWholeFile(target, "[Colors]\nG0=clRed\n");
+    ::chmod(target.c_str(), 0640);
+    const std::string link = m_folder.File("link.ini");
+    std::filesystem::create_symlink(target, link);
+
+    TIniFile ini(link);
+    ini.WriteString("Colors", "G0", "clBlue");
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(ReadWholeFile(target), "[Colors]\nG0=clBlue\n");
+    struct stat status{};
+    ASSERT_EQ(::stat(target.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0640u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_folder.Path()),
+                            std::filesystem::directory_iterator()),
+              2);
+}
+
+} // namespace

@@ -1,0 +1,231 @@
+#include "GCodeEngine.h"
+
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <string>
+#include <vector>
+
+namespace {
+
+class TGCodeEngineTest : public ::testing::Test
+{
+protected:
+    // The set columns of the current row as "Name=value" pairs, in column order; the Line
+    // number only when asked for.
+    static std::string Describe(const TLineTable& table, bool withLine)
+    {
+        std::string row;
+        for (int c = withLine ? 0 : 1; c < table.ColumnCount(); ++c) {
+            if (table.IsNull(c))
+                continue;
+            char value[32];
+            const auto end = table.ColumnType(c) == TFieldType::Float
+                                 ? std::to_chars(std::begin(value), std::end(value), table.GetFloat(c)).ptr
+                                 : std::to_chars(std::begin(value), std::end(value), table.GetInteger(c)).ptr;
+            row += (row.empty() ? "" : " ") + std::string(table.ColumnName(c)) + "=" + std::string(value, end);
+        }
+        return row;
+    }
+
+    // Every committed row, walked from the first.
+    std::vector<std::string> Rows(bool withLine = false)
+    {
+        TLineTable& table = *Engine.Table();
+        std::vector<std::string> rows;
+        for (table.MoveFirst(); !table.AtEnd(); table.MoveNext())
+            rows.push_back(Describe(table, withLine));
+        return rows;
+    }
+
+    // Runs the lines and returns the failure's message, or "" when the run succeeds.
+    std::string RunFailure(std::vector<std::string> lines)
+    {
+        try {
+            Engine.Run(std::move(lines));
+        } catch (const EZorvitError& e) {
+            return e.what();
+        }
+        return "";
+    }
+
+    TGCodeEngine Engine;
+};
+
+// --- One line, one row ------------------------------------------------------------------------
+
+struct TLineCase
+{
+    std::string Line;
+    std::string Row;  // empty: the line leaves no row
+};
+
+class TGCodeEngineLineTest : public TGCodeEngineTest, public ::testing::WithParamInterface<TLineCase>
+{
+};
+
+TEST_P(TGCodeEngineLineTest, TranscribesTheWordsOfTheLine)
+{
+    Engine.Run({GetParam().Line});
+    const std::vector<std::string> rows = Rows();
+    if (GetParam().Row.empty())
+        EXPECT_TRUE(rows.empty()) << rows.front();
+    else
+        EXPECT_EQ(rows, std::vector<std::string>{GetParam().Row});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Words, TGCodeEngineLineTest,
+    ::testing::Values(
+        TLineCase{"G0 X1 Y2", "GMotion=0 AxisX=1 AxisY=2"},
+        TLineCase{"X 1.220489 Y 0.700108", "AxisX=1.220489 AxisY=0.700108"},
+        TLineCase{"G17 G3 X 2.652558 Y 3.187273 Z -0.350000 R 1.245539",
+                  "GMotion=3 GPlane=17 Radius=1.245539 AxisX=2.652558 AxisY=3.187273 AxisZ=-0.35"},
+        TLineCase{"G90 G20 G49", "GDistance=90 GUnits=20"},
+        TLineCase{"G91 G21 G18 G42", "GPlane=18 GDistance=91 GUnits=21 GCutterComp=42"},
+        TLineCase{"M3 S8000", "MSpindleRotation=3 SpindleSpeed=8000"},
+        TLineCase{"M30", "MStop=30"},
+        TLineCase{"T3 M6 M8", "MToolSelect=6 MCoolant=8 ToolChange=3"},
+        TLineCase{"G4 P2", "Dwell=2"},
+        TLineCase{"N120 G1 X12.3456 Y-7.8912 Z-0.5 F1200",
+                  "Feedrate=1200 GMotion=1 LineNumber=120 AxisX=12.3456 AxisY=-7.8912 AxisZ=-0.5"},
+        TLineCase{"G2 X1 Y1 I0.5 J-0.5 K0", "GMotion=2 ArcOffsetX=0.5 ArcOffsetY=-0.5 ArcOffsetZ=0 AxisX=1 AxisY=1"},
+        TLineCase{"H12", "ToolLengthOffset=12"},
+        TLineCase{"g1 x2", "GMotion=1 AxisX=2"},
+        TLineCase{"G0 G1", "GMotion=1"},
+        TLineCase{"X1 X2 x3", "AxisX=3"},
+        TLineCase{"GX1", "GMotion=1"},
+        TLineCase{"X1E2", "AxisX=100"},
+        TLineCase{"S32767", "SpindleSpeed=32767"},
+        TLineCase{"N4294967297", "LineNumber=1"},
+        TLineCase{"F-1", "Feedrate=-1"},
+        TLineCase{"(move) X1 (end)", "AxisX=1"},
+        TLineCase{"A1 B2 C3 D4 E5 L6 O7 Q8 U9 V10 W11", ""},
+        TLineCase{"G256 M256 G-1 M-1 G5 M10", ""},
+        TLineCase{"G4294967296", ""},
+        TLineCase{"12 3.5 % ; =", ""},
+        TLineCase{"", ""},
+        TLineCase{"(only a comment)", ""}));
+
+// --- One line, one failure --------------------------------------------------------------------
+
+struct TFailureCase
+{
+    std::string Line;
+    std::string Message;
+};
+
+class TGCodeEngineFailureTest : public TGCodeEngineTest, public ::testing::WithParamInterface<TFailureCase>
+{
+};
+
+TEST_P(TGCodeEngineFailureTest, FailsWithTheMessage)
+{
+    EXPECT_EQ(RunFailure({"G0 X0", GetParam().Line}), GetParam().Message);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Words, TGCodeEngineFailureTest,
+    ::testing::Values(
+        TFailureCase{"G1.0", "Number expected on line 2"},
+        TFailureCase{"F100.5", "Number expected on line 2"},
+        TFailureCase{"M3.", "Number expected on line 2"},
+        TFailureCase{"N1E3", "Number expected on line 2"},
+        TFailureCase{"X", "Number expected on line 2"},
+        TFailureCase{"X (1)", "Number expected on line 2"},
+        TFailureCase{"X Y1", "Number expected on line 2"},
+        TFailureCase{"X.5", "Number expected on line 2"},
+        TFailureCase{"G0 X1 ; rapid", "Number expected on line 2"},
+        TFailureCase{"X1-2", "'1-2' is not a valid floating point value"},
+        TFailureCase{"Y3.4.5", "'3.4.5' is not a valid floating point value"},
+        TFailureCase{"N-", "'-' is not a valid integer value"},
+        TFailureCase{"G99999999999999999999", "'99999999999999999999' is not a valid integer value"},
+        TFailureCase{"S40000",
+                     "40000 is not a valid value for field 'SpindleSpeed'. The allowed range is -32768 to 32767"},
+        TFailureCase{std::string(TGCodeParser::kBufferSize, ' '), "Line too long on line 2"},
+        TFailureCase{"X1\nY", "Number expected on line 3"}));
+
+// --- Programs -------------------------------------------------------------------------------
+
+TEST_F(TGCodeEngineTest, EmptyProgramGivesAnEmptyTable)
+{
+    Engine.Run({});
+    EXPECT_TRUE(Rows().empty());
+    EXPECT_EQ(Engine.Table()->RowCount(), 0u);
+}
+
+TEST_F(TGCodeEngineTest, OnlyLinesThatSetAValueHaveRowsNumberedWithoutGaps)
+{
+    Engine.Run({"%", "(pocket)", "", "G0 X1", "  ", "M5 (stop)", "A1", "Y2", "%"});
+    EXPECT_EQ(Rows(true), (std::vector<std::string>{"Line=1 GMotion=0 AxisX=1", "Line=2 MSpindleRotation=5",
+                                                    "Line=3 AxisY=2"}));
+}
+
+TEST_F(TGCodeEngineTest, LineFeedInsideALineCommitsARow)
+{
+    Engine.Run({"G0 X1\nG1 Y2"});
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"GMotion=0 AxisX=1", "GMotion=1 AxisY=2"}));
+}
+
+TEST_F(TGCodeEngineTest, FailureKeepsEarlierRowsAndStopsReading)
+{
+    EXPECT_EQ(RunFailure({"G0 X1", "G1 X2", "G1 X3 Y", "G1 X4", "G1 X5"}), "Number expected on line 3");
+    TLineTable& table = *Engine.Table();
+    EXPECT_EQ(table.RowCount(), 2u);
+    // The failing line's values wait in the pending row.
+    ASSERT_TRUE(table.HasPendingRow());
+    EXPECT_EQ(Describe(table, false), "GMotion=1 AxisX=3");
+    table.DiscardRow();
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"GMotion=0 AxisX=1", "GMotion=1 AxisX=2"}));
+}
+
+TEST_F(TGCodeEngineTest, RangeFailureKeepsTheValuesSetBeforeIt)
+{
+    EXPECT_NE(RunFailure({"M3 S40000 X1"}), "");
+    TLineTable& table = *Engine.Table();
+    ASSERT_TRUE(table.HasPendingRow());
+    EXPECT_EQ(Describe(table, false), "MSpindleRotation=3");
+}
+
+TEST_F(TGCodeEngineTest, RepeatedRunsRefillTheSameTableAndNumberOn)
+{
+    const std::shared_ptr<TLineTable> table = Engine.Table();
+    const std::vector<std::string> program = {"G0 X1", "G1 Y2", "G1 Z3"};
+    Engine.Run(program);
+    Engine.Run(program);
+    EXPECT_EQ(Engine.Table(), table);
+    EXPECT_EQ(Rows(true), (std::vector<std::string>{"Line=4 GMotion=0 AxisX=1", "Line=5 GMotion=1 AxisY=2",
+                                                    "Line=6 GMotion=1 AxisZ=3"}));
+}
+
+TEST_F(TGCodeEngineTest, RunAfterAFailureStartsAfresh)
+{
+    RunFailure({"G0 X1", "G1 X2 Y"});
+    Engine.Run({"X7"});
+    // Emptying settled the failed line's half-filled row, which used number 2.
+    EXPECT_EQ(Rows(true), std::vector<std::string>{"Line=3 AxisX=7"});
+}
+
+TEST_F(TGCodeEngineTest, TableOutlivesTheEngine)
+{
+    std::shared_ptr<TLineTable> table;
+    {
+        TGCodeEngine engine;
+        engine.Run({"X5"});
+        table = engine.Table();
+    }
+    table->MoveFirst();
+    ASSERT_FALSE(table->AtEnd());
+    EXPECT_EQ(table->GetFloat("AxisX"), 5.0);
+}
+
+TEST_F(TGCodeEngineTest, RunLeavesTheFirstRowCurrent)
+{
+    Engine.Run({"X1", "X2"});
+    const TLineTable& table = *Engine.Table();
+    EXPECT_FALSE(table.HasPendingRow());
+    EXPECT_FALSE(table.AtEnd());
+    EXPECT_EQ(table.GetFloat("AxisX"), 1.0);
+}
+
+}  // namespace

@@ -1,0 +1,300 @@
+// The plot view without a window: construction, the view window, the paint sequence and which
+// operations paint, recorded through TGLRecorder.
+#include "GLRecorder.h"
+#include "PlotView.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+using TCommands = std::vector<std::string>;
+
+class TPlotViewTest : public ::testing::Test
+{
+protected:
+    // A panel of the given size, with the recording of its set-up dropped.
+    void SizeAndForget(int width, int height)
+    {
+        view.Resize(width, height);
+        gl.Clear();
+    }
+
+    // Adds (dx, dy) to pan X and pan Y with a left drag.
+    void Pan(int dx, int dy)
+    {
+        view.Press(TMouseButton::Left, 0, 0);
+        view.Move(-dx, dy);
+        view.Release(TMouseButton::Left);
+    }
+
+    TGLRecorder gl;
+    TPlotView view{gl};
+};
+
+TEST_F(TPlotViewTest, NewViewHoldsTheResetStateWithoutASize)
+{
+    const TViewState& state = view.State();
+    EXPECT_EQ(state.zoomFactor, 1.0);
+    EXPECT_EQ(state.spanX, 10.0);
+    EXPECT_EQ(state.spanY, 10.0);
+    EXPECT_EQ(state.extent, 10);
+    EXPECT_FALSE(state.panFlag);
+    EXPECT_FALSE(state.turnFlag);
+    EXPECT_EQ(state.panX, 0);
+    EXPECT_EQ(state.panY, 0);
+    EXPECT_EQ(state.rotationX, 0.0);
+    EXPECT_EQ(state.rotationY, 0.0);
+    EXPECT_EQ(state.rotationZ, 0.0);
+    EXPECT_TRUE(std::isnan(state.aspectRatio)); // 0 / 0 until the panel has a size
+    EXPECT_TRUE(view.Segments().empty());
+}
+
+TEST_F(TPlotViewTest, InitialGLStateIsBlackFlatAndWithoutDepthTest)
+{
+    gl.Clear();
+    view.InitializeGL();
+    EXPECT_EQ(gl.Commands(), (TCommands{"MakeCurrent", "glClearColor(0, 0, 0, 0)",
+                                        "glShadeModel(GL_FLAT)", "glDisable(GL_DEPTH_TEST)"}));
+}
+
+struct TBoundsCase
+{
+    const char* name;
+    int width, height;
+    int panX, panY;
+    int extent;
+    TViewBounds expected;
+};
+
+class TViewBoundsTest : public TPlotViewTest, public ::testing::WithParamInterface<TBoundsCase>
+{
+};
+
+TEST_P(TViewBoundsTest, WindowFollowsSizePanAndExtent)
+{
+    const TBoundsCase& c = GetParam();
+    SizeAndForget(c.width, c.height);
+    view.SetExtent(c.extent);
+    Pan(c.panX, c.panY);
+    const TViewBounds bounds = view.ViewBounds();
+    EXPECT_DOUBLE_EQ(bounds.left, c.expected.left);
+    EXPECT_DOUBLE_EQ(bounds.right, c.expected.right);
+    EXPECT_DOUBLE_EQ(bounds.bottom, c.expected.bottom);
+    EXPECT_DOUBLE_EQ(bounds.top, c.expected.top);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Panels, TViewBoundsTest,
+    ::testing::Values(
+        TBoundsCase{"Landscape", 800, 400, 0, 0, 10, {0, 20, 0, 10}},
+        TBoundsCase{"Portrait", 400, 800, 0, 0, 10, {0, 10, 0, 20}},
+        TBoundsCase{"Square", 500, 500, 0, 0, 10, {0, 10, 0, 10}},
+        TBoundsCase{"PortraitPannedRight", 400, 800, 20, 0, 10, {1, 11, 0, 20}},
+        TBoundsCase{"LandscapePannedLeft", 800, 400, -20, 0, 10, {-2, 18, 0, 10}},
+        TBoundsCase{"LandscapePannedUp", 800, 400, 0, 20, 10, {0, 20, 1, 11}},
+        TBoundsCase{"PortraitPannedUp", 400, 800, 0, 20, 10, {0, 10, 2, 22}},
+        TBoundsCase{"LandscapeExtent25", 800, 400, 0, 0, 25, {0, 50, 0, 25}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(TPlotViewTest, PaintDrawsGizmoThenSegmentsInOrderThroughOneTransformation)
+{
+    SizeAndForget(800, 400);
+    view.AddSegment({1, 2, 3}, {4, 5, 6}, 0x00332211);
+    // The top byte plays no part: this is pure green.
+    view.AddSegment({-1.5f, 0, 0}, {0, 0.25f, -2}, 0xFF00FF00);
+    view.Press(TMouseButton::Middle, 100, 50);
+    view.Move(110, 45); // rotation Y 10, rotation X -5
+    gl.Clear();
+
+    view.Paint();
+
+    const TCommands expected{
+        "MakeCurrent",
+        "glClear(GL_COLOR_BUFFER_BIT)",
+        "glMatrixMode(GL_PROJECTION)",
+        "glLoadIdentity()",
+        "glOrtho(0, 20, 0, 10, 10, -10)",
+        "glRotatef(-5, 1, 0, 0)",
+        "glRotatef(10, 0, 1, 0)",
+        "glRotatef(0, 0, 0, 1)",
+        "glBegin(GL_LINES)",
+        "glColor3f(0, 1, 0)", "glVertex3f(0, 0, 0)", "glVertex3f(10, 0, 0)",
+        "glColor3f(1, 0, 0)", "glVertex3f(0, 0, 0)", "glVertex3f(0, 10, 0)",
+        "glColor3f(0, 0, 1)", "glVertex3f(0, 0, 0)", "glVertex3f(0, 0, 10)",
+        "glEnd()",
+        "glEnable(GL_LINE_STIPPLE)",
+        "glLineStipple(1, 0x0101)",
+        "glBegin(GL_LINES)",
+        "glColor3f(0, 1, 0)", "glVertex3f(-10, 0, 0)", "glVertex3f(0, 0, 0)",
+        "glColor3f(1, 0, 0)", "glVertex3f(0, 0, 0)", "glVertex3f(0, -10, 0)",
+        "glColor3f(0, 0, 1)", "glVertex3f(0, 0, 0)", "glVertex3f(0, 0, -10)",
+        "glEnd()",
+        "glDisable(GL_LINE_STIPPLE)",
+        "glMatrixMode(GL_MODELVIEW)",
+        "glLoadIdentity()",
+        "glColor3ub(17, 34, 51)",
+        "glBegin(GL_LINES)", "glVertex3f(1, 2, 3)", "glVertex3f(4, 5, 6)", "glEnd()",
+        "glColor3ub(0, 255, 0)",
+        "glBegin(GL_LINES)", "glVertex3f(-1.5, 0, 0)", "glVertex3f(0, 0.25, -2)", "glEnd()",
+        "glFlush()"};
+    EXPECT_EQ(gl.Commands(), expected);
+    EXPECT_EQ(gl.PaintCount(), 1);
+}
+
+TEST_F(TPlotViewTest, ResizeStepSetsAspectAndViewportThenPaints)
+{
+    gl.Clear();
+    view.Resize(800, 400);
+    EXPECT_EQ(view.State().aspectRatio, 2.0L);
+    ASSERT_GE(gl.Commands().size(), 3u);
+    EXPECT_EQ(gl.Commands()[0], "MakeCurrent");
+    EXPECT_EQ(gl.Commands()[1], "glViewport(0, 0, 800, 400)");
+    EXPECT_EQ(gl.Commands()[2], "MakeCurrent"); // the paint's own
+    EXPECT_EQ(gl.PaintCount(), 1);
+}
+
+TEST_F(TPlotViewTest, AddSegmentKeepsCopiesInOrderAndDoesNotPaint)
+{
+    SizeAndForget(800, 400);
+    TPoint3f from{1, 2, 3};
+    view.AddSegment(from, {4, 5, 6}, clRed);
+    view.AddSegment(from, {4, 5, 6}, clRed); // equal segments may repeat
+    from.x = 99;
+    view.AddSegment({7, 8, 9}, {0, 0, 0}, clBlue);
+    EXPECT_EQ(gl.PaintCount(), 0);
+    ASSERT_EQ(view.Segments().size(), 3u);
+    EXPECT_EQ(view.Segments()[0].from.x, 1.0f);
+    EXPECT_EQ(view.Segments()[2].from.z, 9.0f);
+    EXPECT_EQ(view.Segments()[2].colour, clBlue);
+}
+
+TEST_F(TPlotViewTest, ClearSegmentsPaintsTwiceTheAxesAloneAndKeepsTheExtent)
+{
+    SizeAndForget(800, 400);
+    view.SetExtent(25);
+    view.AddSegment({1, 1, 0}, {2, 2, 0}, clRed);
+    view.ZoomBy(0.5);
+    view.Press(TMouseButton::Middle, 0, 0);
+    view.Move(30, 40);
+    view.Release(TMouseButton::Middle);
+    Pan(7, 9);
+    gl.Clear();
+
+    view.ClearSegments();
+
+    EXPECT_EQ(gl.PaintCount(), 2);
+    for (const std::string& command : gl.Commands())
+        EXPECT_EQ(command.find("glColor3ub"), std::string::npos) << command;
+    EXPECT_TRUE(view.Segments().empty());
+    const TViewState& state = view.State();
+    EXPECT_EQ(state.extent, 25);
+    EXPECT_EQ(state.spanX, 25.0);
+    EXPECT_EQ(state.spanY, 25.0);
+    EXPECT_EQ(state.zoomFactor, 1.0);
+    EXPECT_EQ(state.panX, 0);
+    EXPECT_EQ(state.panY, 0);
+    EXPECT_EQ(state.rotationX, 0.0);
+    EXPECT_EQ(state.rotationY, 0.0);
+}
+
+TEST_F(TPlotViewTest, ResetViewPaintsOnceAndKeepsSegmentsAndExtent)
+{
+    SizeAndForget(800, 400);
+    view.SetExtent(4);
+    view.AddSegment({1, 1, 0}, {2, 2, 0}, clRed);
+    view.ZoomBy(-1.0);
+    Pan(10, 10);
+    gl.Clear();
+
+    view.ResetView();
+
+    EXPECT_EQ(gl.PaintCount(), 1);
+    EXPECT_EQ(view.Segments().size(), 1u);
+    EXPECT_EQ(view.State().extent, 4);
+    EXPECT_EQ(view.State().spanX, 4.0);
+    EXPECT_EQ(view.State().zoomFactor, 1.0);
+    EXPECT_EQ(view.State().panX, 0);
+    const TViewBounds bounds = view.ViewBounds();
+    EXPECT_DOUBLE_EQ(bounds.right, 8.0);
+    EXPECT_DOUBLE_EQ(bounds.top, 4.0);
+}
+
+TEST_F(TPlotViewTest, SetExtentPaintsOnceWithoutResizeAndKeepsZoomPanAndTurns)
+{
+    SizeAndForget(800, 400);
+    view.ZoomBy(0.5);
+    Pan(20, 0);
+    view.Press(TMouseButton::Middle, 0, 0);
+    view.Move(15, 0);
+    gl.Clear();
+
+    view.SetExtent(25);
+
+    EXPECT_EQ(gl.PaintCount(), 1);
+    for (const std::string& command : gl.Commands())
+        EXPECT_EQ(command.find("glViewport"), std::string::npos) << command;
+    const TViewState& state = view.State();
+    EXPECT_EQ(state.zoomFactor, 0.5);
+    EXPECT_EQ(state.panX, 20);
+    EXPECT_EQ(state.rotationY, 15.0);
+    const TViewBounds bounds = view.ViewBounds(); // kx = 2 × 0.5
+    EXPECT_DOUBLE_EQ(bounds.left, 1.0);
+    EXPECT_DOUBLE_EQ(bounds.right, 26.0);
+    EXPECT_DOUBLE_EQ(bounds.top, 12.5);
+    EXPECT_NE(std::find(gl.Commands().begin(), gl.Commands().end(),
+                        "glOrtho(1, 26, 0, 12.5, 25, -25)"),
+              gl.Commands().end());
+}
+
+TEST_F(TPlotViewTest, ZeroHeightGivesNonFiniteWindowAndStillPaints)
+{
+    SizeAndForget(800, 400);
+    view.Resize(800, 0);
+    EXPECT_TRUE(std::isinf(view.State().aspectRatio));
+    EXPECT_FALSE(std::isfinite(view.ViewBounds().right));
+    EXPECT_EQ(gl.PaintCount(), 1);
+
+    view.Resize(0, 0);
+    EXPECT_TRUE(std::isnan(view.State().aspectRatio));
+    EXPECT_TRUE(std::isnan(view.ViewBounds().top));
+    EXPECT_EQ(gl.PaintCount(), 2);
+}
+
+TEST_F(TPlotViewTest, WithoutAContextNothingIsDrawnButTheStateChanges)
+{
+    gl.Clear();
+    gl.SetHasContext(false);
+    view.InitializeGL();
+    view.Resize(800, 400);
+    view.AddSegment({0, 0, 0}, {1, 1, 1}, clRed);
+    view.ClearSegments();
+    view.SetExtent(20);
+    view.Paint();
+    for (const std::string& command : gl.Commands())
+        EXPECT_EQ(command, "MakeCurrentFailed");
+    EXPECT_EQ(gl.PaintCount(), 0);
+    EXPECT_EQ(view.State().aspectRatio, 2.0L);
+    EXPECT_EQ(view.State().extent, 20);
+}
+
+TEST(TPlotViewHostTest, PaintsGoThroughTheHostsPaintRoutine)
+{
+    TGLRecorder gl;
+    int hostPaints = 0;
+    TPlotView view(gl, [&hostPaints] { ++hostPaints; });
+    EXPECT_EQ(hostPaints, 1); // construction runs ResetView
+    view.ClearSegments();
+    EXPECT_EQ(hostPaints, 3);
+    view.SetExtent(5);
+    view.ZoomBy(0.1);
+    EXPECT_EQ(hostPaints, 5);
+    EXPECT_EQ(gl.PaintCount(), 0); // the host decides when the sequence runs
+}
+
+} // namespace

@@ -1,0 +1,119 @@
+// Runs the built zorvit-table on small programs and checks its output, messages and exit status.
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+const std::string kHeader =
+    "Line,ToolRadiusComp,Feedrate,GMotion,GPlane,GDistance,GFeedMode,GUnits,GCutterComp,GToolOffset,"
+    "GCoord,ToolLengthOffset,ArcOffsetX,ArcOffsetY,ArcOffsetZ,MStop,MToolSelect,MSpindleRotation,"
+    "MCoolant,LineNumber,Dwell,Radius,SpindleSpeed,ToolChange,AxisX,AxisY,AxisZ\n";
+
+struct TToolResult
+{
+    int Status = -1;
+    std::string Out;
+    std::string Err;
+};
+
+class TZorvitTableTest : public ::testing::Test
+{
+protected:
+    static std::string DataFile(const std::string& name) { return std::string(ZORVIT_TEST_DATA) + "/" + name; }
+
+    static std::string ReadFile(const std::string& path)
+    {
+        std::ifstream file(path, std::ios::binary);
+        std::ostringstream text;
+        text << file.rdbuf();
+        return text.str();
+    }
+
+    TToolResult RunTool(const std::string& file) const
+    {
+        const std::string out = Scratch + "table.out";
+        const std::string err = Scratch + "table.err";
+        const std::string command =
+            "'" ZORVIT_TABLE_TOOL "' '" + file + "' >'" + out + "' 2>'" + err + "'";
+        const int raw = std::system(command.c_str());
+        TToolResult result;
+        result.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        result.Out = ReadFile(out);
+        result.Err = ReadFile(err);
+        return result;
+    }
+
+    std::string WriteScratchFile(const std::string& name, const std::string& bytes) const
+    {
+        const std::string path = Scratch + name;
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+
+    const std::string Scratch = ::testing::TempDir();
+};
+
+TEST_F(TZorvitTableTest, PrintsOneCsvRowPerLineThatSetsAValue)
+{
+    const TToolResult result = RunTool(DataFile("gcode-mixed.ngc"));
+    EXPECT_EQ(result.Status, 0);
+    EXPECT_EQ(result.Err, "");
+    EXPECT_EQ(result.Out, kHeader +
+                              "1,,,,17,90,,21,40,,,,,,,,,,,10,,,,,,,\n"
+                              "2,,,,,,,,,,,,,,,,6,,,20,,,,2,,,\n"
+                              "3,,,,,,,,,,,,,,,,,3,8,30,,,8000,,,,\n"
+                              "4,,,0,,,,,,,,,,,,,,,,,,,,,-1.5,2,5\n"      // ends in a lone CR
+                              "5,,300,1,,,,,,,,,,,,,,,,,,,,,,,-0.25\n"
+                              "6,,,2,,,,,,,,,0.5,-0.5,,,,,,,,1.25,,,1,1,\n"
+                              "7,,,3,,,,,,,,,,,0,,,,,,,,,,0,0,\n"
+                              "8,,,,,,,,,,,1,,,,,,,,,,,,,,,\n"
+                              "9,,,,,,,,,,,,,,,,,,,,250,,,,,,\n"
+                              "10,,,,,,,,,,,,,,,,,,,,,,,,0.1,1e-07,123456789.125\n"
+                              "11,,,,,,,,,,,,,,,,,5,9,,,,,,,,\n"
+                              "12,,,,,,,,,,,,,,,30,,,,,,,,,,,\n");
+}
+
+TEST_F(TZorvitTableTest, EmptyFileGivesTheHeaderOnly)
+{
+    const TToolResult result = RunTool(DataFile("gcode-empty.ngc"));
+    EXPECT_EQ(result.Status, 0);
+    EXPECT_EQ(result.Out, kHeader);
+}
+
+TEST_F(TZorvitTableTest, FailurePrintsTheEarlierRowsAndTheMessage)
+{
+    const TToolResult result = RunTool(DataFile("gcode-error.ngc"));
+    EXPECT_EQ(result.Status, 1);
+    EXPECT_EQ(result.Out, kHeader +
+                              "1,,,0,,,,,,,,,,,,,,,,,,,,,0,0,\n"
+                              "2,,500,1,,,,,,,,,,,,,,,,,,,,,10,,\n");
+    EXPECT_EQ(result.Err, "Number expected on line 3\n");
+}
+
+TEST_F(TZorvitTableTest, TooLongLineFailsNamingItsLine)
+{
+    const std::string path = WriteScratchFile("long.ngc", "X1\r\nY" + std::string(5000, '1') + "\r\nZ1\r\n");
+    const TToolResult result = RunTool(path);
+    EXPECT_EQ(result.Status, 1);
+    EXPECT_EQ(result.Out, kHeader + "1,,,,,,,,,,,,,,,,,,,,,,,,1,,\n");
+    EXPECT_EQ(result.Err, "Line too long on line 2\n");
+}
+
+TEST_F(TZorvitTableTest, UnreadableFileFailsWithStatus2NamingIt)
+{
+    for (const std::string& path : {Scratch + "no-such-file.ngc", Scratch}) {
+        const TToolResult result = RunTool(path);
+        EXPECT_EQ(result.Status, 2) << path;
+        EXPECT_EQ(result.Out, "") << path;
+        EXPECT_NE(result.Err.find(path), std::string::npos) << result.Err;
+    }
+}
+
+}  // namespace
