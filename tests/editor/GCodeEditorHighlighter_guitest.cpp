@@ -3,7 +3,6 @@
 #include "GCodeEditor.h"
 #include "SynHighlighterRS274.h"
 
-#include <QApplication>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -23,73 +22,57 @@ private:
     bool& fDestroyed;
 };
 
-class TGCodeEditorHighlighterTest : public ::testing::Test
+int StyleAt(TGCodeEditor& editor, long position)
 {
-protected:
-    int StyleAt(long position) { return static_cast<int>(editor.SendScintilla(Sci::SCI_GETSTYLEAT, position)); }
-    void StyleAll() { editor.SendScintilla(Sci::SCI_COLOURISE, 0UL, -1L); }
+    editor.SendScintilla(Sci::SCI_COLOURISE, 0UL, -1L);
+    return static_cast<int>(editor.SendScintilla(Sci::SCI_GETSTYLEAT, static_cast<unsigned long>(position)));
+}
 
+TEST(TGCodeEditorHighlighterTest, AttachedHighlighterColoursTheTextInTheEditorsFont)
+{
     TGCodeEditor editor;
-};
-
-TEST_F(TGCodeEditorHighlighterTest, AttachedHighlighterColoursTheText)
-{
     EXPECT_EQ(editor.Highlighter(), nullptr);
     auto owned = std::make_unique<TSynRC274Syn>();
-    TSynRC274Syn* syn = owned.get();
+    TSynRC274Syn& syn = *owned;
     editor.SetHighlighter(std::move(owned));
-    ASSERT_EQ(editor.Highlighter(), syn);
+    ASSERT_EQ(editor.Highlighter(), &syn);
     ASSERT_NE(editor.HighlighterLexer(), nullptr);
     EXPECT_EQ(editor.lexer(), editor.HighlighterLexer());
 
     editor.SetTextBytes("G1 X2\r\n(c)");
-    StyleAll();
-    THighlighterLexer& lexer = *editor.HighlighterLexer();
-    EXPECT_EQ(StyleAt(0), lexer.StyleOf(&syn->GeneralAttri));
-    EXPECT_EQ(StyleAt(3), lexer.StyleOf(&syn->AxisAttri));
-    EXPECT_EQ(StyleAt(7), lexer.StyleOf(&syn->CommentAttri));
-
-    // Plain text keeps the editor's font and colours.
-    EXPECT_EQ(lexer.defaultFont().family(), editor.TextFont().family());
-    EXPECT_EQ(lexer.font(lexer.StyleOf(&syn->AxisAttri)).family(), editor.TextFont().family());
+    const THighlighterLexer& lexer = *editor.HighlighterLexer();
+    EXPECT_EQ(StyleAt(editor, 0), lexer.StyleOf(&syn.GeneralAttri));
+    EXPECT_EQ(StyleAt(editor, 7), lexer.StyleOf(&syn.CommentAttri));
+    EXPECT_EQ(lexer.font(lexer.StyleOf(&syn.AxisAttri)).family(), editor.TextFont().family());
     EXPECT_EQ(lexer.defaultPaper(), editor.palette().color(QPalette::Base));
 
-    // The editor hears the highlighter's change notices.
-    syn->SetEnabled(false);
-    StyleAll();
-    EXPECT_EQ(StyleAt(0), 0);
+    syn.SetEnabled(false);  // the editor hears the highlighter
+    EXPECT_EQ(StyleAt(editor, 0), 0);
 }
 
-TEST_F(TGCodeEditorHighlighterTest, ReplacingOrRemovingReleasesThePreviousHighlighter)
+TEST(TGCodeEditorHighlighterTest, ReplacedRemovedOrLeftAttachedTheHighlighterGoes)
 {
     bool firstGone = false;
-    editor.SetHighlighter(std::make_unique<TWatchedSyn>(firstGone));
-    editor.SetTextBytes("X1");
     bool secondGone = false;
-    editor.SetHighlighter(std::make_unique<TWatchedSyn>(secondGone));
-    EXPECT_TRUE(firstGone);
-    EXPECT_FALSE(secondGone);
-    StyleAll();
-    EXPECT_EQ(StyleAt(0), editor.HighlighterLexer()->StyleOf(
-                              &static_cast<TSynRC274Syn*>(editor.Highlighter())->AxisAttri));
-
-    editor.SetHighlighter(nullptr);
-    EXPECT_TRUE(secondGone);
-    EXPECT_EQ(editor.Highlighter(), nullptr);
-    EXPECT_EQ(editor.HighlighterLexer(), nullptr);
-    EXPECT_EQ(editor.lexer(), nullptr);
-}
-
-TEST(TGCodeEditorLifetimeTest, EditorGoesWithItsHighlighterAttached)
-{
-    bool gone = false;
+    bool thirdGone = false;
     {
         TGCodeEditor editor;
-        editor.SetHighlighter(std::make_unique<TWatchedSyn>(gone));
-        editor.SetTextBytes("G0 X1");
-        editor.SendScintilla(Sci::SCI_COLOURISE, 0UL, -1L);
+        editor.SetHighlighter(std::make_unique<TWatchedSyn>(firstGone));
+        editor.SetTextBytes("X1");
+        editor.SetHighlighter(std::make_unique<TWatchedSyn>(secondGone));
+        EXPECT_TRUE(firstGone);
+        auto* syn = static_cast<TSynRC274Syn*>(editor.Highlighter());
+        EXPECT_EQ(StyleAt(editor, 0), editor.HighlighterLexer()->StyleOf(&syn->AxisAttri));
+
+        editor.SetHighlighter(nullptr);
+        EXPECT_TRUE(secondGone);
+        EXPECT_EQ(editor.HighlighterLexer(), nullptr);
+        EXPECT_EQ(editor.lexer(), nullptr);
+        editor.SetHighlighter(std::make_unique<TWatchedSyn>(thirdGone));
+        EXPECT_EQ(StyleAt(editor, 0), editor.HighlighterLexer()->StyleOf(
+                                          &static_cast<TSynRC274Syn*>(editor.Highlighter())->AxisAttri));
     }
-    EXPECT_TRUE(gone);
+    EXPECT_TRUE(thirdGone);
 }
 
 } // namespace
