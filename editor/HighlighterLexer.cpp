@@ -32,11 +32,14 @@ bool IsPredefinedStyle(int style)
 }
 
 // Scintilla colours and indicator values share the layout of TColor: red in the low byte.
+constexpr int kGreenShiftBits = 8;
+constexpr int kBlueShiftBits = 16;
+
 long IndicatorValue(const QColor& colour)
 {
     return QsciScintillaBase::SC_INDICVALUEBIT |
-           (static_cast<long>(colour.blue()) << 16) | (static_cast<long>(colour.green()) << 8) |
-           static_cast<long>(colour.red());
+           (static_cast<long>(colour.blue()) << kBlueShiftBits) |
+           (static_cast<long>(colour.green()) << kGreenShiftBits) | static_cast<long>(colour.red());
 }
 
 } // namespace
