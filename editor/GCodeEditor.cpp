@@ -120,6 +120,23 @@ void TGCodeEditor::ApplyFonts()
     setMarginsFont(m_gutterFont);
 }
 
+void TGCodeEditor::SetHighlighter(std::unique_ptr<THighlighter> highlighter)
+{
+    std::unique_ptr<THighlighterLexer> lexer;
+    if (highlighter)
+    {
+        // The lexer's plain style is the editor's own text: its font and palette colours.
+        lexer = std::make_unique<THighlighterLexer>(*highlighter);
+        lexer->setDefaultFont(m_textFont);
+        lexer->setDefaultColor(palette().color(QPalette::Text));
+        lexer->setDefaultPaper(palette().color(QPalette::Base));
+    }
+    setLexer(lexer.get());
+    // Old lexer before old highlighter: the lexer unregisters from it.
+    m_highlighterLexer = std::move(lexer);
+    m_highlighter = std::move(highlighter);
+}
+
 void TGCodeEditor::setLexer(QsciLexer* lexer)
 {
     QsciScintilla::setLexer(lexer);

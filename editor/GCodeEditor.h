@@ -3,12 +3,16 @@
 // as they were loaded (invalid UTF-8 and NUL bytes included), remembers the file's line-break
 // style for new lines and for writing, and keeps a modified flag of its own that only edits set.
 
+#include "Highlighter.h"
+#include "HighlighterLexer.h"
+
 #include <Qsci/qsciscintilla.h>
 
 #include <QByteArray>
 #include <QFont>
 #include <QPointer>
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +29,14 @@ public:
     enum class TLineBreak { CrLf, Lf, Cr };
 
     explicit TGCodeEditor(QWidget* parent = nullptr);
+
+    // Attaches a highlighter, which the editor owns from then on, through a lexer made for it;
+    // the previous highlighter and its lexer go. nullptr leaves the text plain.
+    void SetHighlighter(std::unique_ptr<THighlighter> highlighter);
+    THighlighter* Highlighter() const { return m_highlighter.get(); }
+    // The lexer of the attached highlighter (nullptr without one): its OnError receives the
+    // highlighter's failures.
+    THighlighterLexer* HighlighterLexer() const { return m_highlighterLexer.get(); }
 
     // Replaces the whole text with these bytes. The load leaves no undo step and neither sets
     // nor clears the modified flag.
@@ -95,4 +107,9 @@ private:
     QPointer<QMenu> m_contextMenu;
     QFont m_textFont;
     QFont m_gutterFont;
+    // The lexer listens to the highlighter, so it is declared after it and goes first. It has
+    // no parent for the same reason: children would outlive both members. QsciScintilla keeps
+    // only a guarded pointer to it.
+    std::unique_ptr<THighlighter> m_highlighter;
+    std::unique_ptr<THighlighterLexer> m_highlighterLexer;
 };

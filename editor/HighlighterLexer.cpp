@@ -1,0 +1,461 @@
+#include "HighlighterLexer.h"
+
+#include "Error.h"
+#include "SystemColors.h"
+
+#include <Qsci/qsciscintilla.h>
+
+#include <QGuiApplication>
+#include <QMetaObject>
+#include <QtGlobal>
+
+#include <algorithm>
+#include <exception>
+#include <optional>
+#include <string_view>
+
+namespace {
+
+constexpr char kInfiniteLoopMessage[] = "The highlighter seems to be in an infinite loop";
+constexpr char kPlainStyleDescription[] = "Default";
+constexpr int kPlainStyle = 0;
+constexpr int kFirstAttributeStyle = 1;
+constexpr int kStyleCount = QsciScintillaBase::STYLE_MAX + 1;
+constexpr int kStrikeOutIndicator = QsciScintillaBase::INDIC_MAX;
+constexpr int kFirstByteValue = 1;  // NUL ends a string: it can never be a word character
+constexpr int kByteValues = 256;
+
+bool IsPredefinedStyle(int style)
+{
+    return style >= QsciScintillaBase::STYLE_DEFAULT &&
+           style <= QsciScintillaBase::STYLE_LASTPREDEFINED;
+}
+
+// Scintilla colours and indicator values share the layout of TColor: red in the low byte.
+constexpr int kGreenShiftBits = 8;
+constexpr int kBlueShiftBits = 16;
+
+long IndicatorValue(const QColor& colour)
+{
+    return QsciScintillaBase::SC_INDICVALUEBIT |
+           (static_cast<long>(colour.blue()) << kBlueShiftBits) |
+           (static_cast<long>(colour.green()) << kGreenShiftBits) | static_cast<long>(colour.red());
+}
+
+} // namespace
+
+THighlighterLexer::THighlighterLexer(THighlighter& highlighter, QObject* parent)
+    : QsciLexerCustom(parent),
+      fHighlighter(highlighter),
+      fLanguage(QByteArray::fromStdString(highlighter.LanguageTitle()))
+{
+    OnError = [](const QString& message) { qWarning("%s", qPrintable(message)); };
+    for (int c = kFirstByteValue; c < kByteValues; ++c)
+    {
+        if (highlighter.IdentifierChars().test(static_cast<std::size_t>(c)))
+            fWordCharacters.append(static_cast<char>(c));
+    }
+    setDefaultColor(ColorToQColor(clWindowText));
+    setDefaultPaper(ColorToQColor(clWindow));
+    RebuildStyleMap();
+    fListenerId = fHighlighter.AddChangeListener([this] { HighlighterChanged(); });
+}
+
+THighlighterLexer::~THighlighterLexer()
+{
+    fHighlighter.RemoveChangeListener(fListenerId);
+}
+
+int THighlighterLexer::StrikeOutIndicator()
+{
+    return kStrikeOutIndicator;
+}
+
+void THighlighterLexer::RebuildStyleMap()
+{
+    fStyleAttributes.assign(kFirstAttributeStyle, nullptr);
+    int style = kFirstAttributeStyle;
+    for (int i = 0; i < fHighlighter.AttributeCount(); ++i)
+    {
+        while (IsPredefinedStyle(style))
+        {
+            fStyleAttributes.push_back(nullptr);
+            ++style;
+        }
+        if (style >= kStyleCount)
+            break;  // more attributes than Scintilla has styles: the rest draw plain
+        fStyleAttributes.push_back(fHighlighter.AttributeAt(i));
+        ++style;
+    }
+}
+
+int THighlighterLexer::StyleOf(const TTokenAttribute* attribute) const
+{
+    if (attribute == nullptr)
+        return kPlainStyle;
+    const auto found = std::find(fStyleAttributes.begin(), fStyleAttributes.end(), attribute);
+    return found == fStyleAttributes.end() ? kPlainStyle
+                                           : static_cast<int>(found - fStyleAttributes.begin());
+}
+
+const TTokenAttribute* THighlighterLexer::AttributeOfStyle(int style) const
+{
+    if (style < 0 || style >= static_cast<int>(fStyleAttributes.size()))
+        return nullptr;
+    return fStyleAttributes[static_cast<std::size_t>(style)];
+}
+
+const char* THighlighterLexer::language() const
+{
+    return fLanguage.constData();
+}
+
+QString THighlighterLexer::description(int style) const
+{
+    if (style == kPlainStyle || style == QsciScintillaBase::STYLE_DEFAULT)
+        return QString::fromLatin1(kPlainStyleDescription);
+    const TTokenAttribute* attribute = AttributeOfStyle(style);
+    return attribute ? QString::fromStdString(attribute->Name()) : QString();
+}
+
+QColor THighlighterLexer::TextColor(int style) const
+{
+    const TTokenAttribute* attribute = AttributeOfStyle(style);
+    const QPalette palette = editor() ? editor()->palette() : QGuiApplication::palette();
+    const QColor colour = attribute ? ColorToQColor(attribute->Foreground(), palette) : QColor();
+    return colour.isValid() ? colour : defaultColor();
+}
+
+QColor THighlighterLexer::color(int style) const
+{
+    return TextColor(style);
+}
+
+QColor THighlighterLexer::paper(int style) const
+{
+    // A token without a background of its own takes the white-space attribute's, if the
+    // highlighter has one, else the editor's own.
+    const TTokenAttribute* attribute = AttributeOfStyle(style);
+    if (attribute == nullptr)
+        return defaultPaper();
+    const QPalette palette = editor() ? editor()->palette() : QGuiApplication::palette();
+    QColor colour = ColorToQColor(attribute->Background(), palette);
+    if (!colour.isValid())
+    {
+        if (const TTokenAttribute* whiteSpace = fHighlighter.DefaultAttribute(kRoleWhiteSpace))
+            colour = ColorToQColor(whiteSpace->Background(), palette);
+    }
+    return colour.isValid() ? colour : defaultPaper();
+}
+
+QFont THighlighterLexer::font(int style) const
+{
+    QFont styled = defaultFont();
+    if (const TTokenAttribute* attribute = AttributeOfStyle(style))
+    {
+        styled.setBold((attribute->Style() & fsBold) != 0);
+        styled.setItalic((attribute->Style() & fsItalic) != 0);
+        styled.setUnderline((attribute->Style() & fsUnderline) != 0);
+    }
+    return styled;
+}
+
+const char* THighlighterLexer::wordCharacters() const
+{
+    return fWordCharacters.constData();
+}
+
+void THighlighterLexer::RefreshStyles()
+{
+    for (int style = 0; style < static_cast<int>(fStyleAttributes.size()); ++style)
+    {
+        if (style != kPlainStyle && fStyleAttributes[static_cast<std::size_t>(style)] == nullptr)
+            continue;
+        emit colorChanged(color(style), style);
+        emit paperChanged(paper(style), style);
+        emit fontChanged(font(style), style);
+    }
+}
+
+void THighlighterLexer::setEditor(QsciScintilla* editor)
+{
+    if (QsciScintilla* previous = this->editor())
+        disconnect(previous, &QsciScintillaBase::SCN_MODIFIED, this, nullptr);
+    QsciLexerCustom::setEditor(editor);
+    fValidLines = {};
+    fPendingState = TPendingState::None;
+    fStrikeOutDrawn = false;
+    if (editor == nullptr)
+        return;
+
+    connect(editor, &QsciScintillaBase::SCN_MODIFIED, this,
+            [this](int position, int modificationType, const char*, int length, int, int,
+                   int, int, int, int) {
+                DocumentModified(position, modificationType, length);
+            });
+    // The notices before a change tell which lines were styled and how the line above ended.
+    constexpr long kNeededNotices = QsciScintillaBase::SC_MOD_INSERTTEXT |
+                                    QsciScintillaBase::SC_MOD_DELETETEXT |
+                                    QsciScintillaBase::SC_MOD_BEFOREINSERT |
+                                    QsciScintillaBase::SC_MOD_BEFOREDELETE;
+    Send(QsciScintillaBase::SCI_SETMODEVENTMASK, static_cast<unsigned long>(
+             Send(QsciScintillaBase::SCI_GETMODEVENTMASK) | kNeededNotices));
+    editor->SendScintilla(QsciScintillaBase::SCI_SETWORDCHARS, fWordCharacters.constData());
+    Send(QsciScintillaBase::SCI_INDICSETSTYLE, kStrikeOutIndicator, QsciScintillaBase::INDIC_STRIKE);
+    Send(QsciScintillaBase::SCI_INDICSETFLAGS, kStrikeOutIndicator,
+         QsciScintillaBase::SC_INDICFLAG_VALUEBEFORE);
+    // Whatever styled this document before, our line states start from nothing.
+    startStyling(0);
+}
+
+void THighlighterLexer::HighlighterChanged()
+{
+    RebuildStyleMap();
+    RefreshStyles();
+    if (editor() == nullptr)
+        return;
+    // Enabled or a strike-out may have changed: every line is styled again as it is shown.
+    fValidLines = {};
+    startStyling(0);
+    editor()->viewport()->update();
+}
+
+void THighlighterLexer::DocumentModified(int position, int modificationType, int length)
+{
+    using Base = QsciScintillaBase;
+    if (modificationType & (Base::SC_MOD_BEFOREINSERT | Base::SC_MOD_BEFOREDELETE))
+    {
+        // Lines below the changed ones keep their styles if the changed text ends in the state
+        // it ended in before; remember which lines those are and what that state was.
+        const int line = static_cast<int>(Send(Base::SCI_LINEFROMPOSITION, position));
+        const int lastLine = (modificationType & Base::SC_MOD_BEFOREDELETE)
+                                 ? static_cast<int>(Send(Base::SCI_LINEFROMPOSITION, position + length))
+                                 : line;
+        const int styledLines = StyledLineCount();
+        TValidLines valid;
+        if (styledLines > lastLine + 1)
+            valid = {lastLine + 1, styledLines, static_cast<int>(Send(Base::SCI_GETLINESTATE, lastLine))};
+        else if (!fValidLines.Empty() && fValidLines.end > lastLine + 1)
+        {
+            valid = fValidLines;
+            if (valid.first <= lastLine)
+                valid = {lastLine + 1, valid.end,
+                         static_cast<int>(Send(Base::SCI_GETLINESTATE, lastLine))};
+        }
+        fPending = {valid, static_cast<int>(Send(Base::SCI_GETLINECOUNT)),
+                    Send(Base::SCI_GETLENGTH)};
+        fPendingState = TPendingState::Waiting;
+    }
+    else if (modificationType & (Base::SC_MOD_INSERTTEXT | Base::SC_MOD_DELETETEXT))
+    {
+        ApplyPendingModification();
+        if (fPendingState != TPendingState::Applied)
+            fValidLines = {};  // a change without the notice before it: trust nothing below
+        fPendingState = TPendingState::None;
+    }
+}
+
+void THighlighterLexer::ApplyPendingModification()
+{
+    // Other receivers of the change notice (QScintilla's own among them) may ask for styling
+    // before our notice arrives: as soon as the text has changed, shift the lines.
+    using Base = QsciScintillaBase;
+    if (fPendingState != TPendingState::Waiting || Send(Base::SCI_GETLENGTH) == fPending.length)
+        return;
+    const int linesAdded = static_cast<int>(Send(Base::SCI_GETLINECOUNT)) - fPending.lineCount;
+    fValidLines = fPending.validLines;
+    fValidLines.first += linesAdded;
+    fValidLines.end += linesAdded;
+    if (fValidLines.Empty())
+        fValidLines = {};
+    fPendingState = TPendingState::Applied;
+}
+
+void THighlighterLexer::styleText(int start, int end)
+{
+    if (editor() == nullptr || end <= start)
+        return;
+    ApplyPendingModification();
+    int line = static_cast<int>(Send(QsciScintillaBase::SCI_LINEFROMPOSITION, start));
+    const int lastLine = static_cast<int>(Send(QsciScintillaBase::SCI_LINEFROMPOSITION, end - 1));
+    try
+    {
+        StyleLines(line, lastLine);
+    }
+    catch (const std::exception& error)
+    {
+        // Draw what is left plain so that painting completes, and report after the paint.
+        fValidLines = {};
+        StylePlain(line, std::max(line, lastLine));
+        const QString message = QString::fromUtf8(error.what());
+        QMetaObject::invokeMethod(
+            this, [this, message] { if (OnError) OnError(message); }, Qt::QueuedConnection);
+    }
+}
+
+void THighlighterLexer::StyleLines(int& line, int lastLine)
+{
+    using Base = QsciScintillaBase;
+    const int lineCount = static_cast<int>(Send(Base::SCI_GETLINECOUNT));
+    const bool paint = fHighlighter.Enabled();
+    ResumeAt(line);
+    while (line < lineCount)
+    {
+        StyleLine(line, paint);
+        const int state = static_cast<int>(fHighlighter.LineState());
+
+        std::optional<int> before;
+        if (!fValidLines.Empty())
+        {
+            if (line == fValidLines.first - 1)
+                before = fValidLines.entryState;
+            else if (line >= fValidLines.first && line < fValidLines.end)
+                before = static_cast<int>(Send(Base::SCI_GETLINESTATE, line));
+        }
+        Send(Base::SCI_SETLINESTATE, static_cast<unsigned long>(line), state);
+        if (before && *before == state)
+        {
+            // The lines below start as they did before: their styles and states still hold.
+            line = fValidLines.end;
+            fValidLines = {};
+            ResumeAt(line);
+            if (line > lastLine)
+                return;
+            continue;
+        }
+        if (before)
+        {
+            fValidLines.first = line + 1;
+            fValidLines.entryState = *before;
+            if (fValidLines.Empty())
+                fValidLines = {};
+        }
+        if (line >= lastLine)
+        {
+            // A changed end state (a comment opened or closed) reaches the lines below. Those on
+            // screen are styled now, which makes Scintilla paint them again; the rest waits
+            // until it is shown.
+            if (!before || fValidLines.Empty())
+                return;
+            const int lastVisible = LastVisibleLine();
+            if (line >= lastVisible)
+                return;
+            lastLine = lastVisible;
+        }
+        ++line;
+    }
+}
+
+void THighlighterLexer::ResumeAt(int line)
+{
+    if (line == 0)
+        fHighlighter.ResetLineState();
+    else
+        fHighlighter.SetLineState(Send(QsciScintillaBase::SCI_GETLINESTATE, static_cast<unsigned long>(line - 1)));
+    startStyling(LineStart(line));
+}
+
+int THighlighterLexer::LastVisibleLine() const
+{
+    using Base = QsciScintillaBase;
+    const long lastShown = Send(Base::SCI_GETFIRSTVISIBLELINE) + Send(Base::SCI_LINESONSCREEN);
+    return static_cast<int>(Send(Base::SCI_DOCLINEFROMVISIBLE, static_cast<unsigned long>(lastShown)));
+}
+
+void THighlighterLexer::StyleLine(int line, bool paint)
+{
+    using Base = QsciScintillaBase;
+    const int begin = LineStart(line);
+    const int textEnd = static_cast<int>(Send(Base::SCI_GETLINEENDPOSITION, line));
+    const int next = LineStart(line + 1);
+    const int textLength = textEnd - begin;
+    const char* text = textLength > 0 ? reinterpret_cast<const char*>(Send(
+                                            Base::SCI_GETRANGEPOINTER, begin, textLength))
+                                      : "";
+    fHighlighter.StartLine(std::string_view(text, static_cast<std::size_t>(textLength)), line);
+
+    struct TStrikeOut
+    {
+        int start;
+        int length;
+        QColor colour;
+    };
+    std::vector<TStrikeOut> strikeOuts;
+    fLineStyles.assign(static_cast<std::size_t>(next - begin), static_cast<char>(kPlainStyle));
+    while (!fHighlighter.AtLineEnd())
+    {
+        std::string token = fHighlighter.TokenText();
+        if (token.empty())
+        {
+            fHighlighter.NextToken();
+            if (fHighlighter.AtLineEnd())
+                break;
+            token = fHighlighter.TokenText();
+            if (token.empty())
+                throw EZorvitError(kInfiniteLoopMessage);
+        }
+        if (paint)
+        {
+            const int tokenStart = std::clamp(fHighlighter.TokenStart(), 0, textLength);
+            const int tokenEnd =
+                std::clamp(tokenStart + static_cast<int>(token.size()), tokenStart, textLength);
+            const TTokenAttribute* attribute = fHighlighter.TokenAttribute();
+            const int style = StyleOf(attribute);
+            std::fill(fLineStyles.begin() + tokenStart, fLineStyles.begin() + tokenEnd,
+                      static_cast<char>(style));
+            if (attribute && (attribute->Style() & fsStrikeOut) && tokenEnd > tokenStart)
+                strikeOuts.push_back({begin + tokenStart, tokenEnd - tokenStart, TextColor(style)});
+        }
+        fHighlighter.NextToken();
+    }
+
+    editor()->SendScintilla(Base::SCI_SETSTYLINGEX, static_cast<uintptr_t>(fLineStyles.size()),
+                            fLineStyles.data());
+    if (fStrikeOutDrawn)
+        ClearStrikeOut(begin, next - begin);
+    for (const TStrikeOut& strikeOut : strikeOuts)
+    {
+        Send(Base::SCI_SETINDICATORCURRENT, kStrikeOutIndicator);
+        Send(Base::SCI_SETINDICATORVALUE, static_cast<unsigned long>(IndicatorValue(strikeOut.colour)));
+        Send(Base::SCI_INDICATORFILLRANGE, static_cast<unsigned long>(strikeOut.start), strikeOut.length);
+        fStrikeOutDrawn = true;
+    }
+}
+
+void THighlighterLexer::StylePlain(int fromLine, int toLine)
+{
+    const int begin = LineStart(fromLine);
+    const int length = LineStart(toLine + 1) - begin;
+    startStyling(begin);
+    setStyling(length, kPlainStyle);
+    if (fStrikeOutDrawn)
+        ClearStrikeOut(begin, length);
+}
+
+void THighlighterLexer::ClearStrikeOut(int position, int length)
+{
+    Send(QsciScintillaBase::SCI_SETINDICATORCURRENT, kStrikeOutIndicator);
+    Send(QsciScintillaBase::SCI_INDICATORCLEARRANGE, static_cast<unsigned long>(position), length);
+}
+
+int THighlighterLexer::StyledLineCount() const
+{
+    using Base = QsciScintillaBase;
+    const long endStyled = Send(Base::SCI_GETENDSTYLED);
+    if (endStyled >= Send(Base::SCI_GETLENGTH))
+        return static_cast<int>(Send(Base::SCI_GETLINECOUNT));
+    return static_cast<int>(Send(Base::SCI_LINEFROMPOSITION, static_cast<unsigned long>(endStyled)));
+}
+
+int THighlighterLexer::LineStart(int line) const
+{
+    using Base = QsciScintillaBase;
+    if (line >= Send(Base::SCI_GETLINECOUNT))
+        return static_cast<int>(Send(Base::SCI_GETLENGTH));
+    return static_cast<int>(Send(Base::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line)));
+}
+
+long THighlighterLexer::Send(unsigned int message, unsigned long wParam, long lParam) const
+{
+    return editor()->SendScintilla(message, wParam, lParam);
+}
