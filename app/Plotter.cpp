@@ -5,6 +5,7 @@
 #include "Error.h"
 #include "GCodeEditor.h"
 #include "GCodeEngine.h"
+#include "HighlighterLexer.h"
 #include "Icons.h"
 #include "IniFile.h"
 #include "LineTable.h"
@@ -219,8 +220,11 @@ void TGLPlotter::CreateComponents()
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
     statusBar()->setSizeGripEnabled(false);
 
-    // Stand-in until the editor control takes its highlighter: the window keeps it.
-    highlighter_ = std::make_unique<TSynRC274Syn>();
+    memGCode->SetHighlighter(std::make_unique<TSynRC274Syn>());
+    // A highlighter failure while the editor paints reaches the top-level error handler.
+    memGCode->HighlighterLexer()->OnError = [this](const QString& message) {
+        ShowErrorMessage(message);
+    };
 
     ATFileNotification1 = new TATFileNotification(this);
     ATFileNotification1->setObjectName(QStringLiteral("ATFileNotification1"));
@@ -675,6 +679,11 @@ void TGLPlotter::EditorDisplaySyntaxUpdate()
 
 // ---------------------------------------------------------------------------------------------
 // Editor and plotter settings
+
+THighlighter& TGLPlotter::Highlighter() const
+{
+    return *memGCode->Highlighter();
+}
 
 void TGLPlotter::EditorDisplaySyntaxExecute()
 {

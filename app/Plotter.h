@@ -63,7 +63,7 @@ public:
     void ShowErrorMessage(const QString& message);
 
     TGCodeEditor& Editor() const { return *memGCode; }
-    THighlighter& Highlighter() const { return *highlighter_; }
+    THighlighter& Highlighter() const;
     TOpenGLPanel& Panel() const { return *OpenGLPanel; }
     TATFileNotification& Watcher() const { return *ATFileNotification1; }
     TdlgColor& ColorsDialog() const { return *dlgColor; }
@@ -141,7 +141,6 @@ private:
     TPoint3f previousPoint_{0, 0, 0};
     double lastMaximum_ = 0;
     std::unique_ptr<TGCodeEngine> engine_;
-    std::unique_ptr<THighlighter> highlighter_;
     std::array<TColor, 4> motionColors_;
 
     QToolBar* ToolBar1 = nullptr;

@@ -318,6 +318,7 @@ TEST_F(TPlotterActionsTest, DisplaySyntaxSwitchesTheHighlighter)
 {
     MakeWindow();
     THighlighter& highlighter = window->Highlighter();
+    ASSERT_EQ(&highlighter, window->Editor().Highlighter()) << "the editor's own highlighter";
     ASSERT_TRUE(highlighter.Enabled());
     window->findChild<QAction*>("itmEditorDisplaySyntax")->trigger();
     EXPECT_FALSE(highlighter.Enabled());
