@@ -13,6 +13,9 @@
 #include <QClipboard>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 #include <QSignalSpy>
 #include <QSplitter>
 #include <QTabWidget>
@@ -20,6 +23,8 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QTest>
+
+#include <functional>
 
 namespace {
 
@@ -380,5 +385,74 @@ INSTANTIATE_TEST_SUITE_P(Messages, TErrorTextTest,
                                            std::pair{"a/", "a/."},
                                            std::pair{"90\xC2\xB0", "90\xC2\xB0."},
                                            std::pair{"", ""}));
+
+// The real question and error boxes behind the question interface.
+class TMessageBoxTest : public ::testing::Test
+{
+protected:
+    // Runs inspect on the box once it shows, then presses key on it.
+    void WhenShown(std::function<void(QMessageBox&)> inspect, Qt::Key key)
+    {
+        auto* poll = new QTimer(&owner);
+        poll->setInterval(10);
+        QObject::connect(poll, &QTimer::timeout, poll, [poll, inspect, key] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr || !box->isVisible())
+                return;
+            poll->stop();
+            inspect(*box);
+            QTest::keyClick(box, key);
+        });
+        poll->start();
+    }
+
+    static QStringList ButtonTexts(const QMessageBox& box)
+    {
+        QStringList texts;
+        for (const QMessageBox::StandardButton b : {QMessageBox::Yes, QMessageBox::No,
+                                                    QMessageBox::Cancel, QMessageBox::Ok})
+            if (box.button(b) != nullptr)
+                texts << box.button(b)->text();
+        return texts;
+    }
+
+    QWidget owner;
+    TUserDialogs dialogs{&owner};
+};
+
+TEST_F(TMessageBoxTest, QuestionWithCancel)
+{
+    WhenShown([](QMessageBox& box) {
+        EXPECT_EQ(box.windowTitle(), "Confirm");
+        EXPECT_EQ(box.text(), "Save changes?");
+        EXPECT_EQ(box.icon(), QMessageBox::Question);
+        EXPECT_EQ(ButtonTexts(box), QStringList({"&Yes", "&No", "Cancel"}));
+        EXPECT_EQ(box.defaultButton(), box.button(QMessageBox::Yes));
+    }, Qt::Key_Escape);
+    EXPECT_EQ(dialogs.Ask("Save changes?", true), TAnswer::Cancel);
+
+    WhenShown([](QMessageBox&) {}, Qt::Key_Return);
+    EXPECT_EQ(dialogs.Ask("Save changes?", true), TAnswer::Yes);
+}
+
+TEST_F(TMessageBoxTest, QuestionWithoutCancelAnswersNoOnEscape)
+{
+    WhenShown([](QMessageBox& box) {
+        EXPECT_EQ(ButtonTexts(box), QStringList({"&Yes", "&No"}));
+    }, Qt::Key_Escape);
+    EXPECT_EQ(dialogs.Ask("Reload?", false), TAnswer::No);
+}
+
+TEST_F(TMessageBoxTest, ErrorBoxHasNoCaption)
+{
+    WhenShown([](QMessageBox& box) {
+        EXPECT_TRUE(box.windowTitle().isEmpty());
+        EXPECT_EQ(box.icon(), QMessageBox::Critical);
+        EXPECT_EQ(box.text(), "Line 3: Number expected.");
+        EXPECT_EQ(box.buttons().size(), 1);
+        EXPECT_NE(box.button(QMessageBox::Ok), nullptr);
+    }, Qt::Key_Return);
+    dialogs.ShowError("Line 3: Number expected.");
+}
 
 } // namespace
