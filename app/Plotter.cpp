@@ -233,7 +233,8 @@ void TGLPlotter::CreateComponents()
     dlgColor = new TdlgColor(this);
     dlgColor->setObjectName(QStringLiteral("dlgColor"));
 
-    wheelRouter_ = new TWheelRouter(*this);
+    // Wheel turns go to the focused control first and to this window last.
+    new TWheelRouter(*this);
 }
 
 void TGLPlotter::CreateActions()

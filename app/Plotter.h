@@ -27,7 +27,6 @@ class TGCodeEngine;
 class THighlighter;
 class TLineTable;
 class TOpenGLPanel;
-class TWheelRouter;
 class TdlgColor;
 
 class TGLPlotter : public QMainWindow
@@ -66,7 +65,6 @@ public:
     THighlighter& Highlighter() const;
     TOpenGLPanel& Panel() const { return *OpenGLPanel; }
     TATFileNotification& Watcher() const { return *ATFileNotification1; }
-    TdlgColor& ColorsDialog() const { return *dlgColor; }
     const std::array<TColor, 4>& MotionColors() const { return motionColors_; }
     bool HasInterpreter() const { return engine_ != nullptr; }
     const std::shared_ptr<TLineTable>& LineTable() const { return table_; }
@@ -77,7 +75,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    enum class TActionKind { Command, Open, SaveAs, Exit };
     struct TActionSpec;
     static const TActionSpec kActions[];
 
@@ -154,5 +151,4 @@ private:
     QMenu* pmuGCode = nullptr;
     TATFileNotification* ATFileNotification1 = nullptr;
     TdlgColor* dlgColor = nullptr;
-    TWheelRouter* wheelRouter_ = nullptr;
 };
