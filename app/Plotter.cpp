@@ -376,7 +376,16 @@ void TGLPlotter::ConnectUpdates()
     connect(memGCode, &QsciScintilla::modificationChanged, this, update);
     connect(memGCode, &QsciScintilla::textChanged, this, update);
     connect(memGCode, &TGCodeEditor::UndoAvailableChanged, this, update);
-    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, update);
+    // Asking the clipboard may wait for another program, so it is asked only when it changes.
+    const auto clipboardChanged = [this] {
+        Guarded([this] {
+            const QMimeData* contents = QGuiApplication::clipboard()->mimeData();
+            clipboardHasText_ = contents != nullptr && contents->hasText();
+            aclMainUpdate();
+        });
+    };
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, clipboardChanged);
+    clipboardChanged();
     memGCode->installEventFilter(this);
 }
 
@@ -662,8 +671,7 @@ void TGLPlotter::aclMainUpdate()
     Action("EditCut1")->setEnabled(selection);
     Action("EditCopy1")->setEnabled(selection);
     Action("EditDelete1")->setEnabled(selection);
-    const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData();
-    Action("EditPaste1")->setEnabled(clipboard != nullptr && clipboard->hasText());
+    Action("EditPaste1")->setEnabled(clipboardHasText_);
     itmFileSaveUpdate();
     EditorDisplaySyntaxUpdate();
 }

@@ -139,6 +139,7 @@ private:
     double lastMaximum_ = 0;
     std::unique_ptr<TGCodeEngine> engine_;
     std::array<TColor, 4> motionColors_;
+    bool clipboardHasText_ = false;
 
     QToolBar* ToolBar1 = nullptr;
     QFrame* pnlTop = nullptr;
