@@ -6,8 +6,6 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
-#include <QGroupBox>
-#include <QLabel>
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
@@ -18,6 +16,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <ostream>
 
 namespace {
 
@@ -31,11 +30,15 @@ T* Find(const QWidget& dialog, const char* name)
     return widget;
 }
 
-bool UnderlinedAt(TGCodeEditor& editor, int position)
+long StyleAt(TGCodeEditor& editor, int position)
 {
     editor.SendScintilla(Sci::SCI_COLOURISE, 0UL, -1L);
-    const long style = editor.SendScintilla(Sci::SCI_GETSTYLEAT, static_cast<unsigned long>(position));
-    return editor.SendScintilla(Sci::SCI_STYLEGETUNDERLINE, static_cast<unsigned long>(style)) != 0;
+    return editor.SendScintilla(Sci::SCI_GETSTYLEAT, static_cast<unsigned long>(position));
+}
+
+bool UnderlinedAt(TGCodeEditor& editor, int position)
+{
+    return editor.SendScintilla(Sci::SCI_STYLEGETUNDERLINE, static_cast<unsigned long>(StyleAt(editor, position))) != 0;
 }
 
 void Select(const QWidget& dialog, const char* element)
@@ -121,17 +124,25 @@ TEST_F(TdlgSynColorTest, ListsTheElementsAndShowsEachOnesStylesAndColours)
         for (const TShown& shown : expected) {
             if (shown.element != expected[0].element)
                 Select(dialog, shown.element);
-            EXPECT_EQ(list->currentItem()->text(), shown.element);
+            EXPECT_EQ(list->currentItem()->text().toStdString(), shown.element);
             EXPECT_EQ(Find<QCheckBox>(dialog, "cbxBold")->isChecked(), shown.bold) << shown.element;
             EXPECT_EQ(Find<QCheckBox>(dialog, "cbxItalic")->isChecked(), shown.italic) << shown.element;
             EXPECT_EQ(Find<QCheckBox>(dialog, "cbxUnderline")->isChecked(), shown.underline) << shown.element;
-            EXPECT_EQ(Find<TColorPicker>(dialog, "cmbForegroundColor")->currentText(), shown.fore) << shown.element;
-            EXPECT_EQ(Find<TColorPicker>(dialog, "cmbBackgroundColor")->currentText(), shown.back) << shown.element;
+            EXPECT_EQ(Find<TColorPicker>(dialog, "cmbForegroundColor")->currentText().toStdString(), shown.fore)
+                << shown.element;
+            EXPECT_EQ(Find<TColorPicker>(dialog, "cmbBackgroundColor")->currentText().toStdString(), shown.back)
+                << shown.element;
         }
         Click(dialog, "Button1");
     });
-    EXPECT_EQ(Syn().KeyAttri.Background(), 0x00CCFFCCu);  // nothing chosen, nothing changed
-    EXPECT_EQ(Syn().KeyAttri.Foreground(), clNone);
+    // Looking through the elements changes none of them.
+    const TSynRC274Syn fresh;
+    for (int i = 0; i < fresh.AttributeCount(); ++i) {
+        const TTokenAttribute& kept = *Syn().AttributeAt(i);
+        EXPECT_EQ(kept.Style(), fresh.AttributeAt(i)->Style()) << kept.Name();
+        EXPECT_EQ(kept.Foreground(), fresh.AttributeAt(i)->Foreground()) << kept.Name();
+        EXPECT_EQ(kept.Background(), fresh.AttributeAt(i)->Background()) << kept.Name();
+    }
 }
 
 // How the dialog is ended, and whether that applies the edits.
@@ -141,6 +152,11 @@ struct TEnding
     std::function<void(TdlgSynColor&)> end;
     bool applies;
 };
+
+void PrintTo(const TEnding& ending, std::ostream* out)
+{
+    *out << ending.name;
+}
 
 class TdlgSynColorEndingTest : public TdlgSynColorTest, public ::testing::WithParamInterface<TEnding>
 {};
@@ -152,7 +168,7 @@ TEST_P(TdlgSynColorEndingTest, PreviewShowsEditsAtOnceAndOnlyConfirmingAppliesTh
         auto* preview = Find<TGCodeEditor>(dialog, "memPreview");
         const int number = static_cast<int>(preview->TextBytes().indexOf("8000"));
         ASSERT_GT(number, 0);
-        EXPECT_NE(preview->SendScintilla(Sci::SCI_GETSTYLEAT, static_cast<unsigned long>(number)), 0)
+        EXPECT_NE(StyleAt(*preview, number), 0)
             << "the preview is coloured while the main highlighter is off";
         Select(dialog, "Number");
         Click(dialog, "cbxUnderline");
@@ -190,7 +206,7 @@ TEST_F(TdlgSynColorTest, ChosenForegroundKeepsAnUnlistedBackgroundAndTheNextOpen
 
     EditColors([](TdlgSynColor& dialog) {
         Select(dialog, "Reserved Word");
-        EXPECT_EQ(Find<TColorPicker>(dialog, "cmbForegroundColor")->currentText(), "clRed");
+        EXPECT_EQ(Find<TColorPicker>(dialog, "cmbForegroundColor")->currentText().toStdString(), "clRed");
         EXPECT_EQ(Find<TColorPicker>(dialog, "cmbBackgroundColor")->currentIndex(), -1);
         Click(dialog, "Button2");
     });
@@ -233,7 +249,8 @@ TEST(TdlgSynColorLayoutTest, ControlsSitInPlaceAndTabWalksThemInOrder)
         QRect expected = place.place;
         const bool isGroup = widget->inherits("QGroupBox");
         if (*place.caption) {
-            EXPECT_EQ(widget->property(isGroup ? "title" : "text").toString(), place.caption) << place.name;
+            EXPECT_EQ(widget->property(isGroup ? "title" : "text").toString().toStdString(), place.caption)
+            << place.name;
             // A caption wider than its place in this desktop's font widens it to the right.
             if (widget->inherits("QLabel") || widget->inherits("QCheckBox"))
                 expected.setWidth(std::max(expected.width(), widget->sizeHint().width()));
@@ -248,8 +265,10 @@ TEST(TdlgSynColorLayoutTest, ControlsSitInPlaceAndTabWalksThemInOrder)
     const char* const order[] = {"Button1", "Button2", "cbxBold", "cbxItalic", "cbxUnderline",
                                  "lbxElements", "cmbForegroundColor", "cmbBackgroundColor", "memPreview"};
     for (std::size_t i = 0; i < std::size(order); ++i) {
-        EXPECT_EQ(QApplication::focusWidget(), Find<QWidget>(dialog, order[i])) << order[i];
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget* focused = QApplication::focusWidget();
+        ASSERT_NE(focused, nullptr);
+        EXPECT_EQ(focused->objectName().toStdString(), order[i]);
+        QTest::keyClick(focused, Qt::Key_Tab);
     }
 }
 
