@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
+#include <QRect>
 #include <QScopeGuard>
 #include <QSignalBlocker>
 
@@ -173,7 +174,7 @@ void TdlgSynColor::EditColors(THighlighter& highlighter)
             dialog->deleteLater();
     });
     dialog->LoadHighlighter(highlighter);
-    // exec() answers Rejected when the dialog went with its parent; the guard covers the rest.
+    // exec() answers Rejected, and the pointer is null, when the dialog went with its parent.
     if (dialog->exec() == QDialog::Accepted && dialog)
         highlighter.CopyFrom(dialog->PreviewHighlighter());
 }
@@ -219,14 +220,16 @@ void TdlgSynColor::lbxElementsClick()
 
 void TdlgSynColor::AttrChange(const QCheckBox& sender)
 {
-    TTokenAttribute* attribute = SelectedAttribute();
-    if (attribute == nullptr)
-        return;
-    TFontStyles bit = fsUnderline;
+    TFontStyles bit = 0;
     if (&sender == cbxBold)
         bit = fsBold;
     else if (&sender == cbxItalic)
         bit = fsItalic;
+    else if (&sender == cbxUnderline)
+        bit = fsUnderline;
+    TTokenAttribute* attribute = SelectedAttribute();
+    if (attribute == nullptr || bit == 0)
+        return;
     const TFontStyles style = attribute->Style();
     attribute->SetStyle(static_cast<TFontStyles>(sender.isChecked() ? (style | bit) : (style & ~bit)));
 }
