@@ -1,5 +1,7 @@
 #include "IniFile.h"
 
+#include "SameText.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
@@ -45,11 +47,6 @@ std::string_view Trim(std::string_view text)
         return {};
     const std::size_t last = text.find_last_not_of(kBlanks);
     return text.substr(first, last - first + 1);
-}
-
-char AsciiLower(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 std::vector<TLine> SplitLines(std::string_view content)
@@ -323,11 +320,6 @@ bool SaveFile(const std::string& fileName, std::string_view content)
 }
 
 } // namespace
-
-bool SameText(std::string_view a, std::string_view b)
-{
-    return std::ranges::equal(a, b, [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
-}
 
 TIniFile::TIniFile(std::string fileName) : m_fileName(std::move(fileName)) {}
 

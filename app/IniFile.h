@@ -11,10 +11,6 @@
 #include <string_view>
 #include <vector>
 
-// Compares two names without regard to the case of ASCII letters, as profile files compare
-// sections and keys (and the colour table its identifiers).
-bool SameText(std::string_view a, std::string_view b);
-
 class EIniFileError : public EZorvitError
 {
 public:

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "SameText.h"
+
 namespace {
 
 using TParser = TGCodeParser;
@@ -67,8 +69,6 @@ void FillClassColumns(std::array<int, N>& columns, const TCodeClass (&classes)[M
                 columns[number] = column;
     }
 }
-
-char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 }  // namespace
 

@@ -6,6 +6,8 @@
 #include <limits>
 #include <string>
 
+#include "SameText.h"
+
 namespace {
 
 struct TColumnDef
@@ -125,18 +127,6 @@ T ReadValue(const std::byte* at)
     return value;
 }
 
-char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool SameTextAscii(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (AsciiUpper(a[i]) != AsciiUpper(b[i]))
-            return false;
-    return true;
-}
-
 // A number in shortest general form with up to 15 significant digits.
 std::string FormatGeneral(double value)
 {
@@ -154,7 +144,7 @@ TLineTable::TLineTable() = default;
 int TLineTable::ColumnIndex(std::string_view name) const
 {
     for (int c = 0; c < kColumnCount; ++c)
-        if (SameTextAscii(kColumns[c].Name, name))
+        if (SameText(kColumns[c].Name, name))
             return c;
     throw ETableError("Field '" + std::string(name) + "' not found");
 }

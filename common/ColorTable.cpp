@@ -1,6 +1,6 @@
 #include "ColorTable.h"
 
-#include "IniFile.h"
+#include "SameText.h"
 
 #include <algorithm>
 #include <array>

@@ -1,0 +1,77 @@
+#include "ColorPicker.h"
+
+#include "ColorTable.h"
+#include "SystemColors.h"
+
+#include <QEvent>
+#include <QPainter>
+#include <QPixmap>
+
+#include <algorithm>
+#include <span>
+
+namespace {
+
+constexpr int kSwatchWidthPx = 16;
+constexpr int kSwatchHeightPx = 12;
+
+QIcon Swatch(const QColor& colour)
+{
+    QPixmap pixmap(kSwatchWidthPx, kSwatchHeightPx);
+    pixmap.fill(colour);
+    QPainter painter(&pixmap);
+    painter.setPen(Qt::black);
+    painter.drawRect(0, 0, kSwatchWidthPx - 1, kSwatchHeightPx - 1);
+    return QIcon(pixmap);
+}
+
+} // namespace
+
+TColorPicker::TColorPicker(QWidget* parent) : QComboBox(parent), m_color(PickerColors().front().Value)
+{
+    setIconSize(QSize(kSwatchWidthPx, kSwatchHeightPx));
+    AddEntries();
+    connect(this, &QComboBox::activated, this, &TColorPicker::EntryActivated);
+}
+
+void TColorPicker::AddEntries()
+{
+    for (const TColorEntry& entry : PickerColors())
+        addItem(QString::fromLatin1(entry.Identifier.data(), static_cast<qsizetype>(entry.Identifier.size())));
+    PaintSwatches();
+    // Adding the first entry selected it; the picker's colour says so already.
+}
+
+void TColorPicker::PaintSwatches()
+{
+    const std::span<const TColorEntry> entries = PickerColors();
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        setItemIcon(static_cast<int>(i), Swatch(ColorToQColor(entries[i].Value, palette())));
+}
+
+void TColorPicker::SetColor(TColor colour)
+{
+    const std::span<const TColorEntry> entries = PickerColors();
+    const auto found = std::ranges::find(entries, colour, &TColorEntry::Value);
+    setCurrentIndex(found == entries.end() ? -1 : static_cast<int>(found - entries.begin()));
+    m_color = colour;
+}
+
+void TColorPicker::EntryActivated(int index)
+{
+    const std::span<const TColorEntry> entries = PickerColors();
+    if (index < 0 || index >= static_cast<int>(entries.size()))
+        return;
+    const TColor chosen = entries[static_cast<std::size_t>(index)].Value;
+    if (chosen == m_color)
+        return;
+    m_color = chosen;
+    emit ColorChanged(chosen);
+}
+
+void TColorPicker::changeEvent(QEvent* event)
+{
+    QComboBox::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        PaintSwatches();
+}
