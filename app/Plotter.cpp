@@ -11,6 +11,7 @@
 #include "LineTable.h"
 #include "OpenGLPanel.h"
 #include "Settings.h"
+#include "SynColorsDlg.h"
 #include "SynHighlighterRS274.h"
 #include "UserDialogs.h"
 #include "WheelRouter.h"
@@ -703,8 +704,8 @@ void TGLPlotter::EditorDisplaySyntaxExecute()
 
 void TGLPlotter::EditorColorsExecute()
 {
-    // Stand-in until the highlighter colours dialog exists.
-    throw EZorvitError("The highlighter colours dialog is not available yet");
+    TdlgSynColor::EditColors(Highlighter());
+    aclMainUpdate();
 }
 
 void TGLPlotter::itmSettingsColorsExecute()

@@ -362,6 +362,38 @@ TEST_F(TPlotterActionsTest, LayoutOfTheWindow)
     EXPECT_TRUE(window->findChild<QWidget*>("pnlTop")->isAncestorOf(splitter));
 }
 
+// Editor > Colors shows the highlighter colours dialog for the editor's highlighter; its OK
+// switches highlighting back on, and the check mark of Display Syntax follows.
+TEST_F(TPlotterActionsTest, EditorColorsReachesTheEditorsHighlighter)
+{
+    MakeWindow();
+    window->show();
+    ActionNamed("EditorDisplaySyntax").trigger();
+    ASSERT_FALSE(window->Highlighter().Enabled());
+
+    const auto answer = [](const char* buttonName) {
+        auto* poll = new QTimer(qApp);
+        poll->setInterval(10);
+        QObject::connect(poll, &QTimer::timeout, poll, [poll, buttonName] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            if (dialog == nullptr || dialog->objectName() != "dlgSynColor" || !dialog->isVisible())
+                return;
+            poll->deleteLater();
+            poll->stop();
+            QTest::mouseClick(dialog->findChild<QPushButton*>(buttonName), Qt::LeftButton);
+        });
+        poll->start();
+    };
+    answer("Button2");
+    window->findChild<QAction*>("itmEditorColors")->trigger();
+    EXPECT_FALSE(window->Highlighter().Enabled()) << "Cancel leaves highlighting off";
+
+    answer("Button1");
+    ActionNamed("EditorColors").trigger();
+    EXPECT_TRUE(window->Highlighter().Enabled());
+    EXPECT_TRUE(ActionNamed("EditorDisplaySyntax").isChecked());
+}
+
 // The error box adds a final "." after a character that sorts after ".".
 class TErrorTextTest : public TPlotterTest,
                        public ::testing::WithParamInterface<std::pair<const char*, const char*>>
