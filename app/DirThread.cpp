@@ -65,9 +65,8 @@ std::unique_ptr<TDirectoryWatch> TDirThread::OpenWatch()
     if (FileMode()) {
         // A bare file name names a file in the current directory: watch that, or a file opened
         // by a relative name would go unwatched.
-        directory = DirectoryOf(fileName_);
-        if (directory.empty())
-            directory = kCurrentDirectory;
+        const std::string fileDirectory = DirectoryOf(fileName_);
+        directory = fileDirectory.empty() ? std::string(kCurrentDirectory) : fileDirectory;
         subtree = false;
         filter &= ~(kNotifyDirName | kNotifySecurity);
     }

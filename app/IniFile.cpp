@@ -171,7 +171,9 @@ void SetKey(std::vector<TLine>& lines, std::string_view section, std::string_vie
     }
     if (!lines.empty() && !Trim(lines.back().Text).empty())
         InsertLine(lines, lines.size(), {}, lineBreak);
-    InsertLine(lines, lines.size(), "[" + std::string(section) + "]", lineBreak);
+    std::string header;
+    header.append("[").append(section).append("]");
+    InsertLine(lines, lines.size(), std::move(header), lineBreak);
     InsertLine(lines, lines.size(), std::move(entry), lineBreak);
 }
 
@@ -265,7 +267,8 @@ enum class TReplaceResult
 TReplaceResult ReplaceThroughTemporary(const std::filesystem::path& target, std::string_view content,
                                        mode_t mode)
 {
-    std::string name = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
+    const std::filesystem::path temporaryName = "." + target.filename().native() + ".XXXXXX";
+    std::string name = (target.parent_path() / temporaryName).string();
     TFileDescriptor file(::mkostemp(name.data(), O_CLOEXEC));
     if (file.Get() < 0)
         return TReplaceResult::Unavailable;
