@@ -90,7 +90,7 @@ std::int32_t ExtentFor(double maximum)
 
 } // namespace
 
-struct TGLPlotter::TActionSpec
+struct TGLPlotter::TActionEntry
 {
     const char* name;
     const char* category;
@@ -103,7 +103,7 @@ struct TGLPlotter::TActionSpec
 };
 
 // The action list, in its order.
-const TGLPlotter::TActionSpec TGLPlotter::kActions[] = {
+const TGLPlotter::TActionEntry TGLPlotter::kActions[] = {
     {"FileNew1", "File", "New", nullptr, 6, "", false, &TGLPlotter::FileNew1Execute},
     {"FileOpen1", "File", "&Open...", "Ctrl+O", 7, "Open|Opens an existing file", false,
      &TGLPlotter::FileOpen1Execute},
@@ -240,21 +240,21 @@ void TGLPlotter::CreateComponents()
 
 void TGLPlotter::CreateActions()
 {
-    for (const TActionSpec& spec : kActions) {
-        auto* action = new QAction(QString::fromLatin1(spec.caption), this);
-        action->setObjectName(QString::fromLatin1(spec.name));
-        action->setProperty("category", QString::fromLatin1(spec.category));
-        if (spec.shortcut != nullptr)
-            action->setShortcut(QKeySequence(QString::fromLatin1(spec.shortcut),
+    for (const TActionEntry& entry : kActions) {
+        auto* action = new QAction(QString::fromLatin1(entry.caption), this);
+        action->setObjectName(QString::fromLatin1(entry.name));
+        action->setProperty("category", QString::fromLatin1(entry.category));
+        if (entry.shortcut != nullptr)
+            action->setShortcut(QKeySequence(QString::fromLatin1(entry.shortcut),
                                              QKeySequence::PortableText));
-        if (spec.icon != kNoIcon)
-            action->setIcon(ActionIcon(spec.icon));
-        const QString hint = QString::fromLatin1(spec.hint);
+        if (entry.icon != kNoIcon)
+            action->setIcon(ActionIcon(entry.icon));
+        const QString hint = QString::fromLatin1(entry.hint);
         action->setToolTip(ShortHint(hint));
         action->setStatusTip(LongHint(hint));
-        action->setCheckable(spec.checkable);
-        action->setChecked(spec.checkable);
-        const auto execute = spec.execute;
+        action->setCheckable(entry.checkable);
+        action->setChecked(entry.checkable);
+        const auto execute = entry.execute;
         connect(action, &QAction::triggered, this,
                 [this, action, execute] { RunAction(*action, execute); });
         // Shortcuts work wherever the focus is inside the window.

@@ -75,8 +75,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct TActionSpec;
-    static const TActionSpec kActions[];
+    struct TActionEntry;
+    static const TActionEntry kActions[];
 
     // Construction, in order.
     void CreateComponents();
