@@ -390,7 +390,9 @@ TEST_F(TGCodeEditorTest, FontsAreFixedPitchAtTheirPixelHeights)
     constexpr int kGutterCharHeightPx = 11;
     const QFontInfo text(editor.TextFont());
     const QFontInfo gutter(editor.GutterFont());
-    EXPECT_TRUE(text.fixedPitch());
+    // Every character takes the same advance (some monospaced fonts do not declare it).
+    const QFontMetrics textMetrics(editor.TextFont());
+    EXPECT_EQ(textMetrics.horizontalAdvance(QLatin1Char('i')), textMetrics.horizontalAdvance(QLatin1Char('W')));
     EXPECT_EQ(text.pixelSize(), kTextCharHeightPx);
     EXPECT_EQ(gutter.pixelSize(), kGutterCharHeightPx);
     EXPECT_EQ(gutter.family(), text.family());
