@@ -23,6 +23,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QSaveFile>
@@ -46,6 +47,7 @@ constexpr int kClientWidthPx = 965;
 constexpr int kClientHeightPx = 591;
 constexpr int kEditorPageWidthPx = 153;
 constexpr int kNoIcon = -1;
+constexpr const char* kNoOpenGLText = "OpenGL is not available on this display: the tool path cannot be drawn.";
 
 // One notch of a wheel reports 120 and zooms the plot by 0.02.
 constexpr double kWheelNotchDelta = 120.0;
@@ -203,9 +205,21 @@ void TGLPlotter::CreateComponents()
     pnlOpenGL->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     auto* plotLayout = new QVBoxLayout(pnlOpenGL);
     plotLayout->setContentsMargins(0, 0, 0, 0);
-    OpenGLPanel = new TOpenGLPanel(pnlOpenGL);
+    if (TOpenGLPanel::OpenGLAvailable()) {
+        OpenGLPanel = new TOpenGLPanel(pnlOpenGL);
+        plotLayout->addWidget(OpenGLPanel);
+    } else {
+        // Without OpenGL the panel stays out of the window, which could not be shown with it;
+        // it still keeps the segments and the view, so everything else works as usual.
+        detachedPanel_ = std::make_unique<TOpenGLPanel>(nullptr);
+        OpenGLPanel = detachedPanel_.get();
+        auto* notice = new QLabel(tr(kNoOpenGLText), pnlOpenGL);
+        notice->setObjectName(QStringLiteral("lblNoOpenGL"));
+        notice->setAlignment(Qt::AlignCenter);
+        notice->setWordWrap(true);
+        plotLayout->addWidget(notice);
+    }
     OpenGLPanel->setObjectName(QStringLiteral("OpenGLPanel"));
-    plotLayout->addWidget(OpenGLPanel);
     // The panel's drag and zoom texts go nowhere; the status bar shows hints only.
     OpenGLPanel->OnStatusText = [this](TOpenGLPanel& sender, const std::string& text) {
         OpenGLPanelStatusText(sender, text);

@@ -149,6 +149,7 @@ private:
     TGCodeEditor* memGCode = nullptr;
     QFrame* pnlOpenGL = nullptr;
     TOpenGLPanel* OpenGLPanel = nullptr;
+    std::unique_ptr<TOpenGLPanel> detachedPanel_;  // the panel when no OpenGL can show it
     QMenu* pmuGCode = nullptr;
     TATFileNotification* ATFileNotification1 = nullptr;
     TdlgColor* dlgColor = nullptr;

@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions_1_1>
+#include <QOffscreenSurface>
 #include <QOpenGLVersionFunctionsFactory>
 #include <QSurfaceFormat>
 #include <QtDebug>
@@ -62,6 +63,22 @@ TOpenGLPanel::TOpenGLPanel(QWidget* parent)
     setMouseTracking(true); // moves without a button tell when the pointer is inside
     fView.SetDecimalSeparator(QLocale().decimalPoint().toStdString());
     fView.OnStatusText = [this](const std::string& text) { StatusText(text); };
+}
+
+bool TOpenGLPanel::OpenGLAvailable()
+{
+    QOpenGLContext context;
+    context.setFormat(PanelFormat());
+    if (!context.create())
+        return false;
+    QOffscreenSurface surface;
+    surface.setFormat(context.format());
+    surface.create();
+    if (!surface.isValid() || !context.makeCurrent(&surface))
+        return false;
+    const bool usable = QOpenGLVersionFunctionsFactory::get<QOpenGLFunctions_1_1>(&context) != nullptr;
+    context.doneCurrent();
+    return usable;
 }
 
 // The base class destroys the context after this part of the panel is gone.

@@ -22,6 +22,10 @@ public:
     explicit TOpenGLPanel(QWidget* parent);
     ~TOpenGLPanel() override;
 
+    // Whether this machine gives the panel a usable OpenGL 1.1 context. A window that holds an
+    // OpenGL widget cannot be shown without one, so the caller asks before placing the panel.
+    static bool OpenGLAvailable();
+
     // Receives the status texts of drags and zoom steps, with the panel as sender.
     std::function<void(TOpenGLPanel&, const std::string&)> OnStatusText;
 
