@@ -798,7 +798,9 @@ void TGLPlotter::BuildToolpath()
     };
 
     std::int32_t motionMode = 0;
-    for (table.MoveFirst(); !table.AtEnd(); table.MoveNext()) {
+    table.MoveFirst();  // settles a pending row, so the count below includes it
+    OpenGLPanel->ReserveSegments(table.RowCount());
+    for (; !table.AtEnd(); table.MoveNext()) {
         if (table.IsNull(axisX) && table.IsNull(axisY) && table.IsNull(axisZ))
             continue;
         currentPoint_ = {coordinate(axisX, previousPoint_.x), coordinate(axisY, previousPoint_.y),

@@ -31,6 +31,8 @@ public:
 
     // Appends a segment; it shows at the next paint.
     void AddSegment(const TPoint3f& from, const TPoint3f& to, TColor colour);
+    // Makes room for that many more segments, so a large plot is appended without regrowing.
+    void ReserveSegments(std::size_t count) { fView.ReserveSegments(count); }
     // Empties the segment list and resets the view, painting twice.
     void ClearSegments();
     // Zoom 1, no pan, no turns, spans equal to the extent; paints.

@@ -10,6 +10,7 @@
 #include "ViewBounds.h"
 #include "ViewState.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -32,6 +33,8 @@ public:
     void SetDecimalSeparator(std::string separator) { fDecimalSeparator = std::move(separator); }
 
     void AddSegment(const TPoint3f& from, const TPoint3f& to, TColor colour);
+    // Makes room for that many more segments, so a large plot is appended without regrowing.
+    void ReserveSegments(std::size_t count) { fSegments.reserve(fSegments.size() + count); }
     // Empties the list and resets the view; paints twice, both times the axes alone.
     void ClearSegments();
     const std::vector<TSegment>& Segments() const { return fSegments; }

@@ -144,6 +144,34 @@ BENCHMARK(BM_OpenLargeFile)
     ->UseRealTime()
     ->Iterations(3);
 
+// The toolpath builder alone over the table of an opened 1,000,000-line program: one segment
+// per row with a coordinate, no paint (the extent does not change after the first build).
+void BM_BuildToolpath(benchmark::State& state)
+{
+    QTemporaryDir folder;
+    qputenv("XDG_CONFIG_HOME", folder.path().toLocal8Bit());
+    const QString path = folder.filePath(QStringLiteral("large.ngc"));
+    {
+        const std::string text = GenerateProgram(kLineCount);
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write(text.data(), static_cast<qint64>(text.size()));
+    }
+    TGLPlotter window(QStringList{}, std::make_unique<TSilentDialogs>());
+    window.show();
+    window.LoadFile(path);
+    QCoreApplication::processEvents();
+
+    for (auto _ : state) {
+        state.PauseTiming();
+        window.Panel().ClearSegments();
+        state.ResumeTiming();
+        window.BuildToolpath();
+    }
+    state.counters["segments"] = static_cast<double>(window.Panel().Segments().size());
+}
+BENCHMARK(BM_BuildToolpath)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
 } // namespace
 
 int main(int argc, char** argv)
