@@ -3,9 +3,7 @@
 // that ends in a line break has an empty last line (so an empty text is one empty line).
 
 #include <cstddef>
-#include <string>
 #include <string_view>
-#include <vector>
 
 // Calls onLine with each line of text, without its break.
 template <typename TOnLine>
@@ -25,5 +23,3 @@ void ForEachLine(std::string_view text, TOnLine&& onLine)
     }
     onLine(text.substr(lineStart));
 }
-
-std::vector<std::string> SplitLines(std::string_view text);
