@@ -217,12 +217,9 @@ QByteArray TGCodeEditor::TextBytes() const
     return bytes;
 }
 
-std::vector<std::string> TGCodeEditor::Lines() const
+TLineList TGCodeEditor::Lines() const
 {
-    std::vector<std::string> lines;
-    lines.reserve(static_cast<std::size_t>(SendScintilla(SCI_GETLINECOUNT)));
-    ForEachLine(CharacterData(), [&lines](std::string_view line) { lines.emplace_back(line); });
-    return lines;
+    return TLineList(std::string(CharacterData()));
 }
 
 void TGCodeEditor::setModified(bool modified)

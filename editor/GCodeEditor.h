@@ -5,6 +5,7 @@
 
 #include "Highlighter.h"
 #include "HighlighterLexer.h"
+#include "LineList.h"
 
 #include <Qsci/qsciscintilla.h>
 
@@ -13,9 +14,7 @@
 #include <QPointer>
 
 #include <memory>
-#include <string>
 #include <string_view>
-#include <vector>
 
 class QKeyEvent;
 class QMenu;
@@ -43,8 +42,9 @@ public:
     void SetTextBytes(const QByteArray& bytes);
     // The lines joined with the remembered line break, with no break after the last line.
     QByteArray TextBytes() const;
-    // The lines without their breaks; a text ending in a break has an empty last line.
-    std::vector<std::string> Lines() const;
+    // The lines without their breaks, over one copy of the text; a text ending in a break has
+    // an empty last line.
+    TLineList Lines() const;
     // The first line break of the text last loaded; CR LF for a text without one, or never loaded.
     TLineBreak LineBreak() const { return m_lineBreak; }
 

@@ -93,6 +93,16 @@ TGCodeEngine::TGCodeEngine() : FTable(std::make_shared<TLineTable>())
 
 void TGCodeEngine::Run(std::vector<std::string> lines)
 {
+    Run(TLineList(lines));
+}
+
+void TGCodeEngine::Run(std::initializer_list<std::string> lines)
+{
+    Run(TLineList(std::vector<std::string>(lines)));
+}
+
+void TGCodeEngine::Run(TLineList lines)
+{
     FLines = std::move(lines);
     TLineTable& table = *FTable;
     table.EmptyTable();

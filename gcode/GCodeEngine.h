@@ -5,11 +5,13 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "GCodeParser.h"
+#include "LineList.h"
 #include "LineTable.h"
 
 class TGCodeEngine
@@ -19,7 +21,11 @@ public:
 
     // Empties the table and interprets the lines into it. The first error ends the run: the
     // rows of earlier lines stay, and the failing line's values stay in the pending row.
+    // The engine keeps the lines it is given.
+    void Run(TLineList lines);
     void Run(std::vector<std::string> lines);
+    // Lets a brace list of lines pick one overload.
+    void Run(std::initializer_list<std::string> lines);
     const std::shared_ptr<TLineTable>& Table() const { return FTable; }
 
 private:
@@ -40,7 +46,7 @@ private:
 
     TGCodeParser FParser;
     std::shared_ptr<TLineTable> FTable;
-    std::vector<std::string> FLines;
+    TLineList FLines;
     // Column names resolved once: per letter, and per G and M number (-1 for none).
     std::array<TWordEntry, kLetterCount> FWords{};
     std::array<int, kClassNumberCount> FGColumns{};

@@ -314,11 +314,6 @@ int TGCodeParser::NextToken()
     return code;
 }
 
-std::string_view TGCodeParser::TokenView() const
-{
-    return {reinterpret_cast<const char*>(FTokenStart), static_cast<std::size_t>(FScanPos - FTokenStart)};
-}
-
 std::string TGCodeParser::TokenString() const
 {
     return std::string(TokenView());

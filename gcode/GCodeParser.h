@@ -40,7 +40,10 @@ public:
     int Token() const { return FToken; }
 
     // The bytes of the current token; the view is valid until the next token is scanned.
-    std::string_view TokenView() const;
+    std::string_view TokenView() const
+    {
+        return {reinterpret_cast<const char*>(FTokenStart), static_cast<std::size_t>(FScanPos - FTokenStart)};
+    }
     std::string TokenString() const;
     std::int64_t TokenInt() const;
     double TokenFloat() const;

@@ -208,16 +208,19 @@ void TLineTable::CommitRow()
 {
     if (!FPending)
         return;
-    const std::size_t rowBytes = sizeof(TMask) + ValueBytes(FPendingMask);
-    if (FBlocks.empty() || kBlockBytes - FBlocks.back().Used < rowBytes)
+    // A block takes rows while the largest row would still fit, so the row's size is known
+    // only once it is packed.
+    if (FBlocks.empty() || kBlockBytes - FBlocks.back().Used < kMaxRowBytes)
         FBlocks.push_back({std::make_unique_for_overwrite<std::byte[]>(kBlockBytes), 0});
     TBlock& block = FBlocks.back();
-    std::byte* out = block.Data.get() + block.Used;
+    std::byte* const rowStart = block.Data.get() + block.Used;
+    std::byte* out = rowStart;
     std::memcpy(out, &FPendingMask, sizeof FPendingMask);
     out += sizeof FPendingMask;
     out = PackValues<double>(out, FPendingMask & kFloatColumns, FPendingFloat);
     out = PackValues<std::int32_t>(out, FPendingMask & kIntegerColumns, FPendingInteger);
-    PackValues<std::int16_t>(out, FPendingMask & kSmallIntColumns, FPendingInteger);
+    out = PackValues<std::int16_t>(out, FPendingMask & kSmallIntColumns, FPendingInteger);
+    const auto rowBytes = static_cast<std::size_t>(out - rowStart);
 
     if (FRowCount == 0)
         FFirstLine = FNextLine;

@@ -3,48 +3,23 @@
 // Exit status: 0 on success; 1 when interpretation fails (the rows committed before the
 // failure are still printed, the message goes to stderr); 2 when the file cannot be read.
 
-#include <cerrno>
 #include <charconv>
 #include <cstdio>
-#include <cstring>
 #include <exception>
-#include <memory>
 #include <string>
+#include <utility>
 
+#include "Error.h"
+#include "FileBytes.h"
 #include "FloatEnvironment.h"
 #include "GCodeEngine.h"
-#include "LineSplit.h"
+#include "LineList.h"
 
 namespace {
 
 constexpr int kExitRunFailed = 1;
 constexpr int kExitUnreadable = 2;
-constexpr std::size_t kReadChunkBytes = 1 << 16;
 constexpr std::size_t kWriteChunkBytes = 1 << 20;  // output is written in pieces of about this size
-
-struct TFileCloser
-{
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-// Reads the whole file; on failure returns false with the system's reason in `error`.
-bool ReadFileBytes(const char* path, std::string& bytes, std::string& error)
-{
-    const std::unique_ptr<std::FILE, TFileCloser> file(std::fopen(path, "rb"));
-    if (!file) {
-        error = std::strerror(errno);
-        return false;
-    }
-    char chunk[kReadChunkBytes];
-    std::size_t count = 0;
-    while ((count = std::fread(chunk, 1, sizeof chunk, file.get())) > 0)
-        bytes.append(chunk, count);
-    if (std::ferror(file.get())) {
-        error = std::strerror(errno);
-        return false;
-    }
-    return true;
-}
 
 void AppendField(std::string& out, const TLineTable& table, int column)
 {
@@ -92,9 +67,10 @@ int main(int argc, char** argv)
         return kExitUnreadable;
     }
     std::string bytes;
-    std::string error;
-    if (!ReadFileBytes(argv[1], bytes, error)) {
-        std::fprintf(stderr, "zorvit-table: cannot read '%s': %s\n", argv[1], error.c_str());
+    try {
+        bytes = ReadFileBytes(argv[1]);
+    } catch (const EZorvitError& error) {
+        std::fprintf(stderr, "zorvit-table: %s\n", error.what());
         return kExitUnreadable;
     }
 
@@ -103,7 +79,7 @@ int main(int argc, char** argv)
     std::string failure;
     bool failed = false;
     try {
-        engine.Run(SplitLines(bytes));
+        engine.Run(TLineList(std::move(bytes)));
     } catch (const std::exception& e) {
         failed = true;
         failure = e.what();

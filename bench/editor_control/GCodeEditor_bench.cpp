@@ -62,8 +62,8 @@ void BM_SetTextBytesAndLines(benchmark::State& state)
     TGCodeEditor editor;
     for (auto _ : state) {
         editor.SetTextBytes(program);
-        const std::vector<std::string> lines = editor.Lines();
-        benchmark::DoNotOptimize(lines.data());
+        const TLineList lines = editor.Lines();
+        benchmark::DoNotOptimize(lines.size());
     }
     state.SetBytesProcessed(state.iterations() * program.size());
     ReportPeakMemory(state);
@@ -83,8 +83,8 @@ void BM_Lines(benchmark::State& state)
     TGCodeEditor editor;
     editor.SetTextBytes(Program());
     for (auto _ : state) {
-        const std::vector<std::string> lines = editor.Lines();
-        benchmark::DoNotOptimize(lines.data());
+        const TLineList lines = editor.Lines();
+        benchmark::DoNotOptimize(lines.size());
     }
     state.SetBytesProcessed(state.iterations() * Program().size());
 }

@@ -7,10 +7,10 @@
 #include <cstdio>
 #include <map>
 #include <string>
-#include <vector>
+#include <utility>
 
 #include "GCodeEngine.h"
-#include "LineSplit.h"
+#include "LineList.h"
 
 namespace {
 
@@ -77,8 +77,11 @@ void BM_SplitLines(benchmark::State& state)
 {
     const std::string& text = Program(state.range(0));
     for (auto _ : state) {
-        std::vector<std::string> lines = SplitLines(text);
-        benchmark::DoNotOptimize(lines.data());
+        state.PauseTiming();
+        std::string copy = text;
+        state.ResumeTiming();
+        const TLineList lines(std::move(copy));
+        benchmark::DoNotOptimize(lines.size());
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
 }
@@ -86,11 +89,11 @@ void BM_SplitLines(benchmark::State& state)
 void BM_Run(benchmark::State& state)
 {
     const std::string& text = Program(state.range(0));
-    const std::vector<std::string> lines = SplitLines(text);
+    const TLineList lines(text);
     TGCodeEngine engine;
     for (auto _ : state) {
         state.PauseTiming();
-        std::vector<std::string> copy = lines;
+        TLineList copy = lines;
         state.ResumeTiming();
         engine.Run(std::move(copy));
     }

@@ -7,13 +7,11 @@
 #include <chrono>
 #include <cstdio>
 #include <exception>
-#include <fstream>
-#include <iterator>
-#include <string>
 
+#include "FileBytes.h"
 #include "FloatEnvironment.h"
 #include "GCodeEngine.h"
-#include "LineSplit.h"
+#include "LineList.h"
 
 int main(int argc, char** argv)
 {
@@ -24,12 +22,8 @@ int main(int argc, char** argv)
     InitFloatingPoint();
     try {
         const auto start = std::chrono::steady_clock::now();
-        std::ifstream file(argv[1], std::ios::binary);
-        if (!file)
-            throw std::runtime_error(std::string("cannot read ") + argv[1]);
-        const std::string bytes{std::istreambuf_iterator<char>(file), {}};
         TGCodeEngine engine;
-        engine.Run(SplitLines(bytes));
+        engine.Run(TLineList(ReadFileBytes(argv[1])));
         const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
 
         rusage usage{};

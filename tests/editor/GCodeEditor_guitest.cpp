@@ -104,7 +104,7 @@ TEST_P(TGCodeEditorRoundTripTest, WritesBackTheLoadedBytesAndSplitsLines)
     editor.SetTextBytes(Bytes(c.bytes));
 
     EXPECT_EQ(editor.TextBytes(), Bytes(c.bytes));
-    EXPECT_EQ(editor.Lines(), c.lines);
+    EXPECT_EQ(editor.Lines().ToStrings(), c.lines);
     EXPECT_EQ(editor.LineBreak(), c.lineBreak);
     EXPECT_EQ(static_cast<std::size_t>(editor.lines()), c.lines.size());
     EXPECT_FALSE(editor.Modified());
@@ -130,7 +130,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(TGCodeEditorTest, MixedBreaksAreWrittenInTheStyleOfTheFirst)
 {
     editor.SetTextBytes("a\nb\r\nc\rd\n");
-    EXPECT_EQ(editor.Lines(), (std::vector<std::string>{"a", "b", "c", "d", ""}));
+    EXPECT_EQ(editor.Lines().ToStrings(), (std::vector<std::string>{"a", "b", "c", "d", ""}));
     EXPECT_EQ(editor.TextBytes(), QByteArray("a\nb\nc\nd\n"));
 
     // A later load finds its own style, independent of the one before.
@@ -171,7 +171,7 @@ TEST_P(TGCodeEditorNewLineTest, ReturnInsertsTheLoadedBreak)
     EXPECT_EQ(editor.TextBytes(), QByteArray(GetParam().afterReturn));
     // The document itself holds that break, not just the text written back.
     EXPECT_EQ(editor.text(), QString(GetParam().afterReturn));
-    EXPECT_EQ(editor.Lines(), (std::vector<std::string>{"a", "", "b"}));
+    EXPECT_EQ(editor.Lines().ToStrings(), (std::vector<std::string>{"a", "", "b"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Styles, TGCodeEditorNewLineTest,
@@ -245,7 +245,7 @@ TEST_F(TGCodeEditorTest, ClearAllEmptiesTextHistoryAndFlag)
 
     editor.ClearAll();
     EXPECT_EQ(editor.TextBytes(), QByteArray());
-    EXPECT_EQ(editor.Lines(), std::vector<std::string>{""});
+    EXPECT_EQ(editor.Lines().ToStrings(), std::vector<std::string>{""});
     EXPECT_FALSE(editor.Modified());
     EXPECT_FALSE(editor.CanUndo());
     EXPECT_FALSE(editor.isRedoAvailable());

@@ -1,0 +1,89 @@
+#include "FileBytes.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+
+#include "Error.h"
+
+namespace {
+
+// First buffer for files whose size is not known beforehand (pipes, /proc), doubled as needed.
+constexpr std::size_t kUnknownSizeBytes = 1 << 16;
+
+class TFileDescriptor
+{
+public:
+    explicit TFileDescriptor(int descriptor) : FDescriptor(descriptor) {}
+    TFileDescriptor(const TFileDescriptor&) = delete;
+    TFileDescriptor& operator=(const TFileDescriptor&) = delete;
+    ~TFileDescriptor()
+    {
+        if (FDescriptor >= 0)
+            ::close(FDescriptor);
+    }
+    int Get() const { return FDescriptor; }
+
+private:
+    int FDescriptor;
+};
+
+// Asks for transparent huge pages over the whole 2 MiB pages inside a buffer not yet touched:
+// for a file of tens of megabytes, faulting in 4 KiB pages costs more than reading it. Only a
+// hint: systems without huge pages ignore it.
+void AdviseHugePages(const char* data, std::size_t size)
+{
+    constexpr std::uintptr_t kHugePageBytes = std::uintptr_t{2} << 20;
+    const auto address = reinterpret_cast<std::uintptr_t>(data);
+    const std::uintptr_t begin = (address + kHugePageBytes - 1) & ~(kHugePageBytes - 1);
+    const std::uintptr_t end = (address + size) & ~(kHugePageBytes - 1);
+    if (begin < end)
+        ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+}
+
+[[noreturn]] void ThrowReadError(const std::string& path, int error)
+{
+    throw EZorvitError("cannot read '" + path + "': " + std::strerror(error));
+}
+
+}  // namespace
+
+std::string ReadFileBytes(const std::string& path)
+{
+    const TFileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.Get() < 0)
+        ThrowReadError(path, errno);
+    struct stat status{};
+    if (::fstat(file.Get(), &status) != 0)
+        ThrowReadError(path, errno);
+    // One byte beyond a regular file's size lets the read that finds its end happen without
+    // growing the buffer.
+    const bool sized = S_ISREG(status.st_mode);
+    const std::size_t initialBytes = sized ? static_cast<std::size_t>(status.st_size) + 1 : kUnknownSizeBytes;
+    std::string bytes;
+    bytes.reserve(initialBytes);
+    AdviseHugePages(bytes.data(), initialBytes);
+    bytes.resize(initialBytes);
+    std::size_t used = 0;
+    for (;;) {
+        if (used == bytes.size())
+            bytes.resize(std::max(kUnknownSizeBytes, bytes.size() * 2));
+        const ssize_t count = ::read(file.Get(), bytes.data() + used, bytes.size() - used);
+        if (count == 0)
+            break;
+        if (count < 0) {
+            if (errno == EINTR)
+                continue;
+            ThrowReadError(path, errno);
+        }
+        used += static_cast<std::size_t>(count);
+    }
+    bytes.resize(used);
+    return bytes;
+}

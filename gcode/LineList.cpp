@@ -1,0 +1,57 @@
+#include "LineList.h"
+
+#include "LineSplit.h"
+
+namespace {
+
+constexpr char kCarriageReturn = '\r';
+constexpr char kLineFeed = '\n';
+
+// The number of lines ForEachLine finds: one more than the breaks, where CR LF is one break.
+// Each byte is judged with its predecessor and without early exits, so the count vectorises.
+std::size_t CountLines(std::string_view text)
+{
+    if (text.empty())
+        return 1;
+    const auto isBreak = [](char c, char previous) {
+        return static_cast<std::size_t>(c == kCarriageReturn || (c == kLineFeed && previous != kCarriageReturn));
+    };
+    std::size_t breaks = isBreak(text[0], 0);
+    for (std::size_t i = 1; i < text.size(); ++i)
+        breaks += isBreak(text[i], text[i - 1]);
+    return breaks + 1;
+}
+
+}  // namespace
+
+TLineList::TLineList(std::string text) : FText(std::move(text))
+{
+    FBounds.reserve(CountLines(FText));
+    const char* const start = FText.data();
+    ForEachLine(FText, [this, start](std::string_view line) {
+        const auto begin = static_cast<std::size_t>(line.data() - start);
+        FBounds.push_back({begin, begin + line.size()});
+    });
+}
+
+TLineList::TLineList(const std::vector<std::string>& lines)
+{
+    std::size_t total = 0;
+    for (const std::string& line : lines)
+        total += line.size();
+    FText.reserve(total);
+    FBounds.reserve(lines.size());
+    for (const std::string& line : lines) {
+        FBounds.push_back({FText.size(), FText.size() + line.size()});
+        FText += line;
+    }
+}
+
+std::vector<std::string> TLineList::ToStrings() const
+{
+    std::vector<std::string> lines;
+    lines.reserve(size());
+    for (std::size_t i = 0; i < size(); ++i)
+        lines.emplace_back((*this)[i]);
+    return lines;
+}
