@@ -69,12 +69,22 @@ constexpr TMask kFloatColumns = MaskOf(TFieldType::Float);
 constexpr TMask kIntegerColumns = MaskOf(TFieldType::Integer);
 constexpr TMask kSmallIntColumns = MaskOf(TFieldType::SmallInt);
 
+// The number of set bits, computed inline: std::popcount becomes a library call wherever the
+// build cannot assume a population-count instruction, and this runs for every value read.
+constexpr std::size_t CountBits(TMask mask)
+{
+    mask = mask - ((mask >> 1) & 0x55555555u);
+    mask = (mask & 0x33333333u) + ((mask >> 2) & 0x33333333u);
+    mask = (mask + (mask >> 4)) & 0x0F0F0F0Fu;
+    return (mask * 0x01010101u) >> 24;
+}
+
 // Bytes that the values of the columns in the mask take.
 constexpr std::size_t ValueBytes(TMask mask)
 {
-    return kFloatBytes * std::popcount(mask & kFloatColumns) +
-           kIntegerBytes * std::popcount(mask & kIntegerColumns) +
-           kSmallIntBytes * std::popcount(mask & kSmallIntColumns);
+    return kFloatBytes * CountBits(mask & kFloatColumns) +
+           kIntegerBytes * CountBits(mask & kIntegerColumns) +
+           kSmallIntBytes * CountBits(mask & kSmallIntColumns);
 }
 
 constexpr std::size_t kMaxRowBytes = sizeof(TMask) + ValueBytes(~TMask{0});
