@@ -1,5 +1,6 @@
 #include "IniFile.h"
 
+#include "FileDescriptor.h"
 #include "SameText.h"
 
 #include <algorithm>
@@ -198,30 +199,6 @@ enum class TLoadResult
     Loaded,
     Missing,
     Failed
-};
-
-class TFileDescriptor
-{
-public:
-    explicit TFileDescriptor(int fd) : m_fd(fd) {}
-    TFileDescriptor(const TFileDescriptor&) = delete;
-    TFileDescriptor& operator=(const TFileDescriptor&) = delete;
-    ~TFileDescriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    int Get() const { return m_fd; }
-    // Closes now, so that a failing close (a late write error) is seen.
-    bool Close()
-    {
-        const int fd = m_fd;
-        m_fd = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int m_fd;
 };
 
 TLoadResult LoadFile(const std::string& fileName, std::string& content)

@@ -11,28 +11,12 @@
 #include <cstring>
 
 #include "Error.h"
+#include "FileDescriptor.h"
 
 namespace {
 
 // First buffer for files whose size is not known beforehand (pipes, /proc), doubled as needed.
 constexpr std::size_t kUnknownSizeBytes = 1 << 16;
-
-class TFileDescriptor
-{
-public:
-    explicit TFileDescriptor(int descriptor) : FDescriptor(descriptor) {}
-    TFileDescriptor(const TFileDescriptor&) = delete;
-    TFileDescriptor& operator=(const TFileDescriptor&) = delete;
-    ~TFileDescriptor()
-    {
-        if (FDescriptor >= 0)
-            ::close(FDescriptor);
-    }
-    int Get() const { return FDescriptor; }
-
-private:
-    int FDescriptor;
-};
 
 // Asks for transparent huge pages over the whole 2 MiB pages inside a buffer not yet touched:
 // for a file of tens of megabytes, faulting in 4 KiB pages costs more than reading it. Only a
