@@ -65,7 +65,7 @@ void TDocument::LoadFile(const QString& name)
     watcher_.SetFileName(name);
     watcher_.Start();
     engine_->Run(editor_.Lines());
-    builder_.SetLineTable(engine_->Table());
+    builder_.SetLineTable(engine_->Table(), engine_->RowSourceLines());
 }
 
 void TDocument::Refresh()
@@ -73,7 +73,7 @@ void TDocument::Refresh()
     if (!engine_)
         engine_ = std::make_unique<TGCodeEngine>();
     engine_->Run(editor_.Lines());
-    builder_.SetLineTable(engine_->Table());
+    builder_.SetLineTable(engine_->Table(), engine_->RowSourceLines());
 }
 
 void TDocument::Clear()
