@@ -32,6 +32,11 @@ double SquaredDistanceToSegment(TPixelPoint p, TPixelPoint a, TPixelPoint b)
     return ex * ex + ey * ey;
 }
 
+bool SamePoint(const TPoint3f& a, const TPoint3f& b)
+{
+    return a.x == b.x && a.y == b.y && a.z == b.z;
+}
+
 TTurnedPoint Between(const TTurnedPoint& a, const TTurnedPoint& b, double t)
 {
     return {a.x + t * (b.x - a.x), a.y + t * (b.y - a.y), a.z + t * (b.z - a.z)};
@@ -47,9 +52,13 @@ std::optional<std::size_t> PickSegment(const TViewProjection& projection,
         return std::nullopt;
     std::optional<std::size_t> nearest;
     double nearest2 = maxDistance * maxDistance;
+    TTurnedPoint lastEnd{};
     for (std::size_t i = 0; i < segments.size(); ++i) {
-        TTurnedPoint a = projection.Turned(segments[i].from);
+        // A tool path mostly starts each segment where the one before ended: turned once.
+        const bool continues = i > 0 && SamePoint(segments[i].from, segments[i - 1].to);
+        TTurnedPoint a = continues ? lastEnd : projection.Turned(segments[i].from);
         TTurnedPoint b = projection.Turned(segments[i].to);
+        lastEnd = b;
         double t0 = 0.0, t1 = 1.0;
         if (!ClipToDepth(a.z, b.z, projection.DepthLimit(), t0, t1))
             continue;

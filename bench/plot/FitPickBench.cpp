@@ -1,0 +1,113 @@
+// Fit to View and a pick on 1,000,000 segments, on the plot view without drawing (the view has
+// no GL context, so the paint after the fit issues no command), and the memory the source
+// lines add per segment and per row.
+//   build/bench/plot/plot_fit_pick_bench
+#include "GCodeEngine.h"
+#include "GLRecorder.h"
+#include "PlotView.h"
+#include "SegmentSourceLines.h"
+
+#include <benchmark/benchmark.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+constexpr int kSegmentCount = 1'000'000;
+constexpr int kWidth = 1024;
+constexpr int kHeight = 768;
+constexpr float kPlotSize = 100.0f; // world units the path wanders in
+constexpr float kStepLength = 0.5f; // world units per segment, at most
+constexpr std::uint32_t kSeed = 274;
+constexpr int kBytesPerKiB = 1024;
+
+// A random walk, like a pocket of short moves.
+void AddWalk(TPlotView& view)
+{
+    std::mt19937 random(kSeed);
+    std::uniform_real_distribution<float> step(-kStepLength, kStepLength);
+    TPoint3f at{kPlotSize / 2, kPlotSize / 2, 0};
+    view.ReserveSegments(kSegmentCount);
+    for (int i = 0; i < kSegmentCount; ++i) {
+        const TPoint3f to{at.x + step(random), at.y + step(random), at.z + step(random) / 10};
+        view.AddSegment(at, to, 0x000000FF);
+        at = to;
+    }
+}
+
+struct TTurnedView
+{
+    TGLRecorder gl;
+    TPlotView view{gl};
+
+    TTurnedView()
+    {
+        gl.SetHasContext(false);
+        view.Resize(kWidth, kHeight);
+        view.SetExtent(static_cast<std::int32_t>(kPlotSize));
+        AddWalk(view);
+        view.SetStandardView(TStandardView::Isometric);
+    }
+};
+
+TTurnedView& View()
+{
+    static TTurnedView view;
+    return view;
+}
+
+void BM_FitToView(benchmark::State& state)
+{
+    TTurnedView& v = View();
+    for (auto _ : state) {
+        v.view.ZoomBy(-1);
+        v.view.FitToView();
+        benchmark::DoNotOptimize(v.view.State().zoomFactor);
+    }
+    state.SetItemsProcessed(state.iterations() * kSegmentCount);
+}
+BENCHMARK(BM_FitToView)->Unit(benchmark::kMillisecond);
+
+void BM_PickSegment(benchmark::State& state)
+{
+    TTurnedView& v = View();
+    v.view.FitToView();
+    int x = 0;
+    for (auto _ : state) {
+        x = (x + 37) % kWidth;
+        benchmark::DoNotOptimize(v.view.SegmentAt(x, kHeight / 2.0, 6));
+    }
+    state.SetItemsProcessed(state.iterations() * kSegmentCount);
+}
+BENCHMARK(BM_PickSegment)->Unit(benchmark::kMillisecond);
+
+// Bytes the interpreter's row lines and the builder's segment lines hold, per row and segment.
+void BM_SourceLineMemory(benchmark::State& state)
+{
+    std::vector<std::string> lines;
+    lines.reserve(kSegmentCount);
+    for (int i = 0; i < kSegmentCount; ++i)
+        lines.push_back("G1 X" + std::to_string(i % kBytesPerKiB));
+    TGCodeEngine engine;
+    TSegmentSourceLines segmentLines;
+    for (auto _ : state) {
+        engine.Run(lines);
+        segmentLines.Reset(engine.Table()->RowCount());
+        for (const std::uint32_t line : *engine.RowSourceLines())
+            segmentLines.Add(line);
+        segmentLines.Trim();
+    }
+    const auto& rowLines = *engine.RowSourceLines();
+    state.counters["bytes_per_row"] =
+        static_cast<double>(rowLines.capacity() * sizeof(std::uint32_t)) / rowLines.size();
+    state.counters["bytes_per_segment"] =
+        static_cast<double>(segmentLines.AllocatedBytes()) / segmentLines.Size();
+}
+BENCHMARK(BM_SourceLineMemory)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
+
+BENCHMARK_MAIN();
