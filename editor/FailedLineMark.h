@@ -1,9 +1,11 @@
 #pragma once
 // The line a run of the interpreter failed at, shown in the editor: the caret goes to it, it is
-// scrolled into view, an error marker stands in a margin beside it and the message under it.
+// scrolled into view, an error marker stands in a margin beside it and the message under it
+// (and over it while the pointer rests on the line).
 // The mark goes when that line is edited, when the text is replaced, or on Clear.
 
 #include <QObject>
+#include <QPoint>
 #include <QString>
 
 class TGCodeEditor;
@@ -25,6 +27,7 @@ public:
 
 private:
     void TextModified(int position, int modificationType, int linesAdded);
+    void PointerRested(QPoint point);
 
     TGCodeEditor& fEditor;
     int fHandle = -1;
