@@ -6,37 +6,20 @@
 #include "GLRecorder.h"
 #include "PlotView.h"
 #include "SegmentSourceLines.h"
+#include "ShortSegments.h"
 
 #include <benchmark/benchmark.h>
 
-#include <random>
 #include <string>
 #include <vector>
 
 namespace
 {
 
-constexpr int kSegmentCount = 1'000'000;
-constexpr int kWidth = 1024;
-constexpr int kHeight = 768;
-constexpr float kPlotSize = 100.0f; // world units the path wanders in
-constexpr float kStepLength = 0.5f; // world units per segment, at most
-constexpr std::uint32_t kSeed = 274;
-constexpr int kBytesPerKiB = 1024;
-
-// A random walk, like a pocket of short moves.
-void AddWalk(TPlotView& view)
-{
-    std::mt19937 random(kSeed);
-    std::uniform_real_distribution<float> step(-kStepLength, kStepLength);
-    TPoint3f at{kPlotSize / 2, kPlotSize / 2, 0};
-    view.ReserveSegments(kSegmentCount);
-    for (int i = 0; i < kSegmentCount; ++i) {
-        const TPoint3f to{at.x + step(random), at.y + step(random), at.z + step(random) / 10};
-        view.AddSegment(at, to, 0x000000FF);
-        at = to;
-    }
-}
+using bench::kHeight;
+using bench::kSegmentCount;
+using bench::kWidth;
+constexpr int kCoordinateCycle = 1024; // X values of the interpreted program repeat
 
 struct TTurnedView
 {
@@ -47,8 +30,10 @@ struct TTurnedView
     {
         gl.SetHasContext(false);
         view.Resize(kWidth, kHeight);
-        view.SetExtent(static_cast<std::int32_t>(kPlotSize));
-        AddWalk(view);
+        view.SetExtent(static_cast<std::int32_t>(bench::kPlotSize));
+        view.ReserveSegments(kSegmentCount);
+        for (const TSegment& segment : bench::ShortSegments())
+            view.AddSegment(segment.from, segment.to, segment.colour);
         view.SetStandardView(TStandardView::Isometric);
     }
 };
@@ -90,7 +75,7 @@ void BM_SourceLineMemory(benchmark::State& state)
     std::vector<std::string> lines;
     lines.reserve(kSegmentCount);
     for (int i = 0; i < kSegmentCount; ++i)
-        lines.push_back("G1 X" + std::to_string(i % kBytesPerKiB));
+        lines.push_back("G1 X" + std::to_string(i % kCoordinateCycle));
     TGCodeEngine engine;
     TSegmentSourceLines segmentLines;
     for (auto _ : state) {
