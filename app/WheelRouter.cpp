@@ -17,9 +17,9 @@ TWheelRouter::~TWheelRouter()
 
 bool TWheelRouter::eventFilter(QObject* watched, QEvent* event)
 {
-    // Turns enter through the window's native window. An open pop-up (a menu, a drop-down list)
-    // gets them through it too and keeps them.
-    if (event->type() != QEvent::Wheel || watched == nullptr || watched != window_.windowHandle()
+    // Turns enter through the window's native window. While a pop-up (a menu, a drop-down list)
+    // is open, Qt hands the turns that reach the window to the pop-up.
+    if (event->type() != QEvent::Wheel || watched != window_.windowHandle()
         || QApplication::activePopupWidget() != nullptr)
         return false;
     auto* turn = static_cast<QWheelEvent*>(event);
