@@ -2,8 +2,6 @@
 
 #include "GCodeEditor.h"
 
-#include <Qsci/qscistyle.h>
-
 #include <QColor>
 #include <QToolTip>
 
@@ -22,7 +20,9 @@ constexpr int kDwellMs = 400; // resting the pointer this long on the line shows
 
 } // namespace
 
-TFailedLineMark::TFailedLineMark(TGCodeEditor& editor) : QObject(&editor), fEditor(editor)
+TFailedLineMark::TFailedLineMark(TGCodeEditor& editor)
+    : QObject(&editor), fEditor(editor),
+      fMessageStyle(-1, QStringLiteral("Failed line"), kMessageColour, kMessagePaper, editor.TextFont())
 {
     fEditor.setMargins(std::max(fEditor.margins(), kMarkMargin + 1));
     fEditor.setMarginType(kMarkMargin, QsciScintilla::SymbolMargin);
@@ -62,9 +62,7 @@ void TFailedLineMark::Show(int line, const QString& message)
     fMessage = message;
     fEditor.setMarginWidth(kMarkMargin, kMarkMarginWidthPx);
     fHandle = fEditor.markerAdd(line, kMarker);
-    const QsciStyle style(-1, QStringLiteral("Failed line"), kMessageColour, kMessagePaper,
-                          fEditor.TextFont());
-    fEditor.annotate(line, message, style);
+    fEditor.annotate(line, message, fMessageStyle);
     fEditor.setCursorPosition(line, 0);
     fEditor.ensureLineVisible(line);
 }

@@ -4,6 +4,8 @@
 // (and over it while the pointer rests on the line).
 // The mark goes when that line is edited, when the text is replaced, or on Clear.
 
+#include <Qsci/qscistyle.h>
+
 #include <QObject>
 #include <QPoint>
 #include <QString>
@@ -30,6 +32,8 @@ private:
     void PointerRested(QPoint point);
 
     TGCodeEditor& fEditor;
+    // One style number for every message: each new QsciStyle takes another of the few there are.
+    QsciStyle fMessageStyle;
     int fHandle = -1;
     QString fMessage;
 };
