@@ -9,7 +9,7 @@ TCaretMoveLink::TCaretMoveLink(TGCodeEditor& editor, TOpenGLPanel& panel,
     : QObject(parent), fEditor(editor), fPanel(panel), fLines(lines)
 {
     connect(&fEditor, &QsciScintilla::cursorPositionChanged, this,
-            [this](int line, int /*index*/) { CaretMoved(line); });
+            [this](int line, int index) { CaretReported(line, index); });
     fPanel.OnSegmentClicked = [this](std::size_t segment) { SegmentClicked(segment); };
 }
 
@@ -18,6 +18,21 @@ void TCaretMoveLink::SetEnabled(bool enabled)
     fEnabled = enabled;
     if (!fEnabled)
         fPanel.SetHighlight(0, 0);
+}
+
+void TCaretMoveLink::PlotRedrawn()
+{
+    int line = 0, index = 0;
+    fEditor.getCursorPosition(&line, &index);
+    fNoMove = std::make_pair(line, index);
+}
+
+void TCaretMoveLink::CaretReported(int line, int index)
+{
+    const bool moved = fNoMove != std::make_pair(line, index);
+    fNoMove.reset();
+    if (moved)
+        CaretMoved(line);
 }
 
 void TCaretMoveLink::CaretMoved(int line)

@@ -27,8 +27,8 @@ constexpr QRgb kG1 = 0xFFFF0000;        // clRed, the G1 colour
 constexpr QRgb kBlack = 0xFF000000;
 
 // A pocket below and left of the origin: nothing of it is in view after opening.
-const QByteArray kProgram = "(pocket)\n"    // line 0
-                            "G0 X-5 Y-5\n"  // 1
+const QByteArray kProgram = "G0 X-5 Y-5\n"  // line 0, where the caret starts
+                            "(pocket)\n"    // 1
                             "G1 X-40 Y-5\n" // 2
                             "G1 X-40 Y-30\n"
                             "G1 X-5 Y-30\n" // 4
@@ -145,14 +145,15 @@ TEST_F(TCaretPlotLinkTest, CaretHighlightsItsMoveAndAClickOnAMoveMovesTheCaret)
 {
     FocusPanel();
     QTest::keyClick(&Panel(), Qt::Key_F);
-    EXPECT_FALSE(Highlighted()) << "nothing new is drawn until asked";
+    QTest::qWait(kSettleMs);
+    EXPECT_FALSE(Highlighted()) << "nothing new is drawn until the caret moves";
 
     MoveCaret(2, 3); // G1 X-40 Y-5: from (-5,-5) to (-40,-5)
     int lit = 0;
     const QRect highlight = PixelsOf(kHighlight, &lit);
     EXPECT_GT(lit, 200);
     EXPECT_TRUE(highlight.contains(Middle({-5, -5, 0}, {-40, -5, 0})));
-    MoveCaret(0, 2); // the comment made no move
+    MoveCaret(1, 2); // the comment made no move
     EXPECT_FALSE(Highlighted());
 
     ActionNamed("ViewHighlightCaretMove").trigger();
@@ -163,6 +164,7 @@ TEST_F(TCaretPlotLinkTest, CaretHighlightsItsMoveAndAClickOnAMoveMovesTheCaret)
     MoveCaret(3, 0);
     EXPECT_TRUE(Highlighted());
     ActionNamed("PlotterRefresh").trigger();
+    QTest::qWait(kSettleMs);
     EXPECT_FALSE(Highlighted()) << "a refresh draws the plot as before";
 
     // A click on the move of line 4 puts the caret there and highlights it.
