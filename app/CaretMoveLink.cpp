@@ -4,6 +4,17 @@
 #include "OpenGLPanel.h"
 #include "SegmentSourceLines.h"
 
+#include <QColor>
+
+namespace {
+
+// The line a click on the plot went to, shaded while the caret stays on it: the plot keeps
+// the focus, so the editor shows no caret. Marker 1 is the failed line's.
+constexpr int kPickedLineMarker = 2;
+const QColor kPickedLineShade(0xFF, 0xF4, 0xB0);
+
+} // namespace
+
 TCaretMoveLink::TCaretMoveLink(TGCodeEditor& editor, TOpenGLPanel& panel,
                                const TSegmentSourceLines& lines, QObject* parent)
     : QObject(parent), fEditor(editor), fPanel(panel), fLines(lines)
@@ -11,6 +22,8 @@ TCaretMoveLink::TCaretMoveLink(TGCodeEditor& editor, TOpenGLPanel& panel,
     connect(&fEditor, &QsciScintilla::cursorPositionChanged, this,
             [this](int line, int index) { CaretReported(line, index); });
     fPanel.OnSegmentClicked = [this](std::size_t segment) { SegmentClicked(segment); };
+    fEditor.markerDefine(QsciScintilla::Background, kPickedLineMarker);
+    fEditor.setMarkerBackgroundColor(kPickedLineShade, kPickedLineMarker);
 }
 
 void TCaretMoveLink::SetEnabled(bool enabled)
@@ -29,6 +42,8 @@ void TCaretMoveLink::PlotRedrawn()
 
 void TCaretMoveLink::CaretReported(int line, int index)
 {
+    if ((fEditor.markersAtLine(line) & (1u << kPickedLineMarker)) == 0)
+        fEditor.markerDeleteAll(kPickedLineMarker);
     const bool moved = fNoMove != std::make_pair(line, index);
     fNoMove.reset();
     if (moved)
@@ -49,6 +64,8 @@ void TCaretMoveLink::SegmentClicked(std::size_t segment)
     if (!line)
         return;
     const int editorLine = static_cast<int>(*line);
+    fEditor.markerDeleteAll(kPickedLineMarker);
+    fEditor.markerAdd(editorLine, kPickedLineMarker);
     fEditor.setCursorPosition(editorLine, 0);
     fEditor.ensureLineVisible(editorLine);
     // The caret may have been on that line already, which moves nothing.

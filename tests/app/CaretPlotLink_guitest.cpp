@@ -176,6 +176,7 @@ TEST_F(TCaretPlotLinkTest, CaretHighlightsItsMoveAndAClickOnAMoveMovesTheCaret)
     Editor().getCursorPosition(&line, &index);
     EXPECT_EQ(line, 4);
     EXPECT_TRUE(PixelsOf(kHighlight).contains(onMove - QPoint(0, 4)));
+    EXPECT_NE(Editor().markersAtLine(4), 0u) << "the picked line is shaded";
 
     // A drag pans and picks nothing; a click beside every move changes nothing.
     const auto panX = Panel().ViewState().panX;
@@ -189,6 +190,8 @@ TEST_F(TCaretPlotLinkTest, CaretHighlightsItsMoveAndAClickOnAMoveMovesTheCaret)
     QTest::mouseClick(&Panel(), Qt::LeftButton, {}, Panel().rect().center() + QPoint(0, 1));
     Editor().getCursorPosition(&line, &index);
     EXPECT_EQ(line, 4);
+    MoveCaret(2, 0);
+    EXPECT_EQ(Editor().markersAtLine(4), 0u) << "the shade goes with the caret";
 }
 
 TEST_F(TCaretPlotLinkTest, AFailingRefreshMarksItsLineUntilTheLineIsEdited)
