@@ -64,16 +64,23 @@ void TDocument::LoadFile(const QString& name)
     watcher_.Stop();
     watcher_.SetFileName(name);
     watcher_.Start();
-    engine_->Run(editor_.Lines());
-    builder_.SetLineTable(engine_->Table());
+    RunAndPlot();
 }
 
 void TDocument::Refresh()
 {
     if (!engine_)
         engine_ = std::make_unique<TGCodeEngine>();
+    RunAndPlot();
+}
+
+void TDocument::RunAndPlot()
+{
+    engine_->SetLenient(lenient_);
     engine_->Run(editor_.Lines());
     builder_.SetLineTable(engine_->Table());
+    if (OnPlotted)
+        OnPlotted(*engine_);
 }
 
 void TDocument::Clear()

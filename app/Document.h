@@ -53,8 +53,15 @@ public:
 
     bool HasInterpreter() const { return engine_ != nullptr; }
 
+    // Lenient or strict reading for the runs from now on.
+    void SetLenient(bool lenient) { lenient_ = lenient; }
+    bool Lenient() const { return lenient_; }
+    // Called after every run whose table went to the plot.
+    std::function<void(const TGCodeEngine&)> OnPlotted;
+
 private:
     void WriteFile(const QString& name);
+    void RunAndPlot();
 
     QWidget& window_;
     TGCodeEditor& editor_;
@@ -63,4 +70,5 @@ private:
     TUserDialogs& dialogs_;
     std::function<void()> showException_;
     std::unique_ptr<TGCodeEngine> engine_;
+    bool lenient_ = false;
 };

@@ -8,7 +8,10 @@
 #include "HighlighterLexer.h"
 #include "Icons.h"
 #include "IniFile.h"
+#include "LenientSetting.h"
 #include "OpenGLPanel.h"
+#include "ProgramInfoWindow.h"
+#include "ProgramSummary.h"
 #include "Settings.h"
 #include "SynColorsDlg.h"
 #include "SynHighlighterRS274.h"
@@ -111,6 +114,13 @@ const TGLPlotter::TActionEntry TGLPlotter::kActions[] = {
     {"EditorColors", "Editor", "Colors...", nullptr, 14,
      "Colors|Set the colors used for syntax highlighting", false,
      &TGLPlotter::EditorColorsExecute},
+    // Additions to the seeded table.
+    {"PlotterLenient", "Plotter", "Lenient Reading", nullptr, kNoIcon,
+     "Lenient Reading|Reads ';' comments, parameters, expressions and O-word lines, skipping what cannot be plotted",
+     true, &TGLPlotter::PlotterLenientExecute},
+    {"ViewProgramInfo", "View", "Program Info...", nullptr, kNoIcon,
+     "Program Info|Shows what is in the program as the plot reads it", false,
+     &TGLPlotter::ViewProgramInfoExecute},
 };
 
 TGLPlotter::TGLPlotter(const QStringList& arguments, std::unique_ptr<TUserDialogs> dialogs,
@@ -219,6 +229,10 @@ void TGLPlotter::CreateComponents()
     dlgColor = new TdlgColor(this);
     dlgColor->setObjectName(QStringLiteral("dlgColor"));
 
+    frmProgramInfo = new TProgramInfoWindow(this);
+    frmProgramInfo->setObjectName(QStringLiteral("frmProgramInfo"));
+    document_->OnPlotted = [this](const TGCodeEngine& engine) { frmProgramInfo->ShowSummary(SummarizeRun(engine)); };
+
     // Wheel turns go to the focused control first and to this window last.
     new TWheelRouter(*this);
 }
@@ -245,6 +259,8 @@ void TGLPlotter::CreateActions()
         // Shortcuts work wherever the focus is inside the window.
         addAction(action);
     }
+    // Strict reading is the default; the settings may turn lenient reading on.
+    Action("PlotterLenient")->setChecked(false);
 }
 
 QAction* TGLPlotter::Action(const char* name) const
@@ -313,9 +329,15 @@ void TGLPlotter::CreateMenus()
             *Action("PlotterResetOrigin"));
     AddItem(*plotter, "itmSettingsColors", QStringLiteral("&Colors..."),
             *Action("DisplayColors1"));
+    plotter->addSeparator();
+    AddItem(*plotter, "itmPlotterLenient", QStringLiteral("&Lenient Reading"), *Action("PlotterLenient"));
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    view->setObjectName(QStringLiteral("mnuView"));
+    AddItem(*view, "itmViewProgramInfo", QStringLiteral("Program &Info..."), *Action("ViewProgramInfo"));
 
     // The states must be right whenever a menu opens.
-    for (QMenu* menu : {file, edit, editor, plotter})
+    for (QMenu* menu : {file, edit, editor, plotter, view})
         connect(menu, &QMenu::aboutToShow, this, [this] { Guarded([this] { aclMainUpdate(); }); });
 }
 
@@ -458,6 +480,19 @@ void TGLPlotter::LoadFile(const QString& name)
 void TGLPlotter::PlotterRefreshExecute()
 {
     document_->Refresh();
+}
+
+void TGLPlotter::PlotterLenientExecute()
+{
+    document_->SetLenient(Action("PlotterLenient")->isChecked());
+    Action("PlotterRefresh")->trigger();
+}
+
+void TGLPlotter::ViewProgramInfoExecute()
+{
+    frmProgramInfo->show();
+    frmProgramInfo->raise();
+    frmProgramInfo->activateWindow();
 }
 
 void TGLPlotter::FileNew1Execute()
@@ -615,12 +650,16 @@ void TGLPlotter::LoadSettings()
 {
     const TIniFile file(SettingsFileName());
     ReadSettings(file, motionColors_, Highlighter());
+    const bool lenient = ReadLenientSetting(file);
+    document_->SetLenient(lenient);
+    Action("PlotterLenient")->setChecked(lenient);
 }
 
 void TGLPlotter::SaveSettings()
 {
     TIniFile file(SettingsFileName());
     WriteSettings(file, motionColors_, Highlighter());
+    WriteLenientSetting(file, document_->Lenient());
 }
 
 // ---------------------------------------------------------------------------------------------

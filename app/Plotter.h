@@ -28,6 +28,7 @@ class TLineTable;
 class TOpenGLPanel;
 class TToolpathBuilder;
 class TdlgColor;
+class TProgramInfoWindow;
 
 class TGLPlotter : public QMainWindow
 {
@@ -111,6 +112,8 @@ private:
     void itmEditDeleteExecute();
     void itmEditSelectAllExecute();
     void PlotterRefreshExecute();
+    void PlotterLenientExecute();
+    void ViewProgramInfoExecute();
     void itmSettingsResetDrawingExecute();
     void itmSettingsColorsExecute();
 
@@ -142,4 +145,5 @@ private:
     QMenu* pmuGCode = nullptr;
     TATFileNotification* ATFileNotification1 = nullptr;
     TdlgColor* dlgColor = nullptr;
+    TProgramInfoWindow* frmProgramInfo = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "LineTable.h"
 #include "OpenGLPanel.h"
+#include "ToolpathWalk.h"
 
 #include <cmath>
 #include <cstdint>
@@ -58,33 +59,24 @@ void TToolpathBuilder::BuildToolpath()
     if (!table_)
         return;
     TLineTable& table = *table_;
-    const int axisX = table.ColumnIndex("AxisX");
-    const int axisY = table.ColumnIndex("AxisY");
-    const int axisZ = table.ColumnIndex("AxisZ");
-    const int motion = table.ColumnIndex("GMotion");
-    const auto coordinate = [&table](int column, float previous) {
-        return table.IsNull(column) ? previous : static_cast<float>(table.GetFloat(column));
-    };
-
-    std::int32_t motionMode = 0;
+    TToolpathWalk walk(table);
     table.MoveFirst();  // settles a pending row, so the count below includes it
     panel_.ReserveSegments(table.RowCount());
     for (; !table.AtEnd(); table.MoveNext()) {
-        if (table.IsNull(axisX) && table.IsNull(axisY) && table.IsNull(axisZ))
+        if (!walk.ReadRow())
             continue;
-        currentPoint_ = {coordinate(axisX, previousPoint_.x), coordinate(axisY, previousPoint_.y),
-                         coordinate(axisZ, previousPoint_.z)};
-        if (!table.IsNull(motion))
-            motionMode = table.GetInteger(motion);
+        previousPoint_ = walk.From();
+        currentPoint_ = walk.To();
+        const std::int32_t motionMode = walk.MotionMode();
         const bool known = motionMode >= 0 && motionMode < kMotionModeCount;
         const TColor colour = known ? motionColors_[motionMode] : kOtherMotionColor;
         panel_.AddSegment(previousPoint_, currentPoint_, colour);
-        previousPoint_ = currentPoint_;
         if (currentPoint_.x > maximum)
             maximum = currentPoint_.x;
         if (currentPoint_.y > maximum)
             maximum = currentPoint_.y;
     }
+    previousPoint_ = currentPoint_;
 
     if (maximum != lastMaximum_) {
         lastMaximum_ = maximum;

@@ -34,10 +34,9 @@ void Widen(TPoint3f& minimum, TPoint3f& maximum, const TPoint3f& point)
 
 }  // namespace
 
-TProgramSummary SummarizeTable(TLineTable& table, double rapidRate)
+TProgramSummary SummarizeTable(TLineTable& table)
 {
     TProgramSummary summary;
-    summary.RapidRate = rapidRate;
     const int feed = table.ColumnIndex("Feedrate");
     const int units = table.ColumnIndex("GUnits");
     const int distance = table.ColumnIndex("GDistance");
@@ -72,12 +71,13 @@ TProgramSummary SummarizeTable(TLineTable& table, double rapidRate)
         const double length = Distance(walk.From(), walk.To());
         ++figures.Segments;
         figures.Length += length;
-        if (mode == kRapidMode)
-            summary.EstimatedMinutes += length / rapidRate;
-        else if (modalFeed > 0)
-            summary.EstimatedMinutes += length / modalFeed;
-        else
-            summary.UntimedLength += length;
+        // Rapids are timed from their total length, at a rate the reader may change.
+        if (mode != kRapidMode) {
+            if (modalFeed > 0)
+                summary.FeedMinutes += length / modalFeed;
+            else
+                summary.UntimedLength += length;
+        }
 
         if (!summary.HasExtent) {
             summary.Minimum = summary.Maximum = walk.From();  // the origin the path starts at
@@ -88,9 +88,9 @@ TProgramSummary SummarizeTable(TLineTable& table, double rapidRate)
     return summary;
 }
 
-TProgramSummary SummarizeRun(const TGCodeEngine& engine, double rapidRate)
+TProgramSummary SummarizeRun(const TGCodeEngine& engine)
 {
-    TProgramSummary summary = SummarizeTable(*engine.Table(), rapidRate);
+    TProgramSummary summary = SummarizeTable(*engine.Table());
     summary.SourceLines = engine.LineCount();
     summary.Lenient = engine.Lenient();
     summary.Skipped = engine.Skipped();

@@ -39,15 +39,17 @@ struct TProgramSummary
     bool HasFeed = false;
     std::int32_t FeedMinimum = 0;
     std::int32_t FeedMaximum = 0;
-    double RapidRate = kDefaultRapidRate;
-    double EstimatedMinutes = 0;
+    double RapidRate = kDefaultRapidRate;  // units per minute
+    double FeedMinutes = 0;                // the feed moves, each at the modal F
     double UntimedLength = 0;  // feed moves made before any F > 0, which cannot be timed
     bool Lenient = false;
     TSkipReport Skipped;
+
+    // Rapids at RapidRate plus the timed feed moves.
+    double EstimatedMinutes() const { return Motion[0].Length / RapidRate + FeedMinutes; }
 };
 
-// Walks the table from its first row; rapids are timed at rapidRate (units per minute).
-TProgramSummary SummarizeTable(TLineTable& table, double rapidRate = TProgramSummary::kDefaultRapidRate);
+// Walks the table from its first row.
+TProgramSummary SummarizeTable(TLineTable& table);
 // The summary of the engine's last run: its table, its lines and what it skipped.
-TProgramSummary SummarizeRun(const TGCodeEngine& engine,
-                             double rapidRate = TProgramSummary::kDefaultRapidRate);
+TProgramSummary SummarizeRun(const TGCodeEngine& engine);

@@ -122,7 +122,7 @@ std::string FormatSummary(const TProgramSummary& summary)
         out.Line("feed max", kNone);
     }
     out.Fixed("rapid rate", summary.RapidRate);
-    out.Fixed("estimated minutes", summary.EstimatedMinutes);
+    out.Fixed("estimated minutes", summary.EstimatedMinutes());
     out.Fixed("untimed length", summary.UntimedLength);
     if (summary.Lenient)
         WriteSkipped(out, summary.Skipped);

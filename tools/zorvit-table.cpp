@@ -66,7 +66,9 @@ void WriteTable(TLineTable& table)
 
 void WriteSummary(const TGCodeEngine& engine, double rapidRate)
 {
-    const std::string text = FormatSummary(SummarizeRun(engine, rapidRate));
+    TProgramSummary summary = SummarizeRun(engine);
+    summary.RapidRate = rapidRate;
+    const std::string text = FormatSummary(summary);
     std::fwrite(text.data(), 1, text.size(), stdout);
     std::fflush(stdout);
 }

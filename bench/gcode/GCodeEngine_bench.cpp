@@ -102,7 +102,7 @@ void RunEngine(benchmark::State& state, bool lenient, bool summarize)
         state.ResumeTiming();
         engine.Run(std::move(copy));
         if (summarize)
-            benchmark::DoNotOptimize(SummarizeRun(engine).EstimatedMinutes);
+            benchmark::DoNotOptimize(SummarizeRun(engine).EstimatedMinutes());
     }
     const TLineTable& table = *engine.Table();
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));

@@ -65,6 +65,11 @@ const TActionRow kActionTable[] = {
     {"FileExit1", "File", "E&xit", "", true, "Exit", "Quits the application"},
     {"EditorColors", "Editor", "Colors...", "", true, "Colors",
      "Set the colors used for syntax highlighting"},
+    // Additions after the seeded actions.
+    {"PlotterLenient", "Plotter", "Lenient Reading", "", false, "Lenient Reading",
+     "Reads ';' comments, parameters, expressions and O-word lines, skipping what cannot be plotted"},
+    {"ViewProgramInfo", "View", "Program Info...", "", false, "Program Info",
+     "Shows what is in the program as the plot reads it"},
 };
 
 class TPlotterActionsTest : public TPlotterTest
@@ -143,7 +148,7 @@ TEST_F(TPlotterActionsTest, MenusShowTheirItemsAndRunTheActions)
             titles << menu->text();
         return titles;
     }();
-    EXPECT_EQ(bar, QStringList({"&File", "&Edit", "E&ditor", "&Plotter"}));
+    EXPECT_EQ(bar, QStringList({"&File", "&Edit", "E&ditor", "&Plotter", "&View"}));
     EXPECT_EQ(ItemCaptions(MenuNamed("mnuFile")),
               QStringList({"&New", "&Open...", "-", "&Save", "Save &As...", "-", "E&xit"}));
     EXPECT_EQ(ItemCaptions(MenuNamed("mnuEdit")),
@@ -152,7 +157,9 @@ TEST_F(TPlotterActionsTest, MenusShowTheirItemsAndRunTheActions)
     EXPECT_EQ(ItemCaptions(MenuNamed("mnuEditor")),
               QStringList({"&Display Syntax", "&Colors..."}));
     EXPECT_EQ(ItemCaptions(MenuNamed("mnuPlotter")),
-              QStringList({"&Refresh from Code", "R&eset To Origin", "&Colors..."}));
+              QStringList({"&Refresh from Code", "R&eset To Origin", "&Colors...", "-",
+                           "&Lenient Reading"}));
+    EXPECT_EQ(ItemCaptions(MenuNamed("mnuView")), QStringList({"Program &Info..."}));
 
     // Shortcuts show beside the items; each item runs its action.
     auto* open = window->findChild<QAction*>("itmFileOpen");
