@@ -43,26 +43,45 @@ TProgramSummary SummarizeTable(TLineTable& table)
     const int tool = table.ColumnIndex("ToolChange");
     TToolpathWalk walk(table);
     std::int32_t modalFeed = 0;
+    // Feed moves are timed once per run of one modal F, not once per segment.
+    double lengthAtFeed = 0;
+    const auto timeFeedMoves = [&] {
+        if (modalFeed > 0)
+            summary.FeedMinutes += lengthAtFeed / modalFeed;
+        else
+            summary.UntimedLength += lengthAtFeed;
+        lengthAtFeed = 0;
+    };
     table.MoveFirst();  // settles a pending row, so it is counted like the plot draws it
     summary.Rows = table.RowCount();
+    const std::uint32_t modeColumns =
+        TLineTable::ColumnBit(feed) | TLineTable::ColumnBit(units) | TLineTable::ColumnBit(distance) |
+        TLineTable::ColumnBit(tool);
     for (; !table.AtEnd(); table.MoveNext()) {
-        // F is modal from its own line on, whether or not that line moves.
-        if (!table.IsNull(feed)) {
-            modalFeed = table.GetInteger(feed);
-            summary.FeedMinimum = summary.HasFeed ? std::min(summary.FeedMinimum, modalFeed) : modalFeed;
-            summary.FeedMaximum = summary.HasFeed ? std::max(summary.FeedMaximum, modalFeed) : modalFeed;
-            summary.HasFeed = true;
+        const std::uint32_t set = table.SetColumns();
+        if ((set & modeColumns) != 0) {
+            // F is modal from its own line on, whether or not that line moves.
+            if ((set & TLineTable::ColumnBit(feed)) != 0) {
+                const std::int32_t newFeed = table.GetInteger(feed);
+                if (newFeed != modalFeed) {
+                    timeFeedMoves();
+                    modalFeed = newFeed;
+                }
+                summary.FeedMinimum = summary.HasFeed ? std::min(summary.FeedMinimum, modalFeed) : modalFeed;
+                summary.FeedMaximum = summary.HasFeed ? std::max(summary.FeedMaximum, modalFeed) : modalFeed;
+                summary.HasFeed = true;
+            }
+            if ((set & TLineTable::ColumnBit(units)) != 0)
+                AddSeen(summary.Units, table.GetInteger(units));
+            if ((set & TLineTable::ColumnBit(distance)) != 0)
+                AddSeen(summary.DistanceModes, table.GetInteger(distance));
+            if ((set & TLineTable::ColumnBit(tool)) != 0) {
+                const std::int32_t number = table.GetInteger(tool);
+                if (std::find(summary.Tools.begin(), summary.Tools.end(), number) == summary.Tools.end())
+                    summary.Tools.push_back(number);
+            }
         }
-        if (!table.IsNull(units))
-            AddSeen(summary.Units, table.GetInteger(units));
-        if (!table.IsNull(distance))
-            AddSeen(summary.DistanceModes, table.GetInteger(distance));
-        if (!table.IsNull(tool)) {
-            const std::int32_t number = table.GetInteger(tool);
-            if (std::find(summary.Tools.begin(), summary.Tools.end(), number) == summary.Tools.end())
-                summary.Tools.push_back(number);
-        }
-        if (!walk.ReadRow())
+        if (!walk.ReadRow(set))
             continue;
 
         const std::int32_t mode = walk.MotionMode();
@@ -72,12 +91,8 @@ TProgramSummary SummarizeTable(TLineTable& table)
         ++figures.Segments;
         figures.Length += length;
         // Rapids are timed from their total length, at a rate the reader may change.
-        if (mode != kRapidMode) {
-            if (modalFeed > 0)
-                summary.FeedMinutes += length / modalFeed;
-            else
-                summary.UntimedLength += length;
-        }
+        if (mode != kRapidMode)
+            lengthAtFeed += length;
 
         if (!summary.HasExtent) {
             summary.Minimum = summary.Maximum = walk.From();  // the origin the path starts at
@@ -85,6 +100,7 @@ TProgramSummary SummarizeTable(TLineTable& table)
         }
         Widen(summary.Minimum, summary.Maximum, walk.To());
     }
+    timeFeedMoves();
     return summary;
 }
 

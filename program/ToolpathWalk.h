@@ -19,13 +19,17 @@ public:
 
     // Reads the table's current row; true when it is a segment, which From, To and MotionMode
     // then describe.
-    bool ReadRow()
+    bool ReadRow() { return ReadRow(FTable.SetColumns()); }
+    // The same, for a reader that has already asked the row for its set columns.
+    bool ReadRow(std::uint32_t set)
     {
-        if (FTable.IsNull(FAxisX) && FTable.IsNull(FAxisY) && FTable.IsNull(FAxisZ))
+        if ((set & FAxes) == 0)
             return false;
         FFrom = FTo;
-        FTo = {Coordinate(FAxisX, FFrom.x), Coordinate(FAxisY, FFrom.y), Coordinate(FAxisZ, FFrom.z)};
-        if (!FTable.IsNull(FMotion))
+        double point[kAxes] = {FFrom.x, FFrom.y, FFrom.z};  // a missing coordinate stays
+        FTable.GetFloats(FAxisX, kAxes, point);
+        FTo = {static_cast<float>(point[0]), static_cast<float>(point[1]), static_cast<float>(point[2])};
+        if ((set & TLineTable::ColumnBit(FMotion)) != 0)
             FMotionMode = FTable.GetInteger(FMotion);
         return true;
     }
@@ -35,16 +39,12 @@ public:
     std::int32_t MotionMode() const { return FMotionMode; }
 
 private:
-    float Coordinate(int column, float previous) const
-    {
-        return FTable.IsNull(column) ? previous : static_cast<float>(FTable.GetFloat(column));
-    }
+    static constexpr int kAxes = 3;  // AxisX, AxisY and AxisZ are adjacent columns
 
     const TLineTable& FTable;
     int FAxisX;
-    int FAxisY;
-    int FAxisZ;
     int FMotion;
+    std::uint32_t FAxes;  // the bits of the three axis columns
     TPoint3f FFrom{0, 0, 0};
     TPoint3f FTo{0, 0, 0};
     std::int32_t FMotionMode = 0;

@@ -116,6 +116,16 @@ void BM_Run(benchmark::State& state) { RunEngine(state, false, false); }
 void BM_RunLenient(benchmark::State& state) { RunEngine(state, true, false); }
 void BM_RunAndSummary(benchmark::State& state) { RunEngine(state, false, true); }
 
+// The summary alone, over the table of one run.
+void BM_Summary(benchmark::State& state)
+{
+    TGCodeEngine engine;
+    engine.Run(TLineList(Program(state.range(0))));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(SummarizeRun(engine).EstimatedMinutes());
+    state.counters["rows"] = static_cast<double>(engine.Table()->RowCount());
+}
+
 constexpr std::int64_t kSmall = 10'000;
 constexpr std::int64_t kMedium = 100'000;
 constexpr std::int64_t kLarge = 1'000'000;
@@ -124,6 +134,7 @@ BENCHMARK(BM_SplitLines)->Arg(kSmall)->Arg(kMedium)->Arg(kLarge)->Unit(benchmark
 BENCHMARK(BM_Run)->Arg(kSmall)->Arg(kMedium)->Arg(kLarge)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RunLenient)->Arg(kSmall)->Arg(kMedium)->Arg(kLarge)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RunAndSummary)->Arg(kLarge)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Summary)->Arg(kLarge)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
