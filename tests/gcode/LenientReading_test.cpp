@@ -4,32 +4,21 @@
 #include "GCodeEngine.h"
 #include "LineList.h"
 #include "FileBytes.h"
+#include "RowDescription.h"
 
 #include <gtest/gtest.h>
 
-#include <charconv>
 #include <string>
 #include <vector>
 
 namespace {
 
-// The set columns of every committed row as "Name=value" pairs, rows separated by " | ".
+// Every committed row, rows separated by " | ".
 std::string DescribeRows(TLineTable& table)
 {
     std::string rows;
-    for (table.MoveFirst(); !table.AtEnd(); table.MoveNext()) {
-        std::string row;
-        for (int c = 1; c < table.ColumnCount(); ++c) {
-            if (table.IsNull(c))
-                continue;
-            char value[32];
-            const auto end = table.ColumnType(c) == TFieldType::Float
-                                 ? std::to_chars(std::begin(value), std::end(value), table.GetFloat(c)).ptr
-                                 : std::to_chars(std::begin(value), std::end(value), table.GetInteger(c)).ptr;
-            row += (row.empty() ? "" : " ") + std::string(table.ColumnName(c)) + "=" + std::string(value, end);
-        }
-        rows += (rows.empty() ? "" : " | ") + row;
-    }
+    for (table.MoveFirst(); !table.AtEnd(); table.MoveNext())
+        rows += (rows.empty() ? "" : " | ") + DescribeRow(table, false);
     return rows;
 }
 
