@@ -11,13 +11,13 @@
 
 namespace {
 
-constexpr int kWidthPx = 420;
+constexpr int kWidthPx = 540;
 constexpr int kHeightPx = 520;
 constexpr double kLowestRapidRate = 1;
 constexpr double kHighestRapidRate = 1e7;
 
 const char* const kTranscriptionText =
-    "Figures from the plot's straight-segment transcription: arcs as straight lines, no units applied.";
+    "Figures from the plot's straight-segment transcription, no units applied.";
 const char* const kIncompleteText =
     "Lenient reading skipped %1 words and %2 lines: the plot is incomplete.";
 
@@ -30,7 +30,6 @@ TProgramInfoWindow::TProgramInfoWindow(QWidget* parent) : QWidget(parent, Qt::To
 
     auto* transcription = new QLabel(tr(kTranscriptionText), this);
     transcription->setObjectName(QStringLiteral("lblTranscription"));
-    transcription->setWordWrap(true);
 
     lblIncomplete = new QLabel(this);
     lblIncomplete->setObjectName(QStringLiteral("lblIncomplete"));
