@@ -231,7 +231,17 @@ void TGLPlotter::CreateComponents()
 
     frmProgramInfo = new TProgramInfoWindow(this);
     frmProgramInfo->setObjectName(QStringLiteral("frmProgramInfo"));
-    document_->OnPlotted = [this](const TGCodeEngine& engine) { frmProgramInfo->ShowSummary(SummarizeRun(engine)); };
+    // A plot that lenient reading left incomplete says so in the status bar too.
+    lblSkipped = new QLabel(statusBar());
+    lblSkipped->setObjectName(QStringLiteral("lblSkipped"));
+    statusBar()->addPermanentWidget(lblSkipped);
+    lblSkipped->hide();
+    document_->OnPlotted = [this](const TGCodeEngine& engine) {
+        const TProgramSummary summary = SummarizeRun(engine);
+        frmProgramInfo->ShowSummary(summary);
+        lblSkipped->setText(IncompleteNotice(summary.Skipped));
+        lblSkipped->setVisible(!lblSkipped->text().isEmpty());
+    };
 
     // Wheel turns go to the focused control first and to this window last.
     new TWheelRouter(*this);

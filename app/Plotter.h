@@ -16,6 +16,7 @@
 
 class QAction;
 class QFrame;
+class QLabel;
 class QMenu;
 class QSplitter;
 class QTabWidget;
@@ -146,4 +147,5 @@ private:
     TATFileNotification* ATFileNotification1 = nullptr;
     TdlgColor* dlgColor = nullptr;
     TProgramInfoWindow* frmProgramInfo = nullptr;
+    QLabel* lblSkipped = nullptr;
 };

@@ -18,10 +18,23 @@ constexpr double kHighestRapidRate = 1e7;
 
 const char* const kTranscriptionText =
     "Figures from the plot's straight-segment transcription, no units applied.";
-const char* const kIncompleteText =
-    "Lenient reading skipped %1 words and %2 lines: the plot is incomplete.";
+const char* const kIncompleteText = "Lenient reading skipped %1 and %2: the plot is incomplete.";
+
+// "1 word", "2 words".
+QString Counted(std::size_t count, const char* one, const char* many)
+{
+    return QStringLiteral("%1 %2").arg(count).arg(QObject::tr(count == 1 ? one : many));
+}
 
 } // namespace
+
+QString IncompleteNotice(const TSkipReport& skipped)
+{
+    if (skipped.Empty())
+        return {};
+    return QObject::tr(kIncompleteText)
+        .arg(Counted(skipped.Words(), "word", "words"), Counted(skipped.Lines(), "line", "lines"));
+}
 
 TProgramInfoWindow::TProgramInfoWindow(QWidget* parent) : QWidget(parent, Qt::Tool)
 {
@@ -75,8 +88,8 @@ void TProgramInfoWindow::RapidRateChanged(double rate)
 
 void TProgramInfoWindow::UpdateText()
 {
-    const TSkipReport& skipped = summary_.Skipped;
-    lblIncomplete->setText(tr(kIncompleteText).arg(skipped.Words()).arg(skipped.Lines()));
-    lblIncomplete->setVisible(!skipped.Empty());
+    const QString notice = IncompleteNotice(summary_.Skipped);
+    lblIncomplete->setText(notice);
+    lblIncomplete->setVisible(!notice.isEmpty());
     memSummary->setPlainText(QString::fromStdString(FormatSummary(summary_)));
 }

@@ -8,9 +8,14 @@
 
 #include <QWidget>
 
+#include <QString>
+
 class QDoubleSpinBox;
 class QLabel;
 class QPlainTextEdit;
+
+// "Lenient reading skipped ... the plot is incomplete.", or empty when nothing was skipped.
+QString IncompleteNotice(const TSkipReport& skipped);
 
 class TProgramInfoWindow : public QWidget
 {

@@ -134,6 +134,15 @@ TEST_F(TLenientReadingGuiTest, ProgramInfoFollowsEveryRunAndTellsWhenThePlotIsIn
     EXPECT_TRUE(InfoText().contains(QStringLiteral("skipped 1: line 1: X#1\n")));
     EXPECT_TRUE(IncompleteShown());
     EXPECT_TRUE(info->isVisible()) << "the window is not modal and stays open";
+    auto* notice = window->findChild<QLabel*>(QStringLiteral("lblSkipped"));
+    ASSERT_NE(notice, nullptr);
+    EXPECT_TRUE(notice->isVisible());
+    EXPECT_EQ(notice->text(), "Lenient reading skipped 1 word and 0 lines: the plot is incomplete.");
+
+    window->Editor().SetTextBytes("G0 X1\n");
+    ActionNamed("PlotterRefresh").trigger();
+    EXPECT_FALSE(notice->isVisible());
+    EXPECT_FALSE(IncompleteShown());
 }
 
 }  // namespace
