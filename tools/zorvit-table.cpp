@@ -4,13 +4,16 @@
 // the program summary ("key: value" lines) instead of the table, with rapids timed at RATE
 // units per minute.
 // Exit status: 0 on success; 1 when interpretation fails (the rows committed before the
-// failure are still printed, the message goes to stderr); 2 when the file cannot be read.
+// failure are still printed, the message goes to stderr); 2 when the file cannot be read, and
+// also on a usage error (an unknown option, or not one file name); 3 when the output cannot be written
+// (a full disk, for one), which wins over 1; both messages are printed then.
 
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
-#include <exception>
-#include <cstdlib>
 #include <cstring>
+#include <cstdlib>
+#include <exception>
 #include <string>
 #include <utility>
 
@@ -26,7 +29,30 @@ namespace {
 
 constexpr int kExitRunFailed = 1;
 constexpr int kExitUnreadable = 2;
+constexpr int kExitUnwritable = 3;
 constexpr std::size_t kWriteChunkBytes = 1 << 20;  // output is written in pieces of about this size
+
+class EWriteError : public EZorvitError
+{
+public:
+    explicit EWriteError(int error)
+        : EZorvitError(std::string("cannot write the table: ") + std::strerror(error))
+    {
+    }
+};
+
+void Write(const std::string& bytes)
+{
+    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size())
+        throw EWriteError(errno);
+}
+
+// The bytes still buffered reach the output only here, so a full disk may show only now.
+void Flush()
+{
+    if (std::fflush(stdout) != 0)
+        throw EWriteError(errno);
+}
 
 void AppendField(std::string& out, const TLineTable& table, int column)
 {
@@ -56,21 +82,20 @@ void WriteTable(TLineTable& table)
         }
         out += '\n';
         if (out.size() >= kWriteChunkBytes) {
-            std::fwrite(out.data(), 1, out.size(), stdout);
+            Write(out);
             out.clear();
         }
     }
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    std::fflush(stdout);
+    Write(out);
+    Flush();
 }
 
 void WriteSummary(const TGCodeEngine& engine, double rapidRate)
 {
     TProgramSummary summary = SummarizeRun(engine);
     summary.RapidRate = rapidRate;
-    const std::string text = FormatSummary(summary);
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    std::fflush(stdout);
+    Write(FormatSummary(summary));
+    Flush();
 }
 
 struct TOptions
@@ -135,13 +160,19 @@ int main(int argc, char** argv)
         // Only committed rows are printed: the failing line's partial row is dropped.
         table.DiscardRow();
     }
-    if (options.Summary)
-        WriteSummary(engine, options.RapidRate);
-    else
-        WriteTable(table);
+    int status = 0;
+    try {
+        if (options.Summary)
+            WriteSummary(engine, options.RapidRate);
+        else
+            WriteTable(table);
+    } catch (const EWriteError& error) {
+        std::fprintf(stderr, "zorvit-table: %s\n", error.what());
+        status = kExitUnwritable;
+    }
     if (failed) {
         std::fprintf(stderr, "%s\n", failure.c_str());
-        return kExitRunFailed;
+        return status == 0 ? kExitRunFailed : status;
     }
-    return 0;
+    return status;
 }
