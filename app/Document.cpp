@@ -76,6 +76,7 @@ void TDocument::Refresh()
 
 void TDocument::RunAndPlot()
 {
+    engine_->SetLenient(lenient_);
     try {
         engine_->Run(editor_.Lines());
     } catch (...) {
@@ -86,6 +87,8 @@ void TDocument::RunAndPlot()
     if (OnRunEnded)
         OnRunEnded(std::nullopt);
     builder_.SetLineTable(engine_->Table(), engine_->RowSourceLines());
+    if (OnPlotted)
+        OnPlotted(*engine_);
 }
 
 void TDocument::Clear()

@@ -355,3 +355,24 @@ void TIniFile::WriteString(std::string_view section, std::string_view key, std::
     if (!SaveFile(m_fileName, JoinLines(lines)))
         throw EIniFileError("Unable to write to " + m_fileName);
 }
+
+void TIniFile::EraseSection(std::string_view section)
+{
+    if (m_fileName.empty())
+        return;
+    std::string content;
+    const TLoadResult loaded = LoadFile(m_fileName, content);
+    if (loaded == TLoadResult::Failed)
+        throw EIniFileError("Unable to write to " + m_fileName);
+    std::vector<TLine> lines = SplitLines(content);
+    const auto range = FindSection(lines, section);
+    if (!range)
+        return;
+    std::size_t begin = range->Header;
+    if (range->End == lines.size() && begin > 0 && Trim(lines[begin - 1].Text).empty())
+        --begin;
+    lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(begin),
+                lines.begin() + static_cast<std::ptrdiff_t>(range->End));
+    if (!SaveFile(m_fileName, JoinLines(lines)))
+        throw EIniFileError("Unable to write to " + m_fileName);
+}

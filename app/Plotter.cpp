@@ -10,7 +10,10 @@
 #include "HighlighterLexer.h"
 #include "Icons.h"
 #include "IniFile.h"
+#include "LenientSetting.h"
 #include "OpenGLPanel.h"
+#include "ProgramInfoWindow.h"
+#include "ProgramSummary.h"
 #include "Settings.h"
 #include "SynColorsDlg.h"
 #include "SynHighlighterRS274.h"
@@ -130,6 +133,12 @@ const TGLPlotter::TActionEntry TGLPlotter::kActions[] = {
     {"ViewHighlightCaretMove", "View", "Highlight Caret Move", nullptr, kNoIcon,
      "Highlight Caret Move|Highlights in the plot the move of the line the caret is on", true,
      &TGLPlotter::ViewHighlightCaretMoveExecute},
+    {"PlotterLenient", "Plotter", "Lenient Reading", nullptr, kNoIcon,
+     "Lenient Reading|Reads ';' comments, parameters, expressions and O-word lines, skipping what cannot be plotted",
+     true, &TGLPlotter::PlotterLenientExecute},
+    {"ViewProgramInfo", "View", "Program Info...", nullptr, kNoIcon,
+     "Program Info|Shows what is in the program as the plot reads it", false,
+     &TGLPlotter::ViewProgramInfoExecute},
 };
 
 namespace {
@@ -250,6 +259,19 @@ void TGLPlotter::CreateComponents()
     caretMoveLink_ = new TCaretMoveLink(*memGCode, *OpenGLPanel, builder_->SegmentLines(), this);
     failedLineMark_ = new TFailedLineMark(*memGCode);
     document_->OnRunEnded = [this](std::optional<std::size_t> failedLine) { RunEnded(failedLine); };
+    frmProgramInfo = new TProgramInfoWindow(this);
+    frmProgramInfo->setObjectName(QStringLiteral("frmProgramInfo"));
+    // A plot that lenient reading left incomplete says so in the status bar too.
+    lblSkipped = new QLabel(statusBar());
+    lblSkipped->setObjectName(QStringLiteral("lblSkipped"));
+    statusBar()->addPermanentWidget(lblSkipped);
+    lblSkipped->hide();
+    document_->OnPlotted = [this](const TGCodeEngine& engine) {
+        const TProgramSummary summary = SummarizeRun(engine);
+        frmProgramInfo->ShowSummary(summary);
+        lblSkipped->setText(IncompleteNotice(summary.Skipped));
+        lblSkipped->setVisible(!lblSkipped->text().isEmpty());
+    };
 
     // Wheel turns go to the focused control first and to this window last.
     new TWheelRouter(*this);
@@ -277,6 +299,8 @@ void TGLPlotter::CreateActions()
         // Shortcuts work wherever the focus is inside the window.
         addAction(action);
     }
+    // Strict reading is the default; the settings may turn lenient reading on.
+    Action("PlotterLenient")->setChecked(false);
 }
 
 void TGLPlotter::CreatePlotShortcuts()
@@ -355,6 +379,8 @@ void TGLPlotter::CreateMenus()
             *Action("PlotterResetOrigin"));
     AddItem(*plotter, "itmSettingsColors", QStringLiteral("&Colors..."),
             *Action("DisplayColors1"));
+    plotter->addSeparator();
+    AddItem(*plotter, "itmPlotterLenient", QStringLiteral("&Lenient Reading"), *Action("PlotterLenient"));
 
     // The states must be right whenever a menu opens.
     for (QMenu* menu : {file, edit, editor, plotter})
@@ -375,6 +401,9 @@ void TGLPlotter::CreateViewMenu()
     view->addSeparator();
     AddItem(*view, "itmViewHighlightCaretMove", QStringLiteral("&Highlight Caret Move"),
             *Action("ViewHighlightCaretMove"));
+    view->addSeparator();
+    AddItem(*view, "itmViewProgramInfo", QStringLiteral("Program &Info..."),
+            *Action("ViewProgramInfo"));
     connect(view, &QMenu::aboutToShow, this, [this] { Guarded([this] { aclMainUpdate(); }); });
 }
 
@@ -532,6 +561,19 @@ void TGLPlotter::LoadFile(const QString& name)
 void TGLPlotter::PlotterRefreshExecute()
 {
     document_->Refresh();
+}
+
+void TGLPlotter::PlotterLenientExecute()
+{
+    document_->SetLenient(Action("PlotterLenient")->isChecked());
+    Action("PlotterRefresh")->trigger();
+}
+
+void TGLPlotter::ViewProgramInfoExecute()
+{
+    frmProgramInfo->show();
+    frmProgramInfo->raise();
+    frmProgramInfo->activateWindow();
 }
 
 void TGLPlotter::FileNew1Execute()
@@ -727,6 +769,9 @@ void TGLPlotter::LoadSettings()
     const TIniFile file(SettingsFileName());
     ReadSettings(file, motionColors_, Highlighter());
     caretMoveLink_->SetEnabled(ReadHighlightCaretMove(file));
+    const bool lenient = ReadLenientSetting(file);
+    document_->SetLenient(lenient);
+    Action("PlotterLenient")->setChecked(lenient);
 }
 
 void TGLPlotter::SaveSettings()
@@ -734,6 +779,7 @@ void TGLPlotter::SaveSettings()
     TIniFile file(SettingsFileName());
     WriteSettings(file, motionColors_, Highlighter());
     WriteHighlightCaretMove(file, caretMoveLink_->Enabled());
+    WriteLenientSetting(file, document_->Lenient());
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -18,6 +18,7 @@
 
 class QAction;
 class QFrame;
+class QLabel;
 class QMenu;
 class QSplitter;
 class QTabWidget;
@@ -32,6 +33,7 @@ class TLineTable;
 class TOpenGLPanel;
 class TToolpathBuilder;
 class TdlgColor;
+class TProgramInfoWindow;
 
 class TGLPlotter : public QMainWindow
 {
@@ -118,6 +120,8 @@ private:
     void itmEditDeleteExecute();
     void itmEditSelectAllExecute();
     void PlotterRefreshExecute();
+    void PlotterLenientExecute();
+    void ViewProgramInfoExecute();
     void itmSettingsResetDrawingExecute();
     void itmSettingsColorsExecute();
     void ViewFitToViewExecute();
@@ -161,4 +165,6 @@ private:
     TdlgColor* dlgColor = nullptr;
     TCaretMoveLink* caretMoveLink_ = nullptr;
     TFailedLineMark* failedLineMark_ = nullptr;
+    TProgramInfoWindow* frmProgramInfo = nullptr;
+    QLabel* lblSkipped = nullptr;
 };

