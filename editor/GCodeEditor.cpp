@@ -189,6 +189,11 @@ void TGCodeEditor::ReplaceAllWithoutUndo(const QByteArray& bytes)
     SendScintilla(SCI_EMPTYUNDOBUFFER);
     SendScintilla(SCI_SETUNDOCOLLECTION, true);
     SendScintilla(SCI_SETREADONLY, readOnly);
+    // Scintilla keeps the caret's offset and the scroll position of the text before, which
+    // could leave the new text scrolled out of sight: a new text starts at its top-left corner.
+    SendScintilla(SCI_SETEMPTYSELECTION, 0UL);
+    SendScintilla(SCI_SETFIRSTVISIBLELINE, 0UL);
+    SendScintilla(SCI_SETXOFFSET, 0UL);
     UpdateUndoAvailable();
 }
 

@@ -38,7 +38,8 @@ public:
     THighlighterLexer* HighlighterLexer() const { return m_highlighterLexer.get(); }
 
     // Replaces the whole text with these bytes. The load leaves no undo step and neither sets
-    // nor clears the modified flag.
+    // nor clears the modified flag; the view shows the text from its top-left corner, with the
+    // caret at its start.
     void SetTextBytes(const QByteArray& bytes);
     // The lines joined with the remembered line break, with no break after the last line.
     QByteArray TextBytes() const;
@@ -52,7 +53,7 @@ public:
     // and ClearAll. QsciScintilla's modificationChanged(bool) is emitted when it changes.
     bool Modified() const { return m_modified; }
     void SetModified(bool modified);
-    // Text, undo and redo history and the modified flag.
+    // Text, undo and redo history and the modified flag; the view goes back to the top-left.
     void ClearAll();
 
     bool CanUndo() const;
