@@ -57,6 +57,11 @@ public:
     void ClearAll();
 
     bool CanUndo() const;
+    // Like CanUndo, for the edits that undo took back.
+    bool CanRedo() const;
+    // Puts the caret at the start of a line (1 is the first; clamped to the text's lines) and
+    // scrolls that line to the middle of the view.
+    void GoToLine(int line);
     bool HasSelectedText() const;
     // Removes the selected text; does nothing without a selection.
     void DeleteSelection();
@@ -79,6 +84,8 @@ public:
 signals:
     // Emitted whenever CanUndo() changes.
     void UndoAvailableChanged(bool available);
+    // Emitted whenever CanRedo() changes.
+    void RedoAvailableChanged(bool available);
 
 protected:
     bool event(QEvent* event) override;
@@ -103,6 +110,7 @@ private:
     bool m_modified = false;
     bool m_replacingAll = false;
     bool m_undoAvailable = false;
+    bool m_redoAvailable = false;
     int m_gutterDigits = 0;
     int m_gutterZoomPt = 0;
     QPointer<QMenu> m_contextMenu;

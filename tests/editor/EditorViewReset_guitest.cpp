@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace {
 
 constexpr int kEditorWidthPx = 300;
@@ -75,6 +77,33 @@ TEST_F(TEditorViewResetTest, ClearingStartsAtTheTopLeft)
 {
     editor.ClearAll();
     ExpectTopLeftWithCaretOnFirstLine();
+}
+
+TEST_F(TEditorViewResetTest, GoToLineMovesTheCaretAndScrollsTheLineIntoView)
+{
+    const auto caret = [this] {
+        int line = -1;
+        int index = -1;
+        editor.getCursorPosition(&line, &index);
+        return std::pair(line, index);
+    };
+    const auto lineInView = [this](int line) {
+        const long first = editor.SendScintilla(QsciScintillaBase::SCI_GETFIRSTVISIBLELINE);
+        return line >= first && line < first + editor.SendScintilla(QsciScintillaBase::SCI_LINESONSCREEN);
+    };
+    editor.GoToLine(3);
+    EXPECT_EQ(caret(), std::pair(2, 0));
+    EXPECT_TRUE(lineInView(2));
+    EXPECT_EQ(editor.SendScintilla(QsciScintillaBase::SCI_GETXOFFSET), 0);
+    editor.GoToLine(kManyLines - 100);
+    EXPECT_EQ(caret(), std::pair(kManyLines - 101, 0));
+    EXPECT_TRUE(lineInView(kManyLines - 101));
+    // Numbers outside the text go to its first or last line.
+    editor.GoToLine(0);
+    EXPECT_EQ(caret(), std::pair(0, 0));
+    editor.GoToLine(kManyLines * 2);
+    EXPECT_EQ(caret(), std::pair(kManyLines, 0));
+    EXPECT_TRUE(lineInView(kManyLines));
 }
 
 TEST(TColorPickerPopupTest, OpensAboutSixteenEntriesTallWithAScrollBar)
