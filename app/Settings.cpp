@@ -3,8 +3,8 @@
 #include "ColorTable.h"
 #include "IniFile.h"
 #include "SynHighlighterRS274.h"
+#include "UserFolders.h"
 
-#include <cstdlib>
 #include <limits>
 
 #include <sys/stat.h>
@@ -31,28 +31,10 @@ constexpr std::uint64_t kMaxPositiveMagnitude = std::numeric_limits<std::int32_t
 constexpr std::uint64_t kMaxNegativeMagnitude = kMaxPositiveMagnitude + 1;
 constexpr std::size_t kHexPrefixLength = 2; // "0x"
 
-std::string EnvironmentValue(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value ? std::string(value) : std::string();
-}
-
 // The folder that holds per-user settings folders; empty when there is none.
 std::string ConfigFolder()
 {
-    const std::string xdg = EnvironmentValue("XDG_CONFIG_HOME");
-    if (!xdg.empty() && xdg.front() == '/') // relative values are to be ignored
-        return xdg;
-    const std::string home = EnvironmentValue("HOME");
-    if (home.empty())
-        return {};
-    return home + "/" + std::string(kDefaultConfigFolder);
-}
-
-bool IsFolder(const std::string& path)
-{
-    struct stat status{};
-    return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+    return UserBaseFolder("XDG_CONFIG_HOME", kDefaultConfigFolder);
 }
 
 std::optional<int> DigitValue(char c, std::uint64_t base)

@@ -1,7 +1,10 @@
 #include "UserDialogs.h"
 
+#include "FileDialogStart.h"
+
 #include <QDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -38,9 +41,10 @@ void TUserDialogs::ShowError(const QString& message)
 
 std::optional<QString> TUserDialogs::OpenName()
 {
-    const QString name = QFileDialog::getOpenFileName(owner_);
+    const QString name = QFileDialog::getOpenFileName(owner_, QString(), StartPath(false));
     if (name.isEmpty())
         return std::nullopt;
+    Remember(name);
     return name;
 }
 
@@ -48,11 +52,22 @@ std::optional<QString> TUserDialogs::SaveName()
 {
     // The main window asks about overwriting itself, through Ask, so that the question can be
     // answered in tests; the dialog must not ask a second time.
-    const QString name = QFileDialog::getSaveFileName(owner_, QString(), QString(), QString(),
+    const QString name = QFileDialog::getSaveFileName(owner_, QString(), StartPath(true), QString(),
                                                       nullptr, QFileDialog::DontConfirmOverwrite);
     if (name.isEmpty())
         return std::nullopt;
+    Remember(name);
     return name;
+}
+
+QString TUserDialogs::StartPath(bool offerName) const
+{
+    return DialogStartPath(documentFile_ ? documentFile_() : QString(), lastFolder_, offerName);
+}
+
+void TUserDialogs::Remember(const QString& chosen)
+{
+    lastFolder_ = QFileInfo(chosen).absolutePath();
 }
 
 bool TUserDialogs::Execute(QDialog& dialog)
