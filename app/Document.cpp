@@ -64,6 +64,8 @@ void TDocument::LoadFile(const QString& name)
     watcher_.Stop();
     watcher_.SetFileName(name);
     watcher_.Start();
+    if (OnFileNamed)
+        OnFileNamed(name);
     engine_->Run(editor_.Lines());
     builder_.SetLineTable(engine_->Table());
 }
@@ -156,6 +158,8 @@ void TDocument::SaveAs(const QString& name)
     editor_.SetModified(false);
     watcher_.Start();
     window_.setWindowTitle(DocumentTitle(name));
+    if (OnFileNamed)
+        OnFileNamed(name);
 }
 
 void TDocument::FileChanged()

@@ -53,6 +53,10 @@ public:
 
     bool HasInterpreter() const { return engine_ != nullptr; }
 
+    // Raised with the file's name whenever the document takes a file: opened, reloaded or
+    // saved under a new name.
+    std::function<void(const QString& name)> OnFileNamed;
+
 private:
     void WriteFile(const QString& name);
 

@@ -5,6 +5,7 @@
 // actions, and reads and writes the settings.
 
 #include "Color.h"
+#include "RecentFiles.h"
 #include "UserDialogs.h"
 
 #include <QMainWindow>
@@ -23,6 +24,7 @@ class QToolBar;
 class TATFileNotification;
 class TGCodeEditor;
 class TDocument;
+class TFindBar;
 class THighlighter;
 class TLineTable;
 class TOpenGLPanel;
@@ -113,6 +115,15 @@ private:
     void PlotterRefreshExecute();
     void itmSettingsResetDrawingExecute();
     void itmSettingsColorsExecute();
+    void EditRedo1Execute();
+    void EditFind1Execute();
+    void EditFindNext1Execute();
+    void EditFindPrevious1Execute();
+    void EditReplace1Execute();
+    void EditGoToLine1Execute();
+    void FileClearRecent1Execute();
+    // A file chosen in File > Open Recent; one that is gone leaves the list with a note.
+    void OpenRecentFile(const QString& name);
 
     // Update rules.
     void aclMainUpdate();
@@ -129,6 +140,7 @@ private:
     std::unique_ptr<TToolpathBuilder> builder_;
     std::unique_ptr<TDocument> document_;
     bool clipboardHasText_ = false;
+    TRecentFiles recentFiles_;
 
     QToolBar* ToolBar1 = nullptr;
     QFrame* pnlTop = nullptr;
@@ -142,4 +154,5 @@ private:
     QMenu* pmuGCode = nullptr;
     TATFileNotification* ATFileNotification1 = nullptr;
     TdlgColor* dlgColor = nullptr;
+    TFindBar* findBar_ = nullptr;
 };

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -68,6 +69,17 @@ QString TUserDialogs::StartPath(bool offerName) const
 void TUserDialogs::Remember(const QString& chosen)
 {
     lastFolder_ = QFileInfo(chosen).absolutePath();
+}
+
+std::optional<int> TUserDialogs::AskLineNumber(int current, int lineCount)
+{
+    bool accepted = false;
+    const int line = QInputDialog::getInt(owner_, QStringLiteral("Go to Line"),
+                                          QStringLiteral("Line number (1 - %1):").arg(lineCount), current, 1,
+                                          lineCount, 1, &accepted);
+    if (!accepted)
+        return std::nullopt;
+    return line;
 }
 
 bool TUserDialogs::Execute(QDialog& dialog)

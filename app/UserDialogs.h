@@ -29,6 +29,8 @@ public:
     // where the document is (see DialogStartPath), and Save offers the document's name.
     virtual std::optional<QString> OpenName();
     virtual std::optional<QString> SaveName();
+    // Asks for a line number from 1 to lineCount, offering current; empty when cancelled.
+    virtual std::optional<int> AskLineNumber(int current, int lineCount);
     // Shows a modal dialog; true when it closed with OK.
     virtual bool Execute(QDialog& dialog);
 

@@ -119,10 +119,15 @@ bool TFindBar::FindPrevious()
 
 bool TFindBar::Find(bool forward)
 {
+    // With nothing to search for yet, Find Next and Find Previous ask for it.
+    if (Pattern().isEmpty()) {
+        ShowFind();
+        return false;
+    }
     const long from = editor_.SendScintilla(forward ? Sci::SCI_GETSELECTIONEND : Sci::SCI_GETSELECTIONSTART);
     const auto match = FindText(editor_, Pattern(), Options(), from, forward);
     if (!match) {
-        SetNote(Pattern().isEmpty() ? QString() : kNotFound);
+        SetNote(kNotFound);
         return false;
     }
     Select(*match);
