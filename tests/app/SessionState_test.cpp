@@ -20,29 +20,15 @@ using TNames = std::vector<std::string>;
 class StateFileNameTest : public ::testing::Test
 {
 protected:
-    ~StateFileNameTest() override
-    {
-        Set("XDG_STATE_HOME", m_xdg);
-        Set("HOME", m_home);
-    }
-    static std::optional<std::string> Get(const char* name)
-    {
-        const char* value = std::getenv(name);
-        return value ? std::optional<std::string>(value) : std::nullopt;
-    }
-    static void Set(const char* name, const std::optional<std::string>& value)
-    {
-        value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
-    }
     static mode_t Mode(const std::filesystem::path& path)
     {
         struct stat status{};
         EXPECT_EQ(::stat(path.c_str(), &status), 0) << path;
         return status.st_mode & 07777;
     }
+    void Set(const char* name, const std::string& value) { m_environment.Set(name, value); }
 
-    std::optional<std::string> m_xdg = Get("XDG_STATE_HOME");
-    std::optional<std::string> m_home = Get("HOME");
+    TScopedEnvironment m_environment;
     TTempFolder m_folder;
 };
 
