@@ -1,11 +1,14 @@
 #include "Settings.h"
 
 #include "ColorTable.h"
+#include "Error.h"
 #include "IniFile.h"
 #include "SynHighlighterRS274.h"
 #include "UserFolders.h"
 
+#include <cstdio>
 #include <limits>
+#include <utility>
 
 #include <sys/stat.h>
 
@@ -14,7 +17,7 @@ namespace {
 constexpr std::string_view kAppFolder = "Zorvit";
 constexpr std::string_view kFileName = "Zorvit.ini";
 constexpr std::string_view kDefaultConfigFolder = ".config"; // inside $HOME
-constexpr mode_t kFolderMode = S_IRWXU | S_IRWXG | S_IRWXO;   // narrowed by the umask
+constexpr mode_t kAppFolderMode = S_IRWXU | S_IRWXG | S_IRWXO; // narrowed by the umask
 
 constexpr std::string_view kColorsSection = "Colors";
 constexpr std::array<std::string_view, 4> kMotionKeys{"G0", "G1", "G2", "G3"};
@@ -35,6 +38,17 @@ constexpr std::size_t kHexPrefixLength = 2; // "0x"
 std::string ConfigFolder()
 {
     return UserBaseFolder("XDG_CONFIG_HOME", kDefaultConfigFolder);
+}
+
+std::string SettingsFolder()
+{
+    const std::string config = ConfigFolder();
+    if (config.empty())
+        throw EZorvitError("neither XDG_CONFIG_HOME nor HOME names a folder");
+    MakeFolderWithParents(config);
+    const std::string folder = config + "/" + std::string(kAppFolder);
+    MakeFolder(folder, kAppFolderMode);
+    return folder;
 }
 
 std::optional<int> DigitValue(char c, std::uint64_t base)
@@ -73,13 +87,15 @@ std::optional<std::uint64_t> Magnitude(std::string_view digits, std::uint64_t ba
 
 std::string SettingsFileName()
 {
-    const std::string config = ConfigFolder();
-    if (config.empty())
+    try {
+        return SettingsFolder() + "/" + std::string(kFileName);
+    } catch (const EZorvitError& error) {
+        // Reading and writing the settings then quietly use the defaults; the user is told once.
+        static bool told = false;
+        if (!std::exchange(told, true))
+            std::fprintf(stderr, "zorvit: settings are not kept: %s\n", error.what());
         return {};
-    const std::string folder = config + "/" + std::string(kAppFolder);
-    if (!IsFolder(folder) && ::mkdir(folder.c_str(), kFolderMode) != 0 && !IsFolder(folder))
-        return {};
-    return folder + "/" + std::string(kFileName);
+    }
 }
 
 std::optional<std::int32_t> ParseInteger(std::string_view text)
