@@ -94,8 +94,11 @@ TEST_F(TPlotterEditingTest, FindWrapsAndReportsNotFoundInTheBarAndReplaceAllIsOn
     Press(Qt::Key_H, Qt::ControlModifier);
     field->setText("X");
     QTest::keyClicks(Bar().findChild<QLineEdit*>("edtReplace"), "Y");
-    Bar().ReplaceAll();
+    QWidget* replaceAll = Bar().widgetForAction(Bar().findChild<QAction*>("btnReplaceAll"));
+    ASSERT_NE(replaceAll, nullptr);
+    QTest::mouseClick(replaceAll, Qt::LeftButton);
     EXPECT_EQ(window->Editor().text(), "G0 Y1\nG1 Y2\nG1 Y3\n");
+    EXPECT_EQ(Note(), "3 replaced");
     EXPECT_TRUE(ActionNamed("FileSave1").isEnabled());
     ActionNamed("EditUndo1").trigger();
     EXPECT_EQ(window->Editor().text(), "G0 X1\nG1 X2\nG1 X3\n");

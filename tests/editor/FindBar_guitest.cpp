@@ -1,6 +1,7 @@
-// The find bar driven through its fields, switches and keys beside a real editor: finding
-// forwards and backwards with the wrap note, "not found" in the bar and never a box, match case
-// and whole word, replacing one match and all of them in one undo step, Escape.
+// The find bar driven through its fields, switches and keys beside a real editor: "not found" in
+// the bar and never a box, match case and whole word, the selection as the text searched for,
+// replacing one match and all of them in one undo step. Wrapping, Find Previous and Escape are
+// tried through the main window's keys.
 #include "FindBar.h"
 #include "GCodeEditor.h"
 
@@ -58,30 +59,6 @@ protected:
 };
 
 using TRange = std::pair<long, long>;
-
-TEST_F(TFindBarTest, FindsForwardAndBackwardAndWrapsWithANote)
-{
-    Search("G1");
-    EXPECT_TRUE(bar->isVisible());
-    EXPECT_EQ(Selection(), TRange(0, 2));
-    EXPECT_EQ(bar->Note(), "");
-    Enter("edtFind");
-    EXPECT_EQ(Selection(), TRange(6, 8));
-    // Without match case, "g1" on the third line matches too.
-    Enter("edtFind");
-    EXPECT_EQ(Selection(), TRange(13, 15));
-    Enter("edtFind");
-    EXPECT_EQ(Selection(), TRange(0, 2));
-    EXPECT_EQ(bar->Note(), "Passed the end, continued from the top");
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-
-    EXPECT_TRUE(bar->FindPrevious());
-    EXPECT_EQ(Selection(), TRange(13, 15));
-    EXPECT_EQ(bar->Note(), "Passed the start, continued from the bottom");
-    EXPECT_TRUE(bar->FindPrevious());
-    EXPECT_EQ(Selection(), TRange(6, 8));
-    EXPECT_EQ(bar->Note(), "");
-}
 
 TEST_F(TFindBarTest, MissingTextIsReportedInTheBarWithoutABox)
 {
@@ -154,14 +131,6 @@ TEST_F(TFindBarTest, ReplaceTakesTheSelectedMatchAndReplaceAllIsOneUndoStep)
     bar->ReplaceAll();
     EXPECT_EQ(bar->Note(), "not found");
     EXPECT_EQ(editor->text().toStdString(), kText);
-}
-
-TEST_F(TFindBarTest, EscapeClosesTheBarAndReturnsToTheEditor)
-{
-    Search("G1");
-    QTest::keyClick(bar->findChild<QLineEdit*>("edtFind"), Qt::Key_Escape);
-    EXPECT_FALSE(bar->isVisible());
-    EXPECT_EQ(QApplication::focusWidget(), editor);
 }
 
 } // namespace
