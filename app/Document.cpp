@@ -64,6 +64,8 @@ void TDocument::LoadFile(const QString& name)
     watcher_.Stop();
     watcher_.SetFileName(name);
     watcher_.Start();
+    if (OnFileNamed)
+        OnFileNamed(name);
     RunAndPlot();
 }
 
@@ -171,6 +173,8 @@ void TDocument::SaveAs(const QString& name)
     editor_.SetModified(false);
     watcher_.Start();
     window_.setWindowTitle(DocumentTitle(name));
+    if (OnFileNamed)
+        OnFileNamed(name);
 }
 
 void TDocument::FileChanged()

@@ -63,6 +63,9 @@ public:
     bool Lenient() const { return lenient_; }
     // Called after every run whose table went to the plot.
     std::function<void(const TGCodeEngine&)> OnPlotted;
+    // Raised with the file's name whenever the document takes a file: opened, reloaded or
+    // saved under a new name.
+    std::function<void(const QString& name)> OnFileNamed;
 
 private:
     void WriteFile(const QString& name);

@@ -6,6 +6,7 @@
 #include "Document.h"
 #include "Error.h"
 #include "FailedLineMark.h"
+#include "FindBar.h"
 #include "GCodeEditor.h"
 #include "HighlighterLexer.h"
 #include "Icons.h"
@@ -14,6 +15,8 @@
 #include "OpenGLPanel.h"
 #include "ProgramInfoWindow.h"
 #include "ProgramSummary.h"
+#include "RecentFilesMenu.h"
+#include "SessionMemory.h"
 #include "Settings.h"
 #include "SynColorsDlg.h"
 #include "SynHighlighterRS274.h"
@@ -26,6 +29,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -139,6 +143,23 @@ const TGLPlotter::TActionEntry TGLPlotter::kActions[] = {
     {"ViewProgramInfo", "View", "Program Info...", nullptr, kNoIcon,
      "Program Info|Shows what is in the program as the plot reads it", false,
      &TGLPlotter::ViewProgramInfoExecute},
+    {"EditRedo1", "Edit", "&Redo", "Ctrl+Y; Ctrl+Shift+Z", kNoIcon,
+     "Redo|Makes the last undone action again", false, &TGLPlotter::EditRedo1Execute},
+    {"EditFind1", "Edit", "&Find...", "Ctrl+F", kNoIcon, "Find|Finds text in the editor", false,
+     &TGLPlotter::EditFind1Execute},
+    {"EditFindNext1", "Edit", "Find &Next", "F3", kNoIcon,
+     "Find Next|Finds the next place of the text searched for", false,
+     &TGLPlotter::EditFindNext1Execute},
+    {"EditFindPrevious1", "Edit", "Find Pre&vious", "Shift+F3", kNoIcon,
+     "Find Previous|Finds the previous place of the text searched for", false,
+     &TGLPlotter::EditFindPrevious1Execute},
+    {"EditReplace1", "Edit", "R&eplace...", "Ctrl+H", kNoIcon,
+     "Replace|Replaces text in the editor", false, &TGLPlotter::EditReplace1Execute},
+    {"EditGoToLine1", "Edit", "&Go to Line...", "Ctrl+G", kNoIcon,
+     "Go to Line|Moves the caret to the line of a number", false,
+     &TGLPlotter::EditGoToLine1Execute},
+    {"FileClearRecent1", "File", "&Clear List", nullptr, kNoIcon,
+     "Clear List|Empties the list of recent files", false, &TGLPlotter::FileClearRecent1Execute},
 };
 
 namespace {
@@ -166,6 +187,7 @@ TGLPlotter::TGLPlotter(const QStringList& arguments, std::unique_ptr<TUserDialog
     ConnectUpdates();
     // The client area lies below the menu bar.
     resize(kClientWidthPx, kClientHeightPx + menuBar()->sizeHint().height());
+    Guarded([this] { LoadSession(*this, *Splitter2, recentFiles_); });
     FormCreate(arguments);
     aclMainUpdate();
 }
@@ -272,6 +294,12 @@ void TGLPlotter::CreateComponents()
         lblSkipped->setText(IncompleteNotice(summary.Skipped));
         lblSkipped->setVisible(!lblSkipped->text().isEmpty());
     };
+    findBar_ = new TFindBar(*memGCode, this);
+    addToolBar(Qt::BottomToolBarArea, findBar_);
+    document_->OnFileNamed = [this](const QString& name) {
+        recentFiles_.Add(QFileInfo(name).absoluteFilePath().toStdString());
+    };
+    dialogs_->SetDocumentFile([this] { return ATFileNotification1->FileName(); });
 
     // Wheel turns go to the focused control first and to this window last.
     new TWheelRouter(*this);
@@ -284,8 +312,8 @@ void TGLPlotter::CreateActions()
         action->setObjectName(QString::fromLatin1(entry.name));
         action->setProperty("category", QString::fromLatin1(entry.category));
         if (entry.shortcut != nullptr)
-            action->setShortcut(QKeySequence(QString::fromLatin1(entry.shortcut),
-                                             QKeySequence::PortableText));
+            action->setShortcuts(QKeySequence::listFromString(QString::fromLatin1(entry.shortcut),
+                                                              QKeySequence::PortableText));
         if (entry.icon != kNoIcon)
             action->setIcon(ActionIcon(entry.icon));
         const QString hint = QString::fromLatin1(entry.hint);
@@ -353,6 +381,11 @@ void TGLPlotter::CreateMenus()
     AddItem(*file, "itmFileSaveAs", QStringLiteral("Save &As..."), *Action("FileSaveAs1"));
     file->addSeparator();
     AddItem(*file, "itmFileExit", QStringLiteral("E&xit"), *Action("FileExit1"));
+    file->addSeparator();
+    auto* recent = new TRecentFilesMenu(recentFiles_, *Action("FileClearRecent1"), file);
+    connect(recent, &TRecentFilesMenu::FileChosen, this,
+            [this](const QString& name) { Guarded([&] { OpenRecentFile(name); }); });
+    file->addMenu(recent);
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     edit->setObjectName(QStringLiteral("mnuEdit"));
@@ -364,6 +397,15 @@ void TGLPlotter::CreateMenus()
     AddItem(*edit, "itmEditDelete", QStringLiteral("&Delete"), *Action("EditDelete1"));
     edit->addSeparator();
     AddItem(*edit, "itmEditSelectAll", QStringLiteral("Select &All"), *Action("EditSelectAll1"));
+    edit->addSeparator();
+    AddItem(*edit, "itmEditRedo", QStringLiteral("&Redo"), *Action("EditRedo1"));
+    edit->addSeparator();
+    AddItem(*edit, "itmEditFind", QStringLiteral("&Find..."), *Action("EditFind1"));
+    AddItem(*edit, "itmEditFindNext", QStringLiteral("Find &Next"), *Action("EditFindNext1"));
+    AddItem(*edit, "itmEditFindPrevious", QStringLiteral("Find Pre&vious"), *Action("EditFindPrevious1"));
+    AddItem(*edit, "itmEditReplace", QStringLiteral("R&eplace..."), *Action("EditReplace1"));
+    edit->addSeparator();
+    AddItem(*edit, "itmEditGoToLine", QStringLiteral("&Go to Line..."), *Action("EditGoToLine1"));
 
     QMenu* editor = menuBar()->addMenu(QStringLiteral("E&ditor"));
     editor->setObjectName(QStringLiteral("mnuEditor"));
@@ -451,6 +493,7 @@ void TGLPlotter::ConnectUpdates()
     connect(memGCode, &QsciScintilla::modificationChanged, this, update);
     connect(memGCode, &QsciScintilla::textChanged, this, update);
     connect(memGCode, &TGCodeEditor::UndoAvailableChanged, this, update);
+    connect(memGCode, &TGCodeEditor::RedoAvailableChanged, this, update);
     // Asking the clipboard may wait for another program, so it is asked only when it changes.
     const auto clipboardChanged = [this] {
         Guarded([this] {
@@ -617,6 +660,22 @@ void TGLPlotter::FileExit1Execute()
     close();
 }
 
+void TGLPlotter::FileClearRecent1Execute()
+{
+    recentFiles_.Clear();
+}
+
+void TGLPlotter::OpenRecentFile(const QString& name)
+{
+    if (!QFileInfo::exists(name)) {
+        recentFiles_.Remove(name.toStdString());
+        statusBar()->showMessage(QStringLiteral("%1 no longer exists; it has been removed from the recent files.").arg(name));
+        return;
+    }
+    if (document_->QuerySaveChanges())
+        LoadFile(name);
+}
+
 void TGLPlotter::ATFileNotification1Changed()
 {
     document_->FileChanged();
@@ -632,6 +691,8 @@ void TGLPlotter::closeEvent(QCloseEvent* event)
     bool canClose = false;
     Guarded([&] { FormCloseQuery(canClose); });
     event->setAccepted(canClose);
+    if (canClose)
+        Guarded([this] { SaveSession(*this, *Splitter2, recentFiles_); });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -667,12 +728,47 @@ void TGLPlotter::itmEditSelectAllExecute()
     memGCode->selectAll();
 }
 
+void TGLPlotter::EditRedo1Execute()
+{
+    memGCode->redo();
+}
+
+void TGLPlotter::EditFind1Execute()
+{
+    findBar_->ShowFind();
+}
+
+void TGLPlotter::EditFindNext1Execute()
+{
+    findBar_->FindNext();
+}
+
+void TGLPlotter::EditFindPrevious1Execute()
+{
+    findBar_->FindPrevious();
+}
+
+void TGLPlotter::EditReplace1Execute()
+{
+    findBar_->ShowReplace();
+}
+
+void TGLPlotter::EditGoToLine1Execute()
+{
+    int line = 0;
+    int index = 0;
+    memGCode->getCursorPosition(&line, &index);
+    if (const auto chosen = dialogs_->AskLineNumber(line + 1, memGCode->lines()))
+        memGCode->GoToLine(*chosen);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Update rules
 
 void TGLPlotter::aclMainUpdate()
 {
     Action("EditUndo1")->setEnabled(memGCode->CanUndo());
+    Action("EditRedo1")->setEnabled(memGCode->CanRedo());
     const bool selection = memGCode->HasSelectedText();
     Action("EditCut1")->setEnabled(selection);
     Action("EditCopy1")->setEnabled(selection);

@@ -5,6 +5,7 @@
 // actions, and reads and writes the settings.
 
 #include "Color.h"
+#include "RecentFiles.h"
 #include "UserDialogs.h"
 
 #include <QMainWindow>
@@ -28,6 +29,7 @@ class TCaretMoveLink;
 class TFailedLineMark;
 class TGCodeEditor;
 class TDocument;
+class TFindBar;
 class THighlighter;
 class TLineTable;
 class TOpenGLPanel;
@@ -130,6 +132,15 @@ private:
     void ViewRightExecute();
     void ViewIsometricExecute();
     void ViewHighlightCaretMoveExecute();
+    void EditRedo1Execute();
+    void EditFind1Execute();
+    void EditFindNext1Execute();
+    void EditFindPrevious1Execute();
+    void EditReplace1Execute();
+    void EditGoToLine1Execute();
+    void FileClearRecent1Execute();
+    // A file chosen in File > Open Recent; one that is gone leaves the list with a note.
+    void OpenRecentFile(const QString& name);
 
     // Update rules.
     void aclMainUpdate();
@@ -150,6 +161,7 @@ private:
     std::unique_ptr<TDocument> document_;
     std::optional<std::size_t> failedLine_;  // of the run whose error is about to be shown
     bool clipboardHasText_ = false;
+    TRecentFiles recentFiles_;
 
     QToolBar* ToolBar1 = nullptr;
     QFrame* pnlTop = nullptr;
@@ -167,4 +179,5 @@ private:
     TFailedLineMark* failedLineMark_ = nullptr;
     TProgramInfoWindow* frmProgramInfo = nullptr;
     QLabel* lblSkipped = nullptr;
+    TFindBar* findBar_ = nullptr;
 };

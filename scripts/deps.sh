@@ -6,7 +6,8 @@ packages=(cmake ninja-build g++ pkg-config
           qt6-base-dev libqt6opengl6-dev libgl-dev libqscintilla2-qt6-dev
           libxcb1-dev
           libgtest-dev libgmock-dev libbenchmark-dev
-          xvfb xauth libgl1-mesa-dri locales)
+          xvfb xauth libgl1-mesa-dri locales
+          fonts-dejavu-extra)
 
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
