@@ -28,6 +28,7 @@ inline GLenum GLEnum(TGLPrimitive primitive)
 {
     switch (primitive) {
     case TGLPrimitive::Lines: return GL_LINES;
+    case TGLPrimitive::Points: return GL_POINTS;
     }
     return GL_NONE;
 }

@@ -37,6 +37,8 @@ public:
     void Color3ub(std::uint8_t red, std::uint8_t green, std::uint8_t blue) override;
     void Vertex3f(float x, float y, float z) override;
     void LineStipple(int factor, std::uint16_t pattern) override;
+    void LineWidth(float width) override;
+    void PointSize(float size) override;
     void Viewport(int x, int y, int width, int height) override;
     void Flush() override;
 
@@ -144,6 +146,18 @@ template <class TFunctions>
 void TGLFunctionCommands<TFunctions>::LineStipple(int factor, std::uint16_t pattern)
 {
     fFunctions->glLineStipple(factor, pattern);
+}
+
+template <class TFunctions>
+void TGLFunctionCommands<TFunctions>::LineWidth(float width)
+{
+    fFunctions->glLineWidth(width);
+}
+
+template <class TFunctions>
+void TGLFunctionCommands<TFunctions>::PointSize(float size)
+{
+    fFunctions->glPointSize(size);
 }
 
 template <class TFunctions>

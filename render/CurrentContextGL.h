@@ -18,9 +18,11 @@ struct TCurrentContextGL
     decltype(&::glEnd) glEnd = &::glEnd;
     decltype(&::glFlush) glFlush = &::glFlush;
     decltype(&::glLineStipple) glLineStipple = &::glLineStipple;
+    decltype(&::glLineWidth) glLineWidth = &::glLineWidth;
     decltype(&::glLoadIdentity) glLoadIdentity = &::glLoadIdentity;
     decltype(&::glMatrixMode) glMatrixMode = &::glMatrixMode;
     decltype(&::glOrtho) glOrtho = &::glOrtho;
+    decltype(&::glPointSize) glPointSize = &::glPointSize;
     decltype(&::glRotatef) glRotatef = &::glRotatef;
     decltype(&::glShadeModel) glShadeModel = &::glShadeModel;
     decltype(&::glVertex3f) glVertex3f = &::glVertex3f;
