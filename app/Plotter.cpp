@@ -1,6 +1,7 @@
 #include "Plotter.h"
 
 #include "ATFileNotification.h"
+#include "AboutBox.h"
 #include "CaretMoveLink.h"
 #include "ColorsDlg.h"
 #include "Document.h"
@@ -130,6 +131,9 @@ const TGLPlotter::TActionEntry TGLPlotter::kActions[] = {
     {"ViewHighlightCaretMove", "View", "Highlight Caret Move", nullptr, kNoIcon,
      "Highlight Caret Move|Highlights in the plot the move of the line the caret is on", true,
      &TGLPlotter::ViewHighlightCaretMoveExecute},
+    {"HelpAbout", "Help", "About Zorvit...", nullptr, kNoIcon,
+     "About|Shows the version, the licence and what Zorvit is", false,
+     &TGLPlotter::HelpAboutExecute},
 };
 
 namespace {
@@ -152,6 +156,7 @@ TGLPlotter::TGLPlotter(const QStringList& arguments, std::unique_ptr<TUserDialog
     CreateActions();
     CreatePlotShortcuts();
     CreateMenus();
+    CreateHelpMenu(); // last on the menu bar
     CreateToolBar();
     CreateContextMenu();
     ConnectUpdates();
@@ -376,6 +381,13 @@ void TGLPlotter::CreateViewMenu()
     AddItem(*view, "itmViewHighlightCaretMove", QStringLiteral("&Highlight Caret Move"),
             *Action("ViewHighlightCaretMove"));
     connect(view, &QMenu::aboutToShow, this, [this] { Guarded([this] { aclMainUpdate(); }); });
+}
+
+void TGLPlotter::CreateHelpMenu()
+{
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    AddItem(*help, "itmHelpAbout", QStringLiteral("&About Zorvit..."), *Action("HelpAbout"));
 }
 
 void TGLPlotter::CreateToolBar()
@@ -718,6 +730,12 @@ void TGLPlotter::ViewHighlightCaretMoveExecute()
 {
     caretMoveLink_->SetEnabled(!caretMoveLink_->Enabled());
     aclMainUpdate();
+}
+
+void TGLPlotter::HelpAboutExecute()
+{
+    TAboutBox about(this);
+    dialogs_->Execute(about);
 }
 
 void TGLPlotter::LoadSettings()

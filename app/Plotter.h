@@ -89,6 +89,7 @@ private:
     void CreatePlotShortcuts();
     void CreateMenus();
     void CreateViewMenu();
+    void CreateHelpMenu();
     void CreateToolBar();
     void CreateContextMenu();
     void ConnectUpdates();
@@ -126,6 +127,7 @@ private:
     void ViewRightExecute();
     void ViewIsometricExecute();
     void ViewHighlightCaretMoveExecute();
+    void HelpAboutExecute();
 
     // Update rules.
     void aclMainUpdate();
