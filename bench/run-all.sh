@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the benchmarks in Release and runs the figures that the README's Performance table
 # quotes: the interpreter, the highlighter, the toolpath builder, the plot's paint, opening a
-# 1,000,000-line program in the window, a thumbnail by zorvit-render, and the comparison with the npm gcode-parser.
+# 1,000,000-line program in the window, a thumbnail by zorvit-render, and the comparison with
+# the npm gcode-parser.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/deps.sh"
