@@ -6,6 +6,8 @@
 #include <QObject>
 
 #include <cstddef>
+#include <optional>
+#include <utility>
 
 class TGCodeEditor;
 class TOpenGLPanel;
@@ -23,8 +25,12 @@ public:
     // View > Highlight Caret Move; turning it off removes the highlight.
     bool Enabled() const { return fEnabled; }
     void SetEnabled(bool enabled);
+    // The plot was drawn anew: the caret's present place, which the editor may report only
+    // later (after a new text, say), is no move; the next place it moves to is.
+    void PlotRedrawn();
 
 private:
+    void CaretReported(int line, int index);
     void CaretMoved(int line);
     void SegmentClicked(std::size_t segment);
 
@@ -32,4 +38,5 @@ private:
     TOpenGLPanel& fPanel;
     const TSegmentSourceLines& fLines;
     bool fEnabled = true;
+    std::optional<std::pair<int, int>> fNoMove; // line and index that do not count as a move
 };

@@ -503,8 +503,10 @@ void TGLPlotter::ShowErrorMessage(const QString& message)
 void TGLPlotter::RunEnded(std::optional<std::size_t> failedLine)
 {
     failedLine_ = failedLine;
-    if (!failedLine)
+    if (!failedLine) {
         failedLineMark_->Clear();
+        caretMoveLink_->PlotRedrawn();
+    }
 }
 
 void TGLPlotter::RunAction(QAction& action, void (TGLPlotter::*handler)())

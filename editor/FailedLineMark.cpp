@@ -2,9 +2,8 @@
 
 #include "GCodeEditor.h"
 
-#include <Qsci/qscistyle.h>
-
 #include <QColor>
+#include <QToolTip>
 
 #include <algorithm>
 
@@ -17,10 +16,13 @@ constexpr int kTextChangeMask = QsciScintillaBase::SC_MOD_INSERTTEXT | QsciScint
 const QColor kMarkerColour(0xD0, 0x20, 0x20);
 const QColor kMessageColour(0x80, 0x00, 0x00);
 const QColor kMessagePaper(0xFF, 0xE4, 0xE1);
+constexpr int kDwellMs = 400; // resting the pointer this long on the line shows the message
 
 } // namespace
 
-TFailedLineMark::TFailedLineMark(TGCodeEditor& editor) : QObject(&editor), fEditor(editor)
+TFailedLineMark::TFailedLineMark(TGCodeEditor& editor)
+    : QObject(&editor), fEditor(editor),
+      fMessageStyle(-1, QStringLiteral("Failed line"), kMessageColour, kMessagePaper, editor.TextFont())
 {
     fEditor.setMargins(std::max(fEditor.margins(), kMarkMargin + 1));
     fEditor.setMarginType(kMarkMargin, QsciScintilla::SymbolMargin);
@@ -33,6 +35,23 @@ TFailedLineMark::TFailedLineMark(TGCodeEditor& editor) : QObject(&editor), fEdit
     connect(&fEditor, &QsciScintillaBase::SCN_MODIFIED, this,
             [this](int position, int modificationType, const char*, int, int linesAdded, int, int,
                    int, int, int) { TextModified(position, modificationType, linesAdded); });
+    // The annotation is cut at the editor's width; the whole message shows over the line.
+    fEditor.SendScintilla(QsciScintillaBase::SCI_SETMOUSEDWELLTIME, kDwellMs);
+    connect(&fEditor, &QsciScintillaBase::SCN_DWELLSTART, this,
+            [this](int, int x, int y) { PointerRested(QPoint(x, y)); });
+    connect(&fEditor, &QsciScintillaBase::SCN_DWELLEND, this, [] { QToolTip::hideText(); });
+}
+
+void TFailedLineMark::PointerRested(QPoint point)
+{
+    if (fHandle < 0)
+        return;
+    // Over the margins there is no text position, so the line comes from the height alone.
+    const long position = fEditor.SendScintilla(QsciScintillaBase::SCI_POSITIONFROMPOINT,
+                                                 static_cast<unsigned long>(fEditor.marginWidth(0) + fEditor.marginWidth(kMarkMargin)),
+                                                 static_cast<long>(point.y()));
+    if (fEditor.SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, position) == Line())
+        QToolTip::showText(fEditor.viewport()->mapToGlobal(point), fMessage, &fEditor);
 }
 
 void TFailedLineMark::Show(int line, const QString& message)
@@ -43,9 +62,7 @@ void TFailedLineMark::Show(int line, const QString& message)
     fMessage = message;
     fEditor.setMarginWidth(kMarkMargin, kMarkMarginWidthPx);
     fHandle = fEditor.markerAdd(line, kMarker);
-    const QsciStyle style(-1, QStringLiteral("Failed line"), kMessageColour, kMessagePaper,
-                          fEditor.TextFont());
-    fEditor.annotate(line, message, style);
+    fEditor.annotate(line, message, fMessageStyle);
     fEditor.setCursorPosition(line, 0);
     fEditor.ensureLineVisible(line);
 }

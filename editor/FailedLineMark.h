@@ -1,9 +1,13 @@
 #pragma once
 // The line a run of the interpreter failed at, shown in the editor: the caret goes to it, it is
-// scrolled into view, an error marker stands in a margin beside it and the message under it.
+// scrolled into view, an error marker stands in a margin beside it and the message under it
+// (and over it while the pointer rests on the line).
 // The mark goes when that line is edited, when the text is replaced, or on Clear.
 
+#include <Qsci/qscistyle.h>
+
 #include <QObject>
+#include <QPoint>
 #include <QString>
 
 class TGCodeEditor;
@@ -25,8 +29,11 @@ public:
 
 private:
     void TextModified(int position, int modificationType, int linesAdded);
+    void PointerRested(QPoint point);
 
     TGCodeEditor& fEditor;
+    // One style number for every message: each new QsciStyle takes another of the few there are.
+    QsciStyle fMessageStyle;
     int fHandle = -1;
     QString fMessage;
 };

@@ -32,9 +32,33 @@ double SquaredDistanceToSegment(TPixelPoint p, TPixelPoint a, TPixelPoint b)
     return ex * ex + ey * ey;
 }
 
-TTurnedPoint Between(const TTurnedPoint& a, const TTurnedPoint& b, double t)
+// A point in panel pixels with its depth; the projection is affine, so pieces of a segment
+// interpolate the same in pixels as in the world.
+struct TScreenPoint
 {
-    return {a.x + t * (b.x - a.x), a.y + t * (b.y - a.y), a.z + t * (b.z - a.z)};
+    TPixelPoint pixel;
+    double depth;
+};
+
+TScreenPoint OnScreen(const TViewProjection& projection, const TPoint3f& point)
+{
+    const TTurnedPoint turned = projection.Turned(point);
+    return {projection.ToPixels(turned), turned.z};
+}
+
+TPixelPoint Between(TPixelPoint a, TPixelPoint b, double t)
+{
+    return {a.x + t * (b.x - a.x), a.y + t * (b.y - a.y)};
+}
+
+// Both ends beyond the same side of the square around the pointer: the segment cannot come
+// within reach.
+bool OutOfReach(TPixelPoint a, TPixelPoint b, TPixelPoint pointer, double reach)
+{
+    return (a.x < pointer.x - reach && b.x < pointer.x - reach) ||
+           (a.x > pointer.x + reach && b.x > pointer.x + reach) ||
+           (a.y < pointer.y - reach && b.y < pointer.y - reach) ||
+           (a.y > pointer.y + reach && b.y > pointer.y + reach);
 }
 
 } // namespace
@@ -47,19 +71,25 @@ std::optional<std::size_t> PickSegment(const TViewProjection& projection,
         return std::nullopt;
     std::optional<std::size_t> nearest;
     double nearest2 = maxDistance * maxDistance;
+    const double limit = projection.DepthLimit();
+    TScreenPoint lastEnd{};
     for (std::size_t i = 0; i < segments.size(); ++i) {
-        TTurnedPoint a = projection.Turned(segments[i].from);
-        TTurnedPoint b = projection.Turned(segments[i].to);
-        double t0 = 0.0, t1 = 1.0;
-        if (!ClipToDepth(a.z, b.z, projection.DepthLimit(), t0, t1))
+        // A tool path mostly starts each segment where the one before ended: projected once.
+        const bool continues = i > 0 && SamePoint(segments[i].from, segments[i - 1].to);
+        const TScreenPoint a = continues ? lastEnd : OnScreen(projection, segments[i].from);
+        const TScreenPoint b = OnScreen(projection, segments[i].to);
+        lastEnd = b;
+        if (OutOfReach(a.pixel, b.pixel, pointer, maxDistance))
             continue;
-        if (t0 > 0.0 || t1 < 1.0) {
-            const TTurnedPoint start = Between(a, b, t0);
-            b = Between(a, b, t1);
-            a = start;
+        TPixelPoint from = a.pixel, to = b.pixel;
+        if (std::abs(a.depth) > limit || std::abs(b.depth) > limit) {
+            double t0 = 0.0, t1 = 1.0;
+            if (!ClipToDepth(a.depth, b.depth, limit, t0, t1))
+                continue;
+            from = Between(a.pixel, b.pixel, t0);
+            to = Between(a.pixel, b.pixel, t1);
         }
-        const double distance2 =
-            SquaredDistanceToSegment(pointer, projection.ToPixels(a), projection.ToPixels(b));
+        const double distance2 = SquaredDistanceToSegment(pointer, from, to);
         // Not-a-number distances (from coordinates that are not finite) never compare true.
         if (distance2 <= nearest2) {
             nearest2 = distance2;

@@ -24,6 +24,8 @@ public:
     void Trim() { fLines.shrink_to_fit(); }
 
     std::size_t Size() const { return fLines.size(); }
+    // Memory held for the lines, in bytes.
+    std::size_t AllocatedBytes() const { return fLines.capacity() * sizeof(std::uint32_t); }
     // The line of a segment; none for a segment the list does not know.
     std::optional<std::uint32_t> LineOf(std::size_t segment) const;
     // The segments drawn for a line; count 0 when it made none.

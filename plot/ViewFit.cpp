@@ -49,9 +49,12 @@ TTurnedBox TurnedBox(const TViewState& state, const std::vector<TSegment>& segme
             box.Add(turn({0, 0, end}));
         }
     }
-    for (const TSegment& segment : segments) {
-        box.Add(turn(segment.from));
-        box.Add(turn(segment.to));
+    for (std::size_t i = 0; i < segments.size(); ++i) {
+        // A start where the segment before ended is in the box already.
+        const TPoint3f& from = segments[i].from;
+        if (i == 0 || !SamePoint(from, segments[i - 1].to))
+            box.Add(turn(from));
+        box.Add(turn(segments[i].to));
     }
     return box;
 }
