@@ -17,10 +17,13 @@ constexpr int kBytesPerPixel = 3;
 
 [[noreturn]] void Fail(const std::string& what)
 {
-    char code[16];
-    std::snprintf(code, sizeof code, "%04X", static_cast<unsigned>(eglGetError()));
-    throw EOffscreenContextError("No offscreen OpenGL context: " + what + " (EGL error 0x" +
-                                 code + ")");
+    std::string message = "No offscreen OpenGL context: " + what;
+    if (const EGLint error = eglGetError(); error != EGL_SUCCESS) {
+        char code[32];
+        std::snprintf(code, sizeof code, " (EGL error 0x%04X)", static_cast<unsigned>(error));
+        message += code;
+    }
+    throw EOffscreenContextError(message);
 }
 
 bool HasClientExtension(const char* name)

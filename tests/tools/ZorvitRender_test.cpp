@@ -54,12 +54,13 @@ protected:
         return text.str();
     }
 
-    // The tool with the given arguments, without DISPLAY or WAYLAND_DISPLAY, and with its own
-    // settings folder.
-    TToolResult RunTool(const std::string& arguments) const
+    // The tool with the given arguments and environment settings, without DISPLAY or
+    // WAYLAND_DISPLAY, and with its own settings folder.
+    TToolResult RunTool(const std::string& arguments, const std::string& environment = "") const
     {
         const std::string err = Scratch + "render.err";
-        const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY XDG_CONFIG_HOME='" +
+        const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY " + environment +
+                                    " XDG_CONFIG_HOME='" +
                                     Scratch + "config' '" ZORVIT_RENDER_TOOL "' " + arguments +
                                     " 2>'" + err + "'";
         const int raw = std::system(command.c_str());
@@ -157,6 +158,17 @@ TEST_F(TZorvitRenderTest, UnreadableFileOrImageExitsTwo)
     result = RunTool("'" + program + "' -o '" + Scratch + "no-such-folder/out.png'");
     EXPECT_EQ(result.Status, 2);
     EXPECT_NE(result.Err.find("no-such-folder/out.png"), std::string::npos) << result.Err;
+}
+
+TEST_F(TZorvitRenderTest, NoOpenGLOnTheMachineExitsTwoWithAMessage)
+{
+    // The GL dispatch library then finds no EGL driver, as on a machine without Mesa's.
+    const std::string program = WriteFile("program.ngc", "G1 X1\n");
+    const TToolResult result = RunTool("'" + program + "' -o '" + Image + "'",
+                                       "__EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent.json");
+    EXPECT_EQ(result.Status, 2);
+    EXPECT_NE(result.Err.find("No offscreen OpenGL context"), std::string::npos) << result.Err;
+    EXPECT_TRUE(result.Image.isNull());
 }
 
 TEST_F(TZorvitRenderTest, WrongArgumentsExitTwoWithTheUsage)
