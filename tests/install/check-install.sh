@@ -4,7 +4,9 @@
 #   files          every file the desktop needs is there; the PNG icons have their sizes
 #   desktop-entry  desktop-file-validate passes; Exec and Icon name installed files
 #   appstream      appstreamcli validate --no-net passes
-#   mime           the shared MIME database built from the prefix types each extension as G-code
+#   mime           a MIME database built from the prefix types each extension as G-code, and
+#                  beside the shared database as a type that the desktop entry lists
+#   thumbnailer    the thumbnailer's command, run as a file manager runs it, writes the PNG
 #   man-pages      each man page formats without a warning
 # Exit 77 (skipped) when the tool that a check needs is not installed.
 set -euo pipefail
@@ -61,18 +63,47 @@ appstream)
 mime)
   need update-mime-database
   need gio
-  mime=$(mktemp -d)
-  trap 'rm -rf "$mime"' EXIT
-  mkdir -p "$mime/share/mime/packages" "$mime/files"
-  cp "$share/mime/packages/$id.xml" "$mime/share/mime/packages/"
-  XDG_DATA_DIRS=$mime/share update-mime-database "$mime/share/mime"
-  for extension in ngc nc gcode cnc tap; do
-    file=$mime/files/program.$extension
-    printf 'G0 X1 Y1\nG1 X2 Y2\n' >"$file"
-    type=$(XDG_DATA_DIRS=$mime/share XDG_DATA_HOME=$mime/share gio info -a standard::content-type "$file" |
-           sed -n 's/^ *standard::content-type: //p')
-    [ "$type" = text/x-gcode ] || fail "*.$extension is typed $type"
+  work=$(mktemp -d)
+  trap 'rm -rf "$work"' EXIT
+  entry_types=";$(sed -n 's/^MimeType=//p' "$share/applications/$id.desktop")"
+  # Our types alone, then beside the shared database's, where some of these extensions have
+  # other meanings too: each program must then still be a type that Zorvit opens.
+  for database in alone shared; do
+    mime=$work/$database
+    mkdir -p "$mime/share/mime/packages" "$mime/files"
+    cp "$share/mime/packages/$id.xml" "$mime/share/mime/packages/"
+    if [ $database = shared ]; then
+      [ -f /usr/share/mime/packages/freedesktop.org.xml ] || continue
+      cp /usr/share/mime/packages/freedesktop.org.xml "$mime/share/mime/packages/"
+    fi
+    XDG_DATA_DIRS=$mime/share update-mime-database "$mime/share/mime"
+    for extension in ngc nc gcode cnc tap; do
+      file=$mime/files/program.$extension
+      printf 'G0 X1 Y1\nG1 X2 Y2\n' >"$file"
+      type=$(XDG_DATA_DIRS=$mime/share XDG_DATA_HOME=$mime/share gio info -a standard::content-type "$file" |
+             sed -n 's/^ *standard::content-type: //p')
+      if [ $database = alone ]; then
+        [ "$type" = text/x-gcode ] || fail "*.$extension is typed $type"
+      else
+        [[ $entry_types == *";$type;"* ]] ||
+          fail "beside the shared database, *.$extension is typed $type, which Zorvit does not open"
+      fi
+    done
   done
+  ;;
+thumbnailer)
+  # Runs the Exec line as a file manager does: %i the program, %o the image, %s the size.
+  work=$(mktemp -d)
+  trap 'rm -rf "$work"' EXIT
+  printf 'G0 X10 Y0\nG1 X10 Y10\n' >"$work/program.ngc"
+  command=$(sed -n 's/^Exec=//p' "$share/thumbnailers/$id.thumbnailer")
+  command=${command//%i/$work/program.ngc}
+  command=${command//%o/$work/thumbnail.png}
+  command=${command//%s/128}
+  # shellcheck disable=SC2086 # the Exec line is split at blanks, as the thumbnailer spec says
+  env -u DISPLAY -u WAYLAND_DISPLAY PATH="$prefix/bin:$PATH" XDG_CONFIG_HOME="$work/config" \
+    $command || fail "the thumbnailer's command failed: $command"
+  [ "$(png_size "$work/thumbnail.png")" = 128x128 ] || fail "no 128 px thumbnail"
   ;;
 man-pages)
   need man
