@@ -14,7 +14,10 @@ std::optional<QString> CommandLineAnswer(int& argc, char** argv)
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromLatin1(kZorvitDescription));
-    const QCommandLineOption help = parser.addHelpOption();
+    // Our own help option: Qt's would add --help-all, for Qt options that the window takes.
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Displays this help and exits."));
+    parser.addOption(help);
     const QCommandLineOption version = parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("The G-code file to open; further arguments are "
@@ -24,7 +27,7 @@ std::optional<QString> CommandLineAnswer(int& argc, char** argv)
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     if (!parser.parse(QCoreApplication::arguments()))
         return std::nullopt;
-    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all")))
+    if (parser.isSet(help))
         return parser.helpText();
     if (parser.isSet(version))
         return QStringLiteral("zorvit %1\n").arg(QCoreApplication::applicationVersion());
