@@ -1,6 +1,7 @@
 #include "Plotter.h"
 
 #include "ATFileNotification.h"
+#include "AboutBox.h"
 #include "CaretMoveLink.h"
 #include "ColorsDlg.h"
 #include "Document.h"
@@ -160,6 +161,9 @@ const TGLPlotter::TActionEntry TGLPlotter::kActions[] = {
      &TGLPlotter::EditGoToLine1Execute},
     {"FileClearRecent1", "File", "&Clear List", nullptr, kNoIcon,
      "Clear List|Empties the list of recent files", false, &TGLPlotter::FileClearRecent1Execute},
+    {"HelpAbout", "Help", "About Zorvit...", nullptr, kNoIcon,
+     "About|Shows the version, the licence and what Zorvit is", false,
+     &TGLPlotter::HelpAboutExecute},
 };
 
 namespace {
@@ -182,6 +186,7 @@ TGLPlotter::TGLPlotter(const QStringList& arguments, std::unique_ptr<TUserDialog
     CreateActions();
     CreatePlotShortcuts();
     CreateMenus();
+    CreateHelpMenu(); // last on the menu bar
     CreateToolBar();
     CreateContextMenu();
     ConnectUpdates();
@@ -447,6 +452,13 @@ void TGLPlotter::CreateViewMenu()
     AddItem(*view, "itmViewProgramInfo", QStringLiteral("Program &Info..."),
             *Action("ViewProgramInfo"));
     connect(view, &QMenu::aboutToShow, this, [this] { Guarded([this] { aclMainUpdate(); }); });
+}
+
+void TGLPlotter::CreateHelpMenu()
+{
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    AddItem(*help, "itmHelpAbout", QStringLiteral("&About Zorvit..."), *Action("HelpAbout"));
 }
 
 void TGLPlotter::CreateToolBar()
@@ -858,6 +870,12 @@ void TGLPlotter::ViewHighlightCaretMoveExecute()
 {
     caretMoveLink_->SetEnabled(!caretMoveLink_->Enabled());
     aclMainUpdate();
+}
+
+void TGLPlotter::HelpAboutExecute()
+{
+    TAboutBox about(this);
+    dialogs_->Execute(about);
 }
 
 void TGLPlotter::LoadSettings()

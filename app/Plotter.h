@@ -93,6 +93,7 @@ private:
     void CreatePlotShortcuts();
     void CreateMenus();
     void CreateViewMenu();
+    void CreateHelpMenu();
     void CreateToolBar();
     void CreateContextMenu();
     void ConnectUpdates();
@@ -141,6 +142,7 @@ private:
     void FileClearRecent1Execute();
     // A file chosen in File > Open Recent; one that is gone leaves the list with a note.
     void OpenRecentFile(const QString& name);
+    void HelpAboutExecute();
 
     // Update rules.
     void aclMainUpdate();

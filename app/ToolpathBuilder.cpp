@@ -32,22 +32,29 @@ std::int32_t ExtentFor(double maximum)
 } // namespace
 
 TToolpathBuilder::TToolpathBuilder(TOpenGLPanel& panel, const std::array<TColor, 4>& motionColors)
-    : panel_(panel), motionColors_(motionColors)
+    : TToolpathBuilder(panel.View(), motionColors, [&panel] { panel.update(); })
+{
+}
+
+TToolpathBuilder::TToolpathBuilder(TPlotView& view, const std::array<TColor, 4>& motionColors,
+                                   std::function<void()> showLater)
+    : view_(view), showLater_(std::move(showLater)), motionColors_(motionColors)
 {
 }
 
 void TToolpathBuilder::SetLineTable(const std::shared_ptr<TLineTable>& table, TRowLines rowLines)
 {
-    panel_.ClearSegments();
+    view_.ClearSegments();
     table_ = table;
     rowLines_ = std::move(rowLines);
     BuildToolpath();
-    panel_.update();
+    if (showLater_)
+        showLater_();
 }
 
 void TToolpathBuilder::Rebuild()
 {
-    panel_.ClearSegments();
+    view_.ClearSegments();
     lastMaximum_ = 0;
     BuildToolpath();
 }
@@ -63,7 +70,7 @@ void TToolpathBuilder::BuildToolpath()
     TLineTable& table = *table_;
     TToolpathWalk walk(table);
     table.MoveFirst();  // settles a pending row, so the count below includes it
-    panel_.ReserveSegments(table.RowCount());
+    view_.ReserveSegments(table.RowCount());
     // Rows and their lines pair up by position; a table without lines leaves the list empty.
     const bool withLines = rowLines_ && rowLines_->size() >= table.RowCount();
     segmentLines_.Reset(withLines ? table.RowCount() : 0);
@@ -75,7 +82,7 @@ void TToolpathBuilder::BuildToolpath()
         const std::int32_t motionMode = walk.MotionMode();
         const bool known = motionMode >= 0 && motionMode < kMotionModeCount;
         const TColor colour = known ? motionColors_[motionMode] : kOtherMotionColor;
-        panel_.AddSegment(previousPoint_, currentPoint_, colour);
+        view_.AddSegment(previousPoint_, currentPoint_, colour);
         if (withLines)
             segmentLines_.Add((*rowLines_)[row]);
         if (currentPoint_.x > maximum)
@@ -89,6 +96,6 @@ void TToolpathBuilder::BuildToolpath()
 
     if (maximum != lastMaximum_) {
         lastMaximum_ = maximum;
-        panel_.SetExtent(ExtentFor(maximum));
+        view_.SetExtent(ExtentFor(maximum));
     }
 }
