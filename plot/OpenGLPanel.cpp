@@ -126,6 +126,8 @@ void TOpenGLPanel::RunPaint()
         return;
     fView.Paint();
     ++fPaintCount;
+    if (OnPainted)
+        OnPainted();
 }
 
 // The operations that paint draw before they return. repaint() does that when Qt lets it, but

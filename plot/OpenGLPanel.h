@@ -28,6 +28,8 @@ public:
 
     // Receives the status texts of drags and zoom steps, with the panel as sender.
     std::function<void(TOpenGLPanel&, const std::string&)> OnStatusText;
+    // Called after each paint sequence that reached OpenGL, for those who count paints.
+    std::function<void()> OnPainted;
 
     // Appends a segment; it shows at the next paint.
     void AddSegment(const TPoint3f& from, const TPoint3f& to, TColor colour);

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config
           qt6-base-dev libqt6opengl6-dev libgl-dev libqscintilla2-qt6-dev
           libgtest-dev libgmock-dev libbenchmark-dev
-          xvfb xauth libgl1-mesa-dri)
+          xvfb xauth libgl1-mesa-dri time)
 
 missing=()
 for p in "${packages[@]}"; do
