@@ -64,7 +64,7 @@ void TDocument::LoadFile(const QString& name)
     watcher_.Stop();
     watcher_.SetFileName(name);
     watcher_.Start();
-    engine_->Run(editor_.Lines());
+    engine_->Run(editor_.LinesView());
     builder_.SetLineTable(engine_->Table());
 }
 
@@ -72,7 +72,7 @@ void TDocument::Refresh()
 {
     if (!engine_)
         engine_ = std::make_unique<TGCodeEngine>();
-    engine_->Run(editor_.Lines());
+    engine_->Run(editor_.LinesView());
     builder_.SetLineTable(engine_->Table());
 }
 

@@ -177,25 +177,37 @@ std::string_view TGCodeEditor::CharacterData() const
     return {data, static_cast<std::size_t>(SendScintilla(SCI_GETLENGTH))};
 }
 
-void TGCodeEditor::ReplaceAllWithoutUndo(const QByteArray& bytes)
+void TGCodeEditor::ReplaceAllWithoutUndo(std::string_view bytes)
 {
     const QScopedValueRollback replacing(m_replacingAll, true);
     const bool readOnly = isReadOnly();
+    const int linesBefore = lines();
     SendScintilla(SCI_SETREADONLY, false);
     SendScintilla(SCI_SETUNDOCOLLECTION, false);
+    // Without change notices: QScintilla copies the changed text into each notice and converts
+    // it to UTF-16 for accessibility, a transient of three times the text for a large file.
+    // Whoever listens is told below that everything changed.
+    const long eventMask = SendScintilla(SCI_GETMODEVENTMASK);
+    SendScintilla(SCI_SETMODEVENTMASK, 0UL);
     SendScintilla(SCI_CLEARALL);
     // An explicit length keeps NUL bytes, which SCI_SETTEXT would stop at.
-    SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(bytes.size()), bytes.constData());
+    SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(bytes.size()), bytes.data());
+    SendScintilla(SCI_SETMODEVENTMASK, static_cast<unsigned long>(eventMask));
     SendScintilla(SCI_EMPTYUNDOBUFFER);
     SendScintilla(SCI_SETUNDOCOLLECTION, true);
     SendScintilla(SCI_SETREADONLY, readOnly);
+    if (m_highlighterLexer)
+        m_highlighterLexer->TextReplaced();
     UpdateUndoAvailable();
+    emit textChanged();
+    if (lines() != linesBefore)
+        emit linesChanged();
 }
 
-void TGCodeEditor::SetTextBytes(const QByteArray& bytes)
+void TGCodeEditor::SetTextBytes(const QByteArray& text)
 {
-    const std::string_view text(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    m_lineBreak = FirstLineBreak(text).value_or(TLineBreak::CrLf);
+    const std::string_view bytes(text.constData(), static_cast<std::size_t>(text.size()));
+    m_lineBreak = FirstLineBreak(bytes).value_or(TLineBreak::CrLf);
     setEolMode(EolModeOf(m_lineBreak));
     ReplaceAllWithoutUndo(bytes);
 }
@@ -220,6 +232,11 @@ QByteArray TGCodeEditor::TextBytes() const
 TLineList TGCodeEditor::Lines() const
 {
     return TLineList(std::string(CharacterData()));
+}
+
+TLineList TGCodeEditor::LinesView() const
+{
+    return TLineList::View(CharacterData());
 }
 
 void TGCodeEditor::setModified(bool modified)

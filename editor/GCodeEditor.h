@@ -45,6 +45,9 @@ public:
     // The lines without their breaks, over one copy of the text; a text ending in a break has
     // an empty last line.
     TLineList Lines() const;
+    // The same lines as views into the editor's own text, without a copy. They stay valid until
+    // the text changes: long enough for a synchronous run that takes no user input.
+    TLineList LinesView() const;
     // The first line break of the text last loaded; CR LF for a text without one, or never loaded.
     TLineBreak LineBreak() const { return m_lineBreak; }
 
@@ -92,7 +95,7 @@ private:
 
     bool IsEnabledWindowShortcut(const QKeyEvent& key) const;
     std::string_view CharacterData() const;
-    void ReplaceAllWithoutUndo(const QByteArray& bytes);
+    void ReplaceAllWithoutUndo(std::string_view bytes);
     void TextChanged(int modificationType);
     void UpdateUndoAvailable();
     void UpdateGutterWidth();

@@ -104,6 +104,12 @@ void TGCodeEngine::Run(std::initializer_list<std::string> lines)
 void TGCodeEngine::Run(TLineList lines)
 {
     FLines = std::move(lines);
+    // Also when a line fails: the lines may view a text that changes after the run.
+    struct TReleaseLines
+    {
+        TLineList& Lines;
+        ~TReleaseLines() { Lines = TLineList(); }
+    } release{FLines};
     TLineTable& table = *FTable;
     table.EmptyTable();
     for (std::size_t i = 0; i < FLines.size(); ++i) {

@@ -21,7 +21,8 @@ public:
 
     // Empties the table and interprets the lines into it. The first error ends the run: the
     // rows of earlier lines stay, and the failing line's values stay in the pending row.
-    // The engine keeps the lines it is given.
+    // The engine holds the lines it is given for the length of the run only, so a list that
+    // views a text needs that text for no longer than the call.
     void Run(TLineList lines);
     void Run(std::vector<std::string> lines);
     // Lets a brace list of lines pick one overload.
