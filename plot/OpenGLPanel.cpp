@@ -60,6 +60,9 @@ TOpenGLPanel::TOpenGLPanel(QWidget* parent)
       fView(fGL, [this] { PaintNow(); })
 {
     setFormat(PanelFormat());
+    // The framebuffer keeps its picture between paints, so a paint event that would draw the
+    // same picture again can leave it as it is: one paint of ten million segments takes seconds.
+    setUpdateBehavior(QOpenGLWidget::PartialUpdate);
     setMouseTracking(true); // moves without a button tell when the pointer is inside
     fView.SetDecimalSeparator(QLocale().decimalPoint().toStdString());
     fView.OnStatusText = [this](const std::string& text) { StatusText(text); };
@@ -86,10 +89,15 @@ TOpenGLPanel::~TOpenGLPanel() { disconnect(fContextGone); }
 
 void TOpenGLPanel::AddSegment(const TPoint3f& from, const TPoint3f& to, TColor colour)
 {
+    ++fSegmentsVersion;
     fView.AddSegment(from, to, colour);
 }
 
-void TOpenGLPanel::ClearSegments() { fView.ClearSegments(); }
+void TOpenGLPanel::ClearSegments()
+{
+    ++fSegmentsVersion;
+    fView.ClearSegments();
+}
 void TOpenGLPanel::ResetView() { fView.ResetView(); }
 void TOpenGLPanel::SetExtent(std::int32_t extent) { fView.SetExtent(extent); }
 void TOpenGLPanel::ZoomBy(double step) { fView.ZoomBy(step); }
@@ -115,10 +123,43 @@ void TOpenGLPanel::initializeGL()
                                [this] { fGL.SetFunctions(nullptr); });
     }
     fGL.SetFunctions(functions);
+    fDrawn.reset();
     fView.InitializeGL();
 }
 
-void TOpenGLPanel::paintGL() { RunPaint(); }
+bool TOpenGLPanel::TPicture::operator==(const TPicture& other) const
+{
+    const TViewState& a = view;
+    const TViewState& b = other.view;
+    // The flags and the last pointer position draw nothing. A NaN aspect ratio never matches.
+    return segmentsVersion == other.segmentsVersion && a.zoomFactor == b.zoomFactor &&
+           a.spanX == b.spanX && a.spanY == b.spanY && a.aspectRatio == b.aspectRatio &&
+           a.panX == b.panX && a.panY == b.panY && a.extent == b.extent &&
+           a.rotationX == b.rotationX && a.rotationY == b.rotationY &&
+           a.rotationZ == b.rotationZ && viewWidth == other.viewWidth &&
+           viewHeight == other.viewHeight && framebufferSize == other.framebufferSize &&
+           framebuffer == other.framebuffer;
+}
+
+TOpenGLPanel::TPicture TOpenGLPanel::CurrentPicture() const
+{
+    const qreal ratio = devicePixelRatio();
+    return {fSegmentsVersion,
+            fView.State(),
+            fView.Width(),
+            fView.Height(),
+            QSize(qRound(width() * ratio), qRound(height() * ratio)),
+            defaultFramebufferObject()};
+}
+
+void TOpenGLPanel::paintGL()
+{
+    if (fResizingBase)
+        return;
+    if (!fForcePaint && fDrawn && *fDrawn == CurrentPicture())
+        return;
+    RunPaint();
+}
 
 void TOpenGLPanel::RunPaint()
 {
@@ -126,6 +167,7 @@ void TOpenGLPanel::RunPaint()
         return;
     fView.Paint();
     ++fPaintCount;
+    fDrawn = CurrentPicture();
     if (OnPainted)
         OnPainted();
 }
@@ -138,7 +180,9 @@ void TOpenGLPanel::PaintNow()
     if (!fGL.Usable())
         return;
     const int painted = fPaintCount;
+    fForcePaint = true;
     repaint();
+    fForcePaint = false;
     if (fPaintCount == painted) {
         RunPaint();
         update();
@@ -147,7 +191,12 @@ void TOpenGLPanel::PaintNow()
 
 void TOpenGLPanel::resizeEvent(QResizeEvent* event)
 {
+    // The base class makes a framebuffer of the new size and paints it at once, with the view
+    // still at the old size; the resize step that follows paints it again, so only that one runs.
+    fDrawn.reset();
+    fResizingBase = true;
     QOpenGLWidget::resizeEvent(event);
+    fResizingBase = false;
     ResizeView();
 }
 

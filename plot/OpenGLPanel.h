@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,8 @@ public:
     TViewBounds ViewBounds() const { return fView.ViewBounds(); }
     const std::vector<TSegment>& Segments() const { return fView.Segments(); }
     // Paint sequences that reached OpenGL, from paint events and from the operations that paint.
+    // A paint event whose picture the framebuffer already holds shows that picture again and
+    // runs no sequence.
     int PaintCount() const { return fPaintCount; }
 
 protected:
@@ -64,6 +67,19 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
+    // Everything a paint sequence's picture depends on, and the framebuffer it went to.
+    struct TPicture
+    {
+        std::uint64_t segmentsVersion;
+        TViewState view;
+        int viewWidth;
+        int viewHeight;
+        QSize framebufferSize;
+        unsigned framebuffer;
+        bool operator==(const TPicture& other) const;
+    };
+
+    TPicture CurrentPicture() const;
     void PaintNow();
     void RunPaint();
     void StatusText(const std::string& text);
@@ -74,5 +90,11 @@ private:
     QMetaObject::Connection fContextGone;
     int fPaintCount = 0;
     bool fPointerInside = false;
+    // Bumped by every change of the segment list.
+    std::uint64_t fSegmentsVersion = 0;
+    // What the framebuffer holds; none before the first paint in this framebuffer.
+    std::optional<TPicture> fDrawn;
+    bool fForcePaint = false;    // an operation that paints: the sequence always runs
+    bool fResizingBase = false;  // inside the base class's resize, which paints the old view
     TPlotView fView; // after fGL and fPaintCount: its constructor already paints through them
 };
