@@ -27,6 +27,7 @@ class THighlighter;
 class TLineTable;
 class TOpenGLPanel;
 class TToolpathBuilder;
+class TWorkProgress;
 class TdlgColor;
 
 class TGLPlotter : public QMainWindow
@@ -127,6 +128,7 @@ private:
 
     std::array<TColor, 4> motionColors_;
     std::unique_ptr<TToolpathBuilder> builder_;
+    TWorkProgress* progress_ = nullptr;
     std::unique_ptr<TDocument> document_;
     bool clipboardHasText_ = false;
 

@@ -68,8 +68,11 @@ void TToolpathBuilder::BuildToolpath()
 
     std::int32_t motionMode = 0;
     table.MoveFirst();  // settles a pending row, so the count below includes it
-    panel_.ReserveSegments(table.RowCount());
-    for (; !table.AtEnd(); table.MoveNext()) {
+    const std::size_t rowCount = table.RowCount();
+    panel_.ReserveSegments(rowCount);
+    for (std::size_t row = 0; !table.AtEnd(); table.MoveNext(), ++row) {
+        if (row % kProgressRows == 0 && OnProgress)
+            OnProgress(row, rowCount);
         if (table.IsNull(axisX) && table.IsNull(axisY) && table.IsNull(axisZ))
             continue;
         currentPoint_ = {coordinate(axisX, previousPoint_.x), coordinate(axisY, previousPoint_.y),

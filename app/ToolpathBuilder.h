@@ -7,6 +7,8 @@
 #include "Point.h"
 
 #include <array>
+#include <cstddef>
+#include <functional>
 #include <memory>
 
 class TLineTable;
@@ -28,6 +30,10 @@ public:
     void Rebuild();
 
     const std::shared_ptr<TLineTable>& LineTable() const { return table_; }
+
+    // Told the rows done and the row count at the first row and then every kProgressRows.
+    std::function<void(std::size_t done, std::size_t total)> OnProgress;
+    static constexpr std::size_t kProgressRows = std::size_t{1} << 16;
 
 private:
     TOpenGLPanel& panel_;

@@ -36,6 +36,9 @@ constexpr int kDecimalBase = 10;
 // Scintilla never zooms a font below this size.
 constexpr qreal kMinimumZoomedPt = 2;
 
+// A large text is loaded in parts of this size, so that a load can tell how far it has come.
+constexpr std::size_t kLoadPartBytes = std::size_t{8} << 20;
+
 constexpr int kTextChangeMask = QsciScintillaBase::SC_MOD_INSERTTEXT | QsciScintillaBase::SC_MOD_DELETETEXT;
 
 std::optional<TGCodeEditor::TLineBreak> FirstLineBreak(std::string_view text)
@@ -177,7 +180,7 @@ std::string_view TGCodeEditor::CharacterData() const
     return {data, static_cast<std::size_t>(SendScintilla(SCI_GETLENGTH))};
 }
 
-void TGCodeEditor::ReplaceAllWithoutUndo(std::string_view bytes)
+void TGCodeEditor::ReplaceAllWithoutUndo(std::string_view bytes, const TLoadProgress& progress)
 {
     const QScopedValueRollback replacing(m_replacingAll, true);
     const bool readOnly = isReadOnly();
@@ -190,8 +193,15 @@ void TGCodeEditor::ReplaceAllWithoutUndo(std::string_view bytes)
     const long eventMask = SendScintilla(SCI_GETMODEVENTMASK);
     SendScintilla(SCI_SETMODEVENTMASK, 0UL);
     SendScintilla(SCI_CLEARALL);
-    // An explicit length keeps NUL bytes, which SCI_SETTEXT would stop at.
-    SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(bytes.size()), bytes.data());
+    // Room for the whole text at once, so that the parts below never move what came before.
+    SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(bytes.size()));
+    for (std::size_t done = 0; done < bytes.size(); done += kLoadPartBytes) {
+        if (progress)
+            progress(done, bytes.size());
+        const std::string_view part = bytes.substr(done, kLoadPartBytes);
+        // An explicit length keeps NUL bytes, which SCI_SETTEXT would stop at.
+        SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(part.size()), part.data());
+    }
     SendScintilla(SCI_SETMODEVENTMASK, static_cast<unsigned long>(eventMask));
     SendScintilla(SCI_EMPTYUNDOBUFFER);
     SendScintilla(SCI_SETUNDOCOLLECTION, true);
@@ -204,12 +214,12 @@ void TGCodeEditor::ReplaceAllWithoutUndo(std::string_view bytes)
         emit linesChanged();
 }
 
-void TGCodeEditor::SetTextBytes(const QByteArray& text)
+void TGCodeEditor::SetTextBytes(const QByteArray& text, const TLoadProgress& progress)
 {
     const std::string_view bytes(text.constData(), static_cast<std::size_t>(text.size()));
     m_lineBreak = FirstLineBreak(bytes).value_or(TLineBreak::CrLf);
     setEolMode(EolModeOf(m_lineBreak));
-    ReplaceAllWithoutUndo(bytes);
+    ReplaceAllWithoutUndo(bytes, progress);
 }
 
 QByteArray TGCodeEditor::TextBytes() const

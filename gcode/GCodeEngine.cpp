@@ -113,6 +113,8 @@ void TGCodeEngine::Run(TLineList lines)
     TLineTable& table = *FTable;
     table.EmptyTable();
     for (std::size_t i = 0; i < FLines.size(); ++i) {
+        if (i % kProgressLines == 0 && OnProgress)
+            OnProgress(i, FLines.size());
         // Error messages name the 1-based line of the text.
         FParser.SourceLine = static_cast<std::int32_t>(i + 1);
         for (int token = FParser.SetLine(FLines[i]); token != TParser::tkEnd; token = FParser.NextToken()) {

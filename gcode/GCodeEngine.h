@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -28,6 +29,10 @@ public:
     // Lets a brace list of lines pick one overload.
     void Run(std::initializer_list<std::string> lines);
     const std::shared_ptr<TLineTable>& Table() const { return FTable; }
+
+    // Told the lines done and the line count at the first line and then every kProgressLines.
+    std::function<void(std::size_t done, std::size_t total)> OnProgress;
+    static constexpr std::size_t kProgressLines = std::size_t{1} << 16;
 
 private:
     enum class TWordKind : std::uint8_t { Ignored, Integer, Real, GCode, MCode };
