@@ -216,7 +216,7 @@ void TGLPlotter::CreateComponents()
     // Long opens, refreshes and rebuilds show how far they have come; the plot keeps its last
     // picture meanwhile.
     progress_ = new TWorkProgress(*statusBar());
-    progress_->KeepFromPainting(OpenGLPanel);
+    progress_->HoldPaintsWith([this](bool held) { OpenGLPanel->SetPaintsHeld(held); });
     builder_ = std::make_unique<TToolpathBuilder>(*OpenGLPanel, motionColors_);
     builder_->OnProgress = [this](std::size_t done, std::size_t total) {
         progress_->Report(kStagePlotting, done, total);

@@ -63,10 +63,8 @@ void TWorkProgress::End()
     fBar->hide();
     fLabel->clear();
     fStage = nullptr;
-    // Asks the held widget for one paint of what the work left.
-    if (fHolding && fHeld)
-        fHeld->setUpdatesEnabled(true);
-    fHolding = false;
+    if (fHoldPaints)
+        fHoldPaints(false);
 }
 
 void TWorkProgress::Report(const char* stage, std::size_t done, std::size_t total)
@@ -96,10 +94,8 @@ void TWorkProgress::Show()
     QWidget* window = fStatusBar.window();
     if (!window->isVisible())
         window->show();
-    if (fHeld && fHeld->updatesEnabled()) {
-        fHeld->setUpdatesEnabled(false);
-        fHolding = true;
-    }
+    if (fHoldPaints)
+        fHoldPaints(true);
     fLabel->show();
     fBar->show();
     fSinceRepaint.start();

@@ -7,16 +7,15 @@
 
 #include <QElapsedTimer>
 #include <QObject>
-#include <QPointer>
 #include <QString>
 
 #include <chrono>
 #include <cstddef>
+#include <functional>
 
 class QLabel;
 class QProgressBar;
 class QStatusBar;
-class QWidget;
 
 // The stages, as the label shows them.
 inline constexpr char kStageReading[] = "Reading";
@@ -50,9 +49,10 @@ public:
     // the clock until the progress shows, and repaints at most every few tens of milliseconds.
     void Report(const char* stage, std::size_t done, std::size_t total);
 
-    // A widget whose paint is too costly to repeat while the work changes what it shows (the
-    // plot, as its segments are added): while the progress shows it keeps its last picture.
-    void KeepFromPainting(QWidget* widget) { fHeld = widget; }
+    // Holds the paints of a widget whose paint is too costly to repeat while the work changes
+    // what it shows (the plot, as its segments are added): called with true when the progress
+    // begins to show, with false when the work is over.
+    void HoldPaintsWith(std::function<void(bool held)> hold) { fHoldPaints = std::move(hold); }
 
     void SetShowAfter(std::chrono::milliseconds showAfter) { fShowAfter = showAfter; }
     bool Showing() const { return fShowing; }
@@ -70,8 +70,7 @@ private:
     QStatusBar& fStatusBar;
     QLabel* fLabel;
     QProgressBar* fBar;
-    QPointer<QWidget> fHeld;
-    bool fHolding = false;
+    std::function<void(bool)> fHoldPaints;
     std::chrono::milliseconds fShowAfter;
     QElapsedTimer fSinceBegin;
     QElapsedTimer fSinceRepaint;

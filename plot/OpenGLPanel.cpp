@@ -156,9 +156,18 @@ void TOpenGLPanel::paintGL()
 {
     if (fResizingBase)
         return;
-    if (!fForcePaint && fDrawn && *fDrawn == CurrentPicture())
+    if (!fForcePaint && fDrawn && (fPaintsHeld || *fDrawn == CurrentPicture()))
         return;
     RunPaint();
+}
+
+void TOpenGLPanel::SetPaintsHeld(bool held)
+{
+    if (held == fPaintsHeld)
+        return;
+    fPaintsHeld = held;
+    if (!held)
+        update();
 }
 
 void TOpenGLPanel::RunPaint()

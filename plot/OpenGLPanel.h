@@ -45,6 +45,10 @@ public:
     // Subtracts step from the zoom factor (never below 0.01); raises the zoom text; paints.
     void ZoomBy(double step);
 
+    // While held, paint events show the framebuffer's last picture: for work that changes the
+    // segment list for seconds. The operations that paint still draw. Releasing repaints.
+    void SetPaintsHeld(bool held);
+
     // True from the first pointer move over the panel until the pointer leaves it.
     bool PointerInside() const { return fPointerInside; }
 
@@ -95,6 +99,7 @@ private:
     // What the framebuffer holds; none before the first paint in this framebuffer.
     std::optional<TPicture> fDrawn;
     bool fForcePaint = false;    // an operation that paints: the sequence always runs
+    bool fPaintsHeld = false;
     bool fResizingBase = false;  // inside the base class's resize, which paints the old view
     TPlotView fView; // after fGL and fPaintCount: its constructor already paints through them
 };

@@ -105,4 +105,29 @@ TEST_F(TOpenPaintsTest, ChangesAfterADrawAreDrawnAndAnExposeShowsTheKeptPicture)
     EXPECT_GE(paints.size(), 1u) << "a new size is a new picture";
 }
 
+// Long work holds the plot's paint events so that a half-built list is never drawn.
+TEST_F(TOpenPaintsTest, HeldPaintsKeepThePictureUntilReleased)
+{
+    const QString path = WriteFile("square.ngc", kSquare);
+    MakeWindow({path});
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    Settle();
+
+    CountPaints();
+    TOpenGLPanel& panel = window->Panel();
+    panel.SetPaintsHeld(true);
+    panel.AddSegment({1, 1, 0}, {5, 5, 0}, 0x00FFFFFF);
+    panel.update();
+    Settle();
+    EXPECT_TRUE(paints.empty());
+    panel.ResetView();
+    EXPECT_EQ(paints.size(), 1u) << "an operation that paints still draws";
+    panel.AddSegment({1, 5, 0}, {5, 1, 0}, 0x00FFFFFF);
+    panel.SetPaintsHeld(false);
+    Settle();
+    ASSERT_EQ(paints.size(), 2u);
+    EXPECT_EQ(paints.back(), 7u);
+}
+
 } // namespace
