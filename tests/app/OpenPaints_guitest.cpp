@@ -36,6 +36,15 @@ protected:
     // Lets every paint that the window system has queued run.
     static void Settle() { QTest::qWait(200); }
 
+    // A shown window on the square, every paint of its start done.
+    void ShowWindowOnTheSquare()
+    {
+        MakeWindow({WriteFile("square.ngc", kSquare)});
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        Settle();
+    }
+
     std::vector<std::size_t> paints;
 };
 
@@ -53,12 +62,8 @@ TEST_F(TOpenPaintsTest, FileOfTheCommandLineIsDrawnOnceWhenTheWindowIsShown)
 
 TEST_F(TOpenPaintsTest, FileOpenDrawsTheNewPlotOnce)
 {
-    const QString square = WriteFile("square.ngc", kSquare);
+    ShowWindowOnTheSquare();
     const QString wide = WriteFile("wide.ngc", kWide);
-    MakeWindow({square});
-    window->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    Settle();
 
     // A new extent paints at once; the repaint requested after it has nothing new to draw.
     CountPaints();
@@ -80,11 +85,7 @@ TEST_F(TOpenPaintsTest, FileOpenDrawsTheNewPlotOnce)
 
 TEST_F(TOpenPaintsTest, ChangesAfterADrawAreDrawnAndAnExposeShowsTheKeptPicture)
 {
-    const QString path = WriteFile("square.ngc", kSquare);
-    MakeWindow({path});
-    window->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    Settle();
+    ShowWindowOnTheSquare();
 
     CountPaints();
     window->Panel().update();
@@ -108,11 +109,7 @@ TEST_F(TOpenPaintsTest, ChangesAfterADrawAreDrawnAndAnExposeShowsTheKeptPicture)
 // Long work holds the plot's paint events so that a half-built list is never drawn.
 TEST_F(TOpenPaintsTest, HeldPaintsKeepThePictureUntilReleased)
 {
-    const QString path = WriteFile("square.ngc", kSquare);
-    MakeWindow({path});
-    window->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    Settle();
+    ShowWindowOnTheSquare();
 
     CountPaints();
     TOpenGLPanel& panel = window->Panel();
