@@ -11,7 +11,8 @@
 namespace {
 
 constexpr int kBarSteps = 1000;
-constexpr qint64 kRepaintEveryMs = 50;
+// Each repaint composes the whole window in software, so a few times a second is enough.
+constexpr qint64 kRepaintEveryMs = 200;
 constexpr int kBarWidthPx = 160;
 
 // Paints and window-system notices go on; input, timers (the watcher's notice among them) and

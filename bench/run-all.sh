@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the benchmarks in Release and runs the figures that the README's Performance table
 # quotes: the interpreter, the highlighter, the toolpath builder, the plot's paint, opening a
-# 1,000,000-line program in the window, and the comparison with the npm gcode-parser.
+# 1,000,000-line program in the window, process start to the plot drawn for 10^6 and 10^7 lines,
+# and the comparison with the npm gcode-parser.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/deps.sh"
@@ -16,3 +17,4 @@ aggregates=(--benchmark_repetitions=3 --benchmark_report_aggregates_only=true)
 on_display "$bench/plot/plot_paint_bench"
 on_display "$bench/app/app_open_file"
 "$root/bench/compare-peer.sh" 5
+"$root/bench/start-to-drawn.sh"
