@@ -1,5 +1,7 @@
 #include "UserDialogs.h"
 
+#include "EmptyCaption.h"
+
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -33,6 +35,7 @@ TAnswer TUserDialogs::Ask(const QString& question, bool withCancel)
 void TUserDialogs::ShowError(const QString& message)
 {
     QMessageBox box(QMessageBox::Critical, QString(), message, QMessageBox::Ok, owner_);
+    ShowEmptyCaption(box);
     box.exec();
 }
 
