@@ -26,6 +26,7 @@
 #include "ViewIcons.h"
 #include "ViewSettings.h"
 #include "WheelRouter.h"
+#include "WorkProgress.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -276,9 +277,16 @@ void TGLPlotter::CreateComponents()
     ATFileNotification1->setObjectName(QStringLiteral("ATFileNotification1"));
     ATFileNotification1->OnChanged = [this] { Guarded([this] { ATFileNotification1Changed(); }); };
 
+    // Long opens, refreshes and rebuilds show how far they have come; the plot keeps its last
+    // picture meanwhile.
+    progress_ = new TWorkProgress(*statusBar());
+    progress_->HoldPaintsWith([this](bool held) { OpenGLPanel->SetPaintsHeld(held); });
     builder_ = std::make_unique<TToolpathBuilder>(*OpenGLPanel, motionColors_);
+    builder_->OnProgress = [this](std::size_t done, std::size_t total) {
+        progress_->Report(kStagePlotting, done, total);
+    };
     document_ = std::make_unique<TDocument>(*this, *memGCode, *ATFileNotification1, *builder_,
-                                            *dialogs_, [this] { ShowException(); });
+                                            *dialogs_, *progress_, [this] { ShowException(); });
 
     dlgColor = new TdlgColor(this);
     dlgColor->setObjectName(QStringLiteral("dlgColor"));
@@ -833,6 +841,7 @@ void TGLPlotter::itmSettingsColorsExecute()
     if (!dialogs_->Execute(*dlgColor))
         return;
     motionColors_ = dlgColor->GetColors();
+    const TWorkProgress::TScope working(*progress_);
     builder_->Rebuild();
 }
 
