@@ -102,7 +102,6 @@ private:
     void FormDestroy();
 
     QAction* Action(const char* name) const;
-    QAction* AddItem(QMenu& menu, const char* itemName, const QString& caption, QAction& action);
     void RunAction(QAction& action, void (TGLPlotter::*handler)());
     template <class TStep> void Guarded(TStep&& step);
     void ShowException();
