@@ -1,11 +1,11 @@
 #include "IniFile.h"
 
 #include "FileDescriptor.h"
+#include "SafeFileWrite.h"
 #include "SameText.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <filesystem>
 #include <optional>
 
 #include <fcntl.h>
@@ -18,7 +18,6 @@ constexpr std::string_view kBlanks = " \t";
 constexpr std::string_view kDefaultLineBreak = "\n";
 // A settings file we create is private to the user; an existing file keeps its own mode.
 constexpr mode_t kNewFileMode = S_IRUSR | S_IWUSR;
-constexpr mode_t kPermissionBits = 07777;
 constexpr std::size_t kReadChunkBytes = 16 * 1024;
 
 // One raw line of the file and the line break that ended it ("" for a last line without one).
@@ -145,8 +144,11 @@ std::string_view Unquote(std::string_view value)
 void InsertLine(std::vector<TLine>& lines, std::size_t position, std::string text,
                 const std::string& lineBreak)
 {
-    if (position > 0 && lines[position - 1].Break.empty())
-        lines[position - 1].Break = lineBreak;
+    // A line that ends in a lone CR keeps it: a LF after it would make the two one break.
+    if (position > 0 && lines[position - 1].Break.empty()) {
+        const std::string& previous = lines[position - 1].Text;
+        lines[position - 1].Break = (!previous.empty() && previous.back() == '\r') ? "\r\n" : lineBreak;
+    }
     lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(position), {std::move(text), lineBreak});
 }
 
@@ -194,6 +196,33 @@ bool IsWritableEntry(std::string_view section, std::string_view key, std::string
     return sectionOk && keyOk && !HasLineBreak(value);
 }
 
+// What tells one state of a file from another: a replaced file has a new inode, a rewritten one
+// a new change time.
+struct TFileIdentity
+{
+    dev_t Device = 0;
+    ino_t Inode = 0;
+    off_t Size = 0;
+    timespec Modified{};
+    timespec Changed{};
+
+    explicit TFileIdentity(const struct stat& status)
+        : Device(status.st_dev), Inode(status.st_ino), Size(status.st_size),
+          Modified(status.st_mtim), Changed(status.st_ctim)
+    {
+    }
+    TFileIdentity() = default;
+
+    bool operator==(const TFileIdentity& other) const
+    {
+        const auto same = [](const timespec& a, const timespec& b) {
+            return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+        };
+        return Device == other.Device && Inode == other.Inode && Size == other.Size &&
+               same(Modified, other.Modified) && same(Changed, other.Changed);
+    }
+};
+
 enum class TLoadResult
 {
     Loaded,
@@ -201,11 +230,15 @@ enum class TLoadResult
     Failed
 };
 
-TLoadResult LoadFile(const std::string& fileName, std::string& content)
+TLoadResult LoadFile(const std::string& fileName, std::string& content, TFileIdentity& identity)
 {
     TFileDescriptor file(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
     if (file.Get() < 0)
         return (errno == ENOENT) ? TLoadResult::Missing : TLoadResult::Failed;
+    struct stat status{};
+    if (::fstat(file.Get(), &status) != 0)
+        return TLoadResult::Failed;
+    identity = TFileIdentity(status);
     content.clear();
     char buffer[kReadChunkBytes];
     for (;;) {
@@ -221,95 +254,73 @@ TLoadResult LoadFile(const std::string& fileName, std::string& content)
     }
 }
 
-bool WriteAll(int fd, std::string_view data)
+std::string UnableToWrite(const std::string& fileName)
 {
-    while (!data.empty()) {
-        const ssize_t count = ::write(fd, data.data(), data.size());
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0)
-            return false;
-        data.remove_prefix(static_cast<std::size_t>(count));
-    }
-    return true;
-}
-
-enum class TReplaceResult
-{
-    Done,
-    Unavailable, // no temporary file could be made or renamed: the folder refuses it
-    Failed
-};
-
-TReplaceResult ReplaceThroughTemporary(const std::filesystem::path& target, std::string_view content,
-                                       mode_t mode)
-{
-    const std::filesystem::path temporaryName = "." + target.filename().native() + ".XXXXXX";
-    std::string name = (target.parent_path() / temporaryName).string();
-    TFileDescriptor file(::mkostemp(name.data(), O_CLOEXEC));
-    if (file.Get() < 0)
-        return TReplaceResult::Unavailable;
-    bool written = ::fchmod(file.Get(), mode) == 0 && WriteAll(file.Get(), content) &&
-                   ::fsync(file.Get()) == 0;
-    written = file.Close() && written;
-    if (!written) {
-        ::unlink(name.c_str());
-        return TReplaceResult::Failed;
-    }
-    if (::rename(name.c_str(), target.c_str()) != 0) {
-        ::unlink(name.c_str());
-        return TReplaceResult::Unavailable;
-    }
-    return TReplaceResult::Done;
-}
-
-// Overwrites the file from its start and cuts it to the new length, never truncating it first.
-bool WriteInPlace(const std::filesystem::path& target, std::string_view content, mode_t mode)
-{
-    TFileDescriptor file(::open(target.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, mode));
-    if (file.Get() < 0)
-        return false;
-    const bool written = WriteAll(file.Get(), content) &&
-                         ::ftruncate(file.Get(), static_cast<off_t>(content.size())) == 0 &&
-                         ::fsync(file.Get()) == 0;
-    return file.Close() && written;
-}
-
-bool SaveFile(const std::string& fileName, std::string_view content)
-{
-    // Replace the file a symbolic link points to, not the link.
-    std::error_code error;
-    std::filesystem::path target = std::filesystem::canonical(fileName, error);
-    if (error)
-        target = fileName;
-    struct stat status{};
-    const bool exists = ::stat(target.c_str(), &status) == 0;
-    // A read-only file stays as it is, although its folder would let us replace it.
-    if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
-        return false;
-    const mode_t mode = exists ? (status.st_mode & kPermissionBits) : kNewFileMode;
-    switch (ReplaceThroughTemporary(target, content, mode)) {
-    case TReplaceResult::Done:
-        return true;
-    case TReplaceResult::Failed:
-        return false;
-    case TReplaceResult::Unavailable:
-        break;
-    }
-    return WriteInPlace(target, content, mode);
+    return "Unable to write to " + fileName;
 }
 
 } // namespace
 
+struct TIniFile::TContent
+{
+    std::vector<TLine> Lines;
+    TFileIdentity Identity;
+    bool Changed = false;
+};
+
 TIniFile::TIniFile(std::string fileName) : m_fileName(std::move(fileName)) {}
+
+TIniFile::~TIniFile() = default;
+
+const TIniFile::TContent* TIniFile::Current() const
+{
+    if (m_pending)
+        return m_pending.get();
+    struct stat status{};
+    if (m_fileName.empty() || ::stat(m_fileName.c_str(), &status) != 0) {
+        m_cache.reset();
+        return nullptr;
+    }
+    if (m_cache && m_cache->Identity == TFileIdentity(status))
+        return m_cache.get();
+    std::string text;
+    auto content = std::make_unique<TContent>();
+    if (LoadFile(m_fileName, text, content->Identity) != TLoadResult::Loaded) {
+        m_cache.reset();
+        return nullptr;
+    }
+    content->Lines = SplitLines(text);
+    m_cache = std::move(content);
+    return m_cache.get();
+}
+
+TIniFile::TContent TIniFile::Load() const
+{
+    // Profile semantics: a write starts from the file as it is now on disk.
+    TContent content;
+    std::string text;
+    if (LoadFile(m_fileName, text, content.Identity) == TLoadResult::Failed)
+        throw EIniFileError(UnableToWrite(m_fileName));
+    content.Lines = SplitLines(text);
+    return content;
+}
+
+void TIniFile::Save(const TContent& content) const
+{
+    try {
+        SafeWriteFile(m_fileName, JoinLines(content.Lines), kNewFileMode);
+    } catch (const EFileWriteError&) {
+        throw EIniFileError(UnableToWrite(m_fileName));
+    }
+}
 
 std::string TIniFile::ReadString(std::string_view section, std::string_view key,
                                  std::string_view defaultValue) const
 {
-    std::string content;
-    if (m_fileName.empty() || LoadFile(m_fileName, content) != TLoadResult::Loaded)
+    const TContent* content = Current();
+    if (!content)
         return std::string(defaultValue);
-    const std::vector<TLine> lines = SplitLines(content);
+    const std::vector<TLine>& lines = content->Lines;
     const auto range = FindSection(lines, section);
     if (!range)
         return std::string(defaultValue);
@@ -323,10 +334,10 @@ std::string TIniFile::ReadString(std::string_view section, std::string_view key,
 std::vector<std::string> TIniFile::ReadSection(std::string_view section) const
 {
     std::vector<std::string> keys;
-    std::string content;
-    if (m_fileName.empty() || LoadFile(m_fileName, content) != TLoadResult::Loaded)
+    const TContent* content = Current();
+    if (!content)
         return keys;
-    const std::vector<TLine> lines = SplitLines(content);
+    const std::vector<TLine>& lines = content->Lines;
     const auto range = FindSection(lines, section);
     if (!range)
         return keys;
@@ -345,13 +356,30 @@ void TIniFile::WriteString(std::string_view section, std::string_view key, std::
         throw EIniFileError("Invalid settings entry \"" + std::string(key) + "\" in section \"" +
                             std::string(section) + "\"");
     }
-    // Profile semantics: every write starts from the file as it is now on disk.
-    std::string content;
-    const TLoadResult loaded = LoadFile(m_fileName, content);
-    if (loaded == TLoadResult::Failed)
-        throw EIniFileError("Unable to write to " + m_fileName);
-    std::vector<TLine> lines = SplitLines(content);
-    SetKey(lines, section, key, value);
-    if (!SaveFile(m_fileName, JoinLines(lines)))
-        throw EIniFileError("Unable to write to " + m_fileName);
+    if (m_pending) {
+        SetKey(m_pending->Lines, section, key, value);
+        m_pending->Changed = true;
+        return;
+    }
+    TContent content = Load();
+    SetKey(content.Lines, section, key, value);
+    Save(content);
+}
+
+TIniFileUpdate::TIniFileUpdate(TIniFile& file) : m_file(file)
+{
+    if (!m_file.m_fileName.empty())
+        m_file.m_pending = std::make_unique<TIniFile::TContent>(m_file.Load());
+}
+
+TIniFileUpdate::~TIniFileUpdate()
+{
+    m_file.m_pending.reset();
+}
+
+void TIniFileUpdate::Commit()
+{
+    std::unique_ptr<TIniFile::TContent> pending = std::move(m_file.m_pending);
+    if (pending && pending->Changed)
+        m_file.Save(*pending);
 }
