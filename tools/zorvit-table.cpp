@@ -2,12 +2,15 @@
 // A null is an empty field; reals are written in the shortest form that reads back exactly.
 // Exit status: 0 on success; 1 when interpretation fails (the rows committed before the
 // failure are still printed, the message goes to stderr); 2 when the file cannot be read.
+// FILE may be a pipe, and "-" reads standard input; devices are refused.
 
 #include <charconv>
 #include <cstdio>
 #include <exception>
 #include <string>
 #include <utility>
+
+#include <sys/stat.h>
 
 #include "Error.h"
 #include "FileBytes.h"
@@ -57,6 +60,18 @@ void WriteTable(TLineTable& table)
     std::fflush(stdout);
 }
 
+// The path to read: "-" is standard input. A device is refused before it is opened, since it
+// may never end (/dev/zero) or wait for a person (a terminal).
+std::string InputPath(const std::string& argument)
+{
+    const std::string path = argument == "-" ? "/dev/stdin" : argument;
+    struct stat status{};
+    if (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode) && !S_ISFIFO(status.st_mode) &&
+        !S_ISSOCK(status.st_mode))
+        throw EZorvitError("cannot read '" + argument + "': not a regular file or a pipe");
+    return path;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -68,7 +83,7 @@ int main(int argc, char** argv)
     }
     std::string bytes;
     try {
-        bytes = ReadFileBytes(argv[1]);
+        bytes = ReadFileBytes(InputPath(argv[1]));
     } catch (const EZorvitError& error) {
         std::fprintf(stderr, "zorvit-table: %s\n", error.what());
         return kExitUnreadable;
