@@ -2,31 +2,28 @@
 
 #include "ATFileNotification.h"
 #include "ColorsDlg.h"
+#include "Document.h"
 #include "Error.h"
 #include "GCodeEditor.h"
-#include "GCodeEngine.h"
 #include "HighlighterLexer.h"
 #include "Icons.h"
 #include "IniFile.h"
-#include "LineTable.h"
 #include "OpenGLPanel.h"
 #include "Settings.h"
 #include "SynColorsDlg.h"
 #include "SynHighlighterRS274.h"
+#include "ToolpathBuilder.h"
 #include "UserDialogs.h"
 #include "WheelRouter.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QFile>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QSaveFile>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -35,13 +32,8 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-#include <cmath>
-#include <cstdint>
-#include <limits>
 
 namespace {
-
-const QString kTitle = QStringLiteral("Zorvit");
 
 constexpr int kClientWidthPx = 965;
 constexpr int kClientHeightPx = 591;
@@ -53,10 +45,6 @@ constexpr const char* kNoOpenGLText = "OpenGL is not available on this display: 
 constexpr double kWheelNotchDelta = 120.0;
 constexpr double kZoomStepPerNotch = 0.02;
 
-// Motion modes with a colour of their own: G0 to G3.
-constexpr int kMotionModeCount = 4;
-constexpr TColor kOtherMotionColor = 0x00FFFFFF;
-
 QString ShortHint(const QString& hint)
 {
     const auto bar = hint.indexOf(QLatin1Char('|'));
@@ -67,27 +55,6 @@ QString LongHint(const QString& hint)
 {
     const auto bar = hint.indexOf(QLatin1Char('|'));
     return bar < 0 ? hint : hint.mid(bar + 1);
-}
-
-[[noreturn]] void ThrowFileError(const char* format, const QString& name, const QString& reason)
-{
-    const QString absolute = QFileInfo(name).absoluteFilePath();
-    throw EZorvitError(QString::fromLatin1(format).arg(absolute, reason).toStdString());
-}
-
-// Halves go to the even neighbour; the result is clamped to the 32-bit range, so a plot with
-// huge coordinates gets the largest extent instead of an overflowed one.
-std::int32_t ExtentFor(double maximum)
-{
-    constexpr double kLargest = std::numeric_limits<std::int32_t>::max();
-    double rounded = std::floor(maximum);
-    const double fraction = maximum - rounded;
-    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(rounded, 2.0) != 0.0))
-        rounded += 1.0;
-    const double extent = rounded + 1.0;
-    if (!(extent < kLargest))
-        return std::numeric_limits<std::int32_t>::max();
-    return static_cast<std::int32_t>(extent);
 }
 
 } // namespace
@@ -176,7 +143,7 @@ TGLPlotter::~TGLPlotter()
 
 void TGLPlotter::CreateComponents()
 {
-    setWindowTitle(kTitle);
+    setWindowTitle(DocumentTitle(QString()));
 
     pnlTop = new QFrame(this);
     pnlTop->setObjectName(QStringLiteral("pnlTop"));
@@ -244,6 +211,10 @@ void TGLPlotter::CreateComponents()
     ATFileNotification1 = new TATFileNotification(this);
     ATFileNotification1->setObjectName(QStringLiteral("ATFileNotification1"));
     ATFileNotification1->OnChanged = [this] { Guarded([this] { ATFileNotification1Changed(); }); };
+
+    builder_ = std::make_unique<TToolpathBuilder>(*OpenGLPanel, motionColors_);
+    document_ = std::make_unique<TDocument>(*this, *memGCode, *ATFileNotification1, *builder_,
+                                            *dialogs_, [this] { ShowException(); });
 
     dlgColor = new TdlgColor(this);
     dlgColor->setObjectName(QStringLiteral("dlgColor"));
@@ -481,73 +452,25 @@ bool TGLPlotter::eventFilter(QObject* watched, QEvent* event)
 
 void TGLPlotter::LoadFile(const QString& name)
 {
-    {
-        // Read first, so that a file that cannot be read changes nothing.
-        QFile file(name);
-        if (!file.open(QIODevice::ReadOnly))
-            ThrowFileError("Cannot open file \"%1\". %2", name, file.errorString());
-        const QByteArray text = file.readAll();
-        if (file.error() != QFileDevice::NoError)
-            ThrowFileError("Cannot open file \"%1\". %2", name, file.errorString());
-
-        if (engine_) {
-            // The kept table still holds the last plot, for the plot and a rebuild in new colours.
-            engine_.reset();
-            memGCode->ClearAll();
-        }
-        memGCode->SetTextBytes(text);
-    }
-    setWindowTitle(QStringLiteral("%1 - %2").arg(kTitle, name));
-    engine_ = std::make_unique<TGCodeEngine>();
-    // The watcher follows the text in the editor from here on, also when the interpreter fails
-    // below, so that Save never writes this text into the file opened before.
-    ATFileNotification1->Stop();
-    ATFileNotification1->SetFileName(name);
-    ATFileNotification1->Start();
-    engine_->Run(memGCode->Lines());
-    SetLineTable(engine_->Table());
-    OpenGLPanel->update();
+    document_->LoadFile(name);
 }
 
 void TGLPlotter::PlotterRefreshExecute()
 {
-    if (!engine_)
-        engine_ = std::make_unique<TGCodeEngine>();
-    engine_->Run(memGCode->Lines());
-    SetLineTable(engine_->Table());
-}
-
-bool TGLPlotter::QuerySaveChanges()
-{
-    if (!memGCode->isModified())
-        return true;
-    switch (dialogs_->Ask(QStringLiteral("Save changes before closing?"), true)) {
-    case TAnswer::Cancel:
-        return false;
-    case TAnswer::No:
-        return true;
-    case TAnswer::Yes:
-        // An error while saving is shown here; the text then stays, as after a cancelled dialog.
-        Guarded([this] { itmFileSaveExecute(); });
-        return !memGCode->isModified();
-    }
-    return false;
+    document_->Refresh();
 }
 
 void TGLPlotter::FileNew1Execute()
 {
-    if (!QuerySaveChanges())
+    if (!document_->QuerySaveChanges())
         return;
-    ATFileNotification1->Stop();
-    ATFileNotification1->SetFileName(QString());
-    memGCode->ClearAll();
-    setWindowTitle(kTitle);
+    document_->Clear();
     Action("PlotterRefresh")->trigger();
 }
 
 void TGLPlotter::FileOpen1Execute()
 {
-    if (!QuerySaveChanges())
+    if (!document_->QuerySaveChanges())
         return;
     if (const auto name = dialogs_->OpenName())
         itmFileOpenAccept(*name);
@@ -558,62 +481,19 @@ void TGLPlotter::itmFileOpenAccept(const QString& name)
     LoadFile(name);
 }
 
-void TGLPlotter::WriteFile(const QString& name)
-{
-    // The new text goes to a temporary file that replaces the old one only when it is complete;
-    // where the folder does not allow that, the file is written in place.
-    QSaveFile file(name);
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly))
-        ThrowFileError("Cannot create file \"%1\". %2", name, file.errorString());
-    const QByteArray text = memGCode->TextBytes();
-    if (file.write(text) != text.size() || !file.commit())
-        ThrowFileError("Cannot create file \"%1\". %2", name, file.errorString());
-}
-
 void TGLPlotter::itmFileSaveExecute()
 {
-    if (!memGCode->isModified())
-        return;
-    const QString name = ATFileNotification1->FileName();
-    if (name.isEmpty()) {
-        RunSaveAsDialog();
-        return;
-    }
-    // Stopped around our own write, so that it is not reported as an outside change; after a
-    // failed write it stays stopped.
-    ATFileNotification1->Stop();
-    WriteFile(name);
-    memGCode->SetModified(false);
-    ATFileNotification1->Start();
-}
-
-bool TGLPlotter::RunSaveAsDialog()
-{
-    const auto name = dialogs_->SaveName();
-    if (!name)
-        return false;
-    if (QFileInfo::exists(*name)
-        && dialogs_->Ask(QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(*name),
-                         false) != TAnswer::Yes)
-        return false;
-    itmFileSaveAsAccept(*name);
-    return true;
+    document_->Save();
 }
 
 void TGLPlotter::FileSaveAs1Execute()
 {
-    RunSaveAsDialog();
+    document_->RunSaveAsDialog();
 }
 
 void TGLPlotter::itmFileSaveAsAccept(const QString& name)
 {
-    ATFileNotification1->Stop();
-    WriteFile(name);
-    ATFileNotification1->SetFileName(name);
-    memGCode->SetModified(false);
-    ATFileNotification1->Start();
-    setWindowTitle(QStringLiteral("%1 - %2").arg(kTitle, name));
+    document_->SaveAs(name);
 }
 
 void TGLPlotter::FileExit1Execute()
@@ -623,17 +503,12 @@ void TGLPlotter::FileExit1Execute()
 
 void TGLPlotter::ATFileNotification1Changed()
 {
-    const QString name = ATFileNotification1->FileName();
-    if (dialogs_->Ask(QStringLiteral("File %1 has changed. Reload?").arg(name), false)
-        != TAnswer::Yes)
-        return;
-    ATFileNotification1->Stop();
-    LoadFile(name);
+    document_->FileChanged();
 }
 
 void TGLPlotter::FormCloseQuery(bool& canClose)
 {
-    canClose = QuerySaveChanges();
+    canClose = document_->QuerySaveChanges();
 }
 
 void TGLPlotter::closeEvent(QCloseEvent* event)
@@ -728,10 +603,7 @@ void TGLPlotter::itmSettingsColorsExecute()
     if (!dialogs_->Execute(*dlgColor))
         return;
     motionColors_ = dlgColor->GetColors();
-    OpenGLPanel->ClearSegments();
-    // With the last maximum forgotten the rebuild hands the panel its extent again.
-    lastMaximum_ = 0;
-    BuildToolpath();
+    builder_->Rebuild();
 }
 
 void TGLPlotter::itmSettingsResetDrawingExecute()
@@ -775,50 +647,20 @@ void TGLPlotter::wheelEvent(QWheelEvent* event)
 
 void TGLPlotter::SetLineTable(const std::shared_ptr<TLineTable>& table)
 {
-    OpenGLPanel->ClearSegments();
-    table_ = table;
-    BuildToolpath();
-    OpenGLPanel->update();
+    builder_->SetLineTable(table);
 }
 
 void TGLPlotter::BuildToolpath()
 {
-    currentPoint_ = {0, 0, 0};
-    previousPoint_ = {0, 0, 0};
-    double maximum = 0;
-    if (!table_)
-        return;
-    TLineTable& table = *table_;
-    const int axisX = table.ColumnIndex("AxisX");
-    const int axisY = table.ColumnIndex("AxisY");
-    const int axisZ = table.ColumnIndex("AxisZ");
-    const int motion = table.ColumnIndex("GMotion");
-    const auto coordinate = [&table](int column, float previous) {
-        return table.IsNull(column) ? previous : static_cast<float>(table.GetFloat(column));
-    };
+    builder_->BuildToolpath();
+}
 
-    std::int32_t motionMode = 0;
-    table.MoveFirst();  // settles a pending row, so the count below includes it
-    OpenGLPanel->ReserveSegments(table.RowCount());
-    for (; !table.AtEnd(); table.MoveNext()) {
-        if (table.IsNull(axisX) && table.IsNull(axisY) && table.IsNull(axisZ))
-            continue;
-        currentPoint_ = {coordinate(axisX, previousPoint_.x), coordinate(axisY, previousPoint_.y),
-                         coordinate(axisZ, previousPoint_.z)};
-        if (!table.IsNull(motion))
-            motionMode = table.GetInteger(motion);
-        const bool known = motionMode >= 0 && motionMode < kMotionModeCount;
-        const TColor colour = known ? motionColors_[motionMode] : kOtherMotionColor;
-        OpenGLPanel->AddSegment(previousPoint_, currentPoint_, colour);
-        previousPoint_ = currentPoint_;
-        if (currentPoint_.x > maximum)
-            maximum = currentPoint_.x;
-        if (currentPoint_.y > maximum)
-            maximum = currentPoint_.y;
-    }
+bool TGLPlotter::HasInterpreter() const
+{
+    return document_->HasInterpreter();
+}
 
-    if (maximum != lastMaximum_) {
-        lastMaximum_ = maximum;
-        OpenGLPanel->SetExtent(ExtentFor(maximum));
-    }
+const std::shared_ptr<TLineTable>& TGLPlotter::LineTable() const
+{
+    return builder_->LineTable();
 }

@@ -1,11 +1,10 @@
 #pragma once
-// TGLPlotter: the main window and the owner of the open document. The G-code editor on the
-// left, the plot panel on the right, the menus, tool bar and status bar; every command is a
-// named action. It owns the current interpreter, turns its line table into the plot (the
-// toolpath builder), reads and writes the settings and keeps a watcher on the open file.
+// TGLPlotter: the main window. The G-code editor on the left, the plot panel on the right, the
+// menus, tool bar and status bar; every command is a named action. It creates the document
+// (the open file and its interpreter), the toolpath builder and the watcher, wires them to the
+// actions, and reads and writes the settings.
 
 #include "Color.h"
-#include "Point.h"
 #include "UserDialogs.h"
 
 #include <QMainWindow>
@@ -23,10 +22,11 @@ class QTabWidget;
 class QToolBar;
 class TATFileNotification;
 class TGCodeEditor;
-class TGCodeEngine;
+class TDocument;
 class THighlighter;
 class TLineTable;
 class TOpenGLPanel;
+class TToolpathBuilder;
 class TdlgColor;
 
 class TGLPlotter : public QMainWindow
@@ -66,8 +66,8 @@ public:
     TOpenGLPanel& Panel() const { return *OpenGLPanel; }
     TATFileNotification& Watcher() const { return *ATFileNotification1; }
     const std::array<TColor, 4>& MotionColors() const { return motionColors_; }
-    bool HasInterpreter() const { return engine_ != nullptr; }
-    const std::shared_ptr<TLineTable>& LineTable() const { return table_; }
+    bool HasInterpreter() const;
+    const std::shared_ptr<TLineTable>& LineTable() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -123,22 +123,11 @@ private:
     void FormCloseQuery(bool& canClose);
     void OpenGLPanelStatusText(TOpenGLPanel& sender, const std::string& text);
 
-    // Asks "Save changes before closing?" while the text is modified; true when the caller may
-    // go on and drop the text (saved, or the user said No).
-    bool QuerySaveChanges();
-    // The Save As dialog with its overwrite question; true when the text was saved.
-    bool RunSaveAsDialog();
-    void WriteFile(const QString& name);
-
     std::unique_ptr<TUserDialogs> dialogs_;
 
-    // The builder's state.
-    std::shared_ptr<TLineTable> table_;
-    TPoint3f currentPoint_{0, 0, 0};
-    TPoint3f previousPoint_{0, 0, 0};
-    double lastMaximum_ = 0;
-    std::unique_ptr<TGCodeEngine> engine_;
     std::array<TColor, 4> motionColors_;
+    std::unique_ptr<TToolpathBuilder> builder_;
+    std::unique_ptr<TDocument> document_;
     bool clipboardHasText_ = false;
 
     QToolBar* ToolBar1 = nullptr;

@@ -1,0 +1,169 @@
+#include "Document.h"
+
+#include "ATFileNotification.h"
+#include "Error.h"
+#include "GCodeEditor.h"
+#include "GCodeEngine.h"
+#include "ToolpathBuilder.h"
+#include "UserDialogs.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QWidget>
+
+namespace {
+
+const QString kTitle = QStringLiteral("Zorvit");
+
+[[noreturn]] void ThrowFileError(const char* format, const QString& name, const QString& reason)
+{
+    const QString absolute = QFileInfo(name).absoluteFilePath();
+    throw EZorvitError(QString::fromLatin1(format).arg(absolute, reason).toStdString());
+}
+
+} // namespace
+
+QString DocumentTitle(const QString& fileName)
+{
+    return fileName.isEmpty() ? kTitle : QStringLiteral("%1 - %2").arg(kTitle, fileName);
+}
+
+TDocument::TDocument(QWidget& window, TGCodeEditor& editor, TATFileNotification& watcher,
+                     TToolpathBuilder& builder, TUserDialogs& dialogs,
+                     std::function<void()> showException)
+    : window_(window), editor_(editor), watcher_(watcher), builder_(builder), dialogs_(dialogs),
+      showException_(std::move(showException))
+{
+}
+
+TDocument::~TDocument() = default;
+
+void TDocument::LoadFile(const QString& name)
+{
+    {
+        // Read first, so that a file that cannot be read changes nothing.
+        QFile file(name);
+        if (!file.open(QIODevice::ReadOnly))
+            ThrowFileError("Cannot open file \"%1\". %2", name, file.errorString());
+        const QByteArray text = file.readAll();
+        if (file.error() != QFileDevice::NoError)
+            ThrowFileError("Cannot open file \"%1\". %2", name, file.errorString());
+
+        if (engine_) {
+            // The kept table still holds the last plot, for the plot and a rebuild in new colours.
+            engine_.reset();
+            editor_.ClearAll();
+        }
+        editor_.SetTextBytes(text);
+    }
+    window_.setWindowTitle(DocumentTitle(name));
+    engine_ = std::make_unique<TGCodeEngine>();
+    // The watcher follows the text in the editor from here on, also when the interpreter fails
+    // below, so that Save never writes this text into the file opened before.
+    watcher_.Stop();
+    watcher_.SetFileName(name);
+    watcher_.Start();
+    engine_->Run(editor_.Lines());
+    builder_.SetLineTable(engine_->Table());
+}
+
+void TDocument::Refresh()
+{
+    if (!engine_)
+        engine_ = std::make_unique<TGCodeEngine>();
+    engine_->Run(editor_.Lines());
+    builder_.SetLineTable(engine_->Table());
+}
+
+void TDocument::Clear()
+{
+    watcher_.Stop();
+    watcher_.SetFileName(QString());
+    editor_.ClearAll();
+    window_.setWindowTitle(DocumentTitle(QString()));
+}
+
+bool TDocument::QuerySaveChanges()
+{
+    if (!editor_.isModified())
+        return true;
+    switch (dialogs_.Ask(QStringLiteral("Save changes before closing?"), true)) {
+    case TAnswer::Cancel:
+        return false;
+    case TAnswer::No:
+        return true;
+    case TAnswer::Yes:
+        // An error while saving is shown here; the text then stays, as after a cancelled dialog.
+        try {
+            Save();
+        } catch (...) {
+            showException_();
+        }
+        return !editor_.isModified();
+    }
+    return false;
+}
+
+void TDocument::WriteFile(const QString& name)
+{
+    // The new text goes to a temporary file that replaces the old one only when it is complete;
+    // where the folder does not allow that, the file is written in place.
+    QSaveFile file(name);
+    file.setDirectWriteFallback(true);
+    if (!file.open(QIODevice::WriteOnly))
+        ThrowFileError("Cannot create file \"%1\". %2", name, file.errorString());
+    const QByteArray text = editor_.TextBytes();
+    if (file.write(text) != text.size() || !file.commit())
+        ThrowFileError("Cannot create file \"%1\". %2", name, file.errorString());
+}
+
+void TDocument::Save()
+{
+    if (!editor_.isModified())
+        return;
+    const QString name = watcher_.FileName();
+    if (name.isEmpty()) {
+        RunSaveAsDialog();
+        return;
+    }
+    // Stopped around our own write, so that it is not reported as an outside change; after a
+    // failed write it stays stopped.
+    watcher_.Stop();
+    WriteFile(name);
+    editor_.SetModified(false);
+    watcher_.Start();
+}
+
+bool TDocument::RunSaveAsDialog()
+{
+    const auto name = dialogs_.SaveName();
+    if (!name)
+        return false;
+    if (QFileInfo::exists(*name)
+        && dialogs_.Ask(QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(*name),
+                        false) != TAnswer::Yes)
+        return false;
+    SaveAs(*name);
+    return true;
+}
+
+void TDocument::SaveAs(const QString& name)
+{
+    watcher_.Stop();
+    WriteFile(name);
+    watcher_.SetFileName(name);
+    editor_.SetModified(false);
+    watcher_.Start();
+    window_.setWindowTitle(DocumentTitle(name));
+}
+
+void TDocument::FileChanged()
+{
+    const QString name = watcher_.FileName();
+    if (dialogs_.Ask(QStringLiteral("File %1 has changed. Reload?").arg(name), false)
+        != TAnswer::Yes)
+        return;
+    watcher_.Stop();
+    LoadFile(name);
+}

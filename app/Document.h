@@ -1,0 +1,66 @@
+#pragma once
+// TDocument: the life of the open G-code document, from open to save. It reads a file into the
+// editor and runs the interpreter over the editor's lines into the plot, writes the text back,
+// asks before unsaved text is dropped, keeps the watcher on the file and the window's title in
+// step with the file's name, and offers a reload when another program changes the file.
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class QWidget;
+class TATFileNotification;
+class TGCodeEditor;
+class TGCodeEngine;
+class TToolpathBuilder;
+class TUserDialogs;
+
+// The window title for a document: the program's name, and the file's name once there is one.
+QString DocumentTitle(const QString& fileName);
+
+class TDocument
+{
+public:
+    // window gets the title; showException reports the exception being handled (it is called
+    // inside a catch block) for the steps that must go on after a failure.
+    TDocument(QWidget& window, TGCodeEditor& editor, TATFileNotification& watcher,
+              TToolpathBuilder& builder, TUserDialogs& dialogs,
+              std::function<void()> showException);
+    ~TDocument();
+    TDocument(const TDocument&) = delete;
+    TDocument& operator=(const TDocument&) = delete;
+
+    // Opens a G-code file into the editor and plots it; a file that cannot be read changes
+    // nothing.
+    void LoadFile(const QString& name);
+    // Runs the interpreter again over the editor's lines and plots its table.
+    void Refresh();
+    // Drops the text and the file: an empty, untitled document that is not watched.
+    void Clear();
+
+    // Asks "Save changes before closing?" while the text is modified; true when the caller may
+    // go on and drop the text (saved, or the user said No).
+    bool QuerySaveChanges();
+    // Writes a modified text to its file, or asks for a name when it has none.
+    void Save();
+    // The Save As dialog with its overwrite question; true when the text was saved.
+    bool RunSaveAsDialog();
+    // Writes the text to name, which becomes the document's file.
+    void SaveAs(const QString& name);
+    // The watcher saw the file change: asks whether to reload it.
+    void FileChanged();
+
+    bool HasInterpreter() const { return engine_ != nullptr; }
+
+private:
+    void WriteFile(const QString& name);
+
+    QWidget& window_;
+    TGCodeEditor& editor_;
+    TATFileNotification& watcher_;
+    TToolpathBuilder& builder_;
+    TUserDialogs& dialogs_;
+    std::function<void()> showException_;
+    std::unique_ptr<TGCodeEngine> engine_;
+};

@@ -1,0 +1,93 @@
+#include "ToolpathBuilder.h"
+
+#include "LineTable.h"
+#include "OpenGLPanel.h"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace {
+
+// Motion modes with a colour of their own: G0 to G3.
+constexpr int kMotionModeCount = 4;
+constexpr TColor kOtherMotionColor = 0x00FFFFFF;
+
+// Halves go to the even neighbour; the result is clamped to the 32-bit range, so a plot with
+// huge coordinates gets the largest extent instead of an overflowed one.
+std::int32_t ExtentFor(double maximum)
+{
+    constexpr double kLargest = std::numeric_limits<std::int32_t>::max();
+    double rounded = std::floor(maximum);
+    const double fraction = maximum - rounded;
+    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(rounded, 2.0) != 0.0))
+        rounded += 1.0;
+    const double extent = rounded + 1.0;
+    if (!(extent < kLargest))
+        return std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::int32_t>(extent);
+}
+
+} // namespace
+
+TToolpathBuilder::TToolpathBuilder(TOpenGLPanel& panel, const std::array<TColor, 4>& motionColors)
+    : panel_(panel), motionColors_(motionColors)
+{
+}
+
+void TToolpathBuilder::SetLineTable(const std::shared_ptr<TLineTable>& table)
+{
+    panel_.ClearSegments();
+    table_ = table;
+    BuildToolpath();
+    panel_.update();
+}
+
+void TToolpathBuilder::Rebuild()
+{
+    panel_.ClearSegments();
+    lastMaximum_ = 0;
+    BuildToolpath();
+}
+
+void TToolpathBuilder::BuildToolpath()
+{
+    currentPoint_ = {0, 0, 0};
+    previousPoint_ = {0, 0, 0};
+    double maximum = 0;
+    if (!table_)
+        return;
+    TLineTable& table = *table_;
+    const int axisX = table.ColumnIndex("AxisX");
+    const int axisY = table.ColumnIndex("AxisY");
+    const int axisZ = table.ColumnIndex("AxisZ");
+    const int motion = table.ColumnIndex("GMotion");
+    const auto coordinate = [&table](int column, float previous) {
+        return table.IsNull(column) ? previous : static_cast<float>(table.GetFloat(column));
+    };
+
+    std::int32_t motionMode = 0;
+    table.MoveFirst();  // settles a pending row, so the count below includes it
+    panel_.ReserveSegments(table.RowCount());
+    for (; !table.AtEnd(); table.MoveNext()) {
+        if (table.IsNull(axisX) && table.IsNull(axisY) && table.IsNull(axisZ))
+            continue;
+        currentPoint_ = {coordinate(axisX, previousPoint_.x), coordinate(axisY, previousPoint_.y),
+                         coordinate(axisZ, previousPoint_.z)};
+        if (!table.IsNull(motion))
+            motionMode = table.GetInteger(motion);
+        const bool known = motionMode >= 0 && motionMode < kMotionModeCount;
+        const TColor colour = known ? motionColors_[motionMode] : kOtherMotionColor;
+        panel_.AddSegment(previousPoint_, currentPoint_, colour);
+        previousPoint_ = currentPoint_;
+        if (currentPoint_.x > maximum)
+            maximum = currentPoint_.x;
+        if (currentPoint_.y > maximum)
+            maximum = currentPoint_.y;
+    }
+
+    if (maximum != lastMaximum_) {
+        lastMaximum_ = maximum;
+        panel_.SetExtent(ExtentFor(maximum));
+    }
+}

@@ -1,0 +1,39 @@
+#pragma once
+// TToolpathBuilder: turns the interpreter's line table into the plot panel's segments. It keeps
+// the last table it plotted, so that the plot can be rebuilt in other colours, and the largest X
+// or Y it last handed the panel as the extent.
+
+#include "Color.h"
+#include "Point.h"
+
+#include <array>
+#include <memory>
+
+class TLineTable;
+class TOpenGLPanel;
+
+class TToolpathBuilder
+{
+public:
+    // motionColors are the colours of G0 to G3; the builder reads them on every build.
+    TToolpathBuilder(TOpenGLPanel& panel, const std::array<TColor, 4>& motionColors);
+
+    // Empties the panel, keeps the table and builds the plot from it.
+    void SetLineTable(const std::shared_ptr<TLineTable>& table);
+    // Walks the kept table and adds one segment per row with a coordinate, keeping the panel's
+    // extent in step with the largest X or Y.
+    void BuildToolpath();
+    // Draws the kept table again from an empty panel, after the motion colours changed; the
+    // extent is handed to the panel again.
+    void Rebuild();
+
+    const std::shared_ptr<TLineTable>& LineTable() const { return table_; }
+
+private:
+    TOpenGLPanel& panel_;
+    const std::array<TColor, 4>& motionColors_;
+    std::shared_ptr<TLineTable> table_;
+    TPoint3f currentPoint_{0, 0, 0};
+    TPoint3f previousPoint_{0, 0, 0};
+    double lastMaximum_ = 0;
+};
