@@ -5,7 +5,8 @@ set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config
           qt6-base-dev libqt6opengl6-dev libgl-dev libqscintilla2-qt6-dev
           libgtest-dev libgmock-dev libbenchmark-dev
-          xvfb xauth libgl1-mesa-dri)
+          xvfb xauth libgl1-mesa-dri
+          clang libclang-rt-14-dev)  # the fuzz targets: clang 14 and its libFuzzer
 
 missing=()
 for p in "${packages[@]}"; do
