@@ -11,8 +11,9 @@ seconds="${1:-60}"
 scripts/deps.sh
 
 build=build-fuzz
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-      -DCMAKE_CXX_COMPILER=clang++ -DZORVIT_FUZZ=ON
+options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DZORVIT_FUZZ=ON)
+command -v ccache >/dev/null && options+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake -S . -B "$build" -G Ninja "${options[@]}"
 cmake --build "$build"
 
 seeds=(tests/data examples tests/fuzz/seeds)
