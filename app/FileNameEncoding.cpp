@@ -1,5 +1,11 @@
 #include "FileNameEncoding.h"
 
+#include <QFile>
+#include <QFileInfo>
+
+#include <dirent.h>
+#include <sys/stat.h>
+
 namespace {
 
 constexpr char16_t kEscapeBase = 0xDC00;  // + the byte, for bytes 0x80..0xFF
@@ -85,4 +91,27 @@ QByteArray EncodeFileName(const QString& name)
     }
     bytes += QStringView(name).mid(runStart).toUtf8();
     return bytes;
+}
+
+QString RecoverDialogFileName(const QString& name)
+{
+    constexpr QChar kReplacement(0xFFFD);
+    struct stat status{};
+    if (!name.contains(kReplacement) || ::stat(EncodeFileName(name).constData(), &status) == 0)
+        return name;
+    const QFileInfo info(name);
+    const QByteArray folder = EncodeFileName(info.path());
+    DIR* entries = ::opendir(folder.constData());
+    if (entries == nullptr)
+        return name;
+    QByteArray found;
+    int matches = 0;
+    while (const dirent* entry = ::readdir(entries)) {
+        if (QFile::decodeName(entry->d_name) == info.fileName()) {
+            found = entry->d_name;
+            ++matches;
+        }
+    }
+    ::closedir(entries);
+    return matches == 1 ? DecodeFileName(folder + "/" + found) : name;
 }

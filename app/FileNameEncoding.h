@@ -10,3 +10,9 @@
 
 QString DecodeFileName(const QByteArray& bytes);
 QByteArray EncodeFileName(const QString& name);
+
+// The name as a file dialog gives it back: Qt's dialogs list folders through QFile::decodeName,
+// so a file whose name is not UTF-8 comes back with U+FFFD in it and no longer exists under that
+// name. When exactly one entry of its folder reads as that name, this gives the entry's true
+// name; otherwise the name unchanged.
+QString RecoverDialogFileName(const QString& name);

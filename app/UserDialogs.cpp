@@ -1,5 +1,7 @@
 #include "UserDialogs.h"
 
+#include "FileNameEncoding.h"
+
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -41,7 +43,7 @@ std::optional<QString> TUserDialogs::OpenName()
     const QString name = QFileDialog::getOpenFileName(owner_);
     if (name.isEmpty())
         return std::nullopt;
-    return name;
+    return RecoverDialogFileName(name);
 }
 
 std::optional<QString> TUserDialogs::SaveName()
@@ -52,7 +54,7 @@ std::optional<QString> TUserDialogs::SaveName()
                                                       nullptr, QFileDialog::DontConfirmOverwrite);
     if (name.isEmpty())
         return std::nullopt;
-    return name;
+    return RecoverDialogFileName(name);
 }
 
 bool TUserDialogs::Execute(QDialog& dialog)

@@ -2,9 +2,11 @@
 #include "ReloadPrompt.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <random>
 
 namespace {
@@ -31,6 +33,22 @@ TEST(FileNameEncodingTest, EveryByteSequenceComesBackAndUtf8DecodesAsQtDoes)
             byte = static_cast<char>(random() % 255 + 1);  // a name holds no zero byte
         EXPECT_EQ(EncodeFileName(DecodeFileName(bytes)), bytes) << bytes.toHex().toStdString();
     }
+}
+
+TEST(FileNameEncodingTest, ANameFromAFileDialogFindsItsFile)
+{
+    QTemporaryDir folder;
+    const QByteArray base = QFile::encodeName(folder.path());
+    const auto create = [&](const QByteArray& name) { std::fclose(std::fopen((base + name).constData(), "w")); };
+    create("/bad\xff\xfe.ngc");
+    EXPECT_EQ(EncodeFileName(RecoverDialogFileName(QFile::decodeName(base + "/bad\xff\xfe.ngc"))),
+              base + "/bad\xff\xfe.ngc");
+    // Two files that the dialog shows alike: neither is guessed.
+    create("/two\xff.ngc");
+    create("/two\xfe.ngc");
+    const QString ambiguous = QFile::decodeName(base + "/two\xff.ngc");
+    EXPECT_EQ(RecoverDialogFileName(ambiguous), ambiguous);
+    EXPECT_EQ(RecoverDialogFileName(folder.path() + "/plain.ngc"), folder.path() + "/plain.ngc");
 }
 
 TEST(ReloadPromptTest, NoticesWhileTheQuestionIsOpenAskOnceMoreAfterNo)
