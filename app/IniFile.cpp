@@ -108,16 +108,23 @@ std::optional<TKeyLine> KeyLine(std::string_view line)
     return TKeyLine{key, Trim(text.substr(equals + 1))};
 }
 
-std::optional<TSectionRange> FindSection(const std::vector<TLine>& lines, std::string_view section)
+// The lines that are section headers, in file order.
+std::vector<std::size_t> SectionHeaders(const std::vector<TLine>& lines)
 {
-    for (std::size_t header = 0; header < lines.size(); ++header) {
-        const auto name = SectionHeader(lines[header].Text);
-        if (!name || !SameText(*name, section))
-            continue;
-        std::size_t end = header + 1;
-        while (end < lines.size() && !SectionHeader(lines[end].Text))
-            ++end;
-        return TSectionRange{header, end};
+    std::vector<std::size_t> headers;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (SectionHeader(lines[i].Text))
+            headers.push_back(i);
+    }
+    return headers;
+}
+
+std::optional<TSectionRange> FindSection(const std::vector<TLine>& lines,
+                                         const std::vector<std::size_t>& headers, std::string_view section)
+{
+    for (std::size_t i = 0; i < headers.size(); ++i) {
+        if (SameText(*SectionHeader(lines[headers[i]].Text), section))
+            return TSectionRange{headers[i], i + 1 < headers.size() ? headers[i + 1] : lines.size()};
     }
     return std::nullopt;
 }
@@ -141,23 +148,43 @@ std::string_view Unquote(std::string_view value)
     return value;
 }
 
-void InsertLine(std::vector<TLine>& lines, std::size_t position, std::string text,
-                const std::string& lineBreak)
+// The lines of a file and where its section headers stand.
+struct TIniText
 {
+    std::vector<TLine> Lines;
+    std::vector<std::size_t> Headers;
+
+    explicit TIniText(std::vector<TLine> lines = {})
+        : Lines(std::move(lines)), Headers(SectionHeaders(Lines))
+    {
+    }
+};
+
+void InsertLine(TIniText& text, std::size_t position, std::string line, const std::string& lineBreak)
+{
+    std::vector<TLine>& lines = text.Lines;
     // A line that ends in a lone CR keeps it: a LF after it would make the two one break.
     if (position > 0 && lines[position - 1].Break.empty()) {
         const std::string& previous = lines[position - 1].Text;
         lines[position - 1].Break = (!previous.empty() && previous.back() == '\r') ? "\r\n" : lineBreak;
     }
-    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(position), {std::move(text), lineBreak});
+    for (std::size_t& header : text.Headers) {
+        if (header >= position)
+            ++header;
+    }
+    if (SectionHeader(line))
+        text.Headers.insert(std::ranges::upper_bound(text.Headers, position), position);
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(position), {std::move(line), lineBreak});
 }
 
-void SetKey(std::vector<TLine>& lines, std::string_view section, std::string_view key,
-            std::string_view value)
+// A key line never reads as a section header (see IsWritableEntry), so replacing one leaves
+// the headers where they are.
+void SetKey(TIniText& text, std::string_view section, std::string_view key, std::string_view value)
 {
+    std::vector<TLine>& lines = text.Lines;
     const std::string lineBreak = LineBreakOf(lines);
     std::string entry = std::string(key) + "=" + std::string(value);
-    if (const auto range = FindSection(lines, section)) {
+    if (const auto range = FindSection(lines, text.Headers, section)) {
         if (const auto found = FindKey(lines, *range, key)) {
             lines[*found].Text = std::move(entry);
             return;
@@ -169,15 +196,15 @@ void SetKey(std::vector<TLine>& lines, std::string_view section, std::string_vie
             if (!Trim(lines[i].Text).empty())
                 last = i;
         }
-        InsertLine(lines, last + 1, std::move(entry), lineBreak);
+        InsertLine(text, last + 1, std::move(entry), lineBreak);
         return;
     }
     if (!lines.empty() && !Trim(lines.back().Text).empty())
-        InsertLine(lines, lines.size(), {}, lineBreak);
+        InsertLine(text, lines.size(), {}, lineBreak);
     std::string header;
     header.append("[").append(section).append("]");
-    InsertLine(lines, lines.size(), std::move(header), lineBreak);
-    InsertLine(lines, lines.size(), std::move(entry), lineBreak);
+    InsertLine(text, lines.size(), std::move(header), lineBreak);
+    InsertLine(text, lines.size(), std::move(entry), lineBreak);
 }
 
 bool HasLineBreak(std::string_view text)
@@ -263,7 +290,8 @@ std::string UnableToWrite(const std::string& fileName)
 
 struct TIniFile::TContent
 {
-    std::vector<TLine> Lines;
+    // The headers are known, so that each read of a large file looks at them only.
+    TIniText Text;
     TFileIdentity Identity;
     bool Changed = false;
 };
@@ -289,7 +317,7 @@ const TIniFile::TContent* TIniFile::Current() const
         m_cache.reset();
         return nullptr;
     }
-    content->Lines = SplitLines(text);
+    content->Text = TIniText(SplitLines(text));
     m_cache = std::move(content);
     return m_cache.get();
 }
@@ -301,14 +329,14 @@ TIniFile::TContent TIniFile::Load() const
     std::string text;
     if (LoadFile(m_fileName, text, content.Identity) == TLoadResult::Failed)
         throw EIniFileError(UnableToWrite(m_fileName));
-    content.Lines = SplitLines(text);
+    content.Text = TIniText(SplitLines(text));
     return content;
 }
 
 void TIniFile::Save(const TContent& content) const
 {
     try {
-        SafeWriteFile(m_fileName, JoinLines(content.Lines), kNewFileMode);
+        SafeWriteFile(m_fileName, JoinLines(content.Text.Lines), kNewFileMode);
     } catch (const EFileWriteError&) {
         throw EIniFileError(UnableToWrite(m_fileName));
     }
@@ -320,8 +348,8 @@ std::string TIniFile::ReadString(std::string_view section, std::string_view key,
     const TContent* content = Current();
     if (!content)
         return std::string(defaultValue);
-    const std::vector<TLine>& lines = content->Lines;
-    const auto range = FindSection(lines, section);
+    const std::vector<TLine>& lines = content->Text.Lines;
+    const auto range = FindSection(lines, content->Text.Headers, section);
     if (!range)
         return std::string(defaultValue);
     const auto found = FindKey(lines, *range, key);
@@ -337,8 +365,8 @@ std::vector<std::string> TIniFile::ReadSection(std::string_view section) const
     const TContent* content = Current();
     if (!content)
         return keys;
-    const std::vector<TLine>& lines = content->Lines;
-    const auto range = FindSection(lines, section);
+    const std::vector<TLine>& lines = content->Text.Lines;
+    const auto range = FindSection(lines, content->Text.Headers, section);
     if (!range)
         return keys;
     for (std::size_t i = range->Header + 1; i < range->End; ++i) {
@@ -357,12 +385,12 @@ void TIniFile::WriteString(std::string_view section, std::string_view key, std::
                             std::string(section) + "\"");
     }
     if (m_pending) {
-        SetKey(m_pending->Lines, section, key, value);
+        SetKey(m_pending->Text, section, key, value);
         m_pending->Changed = true;
         return;
     }
     TContent content = Load();
-    SetKey(content.Lines, section, key, value);
+    SetKey(content.Text, section, key, value);
     Save(content);
 }
 
