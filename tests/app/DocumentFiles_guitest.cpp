@@ -4,7 +4,8 @@
 
 #include "PlotterTestSupport.h"
 
-#include "../app/SettingsTestFolder.h"
+#include "SettingsTestFolder.h"
+#include "../support/FileSizeLimit.h"
 
 #include "ATFileNotification.h"
 #include "FileNameEncoding.h"
@@ -13,10 +14,8 @@
 #include <QAction>
 #include <QTest>
 
-#include <csignal>
-#include <utility>
 #include <cstdio>
-#include <sys/resource.h>
+#include <utility>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -95,30 +94,6 @@ protected:
         std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), file);
         std::fclose(file);
     }
-};
-
-// A file size limit makes writes past it fail, as a full disk or a quota would.
-class TFileSizeLimit
-{
-public:
-    explicit TFileSizeLimit(rlim_t bytes) : m_handler(std::signal(SIGXFSZ, SIG_IGN))
-    {
-        ::getrlimit(RLIMIT_FSIZE, &m_old);
-        rlimit limited = m_old;
-        limited.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~TFileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_handler);
-    }
-    TFileSizeLimit(const TFileSizeLimit&) = delete;
-    TFileSizeLimit& operator=(const TFileSizeLimit&) = delete;
-
-private:
-    rlimit m_old{};
-    void (*m_handler)(int);
 };
 
 TEST_F(TDocumentFilesTest, SavesKeepLinksModesOwnersAndOtherNames)

@@ -1,13 +1,12 @@
 #include "IniFile.h"
 
 #include "SettingsTestFolder.h"
+#include "../support/FileSizeLimit.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <random>
 #include <sys/inotify.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
@@ -171,20 +170,13 @@ TEST_F(TIniFileTest, AFailedUpdateLeavesTheOldFileWhole)
     TIniFile ini(m_name);
     TIniFileUpdate update(ini);
     ini.WriteString("Colors", "G1", std::string(TIniFile::kMaxValueLength, 'x'));
-    rlimit old{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = old;
-    limited.rlim_cur = 1024;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
     std::string message;
     try {
+        const TFileSizeLimit limit(1024);
         update.Commit();
     } catch (const EIniFileError& error) {
         message = error.what();
     }
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
     EXPECT_EQ(message, "Unable to write to " + m_name);
     EXPECT_EQ(ReadWholeFile(m_name), original);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_folder.Path()), {}), 1);

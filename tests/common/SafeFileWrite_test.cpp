@@ -1,11 +1,10 @@
 #include "SafeFileWrite.h"
 
 #include "../app/SettingsTestFolder.h"
+#include "../support/FileSizeLimit.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
@@ -13,30 +12,6 @@ namespace {
 constexpr mode_t kNewMode = 0666;
 const std::string kOld(100, 'o');
 const std::string kNew = std::string(10000, 'n') + "\n";
-
-// A file size limit makes writes past it fail, as a full disk or a quota would.
-class TFileSizeLimit
-{
-public:
-    explicit TFileSizeLimit(rlim_t bytes) : m_handler(std::signal(SIGXFSZ, SIG_IGN))
-    {
-        ::getrlimit(RLIMIT_FSIZE, &m_old);
-        rlimit limited = m_old;
-        limited.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~TFileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_handler);
-    }
-    TFileSizeLimit(const TFileSizeLimit&) = delete;
-    TFileSizeLimit& operator=(const TFileSizeLimit&) = delete;
-
-private:
-    rlimit m_old{};
-    void (*m_handler)(int);
-};
 
 struct stat StatusOf(const std::string& path)
 {
