@@ -632,7 +632,8 @@ void TGLPlotter::OpenGLPanelStatusText(TOpenGLPanel& /*sender*/, const std::stri
 
 void TGLPlotter::FormMouseWheel(int wheelDelta, const QPoint& /*mousePos*/, bool& handled)
 {
-    if (!OpenGLPanel->PointerInside())
+    // A sideways turn (a tilt wheel, or Alt with the wheel) has no vertical part: no zoom step.
+    if (wheelDelta == 0 || !OpenGLPanel->PointerInside())
         return;
     OpenGLPanel->ZoomBy(wheelDelta / kWheelNotchDelta * kZoomStepPerNotch);
     handled = true;

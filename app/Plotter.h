@@ -54,7 +54,7 @@ public:
     void SaveSettings();
 
     // The wheel turns that reach the window: they zoom the plot while the pointer is inside
-    // the panel.
+    // the panel; a turn with no vertical part (wheelDelta 0) is no zoom step.
     void FormMouseWheel(int wheelDelta, const QPoint& mousePos, bool& handled);
 
     // The top-level error handler: shows the message in the error box, with a final "." added

@@ -1,11 +1,16 @@
 #include "Settings.h"
 
 #include "ColorTable.h"
+#include "Error.h"
 #include "IniFile.h"
 #include "SynHighlighterRS274.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
+#include <utility>
 
 #include <sys/stat.h>
 
@@ -14,7 +19,8 @@ namespace {
 constexpr std::string_view kAppFolder = "Zorvit";
 constexpr std::string_view kFileName = "Zorvit.ini";
 constexpr std::string_view kDefaultConfigFolder = ".config"; // inside $HOME
-constexpr mode_t kFolderMode = S_IRWXU | S_IRWXG | S_IRWXO;   // narrowed by the umask
+constexpr mode_t kAppFolderMode = S_IRWXU | S_IRWXG | S_IRWXO; // narrowed by the umask
+constexpr mode_t kConfigFolderMode = S_IRWXU; // what the XDG base directory rules ask for
 
 constexpr std::string_view kColorsSection = "Colors";
 constexpr std::array<std::string_view, 4> kMotionKeys{"G0", "G1", "G2", "G3"};
@@ -55,6 +61,37 @@ bool IsFolder(const std::string& path)
     return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
+// Makes the folder unless it is there; throws with the reason when it cannot be had.
+void MakeFolder(const std::string& path, mode_t mode)
+{
+    if (IsFolder(path))
+        return;
+    if (::mkdir(path.c_str(), mode) == 0)
+        return;
+    const int error = errno == EEXIST && !IsFolder(path) ? ENOTDIR : errno;
+    if (error != EEXIST)
+        throw EZorvitError("cannot create the folder \"" + path + "\": " + std::strerror(error));
+}
+
+// Makes the folder and its missing parents, each one for the user alone.
+void MakeFolderWithParents(const std::string& path)
+{
+    for (std::size_t end = path.find('/', 1); end != std::string::npos; end = path.find('/', end + 1))
+        MakeFolder(path.substr(0, end), kConfigFolderMode);
+    MakeFolder(path, kConfigFolderMode);
+}
+
+std::string SettingsFolder()
+{
+    const std::string config = ConfigFolder();
+    if (config.empty())
+        throw EZorvitError("neither XDG_CONFIG_HOME nor HOME names a folder");
+    MakeFolderWithParents(config);
+    const std::string folder = config + "/" + std::string(kAppFolder);
+    MakeFolder(folder, kAppFolderMode);
+    return folder;
+}
+
 std::optional<int> DigitValue(char c, std::uint64_t base)
 {
     int value = -1;
@@ -91,13 +128,15 @@ std::optional<std::uint64_t> Magnitude(std::string_view digits, std::uint64_t ba
 
 std::string SettingsFileName()
 {
-    const std::string config = ConfigFolder();
-    if (config.empty())
+    try {
+        return SettingsFolder() + "/" + std::string(kFileName);
+    } catch (const EZorvitError& error) {
+        // Reading and writing the settings then quietly use the defaults; the user is told once.
+        static bool told = false;
+        if (!std::exchange(told, true))
+            std::fprintf(stderr, "zorvit: settings are not kept: %s\n", error.what());
         return {};
-    const std::string folder = config + "/" + std::string(kAppFolder);
-    if (!IsFolder(folder) && ::mkdir(folder.c_str(), kFolderMode) != 0 && !IsFolder(folder))
-        return {};
-    return folder + "/" + std::string(kFileName);
+    }
 }
 
 std::optional<std::int32_t> ParseInteger(std::string_view text)

@@ -21,7 +21,8 @@ using TMotionColors = std::array<TColor, 4>;
 constexpr TMotionColors kDefaultMotionColors{clBlue, clRed, clOlive, clTeal};
 
 // $XDG_CONFIG_HOME/Zorvit/Zorvit.ini ($HOME/.config when XDG_CONFIG_HOME is unset). Creates the
-// folder Zorvit when it is missing, but not its parent; empty when the folder cannot be had.
+// configuration folder with its missing parents (for the user alone) and then the folder Zorvit
+// when they are missing. Empty when no folder can be had; the first time, stderr says why.
 std::string SettingsFileName();
 
 // A settings integer: optional blanks and sign, then decimal digits, or hexadecimal digits

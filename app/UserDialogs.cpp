@@ -1,5 +1,6 @@
 #include "UserDialogs.h"
 
+#include "EmptyCaption.h"
 #include "FileNameEncoding.h"
 
 #include <QDialog>
@@ -35,6 +36,7 @@ TAnswer TUserDialogs::Ask(const QString& question, bool withCancel)
 void TUserDialogs::ShowError(const QString& message)
 {
     QMessageBox box(QMessageBox::Critical, QString(), message, QMessageBox::Ok, owner_);
+    ShowEmptyCaption(box);
     box.exec();
 }
 

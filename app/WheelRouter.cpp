@@ -2,8 +2,8 @@
 
 #include <QAbstractScrollArea>
 #include <QApplication>
-#include <QScopedValueRollback>
 #include <QWheelEvent>
+#include <QWindow>
 
 TWheelRouter::TWheelRouter(QWidget& window) : QObject(&window), window_(window)
 {
@@ -17,11 +17,10 @@ TWheelRouter::~TWheelRouter()
 
 bool TWheelRouter::eventFilter(QObject* watched, QEvent* event)
 {
-    // The turns we hand on ourselves pass through this filter too and must reach their control.
-    if (routing_ || event->type() != QEvent::Wheel || !watched->isWidgetType())
-        return false;
-    auto* receiver = static_cast<QWidget*>(watched);
-    if (receiver != &window_ && !window_.isAncestorOf(receiver))
+    // Turns enter through the window's native window. While a pop-up (a menu, a drop-down list)
+    // is open, Qt hands the turns that reach the window to the pop-up.
+    if (event->type() != QEvent::Wheel || watched != window_.windowHandle()
+        || QApplication::activePopupWidget() != nullptr)
         return false;
     auto* turn = static_cast<QWheelEvent*>(event);
     turn->setAccepted(Route(*turn));
@@ -30,10 +29,10 @@ bool TWheelRouter::eventFilter(QObject* watched, QEvent* event)
 
 bool TWheelRouter::Route(const QWheelEvent& turn)
 {
-    QWidget* control = QApplication::focusWidget();
-    if (control == nullptr || (control != &window_ && !window_.isAncestorOf(control)))
+    // The window's own focus control: while another window is active the application has none.
+    QWidget* control = window_.focusWidget();
+    if (control == nullptr)
         control = &window_;
-    const QScopedValueRollback routing(routing_, true);
     for (; control != nullptr; control = control->parentWidget()) {
         if (Offer(*control, turn))
             return true;
@@ -50,6 +49,8 @@ bool TWheelRouter::Offer(QWidget& control, const QWheelEvent& turn)
     auto* scrollArea = qobject_cast<QAbstractScrollArea*>(&control);
     QWidget& target = scrollArea != nullptr ? *scrollArea->viewport() : control;
     const QPointF local = target.mapFromGlobal(turn.globalPosition());
+    // Sent, not spontaneous: Qt hands such a turn to the target alone, without moving the focus
+    // and without passing it on to the parents.
     QWheelEvent offered(local, turn.globalPosition(), turn.pixelDelta(), turn.angleDelta(),
                         turn.buttons(), turn.modifiers(), turn.phase(), turn.inverted(),
                         turn.source());

@@ -1,8 +1,10 @@
 #pragma once
 // Routes wheel turns the way the main window expects them: a turn is offered first to the
-// control with the keyboard focus, then to its parents one by one, the window itself last,
-// until one of them handles it. Qt on its own delivers a turn to the control under the pointer;
-// an application event filter takes over every turn aimed at the window's controls.
+// control with the window's keyboard focus, then to its parents one by one, the window itself
+// last, until one of them handles it. Qt on its own delivers a turn to the control under the
+// pointer, first handing the focus to it when it takes focus from the wheel, and then to each
+// parent in turn; so the router takes every turn where it enters the window, before Qt's
+// delivery starts, routes it once and ends it there.
 
 #include <QObject>
 
@@ -13,8 +15,8 @@ class TWheelRouter : public QObject
 {
     Q_OBJECT
 public:
-    // Routes the turns aimed at window or any control inside it; installs itself on the
-    // application and removes itself when destroyed.
+    // Routes the turns aimed at window; installs itself on the application and removes itself
+    // when destroyed.
     explicit TWheelRouter(QWidget& window);
     ~TWheelRouter() override;
 
@@ -27,5 +29,4 @@ private:
     bool Offer(QWidget& control, const QWheelEvent& turn);
 
     QWidget& window_;
-    bool routing_ = false;
 };

@@ -1,11 +1,15 @@
 // zorvit-table FILE: prints the line table that the interpreter makes of a G-code file as CSV.
 // A null is an empty field; reals are written in the shortest form that reads back exactly.
 // Exit status: 0 on success; 1 when interpretation fails (the rows committed before the
-// failure are still printed, the message goes to stderr); 2 when the file cannot be read.
+// failure are still printed, the message goes to stderr); 2 when the file cannot be read, and
+// also when the tool is not given exactly one argument; 3 when the table cannot be written
+// (a full disk, for one), which wins over 1; both messages are printed then.
 // FILE may be a pipe, and "-" reads standard input; devices are refused.
 
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <string>
 #include <utility>
@@ -22,7 +26,30 @@ namespace {
 
 constexpr int kExitRunFailed = 1;
 constexpr int kExitUnreadable = 2;
+constexpr int kExitUnwritable = 3;
 constexpr std::size_t kWriteChunkBytes = 1 << 20;  // output is written in pieces of about this size
+
+class EWriteError : public EZorvitError
+{
+public:
+    explicit EWriteError(int error)
+        : EZorvitError(std::string("cannot write the table: ") + std::strerror(error))
+    {
+    }
+};
+
+void Write(const std::string& bytes)
+{
+    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size())
+        throw EWriteError(errno);
+}
+
+// The bytes still buffered reach the output only here, so a full disk may show only now.
+void Flush()
+{
+    if (std::fflush(stdout) != 0)
+        throw EWriteError(errno);
+}
 
 void AppendField(std::string& out, const TLineTable& table, int column)
 {
@@ -52,12 +79,12 @@ void WriteTable(TLineTable& table)
         }
         out += '\n';
         if (out.size() >= kWriteChunkBytes) {
-            std::fwrite(out.data(), 1, out.size(), stdout);
+            Write(out);
             out.clear();
         }
     }
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    std::fflush(stdout);
+    Write(out);
+    Flush();
 }
 
 // The path to read: "-" is standard input. A device is refused before it is opened, since it
@@ -101,10 +128,16 @@ int main(int argc, char** argv)
         // Only committed rows are printed: the failing line's partial row is dropped.
         table.DiscardRow();
     }
-    WriteTable(table);
+    int status = 0;
+    try {
+        WriteTable(table);
+    } catch (const EWriteError& error) {
+        std::fprintf(stderr, "zorvit-table: %s\n", error.what());
+        status = kExitUnwritable;
+    }
     if (failed) {
         std::fprintf(stderr, "%s\n", failure.c_str());
-        return kExitRunFailed;
+        return status == 0 ? kExitRunFailed : status;
     }
-    return 0;
+    return status;
 }

@@ -24,7 +24,14 @@
 #include <QToolButton>
 #include <QTest>
 
+#include <xcb/xcb.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <functional>
+#include <memory>
+#include <string>
 
 namespace {
 
@@ -448,6 +455,32 @@ protected:
         return texts;
     }
 
+    // A text property of the window's native window on the X server.
+    static std::string XWindowText(QWidget& window, const char* property)
+    {
+        auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+        if (x11 == nullptr) {
+            ADD_FAILURE() << "not on X";
+            return {};
+        }
+        xcb_connection_t* connection = x11->connection();
+        const auto free = [](void* reply) { std::free(reply); };
+        const std::unique_ptr<xcb_intern_atom_reply_t, decltype(free)> atom(
+            xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 1, static_cast<std::uint16_t>(std::strlen(property)), property),
+                                  nullptr), free);
+        if (!atom || atom->atom == XCB_ATOM_NONE)
+            return "(no such property)";
+        const std::unique_ptr<xcb_get_property_reply_t, decltype(free)> reply(
+            xcb_get_property_reply(connection,
+                                   xcb_get_property(connection, 0, static_cast<xcb_window_t>(window.winId()),
+                                                    atom->atom, XCB_GET_PROPERTY_TYPE_ANY, 0, 1024),
+                                   nullptr), free);
+        if (!reply)
+            return "(unreadable)";
+        const auto* text = static_cast<const char*>(xcb_get_property_value(reply.get()));
+        return std::string(text, static_cast<std::size_t>(xcb_get_property_value_length(reply.get())));
+    }
+
     QWidget owner;
     TUserDialogs dialogs{&owner};
 };
@@ -479,6 +512,9 @@ TEST_F(TMessageBoxTest, ErrorBoxHasNoCaption)
 {
     WhenShown([](QMessageBox& box) {
         EXPECT_TRUE(box.windowTitle().isEmpty());
+        // What the window manager shows: Qt itself would name the box after the program.
+        EXPECT_EQ(XWindowText(box, "_NET_WM_NAME"), "");
+        EXPECT_EQ(XWindowText(box, "WM_NAME"), "");
         EXPECT_EQ(box.icon(), QMessageBox::Critical);
         EXPECT_EQ(box.text(), "Line 3: Number expected.");
         EXPECT_EQ(box.buttons().size(), 1);

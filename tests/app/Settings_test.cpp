@@ -3,7 +3,10 @@
 #include "IniFile.h"
 #include "SettingsTestFolder.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -65,15 +68,54 @@ TEST_F(SettingsFileNameTest, CreatesTheFolderInXdgConfigHomeOrHomeConfig)
     EXPECT_EQ(SettingsFileName(), m_folder.File(".config/Zorvit/Zorvit.ini"));
 }
 
+TEST_F(SettingsFileNameTest, CreatesAMissingConfigFolderAndItsParentsForTheUserAlone)
+{
+    namespace fs = std::filesystem;
+    const auto mode = [this](const char* folder) {
+        return static_cast<unsigned>(fs::status(m_folder.Path() / folder).permissions());
+    };
+    constexpr unsigned kUserAlone = 0700;
+    Set("XDG_CONFIG_HOME", m_folder.File("new/cfg"));
+    EXPECT_EQ(SettingsFileName(), m_folder.File("new/cfg/Zorvit/Zorvit.ini"));
+    EXPECT_TRUE(fs::is_directory(m_folder.Path() / "new/cfg/Zorvit"));
+    for (const char* created : {"new", "new/cfg"})
+        EXPECT_EQ(mode(created), kUserAlone) << created;
+
+    ::unsetenv("XDG_CONFIG_HOME");
+    Set("HOME", m_folder.File("home"));
+    EXPECT_EQ(SettingsFileName(), m_folder.File("home/.config/Zorvit/Zorvit.ini"));
+    EXPECT_EQ(mode("home"), kUserAlone);
+    EXPECT_EQ(mode("home/.config"), kUserAlone);
+    EXPECT_TRUE(fs::is_directory(m_folder.Path() / "home/.config/Zorvit"));
+}
+
 TEST_F(SettingsFileNameTest, EmptyWhenTheFolderCannotBeHad)
 {
-    Set("XDG_CONFIG_HOME", m_folder.File("missing"));
-    EXPECT_EQ(SettingsFileName(), "");
-    EXPECT_FALSE(std::filesystem::exists(m_folder.Path() / "missing"));
-
     WriteWholeFile(m_folder.File("Zorvit"), "a file where the folder should be");
     Set("XDG_CONFIG_HOME", m_folder.Path().string());
     EXPECT_EQ(SettingsFileName(), "");
+
+    Set("XDG_CONFIG_HOME", m_folder.File("Zorvit/cfg"));
+    EXPECT_EQ(SettingsFileName(), "");
+    ::unsetenv("XDG_CONFIG_HOME");
+    ::unsetenv("HOME");
+    EXPECT_EQ(SettingsFileName(), "");
+}
+
+TEST_F(SettingsFileNameTest, SaysOnceOnStderrThatNoFolderCanBeHad)
+{
+    // In a fresh process, so that no earlier test has said it already.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    WriteWholeFile(m_folder.File("Zorvit"), "a file where the folder should be");
+    Set("XDG_CONFIG_HOME", m_folder.Path().string());
+    // The child process makes a temporary folder of its own, so only the name's end is known.
+    const auto saidOnce = [](const std::string& err) {
+        const std::string reason = "/Zorvit\": Not a directory\n";
+        return err.rfind("zorvit: settings are not kept: cannot create the folder \"/", 0) == 0 &&
+               err.ends_with(reason) && std::count(err.begin(), err.end(), '\n') == 1;
+    };
+    EXPECT_EXIT((SettingsFileName(), SettingsFileName(), std::exit(0)), ::testing::ExitedWithCode(0),
+                ::testing::Truly(saidOnce));
 }
 
 class MotionColorsTest : public ::testing::Test

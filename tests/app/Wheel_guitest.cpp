@@ -1,5 +1,6 @@
 // Wheel turns in the main window: the focused control is offered a turn first, the window
-// last, so the plot zooms only while the panel has the focus and the pointer is over it.
+// last, so the plot zooms only while the panel has the focus and the pointer is over it. Turns
+// arrive as real input does, so Qt's own handling of real turns (focus, propagation) applies.
 
 #include "PlotterTestSupport.h"
 
@@ -8,6 +9,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QSpontaneKeyEvent>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
@@ -43,17 +45,53 @@ protected:
         QTRY_VERIFY(window->Editor().hasFocus());
     }
 
-    void PointAtPanel() { QTest::mouseMove(&Panel(), PanelCentre()); }
+    // The panel counts the pointer inside from its first move there, so the pointer moves even
+    // when an earlier test left it at the centre; the X server reports the move a little later.
+    void PointAtPanel()
+    {
+        QTest::mouseMove(&Panel(), PanelCentre() + QPoint(1, 1));
+        QTest::mouseMove(&Panel(), PanelCentre());
+        EXPECT_TRUE(QTest::qWaitFor([this] { return Panel().PointerInside(); }));
+    }
 
-    // A turn delivered where Qt delivers it: to the control under the pointer.
+    // A turn over the control under at local, delivered as the window system delivers it: a
+    // spontaneous event through QApplication::notify to the window's native window, which
+    // hands it on to the control under the pointer. True when the turn was handled.
+    static bool TurnBy(QWidget& under, const QPoint& local, const QPoint& angleDelta)
+    {
+        QWidget& topLevel = *under.window();
+        QWheelEvent turn(QPointF(under.mapTo(&topLevel, local)), QPointF(under.mapToGlobal(local)),
+                         QPoint(), angleDelta, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                         false);
+        QSpontaneKeyEvent::setSpontaneous(&turn);
+        turn.setAccepted(false);
+        QApplication::instance()->notify(topLevel.windowHandle(), &turn);
+        return turn.isAccepted();
+    }
     static bool Turn(QWidget& under, const QPoint& local, int delta)
     {
-        QWheelEvent turn(QPointF(local), QPointF(under.mapToGlobal(local)), QPoint(),
-                         QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
-                         false);
-        turn.setAccepted(false);
-        QApplication::sendEvent(&under, &turn);
-        return turn.isAccepted();
+        return TurnBy(under, local, QPoint(0, delta));
+    }
+
+    void ClickPanel()
+    {
+        QTest::mouseClick(&Panel(), Qt::LeftButton, {}, PanelCentre());
+        ASSERT_TRUE(Panel().hasFocus());
+    }
+};
+
+// Counts the wheel turns that reach one widget's own handler.
+class TTurnCounter : public QObject
+{
+public:
+    explicit TTurnCounter(QWidget& widget) { widget.installEventFilter(this); }
+    int turns = 0;
+
+protected:
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override
+    {
+        turns += event->type() == QEvent::Wheel ? 1 : 0;
+        return false;
     }
 };
 
@@ -104,6 +142,63 @@ TEST_F(TWheelTest, TurnsOutsideThePanelDoNothing)
     window->FormMouseWheel(kNotch, QPoint(), handled);
     EXPECT_FALSE(handled);
     EXPECT_EQ(Zoom(), 1.0);
+}
+
+TEST_F(TWheelTest, ATurnOverTheEditorNeitherScrollsItNorTakesTheFocusFromThePlot)
+{
+    ClickPanel();
+    TGCodeEditor& editor = window->Editor();
+    const QPoint overEditor = editor.viewport()->rect().center();
+    QTest::mouseMove(editor.viewport(), overEditor);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !Panel().PointerInside(); }));
+    EXPECT_FALSE(Turn(*editor.viewport(), overEditor, -kNotch));
+    EXPECT_EQ(editor.firstVisibleLine(), 0);
+    EXPECT_TRUE(Panel().hasFocus());
+    EXPECT_EQ(Zoom(), 1.0);
+
+    PointAtPanel();
+    EXPECT_TRUE(Turn(Panel(), PanelCentre(), kNotch));
+    EXPECT_DOUBLE_EQ(Zoom(), 0.98) << "the next turn over the plot zooms";
+}
+
+TEST_F(TWheelTest, AnInactiveWindowOffersTheTurnToItsOwnFocusedControl)
+{
+    FocusEditor();
+    PointAtPanel();
+    QWidget other;
+    other.setGeometry(0, 0, 40, 30);
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    ASSERT_EQ(window->focusWidget(), &window->Editor());
+    ASSERT_TRUE(Panel().PointerInside());
+
+    EXPECT_TRUE(Turn(Panel(), PanelCentre(), -kNotch));
+    EXPECT_EQ(Zoom(), 1.0);
+    EXPECT_GT(window->Editor().firstVisibleLine(), 0) << "the window's focused editor scrolled";
+}
+
+TEST_F(TWheelTest, ASidewaysTurnIsNoZoomStep)
+{
+    ClickPanel();
+    PointAtPanel();
+    const int paints = Panel().PaintCount();
+    EXPECT_FALSE(TurnBy(Panel(), PanelCentre(), QPoint(kNotch, 0)));
+    EXPECT_EQ(Panel().PaintCount(), paints);
+    EXPECT_EQ(Zoom(), 1.0);
+    // A turn with both parts zooms by its vertical part.
+    EXPECT_TRUE(TurnBy(Panel(), PanelCentre(), QPoint(kNotch, kNotch)));
+    EXPECT_DOUBLE_EQ(Zoom(), 0.98);
+}
+
+TEST_F(TWheelTest, AnUnhandledTurnReachesTheWindowOnce)
+{
+    ClickPanel();
+    TTurnCounter windowTurns(*window);
+    const QPoint overStatusBar = window->statusBar()->rect().center();
+    QTest::mouseMove(window->statusBar(), overStatusBar);
+    EXPECT_FALSE(Turn(*window->statusBar(), overStatusBar, kNotch));
+    EXPECT_EQ(windowTurns.turns, 1);
 }
 
 TEST_F(TWheelTest, PanelTextsNeverReachTheStatusBar)

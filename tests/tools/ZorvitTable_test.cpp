@@ -37,20 +37,26 @@ protected:
         return text.str();
     }
 
-    TToolResult RunTool(const std::string& file) const { return RunCommand("", "'" + file + "'", ""); }
+    // Runs the tool on file and reads back what it printed; with a device named, the output
+    // goes there instead and is not read back.
+    TToolResult RunTool(const std::string& file, const std::string& device = {}) const
+    {
+        return RunCommand("", "'" + file + "'", "", device);
+    }
 
     // The tool with its arguments, after the commands that feed its standard input.
     TToolResult RunCommand(const std::string& feed, const std::string& arguments,
-                           const std::string& input) const
+                           const std::string& input, const std::string& device = {}) const
     {
-        const std::string out = Scratch + "table.out";
+        const std::string out = device.empty() ? Scratch + "table.out" : device;
         const std::string err = Scratch + "table.err";
         const std::string command =
             feed + "'" ZORVIT_TABLE_TOOL "' " + arguments + " " + input + " >'" + out + "' 2>'" + err + "'";
         const int raw = std::system(command.c_str());
         TToolResult result;
         result.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        result.Out = ReadFile(out);
+        if (device.empty())
+            result.Out = ReadFile(out);
         result.Err = ReadFile(err);
         return result;
     }
@@ -122,6 +128,28 @@ TEST_F(TZorvitTableTest, ReadsPipesAndStandardInputButRefusesDevices)
         EXPECT_EQ(result.Status, 2) << device;
         EXPECT_EQ(result.Err, "zorvit-table: cannot read '" + device + "': not a regular file or a pipe\n");
     }
+}
+
+TEST_F(TZorvitTableTest, OutputThatCannotBeWrittenFailsWithStatus3)
+{
+    // The header alone fails at the final flush; a long table already at one of its writes.
+    const std::string longProgram = Scratch + "long.ngc";
+    {
+        std::ofstream program(longProgram);
+        for (int line = 0; line < 100000; ++line)
+            program << "G1 X" << line << " Y2.5\n";
+    }
+    for (const std::string& file : {DataFile("gcode-empty.ngc"), longProgram}) {
+        const TToolResult result = RunTool(file, "/dev/full");
+        EXPECT_EQ(result.Status, 3) << file;
+        EXPECT_EQ(result.Err, "zorvit-table: cannot write the table: No space left on device\n") << file;
+    }
+}
+
+TEST_F(TZorvitTableTest, WrongArgumentCountFailsWithStatus2)
+{
+    const int raw = std::system("'" ZORVIT_TABLE_TOOL "' >/dev/null 2>&1");
+    EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 2);
 }
 
 }  // namespace
