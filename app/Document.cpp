@@ -50,16 +50,28 @@ void TDocument::LoadFile(const QString& name)
     watcher_.Stop();
     watcher_.SetFileName(name);
     watcher_.Start();
-    engine_->Run(editor_.Lines());
-    builder_.SetLineTable(engine_->Table());
+    RunAndPlot();
 }
 
 void TDocument::Refresh()
 {
     if (!engine_)
         engine_ = std::make_unique<TGCodeEngine>();
-    engine_->Run(editor_.Lines());
-    builder_.SetLineTable(engine_->Table());
+    RunAndPlot();
+}
+
+void TDocument::RunAndPlot()
+{
+    try {
+        engine_->Run(editor_.Lines());
+    } catch (...) {
+        if (OnRunEnded)
+            OnRunEnded(engine_->FailedLine());
+        throw;
+    }
+    if (OnRunEnded)
+        OnRunEnded(std::nullopt);
+    builder_.SetLineTable(engine_->Table(), engine_->RowSourceLines());
 }
 
 void TDocument::Clear()

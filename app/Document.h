@@ -8,8 +8,10 @@
 
 #include <QString>
 
+#include <cstddef>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QWidget;
 class TATFileNotification;
@@ -55,8 +57,14 @@ public:
 
     bool HasInterpreter() const { return engine_ != nullptr; }
 
+    // Told after every run of the interpreter: the 0-based line it failed at, none after a
+    // successful run. A failure is told before its exception goes on to the caller.
+    std::function<void(std::optional<std::size_t> failedLine)> OnRunEnded;
+
 private:
     void WriteFile(const QString& name);
+    // Interprets the editor's lines and plots the table.
+    void RunAndPlot();
 
     QWidget& window_;
     TGCodeEditor& editor_;

@@ -1,9 +1,11 @@
 #include "Plotter.h"
 
 #include "ATFileNotification.h"
+#include "CaretMoveLink.h"
 #include "ColorsDlg.h"
 #include "Document.h"
 #include "Error.h"
+#include "FailedLineMark.h"
 #include "GCodeEditor.h"
 #include "HighlighterLexer.h"
 #include "Icons.h"
@@ -14,6 +16,8 @@
 #include "SynHighlighterRS274.h"
 #include "ToolpathBuilder.h"
 #include "UserDialogs.h"
+#include "ViewIcons.h"
+#include "ViewSettings.h"
 #include "WheelRouter.h"
 
 #include <QApplication>
@@ -111,7 +115,30 @@ const TGLPlotter::TActionEntry TGLPlotter::kActions[] = {
     {"EditorColors", "Editor", "Colors...", nullptr, 14,
      "Colors|Set the colors used for syntax highlighting", false,
      &TGLPlotter::EditorColorsExecute},
+    {"ViewFitToView", "View", "Fit to View", "F", kNoIcon,
+     "Fit to View|Zooms and pans so that the whole tool path is in view", false,
+     &TGLPlotter::ViewFitToViewExecute},
+    {"ViewTop", "View", "Top", "1", kNoIcon, "Top|Shows the tool path from above", false,
+     &TGLPlotter::ViewTopExecute},
+    {"ViewFront", "View", "Front", "2", kNoIcon, "Front|Shows the tool path from the front",
+     false, &TGLPlotter::ViewFrontExecute},
+    {"ViewRight", "View", "Right", "3", kNoIcon, "Right|Shows the tool path from the right",
+     false, &TGLPlotter::ViewRightExecute},
+    {"ViewIsometric", "View", "Isometric", "4", kNoIcon,
+     "Isometric|Shows the tool path from above, front and right at once", false,
+     &TGLPlotter::ViewIsometricExecute},
+    {"ViewHighlightCaretMove", "View", "Highlight Caret Move", nullptr, kNoIcon,
+     "Highlight Caret Move|Highlights in the plot the move of the line the caret is on", true,
+     &TGLPlotter::ViewHighlightCaretMoveExecute},
 };
+
+namespace {
+
+// Keys of the plot alone: typed into the editor they stay text.
+constexpr const char* kPlotShortcutActions[] = {"ViewFitToView", "ViewTop", "ViewFront",
+                                                "ViewRight", "ViewIsometric"};
+
+} // namespace
 
 TGLPlotter::TGLPlotter(const QStringList& arguments, std::unique_ptr<TUserDialogs> dialogs,
                        QWidget* parent)
@@ -123,6 +150,7 @@ TGLPlotter::TGLPlotter(const QStringList& arguments, std::unique_ptr<TUserDialog
     dialogs_->SetOwner(this);
     CreateComponents();
     CreateActions();
+    CreatePlotShortcuts();
     CreateMenus();
     CreateToolBar();
     CreateContextMenu();
@@ -219,6 +247,10 @@ void TGLPlotter::CreateComponents()
     dlgColor = new TdlgColor(this);
     dlgColor->setObjectName(QStringLiteral("dlgColor"));
 
+    caretMoveLink_ = new TCaretMoveLink(*memGCode, *OpenGLPanel, builder_->SegmentLines(), this);
+    failedLineMark_ = new TFailedLineMark(*memGCode);
+    document_->OnRunEnded = [this](std::optional<std::size_t> failedLine) { RunEnded(failedLine); };
+
     // Wheel turns go to the focused control first and to this window last.
     new TWheelRouter(*this);
 }
@@ -245,6 +277,16 @@ void TGLPlotter::CreateActions()
         // Shortcuts work wherever the focus is inside the window.
         addAction(action);
     }
+}
+
+void TGLPlotter::CreatePlotShortcuts()
+{
+    for (const char* name : kPlotShortcutActions) {
+        QAction* action = Action(name);
+        action->setShortcutContext(Qt::WidgetShortcut);
+        OpenGLPanel->addAction(action);
+    }
+    Action("ViewFitToView")->setIcon(FitToViewIcon());
 }
 
 QAction* TGLPlotter::Action(const char* name) const
@@ -317,6 +359,23 @@ void TGLPlotter::CreateMenus()
     // The states must be right whenever a menu opens.
     for (QMenu* menu : {file, edit, editor, plotter})
         connect(menu, &QMenu::aboutToShow, this, [this] { Guarded([this] { aclMainUpdate(); }); });
+    CreateViewMenu();
+}
+
+void TGLPlotter::CreateViewMenu()
+{
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    view->setObjectName(QStringLiteral("mnuView"));
+    AddItem(*view, "itmViewFitToView", QStringLiteral("&Fit to View"), *Action("ViewFitToView"));
+    view->addSeparator();
+    AddItem(*view, "itmViewTop", QStringLiteral("&Top"), *Action("ViewTop"));
+    AddItem(*view, "itmViewFront", QStringLiteral("Fr&ont"), *Action("ViewFront"));
+    AddItem(*view, "itmViewRight", QStringLiteral("&Right"), *Action("ViewRight"));
+    AddItem(*view, "itmViewIsometric", QStringLiteral("&Isometric"), *Action("ViewIsometric"));
+    view->addSeparator();
+    AddItem(*view, "itmViewHighlightCaretMove", QStringLiteral("&Highlight Caret Move"),
+            *Action("ViewHighlightCaretMove"));
+    connect(view, &QMenu::aboutToShow, this, [this] { Guarded([this] { aclMainUpdate(); }); });
 }
 
 void TGLPlotter::CreateToolBar()
@@ -332,6 +391,7 @@ void TGLPlotter::CreateToolBar()
     ToolBar1->addAction(Action("FileSave1"));
     ToolBar1->addSeparator();
     ToolBar1->addAction(Action("PlotterRefresh"));
+    ToolBar1->addAction(Action("ViewFitToView"));
 }
 
 void TGLPlotter::CreateContextMenu()
@@ -421,6 +481,20 @@ void TGLPlotter::ShowErrorMessage(const QString& message)
     if (!text.isEmpty() && text.back() > QLatin1Char('.'))
         text += QLatin1Char('.');
     dialogs_->ShowError(text);
+    if (failedLine_) {
+        failedLineMark_->Show(static_cast<int>(*failedLine_), text);
+        failedLine_.reset();
+        memGCode->setFocus();
+    }
+}
+
+void TGLPlotter::RunEnded(std::optional<std::size_t> failedLine)
+{
+    failedLine_ = failedLine;
+    if (!failedLine) {
+        failedLineMark_->Clear();
+        caretMoveLink_->PlotRedrawn();
+    }
 }
 
 void TGLPlotter::RunAction(QAction& action, void (TGLPlotter::*handler)())
@@ -564,6 +638,7 @@ void TGLPlotter::aclMainUpdate()
     Action("EditPaste1")->setEnabled(clipboardHasText_);
     itmFileSaveUpdate();
     EditorDisplaySyntaxUpdate();
+    ViewHighlightCaretMoveUpdate();
 }
 
 void TGLPlotter::itmFileSaveUpdate()
@@ -574,6 +649,11 @@ void TGLPlotter::itmFileSaveUpdate()
 void TGLPlotter::EditorDisplaySyntaxUpdate()
 {
     Action("EditorDisplaySyntax")->setChecked(Highlighter().Enabled());
+}
+
+void TGLPlotter::ViewHighlightCaretMoveUpdate()
+{
+    Action("ViewHighlightCaretMove")->setChecked(caretMoveLink_->Enabled());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -611,16 +691,49 @@ void TGLPlotter::itmSettingsResetDrawingExecute()
     OpenGLPanel->ResetView();
 }
 
+void TGLPlotter::ViewFitToViewExecute()
+{
+    OpenGLPanel->FitToView();
+}
+
+void TGLPlotter::ViewTopExecute()
+{
+    OpenGLPanel->SetStandardView(TStandardView::Top);
+}
+
+void TGLPlotter::ViewFrontExecute()
+{
+    OpenGLPanel->SetStandardView(TStandardView::Front);
+}
+
+void TGLPlotter::ViewRightExecute()
+{
+    OpenGLPanel->SetStandardView(TStandardView::Right);
+}
+
+void TGLPlotter::ViewIsometricExecute()
+{
+    OpenGLPanel->SetStandardView(TStandardView::Isometric);
+}
+
+void TGLPlotter::ViewHighlightCaretMoveExecute()
+{
+    caretMoveLink_->SetEnabled(!caretMoveLink_->Enabled());
+    aclMainUpdate();
+}
+
 void TGLPlotter::LoadSettings()
 {
     const TIniFile file(SettingsFileName());
     ReadSettings(file, motionColors_, Highlighter());
+    caretMoveLink_->SetEnabled(ReadHighlightCaretMove(file));
 }
 
 void TGLPlotter::SaveSettings()
 {
     TIniFile file(SettingsFileName());
     WriteSettings(file, motionColors_, Highlighter());
+    WriteHighlightCaretMove(file, caretMoveLink_->Enabled());
 }
 
 // ---------------------------------------------------------------------------------------------

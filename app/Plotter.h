@@ -11,7 +11,9 @@
 #include <QStringList>
 
 #include <array>
+#include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QAction;
@@ -21,6 +23,8 @@ class QSplitter;
 class QTabWidget;
 class QToolBar;
 class TATFileNotification;
+class TCaretMoveLink;
+class TFailedLineMark;
 class TGCodeEditor;
 class TDocument;
 class THighlighter;
@@ -68,6 +72,7 @@ public:
     const std::array<TColor, 4>& MotionColors() const { return motionColors_; }
     bool HasInterpreter() const;
     const std::shared_ptr<TLineTable>& LineTable() const;
+    const TFailedLineMark& FailedLineMark() const { return *failedLineMark_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -81,7 +86,9 @@ private:
     // Construction, in order.
     void CreateComponents();
     void CreateActions();
+    void CreatePlotShortcuts();
     void CreateMenus();
+    void CreateViewMenu();
     void CreateToolBar();
     void CreateContextMenu();
     void ConnectUpdates();
@@ -113,21 +120,31 @@ private:
     void PlotterRefreshExecute();
     void itmSettingsResetDrawingExecute();
     void itmSettingsColorsExecute();
+    void ViewFitToViewExecute();
+    void ViewTopExecute();
+    void ViewFrontExecute();
+    void ViewRightExecute();
+    void ViewIsometricExecute();
+    void ViewHighlightCaretMoveExecute();
 
     // Update rules.
     void aclMainUpdate();
     void itmFileSaveUpdate();
     void EditorDisplaySyntaxUpdate();
+    void ViewHighlightCaretMoveUpdate();
 
     void ATFileNotification1Changed();
     void FormCloseQuery(bool& canClose);
     void OpenGLPanelStatusText(TOpenGLPanel& sender, const std::string& text);
+    // A failed run's line is marked once its error box has been closed.
+    void RunEnded(std::optional<std::size_t> failedLine);
 
     std::unique_ptr<TUserDialogs> dialogs_;
 
     std::array<TColor, 4> motionColors_;
     std::unique_ptr<TToolpathBuilder> builder_;
     std::unique_ptr<TDocument> document_;
+    std::optional<std::size_t> failedLine_;  // of the run whose error is about to be shown
     bool clipboardHasText_ = false;
 
     QToolBar* ToolBar1 = nullptr;
@@ -142,4 +159,6 @@ private:
     QMenu* pmuGCode = nullptr;
     TATFileNotification* ATFileNotification1 = nullptr;
     TdlgColor* dlgColor = nullptr;
+    TCaretMoveLink* caretMoveLink_ = nullptr;
+    TFailedLineMark* failedLineMark_ = nullptr;
 };

@@ -35,10 +35,11 @@ TToolpathBuilder::TToolpathBuilder(TOpenGLPanel& panel, const std::array<TColor,
 {
 }
 
-void TToolpathBuilder::SetLineTable(const std::shared_ptr<TLineTable>& table)
+void TToolpathBuilder::SetLineTable(const std::shared_ptr<TLineTable>& table, TRowLines rowLines)
 {
     panel_.ClearSegments();
     table_ = table;
+    rowLines_ = std::move(rowLines);
     BuildToolpath();
     panel_.update();
 }
@@ -55,6 +56,7 @@ void TToolpathBuilder::BuildToolpath()
     currentPoint_ = {0, 0, 0};
     previousPoint_ = {0, 0, 0};
     double maximum = 0;
+    segmentLines_.Reset(0);
     if (!table_)
         return;
     TLineTable& table = *table_;
@@ -69,7 +71,10 @@ void TToolpathBuilder::BuildToolpath()
     std::int32_t motionMode = 0;
     table.MoveFirst();  // settles a pending row, so the count below includes it
     panel_.ReserveSegments(table.RowCount());
-    for (; !table.AtEnd(); table.MoveNext()) {
+    // Rows and their lines pair up by position; a table without lines leaves the list empty.
+    const bool withLines = rowLines_ && rowLines_->size() >= table.RowCount();
+    segmentLines_.Reset(withLines ? table.RowCount() : 0);
+    for (std::size_t row = 0; !table.AtEnd(); table.MoveNext(), ++row) {
         if (table.IsNull(axisX) && table.IsNull(axisY) && table.IsNull(axisZ))
             continue;
         currentPoint_ = {coordinate(axisX, previousPoint_.x), coordinate(axisY, previousPoint_.y),
@@ -79,12 +84,16 @@ void TToolpathBuilder::BuildToolpath()
         const bool known = motionMode >= 0 && motionMode < kMotionModeCount;
         const TColor colour = known ? motionColors_[motionMode] : kOtherMotionColor;
         panel_.AddSegment(previousPoint_, currentPoint_, colour);
+        if (withLines)
+            segmentLines_.Add((*rowLines_)[row]);
         previousPoint_ = currentPoint_;
         if (currentPoint_.x > maximum)
             maximum = currentPoint_.x;
         if (currentPoint_.y > maximum)
             maximum = currentPoint_.y;
     }
+
+    segmentLines_.Trim();
 
     if (maximum != lastMaximum_) {
         lastMaximum_ = maximum;

@@ -5,9 +5,12 @@
 
 #include "Color.h"
 #include "Point.h"
+#include "SegmentSourceLines.h"
 
 #include <array>
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 class TLineTable;
 class TOpenGLPanel;
@@ -18,8 +21,11 @@ public:
     // motionColors are the colours of G0 to G3; the builder reads them on every build.
     TToolpathBuilder(TOpenGLPanel& panel, const std::array<TColor, 4>& motionColors);
 
-    // Empties the panel, keeps the table and builds the plot from it.
-    void SetLineTable(const std::shared_ptr<TLineTable>& table);
+    using TRowLines = std::shared_ptr<const std::vector<std::uint32_t>>;
+
+    // Empties the panel, keeps the table and builds the plot from it. rowLines holds the source
+    // line of each row (the interpreter's); without it the segments lead to no line.
+    void SetLineTable(const std::shared_ptr<TLineTable>& table, TRowLines rowLines = nullptr);
     // Walks the kept table and adds one segment per row with a coordinate, keeping the panel's
     // extent in step with the largest X or Y.
     void BuildToolpath();
@@ -28,11 +34,15 @@ public:
     void Rebuild();
 
     const std::shared_ptr<TLineTable>& LineTable() const { return table_; }
+    // The source line of each segment of the last build.
+    const TSegmentSourceLines& SegmentLines() const { return segmentLines_; }
 
 private:
     TOpenGLPanel& panel_;
     const std::array<TColor, 4>& motionColors_;
     std::shared_ptr<TLineTable> table_;
+    TRowLines rowLines_;
+    TSegmentSourceLines segmentLines_;
     TPoint3f currentPoint_{0, 0, 0};
     TPoint3f previousPoint_{0, 0, 0};
     double lastMaximum_ = 0;

@@ -1,6 +1,8 @@
 #include "GCodeEngine.h"
 
+#include <exception>
 #include <string_view>
+#include <utility>
 
 #include "SameText.h"
 
@@ -58,6 +60,25 @@ constexpr TCodeClass kMClasses[] = {
     {"MCoolant", {7, 8, 9, kNoNumber}},
 };
 
+// Runs a step when its scope is left by an exception, which then goes on unwinding.
+template <class TStep>
+class TOnUnwind
+{
+public:
+    explicit TOnUnwind(TStep step) : FStep(std::move(step)) {}
+    TOnUnwind(const TOnUnwind&) = delete;
+    TOnUnwind& operator=(const TOnUnwind&) = delete;
+    ~TOnUnwind()
+    {
+        if (std::uncaught_exceptions() > FExceptions)
+            FStep();
+    }
+
+private:
+    TStep FStep;
+    int FExceptions = std::uncaught_exceptions();
+};
+
 template <std::size_t N, std::size_t M>
 void FillClassColumns(std::array<int, N>& columns, const TCodeClass (&classes)[M], const TLineTable& table)
 {
@@ -72,7 +93,9 @@ void FillClassColumns(std::array<int, N>& columns, const TCodeClass (&classes)[M
 
 }  // namespace
 
-TGCodeEngine::TGCodeEngine() : FTable(std::make_shared<TLineTable>())
+TGCodeEngine::TGCodeEngine()
+    : FTable(std::make_shared<TLineTable>()),
+      FRowLines(std::make_shared<std::vector<std::uint32_t>>())
 {
     for (const TWordDef& def : kWordDefs) {
         TWordEntry& entry = FWords[def.Letter - 'A'];
@@ -106,7 +129,13 @@ void TGCodeEngine::Run(TLineList lines)
     FLines = std::move(lines);
     TLineTable& table = *FTable;
     table.EmptyTable();
-    for (std::size_t i = 0; i < FLines.size(); ++i) {
+    // At most one row per line in practice: reserved once, trimmed to the rows at the end.
+    FRowLines->clear();
+    FRowLines->reserve(FLines.size());
+    FFailedLine.reset();
+    std::size_t i = 0;
+    const TOnUnwind recordFailure([this, &i] { RecordFailure(i); });
+    for (; i < FLines.size(); ++i) {
         // Error messages name the 1-based line of the text.
         FParser.SourceLine = static_cast<std::int32_t>(i + 1);
         for (int token = FParser.SetLine(FLines[i]); token != TParser::tkEnd; token = FParser.NextToken()) {
@@ -115,13 +144,29 @@ void TGCodeEngine::Run(TLineList lines)
             if (token == TParser::tkWord)
                 HandleWord();
             else if (token == TParser::tkNewline)
-                table.CommitRow();
+                CommitRow(i);
         }
         // A line that stored nothing leaves its row pending for the next line to fill.
         if (table.HasPendingRow() && table.RowModified())
-            table.CommitRow();
+            CommitRow(i);
     }
+    FRowLines->shrink_to_fit();
     table.MoveFirst();
+}
+
+void TGCodeEngine::CommitRow(std::size_t line)
+{
+    FTable->CommitRow();
+    FRowLines->push_back(static_cast<std::uint32_t>(line));
+}
+
+// The failing line's values stay pending; the next read of the table commits them as a row of
+// that line.
+void TGCodeEngine::RecordFailure(std::size_t line)
+{
+    FFailedLine = line;
+    if (FTable->HasPendingRow() && FTable->RowModified())
+        FRowLines->push_back(static_cast<std::uint32_t>(line));
 }
 
 int TGCodeEngine::ClassColumn(TWordKind kind, std::int64_t number) const

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,12 @@ public:
     // Lets a brace list of lines pick one overload.
     void Run(std::initializer_list<std::string> lines);
     const std::shared_ptr<TLineTable>& Table() const { return FTable; }
+    // The 0-based index of the source line of each committed row, in row order. After a failed
+    // run the failing line's pending row, which the next read of the table commits, has its
+    // entry already. Shared like the table, so both outlive the engine together.
+    std::shared_ptr<const std::vector<std::uint32_t>> RowSourceLines() const { return FRowLines; }
+    // The 0-based index of the line the last Run stopped at; none after a run that succeeded.
+    std::optional<std::size_t> FailedLine() const { return FFailedLine; }
 
 private:
     enum class TWordKind : std::uint8_t { Ignored, Integer, Real, GCode, MCode };
@@ -42,11 +49,15 @@ private:
     static constexpr std::size_t kClassNumberCount = 100;  // G and M numbers with a class are below
 
     void HandleWord();
+    void CommitRow(std::size_t line);
+    void RecordFailure(std::size_t line);
     int ClassColumn(TWordKind kind, std::int64_t number) const;
 
     TGCodeParser FParser;
     std::shared_ptr<TLineTable> FTable;
     TLineList FLines;
+    std::shared_ptr<std::vector<std::uint32_t>> FRowLines;
+    std::optional<std::size_t> FFailedLine;
     // Column names resolved once: per letter, and per G and M number (-1 for none).
     std::array<TWordEntry, kLetterCount> FWords{};
     std::array<int, kClassNumberCount> FGColumns{};

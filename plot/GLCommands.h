@@ -7,7 +7,7 @@
 
 enum class TGLCapability { DepthTest, LineStipple };
 enum class TGLMatrixMode { Projection, Modelview };
-enum class TGLPrimitive { Lines };
+enum class TGLPrimitive { Lines, Points };
 enum class TGLShadeModel { Flat };
 
 class TGLCommands
@@ -35,6 +35,8 @@ public:
     virtual void Color3ub(std::uint8_t red, std::uint8_t green, std::uint8_t blue) = 0;
     virtual void Vertex3f(float x, float y, float z) = 0;
     virtual void LineStipple(int factor, std::uint16_t pattern) = 0;
+    virtual void LineWidth(float width) = 0;
+    virtual void PointSize(float size) = 0;
     virtual void Viewport(int x, int y, int width, int height) = 0;
     virtual void Flush() = 0;
 };

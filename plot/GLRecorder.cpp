@@ -44,6 +44,7 @@ const char* Name(TGLPrimitive primitive)
 {
     switch (primitive) {
     case TGLPrimitive::Lines: return "GL_LINES";
+    case TGLPrimitive::Points: return "GL_POINTS";
     }
     return "?";
 }
@@ -130,6 +131,9 @@ void TGLRecorder::LineStipple(int factor, std::uint16_t pattern)
     std::snprintf(hex.data(), hex.size(), "0x%04x", unsigned{pattern});
     Record("glLineStipple", factor, hex.data());
 }
+
+void TGLRecorder::LineWidth(float width) { Record("glLineWidth", width); }
+void TGLRecorder::PointSize(float size) { Record("glPointSize", size); }
 
 void TGLRecorder::Viewport(int x, int y, int width, int height)
 {

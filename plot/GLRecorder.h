@@ -35,6 +35,8 @@ public:
     void Color3ub(std::uint8_t red, std::uint8_t green, std::uint8_t blue) override;
     void Vertex3f(float x, float y, float z) override;
     void LineStipple(int factor, std::uint16_t pattern) override;
+    void LineWidth(float width) override;
+    void PointSize(float size) override;
     void Viewport(int x, int y, int width, int height) override;
     void Flush() override;
 

@@ -27,6 +27,7 @@ GLenum Enum(TGLPrimitive primitive)
 {
     switch (primitive) {
     case TGLPrimitive::Lines: return GL_LINES;
+    case TGLPrimitive::Points: return GL_POINTS;
     }
     return GL_NONE;
 }
@@ -96,6 +97,9 @@ void TOpenGLCommands::LineStipple(int factor, std::uint16_t pattern)
 {
     fFunctions->glLineStipple(factor, pattern);
 }
+
+void TOpenGLCommands::LineWidth(float width) { fFunctions->glLineWidth(width); }
+void TOpenGLCommands::PointSize(float size) { fFunctions->glPointSize(size); }
 
 void TOpenGLCommands::Viewport(int x, int y, int width, int height)
 {

@@ -17,6 +17,8 @@ namespace
 
 constexpr int kColourBits = 8;   // per channel: 24-bit RGB
 constexpr int kDepthBits = 16;
+constexpr int kClickSlopPx = 3;     // a press and release this close are a click, not a drag
+constexpr double kPickRadiusPx = 6; // how far from a segment a click still picks it
 
 QSurfaceFormat PanelFormat()
 {
@@ -28,6 +30,12 @@ QSurfaceFormat PanelFormat()
     format.setBlueBufferSize(kColourBits);
     format.setDepthBufferSize(kDepthBits);
     return format;
+}
+
+bool WithinClickSlop(QPoint from, QPoint to)
+{
+    const QPoint offset = to - from;
+    return QPoint::dotProduct(offset, offset) <= kClickSlopPx * kClickSlopPx;
 }
 
 std::optional<TMouseButton> ViewButton(Qt::MouseButton button)
@@ -93,6 +101,8 @@ void TOpenGLPanel::ClearSegments() { fView.ClearSegments(); }
 void TOpenGLPanel::ResetView() { fView.ResetView(); }
 void TOpenGLPanel::SetExtent(std::int32_t extent) { fView.SetExtent(extent); }
 void TOpenGLPanel::ZoomBy(double step) { fView.ZoomBy(step); }
+void TOpenGLPanel::FitToView() { fView.FitToView(); }
+void TOpenGLPanel::SetStandardView(TStandardView view) { fView.SetStandardView(view); }
 
 void TOpenGLPanel::StatusText(const std::string& text)
 {
@@ -172,6 +182,10 @@ void TOpenGLPanel::mousePressEvent(QMouseEvent* event)
     if (*button == TMouseButton::Left && !TakeFocus())
         return;
     const QPoint position = event->position().toPoint();
+    if (*button == TMouseButton::Left) {
+        fClicking = true;
+        fPressPosition = position;
+    }
     fView.Press(*button, position.x(), position.y());
 }
 
@@ -184,6 +198,24 @@ void TOpenGLPanel::mouseReleaseEvent(QMouseEvent* event)
     if (!button)
         return QOpenGLWidget::mouseReleaseEvent(event);
     fView.Release(*button);
+    if (*button == TMouseButton::Left && fClicking) {
+        fClicking = false;
+        const QPoint position = event->position().toPoint();
+        if (WithinClickSlop(fPressPosition, position))
+            Guarded([this, position] { ClickAt(position); });
+    }
+}
+
+// The view measures in framebuffer pixels, the pointer in widget pixels.
+void TOpenGLPanel::ClickAt(QPoint position)
+{
+    if (!OnSegmentClicked)
+        return;
+    const double ratio = devicePixelRatio();
+    const auto segment = fView.SegmentAt(position.x() * ratio, position.y() * ratio,
+                                         kPickRadiusPx * ratio);
+    if (segment)
+        OnSegmentClicked(*segment);
 }
 
 void TOpenGLPanel::mouseMoveEvent(QMouseEvent* event)
@@ -192,6 +224,8 @@ void TOpenGLPanel::mouseMoveEvent(QMouseEvent* event)
     // While a button is held the moves keep coming after the pointer has left the panel.
     if (rect().contains(position))
         fPointerInside = true;
+    if (fClicking && !WithinClickSlop(fPressPosition, position))
+        fClicking = false;
     Guarded([this, position] { fView.Move(position.x(), position.y()); });
 }
 

@@ -8,7 +8,9 @@
 #include "Point.h"
 
 #include <QOpenGLWidget>
+#include <QPoint>
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -41,6 +43,17 @@ public:
     void SetExtent(std::int32_t extent);
     // Subtracts step from the zoom factor (never below 0.01); raises the zoom text; paints.
     void ZoomBy(double step);
+    // Zoom and pan that show the whole plot, turned as it is; paints.
+    void FitToView();
+    // Turns the view to a standard orientation and fits; paints.
+    void SetStandardView(TStandardView view);
+    // Draws segments first .. first + count - 1 again on top, highlighted; count 0 removes it.
+    void SetHighlight(std::size_t first, std::size_t count) { fView.SetHighlight(first, count); }
+    bool HasHighlight() const { return fView.HasHighlight(); }
+
+    // A left click that does not move the pointer, on a drawn segment: receives the index of
+    // the segment nearest to the pointer. Clicks beside every segment report nothing.
+    std::function<void(std::size_t segment)> OnSegmentClicked;
 
     // True from the first pointer move over the panel until the pointer leaves it.
     bool PointerInside() const { return fPointerInside; }
@@ -67,10 +80,14 @@ private:
     void StatusText(const std::string& text);
     bool TakeFocus();
     void ResizeView();
+    void ClickAt(QPoint position);
 
     TOpenGLCommands fGL;
     QMetaObject::Connection fContextGone;
     int fPaintCount = 0;
     bool fPointerInside = false;
+    // A left press stays a click while the pointer keeps close to where it went down.
+    bool fClicking = false;
+    QPoint fPressPosition;
     TPlotView fView; // after fGL and fPaintCount: its constructor already paints through them
 };

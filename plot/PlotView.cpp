@@ -1,5 +1,10 @@
 #include "PlotView.h"
 
+#include "SegmentPick.h"
+#include "ViewFit.h"
+#include "ViewProjection.h"
+
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <string_view>
@@ -7,8 +12,6 @@
 namespace
 {
 
-constexpr double kPanWorldPerPixel = 0.05;   // window shift per pan pixel, times the axis factor
-constexpr double kMinZoomFactor = 0.01;      // at most 100 times the reset magnification
 constexpr double kResetZoomFactor = 1.0;
 constexpr int kWheelDeltaPerNotch = 120;
 constexpr double kZoomStepPerNotch = 0.02;
@@ -16,6 +19,11 @@ constexpr int kZoomTextDigits = 15;          // significant digits of the zoom f
 constexpr float kAxisLength = 10.0f;         // gizmo half-axis, world units
 constexpr int kAxisStippleFactor = 1;
 constexpr std::uint16_t kAxisStipplePattern = 0x0101; // one pixel on, seven off
+constexpr float kDefaultLineWidthPx = 1.0f; // OpenGL's own, which the plot is drawn with
+constexpr float kDefaultPointSizePx = 1.0f;
+constexpr float kHighlightWidthPx = 3.0f;
+constexpr float kHighlightMarkerPx = 7.0f;
+constexpr TColor kHighlightColour = 0x0000FFFF; // yellow: reads on the black background
 
 std::string GeneralNumber(double value, std::string_view decimalSeparator)
 {
@@ -55,6 +63,7 @@ void TPlotView::ClearSegments()
 
 void TPlotView::ResetView()
 {
+    fHighlightCount = 0;
     fState.zoomFactor = kResetZoomFactor;
     fState.panX = 0;
     fState.panY = 0;
@@ -81,6 +90,46 @@ void TPlotView::ZoomBy(double step)
     fState.zoomFactor = zoom > kMinZoomFactor ? zoom : kMinZoomFactor;
     StatusText("Zoom Factor: " + GeneralNumber(fState.zoomFactor, fDecimalSeparator));
     ResizeStep();
+}
+
+void TPlotView::FitToView()
+{
+    if (const auto fit = FitZoomAndPan(fState, fWidth, fHeight, fSegments)) {
+        fState.zoomFactor = fit->zoomFactor;
+        fState.panX = fit->panX;
+        fState.panY = fit->panY;
+    }
+    ResizeStep();
+}
+
+void TPlotView::SetStandardView(TStandardView view)
+{
+    const TViewTurns turns = StandardViewTurns(view);
+    fState.rotationX = turns.rotationX;
+    fState.rotationY = turns.rotationY;
+    fState.rotationZ = 0.0;
+    FitToView();
+}
+
+void TPlotView::SetHighlight(std::size_t first, std::size_t count)
+{
+    if (first >= fSegments.size() || count == 0) {
+        first = 0;
+        count = 0;
+    } else {
+        count = std::min(count, fSegments.size() - first);
+    }
+    if (first == fHighlightFirst && count == fHighlightCount)
+        return;
+    fHighlightFirst = first;
+    fHighlightCount = count;
+    PaintNow();
+}
+
+std::optional<std::size_t> TPlotView::SegmentAt(double x, double y, double maxDistance) const
+{
+    const TViewProjection projection(fState, ViewBounds(), fWidth, fHeight);
+    return PickSegment(projection, fSegments, TPixelPoint{x, y}, maxDistance);
 }
 
 void TPlotView::Resize(int width, int height)
@@ -211,7 +260,33 @@ void TPlotView::Paint()
         fGL.Vertex3f(segment.to.x, segment.to.y, segment.to.z);
         fGL.End();
     }
+    DrawHighlight();
     fGL.Flush();
+}
+
+// The highlighted move over everything else, then the line width back at OpenGL's default, which
+// the rest of the plot is drawn with.
+void TPlotView::DrawHighlight()
+{
+    if (fHighlightCount == 0)
+        return;
+    const TColor colour = kHighlightColour;
+    fGL.Color3ub(ColorRed(colour), ColorGreen(colour), ColorBlue(colour));
+    fGL.LineWidth(kHighlightWidthPx);
+    fGL.Begin(TGLPrimitive::Lines);
+    for (std::size_t i = fHighlightFirst; i < fHighlightFirst + fHighlightCount; ++i) {
+        const TSegment& segment = fSegments[i];
+        fGL.Vertex3f(segment.from.x, segment.from.y, segment.from.z);
+        fGL.Vertex3f(segment.to.x, segment.to.y, segment.to.z);
+    }
+    fGL.End();
+    fGL.LineWidth(kDefaultLineWidthPx);
+    const TPoint3f& end = fSegments[fHighlightFirst + fHighlightCount - 1].to;
+    fGL.PointSize(kHighlightMarkerPx);
+    fGL.Begin(TGLPrimitive::Points);
+    fGL.Vertex3f(end.x, end.y, end.z);
+    fGL.End();
+    fGL.PointSize(kDefaultPointSizePx);
 }
 
 // X green, Y red, Z blue: solid towards positive, dotted towards negative.

@@ -7,12 +7,14 @@
 #include "GLCommands.h"
 #include "Point.h"
 #include "Segment.h"
+#include "StandardViews.h"
 #include "ViewBounds.h"
 #include "ViewState.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,12 +44,26 @@ public:
     void ResetView();
     void SetExtent(std::int32_t extent);
     void ZoomBy(double step);
+    // Zoom and pan so that every segment (the axes gizmo when there is none), turned as now,
+    // fits with a margin; the turns stay. Paints.
+    void FitToView();
+    // The view's turns for a standard orientation, then FitToView.
+    void SetStandardView(TStandardView view);
     // The panel's size changed (in pixels): runs the resize step.
     void Resize(int width, int height);
 
     void Press(TMouseButton button, std::int32_t x, std::int32_t y);
     void Release(TMouseButton button);
     void Move(std::int32_t x, std::int32_t y);
+
+    // Draws these segments once more over all the others, wide and in the highlight colour,
+    // with a marker at the last one's end; count 0 removes it. Reset and clear remove it too.
+    // Paints when it changes.
+    void SetHighlight(std::size_t first, std::size_t count);
+    // The segment drawn nearest to the pixel (x, y), within maxDistance pixels.
+    std::optional<std::size_t> SegmentAt(double x, double y, double maxDistance) const;
+    bool HasHighlight() const { return fHighlightCount != 0; }
+    std::size_t HighlightFirst() const { return fHighlightFirst; }
 
     const TViewState& State() const { return fState; }
     int Width() const { return fWidth; }
@@ -66,6 +82,7 @@ private:
     void ResizeStep();
     void PaintNow();
     void DrawAxes();
+    void DrawHighlight();
     void StatusText(const std::string& text) const;
     void DragText(std::int32_t x, std::int32_t y) const;
 
@@ -74,6 +91,8 @@ private:
     std::string fDecimalSeparator = ".";
     TViewState fState;
     std::vector<TSegment> fSegments;
+    std::size_t fHighlightFirst = 0;
+    std::size_t fHighlightCount = 0;
     int fWidth = 0;
     int fHeight = 0;
 };

@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <limits>
 
+constexpr double kPanWorldPerPixel = 0.05; // window shift per pan pixel, times the axis factor
+constexpr double kMinZoomFactor = 0.01;    // at most 100 times the reset magnification
+
 struct TViewState
 {
     double zoomFactor = 1.0;   // a smaller factor magnifies

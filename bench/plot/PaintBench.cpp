@@ -4,6 +4,7 @@
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/plot/plot_paint_bench
 #include "OpenGLCommands.h"
 #include "PlotView.h"
+#include "ShortSegments.h"
 
 #include <QGuiApplication>
 #include <QOffscreenSurface>
@@ -18,21 +19,17 @@
 #include <array>
 #include <cstdio>
 #include <memory>
-#include <random>
 #include <vector>
 
 namespace
 {
 
-constexpr int kSegmentCount = 1'000'000;
-constexpr int kWidth = 1024;
-constexpr int kHeight = 768;
-constexpr float kPlotSize = 100.0f;   // world units the path wanders in
-constexpr float kStepLength = 0.5f;   // world units per segment, at most
-constexpr std::uint32_t kSeed = 274;
+using bench::kHeight;
+using bench::kPlotSize;
+using bench::kSegmentCount;
+using bench::kWidth;
 constexpr int kVerticesPerSegment = 2;
 constexpr int kCoordinates = 3;
-constexpr std::array<TColor, 4> kMotionColours{clBlue, clRed, clOlive, clTeal};
 
 struct TContext
 {
@@ -50,27 +47,9 @@ struct TContext
 
 TContext* gContext = nullptr;
 
-// A random walk of short steps, coloured like the four motion modes.
-std::vector<TSegment> ShortSegments()
-{
-    std::mt19937 random(kSeed);
-    std::uniform_real_distribution<float> step(-kStepLength, kStepLength);
-    std::vector<TSegment> segments;
-    segments.reserve(kSegmentCount);
-    TPoint3f point{kPlotSize / 2, kPlotSize / 2, 0};
-    for (int i = 0; i < kSegmentCount; ++i) {
-        TPoint3f next{point.x + step(random), point.y + step(random), point.z + step(random)};
-        if (next.x < 0 || next.x > kPlotSize || next.y < 0 || next.y > kPlotSize)
-            next = {kPlotSize / 2, kPlotSize / 2, 0};
-        segments.push_back({point, next, kMotionColours[i % kMotionColours.size()]});
-        point = next;
-    }
-    return segments;
-}
-
 const std::vector<TSegment>& Segments()
 {
-    static const std::vector<TSegment> segments = ShortSegments();
+    static const std::vector<TSegment> segments = bench::ShortSegments();
     return segments;
 }
 

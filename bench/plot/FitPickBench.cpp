@@ -1,0 +1,98 @@
+// Fit to View and a pick on 1,000,000 segments, on the plot view without drawing (the view has
+// no GL context, so the paint after the fit issues no command), and the memory the source
+// lines add per segment and per row.
+//   build/bench/plot/plot_fit_pick_bench
+#include "GCodeEngine.h"
+#include "GLRecorder.h"
+#include "PlotView.h"
+#include "SegmentSourceLines.h"
+#include "ShortSegments.h"
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+#include <vector>
+
+namespace
+{
+
+using bench::kHeight;
+using bench::kSegmentCount;
+using bench::kWidth;
+constexpr int kCoordinateCycle = 1024; // X values of the interpreted program repeat
+
+struct TTurnedView
+{
+    TGLRecorder gl;
+    TPlotView view{gl};
+
+    TTurnedView()
+    {
+        gl.SetHasContext(false);
+        view.Resize(kWidth, kHeight);
+        view.SetExtent(static_cast<std::int32_t>(bench::kPlotSize));
+        view.ReserveSegments(kSegmentCount);
+        for (const TSegment& segment : bench::ShortSegments())
+            view.AddSegment(segment.from, segment.to, segment.colour);
+        view.SetStandardView(TStandardView::Isometric);
+    }
+};
+
+TTurnedView& View()
+{
+    static TTurnedView view;
+    return view;
+}
+
+void BM_FitToView(benchmark::State& state)
+{
+    TTurnedView& v = View();
+    for (auto _ : state) {
+        v.view.ZoomBy(-1);
+        v.view.FitToView();
+        benchmark::DoNotOptimize(v.view.State().zoomFactor);
+    }
+    state.SetItemsProcessed(state.iterations() * kSegmentCount);
+}
+BENCHMARK(BM_FitToView)->Unit(benchmark::kMillisecond);
+
+void BM_PickSegment(benchmark::State& state)
+{
+    TTurnedView& v = View();
+    v.view.FitToView();
+    int x = 0;
+    for (auto _ : state) {
+        x = (x + 37) % kWidth;
+        benchmark::DoNotOptimize(v.view.SegmentAt(x, kHeight / 2.0, 6));
+    }
+    state.SetItemsProcessed(state.iterations() * kSegmentCount);
+}
+BENCHMARK(BM_PickSegment)->Unit(benchmark::kMillisecond);
+
+// Bytes the interpreter's row lines and the builder's segment lines hold, per row and segment.
+void BM_SourceLineMemory(benchmark::State& state)
+{
+    std::vector<std::string> lines;
+    lines.reserve(kSegmentCount);
+    for (int i = 0; i < kSegmentCount; ++i)
+        lines.push_back("G1 X" + std::to_string(i % kCoordinateCycle));
+    TGCodeEngine engine;
+    TSegmentSourceLines segmentLines;
+    for (auto _ : state) {
+        engine.Run(lines);
+        segmentLines.Reset(engine.Table()->RowCount());
+        for (const std::uint32_t line : *engine.RowSourceLines())
+            segmentLines.Add(line);
+        segmentLines.Trim();
+    }
+    const auto& rowLines = *engine.RowSourceLines();
+    state.counters["bytes_per_row"] =
+        static_cast<double>(rowLines.capacity() * sizeof(std::uint32_t)) / rowLines.size();
+    state.counters["bytes_per_segment"] =
+        static_cast<double>(segmentLines.AllocatedBytes()) / segmentLines.Size();
+}
+BENCHMARK(BM_SourceLineMemory)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,102 @@
+#include "ViewFit.h"
+
+#include "ViewProjection.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace
+{
+
+constexpr float kGizmoHalfAxis = 10.0f; // the axes gizmo reaches 10 units along each half-axis
+
+// The turned x and y that the view window has to hold.
+class TTurnedBox
+{
+public:
+    void Add(const TTurnedPoint& point)
+    {
+        if (!std::isfinite(point.x) || !std::isfinite(point.y))
+            return;
+        fMinX = std::min(fMinX, point.x);
+        fMaxX = std::max(fMaxX, point.x);
+        fMinY = std::min(fMinY, point.y);
+        fMaxY = std::max(fMaxY, point.y);
+    }
+    bool Empty() const { return fMinX > fMaxX; }
+    double Width() const { return fMaxX - fMinX; }
+    double Height() const { return fMaxY - fMinY; }
+    double CentreX() const { return fMinX / 2 + fMaxX / 2; }
+    double CentreY() const { return fMinY / 2 + fMaxY / 2; }
+
+private:
+    double fMinX = std::numeric_limits<double>::infinity();
+    double fMaxX = -std::numeric_limits<double>::infinity();
+    double fMinY = std::numeric_limits<double>::infinity();
+    double fMaxY = -std::numeric_limits<double>::infinity();
+};
+
+TTurnedBox TurnedBox(const TViewState& state, const std::vector<TSegment>& segments)
+{
+    const TViewTurn turn(state);
+    TTurnedBox box;
+    if (segments.empty()) {
+        box.Add(turn({0, 0, 0}));
+        for (const float end : {-kGizmoHalfAxis, kGizmoHalfAxis}) {
+            box.Add(turn({end, 0, 0}));
+            box.Add(turn({0, end, 0}));
+            box.Add(turn({0, 0, end}));
+        }
+    }
+    for (std::size_t i = 0; i < segments.size(); ++i) {
+        // A start where the segment before ended is in the box already.
+        const TPoint3f& from = segments[i].from;
+        if (i == 0 || !SamePoint(from, segments[i - 1].to))
+            box.Add(turn(from));
+        box.Add(turn(segments[i].to));
+    }
+    return box;
+}
+
+// Pan pixels that put the window's centre on centre: the window starts at 0.05 x pan x factor
+// and is span x factor wide.
+std::optional<std::int32_t> CentringPan(double centre, double span, double factor)
+{
+    const double pan = std::round((centre / factor - span / 2) / kPanWorldPerPixel);
+    constexpr double kLowest = std::numeric_limits<std::int32_t>::min();
+    constexpr double kHighest = std::numeric_limits<std::int32_t>::max();
+    if (!(pan >= kLowest && pan <= kHighest))
+        return std::nullopt;
+    return static_cast<std::int32_t>(pan);
+}
+
+} // namespace
+
+std::optional<TZoomAndPan> FitZoomAndPan(const TViewState& state, int width, int height,
+                                         const std::vector<TSegment>& segments)
+{
+    const double aspect = static_cast<double>(state.aspectRatio);
+    if (width <= 0 || height <= 0 || !(aspect > 0) || !std::isfinite(aspect) ||
+        !(state.spanX > 0) || !(state.spanY > 0))
+        return std::nullopt;
+    const TTurnedBox box = TurnedBox(state, segments);
+    if (box.Empty())
+        return std::nullopt;
+
+    // The axis factors of the view window per unit of zoom (landscape widens x, portrait
+    // heightens y), as the view window computes them.
+    const bool landscape = width > height;
+    const double perZoomX = landscape ? aspect : 1.0;
+    const double perZoomY = landscape ? 1.0 : 1.0 / aspect;
+    const double inside = 1.0 - 2.0 * kFitMargin;
+    const double zoom = std::max({kMinZoomFactor, box.Width() / (inside * state.spanX * perZoomX),
+                                  box.Height() / (inside * state.spanY * perZoomY)});
+    if (!std::isfinite(zoom))
+        return std::nullopt;
+    const auto panX = CentringPan(box.CentreX(), state.spanX, zoom * perZoomX);
+    const auto panY = CentringPan(box.CentreY(), state.spanY, zoom * perZoomY);
+    if (!panX || !panY)
+        return std::nullopt;
+    return TZoomAndPan{zoom, *panX, *panY};
+}

@@ -1,0 +1,208 @@
+// Fit to View, the standard views, picking a segment on screen and the highlighted move, on the
+// plot view without a window; positions are checked in panel pixels through the projection that
+// mirrors the paint sequence's transformation.
+#include "GLRecorder.h"
+#include "PlotView.h"
+#include "ViewProjection.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+struct TFitCase
+{
+    const char* name;
+    int width, height;
+    int extent;
+    std::vector<TSegment> segments;
+    double rotationX, rotationY; // turned by a middle drag before the fit
+};
+
+TSegment Line(TPoint3f from, TPoint3f to) { return TSegment{from, to, 0x00FF0000}; }
+
+const std::vector<TSegment> kAllNegative{Line({0, 0, 0}, {-40, -12, -0.5f}),
+                                         Line({-40, -12, -0.5f}, {-55, -30, -0.5f}),
+                                         Line({-55, -30, -0.5f}, {-20, -31, 0})};
+
+class TViewFitTest : public ::testing::TestWithParam<TFitCase>
+{
+protected:
+    TViewProjection Projection() const
+    {
+        return TViewProjection(view.State(), view.ViewBounds(), view.Width(), view.Height());
+    }
+
+    TGLRecorder gl;
+    TPlotView view{gl};
+};
+
+// Every end point lands inside the panel, at least about the margin away from its edges, and
+// the plot fills the panel's width or height but for the margins.
+TEST_P(TViewFitTest, EverySegmentFitsWithTheMarginAndTheTurnsStay)
+{
+    const TFitCase& c = GetParam();
+    view.Resize(c.width, c.height);
+    view.SetExtent(c.extent);
+    for (const TSegment& s : c.segments)
+        view.AddSegment(s.from, s.to, s.colour);
+    view.Press(TMouseButton::Middle, 0, 0);
+    view.Move(static_cast<int>(c.rotationY), static_cast<int>(c.rotationX));
+    view.Release(TMouseButton::Middle);
+    gl.Clear();
+
+    view.FitToView();
+
+    EXPECT_EQ(view.State().rotationX, c.rotationX);
+    EXPECT_EQ(view.State().rotationY, c.rotationY);
+    EXPECT_EQ(view.State().spanX, c.extent);
+    EXPECT_EQ(gl.PaintCount(), 1);
+    std::vector<TPoint3f> points;
+    for (const TSegment& s : c.segments) {
+        points.push_back(s.from);
+        points.push_back(s.to);
+    }
+    if (points.empty())
+        points = {{10, 0, 0}, {-10, 0, 0}, {0, 10, 0}, {0, -10, 0}, {0, 0, 10}, {0, 0, -10}};
+    const TViewProjection projection = Projection();
+    double minX = c.width, maxX = 0, minY = c.height, maxY = 0;
+    for (const TPoint3f& p : points) {
+        const TPixelPoint pixel = projection.ToPixels(projection.Turned(p));
+        minX = std::min(minX, pixel.x);
+        maxX = std::max(maxX, pixel.x);
+        minY = std::min(minY, pixel.y);
+        maxY = std::max(maxY, pixel.y);
+    }
+    const double marginX = 0.04 * c.width, marginY = 0.04 * c.height;
+    EXPECT_GE(minX, marginX);
+    EXPECT_LE(maxX, c.width - marginX);
+    EXPECT_GE(minY, marginY);
+    EXPECT_LE(maxY, c.height - marginY);
+    const double filled = std::max((maxX - minX) / c.width, (maxY - minY) / c.height);
+    EXPECT_GT(filled, 0.88);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Plots, TViewFitTest,
+    ::testing::Values(
+        // A program below and left of the origin gets the extent 1 from the builder: one pan
+        // pixel then moves the window by 40 screen pixels, which the margin still absorbs.
+        TFitCase{"AllNegativeLandscape", 800, 400, 1, kAllNegative, 0, 0},
+        TFitCase{"AllNegativePortrait", 300, 700, 1, kAllNegative, 0, 0},
+        TFitCase{"Turned", 640, 480, 60, {Line({0, 0, 0}, {50, 20, -5}), Line({50, 20, -5}, {10, 59, 3})}, -30, 40},
+        TFitCase{"EmptyFitsTheGizmo", 800, 400, 10, {}, 25, -60},
+        TFitCase{"Large", 500, 500, 2001, {Line({0, 0, 0}, {2000, 1500, 0})}, 0, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A tiny plot magnifies no further than the zoom factor's lower bound.
+TEST(TViewFitLimits, ZoomStopsAtItsMinimumAndASizelessPanelKeepsTheView)
+{
+    TGLRecorder gl;
+    TPlotView view{gl};
+    view.AddSegment({1, 1, 0}, {1.001f, 1, 0}, 0);
+    view.FitToView(); // no size yet: nothing to fit into
+    EXPECT_EQ(view.State().zoomFactor, 1.0);
+    EXPECT_EQ(view.State().panX, 0);
+    view.Resize(400, 400);
+    view.FitToView();
+    EXPECT_EQ(view.State().zoomFactor, kMinZoomFactor);
+}
+
+// Where a world axis points on screen after the turn: (right, up, towards the viewer).
+TTurnedPoint Axis(const TPlotView& view, TPoint3f axis)
+{
+    return TViewTurn(view.State())(axis);
+}
+
+TEST(TStandardViewTest, EachViewSetsItsTurnsAndFits)
+{
+    TGLRecorder gl;
+    TPlotView view{gl};
+    view.Resize(600, 400);
+    view.AddSegment({0, 0, 0}, {30, 20, -4}, 0);
+    struct TExpected
+    {
+        TStandardView view;
+        double rotationX, rotationY;
+    };
+    for (const TExpected& e : {TExpected{TStandardView::Front, -90, 0},
+                               TExpected{TStandardView::Right, 0, -90},
+                               TExpected{TStandardView::Isometric, -35.26438968, -45},
+                               TExpected{TStandardView::Top, 0, 0}}) {
+        view.ZoomBy(-3); // away from any fit
+        view.SetStandardView(e.view);
+        EXPECT_NEAR(view.State().rotationX, e.rotationX, 1e-6);
+        EXPECT_DOUBLE_EQ(view.State().rotationY, e.rotationY);
+        EXPECT_EQ(view.State().rotationZ, 0.0);
+        EXPECT_LT(view.State().zoomFactor, 3.0);
+    }
+
+    view.SetStandardView(TStandardView::Front); // Z up, X right, looking along +Y
+    EXPECT_NEAR(Axis(view, {0, 0, 1}).y, 1, 1e-6);
+    EXPECT_NEAR(Axis(view, {1, 0, 0}).x, 1, 1e-6);
+    EXPECT_NEAR(Axis(view, {0, 1, 0}).z, -1, 1e-6);
+    view.SetStandardView(TStandardView::Right); // looking along -X
+    EXPECT_NEAR(Axis(view, {1, 0, 0}).z, 1, 1e-6);
+    EXPECT_NEAR(Axis(view, {0, 1, 0}).y, 1, 1e-6);
+    view.SetStandardView(TStandardView::Isometric); // the three axes equally foreshortened
+    for (const TPoint3f axis : {TPoint3f{1, 0, 0}, TPoint3f{0, 1, 0}, TPoint3f{0, 0, 1}}) {
+        const TTurnedPoint turned = Axis(view, axis);
+        EXPECT_NEAR(std::hypot(turned.x, turned.y), std::sqrt(2.0 / 3.0), 1e-6);
+    }
+    EXPECT_GT(Axis(view, {0, 0, 1}).z, 0); // seen from above
+}
+
+class TPickTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        view.Resize(400, 400); // extent 10: 40 pixels per unit, origin bottom left
+        view.AddSegment({1, 1, 0}, {9, 1, 0}, 0);   // pixel row 360
+        view.AddSegment({1, 5, 0}, {9, 5, 0}, 0);   // pixel row 200
+        view.AddSegment({1, 5, 0}, {9, 5, 0}, 0);   // drawn over the one before
+        view.AddSegment({1, 8, 30}, {9, 8, 30}, 0); // beyond the depth range: not drawn
+    }
+
+    TGLRecorder gl;
+    TPlotView view{gl};
+};
+
+TEST_F(TPickTest, NearestDrawnSegmentWithinTheRadiusAndTheTopOneOfEqualOnes)
+{
+    EXPECT_EQ(view.SegmentAt(200, 355, 6), 0u);
+    EXPECT_EQ(view.SegmentAt(36, 362, 6), 0u);    // beside its start
+    EXPECT_EQ(view.SegmentAt(200, 204, 6), 2u);   // the later of two equal segments
+    EXPECT_EQ(view.SegmentAt(200, 353, 6), std::nullopt); // 7 pixels off
+    EXPECT_EQ(view.SegmentAt(200, 80, 6), std::nullopt);  // where the clipped one would be
+    EXPECT_EQ(view.SegmentAt(380, 360, 6), std::nullopt); // past the end
+}
+
+TEST_F(TPickTest, HighlightIsDrawnLastWideAndWithAMarkerAndResetRemovesIt)
+{
+    gl.Clear();
+    view.SetHighlight(1, 1);
+    EXPECT_EQ(gl.PaintCount(), 1);
+    const std::vector<std::string>& c = gl.Commands();
+    EXPECT_EQ(std::vector<std::string>(c.end() - 13, c.end() - 1),
+              (std::vector<std::string>{"glColor3ub(255, 255, 0)", "glLineWidth(3)",
+                                        "glBegin(GL_LINES)", "glVertex3f(1, 5, 0)",
+                                        "glVertex3f(9, 5, 0)", "glEnd()", "glLineWidth(1)",
+                                        "glPointSize(7)", "glBegin(GL_POINTS)",
+                                        "glVertex3f(9, 5, 0)", "glEnd()", "glPointSize(1)"}));
+    EXPECT_EQ(c.back(), "glFlush()");
+
+    gl.Clear();
+    view.SetHighlight(1, 1); // unchanged: no paint
+    EXPECT_EQ(gl.PaintCount(), 0);
+    view.ResetView();
+    EXPECT_FALSE(view.HasHighlight());
+    EXPECT_EQ(std::count(gl.Commands().begin(), gl.Commands().end(), "glLineWidth(3)"), 0);
+}
+
+} // namespace
