@@ -394,19 +394,23 @@ void TIniFile::WriteString(std::string_view section, std::string_view key, std::
     Save(content);
 }
 
-TIniFileUpdate::TIniFileUpdate(TIniFile& file) : m_file(file)
+TIniFileUpdate::TIniFileUpdate(TIniFile& file)
+    : m_file(file), m_outermost(!file.m_pending)
 {
-    if (!m_file.m_fileName.empty())
+    if (m_outermost && !m_file.m_fileName.empty())
         m_file.m_pending = std::make_unique<TIniFile::TContent>(m_file.Load());
 }
 
 TIniFileUpdate::~TIniFileUpdate()
 {
-    m_file.m_pending.reset();
+    if (m_outermost)
+        m_file.m_pending.reset();
 }
 
 void TIniFileUpdate::Commit()
 {
+    if (!m_outermost)
+        return;
     std::unique_ptr<TIniFile::TContent> pending = std::move(m_file.m_pending);
     if (pending && pending->Changed)
         m_file.Save(*pending);

@@ -65,7 +65,8 @@ private:
 };
 
 // Collects the writes to a file from its construction to Commit, which puts them into the file
-// at once; reads in between see the collected text. Writes not committed are dropped.
+// at once; reads in between see the collected text. Writes not committed are dropped. An update
+// made while another is under way joins it: only the outermost one writes the file.
 class TIniFileUpdate
 {
 public:
@@ -81,4 +82,5 @@ public:
 
 private:
     TIniFile& m_file;
+    bool m_outermost;
 };

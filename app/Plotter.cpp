@@ -732,8 +732,10 @@ void TGLPlotter::LoadSettings()
 void TGLPlotter::SaveSettings()
 {
     TIniFile file(SettingsFileName());
+    TIniFileUpdate update(file);  // one write of the file for everything
     WriteSettings(file, motionColors_, Highlighter());
     WriteHighlightCaretMove(file, caretMoveLink_->Enabled());
+    update.Commit();
 }
 
 // ---------------------------------------------------------------------------------------------

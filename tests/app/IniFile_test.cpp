@@ -136,7 +136,11 @@ TEST_F(TIniFileTest, AnUpdateWritesEveryKeyInOneReplacement)
     {
         TIniFileUpdate update(ini);
         ini.WriteString("Arc", "Foreground", "5");
-        ini.WriteString("Colors", "G0", "clRed");
+        {
+            TIniFileUpdate inner(ini);  // joins the outer update
+            ini.WriteString("Colors", "G0", "clRed");
+            inner.Commit();
+        }
         EXPECT_EQ(ini.ReadString("Colors", "G0", ""), "clRed") << "reads see the collected text";
         EXPECT_EQ(ReadWholeFile(m_name), original);
         update.Commit();
