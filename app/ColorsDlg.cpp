@@ -1,15 +1,18 @@
 #include "ColorsDlg.h"
 
 #include "ColorPicker.h"
+#include "DialogLayout.h"
 
 #include <QLabel>
 #include <QPushButton>
+#include <QRect>
+
+#include <algorithm>
 
 namespace {
 
 constexpr int kClientWidthPx = 348;
 constexpr int kClientHeightPx = 166;
-constexpr int kFontPixelSize = 11;
 
 constexpr int kLabelLeftPx = 16;
 constexpr int kLabelTopPx = 16;
@@ -18,6 +21,8 @@ constexpr int kPickerTopPx = 13;
 constexpr int kPickerWidthPx = 145;
 constexpr int kPickerHeightPx = 22;
 constexpr int kRowPitchPx = 28;
+// The least room between a label's text and its picker.
+constexpr int kLabelGapPx = 4;
 
 constexpr int kButtonTopPx = 133;
 constexpr int kOkLeftPx = 59;
@@ -38,30 +43,35 @@ TdlgColor::TdlgColor(QWidget* parent) : QDialog(parent)
 {
     setObjectName("dlgColor");
     setWindowTitle("GCode Colors");
-    QFont dialogFont("Tahoma");
-    dialogFont.setPixelSize(kFontPixelSize);
-    setFont(dialogFont);
-    setFixedSize(kClientWidthPx, kClientHeightPx);
+    setFont(DialogFont());
     CreateControls();
     SetTabOrder();
 }
 
 void TdlgColor::CreateControls()
 {
+    // A label whose text is wider than its place pushes the column of pickers, and the
+    // dialog's right edge, as far right as it needs; everything else stays where it is.
+    int pickerShift = 0;
     for (std::size_t row = 0; row < m_pickers.size(); ++row) {
         const int rowOffset = static_cast<int>(row) * kRowPitchPx;
         const QString suffix = QString::number(row);
 
         QLabel* label = new QLabel(kLabelTexts[row], this);
         label->setObjectName("lblG" + suffix);
-        label->move(kLabelLeftPx, kLabelTopPx + rowOffset);
-        label->adjustSize();
+        const QRect place(kLabelLeftPx, kLabelTopPx + rowOffset,
+                          kPickerLeftPx - kLabelGapPx - kLabelLeftPx, label->sizeHint().height());
+        pickerShift = std::max(pickerShift, PlaceCaption(*label, place));
 
         TColorPicker* picker = new TColorPicker(this);
         picker->setObjectName("cbxG" + suffix);
-        picker->setGeometry(kPickerLeftPx, kPickerTopPx + rowOffset, kPickerWidthPx, kPickerHeightPx);
         m_pickers[row] = picker;
     }
+    for (std::size_t row = 0; row < m_pickers.size(); ++row)
+        m_pickers[row]->setGeometry(kPickerLeftPx + pickerShift,
+                                    kPickerTopPx + static_cast<int>(row) * kRowPitchPx,
+                                    kPickerWidthPx, kPickerHeightPx);
+    setFixedSize(kClientWidthPx + pickerShift, kClientHeightPx);
 
     Button1 = new QPushButton("&OK", this);
     Button1->setObjectName("Button1");

@@ -50,6 +50,8 @@ void TDocument::LoadFile(const QString& name)
     watcher_.Stop();
     watcher_.SetFileName(name);
     watcher_.Start();
+    if (OnFileNamed)
+        OnFileNamed(name);
     RunAndPlot();
 }
 
@@ -62,6 +64,7 @@ void TDocument::Refresh()
 
 void TDocument::RunAndPlot()
 {
+    engine_->SetLenient(lenient_);
     try {
         engine_->Run(editor_.Lines());
     } catch (...) {
@@ -72,6 +75,8 @@ void TDocument::RunAndPlot()
     if (OnRunEnded)
         OnRunEnded(std::nullopt);
     builder_.SetLineTable(engine_->Table(), engine_->RowSourceLines());
+    if (OnPlotted)
+        OnPlotted(*engine_);
 }
 
 void TDocument::Clear()
@@ -146,6 +151,8 @@ void TDocument::SaveAs(const QString& name)
     editor_.SetModified(false);
     watcher_.Start();
     window_.setWindowTitle(DocumentTitle(name));
+    if (OnFileNamed)
+        OnFileNamed(name);
 }
 
 void TDocument::FileChanged()

@@ -60,6 +60,14 @@ public:
     // Told after every run of the interpreter: the 0-based line it failed at, none after a
     // successful run. A failure is told before its exception goes on to the caller.
     std::function<void(std::optional<std::size_t> failedLine)> OnRunEnded;
+    // Lenient or strict reading for the runs from now on.
+    void SetLenient(bool lenient) { lenient_ = lenient; }
+    bool Lenient() const { return lenient_; }
+    // Called after every run whose table went to the plot.
+    std::function<void(const TGCodeEngine&)> OnPlotted;
+    // Raised with the file's name whenever the document takes a file: opened, reloaded or
+    // saved under a new name.
+    std::function<void(const QString& name)> OnFileNamed;
 
 private:
     void WriteFile(const QString& name);
@@ -73,5 +81,6 @@ private:
     TUserDialogs& dialogs_;
     std::function<void()> showException_;
     std::unique_ptr<TGCodeEngine> engine_;
+    bool lenient_ = false;
     TReloadPrompt reloadPrompt_;
 };

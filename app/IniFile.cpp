@@ -207,6 +207,23 @@ void SetKey(TIniText& text, std::string_view section, std::string_view key, std:
     InsertLine(text, lines.size(), std::move(entry), lineBreak);
 }
 
+// Removes the first section of that name and, when it is the last one, the blank line before it;
+// false when there is no such section.
+bool EraseSectionLines(TIniText& text, std::string_view section)
+{
+    std::vector<TLine>& lines = text.Lines;
+    const auto range = FindSection(lines, text.Headers, section);
+    if (!range)
+        return false;
+    std::size_t begin = range->Header;
+    if (range->End == lines.size() && begin > 0 && Trim(lines[begin - 1].Text).empty())
+        --begin;
+    lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(begin),
+                lines.begin() + static_cast<std::ptrdiff_t>(range->End));
+    text = TIniText(std::move(lines));
+    return true;
+}
+
 bool HasLineBreak(std::string_view text)
 {
     return text.find_first_of("\r\n") != std::string_view::npos;
@@ -414,4 +431,19 @@ void TIniFileUpdate::Commit()
     std::unique_ptr<TIniFile::TContent> pending = std::move(m_file.m_pending);
     if (pending && pending->Changed)
         m_file.Save(*pending);
+}
+
+void TIniFile::EraseSection(std::string_view section)
+{
+    if (m_fileName.empty())
+        return;
+    TContent loaded;
+    if (!m_pending)
+        loaded = Load();
+    TContent& content = m_pending ? *m_pending : loaded;
+    if (!EraseSectionLines(content.Text, section))
+        return;
+    content.Changed = true;
+    if (!m_pending)
+        Save(content);
 }

@@ -48,6 +48,11 @@ public:
     // the collected text only.
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
 
+    // Removes the first section of that name with all its keys, and the blank line that
+    // WriteString put before it when it was added at the end. A missing file or section is
+    // left as it is. Throws EIniFileError "Unable to write to <file>" on failure.
+    void EraseSection(std::string_view section);
+
 private:
     friend class TIniFileUpdate;
     struct TContent;

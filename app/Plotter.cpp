@@ -1,16 +1,23 @@
 #include "Plotter.h"
 
 #include "ATFileNotification.h"
+#include "AboutBox.h"
 #include "CaretMoveLink.h"
 #include "ColorsDlg.h"
 #include "Document.h"
 #include "Error.h"
 #include "FailedLineMark.h"
+#include "FindBar.h"
 #include "GCodeEditor.h"
 #include "HighlighterLexer.h"
 #include "Icons.h"
 #include "IniFile.h"
+#include "LenientSetting.h"
 #include "OpenGLPanel.h"
+#include "ProgramInfoWindow.h"
+#include "ProgramSummary.h"
+#include "RecentFilesMenu.h"
+#include "SessionMemory.h"
 #include "Settings.h"
 #include "SynColorsDlg.h"
 #include "SynHighlighterRS274.h"
@@ -23,6 +30,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -130,6 +138,32 @@ const TGLPlotter::TActionEntry TGLPlotter::kActions[] = {
     {"ViewHighlightCaretMove", "View", "Highlight Caret Move", nullptr, kNoIcon,
      "Highlight Caret Move|Highlights in the plot the move of the line the caret is on", true,
      &TGLPlotter::ViewHighlightCaretMoveExecute},
+    {"PlotterLenient", "Plotter", "Lenient Reading", nullptr, kNoIcon,
+     "Lenient Reading|Reads ';' comments, parameters, expressions and O-word lines, skipping what cannot be plotted",
+     true, &TGLPlotter::PlotterLenientExecute},
+    {"ViewProgramInfo", "View", "Program Info...", nullptr, kNoIcon,
+     "Program Info|Shows what is in the program as the plot reads it", false,
+     &TGLPlotter::ViewProgramInfoExecute},
+    {"EditRedo1", "Edit", "&Redo", "Ctrl+Y; Ctrl+Shift+Z", kNoIcon,
+     "Redo|Makes the last undone action again", false, &TGLPlotter::EditRedo1Execute},
+    {"EditFind1", "Edit", "&Find...", "Ctrl+F", kNoIcon, "Find|Finds text in the editor", false,
+     &TGLPlotter::EditFind1Execute},
+    {"EditFindNext1", "Edit", "Find &Next", "F3", kNoIcon,
+     "Find Next|Finds the next place of the text searched for", false,
+     &TGLPlotter::EditFindNext1Execute},
+    {"EditFindPrevious1", "Edit", "Find Pre&vious", "Shift+F3", kNoIcon,
+     "Find Previous|Finds the previous place of the text searched for", false,
+     &TGLPlotter::EditFindPrevious1Execute},
+    {"EditReplace1", "Edit", "R&eplace...", "Ctrl+H", kNoIcon,
+     "Replace|Replaces text in the editor", false, &TGLPlotter::EditReplace1Execute},
+    {"EditGoToLine1", "Edit", "&Go to Line...", "Ctrl+G", kNoIcon,
+     "Go to Line|Moves the caret to the line of a number", false,
+     &TGLPlotter::EditGoToLine1Execute},
+    {"FileClearRecent1", "File", "&Clear List", nullptr, kNoIcon,
+     "Clear List|Empties the list of recent files", false, &TGLPlotter::FileClearRecent1Execute},
+    {"HelpAbout", "Help", "About Zorvit...", nullptr, kNoIcon,
+     "About|Shows the version, the licence and what Zorvit is", false,
+     &TGLPlotter::HelpAboutExecute},
 };
 
 namespace {
@@ -152,11 +186,13 @@ TGLPlotter::TGLPlotter(const QStringList& arguments, std::unique_ptr<TUserDialog
     CreateActions();
     CreatePlotShortcuts();
     CreateMenus();
+    CreateHelpMenu(); // last on the menu bar
     CreateToolBar();
     CreateContextMenu();
     ConnectUpdates();
     // The client area lies below the menu bar.
     resize(kClientWidthPx, kClientHeightPx + menuBar()->sizeHint().height());
+    Guarded([this] { LoadSession(*this, *Splitter2, recentFiles_); });
     FormCreate(arguments);
     aclMainUpdate();
 }
@@ -250,6 +286,25 @@ void TGLPlotter::CreateComponents()
     caretMoveLink_ = new TCaretMoveLink(*memGCode, *OpenGLPanel, builder_->SegmentLines(), this);
     failedLineMark_ = new TFailedLineMark(*memGCode);
     document_->OnRunEnded = [this](std::optional<std::size_t> failedLine) { RunEnded(failedLine); };
+    frmProgramInfo = new TProgramInfoWindow(this);
+    frmProgramInfo->setObjectName(QStringLiteral("frmProgramInfo"));
+    // A plot that lenient reading left incomplete says so in the status bar too.
+    lblSkipped = new QLabel(statusBar());
+    lblSkipped->setObjectName(QStringLiteral("lblSkipped"));
+    statusBar()->addPermanentWidget(lblSkipped);
+    lblSkipped->hide();
+    document_->OnPlotted = [this](const TGCodeEngine& engine) {
+        const TProgramSummary summary = SummarizeRun(engine);
+        frmProgramInfo->ShowSummary(summary);
+        lblSkipped->setText(IncompleteNotice(summary.Skipped));
+        lblSkipped->setVisible(!lblSkipped->text().isEmpty());
+    };
+    findBar_ = new TFindBar(*memGCode, this);
+    addToolBar(Qt::BottomToolBarArea, findBar_);
+    document_->OnFileNamed = [this](const QString& name) {
+        recentFiles_.Add(QFileInfo(name).absoluteFilePath().toStdString());
+    };
+    dialogs_->SetDocumentFile([this] { return ATFileNotification1->FileName(); });
 
     // Wheel turns go to the focused control first and to this window last.
     new TWheelRouter(*this);
@@ -262,8 +317,8 @@ void TGLPlotter::CreateActions()
         action->setObjectName(QString::fromLatin1(entry.name));
         action->setProperty("category", QString::fromLatin1(entry.category));
         if (entry.shortcut != nullptr)
-            action->setShortcut(QKeySequence(QString::fromLatin1(entry.shortcut),
-                                             QKeySequence::PortableText));
+            action->setShortcuts(QKeySequence::listFromString(QString::fromLatin1(entry.shortcut),
+                                                              QKeySequence::PortableText));
         if (entry.icon != kNoIcon)
             action->setIcon(ActionIcon(entry.icon));
         const QString hint = QString::fromLatin1(entry.hint);
@@ -277,6 +332,8 @@ void TGLPlotter::CreateActions()
         // Shortcuts work wherever the focus is inside the window.
         addAction(action);
     }
+    // Strict reading is the default; the settings may turn lenient reading on.
+    Action("PlotterLenient")->setChecked(false);
 }
 
 void TGLPlotter::CreatePlotShortcuts()
@@ -329,6 +386,11 @@ void TGLPlotter::CreateMenus()
     AddItem(*file, "itmFileSaveAs", QStringLiteral("Save &As..."), *Action("FileSaveAs1"));
     file->addSeparator();
     AddItem(*file, "itmFileExit", QStringLiteral("E&xit"), *Action("FileExit1"));
+    file->addSeparator();
+    auto* recent = new TRecentFilesMenu(recentFiles_, *Action("FileClearRecent1"), file);
+    connect(recent, &TRecentFilesMenu::FileChosen, this,
+            [this](const QString& name) { Guarded([&] { OpenRecentFile(name); }); });
+    file->addMenu(recent);
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     edit->setObjectName(QStringLiteral("mnuEdit"));
@@ -340,6 +402,15 @@ void TGLPlotter::CreateMenus()
     AddItem(*edit, "itmEditDelete", QStringLiteral("&Delete"), *Action("EditDelete1"));
     edit->addSeparator();
     AddItem(*edit, "itmEditSelectAll", QStringLiteral("Select &All"), *Action("EditSelectAll1"));
+    edit->addSeparator();
+    AddItem(*edit, "itmEditRedo", QStringLiteral("&Redo"), *Action("EditRedo1"));
+    edit->addSeparator();
+    AddItem(*edit, "itmEditFind", QStringLiteral("&Find..."), *Action("EditFind1"));
+    AddItem(*edit, "itmEditFindNext", QStringLiteral("Find &Next"), *Action("EditFindNext1"));
+    AddItem(*edit, "itmEditFindPrevious", QStringLiteral("Find Pre&vious"), *Action("EditFindPrevious1"));
+    AddItem(*edit, "itmEditReplace", QStringLiteral("R&eplace..."), *Action("EditReplace1"));
+    edit->addSeparator();
+    AddItem(*edit, "itmEditGoToLine", QStringLiteral("&Go to Line..."), *Action("EditGoToLine1"));
 
     QMenu* editor = menuBar()->addMenu(QStringLiteral("E&ditor"));
     editor->setObjectName(QStringLiteral("mnuEditor"));
@@ -355,6 +426,8 @@ void TGLPlotter::CreateMenus()
             *Action("PlotterResetOrigin"));
     AddItem(*plotter, "itmSettingsColors", QStringLiteral("&Colors..."),
             *Action("DisplayColors1"));
+    plotter->addSeparator();
+    AddItem(*plotter, "itmPlotterLenient", QStringLiteral("&Lenient Reading"), *Action("PlotterLenient"));
 
     // The states must be right whenever a menu opens.
     for (QMenu* menu : {file, edit, editor, plotter})
@@ -375,7 +448,17 @@ void TGLPlotter::CreateViewMenu()
     view->addSeparator();
     AddItem(*view, "itmViewHighlightCaretMove", QStringLiteral("&Highlight Caret Move"),
             *Action("ViewHighlightCaretMove"));
+    view->addSeparator();
+    AddItem(*view, "itmViewProgramInfo", QStringLiteral("Program &Info..."),
+            *Action("ViewProgramInfo"));
     connect(view, &QMenu::aboutToShow, this, [this] { Guarded([this] { aclMainUpdate(); }); });
+}
+
+void TGLPlotter::CreateHelpMenu()
+{
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    AddItem(*help, "itmHelpAbout", QStringLiteral("&About Zorvit..."), *Action("HelpAbout"));
 }
 
 void TGLPlotter::CreateToolBar()
@@ -422,6 +505,7 @@ void TGLPlotter::ConnectUpdates()
     connect(memGCode, &QsciScintilla::modificationChanged, this, update);
     connect(memGCode, &QsciScintilla::textChanged, this, update);
     connect(memGCode, &TGCodeEditor::UndoAvailableChanged, this, update);
+    connect(memGCode, &TGCodeEditor::RedoAvailableChanged, this, update);
     // Asking the clipboard may wait for another program, so it is asked only when it changes.
     const auto clipboardChanged = [this] {
         Guarded([this] {
@@ -534,6 +618,19 @@ void TGLPlotter::PlotterRefreshExecute()
     document_->Refresh();
 }
 
+void TGLPlotter::PlotterLenientExecute()
+{
+    document_->SetLenient(Action("PlotterLenient")->isChecked());
+    Action("PlotterRefresh")->trigger();
+}
+
+void TGLPlotter::ViewProgramInfoExecute()
+{
+    frmProgramInfo->show();
+    frmProgramInfo->raise();
+    frmProgramInfo->activateWindow();
+}
+
 void TGLPlotter::FileNew1Execute()
 {
     if (!document_->QuerySaveChanges())
@@ -575,6 +672,22 @@ void TGLPlotter::FileExit1Execute()
     close();
 }
 
+void TGLPlotter::FileClearRecent1Execute()
+{
+    recentFiles_.Clear();
+}
+
+void TGLPlotter::OpenRecentFile(const QString& name)
+{
+    if (!QFileInfo::exists(name)) {
+        recentFiles_.Remove(name.toStdString());
+        statusBar()->showMessage(QStringLiteral("%1 no longer exists; it has been removed from the recent files.").arg(name));
+        return;
+    }
+    if (document_->QuerySaveChanges())
+        LoadFile(name);
+}
+
 void TGLPlotter::ATFileNotification1Changed()
 {
     document_->FileChanged();
@@ -590,6 +703,8 @@ void TGLPlotter::closeEvent(QCloseEvent* event)
     bool canClose = false;
     Guarded([&] { FormCloseQuery(canClose); });
     event->setAccepted(canClose);
+    if (canClose)
+        Guarded([this] { SaveSession(*this, *Splitter2, recentFiles_); });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -625,12 +740,47 @@ void TGLPlotter::itmEditSelectAllExecute()
     memGCode->selectAll();
 }
 
+void TGLPlotter::EditRedo1Execute()
+{
+    memGCode->redo();
+}
+
+void TGLPlotter::EditFind1Execute()
+{
+    findBar_->ShowFind();
+}
+
+void TGLPlotter::EditFindNext1Execute()
+{
+    findBar_->FindNext();
+}
+
+void TGLPlotter::EditFindPrevious1Execute()
+{
+    findBar_->FindPrevious();
+}
+
+void TGLPlotter::EditReplace1Execute()
+{
+    findBar_->ShowReplace();
+}
+
+void TGLPlotter::EditGoToLine1Execute()
+{
+    int line = 0;
+    int index = 0;
+    memGCode->getCursorPosition(&line, &index);
+    if (const auto chosen = dialogs_->AskLineNumber(line + 1, memGCode->lines()))
+        memGCode->GoToLine(*chosen);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Update rules
 
 void TGLPlotter::aclMainUpdate()
 {
     Action("EditUndo1")->setEnabled(memGCode->CanUndo());
+    Action("EditRedo1")->setEnabled(memGCode->CanRedo());
     const bool selection = memGCode->HasSelectedText();
     Action("EditCut1")->setEnabled(selection);
     Action("EditCopy1")->setEnabled(selection);
@@ -722,11 +872,20 @@ void TGLPlotter::ViewHighlightCaretMoveExecute()
     aclMainUpdate();
 }
 
+void TGLPlotter::HelpAboutExecute()
+{
+    TAboutBox about(this);
+    dialogs_->Execute(about);
+}
+
 void TGLPlotter::LoadSettings()
 {
     const TIniFile file(SettingsFileName());
     ReadSettings(file, motionColors_, Highlighter());
     caretMoveLink_->SetEnabled(ReadHighlightCaretMove(file));
+    const bool lenient = ReadLenientSetting(file);
+    document_->SetLenient(lenient);
+    Action("PlotterLenient")->setChecked(lenient);
 }
 
 void TGLPlotter::SaveSettings()
@@ -735,6 +894,7 @@ void TGLPlotter::SaveSettings()
     TIniFileUpdate update(file);  // one write of the file for everything
     WriteSettings(file, motionColors_, Highlighter());
     WriteHighlightCaretMove(file, caretMoveLink_->Enabled());
+    WriteLenientSetting(file, document_->Lenient());
     update.Commit();
 }
 

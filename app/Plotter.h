@@ -5,6 +5,7 @@
 // actions, and reads and writes the settings.
 
 #include "Color.h"
+#include "RecentFiles.h"
 #include "UserDialogs.h"
 
 #include <QMainWindow>
@@ -18,6 +19,7 @@
 
 class QAction;
 class QFrame;
+class QLabel;
 class QMenu;
 class QSplitter;
 class QTabWidget;
@@ -27,11 +29,13 @@ class TCaretMoveLink;
 class TFailedLineMark;
 class TGCodeEditor;
 class TDocument;
+class TFindBar;
 class THighlighter;
 class TLineTable;
 class TOpenGLPanel;
 class TToolpathBuilder;
 class TdlgColor;
+class TProgramInfoWindow;
 
 class TGLPlotter : public QMainWindow
 {
@@ -89,6 +93,7 @@ private:
     void CreatePlotShortcuts();
     void CreateMenus();
     void CreateViewMenu();
+    void CreateHelpMenu();
     void CreateToolBar();
     void CreateContextMenu();
     void ConnectUpdates();
@@ -118,6 +123,8 @@ private:
     void itmEditDeleteExecute();
     void itmEditSelectAllExecute();
     void PlotterRefreshExecute();
+    void PlotterLenientExecute();
+    void ViewProgramInfoExecute();
     void itmSettingsResetDrawingExecute();
     void itmSettingsColorsExecute();
     void ViewFitToViewExecute();
@@ -126,6 +133,16 @@ private:
     void ViewRightExecute();
     void ViewIsometricExecute();
     void ViewHighlightCaretMoveExecute();
+    void EditRedo1Execute();
+    void EditFind1Execute();
+    void EditFindNext1Execute();
+    void EditFindPrevious1Execute();
+    void EditReplace1Execute();
+    void EditGoToLine1Execute();
+    void FileClearRecent1Execute();
+    // A file chosen in File > Open Recent; one that is gone leaves the list with a note.
+    void OpenRecentFile(const QString& name);
+    void HelpAboutExecute();
 
     // Update rules.
     void aclMainUpdate();
@@ -146,6 +163,7 @@ private:
     std::unique_ptr<TDocument> document_;
     std::optional<std::size_t> failedLine_;  // of the run whose error is about to be shown
     bool clipboardHasText_ = false;
+    TRecentFiles recentFiles_;
 
     QToolBar* ToolBar1 = nullptr;
     QFrame* pnlTop = nullptr;
@@ -161,4 +179,7 @@ private:
     TdlgColor* dlgColor = nullptr;
     TCaretMoveLink* caretMoveLink_ = nullptr;
     TFailedLineMark* failedLineMark_ = nullptr;
+    TProgramInfoWindow* frmProgramInfo = nullptr;
+    QLabel* lblSkipped = nullptr;
+    TFindBar* findBar_ = nullptr;
 };

@@ -4,11 +4,9 @@
 #include "Error.h"
 #include "IniFile.h"
 #include "SynHighlighterRS274.h"
+#include "UserFolders.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <limits>
 #include <utility>
 
@@ -20,7 +18,6 @@ constexpr std::string_view kAppFolder = "Zorvit";
 constexpr std::string_view kFileName = "Zorvit.ini";
 constexpr std::string_view kDefaultConfigFolder = ".config"; // inside $HOME
 constexpr mode_t kAppFolderMode = S_IRWXU | S_IRWXG | S_IRWXO; // narrowed by the umask
-constexpr mode_t kConfigFolderMode = S_IRWXU; // what the XDG base directory rules ask for
 
 constexpr std::string_view kColorsSection = "Colors";
 constexpr std::array<std::string_view, 4> kMotionKeys{"G0", "G1", "G2", "G3"};
@@ -37,48 +34,10 @@ constexpr std::uint64_t kMaxPositiveMagnitude = std::numeric_limits<std::int32_t
 constexpr std::uint64_t kMaxNegativeMagnitude = kMaxPositiveMagnitude + 1;
 constexpr std::size_t kHexPrefixLength = 2; // "0x"
 
-std::string EnvironmentValue(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value ? std::string(value) : std::string();
-}
-
 // The folder that holds per-user settings folders; empty when there is none.
 std::string ConfigFolder()
 {
-    const std::string xdg = EnvironmentValue("XDG_CONFIG_HOME");
-    if (!xdg.empty() && xdg.front() == '/') // relative values are to be ignored
-        return xdg;
-    const std::string home = EnvironmentValue("HOME");
-    if (home.empty())
-        return {};
-    return home + "/" + std::string(kDefaultConfigFolder);
-}
-
-bool IsFolder(const std::string& path)
-{
-    struct stat status{};
-    return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
-}
-
-// Makes the folder unless it is there; throws with the reason when it cannot be had.
-void MakeFolder(const std::string& path, mode_t mode)
-{
-    if (IsFolder(path))
-        return;
-    if (::mkdir(path.c_str(), mode) == 0)
-        return;
-    const int error = errno == EEXIST && !IsFolder(path) ? ENOTDIR : errno;
-    if (error != EEXIST)
-        throw EZorvitError("cannot create the folder \"" + path + "\": " + std::strerror(error));
-}
-
-// Makes the folder and its missing parents, each one for the user alone.
-void MakeFolderWithParents(const std::string& path)
-{
-    for (std::size_t end = path.find('/', 1); end != std::string::npos; end = path.find('/', end + 1))
-        MakeFolder(path.substr(0, end), kConfigFolderMode);
-    MakeFolder(path, kConfigFolderMode);
+    return UserBaseFolder("XDG_CONFIG_HOME", kDefaultConfigFolder);
 }
 
 std::string SettingsFolder()

@@ -2,6 +2,7 @@
 
 #include "LineTable.h"
 #include "OpenGLPanel.h"
+#include "ToolpathWalk.h"
 
 #include <cmath>
 #include <cstdint>
@@ -31,22 +32,29 @@ std::int32_t ExtentFor(double maximum)
 } // namespace
 
 TToolpathBuilder::TToolpathBuilder(TOpenGLPanel& panel, const std::array<TColor, 4>& motionColors)
-    : panel_(panel), motionColors_(motionColors)
+    : TToolpathBuilder(panel.View(), motionColors, [&panel] { panel.update(); })
+{
+}
+
+TToolpathBuilder::TToolpathBuilder(TPlotView& view, const std::array<TColor, 4>& motionColors,
+                                   std::function<void()> showLater)
+    : view_(view), showLater_(std::move(showLater)), motionColors_(motionColors)
 {
 }
 
 void TToolpathBuilder::SetLineTable(const std::shared_ptr<TLineTable>& table, TRowLines rowLines)
 {
-    panel_.ClearSegments();
+    view_.ClearSegments();
     table_ = table;
     rowLines_ = std::move(rowLines);
     BuildToolpath();
-    panel_.update();
+    if (showLater_)
+        showLater_();
 }
 
 void TToolpathBuilder::Rebuild()
 {
-    panel_.ClearSegments();
+    view_.ClearSegments();
     lastMaximum_ = 0;
     BuildToolpath();
 }
@@ -60,43 +68,34 @@ void TToolpathBuilder::BuildToolpath()
     if (!table_)
         return;
     TLineTable& table = *table_;
-    const int axisX = table.ColumnIndex("AxisX");
-    const int axisY = table.ColumnIndex("AxisY");
-    const int axisZ = table.ColumnIndex("AxisZ");
-    const int motion = table.ColumnIndex("GMotion");
-    const auto coordinate = [&table](int column, float previous) {
-        return table.IsNull(column) ? previous : static_cast<float>(table.GetFloat(column));
-    };
-
-    std::int32_t motionMode = 0;
+    TToolpathWalk walk(table);
     table.MoveFirst();  // settles a pending row, so the count below includes it
-    panel_.ReserveSegments(table.RowCount());
+    view_.ReserveSegments(table.RowCount());
     // Rows and their lines pair up by position; a table without lines leaves the list empty.
     const bool withLines = rowLines_ && rowLines_->size() >= table.RowCount();
     segmentLines_.Reset(withLines ? table.RowCount() : 0);
     for (std::size_t row = 0; !table.AtEnd(); table.MoveNext(), ++row) {
-        if (table.IsNull(axisX) && table.IsNull(axisY) && table.IsNull(axisZ))
+        if (!walk.ReadRow())
             continue;
-        currentPoint_ = {coordinate(axisX, previousPoint_.x), coordinate(axisY, previousPoint_.y),
-                         coordinate(axisZ, previousPoint_.z)};
-        if (!table.IsNull(motion))
-            motionMode = table.GetInteger(motion);
+        previousPoint_ = walk.From();
+        currentPoint_ = walk.To();
+        const std::int32_t motionMode = walk.MotionMode();
         const bool known = motionMode >= 0 && motionMode < kMotionModeCount;
         const TColor colour = known ? motionColors_[motionMode] : kOtherMotionColor;
-        panel_.AddSegment(previousPoint_, currentPoint_, colour);
+        view_.AddSegment(previousPoint_, currentPoint_, colour);
         if (withLines)
             segmentLines_.Add((*rowLines_)[row]);
-        previousPoint_ = currentPoint_;
         if (currentPoint_.x > maximum)
             maximum = currentPoint_.x;
         if (currentPoint_.y > maximum)
             maximum = currentPoint_.y;
     }
+    previousPoint_ = currentPoint_;
 
     segmentLines_.Trim();
 
     if (maximum != lastMaximum_) {
         lastMaximum_ = maximum;
-        panel_.SetExtent(ExtentFor(maximum));
+        view_.SetExtent(ExtentFor(maximum));
     }
 }

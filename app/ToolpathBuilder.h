@@ -9,17 +9,23 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
 class TLineTable;
 class TOpenGLPanel;
+class TPlotView;
 
 class TToolpathBuilder
 {
 public:
     // motionColors are the colours of G0 to G3; the builder reads them on every build.
     TToolpathBuilder(TOpenGLPanel& panel, const std::array<TColor, 4>& motionColors);
+    // The same on a bare plot view, which is drawn without a window; showLater asks for the
+    // repaint that follows a new table.
+    TToolpathBuilder(TPlotView& view, const std::array<TColor, 4>& motionColors,
+                     std::function<void()> showLater = {});
 
     using TRowLines = std::shared_ptr<const std::vector<std::uint32_t>>;
 
@@ -38,7 +44,8 @@ public:
     const TSegmentSourceLines& SegmentLines() const { return segmentLines_; }
 
 private:
-    TOpenGLPanel& panel_;
+    TPlotView& view_;
+    std::function<void()> showLater_;
     const std::array<TColor, 4>& motionColors_;
     std::shared_ptr<TLineTable> table_;
     TRowLines rowLines_;

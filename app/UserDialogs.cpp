@@ -1,10 +1,13 @@
 #include "UserDialogs.h"
 
 #include "EmptyCaption.h"
+#include "FileDialogStart.h"
 #include "FileNameEncoding.h"
 
 #include <QDialog>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -42,9 +45,10 @@ void TUserDialogs::ShowError(const QString& message)
 
 std::optional<QString> TUserDialogs::OpenName()
 {
-    const QString name = QFileDialog::getOpenFileName(owner_);
+    const QString name = QFileDialog::getOpenFileName(owner_, QString(), StartPath(false));
     if (name.isEmpty())
         return std::nullopt;
+    Remember(name);
     return RecoverDialogFileName(name);
 }
 
@@ -52,11 +56,33 @@ std::optional<QString> TUserDialogs::SaveName()
 {
     // The main window asks about overwriting itself, through Ask, so that the question can be
     // answered in tests; the dialog must not ask a second time.
-    const QString name = QFileDialog::getSaveFileName(owner_, QString(), QString(), QString(),
+    const QString name = QFileDialog::getSaveFileName(owner_, QString(), StartPath(true), QString(),
                                                       nullptr, QFileDialog::DontConfirmOverwrite);
     if (name.isEmpty())
         return std::nullopt;
+    Remember(name);
     return RecoverDialogFileName(name);
+}
+
+QString TUserDialogs::StartPath(bool offerName) const
+{
+    return DialogStartPath(documentFile_ ? documentFile_() : QString(), lastFolder_, offerName);
+}
+
+void TUserDialogs::Remember(const QString& chosen)
+{
+    lastFolder_ = QFileInfo(chosen).absolutePath();
+}
+
+std::optional<int> TUserDialogs::AskLineNumber(int current, int lineCount)
+{
+    bool accepted = false;
+    const int line = QInputDialog::getInt(owner_, QStringLiteral("Go to Line"),
+                                          QStringLiteral("Line number (1 - %1):").arg(lineCount), current, 1,
+                                          lineCount, 1, &accepted);
+    if (!accepted)
+        return std::nullopt;
+    return line;
 }
 
 bool TUserDialogs::Execute(QDialog& dialog)

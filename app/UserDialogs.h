@@ -3,6 +3,8 @@
 // that tests can answer for the user by overriding it.
 
 #include <QString>
+
+#include <functional>
 #include <optional>
 
 class QDialog;
@@ -23,17 +25,27 @@ public:
     virtual TAnswer Ask(const QString& question, bool withCancel);
     // The error box: empty caption, critical icon, OK.
     virtual void ShowError(const QString& message);
-    // File dialogs without a filter or a default extension; empty when cancelled.
+    // File dialogs without a filter or a default extension; empty when cancelled. They start
+    // where the document is (see DialogStartPath), and Save offers the document's name.
     virtual std::optional<QString> OpenName();
     virtual std::optional<QString> SaveName();
+    // Asks for a line number from 1 to lineCount, offering current; empty when cancelled.
+    virtual std::optional<int> AskLineNumber(int current, int lineCount);
     // Shows a modal dialog; true when it closed with OK.
     virtual bool Execute(QDialog& dialog);
 
     void SetOwner(QWidget* owner) { owner_ = owner; }
+    // The open document's file name (empty while untitled), asked each time a dialog opens.
+    void SetDocumentFile(std::function<QString()> documentFile) { documentFile_ = std::move(documentFile); }
 
 protected:
     QWidget* Owner() const { return owner_; }
 
 private:
+    QString StartPath(bool offerName) const;
+    void Remember(const QString& chosen);
+
     QWidget* owner_;
+    std::function<QString()> documentFile_;
+    QString lastFolder_;
 };

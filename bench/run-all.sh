@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the benchmarks in Release and runs the figures that the README's Performance table
 # quotes: the interpreter, the highlighter, the toolpath builder, the plot's paint, opening a
-# 1,000,000-line program in the window, Fit to View and a pick on 1,000,000 segments, and the
-# comparison with the npm gcode-parser.
+# 1,000,000-line program in the window, Fit to View and a pick on 1,000,000 segments, a
+# thumbnail by zorvit-render, and the comparison with the npm gcode-parser.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/deps.sh"
@@ -17,4 +17,5 @@ aggregates=(--benchmark_repetitions=3 --benchmark_report_aggregates_only=true)
 on_display "$bench/plot/plot_paint_bench"
 "$bench/plot/plot_fit_pick_bench" "${aggregates[@]}"
 on_display "$bench/app/app_open_file"
+"$root/bench/render/thumbnail.sh" "$root/build-bench/tools/zorvit-render"
 "$root/bench/compare-peer.sh" 5

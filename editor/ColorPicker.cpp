@@ -3,9 +3,11 @@
 #include "ColorTable.h"
 #include "SystemColors.h"
 
+#include <QAbstractItemView>
 #include <QEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QProxyStyle>
 
 #include <algorithm>
 #include <span>
@@ -14,6 +16,23 @@ namespace {
 
 constexpr int kSwatchWidthPx = 16;
 constexpr int kSwatchHeightPx = 12;
+// The open list shows this many entries and scrolls through the rest.
+constexpr int kVisibleEntries = 16;
+
+// Some desktop styles open a drop-down list as a menu, as tall as all its entries or the screen,
+// and ignore the visible-entry limit. This style asks for a scrolling list instead and leaves
+// everything else to the desktop's style.
+class TScrollingListStyle : public QProxyStyle
+{
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override
+    {
+        if (hint == SH_ComboBox_Popup)
+            return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
 
 QIcon Swatch(const QColor& colour)
 {
@@ -30,6 +49,12 @@ QIcon Swatch(const QColor& colour)
 TColorPicker::TColorPicker(QWidget* parent) : QComboBox(parent), m_color(PickerColors().front().Value)
 {
     setIconSize(QSize(kSwatchWidthPx, kSwatchHeightPx));
+    auto* style = new TScrollingListStyle;
+    style->setParent(this);
+    setStyle(style);
+    setMaxVisibleItems(kVisibleEntries);
+    // The list was made under the desktop's style, which scrolls a menu by arrows only.
+    view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     AddEntries();
     connect(this, &QComboBox::activated, this, &TColorPicker::EntryActivated);
 }

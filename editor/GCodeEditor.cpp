@@ -189,6 +189,11 @@ void TGCodeEditor::ReplaceAllWithoutUndo(const QByteArray& bytes)
     SendScintilla(SCI_EMPTYUNDOBUFFER);
     SendScintilla(SCI_SETUNDOCOLLECTION, true);
     SendScintilla(SCI_SETREADONLY, readOnly);
+    // Scintilla keeps the caret's offset and the scroll position of the text before, which
+    // could leave the new text scrolled out of sight: a new text starts at its top-left corner.
+    SendScintilla(SCI_SETEMPTYSELECTION, 0UL);
+    SendScintilla(SCI_SETFIRSTVISIBLELINE, 0UL);
+    SendScintilla(SCI_SETXOFFSET, 0UL);
     UpdateUndoAvailable();
 }
 
@@ -255,13 +260,30 @@ bool TGCodeEditor::CanUndo() const
     return !isReadOnly() && isUndoAvailable();
 }
 
+bool TGCodeEditor::CanRedo() const
+{
+    return !isReadOnly() && isRedoAvailable();
+}
+
 void TGCodeEditor::UpdateUndoAvailable()
 {
-    const bool available = CanUndo();
-    if (available == m_undoAvailable)
-        return;
-    m_undoAvailable = available;
-    emit UndoAvailableChanged(m_undoAvailable);
+    const bool undo = CanUndo();
+    const bool redo = CanRedo();
+    if (undo != m_undoAvailable) {
+        m_undoAvailable = undo;
+        emit UndoAvailableChanged(m_undoAvailable);
+    }
+    if (redo != m_redoAvailable) {
+        m_redoAvailable = redo;
+        emit RedoAvailableChanged(m_redoAvailable);
+    }
+}
+
+void TGCodeEditor::GoToLine(int line)
+{
+    const int index = std::clamp(line, 1, lines()) - 1;
+    SendScintilla(SCI_GOTOLINE, static_cast<unsigned long>(index));
+    SendScintilla(SCI_VERTICALCENTRECARET);
 }
 
 void TGCodeEditor::setReadOnly(bool readOnly)

@@ -38,7 +38,8 @@ public:
     THighlighterLexer* HighlighterLexer() const { return m_highlighterLexer.get(); }
 
     // Replaces the whole text with these bytes. The load leaves no undo step and neither sets
-    // nor clears the modified flag.
+    // nor clears the modified flag; the view shows the text from its top-left corner, with the
+    // caret at its start.
     void SetTextBytes(const QByteArray& bytes);
     // The lines joined with the remembered line break, with no break after the last line.
     QByteArray TextBytes() const;
@@ -52,10 +53,15 @@ public:
     // and ClearAll. QsciScintilla's modificationChanged(bool) is emitted when it changes.
     bool Modified() const { return m_modified; }
     void SetModified(bool modified);
-    // Text, undo and redo history and the modified flag.
+    // Text, undo and redo history and the modified flag; the view goes back to the top-left.
     void ClearAll();
 
     bool CanUndo() const;
+    // Like CanUndo, for the edits that undo took back.
+    bool CanRedo() const;
+    // Puts the caret at the start of a line (1 is the first; clamped to the text's lines) and
+    // scrolls that line to the middle of the view.
+    void GoToLine(int line);
     bool HasSelectedText() const;
     // Removes the selected text; does nothing without a selection.
     void DeleteSelection();
@@ -78,6 +84,8 @@ public:
 signals:
     // Emitted whenever CanUndo() changes.
     void UndoAvailableChanged(bool available);
+    // Emitted whenever CanRedo() changes.
+    void RedoAvailableChanged(bool available);
 
 protected:
     bool event(QEvent* event) override;
@@ -102,6 +110,7 @@ private:
     bool m_modified = false;
     bool m_replacingAll = false;
     bool m_undoAvailable = false;
+    bool m_redoAvailable = false;
     int m_gutterDigits = 0;
     int m_gutterZoomPt = 0;
     QPointer<QMenu> m_contextMenu;

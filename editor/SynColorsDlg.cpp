@@ -1,6 +1,7 @@
 #include "SynColorsDlg.h"
 
 #include "ColorPicker.h"
+#include "DialogLayout.h"
 #include "GCodeEditor.h"
 #include "SynHighlighterRS274.h"
 #include "TokenAttribute.h"
@@ -24,7 +25,6 @@ namespace {
 
 constexpr int kClientWidthPx = 481;
 constexpr int kClientHeightPx = 357;
-constexpr int kFontPixelSize = 11;
 constexpr int kElementHeightPx = 13;
 
 // Places in client pixels: left, top, width, height. The check boxes' are within GroupBox1.
@@ -41,13 +41,6 @@ constexpr QRect kBackgroundRect(209, 136, 145, 22);
 constexpr QRect kPreviewRect(8, 173, 449, 133);
 constexpr QRect kOkRect(146, 322, 75, 25);
 constexpr QRect kCancelRect(279, 322, 75, 25);
-
-// Fonts differ between desktops: a caption that needs more room than its place is widened to
-// the right, so that its text is never cut.
-void PlaceCaption(QWidget& widget, const QRect& place)
-{
-    widget.setGeometry(place.adjusted(0, 0, std::max(0, widget.sizeHint().width() - place.width()), 0));
-}
 
 QLabel* NewLabel(const char* name, const char* caption, const QRect& place, QWidget* parent)
 {
@@ -87,9 +80,7 @@ TdlgSynColor::TdlgSynColor(QWidget* parent) : QDialog(parent)
 {
     setObjectName("dlgSynColor");
     setWindowTitle("Syntax Highlighter Colors");
-    QFont dialogFont("Tahoma");
-    dialogFont.setPixelSize(kFontPixelSize);
-    setFont(dialogFont);
+    setFont(DialogFont());
     setBackgroundRole(QPalette::Button);
     setFixedSize(kClientWidthPx, kClientHeightPx);
     CreateControls();

@@ -1,5 +1,7 @@
 #include "GCodeEngine.h"
 
+#include <algorithm>
+#include <cmath>
 #include <exception>
 #include <string_view>
 #include <utility>
@@ -91,6 +93,26 @@ void FillClassColumns(std::array<int, N>& columns, const TCodeClass (&classes)[M
     }
 }
 
+constexpr double kHalf = 0.5;
+constexpr double kInt64Limit = 9223372036854775808.0;  // 2^63
+
+// The nearest integer, halves to the even neighbour, whatever rounding mode is in force.
+double RoundHalfEven(double value)
+{
+    if (std::fabs(value - std::trunc(value)) == kHalf)
+        return 2 * std::round(value / 2);
+    return std::round(value);
+}
+
+// A whole real as a 64-bit integer; false when it is outside that range (or not a number).
+bool WholeToInt64(double whole, std::int64_t& number)
+{
+    if (!(whole >= -kInt64Limit && whole < kInt64Limit))
+        return false;
+    number = static_cast<std::int64_t>(whole);
+    return true;
+}
+
 }  // namespace
 
 TGCodeEngine::TGCodeEngine()
@@ -124,34 +146,80 @@ void TGCodeEngine::Run(std::initializer_list<std::string> lines)
     Run(TLineList(std::vector<std::string>(lines)));
 }
 
+void TGCodeEngine::SetLenient(bool lenient)
+{
+    FLenient = lenient;
+    FParser.SetLenient(lenient);
+}
+
 void TGCodeEngine::Run(TLineList lines)
 {
     FLines = std::move(lines);
-    TLineTable& table = *FTable;
-    table.EmptyTable();
+    FSkipped.Clear();
+    FTable->EmptyTable();
     // At most one row per line in practice: reserved once, trimmed to the rows at the end.
     FRowLines->clear();
     FRowLines->reserve(FLines.size());
     FFailedLine.reset();
+    if (FLenient)
+        RunLines<true>();
+    else
+        RunLines<false>();
+    FRowLines->shrink_to_fit();
+    FTable->MoveFirst();
+}
+
+// One loop for both readings; the strict one compiles without the lenient branches.
+template <bool kLenient>
+void TGCodeEngine::RunLines()
+{
+    TLineTable& table = *FTable;
     std::size_t i = 0;
     const TOnUnwind recordFailure([this, &i] { RecordFailure(i); });
     for (; i < FLines.size(); ++i) {
+        const std::string_view line = FLines[i];
+        const auto lineNumber = static_cast<std::int32_t>(i + 1);
         // Error messages name the 1-based line of the text.
-        FParser.SourceLine = static_cast<std::int32_t>(i + 1);
-        for (int token = FParser.SetLine(FLines[i]); token != TParser::tkEnd; token = FParser.NextToken()) {
+        FParser.SourceLine = lineNumber;
+        if constexpr (kLenient) {
+            FLineIndex = i;
+            // The tokenizer cannot scan such a line at all.
+            if (line.size() >= TParser::kBufferSize) {
+                FSkipped.AddLine(lineNumber, line);
+                continue;
+            }
+        }
+        int token = FParser.SetLine(line);
+        if constexpr (kLenient) {
+            if (SkipsWholeLine(token)) {
+                FSkipped.AddLine(lineNumber, line);
+                continue;
+            }
+        }
+        while (token != TParser::tkEnd) {
             if (!table.HasPendingRow())
                 table.AppendRow();
-            if (token == TParser::tkWord)
-                HandleWord();
-            else if (token == TParser::tkNewline)
+            if constexpr (kLenient) {
+                if (token == TParser::tkWord) {
+                    token = HandleLenientWord();
+                    continue;
+                }
+                if (token == '#') {  // a parameter assignment within the line
+                    token = SkipValue(FParser.TokenOffset());
+                    continue;
+                }
+            } else {
+                if (token == TParser::tkWord)
+                    HandleWord();
+            }
+            if (token == TParser::tkNewline)
                 CommitRow(i);
+            token = FParser.NextToken();
         }
         // A line that stored nothing leaves its row pending for the next line to fill.
         if (table.HasPendingRow() && table.RowModified())
             CommitRow(i);
     }
-    FRowLines->shrink_to_fit();
-    table.MoveFirst();
 }
 
 void TGCodeEngine::CommitRow(std::size_t line)
@@ -177,6 +245,19 @@ int TGCodeEngine::ClassColumn(TWordKind kind, std::int64_t number) const
     return kind == TWordKind::GCode ? FGColumns[index] : FMColumns[index];
 }
 
+void TGCodeEngine::StoreInteger(const TWordEntry& entry, std::int64_t number)
+{
+    TLineTable& table = *FTable;
+    if (entry.Kind == TWordKind::Integer) {
+        // 64-bit numbers keep their low 32 bits; 16-bit columns then check their range.
+        table.SetInteger(entry.Column, static_cast<std::int32_t>(number));
+        return;
+    }
+    const int column = ClassColumn(entry.Kind, number);
+    if (column >= 0)
+        table.SetInteger(column, static_cast<std::int32_t>(number));
+}
+
 void TGCodeEngine::HandleWord()
 {
     // Only the first letter counts: GX is a G word.
@@ -186,24 +267,95 @@ void TGCodeEngine::HandleWord()
         return;
     FParser.NextToken();
     FParser.CheckToken(entry.Required);
-    TLineTable& table = *FTable;
-    switch (entry.Kind) {
-    case TWordKind::Integer:
-        // 64-bit numbers keep their low 32 bits; 16-bit columns then check their range.
-        table.SetInteger(entry.Column, static_cast<std::int32_t>(FParser.TokenInt()));
-        break;
-    case TWordKind::Real:
-        table.SetFloat(entry.Column, FParser.TokenFloat());
-        break;
-    case TWordKind::GCode:
-    case TWordKind::MCode: {
-        const std::int64_t number = FParser.TokenInt();
-        const int column = ClassColumn(entry.Kind, number);
-        if (column >= 0)
-            table.SetInteger(column, static_cast<std::int32_t>(number));
-        break;
+    if (entry.Kind == TWordKind::Real)
+        FTable->SetFloat(entry.Column, FParser.TokenFloat());
+    else
+        StoreInteger(entry, FParser.TokenInt());
+}
+
+bool TGCodeEngine::SkipsWholeLine(int firstToken) const
+{
+    // O-word lines (subroutines, loops, conditions) and parameter assignments.
+    if (firstToken == '#')
+        return true;
+    return firstToken == TParser::tkWord && AsciiUpper(FParser.TokenView().front()) == 'O';
+}
+
+int TGCodeEngine::HandleLenientWord()
+{
+    const std::size_t start = FParser.TokenOffset();
+    const char letter = AsciiUpper(FParser.TokenView().front());
+    const TWordEntry& entry = FWords[static_cast<std::size_t>(letter - 'A')];
+    const int token = FParser.NextToken();
+    if (entry.Kind == TWordKind::Ignored) {
+        // As in strict reading a number after an ignored letter is passed over as it comes.
+        if (!StartsExpression(token))
+            return token;
+    } else if ((token == TParser::tkInteger || token == TParser::tkFloat) && StoreLenientNumber(entry, token)) {
+        return FParser.NextToken();
     }
-    case TWordKind::Ignored:
-        break;
+    return SkipValue(start);
+}
+
+bool TGCodeEngine::StoreLenientNumber(const TWordEntry& entry, int token)
+{
+    try {
+        if (entry.Kind == TWordKind::Real) {
+            FTable->SetFloat(entry.Column, FParser.TokenFloat());
+            return true;
+        }
+        if (token == TParser::tkInteger) {
+            StoreInteger(entry, FParser.TokenInt());
+            return true;
+        }
+        const double value = FParser.TokenFloat();
+        const bool isCode = entry.Kind == TWordKind::GCode || entry.Kind == TWordKind::MCode;
+        // G64.1 or M100.5 name codes without a column, like unknown whole codes.
+        if (isCode && value != std::trunc(value))
+            return true;
+        std::int64_t number = 0;
+        if (!WholeToInt64(isCode ? value : RoundHalfEven(value), number))
+            return false;
+        StoreInteger(entry, number);
+        return true;
+    } catch (const EZorvitError&) {
+        // A number that does not convert, or a value its column cannot hold.
+        return false;
     }
+}
+
+bool TGCodeEngine::StartsExpression(int token) const
+{
+    if (token == '#' || token == '[')
+        return true;
+    if (token == TParser::tkWord)  // a function such as SIN[30]
+        return FParser.PeekNonBlank() == '[';
+    // A sign that is not followed by digits: -[...] or -#1.
+    const std::string_view text = FParser.TokenView();
+    return token == TParser::tkInteger && text.size() == 1 && (text[0] == '-' || text[0] == '+');
+}
+
+int TGCodeEngine::SkipValue(std::size_t start)
+{
+    int token = FParser.Token();
+    if (token == TParser::tkWord && FParser.PeekNonBlank() == '[')
+        token = FParser.NextToken();  // the name of a function
+    // Up to the next word letter or comment outside brackets; words in brackets are operators
+    // or names.
+    int depth = 0;
+    const auto endsValue = [&depth](int code) {
+        return code == TParser::tkEnd || code == TParser::tkNewline ||
+               (depth == 0 && (code == TParser::tkWord || code == TParser::tkComment));
+    };
+    while (!endsValue(token)) {
+        if (token == '[' || token == '<')
+            ++depth;
+        else if ((token == ']' || token == '>') && depth > 0)
+            --depth;
+        token = FParser.NextToken();
+    }
+    const std::string_view line = FLines[FLineIndex];
+    const std::size_t end = std::min(FParser.TokenOffset(), line.size());
+    FSkipped.AddWord(static_cast<std::int32_t>(FLineIndex + 1), line.substr(start, end - start));
+    return token;
 }

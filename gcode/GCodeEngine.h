@@ -2,6 +2,12 @@
 // TGCodeEngine transcribes G-code lines into a line table: one row per line that sets a value,
 // each word's number in the column for its letter. It keeps no modal state and applies no
 // units or distance modes.
+//
+// Strict reading (the default) accepts the subset the interpreter is built for and stops at the
+// first error. Lenient reading, for programs from CAM systems and controllers, never stops at a
+// syntax error: ";" comments, numbers like ".5", and reals after integer words are read; words
+// whose value is an expression or a parameter, O-word lines, parameter assignments and
+// over-long lines are passed over and counted in Skipped().
 
 #include <array>
 #include <cstdint>
@@ -14,6 +20,7 @@
 #include "GCodeParser.h"
 #include "LineList.h"
 #include "LineTable.h"
+#include "SkipReport.h"
 
 class TGCodeEngine
 {
@@ -35,6 +42,13 @@ public:
     // The 0-based index of the line the last Run stopped at; none after a run that succeeded.
     std::optional<std::size_t> FailedLine() const { return FFailedLine; }
 
+    void SetLenient(bool lenient);
+    bool Lenient() const { return FLenient; }
+    // What the last lenient run passed over; empty after a strict run.
+    const TSkipReport& Skipped() const { return FSkipped; }
+    // The lines of the last run.
+    std::size_t LineCount() const { return FLines.size(); }
+
 private:
     enum class TWordKind : std::uint8_t { Ignored, Integer, Real, GCode, MCode };
 
@@ -48,16 +62,28 @@ private:
     static constexpr std::size_t kLetterCount = 26;
     static constexpr std::size_t kClassNumberCount = 100;  // G and M numbers with a class are below
 
+    template <bool kLenient> void RunLines();
     void HandleWord();
     void CommitRow(std::size_t line);
     void RecordFailure(std::size_t line);
+    void StoreInteger(const TWordEntry& entry, std::int64_t number);
     int ClassColumn(TWordKind kind, std::int64_t number) const;
+
+    // Lenient reading. Each returns the token to go on with.
+    bool SkipsWholeLine(int firstToken) const;
+    int HandleLenientWord();
+    bool StoreLenientNumber(const TWordEntry& entry, int token);
+    bool StartsExpression(int token) const;
+    int SkipValue(std::size_t start);
 
     TGCodeParser FParser;
     std::shared_ptr<TLineTable> FTable;
     TLineList FLines;
     std::shared_ptr<std::vector<std::uint32_t>> FRowLines;
     std::optional<std::size_t> FFailedLine;
+    bool FLenient = false;
+    TSkipReport FSkipped;
+    std::size_t FLineIndex = 0;  // the line a lenient run is reading
     // Column names resolved once: per letter, and per G and M number (-1 for none).
     std::array<TWordEntry, kLetterCount> FWords{};
     std::array<int, kClassNumberCount> FGColumns{};

@@ -306,12 +306,36 @@ int TGCodeParser::NextToken()
         break;
     case TByteClass::Blank:  // never here: blanks were skipped
     case TByteClass::Other:
-        ++p;
+        p = FLenient ? ScanLenientByte(p, code) : p + 1;
         break;
     }
     FScanPos = p;
     FToken = code;
     return code;
+}
+
+unsigned char* TGCodeParser::ScanLenientByte(unsigned char* p, int& code) const
+{
+    if (*p == ';') {
+        while (*++p != kLineFeed && *p != kZero) {
+        }
+        code = tkComment;
+    } else if (*p == '.' && IsDigit(p[1])) {
+        for (++p; IsFloatTail(*p); ++p) {
+        }
+        code = tkFloat;
+    } else {
+        ++p;
+    }
+    return p;
+}
+
+unsigned char TGCodeParser::PeekNonBlank() const
+{
+    const unsigned char* p = FScanPos;
+    while (kByteClass[*p] == TByteClass::Blank)
+        ++p;
+    return *p;
 }
 
 std::string TGCodeParser::TokenString() const

@@ -34,6 +34,10 @@ public:
     TGCodeParser(const TGCodeParser&) = delete;
     TGCodeParser& operator=(const TGCodeParser&) = delete;
 
+    // In lenient reading ";" starts a comment that runs to the end of the line, and a number may
+    // start with "." (".5" is one Float token). Off by default.
+    void SetLenient(bool lenient) { FLenient = lenient; }
+
     // Starts a new text, dropping what is left of the previous one; returns the first token.
     int SetLine(std::string_view text);
     int NextToken();
@@ -45,6 +49,13 @@ public:
         return {reinterpret_cast<const char*>(FTokenStart), static_cast<std::size_t>(FScanPos - FTokenStart)};
     }
     std::string TokenString() const;
+    // Where the current token starts in the text given to SetLine.
+    std::size_t TokenOffset() const
+    {
+        return FStreamPos - static_cast<std::size_t>(FFillEnd - FTokenStart);
+    }
+    // The next byte after the current token that is not a blank; zero at the end of the window.
+    unsigned char PeekNonBlank() const;
     std::int64_t TokenInt() const;
     double TokenFloat() const;
 
@@ -65,6 +76,8 @@ private:
     void ReportUnexpectedToken(int expected);
     void Reset();
     void Refill();
+    // The lenient reading of a byte that strict reading takes as a single-byte token.
+    unsigned char* ScanLenientByte(unsigned char* p, int& code) const;
 
     std::string FText;              // copy of the current text, read front to back by Refill
     std::size_t FStreamPos = 0;     // next byte of FText to read into the window
@@ -75,4 +88,5 @@ private:
     unsigned char* FTokenStart;
     unsigned char FSavedByte = 0;   // the byte that the zero at FTextEnd replaced
     int FToken = tkEnd;
+    bool FLenient = false;
 };

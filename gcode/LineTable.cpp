@@ -159,11 +159,9 @@ int TLineTable::ColumnIndex(std::string_view name) const
     throw ETableError("Field '" + std::string(name) + "' not found");
 }
 
-int TLineTable::CheckedColumn(int column) const
+void TLineTable::ColumnRangeError(int column)
 {
-    if (column < 0 || column >= kColumnCount)
-        throw ETableError("Column index " + std::to_string(column) + " out of range");
-    return column;
+    throw ETableError("Column index " + std::to_string(column) + " out of range");
 }
 
 std::string_view TLineTable::ColumnName(int column) const
@@ -310,12 +308,6 @@ TLineTable::TMask TLineTable::CurrentMask() const
     return ReadValue<TMask>(FBlocks[FCurrent.Block].Data.get() + FCurrent.Offset);
 }
 
-const std::byte* TLineTable::CurrentValue(int column) const
-{
-    const TMask preceding = CurrentMask() & kPrecedingColumns[column];
-    return FBlocks[FCurrent.Block].Data.get() + FCurrent.Offset + sizeof(TMask) + ValueBytes(preceding);
-}
-
 bool TLineTable::IsNull(int column) const
 {
     const TFieldType type = ColumnType(column);
@@ -328,23 +320,37 @@ bool TLineTable::IsNull(int column) const
     return (CurrentMask() & Bit(column)) == 0;
 }
 
+std::uint32_t TLineTable::SetColumns() const
+{
+    if (FPending)
+        return FPendingMask;
+    return HasCurrentRow() ? CurrentMask() : 0;
+}
+
 std::int32_t TLineTable::GetInteger(int column) const
 {
     const TFieldType type = ColumnType(column);
     if (type == TFieldType::Float)
         AccessError(column, "Integer");
-    if (IsNull(column))
-        return 0;
     if (FPending)
-        return FPendingInteger[column];
-    switch (type) {
-    case TFieldType::AutoInc:
+        return (FPendingMask & Bit(column)) != 0 ? FPendingInteger[column] : 0;
+    if (!HasCurrentRow())
+        return 0;
+    if (type == TFieldType::AutoInc)
         return static_cast<std::int32_t>(static_cast<std::uint32_t>(FFirstLine) +
                                          static_cast<std::uint32_t>(FCurrentIndex));
+    // The row's mask is read once, for the null test and the value's place.
+    const std::byte* const row = FBlocks[FCurrent.Block].Data.get() + FCurrent.Offset;
+    const TMask mask = ReadValue<TMask>(row);
+    if ((mask & Bit(column)) == 0)
+        return 0;
+    const std::byte* const value = row + sizeof(TMask) + ValueBytes(mask & kPrecedingColumns[column]);
+    switch (type) {
     case TFieldType::SmallInt:
-        return ReadValue<std::int16_t>(CurrentValue(column));
+        return ReadValue<std::int16_t>(value);
     case TFieldType::Integer:
-        return ReadValue<std::int32_t>(CurrentValue(column));
+        return ReadValue<std::int32_t>(value);
+    case TFieldType::AutoInc:
     case TFieldType::Boolean:  // never set, so always null
     case TFieldType::Float:
         break;
@@ -356,11 +362,40 @@ double TLineTable::GetFloat(int column) const
 {
     if (ColumnType(column) != TFieldType::Float)
         return GetInteger(column);
-    if (IsNull(column))
-        return 0;
     if (FPending)
-        return FPendingFloat[column];
-    return ReadValue<double>(CurrentValue(column));
+        return (FPendingMask & Bit(column)) != 0 ? FPendingFloat[column] : 0;
+    if (!HasCurrentRow())
+        return 0;
+    const std::byte* const row = FBlocks[FCurrent.Block].Data.get() + FCurrent.Offset;
+    const TMask mask = ReadValue<TMask>(row);
+    if ((mask & Bit(column)) == 0)
+        return 0;
+    return ReadValue<double>(row + sizeof(TMask) + ValueBytes(mask & kPrecedingColumns[column]));
+}
+
+void TLineTable::GetFloats(int first, int count, double* values) const
+{
+    for (int column = first; column < first + count; ++column)
+        if (ColumnType(column) != TFieldType::Float)
+            AccessError(column, "Float");
+    if (FPending) {
+        for (int i = 0; i < count; ++i)
+            if ((FPendingMask & Bit(first + i)) != 0)
+                values[i] = FPendingFloat[first + i];
+        return;
+    }
+    if (!HasCurrentRow())
+        return;
+    // Reals are packed in column order, so the set ones of adjacent real columns follow each other.
+    const std::byte* const row = FBlocks[FCurrent.Block].Data.get() + FCurrent.Offset;
+    const TMask mask = ReadValue<TMask>(row);
+    const std::byte* value = row + sizeof(TMask) + ValueBytes(mask & kPrecedingColumns[first]);
+    for (int i = 0; i < count; ++i) {
+        if ((mask & Bit(first + i)) == 0)
+            continue;
+        values[i] = ReadValue<double>(value);
+        value += kFloatBytes;
+    }
 }
 
 std::size_t TLineTable::AllocatedBytes() const

@@ -53,8 +53,15 @@ public:
     bool AtEnd() const { return FAtEnd; }
     std::size_t RowCount() const { return FRowCount; }
     bool IsNull(int column) const;
+    // The columns that hold a value, bit c for column c (the Line column is not among them):
+    // one call where a reader tests many columns of a row.
+    std::uint32_t SetColumns() const;
+    static constexpr std::uint32_t ColumnBit(int column) { return std::uint32_t{1} << column; }
     std::int32_t GetInteger(int column) const;  // 0 when null
     double GetFloat(int column) const;          // 0 when null; integer columns widen exactly
+    // The real columns first to first + count - 1 of the row at once, into values[0 .. count-1];
+    // a null column leaves its entry as it was. Any other column raises ETableError.
+    void GetFloats(int first, int count, double* values) const;
     bool IsNull(std::string_view column) const { return IsNull(ColumnIndex(column)); }
     std::int32_t GetInteger(std::string_view column) const { return GetInteger(ColumnIndex(column)); }
     double GetFloat(std::string_view column) const { return GetFloat(ColumnIndex(column)); }
@@ -77,11 +84,16 @@ private:
         std::size_t Offset = 0;
     };
 
-    int CheckedColumn(int column) const;
+    int CheckedColumn(int column) const
+    {
+        if (column < 0 || column >= kColumnCount)
+            ColumnRangeError(column);
+        return column;
+    }
+    [[noreturn]] static void ColumnRangeError(int column);
     [[noreturn]] void AccessError(int column, std::string_view asType) const;
     bool HasCurrentRow() const;
     TMask CurrentMask() const;
-    const std::byte* CurrentValue(int column) const;
     void SettlePendingRow();
     void StartPendingRow();
 

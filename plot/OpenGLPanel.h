@@ -58,6 +58,8 @@ public:
     // True from the first pointer move over the panel until the pointer leaves it.
     bool PointerInside() const { return fPointerInside; }
 
+    // The view it shows: its operations paint through the panel.
+    TPlotView& View() { return fView; }
     const TViewState& ViewState() const { return fView.State(); }
     TViewBounds ViewBounds() const { return fView.ViewBounds(); }
     const std::vector<TSegment>& Segments() const { return fView.Segments(); }

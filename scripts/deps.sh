@@ -7,6 +7,9 @@ packages=(cmake ninja-build g++ pkg-config
           libxcb1-dev
           libgtest-dev libgmock-dev libbenchmark-dev
           xvfb xauth libgl1-mesa-dri locales
+          fonts-dejavu-extra
+          libegl-dev libegl-mesa0 librsvg2-bin
+          desktop-file-utils appstream shared-mime-info libglib2.0-bin man-db dpkg-dev
           clang libclang-rt-14-dev)  # the fuzz targets: clang 14 and its libFuzzer
 
 sudo=""

@@ -1,8 +1,11 @@
-// zorvit-table FILE: prints the line table that the interpreter makes of a G-code file as CSV.
-// A null is an empty field; reals are written in the shortest form that reads back exactly.
+// zorvit-table [--lenient] [--summary] [--rapid-rate RATE] FILE: prints the line table that the
+// interpreter makes of a G-code file as CSV. A null is an empty field; reals are written in the
+// shortest form that reads back exactly. --lenient reads the file leniently; --summary prints
+// the program summary ("key: value" lines) instead of the table, with rapids timed at RATE
+// units per minute.
 // Exit status: 0 on success; 1 when interpretation fails (the rows committed before the
 // failure are still printed, the message goes to stderr); 2 when the file cannot be read, and
-// also when the tool is not given exactly one argument; 3 when the table cannot be written
+// also on a usage error (an unknown option, or not one file name); 3 when the output cannot be written
 // (a full disk, for one), which wins over 1; both messages are printed then.
 // FILE may be a pipe, and "-" reads standard input; devices are refused.
 
@@ -10,6 +13,7 @@
 #include <charconv>
 #include <cstdio>
 #include <cstring>
+#include <cstdlib>
 #include <exception>
 #include <string>
 #include <utility>
@@ -21,6 +25,8 @@
 #include "FloatEnvironment.h"
 #include "GCodeEngine.h"
 #include "LineList.h"
+#include "ProgramSummary.h"
+#include "SummaryText.h"
 
 namespace {
 
@@ -99,24 +105,65 @@ std::string InputPath(const std::string& argument)
     return path;
 }
 
+void WriteSummary(const TGCodeEngine& engine, double rapidRate)
+{
+    TProgramSummary summary = SummarizeRun(engine);
+    summary.RapidRate = rapidRate;
+    Write(FormatSummary(summary));
+    Flush();
+}
+
+struct TOptions
+{
+    bool Lenient = false;
+    bool Summary = false;
+    double RapidRate = TProgramSummary::kDefaultRapidRate;
+    const char* File = nullptr;
+};
+
+// False on an unknown option, a missing or second file name, or a rate that is not above 0.
+bool ParseOptions(int argc, char** argv, TOptions& options)
+{
+    for (int i = 1; i < argc; ++i) {
+        const char* const argument = argv[i];
+        if (std::strcmp(argument, "--lenient") == 0) {
+            options.Lenient = true;
+        } else if (std::strcmp(argument, "--summary") == 0) {
+            options.Summary = true;
+        } else if (std::strcmp(argument, "--rapid-rate") == 0 && i + 1 < argc) {
+            char* end = nullptr;
+            options.RapidRate = std::strtod(argv[++i], &end);
+            if (*end != '\0' || !(options.RapidRate > 0))
+                return false;
+        } else if ((argument[0] == '-' && argument[1] != '\0') || options.File != nullptr) {
+            return false;  // a lone "-" is no option but standard input
+        } else {
+            options.File = argument;
+        }
+    }
+    return options.File != nullptr;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     InitFloatingPoint();
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: zorvit-table FILE\n");
+    TOptions options;
+    if (!ParseOptions(argc, argv, options)) {
+        std::fprintf(stderr, "usage: zorvit-table [--lenient] [--summary] [--rapid-rate RATE] FILE\n");
         return kExitUnreadable;
     }
     std::string bytes;
     try {
-        bytes = ReadFileBytes(InputPath(argv[1]));
+        bytes = ReadFileBytes(InputPath(options.File));
     } catch (const EZorvitError& error) {
         std::fprintf(stderr, "zorvit-table: %s\n", error.what());
         return kExitUnreadable;
     }
 
     TGCodeEngine engine;
+    engine.SetLenient(options.Lenient);
     TLineTable& table = *engine.Table();
     std::string failure;
     bool failed = false;
@@ -130,7 +177,10 @@ int main(int argc, char** argv)
     }
     int status = 0;
     try {
-        WriteTable(table);
+        if (options.Summary)
+            WriteSummary(engine, options.RapidRate);
+        else
+            WriteTable(table);
     } catch (const EWriteError& error) {
         std::fprintf(stderr, "zorvit-table: %s\n", error.what());
         status = kExitUnwritable;

@@ -5,6 +5,7 @@
 //
 // Runs without a display: the Qt platform defaults to "offscreen" when none is chosen.
 #include "GCodeEditor.h"
+#include "TextSearch.h"
 
 #include <QApplication>
 #include <QByteArray>
@@ -121,11 +122,41 @@ void BM_BaselineCopyAndSplit(benchmark::State& state)
     state.SetBytesProcessed(state.iterations() * program.size());
 }
 
+// Find over the whole text: a word that is nowhere, so the search runs to the end and wraps
+// around from the top back to where it started.
+void BM_FindAbsentWord(benchmark::State& state)
+{
+    TGCodeEditor editor;
+    editor.SetTextBytes(Program());
+    const long middle = editor.SendScintilla(QsciScintillaBase::SCI_GETLENGTH) / 2;
+    for (auto _ : state) {
+        const auto match = FindText(editor, "M30", {true, true}, middle, true);
+        benchmark::DoNotOptimize(match);
+    }
+    state.SetBytesProcessed(state.iterations() * Program().size());
+}
+
+// Replace All of a word on every line (1,000,000 replacements), as one undo step.
+void BM_ReplaceAllOnEveryLine(benchmark::State& state)
+{
+    TGCodeEditor editor;
+    for (auto _ : state) {
+        state.PauseTiming();
+        editor.SetTextBytes(Program());
+        state.ResumeTiming();
+        const long count = ReplaceAllText(editor, "F600.0", "F750.0", {true, true});
+        benchmark::DoNotOptimize(count);
+    }
+    state.SetBytesProcessed(state.iterations() * Program().size());
+}
+
 // The combined path runs first so that its peak memory is not raised by the others.
 BENCHMARK(BM_SetTextBytesAndLines)->Unit(benchmark::kMillisecond)->Repetitions(kRepetitions)->ReportAggregatesOnly();
 BENCHMARK(BM_SetTextBytes)->Unit(benchmark::kMillisecond)->Repetitions(kRepetitions)->ReportAggregatesOnly();
 BENCHMARK(BM_Lines)->Unit(benchmark::kMillisecond)->Repetitions(kRepetitions)->ReportAggregatesOnly();
 BENCHMARK(BM_TextBytes)->Unit(benchmark::kMillisecond)->Repetitions(kRepetitions)->ReportAggregatesOnly();
+BENCHMARK(BM_FindAbsentWord)->Unit(benchmark::kMillisecond)->Repetitions(kRepetitions)->ReportAggregatesOnly();
+BENCHMARK(BM_ReplaceAllOnEveryLine)->Unit(benchmark::kMillisecond)->Repetitions(kRepetitions)->ReportAggregatesOnly();
 BENCHMARK(BM_BaselineCopyAndSplit)->Unit(benchmark::kMillisecond)->Repetitions(kRepetitions)->ReportAggregatesOnly();
 
 } // namespace

@@ -1,5 +1,7 @@
 // Interpreter speed over generated CAM output, against the time just to split the same text
-// into lines (the floor), and the line table's memory per row.
+// into lines (the floor), and the line table's memory per row; lenient reading of the same
+// program (which has nothing to skip) against strict reading, and the program summary on top
+// of a run.
 
 #include <benchmark/benchmark.h>
 
@@ -11,6 +13,7 @@
 
 #include "GCodeEngine.h"
 #include "LineList.h"
+#include "ProgramSummary.h"
 
 namespace {
 
@@ -86,22 +89,41 @@ void BM_SplitLines(benchmark::State& state)
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
 }
 
-void BM_Run(benchmark::State& state)
+// Runs the engine over the program; with summarize, the program summary follows every run.
+void RunEngine(benchmark::State& state, bool lenient, bool summarize)
 {
     const std::string& text = Program(state.range(0));
     const TLineList lines(text);
     TGCodeEngine engine;
+    engine.SetLenient(lenient);
     for (auto _ : state) {
         state.PauseTiming();
         TLineList copy = lines;
         state.ResumeTiming();
         engine.Run(std::move(copy));
+        if (summarize)
+            benchmark::DoNotOptimize(SummarizeRun(engine).EstimatedMinutes());
     }
     const TLineTable& table = *engine.Table();
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
     state.counters["rows"] = static_cast<double>(table.RowCount());
     state.counters["bytes_per_row"] =
         static_cast<double>(table.AllocatedBytes()) / static_cast<double>(table.RowCount());
+    state.counters["skipped"] = static_cast<double>(engine.Skipped().Words() + engine.Skipped().Lines());
+}
+
+void BM_Run(benchmark::State& state) { RunEngine(state, false, false); }
+void BM_RunLenient(benchmark::State& state) { RunEngine(state, true, false); }
+void BM_RunAndSummary(benchmark::State& state) { RunEngine(state, false, true); }
+
+// The summary alone, over the table of one run.
+void BM_Summary(benchmark::State& state)
+{
+    TGCodeEngine engine;
+    engine.Run(TLineList(Program(state.range(0))));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(SummarizeRun(engine).EstimatedMinutes());
+    state.counters["rows"] = static_cast<double>(engine.Table()->RowCount());
 }
 
 constexpr std::int64_t kSmall = 10'000;
@@ -110,6 +132,9 @@ constexpr std::int64_t kLarge = 1'000'000;
 
 BENCHMARK(BM_SplitLines)->Arg(kSmall)->Arg(kMedium)->Arg(kLarge)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Run)->Arg(kSmall)->Arg(kMedium)->Arg(kLarge)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RunLenient)->Arg(kSmall)->Arg(kMedium)->Arg(kLarge)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RunAndSummary)->Arg(kLarge)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Summary)->Arg(kLarge)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -209,3 +209,32 @@ TEST_F(TIniFileTest, BadFilesAreReadAndTheirUnknownLinesSurvive)
 }
 
 } // namespace
+
+// --- Erasing a section --------------------------------------------------------------------------
+
+namespace {
+
+TEST_F(TIniFileTest, EraseSectionUndoesTheSectionThatWriteAddedAndLeavesTheRest)
+{
+    const std::string before = "[Colors]\r\nG0=clBlue\r\n\r\n[Other]\r\nKey=1\r\n";
+    WriteWholeFile(m_name, before);
+    TIniFile ini(m_name);
+    ini.WriteString("Reading", "Lenient", "1");
+    ini.EraseSection("READING");
+    EXPECT_EQ(ReadWholeFile(m_name), before);
+
+    ini.EraseSection("Colors");  // a section in the middle goes with its lines only
+    EXPECT_EQ(ReadWholeFile(m_name), "[Other]\r\nKey=1\r\n");
+    ini.EraseSection("Missing");
+    EXPECT_EQ(ReadWholeFile(m_name), "[Other]\r\nKey=1\r\n");
+}
+
+TEST_F(TIniFileTest, EraseSectionCreatesNoFile)
+{
+    TIniFile ini(m_name);
+    ini.EraseSection("Reading");
+    struct stat info{};
+    EXPECT_NE(stat(m_name.c_str(), &info), 0);
+}
+
+}  // namespace

@@ -18,6 +18,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 // Answers the window's questions and dialogs from queues filled by the test, and records what
 // was asked. A question with no answer queued fails the test.
@@ -30,6 +32,9 @@ public:
     std::deque<QString> saveNames;
     // Runs in place of a modal dialog: it may change the dialog and returns OK or Cancel.
     std::function<bool(QDialog&)> onExecute;
+    // Line numbers the Go to Line question returns, in order; 0 cancels it.
+    std::deque<int> lineNumbers;
+    std::vector<std::pair<int, int>> lineQuestions;  // current line and line count asked with
 
     QStringList questions;
     std::deque<bool> questionsHadCancel;
@@ -62,6 +67,20 @@ public:
     {
         ++saveDialogs;
         return Next(saveNames, "save");
+    }
+
+    std::optional<int> AskLineNumber(int current, int lineCount) override
+    {
+        lineQuestions.push_back({current, lineCount});
+        if (lineNumbers.empty()) {
+            ADD_FAILURE() << "unexpected line number question";
+            return std::nullopt;
+        }
+        const int line = lineNumbers.front();
+        lineNumbers.pop_front();
+        if (line <= 0)
+            return std::nullopt;
+        return line;
     }
 
     bool Execute(QDialog& dialog) override
@@ -98,6 +117,8 @@ protected:
         workingFolder = QDir::currentPath();
         qputenv("XDG_CONFIG_HOME", folder.filePath(QStringLiteral("config")).toLocal8Bit());
         QDir(folder.path()).mkdir(QStringLiteral("config"));
+        // A window remembers its place and recent files in here, not in the user's own folder.
+        qputenv("XDG_STATE_HOME", folder.filePath(QStringLiteral("state")).toLocal8Bit());
     }
 
     void TearDown() override
@@ -105,6 +126,7 @@ protected:
         window.reset();
         QDir::setCurrent(workingFolder);
         qunsetenv("XDG_CONFIG_HOME");
+        qunsetenv("XDG_STATE_HOME");
     }
 
     TGLPlotter& MakeWindow(const QStringList& arguments = {})

@@ -1,11 +1,15 @@
 #pragma once
 // Helpers for the settings tests: a temporary folder removed afterwards, whole-file reads and
-// writes, and a guard under which root acts as an unprivileged user so permissions apply.
+// writes, environment variables set for a test's life, and a guard under which root acts as an
+// unprivileged user so permissions apply.
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <cstdlib>
 #include <unistd.h>
@@ -51,6 +55,30 @@ inline void WriteWholeFile(const std::string& name, const std::string& content)
 {
     std::ofstream(name, std::ios::binary) << content;
 }
+
+// Sets environment variables for its life and puts back what they were.
+class TScopedEnvironment
+{
+public:
+    TScopedEnvironment() = default;
+    ~TScopedEnvironment()
+    {
+        for (auto it = m_saved.rbegin(); it != m_saved.rend(); ++it)
+            it->second ? ::setenv(it->first.c_str(), it->second->c_str(), 1) : ::unsetenv(it->first.c_str());
+    }
+    TScopedEnvironment(const TScopedEnvironment&) = delete;
+    TScopedEnvironment& operator=(const TScopedEnvironment&) = delete;
+
+    void Set(const std::string& name, const std::string& value)
+    {
+        const char* before = std::getenv(name.c_str());
+        m_saved.emplace_back(name, before ? std::optional<std::string>(before) : std::nullopt);
+        ::setenv(name.c_str(), value.c_str(), 1);
+    }
+
+private:
+    std::vector<std::pair<std::string, std::optional<std::string>>> m_saved;
+};
 
 class TUnprivileged
 {

@@ -1,4 +1,5 @@
 #include "GCodeEngine.h"
+#include "RowDescription.h"
 
 #include <gtest/gtest.h>
 
@@ -15,17 +16,7 @@ protected:
     // number only when asked for.
     static std::string Describe(const TLineTable& table, bool withLine)
     {
-        std::string row;
-        for (int c = withLine ? 0 : 1; c < table.ColumnCount(); ++c) {
-            if (table.IsNull(c))
-                continue;
-            char value[32];
-            const auto end = table.ColumnType(c) == TFieldType::Float
-                                 ? std::to_chars(std::begin(value), std::end(value), table.GetFloat(c)).ptr
-                                 : std::to_chars(std::begin(value), std::end(value), table.GetInteger(c)).ptr;
-            row += (row.empty() ? "" : " ") + std::string(table.ColumnName(c)) + "=" + std::string(value, end);
-        }
-        return row;
+        return DescribeRow(table, withLine);
     }
 
     // Every committed row, walked from the first.

@@ -160,3 +160,36 @@ TEST_F(TLineTableTest, WalkReturnsEveryRowOnceWithItsOwnValues)
 }
 
 }  // namespace
+
+// --- Readers that test many columns of a row at once ------------------------------------------
+
+namespace {
+
+TEST_F(TLineTableTest, SetColumnsAndGetFloatsReadThePendingAndTheCommittedRow)
+{
+    const int axisZ = Table.ColumnIndex("AxisZ");
+    Table.AppendRow();
+    Table.SetFloat(AxisX, 1.5);
+    Table.SetFloat(axisZ, -2);
+    Table.SetInteger(SpindleSpeed, 100);
+    const std::uint32_t expected =
+        TLineTable::ColumnBit(AxisX) | TLineTable::ColumnBit(axisZ) | TLineTable::ColumnBit(SpindleSpeed);
+    for (int pass = 0; pass < 2; ++pass) {
+        SCOPED_TRACE(pass == 0 ? "pending" : "committed");
+        EXPECT_EQ(Table.SetColumns(), expected);
+        double values[3] = {7, 8, 9};
+        Table.GetFloats(AxisX, 3, values);
+        EXPECT_EQ(values[0], 1.5);
+        EXPECT_EQ(values[1], 8) << "a null column leaves its entry";
+        EXPECT_EQ(values[2], -2);
+        Table.MoveFirst();
+    }
+    double values[2] = {};
+    EXPECT_THROW(Table.GetFloats(SpindleSpeed, 2, values), ETableError);
+
+    TLineTable empty;
+    empty.MoveFirst();
+    EXPECT_EQ(empty.SetColumns(), 0u);
+}
+
+}  // namespace

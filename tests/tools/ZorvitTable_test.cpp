@@ -153,3 +153,95 @@ TEST_F(TZorvitTableTest, WrongArgumentCountFailsWithStatus2)
 }
 
 }  // namespace
+
+// --- Lenient reading and the program summary --------------------------------------------------
+
+namespace {
+
+const std::string kSummaryFigures = "source lines: 14\n"
+                                    "rows: 11\n"
+                                    "segments G0: 2\n"
+                                    "segments G1: 2\n"
+                                    "segments G2: 1\n"
+                                    "segments G3: 1\n"
+                                    "segments other: 0\n"
+                                    "length G0: 11.0000\n"
+                                    "length G1: 4.0000\n"
+                                    "length G2: 4.0000\n"
+                                    "length G3: 4.0000\n"
+                                    "length other: 0.0000\n"
+                                    "min X: 0\n"
+                                    "max X: 6\n"
+                                    "min Y: 0\n"
+                                    "max Y: 8\n"
+                                    "min Z: -1\n"
+                                    "max Z: 5\n"
+                                    "units: G21\n"
+                                    "distance modes: G90\n"
+                                    "tools: T1 T2\n"
+                                    "feed min: 100\n"
+                                    "feed max: 200\n";
+
+class TZorvitTableOptionsTest : public TZorvitTableTest
+{
+protected:
+    // The options go before the file, each quoted as the file is.
+    TToolResult RunToolWith(const std::string& options, const std::string& file) const
+    {
+        return RunTool(options + "' '" + file);
+    }
+};
+
+TEST_F(TZorvitTableOptionsTest, SummaryGivesTheHandComputedFigures)
+{
+    // Rapids 11 at 5000/min; feeds 1 + 3 + 4 at F100 and 4 at F200: 0.0022 + 0.1 minutes.
+    const TToolResult result = RunToolWith("--summary", DataFile("summary.ngc"));
+    EXPECT_EQ(result.Status, 0);
+    EXPECT_EQ(result.Err, "");
+    EXPECT_EQ(result.Out, "reading: strict\n" + kSummaryFigures +
+                              "rapid rate: 5000.0000\n"
+                              "estimated minutes: 0.1022\n"
+                              "untimed length: 0.0000\n");
+
+    const TToolResult slower = RunToolWith("--rapid-rate' '1000' '--summary", DataFile("summary.ngc"));
+    EXPECT_NE(slower.Out.find("rapid rate: 1000.0000\nestimated minutes: 0.1110\n"), std::string::npos)
+        << slower.Out;
+}
+
+TEST_F(TZorvitTableOptionsTest, LenientReadingRunsToTheEndAndTheSummaryListsTheSkips)
+{
+    const TToolResult strict = RunTool(DataFile("gcode-lenient.ngc"));
+    EXPECT_EQ(strict.Status, 1);
+    EXPECT_EQ(strict.Err, "Number expected on line 1\n");
+
+    const TToolResult lenient = RunToolWith("--lenient", DataFile("gcode-lenient.ngc"));
+    EXPECT_EQ(lenient.Status, 0);
+    EXPECT_EQ(lenient.Err, "");
+    EXPECT_EQ(lenient.Out, kHeader +
+                               "1,,,,,,,20,,,,,,,,,,,,,,,,,,,\n"
+                               "2,,,0,,,,,,,,,,,,,,,,,,,,,0.5,,\n"
+                               "3,,300,1,,,,,,,,,,,,,,,,,,,,,1,,\n");
+
+    const TToolResult summary = RunToolWith("--summary' '--lenient", DataFile("gcode-lenient.ngc"));
+    EXPECT_EQ(summary.Status, 0);
+    const std::string tail = "skipped words: 1\n"
+                             "skipped lines: 2\n"
+                             "skipped 1: line 2: o100 sub\n"
+                             "skipped 2: line 3: Y#1\n"
+                             "skipped 3: line 5: o100 endsub\n";
+    ASSERT_GE(summary.Out.size(), tail.size());
+    EXPECT_EQ(summary.Out.substr(summary.Out.size() - tail.size()), tail);
+    EXPECT_EQ(summary.Out.rfind("reading: lenient\n", 0), 0u);
+}
+
+TEST_F(TZorvitTableOptionsTest, UnknownOptionsAndBadRatesGiveTheUsage)
+{
+    for (const char* options : {"--fast", "--rapid-rate' '0", "--rapid-rate' 'x", "--summary' 'two"}) {
+        const TToolResult result = RunToolWith(options, DataFile("summary.ngc"));
+        EXPECT_EQ(result.Status, 2) << options;
+        EXPECT_EQ(result.Out, "") << options;
+        EXPECT_NE(result.Err.find("usage: zorvit-table"), std::string::npos) << options;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,55 @@
+#pragma once
+// TProgramSummary: what is in a program, as the plot reads it (TToolpathWalk): segments and
+// path lengths per motion mode, the extent of the plotted points, the modes, tools and feeds
+// the rows name, and an estimated time from the path lengths and the modal feed.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "Point.h"
+#include "SkipReport.h"
+
+class TGCodeEngine;
+class TLineTable;
+
+struct TMotionFigures
+{
+    std::size_t Segments = 0;
+    double Length = 0;  // in the units of the text
+};
+
+struct TProgramSummary
+{
+    // Motion modes G0 to G3, then every other value.
+    static constexpr std::size_t kMotionKinds = 5;
+    static constexpr std::size_t kOtherMotion = 4;
+    static constexpr double kDefaultRapidRate = 5000;  // units per minute
+
+    std::size_t SourceLines = 0;
+    std::size_t Rows = 0;
+    std::array<TMotionFigures, kMotionKinds> Motion{};
+    bool HasExtent = false;  // false without a segment
+    TPoint3f Minimum{0, 0, 0};
+    TPoint3f Maximum{0, 0, 0};
+    std::vector<std::int32_t> Units;          // the G20/G21 values seen, ascending
+    std::vector<std::int32_t> DistanceModes;  // the G90/G91 values seen, ascending
+    std::vector<std::int32_t> Tools;          // T values in the order first called
+    bool HasFeed = false;
+    std::int32_t FeedMinimum = 0;
+    std::int32_t FeedMaximum = 0;
+    double RapidRate = kDefaultRapidRate;  // units per minute
+    double FeedMinutes = 0;                // the feed moves, each at the modal F
+    double UntimedLength = 0;  // feed moves made before any F > 0, which cannot be timed
+    bool Lenient = false;
+    TSkipReport Skipped;
+
+    // Rapids at RapidRate plus the timed feed moves.
+    double EstimatedMinutes() const { return Motion[0].Length / RapidRate + FeedMinutes; }
+};
+
+// Walks the table from its first row.
+TProgramSummary SummarizeTable(TLineTable& table);
+// The summary of the engine's last run: its table, its lines and what it skipped.
+TProgramSummary SummarizeRun(const TGCodeEngine& engine);

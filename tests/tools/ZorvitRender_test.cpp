@@ -1,0 +1,195 @@
+// Runs the built zorvit-render with no display, as a file manager's thumbnailer does, and reads
+// back the PNG it writes.
+
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+constexpr QRgb kBlue = 0xFF0000FF;
+constexpr QRgb kRed = 0xFFFF0000;
+constexpr QRgb kFuchsia = 0xFFFF00FF;
+constexpr QRgb kYellow = 0xFFFFFF00;
+constexpr int kSize = 64;
+
+struct TToolResult
+{
+    int Status = -1;
+    std::string Err;
+    QImage Image;
+};
+
+class TZorvitRenderTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Scratch = ::testing::TempDir() + "zorvit-render-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name() + "/";
+        std::system(("rm -rf '" + Scratch + "' && mkdir -p '" + Scratch + "config'").c_str());
+        Image = Scratch + "out.png";
+    }
+
+    std::string WriteFile(const std::string& name, const std::string& text) const
+    {
+        const std::string path = Scratch + name;
+        std::ofstream(path, std::ios::binary) << text;
+        return path;
+    }
+
+    static std::string ReadText(const std::string& path)
+    {
+        std::ifstream file(path, std::ios::binary);
+        std::ostringstream text;
+        text << file.rdbuf();
+        return text.str();
+    }
+
+    // The tool with the given arguments and environment settings, without DISPLAY or
+    // WAYLAND_DISPLAY, and with its own settings folder.
+    TToolResult RunTool(const std::string& arguments, const std::string& environment = "") const
+    {
+        const std::string err = Scratch + "render.err";
+        const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY " + environment +
+                                    " XDG_CONFIG_HOME='" +
+                                    Scratch + "config' '" ZORVIT_RENDER_TOOL "' " + arguments +
+                                    " 2>'" + err + "'";
+        const int raw = std::system(command.c_str());
+        TToolResult result;
+        result.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        result.Err = ReadText(err);
+        result.Image.load(QString::fromStdString(Image));
+        return result;
+    }
+
+    TToolResult Render(const std::string& program, const std::string& options = "") const
+    {
+        return RunTool("'" + WriteFile("program.ngc", program) + "' -o '" + Image + "' " + options);
+    }
+
+    static int Count(const QImage& image, QRgb colour)
+    {
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                count += image.pixel(x, y) == colour;
+        return count;
+    }
+
+    std::string Scratch;
+    std::string Image;
+};
+
+TEST_F(TZorvitRenderTest, DrawsRapidMovesBlueAndCutsRedWithoutADisplay)
+{
+    const TToolResult result = Render("G0 X10 Y0\nG1 X10 Y10\nG1 X0 Y10\n", "--size 64");
+    EXPECT_EQ(result.Status, 0);
+    EXPECT_EQ(result.Err, "");
+    ASSERT_FALSE(result.Image.isNull());
+    EXPECT_EQ(result.Image.size(), QSize(kSize, kSize));
+    // The fit spreads the 10 x 10 square over most of the image.
+    EXPECT_GT(Count(result.Image, kBlue), kSize / 2);
+    EXPECT_GT(Count(result.Image, kRed), kSize);
+}
+
+TEST_F(TZorvitRenderTest, SizeDefaultsTo256)
+{
+    const TToolResult result = Render("G1 X10 Y10\n");
+    EXPECT_EQ(result.Status, 0);
+    EXPECT_EQ(result.Image.size(), QSize(256, 256));
+}
+
+TEST_F(TZorvitRenderTest, TakesTheMotionColoursFromTheUsersSettings)
+{
+    std::system(("mkdir -p '" + Scratch + "config/Zorvit'").c_str());
+    WriteFile("config/Zorvit/Zorvit.ini", "[Colors]\nG0=clFuchsia\nG1=clYellow\n");
+    const TToolResult result = Render("G0 X1000 Y0\nG1 X1000 Y1000\n", "--size 64");
+    EXPECT_EQ(result.Status, 0);
+    EXPECT_GT(Count(result.Image, kFuchsia), kSize / 2);
+    EXPECT_GT(Count(result.Image, kYellow), kSize / 2);
+    // Beside a plot this large the axes gizmo shrinks to a pixel or two.
+    EXPECT_LE(Count(result.Image, kBlue), 2);
+    EXPECT_LE(Count(result.Image, kRed), 2);
+}
+
+TEST_F(TZorvitRenderTest, ViewsLookAlongTheirAxes)
+{
+    // A cut straight down Z: a point from the top, a line from the front and from the right.
+    // The plot is large beside the axes gizmo, which shrinks to a pixel or two.
+    const std::string program = "G0 X500 Y500 Z1000\nG1 Z-1000\n";
+    const int top = Count(Render(program, "--size 64 --view top").Image, kRed);
+    const int front = Count(Render(program, "--size 64 --view front").Image, kRed);
+    const int right = Count(Render(program, "--size 64 --view=right").Image, kRed);
+    const TToolResult iso = Render(program, "--size 64 --view iso");
+    EXPECT_EQ(iso.Status, 0);
+    EXPECT_GT(front, top + kSize / 2);
+    EXPECT_GT(right, top + kSize / 2);
+    EXPECT_GT(Count(iso.Image, kRed), top);
+}
+
+TEST_F(TZorvitRenderTest, ProgramErrorExitsOneWithTheMovesBeforeIt)
+{
+    const TToolResult result = Render("G0 X10 Y10\nG1 X0 F\nG1 Y0\n", "--size 64");
+    EXPECT_EQ(result.Status, 1);
+    EXPECT_NE(result.Err, "");
+    ASSERT_FALSE(result.Image.isNull());
+    EXPECT_GT(Count(result.Image, kBlue), kSize / 2);
+    EXPECT_EQ(Count(result.Image, kRed), Count(Render("G0 X10 Y10\n", "--size 64").Image, kRed))
+        << "the failing line and the lines after it are not drawn";
+}
+
+TEST_F(TZorvitRenderTest, UnreadableFileOrImageExitsTwo)
+{
+    TToolResult result = RunTool("'" + Scratch + "missing.ngc' -o '" + Image + "'");
+    EXPECT_EQ(result.Status, 2);
+    EXPECT_NE(result.Err.find("missing.ngc"), std::string::npos) << result.Err;
+    EXPECT_TRUE(result.Image.isNull());
+
+    const std::string program = WriteFile("program.ngc", "G1 X1\n");
+    result = RunTool("'" + program + "' -o '" + Scratch + "no-such-folder/out.png'");
+    EXPECT_EQ(result.Status, 2);
+    EXPECT_NE(result.Err.find("no-such-folder/out.png"), std::string::npos) << result.Err;
+}
+
+TEST_F(TZorvitRenderTest, NoOpenGLOnTheMachineExitsTwoWithAMessage)
+{
+    // The GL dispatch library then finds no EGL driver, as on a machine without Mesa's.
+    const std::string program = WriteFile("program.ngc", "G1 X1\n");
+    const TToolResult result = RunTool("'" + program + "' -o '" + Image + "'",
+                                       "__EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent.json");
+    EXPECT_EQ(result.Status, 2);
+    EXPECT_NE(result.Err.find("No offscreen OpenGL context"), std::string::npos) << result.Err;
+    EXPECT_TRUE(result.Image.isNull());
+}
+
+TEST_F(TZorvitRenderTest, WrongArgumentsExitTwoWithTheUsage)
+{
+    const std::string program = WriteFile("program.ngc", "G1 X1\n");
+    for (const std::string& arguments :
+         {"'" + program + "'", "-o '" + Image + "'", "'" + program + "' -o x.png --size 0",
+          "'" + program + "' -o x.png --size 5000", "'" + program + "' -o x.png --view side",
+          "'" + program + "' -o x.png --bogus", "'" + program + "' -o"}) {
+        const TToolResult result = RunTool(arguments);
+        EXPECT_EQ(result.Status, 2) << arguments;
+        EXPECT_NE(result.Err.find("Usage: zorvit-render"), std::string::npos) << arguments;
+    }
+}
+
+TEST_F(TZorvitRenderTest, HelpAndVersionPrintAndExitZero)
+{
+    EXPECT_EQ(RunTool("--help >'" + Scratch + "help'").Status, 0);
+    EXPECT_NE(ReadText(Scratch + "help").find("--view"), std::string::npos);
+    EXPECT_EQ(RunTool("--version >'" + Scratch + "version'").Status, 0);
+    EXPECT_EQ(ReadText(Scratch + "version"), "zorvit-render " ZORVIT_VERSION "\n");
+}
+
+} // namespace
