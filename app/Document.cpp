@@ -6,6 +6,7 @@
 #include "GCodeEngine.h"
 #include "ToolpathBuilder.h"
 #include "UserDialogs.h"
+#include "WorkProgress.h"
 
 #include <QWidget>
 
@@ -21,17 +22,26 @@ QString DocumentTitle(const QString& fileName)
 }
 
 TDocument::TDocument(QWidget& window, TGCodeEditor& editor, TATFileNotification& watcher,
-                     TToolpathBuilder& builder, TUserDialogs& dialogs,
+                     TToolpathBuilder& builder, TUserDialogs& dialogs, TWorkProgress& progress,
                      std::function<void()> showException)
     : window_(window), editor_(editor), watcher_(watcher), builder_(builder), dialogs_(dialogs),
-      showException_(std::move(showException))
+      progress_(progress), showException_(std::move(showException))
 {
 }
 
 TDocument::~TDocument() = default;
 
+void TDocument::NewInterpreter()
+{
+    engine_ = std::make_unique<TGCodeEngine>();
+    engine_->OnProgress = [this](std::size_t done, std::size_t total) {
+        progress_.Report(kStageInterpreting, done, total);
+    };
+}
+
 void TDocument::LoadFile(const QString& name)
 {
+    const TWorkProgress::TScope working(progress_);
     {
         // Read first, so that a file that cannot be read changes nothing.
         const QByteArray text = ReadDocumentFile(name);
@@ -41,10 +51,12 @@ void TDocument::LoadFile(const QString& name)
             engine_.reset();
             editor_.ClearAll();
         }
-        editor_.SetTextBytes(text);
+        editor_.SetTextBytes(text, [this](std::size_t done, std::size_t total) {
+            progress_.Report(kStageReading, done, total);
+        });
     }
     window_.setWindowTitle(DocumentTitle(name));
-    engine_ = std::make_unique<TGCodeEngine>();
+    NewInterpreter();
     // The watcher follows the text in the editor from here on, also when the interpreter fails
     // below, so that Save never writes this text into the file opened before.
     watcher_.Stop();
@@ -57,8 +69,9 @@ void TDocument::LoadFile(const QString& name)
 
 void TDocument::Refresh()
 {
+    const TWorkProgress::TScope working(progress_);
     if (!engine_)
-        engine_ = std::make_unique<TGCodeEngine>();
+        NewInterpreter();
     RunAndPlot();
 }
 
@@ -66,7 +79,7 @@ void TDocument::RunAndPlot()
 {
     engine_->SetLenient(lenient_);
     try {
-        engine_->Run(editor_.Lines());
+        engine_->Run(editor_.LinesView());
     } catch (...) {
         if (OnRunEnded)
             OnRunEnded(engine_->FailedLine());

@@ -19,6 +19,7 @@ class TGCodeEditor;
 class TGCodeEngine;
 class TToolpathBuilder;
 class TUserDialogs;
+class TWorkProgress;
 
 // The window title for a document: the program's name, and the file's name once there is one.
 QString DocumentTitle(const QString& fileName);
@@ -27,9 +28,10 @@ class TDocument
 {
 public:
     // window gets the title; showException reports the exception being handled (it is called
-    // inside a catch block) for the steps that must go on after a failure.
+    // inside a catch block) for the steps that must go on after a failure. progress shows how
+    // far a long open or refresh has come.
     TDocument(QWidget& window, TGCodeEditor& editor, TATFileNotification& watcher,
-              TToolpathBuilder& builder, TUserDialogs& dialogs,
+              TToolpathBuilder& builder, TUserDialogs& dialogs, TWorkProgress& progress,
               std::function<void()> showException);
     ~TDocument();
     TDocument(const TDocument&) = delete;
@@ -73,12 +75,14 @@ private:
     void WriteFile(const QString& name);
     // Interprets the editor's lines and plots the table.
     void RunAndPlot();
+    void NewInterpreter();
 
     QWidget& window_;
     TGCodeEditor& editor_;
     TATFileNotification& watcher_;
     TToolpathBuilder& builder_;
     TUserDialogs& dialogs_;
+    TWorkProgress& progress_;
     std::function<void()> showException_;
     std::unique_ptr<TGCodeEngine> engine_;
     bool lenient_ = false;

@@ -13,6 +13,7 @@
 #include "Icons.h"
 #include "IniFile.h"
 #include "LenientSetting.h"
+#include "MenuItem.h"
 #include "OpenGLPanel.h"
 #include "ProgramInfoWindow.h"
 #include "ProgramSummary.h"
@@ -26,6 +27,7 @@
 #include "ViewIcons.h"
 #include "ViewSettings.h"
 #include "WheelRouter.h"
+#include "WorkProgress.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -50,121 +52,13 @@ namespace {
 constexpr int kClientWidthPx = 965;
 constexpr int kClientHeightPx = 591;
 constexpr int kEditorPageWidthPx = 153;
-constexpr int kNoIcon = -1;
 constexpr const char* kNoOpenGLText = "OpenGL is not available on this display: the tool path cannot be drawn.";
 
 // One notch of a wheel reports 120 and zooms the plot by 0.02.
 constexpr double kWheelNotchDelta = 120.0;
 constexpr double kZoomStepPerNotch = 0.02;
 
-QString ShortHint(const QString& hint)
-{
-    const auto bar = hint.indexOf(QLatin1Char('|'));
-    return bar < 0 ? hint : hint.left(bar);
-}
-
-QString LongHint(const QString& hint)
-{
-    const auto bar = hint.indexOf(QLatin1Char('|'));
-    return bar < 0 ? hint : hint.mid(bar + 1);
-}
-
 } // namespace
-
-struct TGLPlotter::TActionEntry
-{
-    const char* name;
-    const char* category;
-    const char* caption;
-    const char* shortcut;  // portable key text, or nullptr
-    int icon;              // image-list slot, or kNoIcon
-    const char* hint;      // short part, "|", long part
-    bool checkable;
-    void (TGLPlotter::*execute)();
-};
-
-// The action list, in its order.
-const TGLPlotter::TActionEntry TGLPlotter::kActions[] = {
-    {"FileNew1", "File", "New", nullptr, 6, "", false, &TGLPlotter::FileNew1Execute},
-    {"FileOpen1", "File", "&Open...", "Ctrl+O", 7, "Open|Opens an existing file", false,
-     &TGLPlotter::FileOpen1Execute},
-    {"FileSave1", "File", "Save", "Ctrl+S", 9, "Save|Saves active file", false,
-     &TGLPlotter::itmFileSaveExecute},
-    {"FileSaveAs1", "File", "Save &As...", nullptr, 10,
-     "Save As|Saves the active file with a new name", false, &TGLPlotter::FileSaveAs1Execute},
-    {"EditorDisplaySyntax", "Editor", "Display Syntax", nullptr, kNoIcon,
-     "Display Syntax|Displays RS274 syntax highlighting in the editor", true,
-     &TGLPlotter::EditorDisplaySyntaxExecute},
-    {"EditCut1", "Edit", "Cu&t", "Ctrl+X", 3,
-     "Cut|Cuts the selection and puts it on the Clipboard", false,
-     &TGLPlotter::itmEditCutExecute},
-    {"EditCopy1", "Edit", "&Copy", "Ctrl+C", 2,
-     "Copy|Copies the selection and puts it on the Clipboard", false,
-     &TGLPlotter::itmEditCopyExecute},
-    {"EditPaste1", "Edit", "&Paste", "Ctrl+V", 5, "Paste|Inserts Clipboard contents", false,
-     &TGLPlotter::itmEditPasteExecute},
-    {"PlotterRefresh", "Plotter", "Refresh from Code", nullptr, 13,
-     "Refresh|Refreshes the drawing from the code editor", false,
-     &TGLPlotter::PlotterRefreshExecute},
-    {"PlotterResetOrigin", "Plotter", "Reset To Origin", nullptr, kNoIcon,
-     "Reset Drawing | Resets the rotation, scaling and translation of drawing", false,
-     &TGLPlotter::itmSettingsResetDrawingExecute},
-    {"DisplayColors1", "Plotter", "Colors...", nullptr, 14,
-     "Colors | Sets drawing colors used in the plotter", false,
-     &TGLPlotter::itmSettingsColorsExecute},
-    {"EditSelectAll1", "Edit", "Select &All", "Ctrl+A", kNoIcon,
-     "Select All|Selects the entire document", false, &TGLPlotter::itmEditSelectAllExecute},
-    {"EditUndo1", "Edit", "&Undo", "Ctrl+Z", 0, "Undo|Reverts the last action", false,
-     &TGLPlotter::itmEditUndoExecute},
-    {"EditDelete1", "Edit", "&Delete", "Del", 1, "Delete|Erases the selection", false,
-     &TGLPlotter::itmEditDeleteExecute},
-    {"FileExit1", "File", "E&xit", nullptr, 12, "Exit|Quits the application", false,
-     &TGLPlotter::FileExit1Execute},
-    {"EditorColors", "Editor", "Colors...", nullptr, 14,
-     "Colors|Set the colors used for syntax highlighting", false,
-     &TGLPlotter::EditorColorsExecute},
-    {"ViewFitToView", "View", "Fit to View", "F", kNoIcon,
-     "Fit to View|Zooms and pans so that the whole tool path is in view", false,
-     &TGLPlotter::ViewFitToViewExecute},
-    {"ViewTop", "View", "Top", "1", kNoIcon, "Top|Shows the tool path from above", false,
-     &TGLPlotter::ViewTopExecute},
-    {"ViewFront", "View", "Front", "2", kNoIcon, "Front|Shows the tool path from the front",
-     false, &TGLPlotter::ViewFrontExecute},
-    {"ViewRight", "View", "Right", "3", kNoIcon, "Right|Shows the tool path from the right",
-     false, &TGLPlotter::ViewRightExecute},
-    {"ViewIsometric", "View", "Isometric", "4", kNoIcon,
-     "Isometric|Shows the tool path from above, front and right at once", false,
-     &TGLPlotter::ViewIsometricExecute},
-    {"ViewHighlightCaretMove", "View", "Highlight Caret Move", nullptr, kNoIcon,
-     "Highlight Caret Move|Highlights in the plot the move of the line the caret is on", true,
-     &TGLPlotter::ViewHighlightCaretMoveExecute},
-    {"PlotterLenient", "Plotter", "Lenient Reading", nullptr, kNoIcon,
-     "Lenient Reading|Reads ';' comments, parameters, expressions and O-word lines, skipping what cannot be plotted",
-     true, &TGLPlotter::PlotterLenientExecute},
-    {"ViewProgramInfo", "View", "Program Info...", nullptr, kNoIcon,
-     "Program Info|Shows what is in the program as the plot reads it", false,
-     &TGLPlotter::ViewProgramInfoExecute},
-    {"EditRedo1", "Edit", "&Redo", "Ctrl+Y; Ctrl+Shift+Z", kNoIcon,
-     "Redo|Makes the last undone action again", false, &TGLPlotter::EditRedo1Execute},
-    {"EditFind1", "Edit", "&Find...", "Ctrl+F", kNoIcon, "Find|Finds text in the editor", false,
-     &TGLPlotter::EditFind1Execute},
-    {"EditFindNext1", "Edit", "Find &Next", "F3", kNoIcon,
-     "Find Next|Finds the next place of the text searched for", false,
-     &TGLPlotter::EditFindNext1Execute},
-    {"EditFindPrevious1", "Edit", "Find Pre&vious", "Shift+F3", kNoIcon,
-     "Find Previous|Finds the previous place of the text searched for", false,
-     &TGLPlotter::EditFindPrevious1Execute},
-    {"EditReplace1", "Edit", "R&eplace...", "Ctrl+H", kNoIcon,
-     "Replace|Replaces text in the editor", false, &TGLPlotter::EditReplace1Execute},
-    {"EditGoToLine1", "Edit", "&Go to Line...", "Ctrl+G", kNoIcon,
-     "Go to Line|Moves the caret to the line of a number", false,
-     &TGLPlotter::EditGoToLine1Execute},
-    {"FileClearRecent1", "File", "&Clear List", nullptr, kNoIcon,
-     "Clear List|Empties the list of recent files", false, &TGLPlotter::FileClearRecent1Execute},
-    {"HelpAbout", "Help", "About Zorvit...", nullptr, kNoIcon,
-     "About|Shows the version, the licence and what Zorvit is", false,
-     &TGLPlotter::HelpAboutExecute},
-};
 
 namespace {
 
@@ -276,9 +170,16 @@ void TGLPlotter::CreateComponents()
     ATFileNotification1->setObjectName(QStringLiteral("ATFileNotification1"));
     ATFileNotification1->OnChanged = [this] { Guarded([this] { ATFileNotification1Changed(); }); };
 
+    // Long opens, refreshes and rebuilds show how far they have come; the plot keeps its last
+    // picture meanwhile.
+    progress_ = new TWorkProgress(*statusBar());
+    progress_->HoldPaintsWith([this](bool held) { OpenGLPanel->SetPaintsHeld(held); });
     builder_ = std::make_unique<TToolpathBuilder>(*OpenGLPanel, motionColors_);
+    builder_->OnProgress = [this](std::size_t done, std::size_t total) {
+        progress_->Report(kStagePlotting, done, total);
+    };
     document_ = std::make_unique<TDocument>(*this, *memGCode, *ATFileNotification1, *builder_,
-                                            *dialogs_, [this] { ShowException(); });
+                                            *dialogs_, *progress_, [this] { ShowException(); });
 
     dlgColor = new TdlgColor(this);
     dlgColor->setObjectName(QStringLiteral("dlgColor"));
@@ -310,32 +211,6 @@ void TGLPlotter::CreateComponents()
     new TWheelRouter(*this);
 }
 
-void TGLPlotter::CreateActions()
-{
-    for (const TActionEntry& entry : kActions) {
-        auto* action = new QAction(QString::fromLatin1(entry.caption), this);
-        action->setObjectName(QString::fromLatin1(entry.name));
-        action->setProperty("category", QString::fromLatin1(entry.category));
-        if (entry.shortcut != nullptr)
-            action->setShortcuts(QKeySequence::listFromString(QString::fromLatin1(entry.shortcut),
-                                                              QKeySequence::PortableText));
-        if (entry.icon != kNoIcon)
-            action->setIcon(ActionIcon(entry.icon));
-        const QString hint = QString::fromLatin1(entry.hint);
-        action->setToolTip(ShortHint(hint));
-        action->setStatusTip(LongHint(hint));
-        action->setCheckable(entry.checkable);
-        action->setChecked(entry.checkable);
-        const auto execute = entry.execute;
-        connect(action, &QAction::triggered, this,
-                [this, action, execute] { RunAction(*action, execute); });
-        // Shortcuts work wherever the focus is inside the window.
-        addAction(action);
-    }
-    // Strict reading is the default; the settings may turn lenient reading on.
-    Action("PlotterLenient")->setChecked(false);
-}
-
 void TGLPlotter::CreatePlotShortcuts()
 {
     for (const char* name : kPlotShortcutActions) {
@@ -351,41 +226,17 @@ QAction* TGLPlotter::Action(const char* name) const
     return findChild<QAction*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
 }
 
-// A menu item of its own that runs the action: it may show its own caption, and it shows the
-// action's icon, shortcut, hint, enabled and checked state.
-QAction* TGLPlotter::AddItem(QMenu& menu, const char* itemName, const QString& caption,
-                             QAction& action)
-{
-    QString text = caption;
-    if (!action.shortcut().isEmpty())
-        text += QLatin1Char('\t') + action.shortcut().toString(QKeySequence::NativeText);
-    auto* item = new QAction(text, &menu);
-    item->setObjectName(QString::fromLatin1(itemName));
-    item->setIcon(action.icon());
-    item->setStatusTip(action.statusTip());
-    item->setCheckable(action.isCheckable());
-    const auto follow = [item, &action] {
-        item->setEnabled(action.isEnabled());
-        item->setChecked(action.isChecked());
-    };
-    follow();
-    connect(&action, &QAction::changed, item, follow);
-    connect(item, &QAction::triggered, &action, [&action] { action.trigger(); });
-    menu.addAction(item);
-    return item;
-}
-
 void TGLPlotter::CreateMenus()
 {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
-    AddItem(*file, "itmFileNew", QStringLiteral("&New"), *Action("FileNew1"));
-    AddItem(*file, "itmFileOpen", QStringLiteral("&Open..."), *Action("FileOpen1"));
+    AddMenuItem(*file, "itmFileNew", QStringLiteral("&New"), *Action("FileNew1"));
+    AddMenuItem(*file, "itmFileOpen", QStringLiteral("&Open..."), *Action("FileOpen1"));
     file->addSeparator();
-    AddItem(*file, "itmFileSave", QStringLiteral("&Save"), *Action("FileSave1"));
-    AddItem(*file, "itmFileSaveAs", QStringLiteral("Save &As..."), *Action("FileSaveAs1"));
+    AddMenuItem(*file, "itmFileSave", QStringLiteral("&Save"), *Action("FileSave1"));
+    AddMenuItem(*file, "itmFileSaveAs", QStringLiteral("Save &As..."), *Action("FileSaveAs1"));
     file->addSeparator();
-    AddItem(*file, "itmFileExit", QStringLiteral("E&xit"), *Action("FileExit1"));
+    AddMenuItem(*file, "itmFileExit", QStringLiteral("E&xit"), *Action("FileExit1"));
     file->addSeparator();
     auto* recent = new TRecentFilesMenu(recentFiles_, *Action("FileClearRecent1"), file);
     connect(recent, &TRecentFilesMenu::FileChosen, this,
@@ -394,40 +245,40 @@ void TGLPlotter::CreateMenus()
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     edit->setObjectName(QStringLiteral("mnuEdit"));
-    AddItem(*edit, "itmEditUndo", QStringLiteral("&Undo"), *Action("EditUndo1"));
+    AddMenuItem(*edit, "itmEditUndo", QStringLiteral("&Undo"), *Action("EditUndo1"));
     edit->addSeparator();
-    AddItem(*edit, "itmEditCut", QStringLiteral("Cu&t"), *Action("EditCut1"));
-    AddItem(*edit, "itmEditCopy", QStringLiteral("&Copy"), *Action("EditCopy1"));
-    AddItem(*edit, "itmEditPaste", QStringLiteral("&Paste"), *Action("EditPaste1"));
-    AddItem(*edit, "itmEditDelete", QStringLiteral("&Delete"), *Action("EditDelete1"));
+    AddMenuItem(*edit, "itmEditCut", QStringLiteral("Cu&t"), *Action("EditCut1"));
+    AddMenuItem(*edit, "itmEditCopy", QStringLiteral("&Copy"), *Action("EditCopy1"));
+    AddMenuItem(*edit, "itmEditPaste", QStringLiteral("&Paste"), *Action("EditPaste1"));
+    AddMenuItem(*edit, "itmEditDelete", QStringLiteral("&Delete"), *Action("EditDelete1"));
     edit->addSeparator();
-    AddItem(*edit, "itmEditSelectAll", QStringLiteral("Select &All"), *Action("EditSelectAll1"));
+    AddMenuItem(*edit, "itmEditSelectAll", QStringLiteral("Select &All"), *Action("EditSelectAll1"));
     edit->addSeparator();
-    AddItem(*edit, "itmEditRedo", QStringLiteral("&Redo"), *Action("EditRedo1"));
+    AddMenuItem(*edit, "itmEditRedo", QStringLiteral("&Redo"), *Action("EditRedo1"));
     edit->addSeparator();
-    AddItem(*edit, "itmEditFind", QStringLiteral("&Find..."), *Action("EditFind1"));
-    AddItem(*edit, "itmEditFindNext", QStringLiteral("Find &Next"), *Action("EditFindNext1"));
-    AddItem(*edit, "itmEditFindPrevious", QStringLiteral("Find Pre&vious"), *Action("EditFindPrevious1"));
-    AddItem(*edit, "itmEditReplace", QStringLiteral("R&eplace..."), *Action("EditReplace1"));
+    AddMenuItem(*edit, "itmEditFind", QStringLiteral("&Find..."), *Action("EditFind1"));
+    AddMenuItem(*edit, "itmEditFindNext", QStringLiteral("Find &Next"), *Action("EditFindNext1"));
+    AddMenuItem(*edit, "itmEditFindPrevious", QStringLiteral("Find Pre&vious"), *Action("EditFindPrevious1"));
+    AddMenuItem(*edit, "itmEditReplace", QStringLiteral("R&eplace..."), *Action("EditReplace1"));
     edit->addSeparator();
-    AddItem(*edit, "itmEditGoToLine", QStringLiteral("&Go to Line..."), *Action("EditGoToLine1"));
+    AddMenuItem(*edit, "itmEditGoToLine", QStringLiteral("&Go to Line..."), *Action("EditGoToLine1"));
 
     QMenu* editor = menuBar()->addMenu(QStringLiteral("E&ditor"));
     editor->setObjectName(QStringLiteral("mnuEditor"));
-    AddItem(*editor, "itmEditorDisplaySyntax", QStringLiteral("&Display Syntax"),
+    AddMenuItem(*editor, "itmEditorDisplaySyntax", QStringLiteral("&Display Syntax"),
             *Action("EditorDisplaySyntax"));
-    AddItem(*editor, "itmEditorColors", QStringLiteral("&Colors..."), *Action("EditorColors"));
+    AddMenuItem(*editor, "itmEditorColors", QStringLiteral("&Colors..."), *Action("EditorColors"));
 
     QMenu* plotter = menuBar()->addMenu(QStringLiteral("&Plotter"));
     plotter->setObjectName(QStringLiteral("mnuPlotter"));
-    AddItem(*plotter, "itmPlotterRefresh", QStringLiteral("&Refresh from Code"),
+    AddMenuItem(*plotter, "itmPlotterRefresh", QStringLiteral("&Refresh from Code"),
             *Action("PlotterRefresh"));
-    AddItem(*plotter, "itmSettingsResetDrawing", QStringLiteral("R&eset To Origin"),
+    AddMenuItem(*plotter, "itmSettingsResetDrawing", QStringLiteral("R&eset To Origin"),
             *Action("PlotterResetOrigin"));
-    AddItem(*plotter, "itmSettingsColors", QStringLiteral("&Colors..."),
+    AddMenuItem(*plotter, "itmSettingsColors", QStringLiteral("&Colors..."),
             *Action("DisplayColors1"));
     plotter->addSeparator();
-    AddItem(*plotter, "itmPlotterLenient", QStringLiteral("&Lenient Reading"), *Action("PlotterLenient"));
+    AddMenuItem(*plotter, "itmPlotterLenient", QStringLiteral("&Lenient Reading"), *Action("PlotterLenient"));
 
     // The states must be right whenever a menu opens.
     for (QMenu* menu : {file, edit, editor, plotter})
@@ -439,17 +290,17 @@ void TGLPlotter::CreateViewMenu()
 {
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     view->setObjectName(QStringLiteral("mnuView"));
-    AddItem(*view, "itmViewFitToView", QStringLiteral("&Fit to View"), *Action("ViewFitToView"));
+    AddMenuItem(*view, "itmViewFitToView", QStringLiteral("&Fit to View"), *Action("ViewFitToView"));
     view->addSeparator();
-    AddItem(*view, "itmViewTop", QStringLiteral("&Top"), *Action("ViewTop"));
-    AddItem(*view, "itmViewFront", QStringLiteral("Fr&ont"), *Action("ViewFront"));
-    AddItem(*view, "itmViewRight", QStringLiteral("&Right"), *Action("ViewRight"));
-    AddItem(*view, "itmViewIsometric", QStringLiteral("&Isometric"), *Action("ViewIsometric"));
+    AddMenuItem(*view, "itmViewTop", QStringLiteral("&Top"), *Action("ViewTop"));
+    AddMenuItem(*view, "itmViewFront", QStringLiteral("Fr&ont"), *Action("ViewFront"));
+    AddMenuItem(*view, "itmViewRight", QStringLiteral("&Right"), *Action("ViewRight"));
+    AddMenuItem(*view, "itmViewIsometric", QStringLiteral("&Isometric"), *Action("ViewIsometric"));
     view->addSeparator();
-    AddItem(*view, "itmViewHighlightCaretMove", QStringLiteral("&Highlight Caret Move"),
+    AddMenuItem(*view, "itmViewHighlightCaretMove", QStringLiteral("&Highlight Caret Move"),
             *Action("ViewHighlightCaretMove"));
     view->addSeparator();
-    AddItem(*view, "itmViewProgramInfo", QStringLiteral("Program &Info..."),
+    AddMenuItem(*view, "itmViewProgramInfo", QStringLiteral("Program &Info..."),
             *Action("ViewProgramInfo"));
     connect(view, &QMenu::aboutToShow, this, [this] { Guarded([this] { aclMainUpdate(); }); });
 }
@@ -458,7 +309,7 @@ void TGLPlotter::CreateHelpMenu()
 {
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
-    AddItem(*help, "itmHelpAbout", QStringLiteral("&About Zorvit..."), *Action("HelpAbout"));
+    AddMenuItem(*help, "itmHelpAbout", QStringLiteral("&About Zorvit..."), *Action("HelpAbout"));
 }
 
 void TGLPlotter::CreateToolBar()
@@ -483,7 +334,7 @@ void TGLPlotter::CreateContextMenu()
     pmuGCode->setObjectName(QStringLiteral("pmuGCode"));
     const auto item = [this](const char* itemName, const char* actionName) {
         QAction& action = *Action(actionName);
-        AddItem(*pmuGCode, itemName, action.text(), action);
+        AddMenuItem(*pmuGCode, itemName, action.text(), action);
     };
     item("pmuUndo", "EditUndo1");
     pmuGCode->addSeparator()->setObjectName(QStringLiteral("N2"));
@@ -833,6 +684,7 @@ void TGLPlotter::itmSettingsColorsExecute()
     if (!dialogs_->Execute(*dlgColor))
         return;
     motionColors_ = dlgColor->GetColors();
+    const TWorkProgress::TScope working(*progress_);
     builder_->Rebuild();
 }
 

@@ -34,6 +34,7 @@ class THighlighter;
 class TLineTable;
 class TOpenGLPanel;
 class TToolpathBuilder;
+class TWorkProgress;
 class TdlgColor;
 class TProgramInfoWindow;
 
@@ -101,7 +102,6 @@ private:
     void FormDestroy();
 
     QAction* Action(const char* name) const;
-    QAction* AddItem(QMenu& menu, const char* itemName, const QString& caption, QAction& action);
     void RunAction(QAction& action, void (TGLPlotter::*handler)());
     template <class TStep> void Guarded(TStep&& step);
     void ShowException();
@@ -160,6 +160,7 @@ private:
 
     std::array<TColor, 4> motionColors_;
     std::unique_ptr<TToolpathBuilder> builder_;
+    TWorkProgress* progress_ = nullptr;
     std::unique_ptr<TDocument> document_;
     std::optional<std::size_t> failedLine_;  // of the run whose error is about to be shown
     bool clipboardHasText_ = false;

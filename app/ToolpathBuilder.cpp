@@ -70,11 +70,14 @@ void TToolpathBuilder::BuildToolpath()
     TLineTable& table = *table_;
     TToolpathWalk walk(table);
     table.MoveFirst();  // settles a pending row, so the count below includes it
-    view_.ReserveSegments(table.RowCount());
+    const std::size_t rowCount = table.RowCount();
+    view_.ReserveSegments(rowCount);
     // Rows and their lines pair up by position; a table without lines leaves the list empty.
-    const bool withLines = rowLines_ && rowLines_->size() >= table.RowCount();
-    segmentLines_.Reset(withLines ? table.RowCount() : 0);
+    const bool withLines = rowLines_ && rowLines_->size() >= rowCount;
+    segmentLines_.Reset(withLines ? rowCount : 0);
     for (std::size_t row = 0; !table.AtEnd(); table.MoveNext(), ++row) {
+        if (row % kProgressRows == 0 && OnProgress)
+            OnProgress(row, rowCount);
         if (!walk.ReadRow())
             continue;
         previousPoint_ = walk.From();

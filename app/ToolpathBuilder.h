@@ -8,6 +8,7 @@
 #include "SegmentSourceLines.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -42,6 +43,10 @@ public:
     const std::shared_ptr<TLineTable>& LineTable() const { return table_; }
     // The source line of each segment of the last build.
     const TSegmentSourceLines& SegmentLines() const { return segmentLines_; }
+
+    // Told the rows done and the row count at the first row and then every kProgressRows.
+    std::function<void(std::size_t done, std::size_t total)> OnProgress;
+    static constexpr std::size_t kProgressRows = std::size_t{1} << 16;
 
 private:
     TPlotView& view_;

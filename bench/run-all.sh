@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the benchmarks in Release and runs the figures that the README's Performance table
 # quotes: the interpreter, the highlighter, the toolpath builder, the plot's paint, opening a
-# 1,000,000-line program in the window, Fit to View and a pick on 1,000,000 segments, a
-# thumbnail by zorvit-render, and the comparison with the npm gcode-parser.
+# 1,000,000-line program in the window, process start to the plot drawn for 10^6 and 10^7 lines,
+# Fit to View and a pick on 1,000,000 segments, a thumbnail by zorvit-render, and the comparison
+# with the npm gcode-parser.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/deps.sh"
@@ -19,3 +20,4 @@ on_display "$bench/plot/plot_paint_bench"
 on_display "$bench/app/app_open_file"
 "$root/bench/render/thumbnail.sh" "$root/build-bench/tools/zorvit-render"
 "$root/bench/compare-peer.sh" 5
+"$root/bench/start-to-drawn.sh"

@@ -36,6 +36,9 @@ constexpr int kDecimalBase = 10;
 // Scintilla never zooms a font below this size.
 constexpr qreal kMinimumZoomedPt = 2;
 
+// A large text is loaded in parts of this size, so that a load can tell how far it has come.
+constexpr std::size_t kLoadPartBytes = std::size_t{8} << 20;
+
 constexpr int kTextChangeMask = QsciScintillaBase::SC_MOD_INSERTTEXT | QsciScintillaBase::SC_MOD_DELETETEXT;
 
 std::optional<TGCodeEditor::TLineBreak> FirstLineBreak(std::string_view text)
@@ -177,15 +180,29 @@ std::string_view TGCodeEditor::CharacterData() const
     return {data, static_cast<std::size_t>(SendScintilla(SCI_GETLENGTH))};
 }
 
-void TGCodeEditor::ReplaceAllWithoutUndo(const QByteArray& bytes)
+void TGCodeEditor::ReplaceAllWithoutUndo(std::string_view bytes, const TLoadProgress& progress)
 {
     const QScopedValueRollback replacing(m_replacingAll, true);
     const bool readOnly = isReadOnly();
+    const int linesBefore = lines();
     SendScintilla(SCI_SETREADONLY, false);
     SendScintilla(SCI_SETUNDOCOLLECTION, false);
+    // Without change notices: QScintilla copies the changed text into each notice and converts
+    // it to UTF-16 for accessibility, a transient of three times the text for a large file.
+    // Whoever listens is told below that everything changed.
+    const long eventMask = SendScintilla(SCI_GETMODEVENTMASK);
+    SendScintilla(SCI_SETMODEVENTMASK, 0UL);
     SendScintilla(SCI_CLEARALL);
-    // An explicit length keeps NUL bytes, which SCI_SETTEXT would stop at.
-    SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(bytes.size()), bytes.constData());
+    // Room for the whole text at once, so that the parts below never move what came before.
+    SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(bytes.size()));
+    for (std::size_t done = 0; done < bytes.size(); done += kLoadPartBytes) {
+        if (progress)
+            progress(done, bytes.size());
+        const std::string_view part = bytes.substr(done, kLoadPartBytes);
+        // An explicit length keeps NUL bytes, which SCI_SETTEXT would stop at.
+        SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(part.size()), part.data());
+    }
+    SendScintilla(SCI_SETMODEVENTMASK, static_cast<unsigned long>(eventMask));
     SendScintilla(SCI_EMPTYUNDOBUFFER);
     SendScintilla(SCI_SETUNDOCOLLECTION, true);
     SendScintilla(SCI_SETREADONLY, readOnly);
@@ -194,15 +211,20 @@ void TGCodeEditor::ReplaceAllWithoutUndo(const QByteArray& bytes)
     SendScintilla(SCI_SETEMPTYSELECTION, 0UL);
     SendScintilla(SCI_SETFIRSTVISIBLELINE, 0UL);
     SendScintilla(SCI_SETXOFFSET, 0UL);
+    if (m_highlighterLexer)
+        m_highlighterLexer->TextReplaced();
     UpdateUndoAvailable();
+    emit textChanged();
+    if (lines() != linesBefore)
+        emit linesChanged();
 }
 
-void TGCodeEditor::SetTextBytes(const QByteArray& bytes)
+void TGCodeEditor::SetTextBytes(const QByteArray& text, const TLoadProgress& progress)
 {
-    const std::string_view text(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    m_lineBreak = FirstLineBreak(text).value_or(TLineBreak::CrLf);
+    const std::string_view bytes(text.constData(), static_cast<std::size_t>(text.size()));
+    m_lineBreak = FirstLineBreak(bytes).value_or(TLineBreak::CrLf);
     setEolMode(EolModeOf(m_lineBreak));
-    ReplaceAllWithoutUndo(bytes);
+    ReplaceAllWithoutUndo(bytes, progress);
 }
 
 QByteArray TGCodeEditor::TextBytes() const
@@ -225,6 +247,11 @@ QByteArray TGCodeEditor::TextBytes() const
 TLineList TGCodeEditor::Lines() const
 {
     return TLineList(std::string(CharacterData()));
+}
+
+TLineList TGCodeEditor::LinesView() const
+{
+    return TLineList::View(CharacterData());
 }
 
 void TGCodeEditor::setModified(bool modified)

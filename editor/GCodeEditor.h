@@ -13,6 +13,8 @@
 #include <QFont>
 #include <QPointer>
 
+#include <cstddef>
+#include <functional>
 #include <memory>
 #include <string_view>
 
@@ -37,15 +39,21 @@ public:
     // highlighter's failures.
     THighlighterLexer* HighlighterLexer() const { return m_highlighterLexer.get(); }
 
+    // Told the bytes loaded so far and the bytes to load, before each part of a load.
+    using TLoadProgress = std::function<void(std::size_t done, std::size_t total)>;
+
     // Replaces the whole text with these bytes. The load leaves no undo step and neither sets
     // nor clears the modified flag; the view shows the text from its top-left corner, with the
     // caret at its start.
-    void SetTextBytes(const QByteArray& bytes);
+    void SetTextBytes(const QByteArray& bytes, const TLoadProgress& progress = {});
     // The lines joined with the remembered line break, with no break after the last line.
     QByteArray TextBytes() const;
     // The lines without their breaks, over one copy of the text; a text ending in a break has
     // an empty last line.
     TLineList Lines() const;
+    // The same lines as views into the editor's own text, without a copy. They stay valid until
+    // the text changes: long enough for a synchronous run that takes no user input.
+    TLineList LinesView() const;
     // The first line break of the text last loaded; CR LF for a text without one, or never loaded.
     TLineBreak LineBreak() const { return m_lineBreak; }
 
@@ -100,7 +108,7 @@ private:
 
     bool IsEnabledWindowShortcut(const QKeyEvent& key) const;
     std::string_view CharacterData() const;
-    void ReplaceAllWithoutUndo(const QByteArray& bytes);
+    void ReplaceAllWithoutUndo(std::string_view bytes, const TLoadProgress& progress = {});
     void TextChanged(int modificationType);
     void UpdateUndoAvailable();
     void UpdateGutterWidth();

@@ -177,6 +177,12 @@ void THighlighterLexer::RefreshStyles()
     }
 }
 
+void THighlighterLexer::TextReplaced()
+{
+    fValidLines = {};
+    fPendingState = TPendingState::None;
+}
+
 void THighlighterLexer::setEditor(QsciScintilla* editor)
 {
     if (QsciScintilla* previous = this->editor())

@@ -38,6 +38,9 @@ public:
     // font or colours have changed.
     void RefreshStyles();
 
+    // The editor replaced its whole text without change notices: no line keeps its styles.
+    void TextReplaced();
+
     // Receives the message of a styling failure, after the paint that ran into it. By default the
     // message goes to qWarning.
     std::function<void(const QString&)> OnError;

@@ -155,6 +155,13 @@ void TGCodeEngine::SetLenient(bool lenient)
 void TGCodeEngine::Run(TLineList lines)
 {
     FLines = std::move(lines);
+    // Also when a line fails: the lines may view a text that changes after the run.
+    struct TReleaseLines
+    {
+        TLineList& Lines;
+        ~TReleaseLines() { Lines = TLineList(); }
+    } release{FLines};
+    FLineCount = FLines.size();
     FSkipped.Clear();
     FTable->EmptyTable();
     // At most one row per line in practice: reserved once, trimmed to the rows at the end.
@@ -177,6 +184,8 @@ void TGCodeEngine::RunLines()
     std::size_t i = 0;
     const TOnUnwind recordFailure([this, &i] { RecordFailure(i); });
     for (; i < FLines.size(); ++i) {
+        if (i % kProgressLines == 0 && OnProgress)
+            OnProgress(i, FLines.size());
         const std::string_view line = FLines[i];
         const auto lineNumber = static_cast<std::int32_t>(i + 1);
         // Error messages name the 1-based line of the text.

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <optional>
@@ -29,7 +30,8 @@ public:
 
     // Empties the table and interprets the lines into it. The first error ends the run: the
     // rows of earlier lines stay, and the failing line's values stay in the pending row.
-    // The engine keeps the lines it is given.
+    // The engine holds the lines it is given for the length of the run only, so a list that
+    // views a text needs that text for no longer than the call.
     void Run(TLineList lines);
     void Run(std::vector<std::string> lines);
     // Lets a brace list of lines pick one overload.
@@ -47,7 +49,11 @@ public:
     // What the last lenient run passed over; empty after a strict run.
     const TSkipReport& Skipped() const { return FSkipped; }
     // The lines of the last run.
-    std::size_t LineCount() const { return FLines.size(); }
+    std::size_t LineCount() const { return FLineCount; }
+
+    // Told the lines done and the line count at the first line and then every kProgressLines.
+    std::function<void(std::size_t done, std::size_t total)> OnProgress;
+    static constexpr std::size_t kProgressLines = std::size_t{1} << 16;
 
 private:
     enum class TWordKind : std::uint8_t { Ignored, Integer, Real, GCode, MCode };
@@ -78,7 +84,8 @@ private:
 
     TGCodeParser FParser;
     std::shared_ptr<TLineTable> FTable;
-    TLineList FLines;
+    TLineList FLines;  // only while Run runs
+    std::size_t FLineCount = 0;
     std::shared_ptr<std::vector<std::uint32_t>> FRowLines;
     std::optional<std::size_t> FFailedLine;
     bool FLenient = false;

@@ -26,9 +26,24 @@ std::size_t CountLines(std::string_view text)
 
 TLineList::TLineList(std::string text) : FText(std::move(text))
 {
-    FBounds.reserve(CountLines(FText));
-    const char* const start = FText.data();
-    ForEachLine(FText, [this, start](std::string_view line) {
+    Split();
+}
+
+TLineList TLineList::View(std::string_view text)
+{
+    TLineList lines;
+    lines.FView = text;
+    lines.FViewed = true;
+    lines.Split();
+    return lines;
+}
+
+void TLineList::Split()
+{
+    const std::string_view text = Text();
+    FBounds.reserve(CountLines(text));
+    const char* const start = text.data();
+    ForEachLine(text, [this, start](std::string_view line) {
         const auto begin = static_cast<std::size_t>(line.data() - start);
         FBounds.push_back({begin, begin + line.size()});
     });

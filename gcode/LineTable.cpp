@@ -2,8 +2,10 @@
 
 #include <bit>
 #include <charconv>
+#include <cmath>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <string>
 
 #include "SameText.h"
@@ -79,15 +81,30 @@ constexpr std::size_t CountBits(TMask mask)
     return (mask * 0x01010101u) >> 24;
 }
 
-// Bytes that the values of the columns in the mask take.
+// A row's reals are stored as 32-bit integers m with a shared count of decimals d when every
+// one of them is exactly m / 10^d: that division gives back the very double that was stored,
+// so readers see no difference, and typical coordinates (four decimals) take half the room.
+// The mask's bits above the columns hold d + 1; 0 means the reals are stored as doubles.
+constexpr int kScaleShift = TLineTable::kColumnCount;
+constexpr TMask kScaleBits = TMask{0xF} << kScaleShift;
+constexpr int kMaxDecimals = 7;
+constexpr std::array<double, kMaxDecimals + 1> kPowersOfTen{1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7};
+static_assert(TLineTable::kColumnCount + 4 <= std::numeric_limits<TMask>::digits);
+constexpr std::size_t kScaledFloatBytes = sizeof(std::int32_t);
+
+constexpr int DecimalsOf(TMask mask) { return static_cast<int>((mask & kScaleBits) >> kScaleShift) - 1; }
+
+// Bytes that the values of the columns in the mask take, reals as the mask's scale says.
 constexpr std::size_t ValueBytes(TMask mask)
 {
-    return kFloatBytes * CountBits(mask & kFloatColumns) +
+    const std::size_t floatBytes = (mask & kScaleBits) != 0 ? kScaledFloatBytes : kFloatBytes;
+    return floatBytes * CountBits(mask & kFloatColumns) +
            kIntegerBytes * CountBits(mask & kIntegerColumns) +
            kSmallIntBytes * CountBits(mask & kSmallIntColumns);
 }
 
-constexpr std::size_t kMaxRowBytes = sizeof(TMask) + ValueBytes(~TMask{0});
+constexpr TMask kAllColumns = (TMask{1} << TLineTable::kColumnCount) - 1;
+constexpr std::size_t kMaxRowBytes = sizeof(TMask) + ValueBytes(kAllColumns);
 static_assert(kMaxRowBytes <= kBlockBytes);
 
 // For each column, the columns whose values come before its own in a row: reals, then 32-bit,
@@ -129,12 +146,70 @@ std::byte* PackValues(std::byte* out, TMask mask, const TSource& values)
     return out;
 }
 
+// The integer that gives exactly value when divided by 10^decimals, if there is one in range.
+std::optional<std::int32_t> Scaled(double value, int decimals)
+{
+    constexpr double kLargest = std::numeric_limits<std::int32_t>::max();
+    const double power = kPowersOfTen[static_cast<std::size_t>(decimals)];
+    const double scaled = std::nearbyint(value * power);
+    if (!(std::fabs(scaled) <= kLargest))
+        return std::nullopt;
+    const auto integer = static_cast<std::int32_t>(scaled);
+    // Compared bit for bit, so that -0.0 stays a double.
+    if (std::bit_cast<std::uint64_t>(integer / power) != std::bit_cast<std::uint64_t>(value))
+        return std::nullopt;
+    return integer;
+}
+
+// The fewest decimals with which every real of the row scales exactly, if any do.
+template <typename TSource>
+std::optional<int> SharedDecimals(TMask floats, const TSource& values)
+{
+    if (floats == 0)
+        return std::nullopt;
+    int decimals = 0;
+    const double first = values[std::countr_zero(floats)];
+    while (!Scaled(first, decimals))
+        if (++decimals > kMaxDecimals)
+            return std::nullopt;
+    for (TMask rest = floats & (floats - 1); rest != 0; rest &= rest - 1)
+        if (!Scaled(values[std::countr_zero(rest)], decimals))
+            return std::nullopt;
+    return decimals;
+}
+
+template <typename TSource>
+std::byte* PackScaledValues(std::byte* out, TMask floats, const TSource& values, int decimals)
+{
+    for (; floats != 0; floats &= floats - 1) {
+        const std::int32_t stored = *Scaled(values[std::countr_zero(floats)], decimals);
+        std::memcpy(out, &stored, sizeof stored);
+        out += sizeof stored;
+    }
+    return out;
+}
+
 template <typename T>
 T ReadValue(const std::byte* at)
 {
     T value;
     std::memcpy(&value, at, sizeof value);
     return value;
+}
+
+// Where a set column's value starts in a row: after the mask and the values before it, reals
+// sized as the row's scale says.
+const std::byte* ValueAt(const std::byte* row, TMask mask, int column)
+{
+    return row + sizeof(TMask) + ValueBytes((mask & kPrecedingColumns[column]) | (mask & kScaleBits));
+}
+
+// A real as the row stores it: a double, or a scaled integer with the row's decimals.
+double ReadReal(const std::byte* at, int decimals)
+{
+    if (decimals < 0)
+        return ReadValue<double>(at);
+    return ReadValue<std::int32_t>(at) / kPowersOfTen[static_cast<std::size_t>(decimals)];
 }
 
 // A number in shortest general form with up to 15 significant digits.
@@ -223,9 +298,13 @@ void TLineTable::CommitRow()
     TBlock& block = FBlocks.back();
     std::byte* const rowStart = block.Data.get() + block.Used;
     std::byte* out = rowStart;
-    std::memcpy(out, &FPendingMask, sizeof FPendingMask);
-    out += sizeof FPendingMask;
-    out = PackValues<double>(out, FPendingMask & kFloatColumns, FPendingFloat);
+    const TMask floats = FPendingMask & kFloatColumns;
+    const std::optional<int> decimals = SharedDecimals(floats, FPendingFloat);
+    const TMask rowMask = FPendingMask | (decimals ? static_cast<TMask>(*decimals + 1) << kScaleShift : 0);
+    std::memcpy(out, &rowMask, sizeof rowMask);
+    out += sizeof rowMask;
+    out = decimals ? PackScaledValues(out, floats, FPendingFloat, *decimals)
+                   : PackValues<double>(out, floats, FPendingFloat);
     out = PackValues<std::int32_t>(out, FPendingMask & kIntegerColumns, FPendingInteger);
     out = PackValues<std::int16_t>(out, FPendingMask & kSmallIntColumns, FPendingInteger);
     const auto rowBytes = static_cast<std::size_t>(out - rowStart);
@@ -324,7 +403,7 @@ std::uint32_t TLineTable::SetColumns() const
 {
     if (FPending)
         return FPendingMask;
-    return HasCurrentRow() ? CurrentMask() : 0;
+    return HasCurrentRow() ? CurrentMask() & kAllColumns : 0;
 }
 
 std::int32_t TLineTable::GetInteger(int column) const
@@ -344,7 +423,7 @@ std::int32_t TLineTable::GetInteger(int column) const
     const TMask mask = ReadValue<TMask>(row);
     if ((mask & Bit(column)) == 0)
         return 0;
-    const std::byte* const value = row + sizeof(TMask) + ValueBytes(mask & kPrecedingColumns[column]);
+    const std::byte* const value = ValueAt(row, mask, column);
     switch (type) {
     case TFieldType::SmallInt:
         return ReadValue<std::int16_t>(value);
@@ -370,7 +449,7 @@ double TLineTable::GetFloat(int column) const
     const TMask mask = ReadValue<TMask>(row);
     if ((mask & Bit(column)) == 0)
         return 0;
-    return ReadValue<double>(row + sizeof(TMask) + ValueBytes(mask & kPrecedingColumns[column]));
+    return ReadReal(ValueAt(row, mask, column), DecimalsOf(mask));
 }
 
 void TLineTable::GetFloats(int first, int count, double* values) const
@@ -389,12 +468,14 @@ void TLineTable::GetFloats(int first, int count, double* values) const
     // Reals are packed in column order, so the set ones of adjacent real columns follow each other.
     const std::byte* const row = FBlocks[FCurrent.Block].Data.get() + FCurrent.Offset;
     const TMask mask = ReadValue<TMask>(row);
-    const std::byte* value = row + sizeof(TMask) + ValueBytes(mask & kPrecedingColumns[first]);
+    const int decimals = DecimalsOf(mask);
+    const std::size_t step = decimals < 0 ? kFloatBytes : kScaledFloatBytes;
+    const std::byte* value = ValueAt(row, mask, first);
     for (int i = 0; i < count; ++i) {
         if ((mask & Bit(first + i)) == 0)
             continue;
-        values[i] = ReadValue<double>(value);
-        value += kFloatBytes;
+        values[i] = ReadReal(value, decimals);
+        value += step;
     }
 }
 

@@ -5,7 +5,9 @@
 //
 // Rows are packed: a 32-bit null mask followed by the values of the set columns only (reals,
 // then 32-bit, then 16-bit integers, each group in column order), in large blocks. A value's
-// place in its row follows from the mask alone, so reading a column stays O(1). The `Line`
+// place in its row follows from the mask alone, so reading a column stays O(1). A row whose
+// reals all have an exact form m / 10^d with a 32-bit m and d below 8 (typical coordinates)
+// stores them as those m, with d in the mask's spare bits; the others store doubles. The `Line`
 // auto-number takes no room: committed rows are numbered consecutively, so a row's number is
 // the first row's number plus its position.
 

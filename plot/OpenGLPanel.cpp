@@ -68,6 +68,9 @@ TOpenGLPanel::TOpenGLPanel(QWidget* parent)
       fView(fGL, [this] { PaintNow(); })
 {
     setFormat(PanelFormat());
+    // The framebuffer keeps its picture between paints, so a paint event that would draw the
+    // same picture again can leave it as it is: one paint of ten million segments takes seconds.
+    setUpdateBehavior(QOpenGLWidget::PartialUpdate);
     setMouseTracking(true); // moves without a button tell when the pointer is inside
     fView.SetDecimalSeparator(QLocale().decimalPoint().toStdString());
     fView.OnStatusText = [this](const std::string& text) { StatusText(text); };
@@ -125,10 +128,52 @@ void TOpenGLPanel::initializeGL()
                                [this] { fGL.SetFunctions(nullptr); });
     }
     fGL.SetFunctions(functions);
+    fDrawn.reset();
     fView.InitializeGL();
 }
 
-void TOpenGLPanel::paintGL() { RunPaint(); }
+bool TOpenGLPanel::TPicture::operator==(const TPicture& other) const
+{
+    const TViewState& a = view;
+    const TViewState& b = other.view;
+    // The flags and the last pointer position draw nothing. A NaN aspect ratio never matches.
+    return contentsVersion == other.contentsVersion && a.zoomFactor == b.zoomFactor &&
+           a.spanX == b.spanX && a.spanY == b.spanY && a.aspectRatio == b.aspectRatio &&
+           a.panX == b.panX && a.panY == b.panY && a.extent == b.extent &&
+           a.rotationX == b.rotationX && a.rotationY == b.rotationY &&
+           a.rotationZ == b.rotationZ && viewWidth == other.viewWidth &&
+           viewHeight == other.viewHeight && framebufferSize == other.framebufferSize &&
+           framebuffer == other.framebuffer;
+}
+
+TOpenGLPanel::TPicture TOpenGLPanel::CurrentPicture() const
+{
+    const qreal ratio = devicePixelRatio();
+    return {fView.ContentsVersion(),
+            fView.State(),
+            fView.Width(),
+            fView.Height(),
+            QSize(qRound(width() * ratio), qRound(height() * ratio)),
+            defaultFramebufferObject()};
+}
+
+void TOpenGLPanel::paintGL()
+{
+    if (fResizingBase)
+        return;
+    if (!fForcePaint && fDrawn && (fPaintsHeld || *fDrawn == CurrentPicture()))
+        return;
+    RunPaint();
+}
+
+void TOpenGLPanel::SetPaintsHeld(bool held)
+{
+    if (held == fPaintsHeld)
+        return;
+    fPaintsHeld = held;
+    if (!held)
+        update();
+}
 
 void TOpenGLPanel::RunPaint()
 {
@@ -136,6 +181,9 @@ void TOpenGLPanel::RunPaint()
         return;
     fView.Paint();
     ++fPaintCount;
+    fDrawn = CurrentPicture();
+    if (OnPainted)
+        OnPainted();
 }
 
 // The operations that paint draw before they return. repaint() does that when Qt lets it, but
@@ -146,7 +194,9 @@ void TOpenGLPanel::PaintNow()
     if (!fGL.Usable())
         return;
     const int painted = fPaintCount;
+    fForcePaint = true;
     repaint();
+    fForcePaint = false;
     if (fPaintCount == painted) {
         RunPaint();
         update();
@@ -155,7 +205,12 @@ void TOpenGLPanel::PaintNow()
 
 void TOpenGLPanel::resizeEvent(QResizeEvent* event)
 {
+    // The base class makes a framebuffer of the new size and paints it at once, with the view
+    // still at the old size; the resize step that follows paints it again, so only that one runs.
+    fDrawn.reset();
+    fResizingBase = true;
     QOpenGLWidget::resizeEvent(event);
+    fResizingBase = false;
     ResizeView();
 }
 

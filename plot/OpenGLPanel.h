@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,8 @@ public:
 
     // Receives the status texts of drags and zoom steps, with the panel as sender.
     std::function<void(TOpenGLPanel&, const std::string&)> OnStatusText;
+    // Called after each paint sequence that reached OpenGL, for those who count paints.
+    std::function<void()> OnPainted;
 
     // Appends a segment; it shows at the next paint.
     void AddSegment(const TPoint3f& from, const TPoint3f& to, TColor colour);
@@ -55,6 +58,10 @@ public:
     // the segment nearest to the pointer. Clicks beside every segment report nothing.
     std::function<void(std::size_t segment)> OnSegmentClicked;
 
+    // While held, paint events show the framebuffer's last picture: for work that changes the
+    // segment list for seconds. The operations that paint still draw. Releasing repaints.
+    void SetPaintsHeld(bool held);
+
     // True from the first pointer move over the panel until the pointer leaves it.
     bool PointerInside() const { return fPointerInside; }
 
@@ -64,6 +71,8 @@ public:
     TViewBounds ViewBounds() const { return fView.ViewBounds(); }
     const std::vector<TSegment>& Segments() const { return fView.Segments(); }
     // Paint sequences that reached OpenGL, from paint events and from the operations that paint.
+    // A paint event whose picture the framebuffer already holds shows that picture again and
+    // runs no sequence.
     int PaintCount() const { return fPaintCount; }
 
 protected:
@@ -77,6 +86,19 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
+    // Everything a paint sequence's picture depends on, and the framebuffer it went to.
+    struct TPicture
+    {
+        std::uint64_t contentsVersion;  // of the view: segments and highlight
+        TViewState view;
+        int viewWidth;
+        int viewHeight;
+        QSize framebufferSize;
+        unsigned framebuffer;
+        bool operator==(const TPicture& other) const;
+    };
+
+    TPicture CurrentPicture() const;
     void PaintNow();
     void RunPaint();
     void StatusText(const std::string& text);
@@ -91,5 +113,10 @@ private:
     // A left press stays a click while the pointer keeps close to where it went down.
     bool fClicking = false;
     QPoint fPressPosition;
+    // What the framebuffer holds; none before the first paint in this framebuffer.
+    std::optional<TPicture> fDrawn;
+    bool fForcePaint = false;    // an operation that paints: the sequence always runs
+    bool fPaintsHeld = false;
+    bool fResizingBase = false;  // inside the base class's resize, which paints the old view
     TPlotView fView; // after fGL and fPaintCount: its constructor already paints through them
 };

@@ -51,18 +51,22 @@ TPlotView::TPlotView(TGLCommands& gl, std::function<void()> paintNow)
 void TPlotView::AddSegment(const TPoint3f& from, const TPoint3f& to, TColor colour)
 {
     fSegments.push_back(TSegment{from, to, colour});
+    ++fContentsVersion;
 }
 
 void TPlotView::ClearSegments()
 {
     // Releases the memory as well: a large plot replaced by a small one gives it back.
     std::vector<TSegment>().swap(fSegments);
+    ++fContentsVersion;
     ResetView();
     PaintNow();
 }
 
 void TPlotView::ResetView()
 {
+    if (fHighlightCount != 0)
+        ++fContentsVersion;
     fHighlightCount = 0;
     fState.zoomFactor = kResetZoomFactor;
     fState.panX = 0;
@@ -123,6 +127,7 @@ void TPlotView::SetHighlight(std::size_t first, std::size_t count)
         return;
     fHighlightFirst = first;
     fHighlightCount = count;
+    ++fContentsVersion;
     PaintNow();
 }
 

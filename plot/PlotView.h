@@ -40,6 +40,9 @@ public:
     // Empties the list and resets the view; paints twice, both times the axes alone.
     void ClearSegments();
     const std::vector<TSegment>& Segments() const { return fSegments; }
+    // Changes with every change of what is drawn besides the view state: the segments and the
+    // highlight. A panel compares it to know whether its last picture is still right.
+    std::uint64_t ContentsVersion() const { return fContentsVersion; }
 
     void ResetView();
     void SetExtent(std::int32_t extent);
@@ -93,6 +96,7 @@ private:
     std::vector<TSegment> fSegments;
     std::size_t fHighlightFirst = 0;
     std::size_t fHighlightCount = 0;
+    std::uint64_t fContentsVersion = 0;
     int fWidth = 0;
     int fHeight = 0;
 };

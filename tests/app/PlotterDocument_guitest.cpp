@@ -17,6 +17,8 @@
 #include <QTest>
 
 #include <csignal>
+#include <string>
+#include <string_view>
 #include <sys/resource.h>
 
 namespace {
@@ -322,6 +324,35 @@ TEST_F(TPlotterDocumentTest, BytesThatAreNotUtf8SurviveARoundTrip)
     window->Editor().insertAt("G1 Y2\n", 1, 0);
     ActionNamed("FileSave1").trigger();
     EXPECT_EQ(ReadFile(path), "(angle 90\xB0 \xFF\xFE)\nG1 Y2\nG0 X1\n");
+}
+
+// The text goes into the editor without passing through UTF-16 and the interpreter reads it in
+// the editor's own buffer: every byte must come back as it was, and a second file must replace
+// the first completely.
+TEST_F(TPlotterDocumentTest, EveryByteSurvivesTheLoadTheRunAndTheSave)
+{
+    using namespace std::string_view_literals;
+    // CR-only breaks, NUL bytes, a lone continuation byte, an overlong and a cut-off sequence.
+    const QByteArray text = QByteArray::fromStdString(std::string(
+        "(NUL \0 here)\rG0 X1 (\x80\xC0\xAF)\rG1 Y2 (\xE2\x82)\r\0\rX3 (\xFF\xFE\xED\xA0\x80)\r"sv));
+    const QString path = WriteFile("bytes.ngc", text);
+    const QString other = WriteFile("other.ngc", "G0 X7\nG1 Y8\n");
+    MakeWindow({other});
+    Open(path);
+    EXPECT_EQ(window->Editor().TextBytes(), text);
+    EXPECT_EQ(window->Editor().lines(), 6);
+    EXPECT_EQ(window->Editor().LinesView().ToStrings(), window->Editor().Lines().ToStrings());
+    EXPECT_EQ(SegmentCount(*window), 3u) << "the interpreter read the lines of the new text";
+
+    // An edit and its undo leave the text as loaded and the document modified.
+    Type("N1 ");
+    window->Editor().undo();
+    ASSERT_TRUE(SaveEnabled());
+    ActionNamed("FileSave1").trigger();
+    EXPECT_EQ(ReadFile(path), text);
+    ActionNamed("PlotterRefresh").trigger();
+    EXPECT_EQ(SegmentCount(*window), 3u);
+    EXPECT_TRUE(dialogs->errors.isEmpty());
 }
 
 TEST_F(TPlotterDocumentTest, InterpreterErrorKeepsTheOldPlotAndNamesTheNewFile)

@@ -127,6 +127,25 @@ INSTANTIATE_TEST_SUITE_P(
         TRoundTripCase{"Empty", "", {""}, TLineBreak::CrLf}),
     [](const ::testing::TestParamInfo<TRoundTripCase>& info) { return info.param.name; });
 
+// A large text goes in in parts: a CR LF cut in two by a part boundary is still one break, and
+// the load reports its parts in order up to the whole.
+TEST_F(TGCodeEditorTest, LoadInPartsKeepsABreakThatSpansTwoPartsAndReportsProgress)
+{
+    constexpr int kPartBytes = 8 << 20;
+    QByteArray text(kPartBytes - 1, 'X');
+    text += "\r\nG0\r\n";
+    text += QByteArray(kPartBytes, ';');
+    std::vector<std::size_t> reported;
+    editor.SetTextBytes(text, [&](std::size_t done, std::size_t total) {
+        EXPECT_EQ(total, static_cast<std::size_t>(text.size()));
+        reported.push_back(done);
+    });
+    EXPECT_EQ(editor.lines(), 3);
+    EXPECT_EQ(editor.LinesView()[1], "G0");
+    EXPECT_EQ(editor.TextBytes(), text);
+    EXPECT_EQ(reported, (std::vector<std::size_t>{0, kPartBytes, 2 * kPartBytes}));
+}
+
 TEST_F(TGCodeEditorTest, MixedBreaksAreWrittenInTheStyleOfTheFirst)
 {
     editor.SetTextBytes("a\nb\r\nc\rd\n");

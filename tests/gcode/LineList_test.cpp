@@ -54,3 +54,17 @@ TEST(TLineListTest, ListOfLinesKeepsBreakBytesInsideTheirLine)
 }
 
 }  // namespace
+
+TEST(TLineListTest, ViewSplitsLikeTheOwnerInTheGivenText)
+{
+    using namespace std::string_literals;
+    const std::string text = "G0 X1\r\n\rG1\0Y2\n(\xFF)"s;
+    const TLineList owner{std::string(text)};
+    const TLineList view = TLineList::View(text);
+    EXPECT_EQ(view.ToStrings(), owner.ToStrings());
+    ASSERT_EQ(view.size(), 4u);
+    EXPECT_EQ(view[2].data(), text.data() + 8) << "lines are read in place, not copied";
+    const TLineList copy = view;
+    EXPECT_EQ(copy[3].data(), text.data() + 14);
+    EXPECT_EQ(TLineList::View({}).ToStrings(), std::vector<std::string>{""});
+}

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -193,3 +194,59 @@ TEST_F(TLineTableTest, SetColumnsAndGetFloatsReadThePendingAndTheCommittedRow)
 }
 
 }  // namespace
+
+namespace {
+
+// Reals that fit a short decimal form are stored in half the room; every value must still read
+// back as the very double that was stored, and the values after them must stay in place.
+TEST_F(TLineTableTest, RealsReadBackBitForBitWhateverTheirForm)
+{
+    const std::vector<std::vector<double>> rows = {
+        {12.3456, -7.5, 0.25},                  // four decimals: the compact form
+        {0.1 + 0.2, 1.0, 2.0},                  // not a short decimal: doubles
+        {-0.0, 3.0, 4.0},                       // the sign of zero is kept
+        {214748.3647, -214748.3648, 1e-7},      // the limits of the compact form
+        {214748.3648, 0.5, 0.5},                // one past them
+        {123.0000001, 1.5, 2.5},                // too many decimals
+        {std::numeric_limits<double>::infinity(), 1.0, 1.0},
+        {5e9, 1.0, 1.0},
+    };
+    const int axisZ = Table.ColumnIndex("AxisZ");
+    const int feedrate = Table.ColumnIndex("Feedrate");
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        Table.AppendRow();
+        Table.SetFloat(AxisX, rows[r][0]);
+        Table.SetFloat(AxisY, rows[r][1]);
+        Table.SetFloat(axisZ, rows[r][2]);
+        Table.SetInteger(feedrate, static_cast<std::int32_t>(r + 100));
+        Table.SetInteger(SpindleSpeed, static_cast<std::int32_t>(r));
+        Table.CommitRow();
+    }
+    const auto bits = [](double value) { return std::bit_cast<std::uint64_t>(value); };
+    Table.MoveFirst();
+    for (std::size_t r = 0; r < rows.size(); ++r, Table.MoveNext()) {
+        ASSERT_FALSE(Table.AtEnd());
+        EXPECT_EQ(bits(Table.GetFloat(AxisX)), bits(rows[r][0])) << "row " << r;
+        EXPECT_EQ(bits(Table.GetFloat(AxisY)), bits(rows[r][1])) << "row " << r;
+        EXPECT_EQ(bits(Table.GetFloat(axisZ)), bits(rows[r][2])) << "row " << r;
+        EXPECT_EQ(Table.GetInteger(feedrate), static_cast<std::int32_t>(r + 100)) << "row " << r;
+        EXPECT_EQ(Table.GetInteger(SpindleSpeed), static_cast<std::int32_t>(r)) << "row " << r;
+        EXPECT_TRUE(Table.IsNull("Radius"));
+    }
+    EXPECT_TRUE(Table.AtEnd());
+}
+
+TEST_F(TLineTableTest, CompactRealsHalveTheRoomOfCoordinateRows)
+{
+    TLineTable doubles;
+    for (int i = 0; i < 100000; ++i) {
+        CommitRowWithX(i * 0.0125);
+        doubles.AppendRow();
+        doubles.SetFloat(AxisX, i * 0.0125 + 1e-12);
+        doubles.CommitRow();
+    }
+    // Mask and X: 8 bytes instead of 12.
+    EXPECT_LT(Table.AllocatedBytes() * 10, doubles.AllocatedBytes() * 8);
+}
+
+} // namespace
