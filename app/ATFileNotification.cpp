@@ -1,10 +1,9 @@
 #include "ATFileNotification.h"
 
 #include "DirThread.h"
+#include "FileNameEncoding.h"
 #include "NoticeTimer.h"
 #include "ThreadErrorBox.h"
-
-#include <QFile>
 
 #include <exception>
 
@@ -12,7 +11,7 @@ namespace
 {
 std::string LocalPath(const QString& path)
 {
-    return QFile::encodeName(path).toStdString();
+    return EncodeFileName(path).toStdString();
 }
 }  // namespace
 

@@ -1,27 +1,18 @@
 #include "Document.h"
 
 #include "ATFileNotification.h"
-#include "Error.h"
+#include "DocumentFile.h"
 #include "GCodeEditor.h"
 #include "GCodeEngine.h"
 #include "ToolpathBuilder.h"
 #include "UserDialogs.h"
 #include "WorkProgress.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <QWidget>
 
 namespace {
 
 const QString kTitle = QStringLiteral("Zorvit");
-
-[[noreturn]] void ThrowFileError(const char* format, const QString& name, const QString& reason)
-{
-    const QString absolute = QFileInfo(name).absoluteFilePath();
-    throw EZorvitError(QString::fromLatin1(format).arg(absolute, reason).toStdString());
-}
 
 } // namespace
 
@@ -53,12 +44,7 @@ void TDocument::LoadFile(const QString& name)
     const TWorkProgress::TScope working(progress_);
     {
         // Read first, so that a file that cannot be read changes nothing.
-        QFile file(name);
-        if (!file.open(QIODevice::ReadOnly))
-            ThrowFileError("Cannot open file \"%1\". %2", name, file.errorString());
-        const QByteArray text = file.readAll();
-        if (file.error() != QFileDevice::NoError)
-            ThrowFileError("Cannot open file \"%1\". %2", name, file.errorString());
+        const QByteArray text = ReadDocumentFile(name);
 
         if (engine_) {
             // The kept table still holds the last plot, for the plot and a rebuild in new colours.
@@ -137,15 +123,7 @@ bool TDocument::QuerySaveChanges()
 
 void TDocument::WriteFile(const QString& name)
 {
-    // The new text goes to a temporary file that replaces the old one only when it is complete;
-    // where the folder does not allow that, the file is written in place.
-    QSaveFile file(name);
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly))
-        ThrowFileError("Cannot create file \"%1\". %2", name, file.errorString());
-    const QByteArray text = editor_.TextBytes();
-    if (file.write(text) != text.size() || !file.commit())
-        ThrowFileError("Cannot create file \"%1\". %2", name, file.errorString());
+    WriteDocumentFile(name, editor_.TextBytes());
 }
 
 void TDocument::Save()
@@ -170,7 +148,7 @@ bool TDocument::RunSaveAsDialog()
     const auto name = dialogs_.SaveName();
     if (!name)
         return false;
-    if (QFileInfo::exists(*name)
+    if (DocumentFileExists(*name)
         && dialogs_.Ask(QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(*name),
                         false) != TAnswer::Yes)
         return false;
@@ -192,10 +170,13 @@ void TDocument::SaveAs(const QString& name)
 
 void TDocument::FileChanged()
 {
-    const QString name = watcher_.FileName();
-    if (dialogs_.Ask(QStringLiteral("File %1 has changed. Reload?").arg(name), false)
-        != TAnswer::Yes)
-        return;
-    watcher_.Stop();
-    LoadFile(name);
+    reloadPrompt_.FileChanged([this] {
+        const QString name = watcher_.FileName();
+        if (dialogs_.Ask(QStringLiteral("File %1 has changed. Reload?").arg(name), false)
+            != TAnswer::Yes)
+            return false;
+        watcher_.Stop();
+        LoadFile(name);
+        return true;
+    });
 }

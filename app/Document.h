@@ -4,6 +4,8 @@
 // asks before unsaved text is dropped, keeps the watcher on the file and the window's title in
 // step with the file's name, and offers a reload when another program changes the file.
 
+#include "ReloadPrompt.h"
+
 #include <QString>
 
 #include <cstddef>
@@ -52,7 +54,7 @@ public:
     bool RunSaveAsDialog();
     // Writes the text to name, which becomes the document's file.
     void SaveAs(const QString& name);
-    // The watcher saw the file change: asks whether to reload it.
+    // The watcher saw the file change: asks whether to reload it, at most one question at a time.
     void FileChanged();
 
     bool HasInterpreter() const { return engine_ != nullptr; }
@@ -84,4 +86,5 @@ private:
     std::function<void()> showException_;
     std::unique_ptr<TGCodeEngine> engine_;
     bool lenient_ = false;
+    TReloadPrompt reloadPrompt_;
 };

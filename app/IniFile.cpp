@@ -1,11 +1,11 @@
 #include "IniFile.h"
 
 #include "FileDescriptor.h"
+#include "SafeFileWrite.h"
 #include "SameText.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <filesystem>
 #include <optional>
 
 #include <fcntl.h>
@@ -18,7 +18,6 @@ constexpr std::string_view kBlanks = " \t";
 constexpr std::string_view kDefaultLineBreak = "\n";
 // A settings file we create is private to the user; an existing file keeps its own mode.
 constexpr mode_t kNewFileMode = S_IRUSR | S_IWUSR;
-constexpr mode_t kPermissionBits = 07777;
 constexpr std::size_t kReadChunkBytes = 16 * 1024;
 
 // One raw line of the file and the line break that ended it ("" for a last line without one).
@@ -109,16 +108,23 @@ std::optional<TKeyLine> KeyLine(std::string_view line)
     return TKeyLine{key, Trim(text.substr(equals + 1))};
 }
 
-std::optional<TSectionRange> FindSection(const std::vector<TLine>& lines, std::string_view section)
+// The lines that are section headers, in file order.
+std::vector<std::size_t> SectionHeaders(const std::vector<TLine>& lines)
 {
-    for (std::size_t header = 0; header < lines.size(); ++header) {
-        const auto name = SectionHeader(lines[header].Text);
-        if (!name || !SameText(*name, section))
-            continue;
-        std::size_t end = header + 1;
-        while (end < lines.size() && !SectionHeader(lines[end].Text))
-            ++end;
-        return TSectionRange{header, end};
+    std::vector<std::size_t> headers;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (SectionHeader(lines[i].Text))
+            headers.push_back(i);
+    }
+    return headers;
+}
+
+std::optional<TSectionRange> FindSection(const std::vector<TLine>& lines,
+                                         const std::vector<std::size_t>& headers, std::string_view section)
+{
+    for (std::size_t i = 0; i < headers.size(); ++i) {
+        if (SameText(*SectionHeader(lines[headers[i]].Text), section))
+            return TSectionRange{headers[i], i + 1 < headers.size() ? headers[i + 1] : lines.size()};
     }
     return std::nullopt;
 }
@@ -142,20 +148,43 @@ std::string_view Unquote(std::string_view value)
     return value;
 }
 
-void InsertLine(std::vector<TLine>& lines, std::size_t position, std::string text,
-                const std::string& lineBreak)
+// The lines of a file and where its section headers stand.
+struct TIniText
 {
-    if (position > 0 && lines[position - 1].Break.empty())
-        lines[position - 1].Break = lineBreak;
-    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(position), {std::move(text), lineBreak});
+    std::vector<TLine> Lines;
+    std::vector<std::size_t> Headers;
+
+    explicit TIniText(std::vector<TLine> lines = {})
+        : Lines(std::move(lines)), Headers(SectionHeaders(Lines))
+    {
+    }
+};
+
+void InsertLine(TIniText& text, std::size_t position, std::string line, const std::string& lineBreak)
+{
+    std::vector<TLine>& lines = text.Lines;
+    // A line that ends in a lone CR keeps it: a LF after it would make the two one break.
+    if (position > 0 && lines[position - 1].Break.empty()) {
+        const std::string& previous = lines[position - 1].Text;
+        lines[position - 1].Break = (!previous.empty() && previous.back() == '\r') ? "\r\n" : lineBreak;
+    }
+    for (std::size_t& header : text.Headers) {
+        if (header >= position)
+            ++header;
+    }
+    if (SectionHeader(line))
+        text.Headers.insert(std::ranges::upper_bound(text.Headers, position), position);
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(position), {std::move(line), lineBreak});
 }
 
-void SetKey(std::vector<TLine>& lines, std::string_view section, std::string_view key,
-            std::string_view value)
+// A key line never reads as a section header (see IsWritableEntry), so replacing one leaves
+// the headers where they are.
+void SetKey(TIniText& text, std::string_view section, std::string_view key, std::string_view value)
 {
+    std::vector<TLine>& lines = text.Lines;
     const std::string lineBreak = LineBreakOf(lines);
     std::string entry = std::string(key) + "=" + std::string(value);
-    if (const auto range = FindSection(lines, section)) {
+    if (const auto range = FindSection(lines, text.Headers, section)) {
         if (const auto found = FindKey(lines, *range, key)) {
             lines[*found].Text = std::move(entry);
             return;
@@ -167,15 +196,32 @@ void SetKey(std::vector<TLine>& lines, std::string_view section, std::string_vie
             if (!Trim(lines[i].Text).empty())
                 last = i;
         }
-        InsertLine(lines, last + 1, std::move(entry), lineBreak);
+        InsertLine(text, last + 1, std::move(entry), lineBreak);
         return;
     }
     if (!lines.empty() && !Trim(lines.back().Text).empty())
-        InsertLine(lines, lines.size(), {}, lineBreak);
+        InsertLine(text, lines.size(), {}, lineBreak);
     std::string header;
     header.append("[").append(section).append("]");
-    InsertLine(lines, lines.size(), std::move(header), lineBreak);
-    InsertLine(lines, lines.size(), std::move(entry), lineBreak);
+    InsertLine(text, lines.size(), std::move(header), lineBreak);
+    InsertLine(text, lines.size(), std::move(entry), lineBreak);
+}
+
+// Removes the first section of that name and, when it is the last one, the blank line before it;
+// false when there is no such section.
+bool EraseSectionLines(TIniText& text, std::string_view section)
+{
+    std::vector<TLine>& lines = text.Lines;
+    const auto range = FindSection(lines, text.Headers, section);
+    if (!range)
+        return false;
+    std::size_t begin = range->Header;
+    if (range->End == lines.size() && begin > 0 && Trim(lines[begin - 1].Text).empty())
+        --begin;
+    lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(begin),
+                lines.begin() + static_cast<std::ptrdiff_t>(range->End));
+    text = TIniText(std::move(lines));
+    return true;
 }
 
 bool HasLineBreak(std::string_view text)
@@ -194,6 +240,33 @@ bool IsWritableEntry(std::string_view section, std::string_view key, std::string
     return sectionOk && keyOk && !HasLineBreak(value);
 }
 
+// What tells one state of a file from another: a replaced file has a new inode, a rewritten one
+// a new change time.
+struct TFileIdentity
+{
+    dev_t Device = 0;
+    ino_t Inode = 0;
+    off_t Size = 0;
+    timespec Modified{};
+    timespec Changed{};
+
+    explicit TFileIdentity(const struct stat& status)
+        : Device(status.st_dev), Inode(status.st_ino), Size(status.st_size),
+          Modified(status.st_mtim), Changed(status.st_ctim)
+    {
+    }
+    TFileIdentity() = default;
+
+    bool operator==(const TFileIdentity& other) const
+    {
+        const auto same = [](const timespec& a, const timespec& b) {
+            return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+        };
+        return Device == other.Device && Inode == other.Inode && Size == other.Size &&
+               same(Modified, other.Modified) && same(Changed, other.Changed);
+    }
+};
+
 enum class TLoadResult
 {
     Loaded,
@@ -201,11 +274,15 @@ enum class TLoadResult
     Failed
 };
 
-TLoadResult LoadFile(const std::string& fileName, std::string& content)
+TLoadResult LoadFile(const std::string& fileName, std::string& content, TFileIdentity& identity)
 {
     TFileDescriptor file(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
     if (file.Get() < 0)
         return (errno == ENOENT) ? TLoadResult::Missing : TLoadResult::Failed;
+    struct stat status{};
+    if (::fstat(file.Get(), &status) != 0)
+        return TLoadResult::Failed;
+    identity = TFileIdentity(status);
     content.clear();
     char buffer[kReadChunkBytes];
     for (;;) {
@@ -221,96 +298,75 @@ TLoadResult LoadFile(const std::string& fileName, std::string& content)
     }
 }
 
-bool WriteAll(int fd, std::string_view data)
+std::string UnableToWrite(const std::string& fileName)
 {
-    while (!data.empty()) {
-        const ssize_t count = ::write(fd, data.data(), data.size());
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0)
-            return false;
-        data.remove_prefix(static_cast<std::size_t>(count));
-    }
-    return true;
-}
-
-enum class TReplaceResult
-{
-    Done,
-    Unavailable, // no temporary file could be made or renamed: the folder refuses it
-    Failed
-};
-
-TReplaceResult ReplaceThroughTemporary(const std::filesystem::path& target, std::string_view content,
-                                       mode_t mode)
-{
-    const std::filesystem::path temporaryName = "." + target.filename().native() + ".XXXXXX";
-    std::string name = (target.parent_path() / temporaryName).string();
-    TFileDescriptor file(::mkostemp(name.data(), O_CLOEXEC));
-    if (file.Get() < 0)
-        return TReplaceResult::Unavailable;
-    bool written = ::fchmod(file.Get(), mode) == 0 && WriteAll(file.Get(), content) &&
-                   ::fsync(file.Get()) == 0;
-    written = file.Close() && written;
-    if (!written) {
-        ::unlink(name.c_str());
-        return TReplaceResult::Failed;
-    }
-    if (::rename(name.c_str(), target.c_str()) != 0) {
-        ::unlink(name.c_str());
-        return TReplaceResult::Unavailable;
-    }
-    return TReplaceResult::Done;
-}
-
-// Overwrites the file from its start and cuts it to the new length, never truncating it first.
-bool WriteInPlace(const std::filesystem::path& target, std::string_view content, mode_t mode)
-{
-    TFileDescriptor file(::open(target.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, mode));
-    if (file.Get() < 0)
-        return false;
-    const bool written = WriteAll(file.Get(), content) &&
-                         ::ftruncate(file.Get(), static_cast<off_t>(content.size())) == 0 &&
-                         ::fsync(file.Get()) == 0;
-    return file.Close() && written;
-}
-
-bool SaveFile(const std::string& fileName, std::string_view content)
-{
-    // Replace the file a symbolic link points to, not the link.
-    std::error_code error;
-    std::filesystem::path target = std::filesystem::canonical(fileName, error);
-    if (error)
-        target = fileName;
-    struct stat status{};
-    const bool exists = ::stat(target.c_str(), &status) == 0;
-    // A read-only file stays as it is, although its folder would let us replace it.
-    if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
-        return false;
-    const mode_t mode = exists ? (status.st_mode & kPermissionBits) : kNewFileMode;
-    switch (ReplaceThroughTemporary(target, content, mode)) {
-    case TReplaceResult::Done:
-        return true;
-    case TReplaceResult::Failed:
-        return false;
-    case TReplaceResult::Unavailable:
-        break;
-    }
-    return WriteInPlace(target, content, mode);
+    return "Unable to write to " + fileName;
 }
 
 } // namespace
 
+struct TIniFile::TContent
+{
+    // The headers are known, so that each read of a large file looks at them only.
+    TIniText Text;
+    TFileIdentity Identity;
+    bool Changed = false;
+};
+
 TIniFile::TIniFile(std::string fileName) : m_fileName(std::move(fileName)) {}
+
+TIniFile::~TIniFile() = default;
+
+const TIniFile::TContent* TIniFile::Current() const
+{
+    if (m_pending)
+        return m_pending.get();
+    struct stat status{};
+    if (m_fileName.empty() || ::stat(m_fileName.c_str(), &status) != 0) {
+        m_cache.reset();
+        return nullptr;
+    }
+    if (m_cache && m_cache->Identity == TFileIdentity(status))
+        return m_cache.get();
+    std::string text;
+    auto content = std::make_unique<TContent>();
+    if (LoadFile(m_fileName, text, content->Identity) != TLoadResult::Loaded) {
+        m_cache.reset();
+        return nullptr;
+    }
+    content->Text = TIniText(SplitLines(text));
+    m_cache = std::move(content);
+    return m_cache.get();
+}
+
+TIniFile::TContent TIniFile::Load() const
+{
+    // Profile semantics: a write starts from the file as it is now on disk.
+    TContent content;
+    std::string text;
+    if (LoadFile(m_fileName, text, content.Identity) == TLoadResult::Failed)
+        throw EIniFileError(UnableToWrite(m_fileName));
+    content.Text = TIniText(SplitLines(text));
+    return content;
+}
+
+void TIniFile::Save(const TContent& content) const
+{
+    try {
+        SafeWriteFile(m_fileName, JoinLines(content.Text.Lines), kNewFileMode);
+    } catch (const EFileWriteError&) {
+        throw EIniFileError(UnableToWrite(m_fileName));
+    }
+}
 
 std::string TIniFile::ReadString(std::string_view section, std::string_view key,
                                  std::string_view defaultValue) const
 {
-    std::string content;
-    if (m_fileName.empty() || LoadFile(m_fileName, content) != TLoadResult::Loaded)
+    const TContent* content = Current();
+    if (!content)
         return std::string(defaultValue);
-    const std::vector<TLine> lines = SplitLines(content);
-    const auto range = FindSection(lines, section);
+    const std::vector<TLine>& lines = content->Text.Lines;
+    const auto range = FindSection(lines, content->Text.Headers, section);
     if (!range)
         return std::string(defaultValue);
     const auto found = FindKey(lines, *range, key);
@@ -323,11 +379,11 @@ std::string TIniFile::ReadString(std::string_view section, std::string_view key,
 std::vector<std::string> TIniFile::ReadSection(std::string_view section) const
 {
     std::vector<std::string> keys;
-    std::string content;
-    if (m_fileName.empty() || LoadFile(m_fileName, content) != TLoadResult::Loaded)
+    const TContent* content = Current();
+    if (!content)
         return keys;
-    const std::vector<TLine> lines = SplitLines(content);
-    const auto range = FindSection(lines, section);
+    const std::vector<TLine>& lines = content->Text.Lines;
+    const auto range = FindSection(lines, content->Text.Headers, section);
     if (!range)
         return keys;
     for (std::size_t i = range->Header + 1; i < range->End; ++i) {
@@ -345,34 +401,49 @@ void TIniFile::WriteString(std::string_view section, std::string_view key, std::
         throw EIniFileError("Invalid settings entry \"" + std::string(key) + "\" in section \"" +
                             std::string(section) + "\"");
     }
-    // Profile semantics: every write starts from the file as it is now on disk.
-    std::string content;
-    const TLoadResult loaded = LoadFile(m_fileName, content);
-    if (loaded == TLoadResult::Failed)
-        throw EIniFileError("Unable to write to " + m_fileName);
-    std::vector<TLine> lines = SplitLines(content);
-    SetKey(lines, section, key, value);
-    if (!SaveFile(m_fileName, JoinLines(lines)))
-        throw EIniFileError("Unable to write to " + m_fileName);
+    if (m_pending) {
+        SetKey(m_pending->Text, section, key, value);
+        m_pending->Changed = true;
+        return;
+    }
+    TContent content = Load();
+    SetKey(content.Text, section, key, value);
+    Save(content);
+}
+
+TIniFileUpdate::TIniFileUpdate(TIniFile& file)
+    : m_file(file), m_outermost(!file.m_pending)
+{
+    if (m_outermost && !m_file.m_fileName.empty())
+        m_file.m_pending = std::make_unique<TIniFile::TContent>(m_file.Load());
+}
+
+TIniFileUpdate::~TIniFileUpdate()
+{
+    if (m_outermost)
+        m_file.m_pending.reset();
+}
+
+void TIniFileUpdate::Commit()
+{
+    if (!m_outermost)
+        return;
+    std::unique_ptr<TIniFile::TContent> pending = std::move(m_file.m_pending);
+    if (pending && pending->Changed)
+        m_file.Save(*pending);
 }
 
 void TIniFile::EraseSection(std::string_view section)
 {
     if (m_fileName.empty())
         return;
-    std::string content;
-    const TLoadResult loaded = LoadFile(m_fileName, content);
-    if (loaded == TLoadResult::Failed)
-        throw EIniFileError("Unable to write to " + m_fileName);
-    std::vector<TLine> lines = SplitLines(content);
-    const auto range = FindSection(lines, section);
-    if (!range)
+    TContent loaded;
+    if (!m_pending)
+        loaded = Load();
+    TContent& content = m_pending ? *m_pending : loaded;
+    if (!EraseSectionLines(content.Text, section))
         return;
-    std::size_t begin = range->Header;
-    if (range->End == lines.size() && begin > 0 && Trim(lines[begin - 1].Text).empty())
-        --begin;
-    lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(begin),
-                lines.begin() + static_cast<std::ptrdiff_t>(range->End));
-    if (!SaveFile(m_fileName, JoinLines(lines)))
-        throw EIniFileError("Unable to write to " + m_fileName);
+    content.Changed = true;
+    if (!m_pending)
+        Save(content);
 }

@@ -743,9 +743,11 @@ void TGLPlotter::LoadSettings()
 void TGLPlotter::SaveSettings()
 {
     TIniFile file(SettingsFileName());
+    TIniFileUpdate update(file);  // one write of the file for everything
     WriteSettings(file, motionColors_, Highlighter());
     WriteHighlightCaretMove(file, caretMoveLink_->Enabled());
     WriteLenientSetting(file, document_->Lenient());
+    update.Commit();
 }
 
 // ---------------------------------------------------------------------------------------------

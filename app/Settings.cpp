@@ -184,7 +184,9 @@ void ReadSettings(const TIniFile& file, TMotionColors& motionColours, THighlight
 
 void WriteSettings(TIniFile& file, const TMotionColors& motionColours, const THighlighter& highlighter)
 {
+    TIniFileUpdate update(file);
     WriteMotionColors(file, motionColours);
     for (int i = 0; i < highlighter.AttributeCount(); ++i)
         WriteAttribute(file, *highlighter.AttributeAt(i));
+    update.Commit();
 }

@@ -46,6 +46,7 @@ void ReadAttribute(const TIniFile& file, TTokenAttribute& attribute);
 void WriteAttribute(TIniFile& file, const TTokenAttribute& attribute);
 
 // Everything the settings file keeps: the motion colours, then every attribute of the
-// highlighter in list order. A failed write throws at that key; the keys after it are not written.
+// highlighter in list order. The file is written once, with every key; when that fails it
+// throws and the file stays as it was.
 void ReadSettings(const TIniFile& file, TMotionColors& motionColours, THighlighter& highlighter);
 void WriteSettings(TIniFile& file, const TMotionColors& motionColours, const THighlighter& highlighter);

@@ -2,6 +2,7 @@
 
 #include "EmptyCaption.h"
 #include "FileDialogStart.h"
+#include "FileNameEncoding.h"
 
 #include <QDialog>
 #include <QFileDialog>
@@ -48,7 +49,7 @@ std::optional<QString> TUserDialogs::OpenName()
     if (name.isEmpty())
         return std::nullopt;
     Remember(name);
-    return name;
+    return RecoverDialogFileName(name);
 }
 
 std::optional<QString> TUserDialogs::SaveName()
@@ -60,7 +61,7 @@ std::optional<QString> TUserDialogs::SaveName()
     if (name.isEmpty())
         return std::nullopt;
     Remember(name);
-    return name;
+    return RecoverDialogFileName(name);
 }
 
 QString TUserDialogs::StartPath(bool offerName) const

@@ -1,6 +1,7 @@
 // Zorvit: starts the main window on the file named by the first argument, if any; or prints
 // the help or the version and exits.
 #include "CommandLine.h"
+#include "FileNameEncoding.h"
 #include "FloatEnvironment.h"
 #include "Plotter.h"
 
@@ -20,7 +21,12 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QString());
     QApplication::setApplicationDisplayName(QString());
 
-    TGLPlotter window(QApplication::arguments().mid(1));
+    // Qt has taken its own options out of argv. The names are decoded here rather than through
+    // QApplication::arguments(), which turns bytes that are not UTF-8 into U+FFFD.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << DecodeFileName(QByteArray(argv[i]));
+    TGLPlotter window(arguments);
     window.show();
     return QApplication::exec();
 }

@@ -9,7 +9,8 @@ packages=(cmake ninja-build g++ pkg-config
           xvfb xauth libgl1-mesa-dri locales time
           fonts-dejavu-extra
           libegl-dev libegl-mesa0 librsvg2-bin
-          desktop-file-utils appstream shared-mime-info libglib2.0-bin man-db dpkg-dev)
+          desktop-file-utils appstream shared-mime-info libglib2.0-bin man-db dpkg-dev
+          clang libclang-rt-14-dev)  # the fuzz targets: clang 14 and its libFuzzer
 
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"

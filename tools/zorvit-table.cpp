@@ -7,6 +7,7 @@
 // failure are still printed, the message goes to stderr); 2 when the file cannot be read, and
 // also on a usage error (an unknown option, or not one file name); 3 when the output cannot be written
 // (a full disk, for one), which wins over 1; both messages are printed then.
+// FILE may be a pipe, and "-" reads standard input; devices are refused.
 
 #include <cerrno>
 #include <charconv>
@@ -16,6 +17,8 @@
 #include <exception>
 #include <string>
 #include <utility>
+
+#include <sys/stat.h>
 
 #include "Error.h"
 #include "FileBytes.h"
@@ -90,6 +93,18 @@ void WriteTable(TLineTable& table)
     Flush();
 }
 
+// The path to read: "-" is standard input. A device is refused before it is opened, since it
+// may never end (/dev/zero) or wait for a person (a terminal).
+std::string InputPath(const std::string& argument)
+{
+    const std::string path = argument == "-" ? "/dev/stdin" : argument;
+    struct stat status{};
+    if (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode) && !S_ISFIFO(status.st_mode) &&
+        !S_ISSOCK(status.st_mode))
+        throw EZorvitError("cannot read '" + argument + "': not a regular file or a pipe");
+    return path;
+}
+
 void WriteSummary(const TGCodeEngine& engine, double rapidRate)
 {
     TProgramSummary summary = SummarizeRun(engine);
@@ -120,8 +135,8 @@ bool ParseOptions(int argc, char** argv, TOptions& options)
             options.RapidRate = std::strtod(argv[++i], &end);
             if (*end != '\0' || !(options.RapidRate > 0))
                 return false;
-        } else if (argument[0] == '-' || options.File != nullptr) {
-            return false;
+        } else if ((argument[0] == '-' && argument[1] != '\0') || options.File != nullptr) {
+            return false;  // a lone "-" is no option but standard input
         } else {
             options.File = argument;
         }
@@ -141,7 +156,7 @@ int main(int argc, char** argv)
     }
     std::string bytes;
     try {
-        bytes = ReadFileBytes(options.File);
+        bytes = ReadFileBytes(InputPath(options.File));
     } catch (const EZorvitError& error) {
         std::fprintf(stderr, "zorvit-table: %s\n", error.what());
         return kExitUnreadable;

@@ -1,9 +1,12 @@
 #include "IniFile.h"
 
 #include "SettingsTestFolder.h"
+#include "../support/FileSizeLimit.h"
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 
 namespace {
@@ -120,6 +123,89 @@ TEST_F(TIniFileTest, ReplacingKeepsModeAndLinksAndLeavesNoTemporaryFiles)
     ASSERT_EQ(::stat(m_name.c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 07777, 0640u);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_folder.Path()), {}), 2);
+}
+
+TEST_F(TIniFileTest, AnUpdateWritesEveryKeyInOneReplacement)
+{
+    const std::string original = "[Arc]\nStyle=1\r";
+    WriteWholeFile(m_name, original);
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(::inotify_add_watch(watch, m_folder.Path().c_str(), IN_MOVED_TO | IN_CLOSE_WRITE), 0);
+
+    TIniFile ini(m_name);
+    {
+        TIniFileUpdate update(ini);
+        ini.WriteString("Arc", "Foreground", "5");
+        {
+            TIniFileUpdate inner(ini);  // joins the outer update
+            ini.WriteString("Colors", "G0", "clRed");
+            inner.Commit();
+        }
+        EXPECT_EQ(ini.ReadString("Colors", "G0", ""), "clRed") << "reads see the collected text";
+        EXPECT_EQ(ReadWholeFile(m_name), original);
+        update.Commit();
+    }
+    // The lone CR stays part of the value; the key after it starts a line of its own.
+    EXPECT_EQ(ReadWholeFile(m_name), "[Arc]\nStyle=1\r\r\nForeground=5\n\n[Colors]\nG0=clRed\n");
+    EXPECT_EQ(ini.ReadString("Arc", "Style", ""), "1\r");
+
+    char events[4096];
+    const ssize_t length = ::read(watch, events, sizeof events);
+    ::close(watch);
+    int renames = 0;
+    for (ssize_t offset = 0; offset < length;) {
+        const auto* event = reinterpret_cast<const inotify_event*>(events + offset);
+        renames += (event->mask & IN_MOVED_TO) ? 1 : 0;
+        offset += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+    }
+    EXPECT_EQ(renames, 1);
+
+    {
+        TIniFileUpdate dropped(ini);
+        ini.WriteString("Arc", "Style", "2");
+    }
+    EXPECT_EQ(ini.ReadString("Arc", "Style", ""), "1\r") << "writes not committed are dropped";
+}
+
+TEST_F(TIniFileTest, AFailedUpdateLeavesTheOldFileWhole)
+{
+    const std::string original = "[Colors]\nG0=clRed\n";
+    WriteWholeFile(m_name, original);
+    TIniFile ini(m_name);
+    TIniFileUpdate update(ini);
+    ini.WriteString("Colors", "G1", std::string(TIniFile::kMaxValueLength, 'x'));
+    std::string message;
+    try {
+        const TFileSizeLimit limit(1024);
+        update.Commit();
+    } catch (const EIniFileError& error) {
+        message = error.what();
+    }
+    EXPECT_EQ(message, "Unable to write to " + m_name);
+    EXPECT_EQ(ReadWholeFile(m_name), original);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_folder.Path()), {}), 1);
+}
+
+TEST_F(TIniFileTest, BadFilesAreReadAndTheirUnknownLinesSurvive)
+{
+    std::mt19937 random(14);
+    std::string garbage(10 << 20, '\0');
+    for (char& byte : garbage)
+        byte = static_cast<char>(random());
+    const std::string longLine(1 << 20, '=');
+    const std::string content = "[Colors]\nG0=clLime\n" + garbage + "\n" + longLine + "\n[Axis]\nStyle=3\n";
+    WriteWholeFile(m_name, content);
+
+    TIniFile ini(m_name);
+    EXPECT_EQ(ini.ReadString("Colors", "G0", ""), "clLime");
+    EXPECT_EQ(ini.ReadString("Axis", "Style", ""), "3");
+    TIniFileUpdate update(ini);
+    ini.WriteString("Axis", "Style", "4");
+    update.Commit();
+    const std::string written = ReadWholeFile(m_name);
+    EXPECT_EQ(written.size(), content.size());
+    EXPECT_EQ(written.substr(0, written.size() - 2), content.substr(0, content.size() - 2));
+    EXPECT_EQ(ini.ReadString("Axis", "Style", ""), "4");
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include "IniFile.h"
 #include "SettingsTestFolder.h"
+#include "SynHighlighterRS274.h"
+#include "../support/FileSizeLimit.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -138,6 +140,22 @@ TEST_F(MotionColorsTest, UnlistedColourIsStoredAsTheKeyDefault)
     TIniFile ini(m_name);
     WriteMotionColors(ini, {clScrollBar, clDefault, 0x00CCFFCC, clMoneyGreen});
     EXPECT_EQ(ReadWholeFile(m_name), "[Colors]\nG0=clScrollBar\nG1=clDefault\nG2=clOlive\nG3=clMoneyGreen\n");
+}
+
+TEST_F(MotionColorsTest, AllSettingsAreWrittenAtOnceOrNotAtAll)
+{
+    // Room for the first keys but not for all of them: a key-by-key write would get part way.
+    const std::string original = "[Colors]\nG0=clLime\n";
+    WriteWholeFile(m_name, original);
+    TIniFile ini(m_name);
+    const TSynRC274Syn highlighter;
+    {
+        const TFileSizeLimit limit(200);
+        EXPECT_THROW(WriteSettings(ini, kDefaultMotionColors, highlighter), EIniFileError);
+    }
+    EXPECT_EQ(ReadWholeFile(m_name), original);
+    WriteSettings(ini, kDefaultMotionColors, highlighter);
+    EXPECT_EQ(ReadMotionColors(ini), kDefaultMotionColors);
 }
 
 } // namespace

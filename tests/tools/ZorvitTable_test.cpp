@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -40,10 +41,17 @@ protected:
     // goes there instead and is not read back.
     TToolResult RunTool(const std::string& file, const std::string& device = {}) const
     {
+        return RunCommand("", "'" + file + "'", "", device);
+    }
+
+    // The tool with its arguments, after the commands that feed its standard input.
+    TToolResult RunCommand(const std::string& feed, const std::string& arguments,
+                           const std::string& input, const std::string& device = {}) const
+    {
         const std::string out = device.empty() ? Scratch + "table.out" : device;
         const std::string err = Scratch + "table.err";
         const std::string command =
-            "'" ZORVIT_TABLE_TOOL "' '" + file + "' >'" + out + "' 2>'" + err + "'";
+            feed + "'" ZORVIT_TABLE_TOOL "' " + arguments + " " + input + " >'" + out + "' 2>'" + err + "'";
         const int raw = std::system(command.c_str());
         TToolResult result;
         result.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -100,6 +108,25 @@ TEST_F(TZorvitTableTest, UnreadableFileFailsWithStatus2NamingIt)
         EXPECT_EQ(result.Status, 2) << path;
         EXPECT_EQ(result.Out, "") << path;
         EXPECT_NE(result.Err.find(path), std::string::npos) << result.Err;
+    }
+}
+
+TEST_F(TZorvitTableTest, ReadsPipesAndStandardInputButRefusesDevices)
+{
+    const std::string program = "'" + DataFile("gcode-error.ngc") + "'";
+    const TToolResult fromFile = RunTool(DataFile("gcode-error.ngc"));
+    for (const auto& [feed, arguments, input] :
+         {std::tuple<std::string, std::string, std::string>{"cat " + program + " | ", "-", ""},
+          {"cat " + program + " | ", "/dev/stdin", ""},
+          {"", "-", "<" + program}}) {
+        const TToolResult result = RunCommand(feed, arguments, input);
+        EXPECT_EQ(result.Status, 1) << feed << arguments << input;
+        EXPECT_EQ(result.Out, fromFile.Out) << feed << arguments << input;
+    }
+    for (const std::string device : {"/dev/zero", "/dev/null"}) {
+        const TToolResult result = RunTool(device);
+        EXPECT_EQ(result.Status, 2) << device;
+        EXPECT_EQ(result.Err, "zorvit-table: cannot read '" + device + "': not a regular file or a pipe\n");
     }
 }
 
