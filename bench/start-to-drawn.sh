@@ -2,10 +2,15 @@
 # Process start to the plot drawn, and the peak resident memory of the whole process, for a
 # generated program of 1,000,000 and of 10,000,000 lines opened from the command line: the two
 # rows of the README's Performance table. Builds the Release benchmarks in build-bench/ and
-# writes the programs there (bench/gen-program.py; 420 MB for the larger one); ZORVIT_BENCH_BUILD
+# writes the programs there (bench/gen-program.py; 450 MB for the larger one); ZORVIT_BENCH_BUILD
 # names another build folder.
 #
 #   bench/start-to-drawn.sh [RUNS] [LINES...]      (defaults: 3 runs of 1000000 and 10000000)
+#
+# ZORVIT_BENCH_STYLE picks the program: "raster" (the default, and the one behind the README's
+# rows) is the short zig-zag moves of surfacing and engraving CAM output; "random" is moves to
+# random points over 100 x 100 units, each a long line across the plot, where Mesa's software
+# rasteriser takes most of the time.
 #
 # Each run is a fresh process under its own Xvfb; the time counts from just before the process
 # is launched. Prints every run and the medians of each size: wall time, peak memory, and the
@@ -17,6 +22,12 @@ build="${ZORVIT_BENCH_BUILD:-$root/build-bench}"
 runs="${1:-3}"
 shift || true
 sizes=("$@")
+style="${ZORVIT_BENCH_STYLE:-raster}"
+case "$style" in
+  raster) style_option=(--raster) ;;
+  random) style_option=() ;;
+  *) echo "start-to-drawn: ZORVIT_BENCH_STYLE is raster or random, not $style" >&2; exit 2 ;;
+esac
 [ ${#sizes[@]} -eq 0 ] && sizes=(1000000 10000000)
 
 "$root/scripts/deps.sh"
@@ -29,8 +40,8 @@ mkdir -p "$build/programs"
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 for lines in "${sizes[@]}"; do
-  file="$build/programs/cam-$lines.ngc"
-  [ -s "$file" ] || python3 "$root/bench/gen-program.py" "$lines" "$file"
+  file="$build/programs/cam-$style-$lines.ngc"
+  [ -s "$file" ] || python3 "$root/bench/gen-program.py" "${style_option[@]}" "$lines" "$file"
   times=()
   peaks=()
   cpus=()
@@ -46,12 +57,12 @@ for lines in "${sizes[@]}"; do
     system="$(sed -n 's/.*System time (seconds): //p' "$log")"
     cpu="$(awk -v u="$user" -v s="$system" 'BEGIN { print u + s }')"
     [ -n "$drawn" ] || { cat "$log" >&2; exit 1; }
-    echo "$lines lines, run $run: drawn after $drawn ms, peak $((peak_kb / 1024)) MiB, CPU $cpu s ($(grep '^drawn_ms' "$log"))"
+    echo "$lines $style lines, run $run: drawn after $drawn ms, peak $((peak_kb / 1024)) MiB, CPU $cpu s ($(grep '^drawn_ms' "$log"))"
     times+=("$drawn")
     cpus+=("$cpu")
     peaks+=("$((peak_kb / 1024))")
     rm -rf "$log" "$config"
   done
-  echo "$lines lines ($(du -m "$file" | cut -f1) MB): median start to drawn $(printf '%s\n' "${times[@]}" | median) ms," \
+  echo "$lines $style lines ($(du -m "$file" | cut -f1) MB): median start to drawn $(printf '%s\n' "${times[@]}" | median) ms," \
        "median peak $(printf '%s\n' "${peaks[@]}" | median) MiB, median CPU time $(printf '%s\n' "${cpus[@]}" | median) s"
 done
