@@ -22,6 +22,8 @@ shared="${ZORVIT_SEED_CORPUS:-../shared/corpus}"
 
 mkdir -p "$build/findings"
 status=0
+passed=0
+failed=0
 for target in RunFuzzer HighlighterFuzzer IniFileFuzzer SettingsFuzzer; do
   corpus="$build/corpus/$target"   # grows from run to run
   mkdir -p "$corpus"
@@ -31,10 +33,13 @@ for target in RunFuzzer HighlighterFuzzer IniFileFuzzer SettingsFuzzer; do
        -print_final_stats=1 -artifact_prefix="$build/findings/$target-" \
        "$corpus" "${seeds[@]}" >"$log" 2>&1; then
     grep -E 'stat::number_of_executed_units|stat::new_units_added' "$log" || true
+    passed=$((passed + 1))
   else
     status=1
+    failed=$((failed + 1))
     echo "$target found a fault; its log is $log:"
     tail -n 40 "$log"
   fi
 done
+echo "fuzz: $passed passed, $failed failed"
 exit "$status"
