@@ -3,6 +3,7 @@
 // arrive as real input does, so Qt's own handling of real turns (focus, propagation) applies.
 
 #include "PlotterTestSupport.h"
+#include "../support/PointerMove.h"
 
 #include "GCodeEditor.h"
 #include "OpenGLPanel.h"
@@ -45,13 +46,11 @@ protected:
         QTRY_VERIFY(window->Editor().hasFocus());
     }
 
-    // The panel counts the pointer inside from its first move there, so the pointer moves even
-    // when an earlier test left it at the centre; the X server reports the move a little later.
+    // The panel counts the pointer inside from its first move there.
     void PointAtPanel()
     {
-        QTest::mouseMove(&Panel(), PanelCentre() + QPoint(1, 1));
-        QTest::mouseMove(&Panel(), PanelCentre());
-        EXPECT_TRUE(QTest::qWaitFor([this] { return Panel().PointerInside(); }));
+        MovePointerTo(Panel(), PanelCentre());
+        EXPECT_TRUE(Panel().PointerInside());
     }
 
     // A turn over the control under at local, delivered as the window system delivers it: a
@@ -131,7 +130,7 @@ TEST_F(TWheelTest, TurnsOutsideThePanelDoNothing)
     QTest::mouseClick(&Panel(), Qt::LeftButton, {}, PanelCentre());
     ASSERT_TRUE(Panel().hasFocus());
     auto* toolBar = window->findChild<QToolBar*>("ToolBar1");
-    QTest::mouseMove(toolBar, toolBar->rect().center());
+    MovePointerTo(*toolBar, toolBar->rect().center());
     ASSERT_FALSE(Panel().PointerInside());
     EXPECT_FALSE(Turn(*toolBar, toolBar->rect().center(), kNotch));
     EXPECT_FALSE(Turn(*window->statusBar(), QPoint(5, 5), kNotch));
@@ -149,8 +148,8 @@ TEST_F(TWheelTest, ATurnOverTheEditorNeitherScrollsItNorTakesTheFocusFromThePlot
     ClickPanel();
     TGCodeEditor& editor = window->Editor();
     const QPoint overEditor = editor.viewport()->rect().center();
-    QTest::mouseMove(editor.viewport(), overEditor);
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !Panel().PointerInside(); }));
+    MovePointerTo(*editor.viewport(), overEditor);
+    ASSERT_FALSE(Panel().PointerInside());
     EXPECT_FALSE(Turn(*editor.viewport(), overEditor, -kNotch));
     EXPECT_EQ(editor.firstVisibleLine(), 0);
     EXPECT_TRUE(Panel().hasFocus());
@@ -196,7 +195,7 @@ TEST_F(TWheelTest, AnUnhandledTurnReachesTheWindowOnce)
     ClickPanel();
     TTurnCounter windowTurns(*window);
     const QPoint overStatusBar = window->statusBar()->rect().center();
-    QTest::mouseMove(window->statusBar(), overStatusBar);
+    MovePointerTo(*window->statusBar(), overStatusBar);
     EXPECT_FALSE(Turn(*window->statusBar(), overStatusBar, kNotch));
     EXPECT_EQ(windowTurns.turns, 1);
 }

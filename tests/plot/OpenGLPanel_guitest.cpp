@@ -1,6 +1,7 @@
 // The real plot panel in a window under Xvfb: what it draws, read back from its framebuffer, how
 // pointer drags move the drawing, and the focus rule.
 #include "OpenGLPanel.h"
+#include "../support/PointerMove.h"
 
 #include <QApplication>
 #include <QImage>
@@ -317,15 +318,14 @@ TEST_F(TOpenGLPanelTest, LeftPressThatCannotTakeTheFocusIsDropped)
 TEST_F(TOpenGLPanelTest, PointerInsideFromTheFirstMoveUntilItLeaves)
 {
     EXPECT_FALSE(panel->PointerInside());
-    // The pointer may still stand where an earlier test left it, over the panel; X reports no
-    // move to where it already is, so it goes over the editor first.
-    QTest::mouseMove(editor, {10, 10});
-    QTest::qWait(50);
+    MovePointerTo(*editor, {10, 10});
     EXPECT_FALSE(panel->PointerInside());
-    QTest::mouseMove(panel, {200, 200});
-    EXPECT_TRUE(WaitFor([this] { return panel->PointerInside(); }));
-    QTest::mouseMove(editor, {10, 10});
-    EXPECT_TRUE(WaitFor([this] { return !panel->PointerInside(); }));
+    MovePointerTo(*panel, {200, 200});
+    EXPECT_TRUE(panel->PointerInside());
+    MovePointerTo(*panel, {201, 200});
+    EXPECT_TRUE(panel->PointerInside());
+    MovePointerTo(*editor, {10, 10});
+    EXPECT_FALSE(panel->PointerInside());
 }
 
 // A new top-level window gives the panel a new context; it must draw with that one.
