@@ -94,7 +94,8 @@ protected:
         QPointer<TdlgSynColor> shown;
         QTimer::singleShot(0, [&] {
             shown = qobject_cast<TdlgSynColor*>(QApplication::activeModalWidget());
-            if (shown && QTest::qWaitForWindowExposed(shown))
+            // Keys go to the focused control, which the dialog has once its window is active.
+            if (shown && QTest::qWaitForWindowExposed(shown) && QTest::qWaitForWindowActive(shown))
                 drive(*shown);
             else
                 ADD_FAILURE() << "no dialog shown";
