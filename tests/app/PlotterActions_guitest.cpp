@@ -2,6 +2,7 @@
 // them, their update rules, shortcut keys, hints in the status bar, and the error box text.
 
 #include "PlotterTestSupport.h"
+#include "../support/PointerMove.h"
 
 #include "GCodeEditor.h"
 #include "Highlighter.h"
@@ -302,7 +303,7 @@ TEST_F(TPlotterActionsTest, TheStatusBarShowsTheLongHint)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     const auto hover = [&](QMenu& menu, const char* itemName) {
         QAction* item = window->findChild<QAction*>(itemName);
-        QTest::mouseMove(&menu, menu.actionGeometry(item).center());
+        MovePointerTo(menu, menu.actionGeometry(item).center());
         QTRY_COMPARE(menu.activeAction(), item);
     };
     QMenu& plotter = MenuNamed("mnuPlotter");
