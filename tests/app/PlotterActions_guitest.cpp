@@ -78,15 +78,6 @@ const TActionRow kActionTable[] = {
 class TPlotterActionsTest : public TPlotterTest
 {
 protected:
-    void ShowAndFocusEditor()
-    {
-        window->show();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        window->Editor().setFocus();
-        QTRY_VERIFY(window->Editor().hasFocus());
-    }
-
     QStringList ItemCaptions(const QMenu& menu) const
     {
         QStringList captions;

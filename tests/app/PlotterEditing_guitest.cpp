@@ -21,15 +21,6 @@ namespace {
 class TPlotterEditingTest : public TPlotterTest
 {
 protected:
-    void Show()
-    {
-        window->show();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        window->Editor().setFocus();
-        QTRY_VERIFY(window->Editor().hasFocus());
-    }
-
     // Presses a key where the focus is, as the user would.
     static void Press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
@@ -67,7 +58,7 @@ protected:
 TEST_F(TPlotterEditingTest, FindWrapsAndReportsNotFoundInTheBarAndReplaceAllIsOneUndo)
 {
     MakeWindow({WriteFile("a.ngc", "G0 X1\nG1 X2\nG1 X3\n")});
-    Show();
+    ShowAndFocusEditor();
     Press(Qt::Key_F, Qt::ControlModifier);
     ASSERT_TRUE(Bar().isVisible());
     QLineEdit* field = Bar().findChild<QLineEdit*>("edtFind");
@@ -114,7 +105,7 @@ TEST_F(TPlotterEditingTest, GoToLineAndRedoAfterUndo)
     for (int i = 1; i <= 300; ++i)
         text += "N" + QByteArray::number(i) + " G1 X" + QByteArray::number(i) + "\n";
     MakeWindow({WriteFile("long.ngc", text)});
-    Show();
+    ShowAndFocusEditor();
 
     dialogs->lineNumbers = {250, 0};
     Press(Qt::Key_G, Qt::ControlModifier);
@@ -237,7 +228,7 @@ TEST_F(TPlotterEditingTest, SettingsFileIsTheSameWithAndWithoutTheseFeatures)
     QFile::remove(SettingsFile());
 
     MakeWindow({WriteFile("b.ngc", "G0 X1\nG1 X2\n")});
-    Show();
+    ShowAndFocusEditor();
     Open(WriteFile("c.ngc", "G1 X3\n"));
     Press(Qt::Key_F, Qt::ControlModifier);
     QTest::keyClicks(QApplication::focusWidget(), "X");

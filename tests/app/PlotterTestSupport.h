@@ -2,6 +2,7 @@
 // What the main window's GUI tests share: question answers given in advance, a temporary
 // settings folder, and a window built for the test.
 
+#include "GCodeEditor.h"
 #include "Plotter.h"
 #include "UserDialogs.h"
 
@@ -11,6 +12,7 @@
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -154,6 +156,16 @@ protected:
         if (!file.open(QIODevice::ReadOnly))
             return {};
         return file.readAll();
+    }
+
+    // Shows the window, makes it the active one and gives the editor the keyboard focus.
+    void ShowAndFocusEditor()
+    {
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        window->Editor().setFocus();
+        QTRY_VERIFY(window->Editor().hasFocus());
     }
 
     QAction& ActionNamed(const char* name) const
