@@ -1,9 +1,9 @@
-#include "ATFileNotification.h"
+#include "app/ATFileNotification.h"
 
-#include "DirThread.h"
-#include "FileNameEncoding.h"
-#include "NoticeTimer.h"
-#include "ThreadErrorBox.h"
+#include "app/DirThread.h"
+#include "app/FileNameEncoding.h"
+#include "app/NoticeTimer.h"
+#include "app/ThreadErrorBox.h"
 
 #include <exception>
 

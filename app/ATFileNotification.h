@@ -5,7 +5,7 @@
 // waiting; notices reach OnChanged on the user-interface thread, 100 ms after the first change of
 // a burst, once per burst.
 
-#include "NotifyOptions.h"
+#include "app/NotifyOptions.h"
 
 #include <QObject>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "AboutBox.h"
+#include "app/AboutBox.h"
 
-#include "Version.h"
+#include "common/Version.h"
 
 TAboutBox::TAboutBox(QWidget* parent)
     : QMessageBox(QMessageBox::Information, QStringLiteral("About Zorvit"),

@@ -1,8 +1,8 @@
-#include "CaretMoveLink.h"
+#include "app/CaretMoveLink.h"
 
-#include "GCodeEditor.h"
-#include "OpenGLPanel.h"
-#include "SegmentSourceLines.h"
+#include "editor/GCodeEditor.h"
+#include "plot/OpenGLPanel.h"
+#include "plot/SegmentSourceLines.h"
 
 #include <QColor>
 

@@ -1,7 +1,7 @@
-#include "ColorsDlg.h"
+#include "app/ColorsDlg.h"
 
-#include "ColorPicker.h"
-#include "DialogLayout.h"
+#include "editor/ColorPicker.h"
+#include "editor/DialogLayout.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,7 +1,7 @@
 #pragma once
 // "GCode Colors": the dialog in which the user chooses the plot colours of G0 to G3 moves.
 
-#include "Color.h"
+#include "common/Color.h"
 
 #include <QDialog>
 

@@ -1,9 +1,9 @@
-#include "DirThread.h"
+#include "app/DirThread.h"
 
-#include "DirectoryWatch.h"
-#include "NoticeTimer.h"
-#include "NotifyOptions.h"
-#include "ThreadErrorBox.h"
+#include "app/DirectoryWatch.h"
+#include "app/NoticeTimer.h"
+#include "app/NotifyOptions.h"
+#include "app/ThreadErrorBox.h"
 
 #include <QString>
 

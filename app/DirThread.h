@@ -3,8 +3,8 @@
 // In directory mode every wake-up of a selected kind arms the notice timer; in file mode (a file
 // name is given) its folder is watched and only a change of the file itself arms it.
 
-#include "FileSnapshot.h"
-#include "StopEvent.h"
+#include "app/FileSnapshot.h"
+#include "app/StopEvent.h"
 
 #include <atomic>
 #include <cstdint>

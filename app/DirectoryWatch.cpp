@@ -1,6 +1,6 @@
-#include "DirectoryWatch.h"
+#include "app/DirectoryWatch.h"
 
-#include "NotifyOptions.h"
+#include "app/NotifyOptions.h"
 
 #include <cerrno>
 #include <cstddef>

@@ -3,7 +3,7 @@
 // kinds of change that a notify filter selects. The handle becomes readable when something
 // happens; ReadEvents drains it and says whether any of it was of a selected kind.
 
-#include "Error.h"
+#include "common/Error.h"
 
 #include <cstdint>
 #include <string>

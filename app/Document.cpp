@@ -1,12 +1,12 @@
-#include "Document.h"
+#include "app/Document.h"
 
-#include "ATFileNotification.h"
-#include "DocumentFile.h"
-#include "GCodeEditor.h"
-#include "GCodeEngine.h"
-#include "ToolpathBuilder.h"
-#include "UserDialogs.h"
-#include "WorkProgress.h"
+#include "app/ATFileNotification.h"
+#include "app/DocumentFile.h"
+#include "editor/GCodeEditor.h"
+#include "gcode/GCodeEngine.h"
+#include "app/ToolpathBuilder.h"
+#include "app/UserDialogs.h"
+#include "app/WorkProgress.h"
 
 #include <QWidget>
 

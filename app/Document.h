@@ -4,7 +4,7 @@
 // asks before unsaved text is dropped, keeps the watcher on the file and the window's title in
 // step with the file's name, and offers a reload when another program changes the file.
 
-#include "ReloadPrompt.h"
+#include "app/ReloadPrompt.h"
 
 #include <QString>
 

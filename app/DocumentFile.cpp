@@ -1,8 +1,8 @@
-#include "DocumentFile.h"
+#include "app/DocumentFile.h"
 
-#include "Error.h"
-#include "FileNameEncoding.h"
-#include "SafeFileWrite.h"
+#include "common/Error.h"
+#include "app/FileNameEncoding.h"
+#include "common/SafeFileWrite.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "EmptyCaption.h"
+#include "app/EmptyCaption.h"
 
 #include <QGuiApplication>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "FileDialogStart.h"
+#include "app/FileDialogStart.h"
 
 #include <QDir>
 #include <QFileInfo>

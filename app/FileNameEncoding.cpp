@@ -1,4 +1,4 @@
-#include "FileNameEncoding.h"
+#include "app/FileNameEncoding.h"
 
 #include <QFile>
 #include <QFileInfo>

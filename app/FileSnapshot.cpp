@@ -1,6 +1,6 @@
-#include "FileSnapshot.h"
+#include "app/FileSnapshot.h"
 
-#include "NotifyOptions.h"
+#include "app/NotifyOptions.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

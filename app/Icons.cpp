@@ -1,4 +1,4 @@
-#include "Icons.h"
+#include "app/Icons.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,8 +1,8 @@
-#include "IniFile.h"
+#include "app/IniFile.h"
 
-#include "FileDescriptor.h"
-#include "SafeFileWrite.h"
-#include "SameText.h"
+#include "common/FileDescriptor.h"
+#include "common/SafeFileWrite.h"
+#include "common/SameText.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -6,7 +6,7 @@
 // write reaches the disk before it returns; writes made during an update (TIniFileUpdate) are
 // collected and reach the disk together, in one safe replacement of the file.
 
-#include "Error.h"
+#include "common/Error.h"
 
 #include <memory>
 #include <string>

@@ -1,7 +1,7 @@
-#include "LenientSetting.h"
+#include "app/LenientSetting.h"
 
-#include "IniFile.h"
-#include "Settings.h"
+#include "app/IniFile.h"
+#include "app/Settings.h"
 
 #include <string_view>
 

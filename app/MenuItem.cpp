@@ -1,4 +1,4 @@
-#include "MenuItem.h"
+#include "app/MenuItem.h"
 
 #include <QAction>
 #include <QKeySequence>

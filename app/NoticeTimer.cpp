@@ -1,4 +1,4 @@
-#include "NoticeTimer.h"
+#include "app/NoticeTimer.h"
 
 TNoticeTimer::TNoticeTimer(QObject* parent) : QObject(parent), timer_(this)
 {

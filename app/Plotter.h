@@ -4,9 +4,9 @@
 // (the open file and its interpreter), the toolpath builder and the watcher, wires them to the
 // actions, and reads and writes the settings.
 
-#include "Color.h"
-#include "RecentFiles.h"
-#include "UserDialogs.h"
+#include "common/Color.h"
+#include "app/RecentFiles.h"
+#include "app/UserDialogs.h"
 
 #include <QMainWindow>
 #include <QStringList>

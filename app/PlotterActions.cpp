@@ -1,8 +1,8 @@
 // The main window's action list and the actions made from it.
 
-#include "Plotter.h"
+#include "app/Plotter.h"
 
-#include "Icons.h"
+#include "app/Icons.h"
 
 #include <QAction>
 #include <QKeySequence>

@@ -1,6 +1,6 @@
-#include "ProgramInfoWindow.h"
+#include "app/ProgramInfoWindow.h"
 
-#include "SummaryText.h"
+#include "program/SummaryText.h"
 
 #include <QDoubleSpinBox>
 #include <QFontDatabase>

@@ -4,7 +4,7 @@
 // straight-segment transcription, warns when lenient reading skipped part of the program, and
 // lets the user set the rapid rate by which rapids are timed.
 
-#include "ProgramSummary.h"
+#include "program/ProgramSummary.h"
 
 #include <QWidget>
 

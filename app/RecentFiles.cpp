@@ -1,6 +1,6 @@
-#include "RecentFiles.h"
+#include "app/RecentFiles.h"
 
-#include "IniFile.h"
+#include "app/IniFile.h"
 
 #include <algorithm>
 #include <string_view>

@@ -1,6 +1,6 @@
-#include "RecentFilesMenu.h"
+#include "app/RecentFilesMenu.h"
 
-#include "RecentFiles.h"
+#include "app/RecentFiles.h"
 
 #include <QDir>
 

@@ -1,4 +1,4 @@
-#include "ReloadPrompt.h"
+#include "app/ReloadPrompt.h"
 
 void TReloadPrompt::FileChanged(const std::function<bool()>& question)
 {

@@ -1,8 +1,8 @@
-#include "SessionMemory.h"
+#include "app/SessionMemory.h"
 
-#include "IniFile.h"
-#include "RecentFiles.h"
-#include "StateFile.h"
+#include "app/IniFile.h"
+#include "app/RecentFiles.h"
+#include "app/StateFile.h"
 
 #include <QGuiApplication>
 #include <QMainWindow>

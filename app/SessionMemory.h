@@ -3,7 +3,7 @@
 // whether it was maximised, the editor's width beside the plot, and the recent files. Without
 // a state file the window keeps the place and sizes it was made with.
 
-#include "WindowState.h"
+#include "app/WindowState.h"
 
 class QMainWindow;
 class QSplitter;

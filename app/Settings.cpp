@@ -1,10 +1,10 @@
-#include "Settings.h"
+#include "app/Settings.h"
 
-#include "ColorTable.h"
-#include "Error.h"
-#include "IniFile.h"
-#include "SynHighlighterRS274.h"
-#include "UserFolders.h"
+#include "common/ColorTable.h"
+#include "common/Error.h"
+#include "app/IniFile.h"
+#include "editor/SynHighlighterRS274.h"
+#include "app/UserFolders.h"
 
 #include <cstdio>
 #include <limits>

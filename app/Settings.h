@@ -3,7 +3,7 @@
 // highlighter's attributes in it. The main window calls ReadSettings once while it is created
 // and WriteSettings once while it is destroyed.
 
-#include "Color.h"
+#include "common/Color.h"
 
 #include <array>
 #include <cstdint>

@@ -1,7 +1,7 @@
-#include "StateFile.h"
+#include "app/StateFile.h"
 
-#include "Error.h"
-#include "UserFolders.h"
+#include "common/Error.h"
+#include "app/UserFolders.h"
 
 #include <string_view>
 

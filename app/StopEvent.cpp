@@ -1,6 +1,6 @@
-#include "StopEvent.h"
+#include "app/StopEvent.h"
 
-#include "Error.h"
+#include "common/Error.h"
 
 #include <cerrno>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "ThreadErrorBox.h"
+#include "app/ThreadErrorBox.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>

@@ -1,8 +1,8 @@
-#include "ToolpathBuilder.h"
+#include "app/ToolpathBuilder.h"
 
-#include "LineTable.h"
-#include "OpenGLPanel.h"
-#include "ToolpathWalk.h"
+#include "gcode/LineTable.h"
+#include "plot/OpenGLPanel.h"
+#include "program/ToolpathWalk.h"
 
 #include <cmath>
 #include <cstdint>

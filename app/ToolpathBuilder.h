@@ -3,9 +3,9 @@
 // the last table it plotted, so that the plot can be rebuilt in other colours, and the largest X
 // or Y it last handed the panel as the extent.
 
-#include "Color.h"
-#include "Point.h"
-#include "SegmentSourceLines.h"
+#include "common/Color.h"
+#include "common/Point.h"
+#include "plot/SegmentSourceLines.h"
 
 #include <array>
 #include <cstddef>

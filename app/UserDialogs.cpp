@@ -1,8 +1,8 @@
-#include "UserDialogs.h"
+#include "app/UserDialogs.h"
 
-#include "EmptyCaption.h"
-#include "FileDialogStart.h"
-#include "FileNameEncoding.h"
+#include "app/EmptyCaption.h"
+#include "app/FileDialogStart.h"
+#include "app/FileNameEncoding.h"
 
 #include <QDialog>
 #include <QFileDialog>

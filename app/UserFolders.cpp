@@ -1,6 +1,6 @@
-#include "UserFolders.h"
+#include "app/UserFolders.h"
 
-#include "Error.h"
+#include "common/Error.h"
 
 #include <cerrno>
 #include <cstdlib>

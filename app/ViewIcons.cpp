@@ -1,6 +1,6 @@
-#include "ViewIcons.h"
+#include "app/ViewIcons.h"
 
-#include "Icons.h"
+#include "app/Icons.h"
 
 #include <QPainter>
 #include <QPixmap>

@@ -1,8 +1,8 @@
-#include "ViewSettings.h"
+#include "app/ViewSettings.h"
 
-#include "IniFile.h"
-#include "SameText.h"
-#include "Settings.h"
+#include "app/IniFile.h"
+#include "common/SameText.h"
+#include "app/Settings.h"
 
 #include <algorithm>
 #include <string>

@@ -1,4 +1,4 @@
-#include "WheelRouter.h"
+#include "app/WheelRouter.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>

@@ -1,7 +1,7 @@
-#include "WindowState.h"
+#include "app/WindowState.h"
 
-#include "IniFile.h"
-#include "Settings.h"
+#include "app/IniFile.h"
+#include "app/Settings.h"
 
 #include <string_view>
 

@@ -1,4 +1,4 @@
-#include "WorkProgress.h"
+#include "app/WorkProgress.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -1,7 +1,7 @@
-#include "ColorPicker.h"
+#include "editor/ColorPicker.h"
 
-#include "ColorTable.h"
-#include "SystemColors.h"
+#include "common/ColorTable.h"
+#include "editor/SystemColors.h"
 
 #include <QAbstractItemView>
 #include <QEvent>

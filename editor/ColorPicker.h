@@ -1,7 +1,7 @@
 #pragma once
 // A drop-down list of the colour table's 50 picker colours, each a swatch and its identifier.
 
-#include "Color.h"
+#include "common/Color.h"
 
 #include <QComboBox>
 

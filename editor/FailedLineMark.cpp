@@ -1,6 +1,6 @@
-#include "FailedLineMark.h"
+#include "editor/FailedLineMark.h"
 
-#include "GCodeEditor.h"
+#include "editor/GCodeEditor.h"
 
 #include <QColor>
 #include <QToolTip>

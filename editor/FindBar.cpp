@@ -1,4 +1,4 @@
-#include "FindBar.h"
+#include "editor/FindBar.h"
 
 #include <Qsci/qsciscintilla.h>
 

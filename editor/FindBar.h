@@ -4,7 +4,7 @@
 // selects what it finds. Wrapping around the end and a text that is nowhere to be found are
 // reported in the bar itself, never in a box, so that searching never stops the user's typing.
 
-#include "TextSearch.h"
+#include "editor/TextSearch.h"
 
 #include <QToolBar>
 

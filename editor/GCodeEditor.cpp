@@ -1,4 +1,4 @@
-#include "GCodeEditor.h"
+#include "editor/GCodeEditor.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -17,7 +17,7 @@
 #include <optional>
 #include <string_view>
 
-#include "LineSplit.h"
+#include "gcode/LineSplit.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "Highlighter.h"
+#include "editor/Highlighter.h"
 
 #include <algorithm>
 #include <utility>

@@ -7,7 +7,7 @@
 //
 // with the line state carried from one line's end to the next line's start.
 
-#include "TokenAttribute.h"
+#include "editor/TokenAttribute.h"
 
 #include <bitset>
 #include <cstddef>

@@ -1,7 +1,7 @@
-#include "HighlighterLexer.h"
+#include "editor/HighlighterLexer.h"
 
-#include "Error.h"
-#include "SystemColors.h"
+#include "common/Error.h"
+#include "editor/SystemColors.h"
 
 #include <Qsci/qsciscintilla.h>
 

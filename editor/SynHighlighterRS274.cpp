@@ -1,4 +1,4 @@
-#include "SynHighlighterRS274.h"
+#include "editor/SynHighlighterRS274.h"
 
 #include <memory>
 #include <utility>

@@ -3,8 +3,8 @@
 // gives each the attribute it is drawn with. Only the block comment ("/* ... */") carries over
 // from one line to the next; parenthesised comments and strings end with their line.
 
-#include "Highlighter.h"
-#include "TokenAttribute.h"
+#include "editor/Highlighter.h"
+#include "editor/TokenAttribute.h"
 
 #include <array>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "TokenAttribute.h"
+#include "editor/TokenAttribute.h"
 
 #include <utility>
 

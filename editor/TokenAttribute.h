@@ -2,7 +2,7 @@
 // One highlighting role: its display name, colours and font style. The highlighter that registers
 // an attribute owns it and receives its change notices; the editor draws tokens with it.
 
-#include "Color.h"
+#include "common/Color.h"
 
 #include <cstdint>
 #include <functional>

@@ -3,8 +3,8 @@
 // functions of a widget's context, or the functions of whichever context is current when the
 // plot is drawn without a window. One implementation serves both, so they draw alike.
 
-#include "GLCommands.h"
-#include "GLEnums.h"
+#include "plot/GLCommands.h"
+#include "plot/GLEnums.h"
 
 #include <functional>
 

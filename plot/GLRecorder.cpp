@@ -1,4 +1,4 @@
-#include "GLRecorder.h"
+#include "plot/GLRecorder.h"
 
 #include <array>
 #include <charconv>

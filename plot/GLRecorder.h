@@ -2,7 +2,7 @@
 // A GL command sink that keeps every command as text ("glOrtho(0, 20, 0, 10, 10, -10)") and counts
 // the paints, so that the view's drawing can be checked without a window.
 
-#include "GLCommands.h"
+#include "plot/GLCommands.h"
 
 #include <string>
 #include <vector>

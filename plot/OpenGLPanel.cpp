@@ -1,4 +1,4 @@
-#include "OpenGLPanel.h"
+#include "plot/OpenGLPanel.h"
 
 #include <QLocale>
 #include <QMouseEvent>

@@ -2,10 +2,10 @@
 // The plot panel: a focusable OpenGL widget that shows a TPlotView. The widget only hosts the
 // context, routes paints, sizes and pointer events to the view, and keeps the focus rule.
 
-#include "Color.h"
-#include "OpenGLCommands.h"
-#include "PlotView.h"
-#include "Point.h"
+#include "common/Color.h"
+#include "plot/OpenGLCommands.h"
+#include "plot/PlotView.h"
+#include "common/Point.h"
 
 #include <QOpenGLWidget>
 #include <QPoint>

@@ -1,8 +1,8 @@
-#include "PlotView.h"
+#include "plot/PlotView.h"
 
-#include "SegmentPick.h"
-#include "ViewFit.h"
-#include "ViewProjection.h"
+#include "plot/SegmentPick.h"
+#include "plot/ViewFit.h"
+#include "plot/ViewProjection.h"
 
 #include <algorithm>
 #include <array>

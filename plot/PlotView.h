@@ -3,13 +3,13 @@
 // operation and pointer gesture does to them, the view window and the paint sequence. Drawing
 // goes through a TGLCommands; the panel that shows the view supplies it and routes paints.
 
-#include "Color.h"
-#include "GLCommands.h"
-#include "Point.h"
-#include "Segment.h"
-#include "StandardViews.h"
-#include "ViewBounds.h"
-#include "ViewState.h"
+#include "common/Color.h"
+#include "plot/GLCommands.h"
+#include "common/Point.h"
+#include "plot/Segment.h"
+#include "plot/StandardViews.h"
+#include "plot/ViewBounds.h"
+#include "plot/ViewState.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "SegmentSourceLines.h"
+#include "plot/SegmentSourceLines.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "ViewFit.h"
+#include "plot/ViewFit.h"
 
-#include "ViewProjection.h"
+#include "plot/ViewProjection.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "ViewProjection.h"
+#include "plot/ViewProjection.h"
 
 #include <cmath>
 #include <numbers>

@@ -4,9 +4,9 @@
 // window onto the panel's pixels. Fit, pick and the highlight marker all measure with this, so
 // they agree with what is drawn.
 
-#include "Point.h"
-#include "ViewBounds.h"
-#include "ViewState.h"
+#include "common/Point.h"
+#include "plot/ViewBounds.h"
+#include "plot/ViewState.h"
 
 #include <array>
 

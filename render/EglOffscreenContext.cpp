@@ -1,4 +1,4 @@
-#include "EglOffscreenContext.h"
+#include "render/EglOffscreenContext.h"
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>

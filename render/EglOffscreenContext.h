@@ -4,7 +4,7 @@
 // on. Desktop OpenGL in the compatibility profile, 8 bits per colour and a 16-bit depth
 // buffer, as the panel's window has.
 
-#include "Error.h"
+#include "common/Error.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "OffscreenPlot.h"
+#include "render/OffscreenPlot.h"
 
 TOffscreenPlot::TOffscreenPlot(int size)
     : fContext(size, size),

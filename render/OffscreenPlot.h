@@ -3,9 +3,9 @@
 // offscreen OpenGL context of N x N pixels through the same GL command implementation as the
 // panel's. Paints are held while the caller sets the view up, so it is drawn once, by Render.
 
-#include "CurrentContextGL.h"
-#include "EglOffscreenContext.h"
-#include "PlotView.h"
+#include "render/CurrentContextGL.h"
+#include "render/EglOffscreenContext.h"
+#include "plot/PlotView.h"
 
 #include <cstdint>
 #include <vector>

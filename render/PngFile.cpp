@@ -1,4 +1,4 @@
-#include "PngFile.h"
+#include "render/PngFile.h"
 
 #include <QImage>
 #include <QFile>

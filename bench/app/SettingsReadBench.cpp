@@ -4,9 +4,9 @@
 //
 //   build/bench/app/app_settings_read
 
-#include "IniFile.h"
-#include "Settings.h"
-#include "SynHighlighterRS274.h"
+#include "app/IniFile.h"
+#include "app/Settings.h"
+#include "editor/SynHighlighterRS274.h"
 
 #include <benchmark/benchmark.h>
 

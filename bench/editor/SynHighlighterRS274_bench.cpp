@@ -1,6 +1,6 @@
 // Full scans of generated CAM-like G-code by the RS274 highlighter, as the editor runs them to
 // bring its line states up to date: StartLine, NextToken to the line's end, read LineState.
-#include "SynHighlighterRS274.h"
+#include "editor/SynHighlighterRS274.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,8 +1,8 @@
 // The file change watcher on real files in temporary folders, with the Qt event loop running.
 // Waits are generous and only bound how long a test may take; nothing here measures time.
-#include "ATFileNotification.h"
-#include "Error.h"
-#include "ThreadErrorBox.h"
+#include "app/ATFileNotification.h"
+#include "common/Error.h"
+#include "app/ThreadErrorBox.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // The watcher's plain parts: folder of a path, notify filter of an option set, file snapshots.
-#include "DirThread.h"
-#include "FileSnapshot.h"
-#include "NotifyOptions.h"
+#include "app/DirThread.h"
+#include "app/FileSnapshot.h"
+#include "app/NotifyOptions.h"
 
 #include <gtest/gtest.h>
 

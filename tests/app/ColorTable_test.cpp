@@ -1,4 +1,4 @@
-#include "ColorTable.h"
+#include "common/ColorTable.h"
 
 #include <gtest/gtest.h>
 

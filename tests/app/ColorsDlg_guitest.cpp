@@ -1,5 +1,5 @@
-#include "ColorPicker.h"
-#include "ColorsDlg.h"
+#include "editor/ColorPicker.h"
+#include "app/ColorsDlg.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -1,5 +1,5 @@
-#include "FileNameEncoding.h"
-#include "ReloadPrompt.h"
+#include "app/FileNameEncoding.h"
+#include "app/ReloadPrompt.h"
 
 #include <QFile>
 #include <QTemporaryDir>

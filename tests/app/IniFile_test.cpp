@@ -1,7 +1,7 @@
-#include "IniFile.h"
+#include "app/IniFile.h"
 
-#include "SettingsTestFolder.h"
-#include "../support/FileSizeLimit.h"
+#include "tests/app/SettingsTestFolder.h"
+#include "tests/support/FileSizeLimit.h"
 
 #include <gtest/gtest.h>
 

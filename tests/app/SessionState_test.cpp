@@ -1,11 +1,11 @@
 // The state file and what it keeps: where it lives and how its folders are made, the recent
 // files' order, limit and round trip, and the window state's round trip and rejection of
 // values that are no place.
-#include "IniFile.h"
-#include "RecentFiles.h"
-#include "SettingsTestFolder.h"
-#include "StateFile.h"
-#include "WindowState.h"
+#include "app/IniFile.h"
+#include "app/RecentFiles.h"
+#include "tests/app/SettingsTestFolder.h"
+#include "app/StateFile.h"
+#include "app/WindowState.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "Settings.h"
+#include "app/Settings.h"
 
-#include "IniFile.h"
-#include "SettingsTestFolder.h"
-#include "SynHighlighterRS274.h"
+#include "app/IniFile.h"
+#include "tests/app/SettingsTestFolder.h"
+#include "editor/SynHighlighterRS274.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "Settings.h"
+#include "app/Settings.h"
 
-#include "IniFile.h"
-#include "SettingsTestFolder.h"
-#include "SynHighlighterRS274.h"
-#include "../support/FileSizeLimit.h"
+#include "app/IniFile.h"
+#include "tests/app/SettingsTestFolder.h"
+#include "editor/SynHighlighterRS274.h"
+#include "tests/support/FileSizeLimit.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

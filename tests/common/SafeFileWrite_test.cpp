@@ -1,7 +1,7 @@
-#include "SafeFileWrite.h"
+#include "common/SafeFileWrite.h"
 
-#include "../app/SettingsTestFolder.h"
-#include "../support/FileSizeLimit.h"
+#include "tests/app/SettingsTestFolder.h"
+#include "tests/support/FileSizeLimit.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The QScintilla adapter on a real QsciScintilla: styles of the sample text, restyling after
 // typing, Enabled, attribute changes, the empty-token guard, and how little is restyled after an
 // edit in a large document.
-#include "HighlighterLexer.h"
-#include "SynHighlighterRS274.h"
-#include "SystemColors.h"
+#include "editor/HighlighterLexer.h"
+#include "editor/SynHighlighterRS274.h"
+#include "editor/SystemColors.h"
 
 #include <Qsci/qsciscintilla.h>
 

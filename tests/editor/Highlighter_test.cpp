@@ -1,6 +1,6 @@
 // The highlighter base and the token attribute, seen through the RS274 highlighter: the sorted
 // attribute list, change notices, copying one highlighter into another, and the fixed values.
-#include "SynHighlighterRS274.h"
+#include "editor/SynHighlighterRS274.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "ColorPicker.h"
-#include "GCodeEditor.h"
-#include "SynColorsDlg.h"
-#include "SynHighlighterRS274.h"
+#include "editor/ColorPicker.h"
+#include "editor/GCodeEditor.h"
+#include "editor/SynColorsDlg.h"
+#include "editor/SynHighlighterRS274.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -1,5 +1,5 @@
 // The RS274 scanner: tokens, kinds and line states of single lines and of line sequences.
-#include "SynHighlighterRS274.h"
+#include "editor/SynHighlighterRS274.h"
 
 #include <gtest/gtest.h>
 
