@@ -8,7 +8,7 @@
 // attribute i of the highlighter is drawn with its own style (see StyleOf). Strike-out, which
 // Scintilla styles lack, is drawn with an indicator in the token's text colour.
 
-#include "editor/Highlighter.h"
+#include "highlight/Highlighter.h"
 
 #include <Qsci/qscilexercustom.h>
 

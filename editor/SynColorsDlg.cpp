@@ -3,8 +3,8 @@
 #include "editor/ColorPicker.h"
 #include "editor/DialogLayout.h"
 #include "editor/GCodeEditor.h"
-#include "editor/SynHighlighterRS274.h"
-#include "editor/TokenAttribute.h"
+#include "highlight/SynHighlighterRS274.h"
+#include "highlight/TokenAttribute.h"
 
 #include <QApplication>
 #include <QCheckBox>

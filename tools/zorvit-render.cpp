@@ -9,14 +9,14 @@
 #include "gcode/FileBytes.h"
 #include "gcode/FloatEnvironment.h"
 #include "gcode/GCodeEngine.h"
-#include "app/IniFile.h"
+#include "settings/IniFile.h"
 #include "gcode/LineList.h"
 #include "gcode/LineTable.h"
 #include "render/OffscreenPlot.h"
 #include "render/PngFile.h"
 #include "render/RenderOptions.h"
-#include "app/Settings.h"
-#include "app/ToolpathBuilder.h"
+#include "settings/Settings.h"
+#include "plot/ToolpathBuilder.h"
 #include "common/Version.h"
 
 #include <cstdio>

@@ -5,8 +5,8 @@
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/app/app_open_file
 
 #include "plot/OpenGLPanel.h"
-#include "app/Plotter.h"
-#include "app/UserDialogs.h"
+#include "app/window/Plotter.h"
+#include "app/dialogs/UserDialogs.h"
 
 #include <QApplication>
 #include <QDir>

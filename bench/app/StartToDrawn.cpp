@@ -9,7 +9,7 @@
 // two more seconds and every paint is listed with the segments it drew.
 #include "gcode/FloatEnvironment.h"
 #include "plot/OpenGLPanel.h"
-#include "app/Plotter.h"
+#include "app/window/Plotter.h"
 
 #include <QApplication>
 #include <QTimer>

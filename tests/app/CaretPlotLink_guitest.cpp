@@ -7,9 +7,9 @@
 
 #include "editor/FailedLineMark.h"
 #include "editor/GCodeEditor.h"
-#include "app/IniFile.h"
+#include "settings/IniFile.h"
 #include "plot/OpenGLPanel.h"
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "plot/ViewProjection.h"
 
 #include <QImage>

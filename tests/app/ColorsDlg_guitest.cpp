@@ -1,5 +1,5 @@
 #include "editor/ColorPicker.h"
-#include "app/ColorsDlg.h"
+#include "app/dialogs/ColorsDlg.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

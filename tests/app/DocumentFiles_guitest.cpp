@@ -4,11 +4,11 @@
 
 #include "tests/app/PlotterTestSupport.h"
 
-#include "tests/app/SettingsTestFolder.h"
+#include "tests/settings/SettingsTestFolder.h"
 #include "tests/support/FileSizeLimit.h"
 
-#include "app/ATFileNotification.h"
-#include "app/FileNameEncoding.h"
+#include "watch/ATFileNotification.h"
+#include "watch/FileNameEncoding.h"
 #include "editor/GCodeEditor.h"
 
 #include <QAction>

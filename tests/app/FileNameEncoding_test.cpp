@@ -1,5 +1,5 @@
-#include "app/FileNameEncoding.h"
-#include "app/ReloadPrompt.h"
+#include "watch/FileNameEncoding.h"
+#include "app/document/ReloadPrompt.h"
 
 #include <QFile>
 #include <QTemporaryDir>

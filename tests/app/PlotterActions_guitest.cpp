@@ -5,8 +5,8 @@
 #include "tests/support/PointerMove.h"
 
 #include "editor/GCodeEditor.h"
-#include "editor/Highlighter.h"
-#include "app/Icons.h"
+#include "highlight/Highlighter.h"
+#include "app/window/Icons.h"
 #include "plot/OpenGLPanel.h"
 
 #include <QAction>

@@ -3,10 +3,10 @@
 
 #include "tests/app/PlotterTestSupport.h"
 
-#include "app/ATFileNotification.h"
-#include "app/ColorsDlg.h"
+#include "watch/ATFileNotification.h"
+#include "app/dialogs/ColorsDlg.h"
 #include "editor/GCodeEditor.h"
-#include "editor/Highlighter.h"
+#include "highlight/Highlighter.h"
 #include "plot/OpenGLPanel.h"
 
 #include <QAction>

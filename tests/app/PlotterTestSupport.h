@@ -3,8 +3,8 @@
 // settings folder, and a window built for the test.
 
 #include "editor/GCodeEditor.h"
-#include "app/Plotter.h"
-#include "app/UserDialogs.h"
+#include "app/window/Plotter.h"
+#include "app/dialogs/UserDialogs.h"
 
 #include <QByteArray>
 #include <QDialog>

@@ -2,7 +2,7 @@
 
 #include "tests/app/PlotterTestSupport.h"
 
-#include "app/ColorsDlg.h"
+#include "app/dialogs/ColorsDlg.h"
 #include "gcode/GCodeEngine.h"
 #include "gcode/LineTable.h"
 #include "plot/OpenGLPanel.h"

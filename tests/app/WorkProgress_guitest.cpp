@@ -5,7 +5,7 @@
 #include "tests/app/PlotterTestSupport.h"
 
 #include "plot/OpenGLPanel.h"
-#include "app/WorkProgress.h"
+#include "app/window/WorkProgress.h"
 
 #include <QLabel>
 #include <QMainWindow>

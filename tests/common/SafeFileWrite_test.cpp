@@ -1,6 +1,6 @@
 #include "common/SafeFileWrite.h"
 
-#include "tests/app/SettingsTestFolder.h"
+#include "tests/settings/SettingsTestFolder.h"
 #include "tests/support/FileSizeLimit.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The editor control's highlighter hook: attaching, replacing and removing a highlighter, and
 // the editor's own font and colours for plain text.
 #include "editor/GCodeEditor.h"
-#include "editor/SynHighlighterRS274.h"
+#include "highlight/SynHighlighterRS274.h"
 
 #include <gtest/gtest.h>
 

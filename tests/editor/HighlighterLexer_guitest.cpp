@@ -2,7 +2,7 @@
 // typing, Enabled, attribute changes, the empty-token guard, and how little is restyled after an
 // edit in a large document.
 #include "editor/HighlighterLexer.h"
-#include "editor/SynHighlighterRS274.h"
+#include "highlight/SynHighlighterRS274.h"
 #include "editor/SystemColors.h"
 
 #include <Qsci/qsciscintilla.h>

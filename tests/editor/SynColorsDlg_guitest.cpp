@@ -1,7 +1,7 @@
 #include "editor/ColorPicker.h"
 #include "editor/GCodeEditor.h"
 #include "editor/SynColorsDlg.h"
-#include "editor/SynHighlighterRS274.h"
+#include "highlight/SynHighlighterRS274.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

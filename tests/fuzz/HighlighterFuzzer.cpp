@@ -5,7 +5,7 @@
 
 #include "common/Error.h"
 #include "tests/fuzz/FuzzLines.h"
-#include "editor/SynHighlighterRS274.h"
+#include "highlight/SynHighlighterRS274.h"
 
 #include <algorithm>
 #include <cstdint>

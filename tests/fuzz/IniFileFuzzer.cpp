@@ -2,7 +2,7 @@
 // reads back, and every line that no write touched stays byte for byte as it was, in order.
 
 #include "tests/fuzz/FuzzFile.h"
-#include "app/IniFile.h"
+#include "settings/IniFile.h"
 #include "common/SameText.h"
 
 #include <array>

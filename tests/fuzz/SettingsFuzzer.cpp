@@ -4,10 +4,10 @@
 
 #include "common/ColorTable.h"
 #include "tests/fuzz/FuzzFile.h"
-#include "app/IniFile.h"
+#include "settings/IniFile.h"
 #include "common/SameText.h"
-#include "app/Settings.h"
-#include "editor/SynHighlighterRS274.h"
+#include "settings/Settings.h"
+#include "highlight/SynHighlighterRS274.h"
 
 #include <cstdint>
 #include <cstdlib>

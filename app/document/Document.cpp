@@ -1,0 +1,182 @@
+#include "app/document/Document.h"
+
+#include "watch/ATFileNotification.h"
+#include "app/document/DocumentFile.h"
+#include "editor/GCodeEditor.h"
+#include "gcode/GCodeEngine.h"
+#include "plot/ToolpathBuilder.h"
+#include "app/dialogs/UserDialogs.h"
+#include "app/window/WorkProgress.h"
+
+#include <QWidget>
+
+namespace {
+
+const QString kTitle = QStringLiteral("Zorvit");
+
+} // namespace
+
+QString DocumentTitle(const QString& fileName)
+{
+    return fileName.isEmpty() ? kTitle : QStringLiteral("%1 - %2").arg(kTitle, fileName);
+}
+
+TDocument::TDocument(QWidget& window, TGCodeEditor& editor, TATFileNotification& watcher,
+                     TToolpathBuilder& builder, TUserDialogs& dialogs, TWorkProgress& progress,
+                     std::function<void()> showException)
+    : window_(window), editor_(editor), watcher_(watcher), builder_(builder), dialogs_(dialogs),
+      progress_(progress), showException_(std::move(showException))
+{
+}
+
+TDocument::~TDocument() = default;
+
+void TDocument::NewInterpreter()
+{
+    engine_ = std::make_unique<TGCodeEngine>();
+    engine_->OnProgress = [this](std::size_t done, std::size_t total) {
+        progress_.Report(kStageInterpreting, done, total);
+    };
+}
+
+void TDocument::LoadFile(const QString& name)
+{
+    const TWorkProgress::TScope working(progress_);
+    {
+        // Read first, so that a file that cannot be read changes nothing.
+        const QByteArray text = ReadDocumentFile(name);
+
+        if (engine_) {
+            // The kept table still holds the last plot, for the plot and a rebuild in new colours.
+            engine_.reset();
+            editor_.ClearAll();
+        }
+        editor_.SetTextBytes(text, [this](std::size_t done, std::size_t total) {
+            progress_.Report(kStageReading, done, total);
+        });
+    }
+    window_.setWindowTitle(DocumentTitle(name));
+    NewInterpreter();
+    // The watcher follows the text in the editor from here on, also when the interpreter fails
+    // below, so that Save never writes this text into the file opened before.
+    watcher_.Stop();
+    watcher_.SetFileName(name);
+    watcher_.Start();
+    if (OnFileNamed)
+        OnFileNamed(name);
+    RunAndPlot();
+}
+
+void TDocument::Refresh()
+{
+    const TWorkProgress::TScope working(progress_);
+    if (!engine_)
+        NewInterpreter();
+    RunAndPlot();
+}
+
+void TDocument::RunAndPlot()
+{
+    engine_->SetLenient(lenient_);
+    try {
+        engine_->Run(editor_.LinesView());
+    } catch (...) {
+        if (OnRunEnded)
+            OnRunEnded(engine_->FailedLine());
+        throw;
+    }
+    if (OnRunEnded)
+        OnRunEnded(std::nullopt);
+    builder_.SetLineTable(engine_->Table(), engine_->RowSourceLines());
+    if (OnPlotted)
+        OnPlotted(*engine_);
+}
+
+void TDocument::Clear()
+{
+    watcher_.Stop();
+    watcher_.SetFileName(QString());
+    editor_.ClearAll();
+    window_.setWindowTitle(DocumentTitle(QString()));
+}
+
+bool TDocument::QuerySaveChanges()
+{
+    if (!editor_.isModified())
+        return true;
+    switch (dialogs_.Ask(QStringLiteral("Save changes before closing?"), true)) {
+    case TAnswer::Cancel:
+        return false;
+    case TAnswer::No:
+        return true;
+    case TAnswer::Yes:
+        // An error while saving is shown here; the text then stays, as after a cancelled dialog.
+        try {
+            Save();
+        } catch (...) {
+            showException_();
+        }
+        return !editor_.isModified();
+    }
+    return false;
+}
+
+void TDocument::WriteFile(const QString& name)
+{
+    WriteDocumentFile(name, editor_.TextBytes());
+}
+
+void TDocument::Save()
+{
+    if (!editor_.isModified())
+        return;
+    const QString name = watcher_.FileName();
+    if (name.isEmpty()) {
+        RunSaveAsDialog();
+        return;
+    }
+    // Stopped around our own write, so that it is not reported as an outside change; after a
+    // failed write it stays stopped.
+    watcher_.Stop();
+    WriteFile(name);
+    editor_.SetModified(false);
+    watcher_.Start();
+}
+
+bool TDocument::RunSaveAsDialog()
+{
+    const auto name = dialogs_.SaveName();
+    if (!name)
+        return false;
+    if (DocumentFileExists(*name)
+        && dialogs_.Ask(QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(*name),
+                        false) != TAnswer::Yes)
+        return false;
+    SaveAs(*name);
+    return true;
+}
+
+void TDocument::SaveAs(const QString& name)
+{
+    watcher_.Stop();
+    WriteFile(name);
+    watcher_.SetFileName(name);
+    editor_.SetModified(false);
+    watcher_.Start();
+    window_.setWindowTitle(DocumentTitle(name));
+    if (OnFileNamed)
+        OnFileNamed(name);
+}
+
+void TDocument::FileChanged()
+{
+    reloadPrompt_.FileChanged([this] {
+        const QString name = watcher_.FileName();
+        if (dialogs_.Ask(QStringLiteral("File %1 has changed. Reload?").arg(name), false)
+            != TAnswer::Yes)
+            return false;
+        watcher_.Stop();
+        LoadFile(name);
+        return true;
+    });
+}

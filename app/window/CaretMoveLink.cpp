@@ -1,0 +1,73 @@
+#include "app/window/CaretMoveLink.h"
+
+#include "editor/GCodeEditor.h"
+#include "plot/OpenGLPanel.h"
+#include "plot/SegmentSourceLines.h"
+
+#include <QColor>
+
+namespace {
+
+// The line a click on the plot went to, shaded while the caret stays on it: the plot keeps
+// the focus, so the editor shows no caret. Marker 1 is the failed line's.
+constexpr int kPickedLineMarker = 2;
+const QColor kPickedLineShade(0xFF, 0xF4, 0xB0);
+
+} // namespace
+
+TCaretMoveLink::TCaretMoveLink(TGCodeEditor& editor, TOpenGLPanel& panel,
+                               const TSegmentSourceLines& lines, QObject* parent)
+    : QObject(parent), fEditor(editor), fPanel(panel), fLines(lines)
+{
+    connect(&fEditor, &QsciScintilla::cursorPositionChanged, this,
+            [this](int line, int index) { CaretReported(line, index); });
+    fPanel.OnSegmentClicked = [this](std::size_t segment) { SegmentClicked(segment); };
+    fEditor.markerDefine(QsciScintilla::Background, kPickedLineMarker);
+    fEditor.setMarkerBackgroundColor(kPickedLineShade, kPickedLineMarker);
+}
+
+void TCaretMoveLink::SetEnabled(bool enabled)
+{
+    fEnabled = enabled;
+    if (!fEnabled)
+        fPanel.SetHighlight(0, 0);
+}
+
+void TCaretMoveLink::PlotRedrawn()
+{
+    int line = 0, index = 0;
+    fEditor.getCursorPosition(&line, &index);
+    fNoMove = std::make_pair(line, index);
+}
+
+void TCaretMoveLink::CaretReported(int line, int index)
+{
+    if ((fEditor.markersAtLine(line) & (1u << kPickedLineMarker)) == 0)
+        fEditor.markerDeleteAll(kPickedLineMarker);
+    const bool moved = fNoMove != std::make_pair(line, index);
+    fNoMove.reset();
+    if (moved)
+        CaretMoved(line);
+}
+
+void TCaretMoveLink::CaretMoved(int line)
+{
+    if (!fEnabled || line < 0)
+        return;
+    const TSegmentRange segments = fLines.SegmentsOf(static_cast<std::uint32_t>(line));
+    fPanel.SetHighlight(segments.first, segments.count);
+}
+
+void TCaretMoveLink::SegmentClicked(std::size_t segment)
+{
+    const auto line = fLines.LineOf(segment);
+    if (!line)
+        return;
+    const int editorLine = static_cast<int>(*line);
+    fEditor.markerDeleteAll(kPickedLineMarker);
+    fEditor.markerAdd(editorLine, kPickedLineMarker);
+    fEditor.setCursorPosition(editorLine, 0);
+    fEditor.ensureLineVisible(editorLine);
+    // The caret may have been on that line already, which moves nothing.
+    CaretMoved(editorLine);
+}
