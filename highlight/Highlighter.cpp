@@ -27,53 +27,53 @@ void THighlighter::CopyFrom(const THighlighter& source)
 {
     if (&source == this)
         return;
-    for (const auto& target : fAttributes)
+    for (const auto& target : FAttributes)
     {
         const auto namesake =
-            std::find_if(source.fAttributes.begin(), source.fAttributes.end(),
+            std::find_if(source.FAttributes.begin(), source.FAttributes.end(),
                          [&](const auto& candidate) { return candidate->Name() == target->Name(); });
-        if (namesake != source.fAttributes.end())
+        if (namesake != source.FAttributes.end())
             target->Assign(**namesake);
     }
-    SetDefaultFilter(source.fDefaultFilter);
-    SetEnabled(source.fEnabled);
+    SetDefaultFilter(source.FDefaultFilter);
+    SetEnabled(source.FEnabled);
 }
 
 int THighlighter::AttributeCount() const
 {
-    return static_cast<int>(fAttributes.size());
+    return static_cast<int>(FAttributes.size());
 }
 
 TTokenAttribute* THighlighter::AttributeAt(int index) const
 {
     if (index < 0 || index >= AttributeCount())
         return nullptr;
-    return fAttributes[static_cast<std::size_t>(index)].get();
+    return FAttributes[static_cast<std::size_t>(index)].get();
 }
 
 void THighlighter::SetDefaultFilter(std::string filter)
 {
-    fDefaultFilter = std::move(filter);
+    FDefaultFilter = std::move(filter);
 }
 
 void THighlighter::SetEnabled(bool value)
 {
-    if (fEnabled == value)
+    if (FEnabled == value)
         return;
-    fEnabled = value;
+    FEnabled = value;
     NotifyListeners();
 }
 
 THighlighter::TListenerId THighlighter::AddChangeListener(TChangeListener listener)
 {
-    const TListenerId id = fNextListenerId++;
-    fListeners.push_back({id, std::move(listener)});
+    const TListenerId id = FNextListenerId++;
+    FListeners.push_back({id, std::move(listener)});
     return id;
 }
 
 void THighlighter::RemoveChangeListener(TListenerId id)
 {
-    std::erase_if(fListeners, [id](const TListener& listener) { return listener.id == id; });
+    std::erase_if(FListeners, [id](const TListener& listener) { return listener.id == id; });
 }
 
 TTokenAttribute& THighlighter::RegisterAttribute(std::unique_ptr<TTokenAttribute> attribute)
@@ -81,11 +81,11 @@ TTokenAttribute& THighlighter::RegisterAttribute(std::unique_ptr<TTokenAttribute
     attribute->OnChange = [this](TTokenAttribute&) { NotifyListeners(); };
     attribute->SaveDefaults();
     const auto place =
-        std::upper_bound(fAttributes.begin(), fAttributes.end(), attribute->Name(),
+        std::upper_bound(FAttributes.begin(), FAttributes.end(), attribute->Name(),
                          [](const std::string& name, const auto& registered) {
                              return LessIgnoringCase(name, registered->Name());
                          });
-    return **fAttributes.insert(place, std::move(attribute));
+    return **FAttributes.insert(place, std::move(attribute));
 }
 
 void THighlighter::NotifyListeners()
@@ -93,14 +93,14 @@ void THighlighter::NotifyListeners()
     // Listeners may add or remove listeners while being told: walk a snapshot of the ids and
     // skip any that has gone in the meantime.
     std::vector<TListenerId> ids;
-    ids.reserve(fListeners.size());
-    for (const TListener& listener : fListeners)
+    ids.reserve(FListeners.size());
+    for (const TListener& listener : FListeners)
         ids.push_back(listener.id);
     for (const TListenerId id : ids)
     {
-        const auto found = std::find_if(fListeners.begin(), fListeners.end(),
+        const auto found = std::find_if(FListeners.begin(), FListeners.end(),
                                         [id](const TListener& listener) { return listener.id == id; });
-        if (found != fListeners.end())
+        if (found != FListeners.end())
         {
             const TChangeListener notify = found->notify;
             notify();

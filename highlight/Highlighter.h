@@ -47,7 +47,7 @@ public:
     TTokenAttribute* AttributeAt(int index) const;
     virtual TTokenAttribute* DefaultAttribute(int role) const = 0;
 
-    const std::string& DefaultFilter() const { return fDefaultFilter; }
+    const std::string& DefaultFilter() const { return FDefaultFilter; }
     void SetDefaultFilter(std::string filter);
     // True when the filter differs from the highlighter's own default filter.
     virtual bool IsFilterStored() const = 0;
@@ -56,7 +56,7 @@ public:
     virtual std::string SampleText() const = 0;
     virtual std::string LanguageTitle() const = 0;
 
-    bool Enabled() const { return fEnabled; }
+    bool Enabled() const { return FEnabled; }
     void SetEnabled(bool value);
 
     // Listeners hear every attribute change and every change of Enabled. A listener may remove
@@ -92,9 +92,9 @@ private:
 
     void NotifyListeners();
 
-    std::vector<std::unique_ptr<TTokenAttribute>> fAttributes;
-    std::vector<TListener> fListeners;
-    TListenerId fNextListenerId = 1;
-    std::string fDefaultFilter;
-    bool fEnabled = true;
+    std::vector<std::unique_ptr<TTokenAttribute>> FAttributes;
+    std::vector<TListener> FListeners;
+    TListenerId FNextListenerId = 1;
+    std::string FDefaultFilter;
+    bool FEnabled = true;
 };

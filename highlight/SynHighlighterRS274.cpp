@@ -105,31 +105,31 @@ TSynRC274Syn::TSynRC274Syn()
     InitKeywordTable();
     InitDispatchTable();
     SetDefaultFilter(std::string(kDefaultFilter));
-    fRange = rsPlain;
+    FRange = rsPlain;
 }
 
 void TSynRC274Syn::InitKeywordTable()
 {
     // Each keyword sits at its hash; entries without one give Identifier.
     for (const std::string_view key : {"D", "N", "P", "Q", "T"})
-        fKeywords[kHashTable[static_cast<unsigned char>(key.front())]] = key;
+        FKeywords[kHashTable[static_cast<unsigned char>(key.front())]] = key;
 }
 
 void TSynRC274Syn::InitDispatchTable()
 {
-    fProcTable.fill(&TSynRC274Syn::OtherProc);
+    FProcTable.fill(&TSynRC274Syn::OtherProc);
     const auto both = [this](char upper, TScanProc proc) {
-        fProcTable[static_cast<unsigned char>(upper)] = proc;
-        fProcTable[static_cast<unsigned char>(upper - 'A' + 'a')] = proc;
+        FProcTable[static_cast<unsigned char>(upper)] = proc;
+        FProcTable[static_cast<unsigned char>(upper - 'A' + 'a')] = proc;
     };
-    fProcTable['\0'] = &TSynRC274Syn::EndOfLineProc;
-    fProcTable['\n'] = &TSynRC274Syn::LineFeedProc;
-    fProcTable['\r'] = &TSynRC274Syn::CarriageReturnProc;
-    fProcTable['"'] = &TSynRC274Syn::StringProc;
-    fProcTable['('] = &TSynRC274Syn::ParenCommentProc;
+    FProcTable['\0'] = &TSynRC274Syn::EndOfLineProc;
+    FProcTable['\n'] = &TSynRC274Syn::LineFeedProc;
+    FProcTable['\r'] = &TSynRC274Syn::CarriageReturnProc;
+    FProcTable['"'] = &TSynRC274Syn::StringProc;
+    FProcTable['('] = &TSynRC274Syn::ParenCommentProc;
     for (const char c : {'+', '-', '.', '0', '1', '2', '3', '4', '5', '6', '7', '8', '9'})
-        fProcTable[static_cast<unsigned char>(c)] = &TSynRC274Syn::NumberProc;
-    fProcTable['/'] = &TSynRC274Syn::SlashProc;
+        FProcTable[static_cast<unsigned char>(c)] = &TSynRC274Syn::NumberProc;
+    FProcTable['/'] = &TSynRC274Syn::SlashProc;
     for (const char c : {'A', 'B', 'C', 'X', 'Y', 'Z'})
         both(c, &TSynRC274Syn::AxisProc);
     for (const char c : {'F', 'S'})
@@ -140,7 +140,7 @@ void TSynRC274Syn::InitDispatchTable()
     both('M', &TSynRC274Syn::MiscProc);
     for (const char c : {'D', 'E', 'H', 'L', 'N', 'O', 'P', 'Q', 'T', 'V', 'W'})
         both(c, &TSynRC274Syn::IdentifierProc);
-    fProcTable['_'] = &TSynRC274Syn::IdentifierProc;
+    FProcTable['_'] = &TSynRC274Syn::IdentifierProc;
 }
 
 TTokenAttribute* TSynRC274Syn::DefaultAttribute(int role) const
@@ -195,49 +195,49 @@ std::string TSynRC274Syn::LanguageTitle() const
 
 void TSynRC274Syn::StartLine(std::string_view text, int lineIndex)
 {
-    fLine.assign(text);
-    fLineIndex = lineIndex;
-    fRun = 0;
+    FLine.assign(text);
+    FLineIndex = lineIndex;
+    FRun = 0;
     NextToken();
 }
 
 void TSynRC274Syn::NextToken()
 {
-    fTokenPos = fRun;
-    if (fRange == rsBlockComment)
+    FTokenPos = FRun;
+    if (FRange == rsBlockComment)
     {
         BlockCommentBody();
         return;
     }
     // A parenthesised comment or string still open here ended with its token.
-    fRange = rsPlain;
-    (this->*fProcTable[Current()])();
+    FRange = rsPlain;
+    (this->*FProcTable[Current()])();
 }
 
 bool TSynRC274Syn::AtLineEnd() const
 {
-    return fTokenID == tkEndOfLine;
+    return FTokenID == tkEndOfLine;
 }
 
 std::string TSynRC274Syn::TokenText() const
 {
-    return fLine.substr(static_cast<std::size_t>(fTokenPos),
-                        static_cast<std::size_t>(fRun - fTokenPos));
+    return FLine.substr(static_cast<std::size_t>(FTokenPos),
+                        static_cast<std::size_t>(FRun - FTokenPos));
 }
 
 int TSynRC274Syn::TokenStart() const
 {
-    return fTokenPos;
+    return FTokenPos;
 }
 
 int TSynRC274Syn::TokenKind() const
 {
-    return fTokenID;
+    return FTokenID;
 }
 
 TTokenAttribute* TSynRC274Syn::TokenAttribute() const
 {
-    switch (fTokenID)
+    switch (FTokenID)
     {
     case tkArc:
         return &ArcAttri;
@@ -268,18 +268,18 @@ TTokenAttribute* TSynRC274Syn::TokenAttribute() const
 
 TLineState TSynRC274Syn::LineState() const
 {
-    return fRange;
+    return FRange;
 }
 
 void TSynRC274Syn::SetLineState(TLineState state)
 {
     constexpr TLineState kStateMask = 0xFF;
-    fRange = static_cast<TRangeState>(state & kStateMask);
+    FRange = static_cast<TRangeState>(state & kStateMask);
 }
 
 void TSynRC274Syn::ResetLineState()
 {
-    fRange = rsPlain;
+    FRange = rsPlain;
 }
 
 bool TSynRC274Syn::AtLineEndByte() const
@@ -291,21 +291,21 @@ bool TSynRC274Syn::AtLineEndByte() const
 void TSynRC274Syn::EndOfLineProc()
 {
     // Nothing consumed: every further NextToken ends the line again.
-    fTokenID = tkEndOfLine;
+    FTokenID = tkEndOfLine;
 }
 
 void TSynRC274Syn::LineFeedProc()
 {
-    fTokenID = tkOther;
-    ++fRun;
+    FTokenID = tkOther;
+    ++FRun;
 }
 
 void TSynRC274Syn::CarriageReturnProc()
 {
-    fTokenID = tkOther;
-    ++fRun;
+    FTokenID = tkOther;
+    ++FRun;
     if (Current() == '\n')
-        ++fRun;
+        ++FRun;
 }
 
 void TSynRC274Syn::NumberProc()
@@ -325,68 +325,68 @@ void TSynRC274Syn::MiscProc()
 
 void TSynRC274Syn::DigitsAfterLetter(TtkTokenKind kind)
 {
-    fTokenID = kind;
-    ++fRun;
+    FTokenID = kind;
+    ++FRun;
     while (IsNumberTail(Current()))
-        ++fRun;
+        ++FRun;
 }
 
 void TSynRC274Syn::AxisProc()
 {
-    fTokenID = tkAxis;
-    ++fRun;
+    FTokenID = tkAxis;
+    ++FRun;
 }
 
 void TSynRC274Syn::ArcProc()
 {
-    fTokenID = tkArc;
-    ++fRun;
+    FTokenID = tkArc;
+    ++FRun;
 }
 
 void TSynRC274Syn::SpeedProc()
 {
-    fTokenID = tkSpeed;
-    ++fRun;
+    FTokenID = tkSpeed;
+    ++FRun;
 }
 
 void TSynRC274Syn::OtherProc()
 {
     // A UTF-8 sequence stays one token; it stops early at any byte that does not continue it,
     // so a lead byte at the end of the line never takes the terminating NUL.
-    fTokenID = tkOther;
+    FTokenID = tkOther;
     const int length = Utf8SequenceLength(Current());
-    ++fRun;
+    ++FRun;
     for (int i = 1; i < length && (Current() & kUtf8ContinuationMask) == kUtf8Continuation; ++i)
-        ++fRun;
+        ++FRun;
 }
 
 void TSynRC274Syn::ParenCommentProc()
 {
-    fTokenID = tkComment;
-    ++fRun;
-    fRange = rsParenComment;
+    FTokenID = tkComment;
+    ++FRun;
+    FRange = rsParenComment;
     CloserBody(')');
 }
 
 void TSynRC274Syn::StringProc()
 {
-    fTokenID = tkString;
-    ++fRun;
-    fRange = rsString;
+    FTokenID = tkString;
+    ++FRun;
+    FRange = rsString;
     CloserBody('"');
 }
 
 void TSynRC274Syn::SlashProc()
 {
-    ++fRun;
+    ++FRun;
     if (Current() == '*')
     {
         // The body starts on the "*", so "/*/" is already a complete comment.
-        fRange = rsBlockComment;
+        FRange = rsBlockComment;
         BlockCommentBody();
     }
     else
-        fTokenID = tkIdentifier;
+        FTokenID = tkIdentifier;
 }
 
 void TSynRC274Syn::CloserBody(char closer)
@@ -396,12 +396,12 @@ void TSynRC274Syn::CloserBody(char closer)
     {
         if (Current() == static_cast<unsigned char>(closer))
         {
-            ++fRun;
-            fRange = rsPlain;
+            ++FRun;
+            FRange = rsPlain;
             return;
         }
         if (!AtLineEndByte())
-            ++fRun;
+            ++FRun;
         if (AtLineEndByte())
             return;
     }
@@ -423,53 +423,53 @@ void TSynRC274Syn::BlockCommentBody()
     default:
         break;
     }
-    fTokenID = tkComment;
+    FTokenID = tkComment;
     do
     {
         if (Current() == '*' && Next() == '/')
         {
-            fRun += 2;
-            fRange = rsPlain;
+            FRun += 2;
+            FRange = rsPlain;
             return;
         }
-        ++fRun;
+        ++FRun;
     } while (!AtLineEndByte());
 }
 
 void TSynRC274Syn::IdentifierProc()
 {
-    fTokenID = IdentifierKind();
-    fRun += fStringLen;
+    FTokenID = IdentifierKind();
+    FRun += FStringLen;
     // The underscore has this procedure but is no run byte: it stands alone.
-    if (fStringLen == 0)
-        ++fRun;
+    if (FStringLen == 0)
+        ++FRun;
 }
 
 TtkTokenKind TSynRC274Syn::IdentifierKind()
 {
-    fToIdent = fRun;
+    FToIdent = FRun;
     int hash = 0;
-    int end = fRun;
-    while (kRunSet[static_cast<unsigned char>(fLine[end])])
+    int end = FRun;
+    while (kRunSet[static_cast<unsigned char>(FLine[end])])
     {
         // Past the table the exact sum no longer matters; stopping keeps long runs from overflowing.
         if (hash <= kMaxKeywordHash)
-            hash += kHashTable[static_cast<unsigned char>(fLine[end])];
+            hash += kHashTable[static_cast<unsigned char>(FLine[end])];
         ++end;
     }
-    fStringLen = end - fRun;
-    if (hash > kMaxKeywordHash || fKeywords[hash].empty() || !KeyComp(fKeywords[hash]))
+    FStringLen = end - FRun;
+    if (hash > kMaxKeywordHash || FKeywords[hash].empty() || !KeyComp(FKeywords[hash]))
         return tkIdentifier;
     return tkKey;
 }
 
 bool TSynRC274Syn::KeyComp(std::string_view key) const
 {
-    if (fStringLen != static_cast<int>(key.size()))
+    if (FStringLen != static_cast<int>(key.size()))
         return false;
-    for (int i = 0; i < fStringLen; ++i)
+    for (int i = 0; i < FStringLen; ++i)
     {
-        if (kHashTable[static_cast<unsigned char>(fLine[fToIdent + i])] !=
+        if (kHashTable[static_cast<unsigned char>(FLine[FToIdent + i])] !=
             kHashTable[static_cast<unsigned char>(key[static_cast<std::size_t>(i)])])
             return false;
     }

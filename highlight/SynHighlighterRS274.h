@@ -79,8 +79,8 @@ private:
     void InitDispatchTable();
     void InitKeywordTable();
 
-    unsigned char Current() const { return static_cast<unsigned char>(fLine[fRun]); }
-    unsigned char Next() const { return static_cast<unsigned char>(fLine[fRun + 1]); }
+    unsigned char Current() const { return static_cast<unsigned char>(FLine[FRun]); }
+    unsigned char Next() const { return static_cast<unsigned char>(FLine[FRun + 1]); }
     bool AtLineEndByte() const;
 
     void EndOfLineProc();
@@ -104,14 +104,14 @@ private:
     TtkTokenKind IdentifierKind();
     bool KeyComp(std::string_view key) const;
 
-    std::string fLine;                      // NUL-terminated by std::string
-    int fLineIndex = 0;
-    std::array<TScanProc, 256> fProcTable{};
-    TRangeState fRange = rsPlain;
-    int fRun = 0;                           // first byte not yet scanned
-    int fStringLen = 0;                     // length of the last identifier run measured
-    int fToIdent = 0;                       // first byte of that run
-    int fTokenPos = 0;
-    TtkTokenKind fTokenID = tkEndOfLine;
-    std::array<std::string_view, kMaxKeywordHash + 1> fKeywords{};
+    std::string FLine;                      // NUL-terminated by std::string
+    int FLineIndex = 0;
+    std::array<TScanProc, 256> FProcTable{};
+    TRangeState FRange = rsPlain;
+    int FRun = 0;                           // first byte not yet scanned
+    int FStringLen = 0;                     // length of the last identifier run measured
+    int FToIdent = 0;                       // first byte of that run
+    int FTokenPos = 0;
+    TtkTokenKind FTokenID = tkEndOfLine;
+    std::array<std::string_view, kMaxKeywordHash + 1> FKeywords{};
 };

@@ -2,29 +2,29 @@
 
 #include <utility>
 
-TTokenAttribute::TTokenAttribute(std::string name) : fName(std::move(name)) {}
+TTokenAttribute::TTokenAttribute(std::string name) : FName(std::move(name)) {}
 
 void TTokenAttribute::SetBackground(TColor value)
 {
-    if (fBackground == value)
+    if (FBackground == value)
         return;
-    fBackground = value;
+    FBackground = value;
     Changed();
 }
 
 void TTokenAttribute::SetForeground(TColor value)
 {
-    if (fForeground == value)
+    if (FForeground == value)
         return;
-    fForeground = value;
+    FForeground = value;
     Changed();
 }
 
 void TTokenAttribute::SetStyle(TFontStyles value)
 {
-    if (fStyle == value)
+    if (FStyle == value)
         return;
-    fStyle = value;
+    FStyle = value;
     Changed();
 }
 
@@ -32,21 +32,21 @@ void TTokenAttribute::Assign(const TTokenAttribute& source)
 {
     if (&source == this)
         return;
-    fName = source.fName;
-    const bool differs = fBackground != source.fBackground ||
-                         fForeground != source.fForeground || fStyle != source.fStyle;
-    fBackground = source.fBackground;
-    fForeground = source.fForeground;
-    fStyle = source.fStyle;
+    FName = source.FName;
+    const bool differs = FBackground != source.FBackground ||
+                         FForeground != source.FForeground || FStyle != source.FStyle;
+    FBackground = source.FBackground;
+    FForeground = source.FForeground;
+    FStyle = source.FStyle;
     if (differs)
         Changed();
 }
 
 void TTokenAttribute::SaveDefaults()
 {
-    fDefaultBackground = fBackground;
-    fDefaultForeground = fForeground;
-    fDefaultStyle = fStyle;
+    FDefaultBackground = FBackground;
+    FDefaultForeground = FForeground;
+    FDefaultStyle = FStyle;
 }
 
 void TTokenAttribute::Changed()

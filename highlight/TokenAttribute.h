@@ -23,10 +23,10 @@ public:
     TTokenAttribute(const TTokenAttribute&) = delete;
     TTokenAttribute& operator=(const TTokenAttribute&) = delete;
 
-    const std::string& Name() const { return fName; }
-    TColor Background() const { return fBackground; }
-    TColor Foreground() const { return fForeground; }
-    TFontStyles Style() const { return fStyle; }
+    const std::string& Name() const { return FName; }
+    TColor Background() const { return FBackground; }
+    TColor Foreground() const { return FForeground; }
+    TFontStyles Style() const { return FStyle; }
 
     // Each setter stores a differing value and raises one change notice; the same value again
     // raises nothing.
@@ -39,9 +39,9 @@ public:
 
     // The values at the time the owning highlighter registered the attribute.
     void SaveDefaults();
-    TColor DefaultBackground() const { return fDefaultBackground; }
-    TColor DefaultForeground() const { return fDefaultForeground; }
-    TFontStyles DefaultStyle() const { return fDefaultStyle; }
+    TColor DefaultBackground() const { return FDefaultBackground; }
+    TColor DefaultForeground() const { return FDefaultForeground; }
+    TFontStyles DefaultStyle() const { return FDefaultStyle; }
 
     // Receiver of the change notice, set by the owning highlighter.
     std::function<void(TTokenAttribute&)> OnChange;
@@ -49,11 +49,11 @@ public:
 private:
     void Changed();
 
-    std::string fName;
-    TColor fBackground = clNone;
-    TColor fForeground = clNone;
-    TFontStyles fStyle = 0;
-    TColor fDefaultBackground = clNone;
-    TColor fDefaultForeground = clNone;
-    TFontStyles fDefaultStyle = 0;
+    std::string FName;
+    TColor FBackground = clNone;
+    TColor FForeground = clNone;
+    TFontStyles FStyle = 0;
+    TColor FDefaultBackground = clNone;
+    TColor FDefaultForeground = clNone;
+    TFontStyles FDefaultStyle = 0;
 };

@@ -68,40 +68,40 @@ void TPlotView::ResetView()
     if (fHighlightCount != 0)
         ++fContentsVersion;
     fHighlightCount = 0;
-    fState.zoomFactor = kResetZoomFactor;
-    fState.panX = 0;
-    fState.panY = 0;
-    fState.spanX = fState.extent;
-    fState.spanY = fState.extent;
-    fState.rotationX = 0.0;
-    fState.rotationY = 0.0;
-    fState.rotationZ = 0.0;
+    FState.zoomFactor = kResetZoomFactor;
+    FState.panX = 0;
+    FState.panY = 0;
+    FState.spanX = FState.extent;
+    FState.spanY = FState.extent;
+    FState.rotationX = 0.0;
+    FState.rotationY = 0.0;
+    FState.rotationZ = 0.0;
     ResizeStep();
 }
 
 void TPlotView::SetExtent(std::int32_t extent)
 {
-    fState.spanX = extent;
-    fState.spanY = extent;
-    fState.extent = extent;
+    FState.spanX = extent;
+    FState.spanY = extent;
+    FState.extent = extent;
     PaintNow();
 }
 
 void TPlotView::ZoomBy(double step)
 {
-    const double zoom = fState.zoomFactor - step;
+    const double zoom = FState.zoomFactor - step;
     // Written so that a not-a-number result falls to the bound instead of sticking for good.
-    fState.zoomFactor = zoom > kMinZoomFactor ? zoom : kMinZoomFactor;
-    StatusText("Zoom Factor: " + GeneralNumber(fState.zoomFactor, fDecimalSeparator));
+    FState.zoomFactor = zoom > kMinZoomFactor ? zoom : kMinZoomFactor;
+    StatusText("Zoom Factor: " + GeneralNumber(FState.zoomFactor, fDecimalSeparator));
     ResizeStep();
 }
 
 void TPlotView::FitToView()
 {
-    if (const auto fit = FitZoomAndPan(fState, fWidth, fHeight, fSegments)) {
-        fState.zoomFactor = fit->zoomFactor;
-        fState.panX = fit->panX;
-        fState.panY = fit->panY;
+    if (const auto fit = FitZoomAndPan(FState, fWidth, fHeight, fSegments)) {
+        FState.zoomFactor = fit->zoomFactor;
+        FState.panX = fit->panX;
+        FState.panY = fit->panY;
     }
     ResizeStep();
 }
@@ -109,9 +109,9 @@ void TPlotView::FitToView()
 void TPlotView::SetStandardView(TStandardView view)
 {
     const TViewTurns turns = StandardViewTurns(view);
-    fState.rotationX = turns.rotationX;
-    fState.rotationY = turns.rotationY;
-    fState.rotationZ = 0.0;
+    FState.rotationX = turns.rotationX;
+    FState.rotationY = turns.rotationY;
+    FState.rotationZ = 0.0;
     FitToView();
 }
 
@@ -133,7 +133,7 @@ void TPlotView::SetHighlight(std::size_t first, std::size_t count)
 
 std::optional<std::size_t> TPlotView::SegmentAt(double x, double y, double maxDistance) const
 {
-    const TViewProjection projection(fState, ViewBounds(), fWidth, fHeight);
+    const TViewProjection projection(FState, ViewBounds(), fWidth, fHeight);
     return PickSegment(projection, fSegments, TPixelPoint{x, y}, maxDistance);
 }
 
@@ -146,35 +146,35 @@ void TPlotView::Resize(int width, int height)
 
 void TPlotView::Press(TMouseButton button, std::int32_t x, std::int32_t y)
 {
-    fState.panFlag = fState.panFlag || button == TMouseButton::Left;
-    fState.turnFlag = fState.turnFlag || button == TMouseButton::Middle;
-    fState.lastPointerX = x;
-    fState.lastPointerY = y;
+    FState.panFlag = FState.panFlag || button == TMouseButton::Left;
+    FState.turnFlag = FState.turnFlag || button == TMouseButton::Middle;
+    FState.lastPointerX = x;
+    FState.lastPointerY = y;
 }
 
 void TPlotView::Release(TMouseButton button)
 {
     if (button == TMouseButton::Left)
-        fState.panFlag = false;
+        FState.panFlag = false;
     else if (button == TMouseButton::Middle)
-        fState.turnFlag = false;
+        FState.turnFlag = false;
 }
 
 void TPlotView::Move(std::int32_t x, std::int32_t y)
 {
-    if (fState.panFlag) {
+    if (FState.panFlag) {
         DragText(x, y);
-        fState.panX += fState.lastPointerX - x;
-        fState.panY += y - fState.lastPointerY;
+        FState.panX += FState.lastPointerX - x;
+        FState.panY += y - FState.lastPointerY;
     }
-    if (fState.turnFlag) {
+    if (FState.turnFlag) {
         DragText(x, y);
-        fState.rotationY += x - fState.lastPointerX;
-        fState.rotationX += y - fState.lastPointerY;
+        FState.rotationY += x - FState.lastPointerX;
+        FState.rotationX += y - FState.lastPointerY;
     }
-    if (fState.panFlag || fState.turnFlag) {
-        fState.lastPointerX = x;
-        fState.lastPointerY = y;
+    if (FState.panFlag || FState.turnFlag) {
+        FState.lastPointerX = x;
+        FState.lastPointerY = y;
         ResizeStep();
     }
 }
@@ -182,10 +182,10 @@ void TPlotView::Move(std::int32_t x, std::int32_t y)
 // Built from the last position before the move; the "to" part is the offset back to it.
 void TPlotView::DragText(std::int32_t x, std::int32_t y) const
 {
-    StatusText("Moved mouse from " + std::to_string(fState.lastPointerX) + "," +
-               std::to_string(fState.lastPointerY) + " to " +
-               std::to_string(fState.lastPointerX - x) + "," +
-               std::to_string(fState.lastPointerY - y));
+    StatusText("Moved mouse from " + std::to_string(FState.lastPointerX) + "," +
+               std::to_string(FState.lastPointerY) + " to " +
+               std::to_string(FState.lastPointerX - x) + "," +
+               std::to_string(FState.lastPointerY - y));
 }
 
 void TPlotView::StatusText(const std::string& text) const
@@ -197,14 +197,14 @@ void TPlotView::StatusText(const std::string& text) const
 TViewBounds TPlotView::ViewBounds() const
 {
     const bool landscape = fWidth > fHeight;
-    const long double kx = landscape ? fState.aspectRatio * fState.zoomFactor : fState.zoomFactor;
-    const long double ky = landscape ? fState.zoomFactor : fState.zoomFactor / fState.aspectRatio;
-    const double panX = kPanWorldPerPixel * fState.panX;
-    const double panY = kPanWorldPerPixel * fState.panY;
+    const long double kx = landscape ? FState.aspectRatio * FState.zoomFactor : FState.zoomFactor;
+    const long double ky = landscape ? FState.zoomFactor : FState.zoomFactor / FState.aspectRatio;
+    const double panX = kPanWorldPerPixel * FState.panX;
+    const double panY = kPanWorldPerPixel * FState.panY;
     return TViewBounds{static_cast<double>(panX * kx),
-                       static_cast<double>((panX + fState.spanX) * kx),
+                       static_cast<double>((panX + FState.spanX) * kx),
                        static_cast<double>(panY * ky),
-                       static_cast<double>((panY + fState.spanY) * ky)};
+                       static_cast<double>((panY + FState.spanY) * ky)};
 }
 
 double TPlotView::WheelZoomStep(int wheelDelta)
@@ -224,7 +224,7 @@ void TPlotView::InitializeGL()
 
 void TPlotView::ResizeStep()
 {
-    fState.aspectRatio = static_cast<long double>(fWidth) / fHeight;
+    FState.aspectRatio = static_cast<long double>(fWidth) / fHeight;
     if (fGL.MakeCurrent())
         fGL.Viewport(0, 0, fWidth, fHeight);
     PaintNow();
@@ -249,10 +249,10 @@ void TPlotView::Paint()
     fGL.MatrixMode(TGLMatrixMode::Projection);
     fGL.LoadIdentity();
     const TViewBounds bounds = ViewBounds();
-    fGL.Ortho(bounds.left, bounds.right, bounds.bottom, bounds.top, fState.extent, -fState.extent);
-    fGL.Rotatef(static_cast<float>(fState.rotationX), 1.0f, 0.0f, 0.0f);
-    fGL.Rotatef(static_cast<float>(fState.rotationY), 0.0f, 1.0f, 0.0f);
-    fGL.Rotatef(static_cast<float>(fState.rotationZ), 0.0f, 0.0f, 1.0f);
+    fGL.Ortho(bounds.left, bounds.right, bounds.bottom, bounds.top, FState.extent, -FState.extent);
+    fGL.Rotatef(static_cast<float>(FState.rotationX), 1.0f, 0.0f, 0.0f);
+    fGL.Rotatef(static_cast<float>(FState.rotationY), 0.0f, 1.0f, 0.0f);
+    fGL.Rotatef(static_cast<float>(FState.rotationZ), 0.0f, 0.0f, 1.0f);
     DrawAxes();
 
     fGL.MatrixMode(TGLMatrixMode::Modelview);

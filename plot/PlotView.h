@@ -68,7 +68,7 @@ public:
     bool HasHighlight() const { return fHighlightCount != 0; }
     std::size_t HighlightFirst() const { return fHighlightFirst; }
 
-    const TViewState& State() const { return fState; }
+    const TViewState& State() const { return FState; }
     int Width() const { return fWidth; }
     int Height() const { return fHeight; }
     TViewBounds ViewBounds() const;
@@ -92,7 +92,7 @@ private:
     TGLCommands& fGL;
     std::function<void()> fPaintNow;
     std::string fDecimalSeparator = ".";
-    TViewState fState;
+    TViewState FState;
     std::vector<TSegment> fSegments;
     std::size_t fHighlightFirst = 0;
     std::size_t fHighlightCount = 0;

@@ -28,8 +28,8 @@ TCaretMoveLink::TCaretMoveLink(TGCodeEditor& editor, TOpenGLPanel& panel,
 
 void TCaretMoveLink::SetEnabled(bool enabled)
 {
-    fEnabled = enabled;
-    if (!fEnabled)
+    FEnabled = enabled;
+    if (!FEnabled)
         fPanel.SetHighlight(0, 0);
 }
 
@@ -52,7 +52,7 @@ void TCaretMoveLink::CaretReported(int line, int index)
 
 void TCaretMoveLink::CaretMoved(int line)
 {
-    if (!fEnabled || line < 0)
+    if (!FEnabled || line < 0)
         return;
     const TSegmentRange segments = fLines.SegmentsOf(static_cast<std::uint32_t>(line));
     fPanel.SetHighlight(segments.first, segments.count);

@@ -23,7 +23,7 @@ public:
                    QObject* parent);
 
     // View > Highlight Caret Move; turning it off removes the highlight.
-    bool Enabled() const { return fEnabled; }
+    bool Enabled() const { return FEnabled; }
     void SetEnabled(bool enabled);
     // The plot was drawn anew: the caret's present place, which the editor may report only
     // later (after a new text, say), is no move; the next place it moves to is.
@@ -37,6 +37,6 @@ private:
     TGCodeEditor& fEditor;
     TOpenGLPanel& fPanel;
     const TSegmentSourceLines& fLines;
-    bool fEnabled = true;
+    bool FEnabled = true;
     std::optional<std::pair<int, int>> fNoMove; // line and index that do not count as a move
 };

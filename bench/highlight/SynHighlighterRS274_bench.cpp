@@ -21,13 +21,13 @@ class TSequence
 public:
     std::uint32_t Next(std::uint32_t bound)
     {
-        fState = fState * 1664525u + 1013904223u;
-        return (fState >> 8) % bound;
+        FState = FState * 1664525u + 1013904223u;
+        return (FState >> 8) % bound;
     }
     double Coordinate() { return (static_cast<int>(Next(400000)) - 200000) / 1000.0; }
 
 private:
-    std::uint32_t fState = 12345u;
+    std::uint32_t FState = 12345u;
 };
 
 // Lines as a CAM post-processor writes them: mostly linear and arc moves with coordinates,

@@ -314,22 +314,22 @@ public:
     std::string LanguageTitle() const override { return "Faulty"; }
     void StartLine(std::string_view text, int) override
     {
-        fLine.assign(text);
+        FLine.assign(text);
         fPos = 0;
         NextToken();
     }
     void NextToken() override
     {
         fStart = fPos;
-        fAtEnd = fPos >= static_cast<int>(fLine.size());
-        if (fAtEnd || fLine[static_cast<std::size_t>(fPos)] == '!')
+        fAtEnd = fPos >= static_cast<int>(FLine.size());
+        if (fAtEnd || FLine[static_cast<std::size_t>(fPos)] == '!')
             return;
-        fEmptyGiven = !fEmptyGiven && fLine[static_cast<std::size_t>(fPos)] == '?';
+        fEmptyGiven = !fEmptyGiven && FLine[static_cast<std::size_t>(fPos)] == '?';
         if (!fEmptyGiven)
             ++fPos;
     }
     bool AtLineEnd() const override { return fAtEnd; }
-    std::string TokenText() const override { return fLine.substr(static_cast<std::size_t>(fStart), static_cast<std::size_t>(fPos - fStart)); }
+    std::string TokenText() const override { return FLine.substr(static_cast<std::size_t>(fStart), static_cast<std::size_t>(fPos - fStart)); }
     int TokenStart() const override { return fStart; }
     int TokenKind() const override { return 0; }
     TTokenAttribute* TokenAttribute() const override { return &fText; }
@@ -341,7 +341,7 @@ public:
 
 private:
     TCharSet fNoChars;
-    std::string fLine;
+    std::string FLine;
     int fPos = 0;
     int fStart = 0;
     bool fAtEnd = true;
