@@ -52,11 +52,11 @@ private:
     QByteArray Pattern() const;
     void SetNote(const QString& note);
 
-    QsciScintilla& editor_;
+    QsciScintilla& FEditor;
     QLineEdit* edtFind = nullptr;
     QLineEdit* edtReplace = nullptr;
     QCheckBox* cbxMatchCase = nullptr;
     QCheckBox* cbxWholeWord = nullptr;
     QLabel* lblNote = nullptr;
-    QList<QAction*> replaceControls_;
+    QList<QAction*> FReplaceControls;
 };

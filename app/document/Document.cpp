@@ -24,7 +24,7 @@ QString DocumentTitle(const QString& fileName)
 TDocument::TDocument(QWidget& window, TGCodeEditor& editor, TATFileNotification& watcher,
                      TToolpathBuilder& builder, TUserDialogs& dialogs, TWorkProgress& progress,
                      std::function<void()> showException)
-    : window_(window), editor_(editor), watcher_(watcher), builder_(builder), dialogs_(dialogs),
+    : window_(window), FEditor(editor), watcher_(watcher), builder_(builder), dialogs_(dialogs),
       progress_(progress), showException_(std::move(showException))
 {
 }
@@ -49,9 +49,9 @@ void TDocument::LoadFile(const QString& name)
         if (engine_) {
             // The kept table still holds the last plot, for the plot and a rebuild in new colours.
             engine_.reset();
-            editor_.ClearAll();
+            FEditor.ClearAll();
         }
-        editor_.SetTextBytes(text, [this](std::size_t done, std::size_t total) {
+        FEditor.SetTextBytes(text, [this](std::size_t done, std::size_t total) {
             progress_.Report(kStageReading, done, total);
         });
     }
@@ -79,7 +79,7 @@ void TDocument::RunAndPlot()
 {
     engine_->SetLenient(lenient_);
     try {
-        engine_->Run(editor_.LinesView());
+        engine_->Run(FEditor.LinesView());
     } catch (...) {
         if (OnRunEnded)
             OnRunEnded(engine_->FailedLine());
@@ -96,13 +96,13 @@ void TDocument::Clear()
 {
     watcher_.Stop();
     watcher_.SetFileName(QString());
-    editor_.ClearAll();
+    FEditor.ClearAll();
     window_.setWindowTitle(DocumentTitle(QString()));
 }
 
 bool TDocument::QuerySaveChanges()
 {
-    if (!editor_.isModified())
+    if (!FEditor.isModified())
         return true;
     switch (dialogs_.Ask(QStringLiteral("Save changes before closing?"), true)) {
     case TAnswer::Cancel:
@@ -116,19 +116,19 @@ bool TDocument::QuerySaveChanges()
         } catch (...) {
             showException_();
         }
-        return !editor_.isModified();
+        return !FEditor.isModified();
     }
     return false;
 }
 
 void TDocument::WriteFile(const QString& name)
 {
-    WriteDocumentFile(name, editor_.TextBytes());
+    WriteDocumentFile(name, FEditor.TextBytes());
 }
 
 void TDocument::Save()
 {
-    if (!editor_.isModified())
+    if (!FEditor.isModified())
         return;
     const QString name = watcher_.FileName();
     if (name.isEmpty()) {
@@ -139,7 +139,7 @@ void TDocument::Save()
     // failed write it stays stopped.
     watcher_.Stop();
     WriteFile(name);
-    editor_.SetModified(false);
+    FEditor.SetModified(false);
     watcher_.Start();
 }
 
@@ -161,7 +161,7 @@ void TDocument::SaveAs(const QString& name)
     watcher_.Stop();
     WriteFile(name);
     watcher_.SetFileName(name);
-    editor_.SetModified(false);
+    FEditor.SetModified(false);
     watcher_.Start();
     window_.setWindowTitle(DocumentTitle(name));
     if (OnFileNamed)

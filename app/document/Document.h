@@ -78,7 +78,7 @@ private:
     void NewInterpreter();
 
     QWidget& window_;
-    TGCodeEditor& editor_;
+    TGCodeEditor& FEditor;
     TATFileNotification& watcher_;
     TToolpathBuilder& builder_;
     TUserDialogs& dialogs_;

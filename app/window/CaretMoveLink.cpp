@@ -17,13 +17,13 @@ const QColor kPickedLineShade(0xFF, 0xF4, 0xB0);
 
 TCaretMoveLink::TCaretMoveLink(TGCodeEditor& editor, TOpenGLPanel& panel,
                                const TSegmentSourceLines& lines, QObject* parent)
-    : QObject(parent), fEditor(editor), fPanel(panel), fLines(lines)
+    : QObject(parent), FEditor(editor), fPanel(panel), fLines(lines)
 {
-    connect(&fEditor, &QsciScintilla::cursorPositionChanged, this,
+    connect(&FEditor, &QsciScintilla::cursorPositionChanged, this,
             [this](int line, int index) { CaretReported(line, index); });
     fPanel.OnSegmentClicked = [this](std::size_t segment) { SegmentClicked(segment); };
-    fEditor.markerDefine(QsciScintilla::Background, kPickedLineMarker);
-    fEditor.setMarkerBackgroundColor(kPickedLineShade, kPickedLineMarker);
+    FEditor.markerDefine(QsciScintilla::Background, kPickedLineMarker);
+    FEditor.setMarkerBackgroundColor(kPickedLineShade, kPickedLineMarker);
 }
 
 void TCaretMoveLink::SetEnabled(bool enabled)
@@ -36,14 +36,14 @@ void TCaretMoveLink::SetEnabled(bool enabled)
 void TCaretMoveLink::PlotRedrawn()
 {
     int line = 0, index = 0;
-    fEditor.getCursorPosition(&line, &index);
+    FEditor.getCursorPosition(&line, &index);
     fNoMove = std::make_pair(line, index);
 }
 
 void TCaretMoveLink::CaretReported(int line, int index)
 {
-    if ((fEditor.markersAtLine(line) & (1u << kPickedLineMarker)) == 0)
-        fEditor.markerDeleteAll(kPickedLineMarker);
+    if ((FEditor.markersAtLine(line) & (1u << kPickedLineMarker)) == 0)
+        FEditor.markerDeleteAll(kPickedLineMarker);
     const bool moved = fNoMove != std::make_pair(line, index);
     fNoMove.reset();
     if (moved)
@@ -64,10 +64,10 @@ void TCaretMoveLink::SegmentClicked(std::size_t segment)
     if (!line)
         return;
     const int editorLine = static_cast<int>(*line);
-    fEditor.markerDeleteAll(kPickedLineMarker);
-    fEditor.markerAdd(editorLine, kPickedLineMarker);
-    fEditor.setCursorPosition(editorLine, 0);
-    fEditor.ensureLineVisible(editorLine);
+    FEditor.markerDeleteAll(kPickedLineMarker);
+    FEditor.markerAdd(editorLine, kPickedLineMarker);
+    FEditor.setCursorPosition(editorLine, 0);
+    FEditor.ensureLineVisible(editorLine);
     // The caret may have been on that line already, which moves nothing.
     CaretMoved(editorLine);
 }

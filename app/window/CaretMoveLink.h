@@ -34,7 +34,7 @@ private:
     void CaretMoved(int line);
     void SegmentClicked(std::size_t segment);
 
-    TGCodeEditor& fEditor;
+    TGCodeEditor& FEditor;
     TOpenGLPanel& fPanel;
     const TSegmentSourceLines& fLines;
     bool FEnabled = true;

@@ -15,11 +15,11 @@ using Sci = QsciScintillaBase;
 class TWatchedSyn : public TSynRC274Syn
 {
 public:
-    explicit TWatchedSyn(bool& destroyed) : fDestroyed(destroyed) {}
-    ~TWatchedSyn() override { fDestroyed = true; }
+    explicit TWatchedSyn(bool& destroyed) : FDestroyed(destroyed) {}
+    ~TWatchedSyn() override { FDestroyed = true; }
 
 private:
-    bool& fDestroyed;
+    bool& FDestroyed;
 };
 
 int StyleAt(TGCodeEditor& editor, long position)

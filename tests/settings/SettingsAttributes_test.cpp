@@ -13,16 +13,16 @@ class SettingsAttributesTest : public ::testing::Test
 protected:
     TTempFolder m_folder;
     std::string m_name = m_folder.File("Zorvit.ini");
-    TSynRC274Syn m_highlighter;
+    TSynRC274Syn FHighlighter;
 };
 
 TEST_F(SettingsAttributesTest, FirstRunWritesTheDefaultsInOrder)
 {
     TIniFile ini(m_name);
     TMotionColors colours{};
-    ReadSettings(ini, colours, m_highlighter);
+    ReadSettings(ini, colours, FHighlighter);
     EXPECT_EQ(colours, kDefaultMotionColors);
-    WriteSettings(ini, colours, m_highlighter);
+    WriteSettings(ini, colours, FHighlighter);
 
     const char* const expected = "[Colors]\nG0=clBlue\nG1=clRed\nG2=clOlive\nG3=clTeal\n"
                                  "\n[Arc]\nBackground=-16777211\nForeground=255\nStyle=0\n"
@@ -38,17 +38,17 @@ TEST_F(SettingsAttributesTest, FirstRunWritesTheDefaultsInOrder)
     EXPECT_EQ(ReadWholeFile(m_name), expected);
 
     // A second save of the same values leaves the file as it was.
-    WriteSettings(ini, colours, m_highlighter);
+    WriteSettings(ini, colours, FHighlighter);
     EXPECT_EQ(ReadWholeFile(m_name), expected);
 }
 
 TEST_F(SettingsAttributesTest, SavedValuesComeBackIntoAFreshHighlighter)
 {
-    m_highlighter.KeyAttri.SetBackground(clNone);
-    m_highlighter.KeyAttri.SetForeground(0x00123456);
-    m_highlighter.StringAttri.SetStyle(fsBold | fsStrikeOut);
+    FHighlighter.KeyAttri.SetBackground(clNone);
+    FHighlighter.KeyAttri.SetForeground(0x00123456);
+    FHighlighter.StringAttri.SetStyle(fsBold | fsStrikeOut);
     TIniFile ini(m_name);
-    WriteSettings(ini, {clLime, clWindow, clNone, clBlack}, m_highlighter);
+    WriteSettings(ini, {clLime, clWindow, clNone, clBlack}, FHighlighter);
 
     TSynRC274Syn fresh;
     int notices = 0;
@@ -105,16 +105,16 @@ TEST_F(SettingsAttributesTest, FailedSaveReportsTheFileNameAndEmptyNameSavesNoth
     const std::string inMissingFolder = m_folder.File("gone/Zorvit.ini");
     TIniFile ini(inMissingFolder);
     try {
-        WriteSettings(ini, kDefaultMotionColors, m_highlighter);
+        WriteSettings(ini, kDefaultMotionColors, FHighlighter);
         FAIL() << "no error raised";
     } catch (const EZorvitError& error) {
         EXPECT_EQ(std::string(error.what()), "Unable to write to " + inMissingFolder);
     }
 
     TIniFile unnamed("");
-    EXPECT_NO_THROW(WriteSettings(unnamed, {clLime, clLime, clLime, clLime}, m_highlighter));
+    EXPECT_NO_THROW(WriteSettings(unnamed, {clLime, clLime, clLime, clLime}, FHighlighter));
     TMotionColors colours{};
-    ReadSettings(unnamed, colours, m_highlighter);
+    ReadSettings(unnamed, colours, FHighlighter);
     EXPECT_EQ(colours, kDefaultMotionColors);
 }
 
