@@ -33,67 +33,67 @@ std::int32_t ExtentFor(double maximum)
 
 TToolpathBuilder::TToolpathBuilder(TPlotView& view, const std::array<TColor, 4>& motionColors,
                                    std::function<void()> showLater)
-    : view_(view), showLater_(std::move(showLater)), motionColors_(motionColors)
+    : FView(view), FShowLater(std::move(showLater)), FMotionColors(motionColors)
 {
 }
 
 void TToolpathBuilder::SetLineTable(const std::shared_ptr<TLineTable>& table, TRowLines rowLines)
 {
-    view_.ClearSegments();
-    table_ = table;
-    rowLines_ = std::move(rowLines);
+    FView.ClearSegments();
+    FTable = table;
+    FRowLines = std::move(rowLines);
     BuildToolpath();
-    if (showLater_)
-        showLater_();
+    if (FShowLater)
+        FShowLater();
 }
 
 void TToolpathBuilder::Rebuild()
 {
-    view_.ClearSegments();
-    lastMaximum_ = 0;
+    FView.ClearSegments();
+    FLastMaximum = 0;
     BuildToolpath();
 }
 
 void TToolpathBuilder::BuildToolpath()
 {
-    currentPoint_ = {0, 0, 0};
-    previousPoint_ = {0, 0, 0};
+    FCurrentPoint = {0, 0, 0};
+    FPreviousPoint = {0, 0, 0};
     double maximum = 0;
-    segmentLines_.Reset(0);
-    if (!table_)
+    FSegmentLines.Reset(0);
+    if (!FTable)
         return;
-    TLineTable& table = *table_;
+    TLineTable& table = *FTable;
     TToolpathWalk walk(table);
     table.MoveFirst();  // settles a pending row, so the count below includes it
     const std::size_t rowCount = table.RowCount();
-    view_.ReserveSegments(rowCount);
+    FView.ReserveSegments(rowCount);
     // Rows and their lines pair up by position; a table without lines leaves the list empty.
-    const bool withLines = rowLines_ && rowLines_->size() >= rowCount;
-    segmentLines_.Reset(withLines ? rowCount : 0);
+    const bool withLines = FRowLines && FRowLines->size() >= rowCount;
+    FSegmentLines.Reset(withLines ? rowCount : 0);
     for (std::size_t row = 0; !table.AtEnd(); table.MoveNext(), ++row) {
         if (row % kProgressRows == 0 && OnProgress)
             OnProgress(row, rowCount);
         if (!walk.ReadRow())
             continue;
-        previousPoint_ = walk.From();
-        currentPoint_ = walk.To();
+        FPreviousPoint = walk.From();
+        FCurrentPoint = walk.To();
         const std::int32_t motionMode = walk.MotionMode();
         const bool known = motionMode >= 0 && motionMode < kMotionModeCount;
-        const TColor colour = known ? motionColors_[motionMode] : kOtherMotionColor;
-        view_.AddSegment(previousPoint_, currentPoint_, colour);
+        const TColor colour = known ? FMotionColors[motionMode] : kOtherMotionColor;
+        FView.AddSegment(FPreviousPoint, FCurrentPoint, colour);
         if (withLines)
-            segmentLines_.Add((*rowLines_)[row]);
-        if (currentPoint_.x > maximum)
-            maximum = currentPoint_.x;
-        if (currentPoint_.y > maximum)
-            maximum = currentPoint_.y;
+            FSegmentLines.Add((*FRowLines)[row]);
+        if (FCurrentPoint.x > maximum)
+            maximum = FCurrentPoint.x;
+        if (FCurrentPoint.y > maximum)
+            maximum = FCurrentPoint.y;
     }
-    previousPoint_ = currentPoint_;
+    FPreviousPoint = FCurrentPoint;
 
-    segmentLines_.Trim();
+    FSegmentLines.Trim();
 
-    if (maximum != lastMaximum_) {
-        lastMaximum_ = maximum;
-        view_.SetExtent(ExtentFor(maximum));
+    if (maximum != FLastMaximum) {
+        FLastMaximum = maximum;
+        FView.SetExtent(ExtentFor(maximum));
     }
 }

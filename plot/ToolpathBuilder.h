@@ -38,22 +38,22 @@ public:
     // extent is handed to the panel again.
     void Rebuild();
 
-    const std::shared_ptr<TLineTable>& LineTable() const { return table_; }
+    const std::shared_ptr<TLineTable>& LineTable() const { return FTable; }
     // The source line of each segment of the last build.
-    const TSegmentSourceLines& SegmentLines() const { return segmentLines_; }
+    const TSegmentSourceLines& SegmentLines() const { return FSegmentLines; }
 
     // Told the rows done and the row count at the first row and then every kProgressRows.
     std::function<void(std::size_t done, std::size_t total)> OnProgress;
     static constexpr std::size_t kProgressRows = std::size_t{1} << 16;
 
 private:
-    TPlotView& view_;
-    std::function<void()> showLater_;
-    const std::array<TColor, 4>& motionColors_;
-    std::shared_ptr<TLineTable> table_;
-    TRowLines rowLines_;
-    TSegmentSourceLines segmentLines_;
-    TPoint3f currentPoint_{0, 0, 0};
-    TPoint3f previousPoint_{0, 0, 0};
-    double lastMaximum_ = 0;
+    TPlotView& FView;
+    std::function<void()> FShowLater;
+    const std::array<TColor, 4>& FMotionColors;
+    std::shared_ptr<TLineTable> FTable;
+    TRowLines FRowLines;
+    TSegmentSourceLines FSegmentLines;
+    TPoint3f FCurrentPoint{0, 0, 0};
+    TPoint3f FPreviousPoint{0, 0, 0};
+    double FLastMaximum = 0;
 };

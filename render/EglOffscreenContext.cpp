@@ -35,7 +35,7 @@ bool HasClientExtension(const char* name)
 } // namespace
 
 TEglOffscreenContext::TEglOffscreenContext(int width, int height)
-    : fWidth(width), fHeight(height)
+    : FWidth(width), FHeight(height)
 {
     if (!HasClientExtension("EGL_MESA_platform_surfaceless"))
         Fail("EGL has no surfaceless platform");
@@ -103,14 +103,14 @@ void TEglOffscreenContext::MakeCurrent()
 std::vector<std::uint8_t> TEglOffscreenContext::ReadPixels()
 {
     MakeCurrent();
-    const std::size_t rowBytes = static_cast<std::size_t>(fWidth) * kBytesPerPixel;
-    std::vector<std::uint8_t> bottomUp(rowBytes * fHeight);
+    const std::size_t rowBytes = static_cast<std::size_t>(FWidth) * kBytesPerPixel;
+    std::vector<std::uint8_t> bottomUp(rowBytes * FHeight);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, fWidth, fHeight, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
+    glReadPixels(0, 0, FWidth, FHeight, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
     // GL counts rows from the bottom; images from the top.
     std::vector<std::uint8_t> topDown(bottomUp.size());
-    for (int row = 0; row < fHeight; ++row)
+    for (int row = 0; row < FHeight; ++row)
         std::memcpy(topDown.data() + row * rowBytes,
-                    bottomUp.data() + (fHeight - 1 - row) * rowBytes, rowBytes);
+                    bottomUp.data() + (FHeight - 1 - row) * rowBytes, rowBytes);
     return topDown;
 }

@@ -25,8 +25,8 @@ public:
     TEglOffscreenContext& operator=(const TEglOffscreenContext&) = delete;
 
     void MakeCurrent();
-    int Width() const { return fWidth; }
-    int Height() const { return fHeight; }
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
     // What has been drawn: 8-bit RGB, three bytes a pixel, the top row first. Waits for the
     // drawing to finish.
     std::vector<std::uint8_t> ReadPixels();
@@ -34,8 +34,8 @@ public:
 private:
     void Release();
 
-    int fWidth;
-    int fHeight;
+    int FWidth;
+    int FHeight;
     void* fDisplay = nullptr;
     void* fSurface = nullptr;
     void* fContext = nullptr;

@@ -2,21 +2,21 @@
 
 TOffscreenPlot::TOffscreenPlot(int size)
     : fContext(size, size),
-      fGL([this] { fContext.MakeCurrent(); }),
-      fView(fGL, [this] {
+      FGL([this] { fContext.MakeCurrent(); }),
+      FView(FGL, [this] {
           if (fPainting)
-              fView.Paint();
+              FView.Paint();
       })
 {
-    fGL.SetFunctions(&fFunctions);
-    fView.InitializeGL();
-    fView.Resize(size, size);
+    FGL.SetFunctions(&FFunctions);
+    FView.InitializeGL();
+    FView.Resize(size, size);
 }
 
 std::vector<std::uint8_t> TOffscreenPlot::Render()
 {
     fPainting = true;
-    fView.Paint();
+    FView.Paint();
     fPainting = false;
     return fContext.ReadPixels();
 }

@@ -16,15 +16,15 @@ public:
     // Throws EOffscreenContextError when the machine gives no offscreen context.
     explicit TOffscreenPlot(int size);
 
-    TPlotView& View() { return fView; }
+    TPlotView& View() { return FView; }
     int Size() const { return fContext.Width(); }
     // Paints the view and returns the picture: 8-bit RGB, the top row first.
     std::vector<std::uint8_t> Render();
 
 private:
     TEglOffscreenContext fContext;
-    TCurrentContextGL fFunctions;
-    TCurrentContextCommands fGL;
+    TCurrentContextGL FFunctions;
+    TCurrentContextCommands FGL;
     bool fPainting = false;
-    TPlotView fView; // last: its constructor already paints through the members above
+    TPlotView FView; // last: its constructor already paints through the members above
 };

@@ -17,7 +17,7 @@ const QColor kPickedLineShade(0xFF, 0xF4, 0xB0);
 
 TCaretMoveLink::TCaretMoveLink(TGCodeEditor& editor, TOpenGLPanel& panel,
                                const TSegmentSourceLines& lines, QObject* parent)
-    : QObject(parent), FEditor(editor), fPanel(panel), fLines(lines)
+    : QObject(parent), FEditor(editor), fPanel(panel), FLines(lines)
 {
     connect(&FEditor, &QsciScintilla::cursorPositionChanged, this,
             [this](int line, int index) { CaretReported(line, index); });
@@ -54,13 +54,13 @@ void TCaretMoveLink::CaretMoved(int line)
 {
     if (!FEnabled || line < 0)
         return;
-    const TSegmentRange segments = fLines.SegmentsOf(static_cast<std::uint32_t>(line));
+    const TSegmentRange segments = FLines.SegmentsOf(static_cast<std::uint32_t>(line));
     fPanel.SetHighlight(segments.first, segments.count);
 }
 
 void TCaretMoveLink::SegmentClicked(std::size_t segment)
 {
-    const auto line = fLines.LineOf(segment);
+    const auto line = FLines.LineOf(segment);
     if (!line)
         return;
     const int editorLine = static_cast<int>(*line);

@@ -36,7 +36,7 @@ private:
 
     TGCodeEditor& FEditor;
     TOpenGLPanel& fPanel;
-    const TSegmentSourceLines& fLines;
+    const TSegmentSourceLines& FLines;
     bool FEnabled = true;
     std::optional<std::pair<int, int>> fNoMove; // line and index that do not count as a move
 };

@@ -72,7 +72,7 @@ TGLPlotter::TGLPlotter(const QStringList& arguments, std::unique_ptr<TUserDialog
                        QWidget* parent)
     : QMainWindow(parent),
       dialogs_(dialogs ? std::move(dialogs) : std::make_unique<TUserDialogs>()),
-      motionColors_(kDefaultMotionColors)
+      FMotionColors(kDefaultMotionColors)
 {
     setObjectName(QStringLiteral("GLPlotter"));
     dialogs_->SetOwner(this);
@@ -174,7 +174,7 @@ void TGLPlotter::CreateComponents()
     // picture meanwhile.
     progress_ = new TWorkProgress(*statusBar());
     progress_->HoldPaintsWith([this](bool held) { OpenGLPanel->SetPaintsHeld(held); });
-    builder_ = std::make_unique<TToolpathBuilder>(OpenGLPanel->View(), motionColors_,
+    builder_ = std::make_unique<TToolpathBuilder>(OpenGLPanel->View(), FMotionColors,
                                                   [panel = OpenGLPanel] { panel->update(); });
     builder_->OnProgress = [this](std::size_t done, std::size_t total) {
         progress_->Report(kStagePlotting, done, total);
@@ -681,10 +681,10 @@ void TGLPlotter::EditorColorsExecute()
 
 void TGLPlotter::itmSettingsColorsExecute()
 {
-    dlgColor->PutColors(motionColors_);
+    dlgColor->PutColors(FMotionColors);
     if (!dialogs_->Execute(*dlgColor))
         return;
-    motionColors_ = dlgColor->GetColors();
+    FMotionColors = dlgColor->GetColors();
     const TWorkProgress::TScope working(*progress_);
     builder_->Rebuild();
 }
@@ -734,7 +734,7 @@ void TGLPlotter::HelpAboutExecute()
 void TGLPlotter::LoadSettings()
 {
     const TIniFile file(SettingsFileName());
-    ReadSettings(file, motionColors_, Highlighter());
+    ReadSettings(file, FMotionColors, Highlighter());
     caretMoveLink_->SetEnabled(ReadHighlightCaretMove(file));
     const bool lenient = ReadLenientSetting(file);
     document_->SetLenient(lenient);
@@ -745,7 +745,7 @@ void TGLPlotter::SaveSettings()
 {
     TIniFile file(SettingsFileName());
     TIniFileUpdate update(file);  // one write of the file for everything
-    WriteSettings(file, motionColors_, Highlighter());
+    WriteSettings(file, FMotionColors, Highlighter());
     WriteHighlightCaretMove(file, caretMoveLink_->Enabled());
     WriteLenientSetting(file, document_->Lenient());
     update.Commit();

@@ -74,7 +74,7 @@ public:
     THighlighter& Highlighter() const;
     TOpenGLPanel& Panel() const { return *OpenGLPanel; }
     TATFileNotification& Watcher() const { return *ATFileNotification1; }
-    const std::array<TColor, 4>& MotionColors() const { return motionColors_; }
+    const std::array<TColor, 4>& MotionColors() const { return FMotionColors; }
     bool HasInterpreter() const;
     const std::shared_ptr<TLineTable>& LineTable() const;
     const TFailedLineMark& FailedLineMark() const { return *failedLineMark_; }
@@ -158,7 +158,7 @@ private:
 
     std::unique_ptr<TUserDialogs> dialogs_;
 
-    std::array<TColor, 4> motionColors_;
+    std::array<TColor, 4> FMotionColors;
     std::unique_ptr<TToolpathBuilder> builder_;
     TWorkProgress* progress_ = nullptr;
     std::unique_ptr<TDocument> document_;
