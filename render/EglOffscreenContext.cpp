@@ -39,9 +39,9 @@ TEglOffscreenContext::TEglOffscreenContext(int width, int height)
 {
     if (!HasClientExtension("EGL_MESA_platform_surfaceless"))
         Fail("EGL has no surfaceless platform");
-    fDisplay = eglGetPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
-    if (fDisplay == EGL_NO_DISPLAY || !eglInitialize(fDisplay, nullptr, nullptr)) {
-        fDisplay = nullptr;
+    FDisplay = eglGetPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+    if (FDisplay == EGL_NO_DISPLAY || !eglInitialize(FDisplay, nullptr, nullptr)) {
+        FDisplay = nullptr;
         Fail("the surfaceless display does not start");
     }
     try {
@@ -56,21 +56,21 @@ TEglOffscreenContext::TEglOffscreenContext(int width, int height)
                                            EGL_NONE};
         EGLConfig config = nullptr;
         EGLint configCount = 0;
-        if (!eglChooseConfig(fDisplay, configAttributes, &config, 1, &configCount) ||
+        if (!eglChooseConfig(FDisplay, configAttributes, &config, 1, &configCount) ||
             configCount == 0)
             Fail("no pixel format with 8-bit colours and a depth buffer");
         const EGLint surfaceAttributes[] = {EGL_WIDTH, width, EGL_HEIGHT, height, EGL_NONE};
-        fSurface = eglCreatePbufferSurface(fDisplay, config, surfaceAttributes);
-        if (fSurface == EGL_NO_SURFACE) {
-            fSurface = nullptr;
+        FSurface = eglCreatePbufferSurface(FDisplay, config, surfaceAttributes);
+        if (FSurface == EGL_NO_SURFACE) {
+            FSurface = nullptr;
             Fail("no drawing surface of " + std::to_string(width) + " x " +
                  std::to_string(height) + " pixels");
         }
         // Without a version asked for, EGL gives the compatibility profile, which keeps the
         // immediate-mode calls the plot draws with.
-        fContext = eglCreateContext(fDisplay, config, EGL_NO_CONTEXT, nullptr);
-        if (fContext == EGL_NO_CONTEXT) {
-            fContext = nullptr;
+        FContext = eglCreateContext(FDisplay, config, EGL_NO_CONTEXT, nullptr);
+        if (FContext == EGL_NO_CONTEXT) {
+            FContext = nullptr;
             Fail("the context cannot be created");
         }
         MakeCurrent();
@@ -84,19 +84,19 @@ TEglOffscreenContext::~TEglOffscreenContext() { Release(); }
 
 void TEglOffscreenContext::Release()
 {
-    if (!fDisplay)
+    if (!FDisplay)
         return;
-    eglMakeCurrent(fDisplay, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
-    if (fContext)
-        eglDestroyContext(fDisplay, fContext);
-    if (fSurface)
-        eglDestroySurface(fDisplay, fSurface);
-    eglTerminate(fDisplay);
+    eglMakeCurrent(FDisplay, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+    if (FContext)
+        eglDestroyContext(FDisplay, FContext);
+    if (FSurface)
+        eglDestroySurface(FDisplay, FSurface);
+    eglTerminate(FDisplay);
 }
 
 void TEglOffscreenContext::MakeCurrent()
 {
-    if (!eglMakeCurrent(fDisplay, fSurface, fSurface, fContext))
+    if (!eglMakeCurrent(FDisplay, FSurface, FSurface, FContext))
         Fail("the context cannot be made current");
 }
 

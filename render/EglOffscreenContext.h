@@ -36,7 +36,7 @@ private:
 
     int FWidth;
     int FHeight;
-    void* fDisplay = nullptr;
-    void* fSurface = nullptr;
-    void* fContext = nullptr;
+    void* FDisplay = nullptr;
+    void* FSurface = nullptr;
+    void* FContext = nullptr;
 };

@@ -1,10 +1,10 @@
 #include "render/OffscreenPlot.h"
 
 TOffscreenPlot::TOffscreenPlot(int size)
-    : fContext(size, size),
-      FGL([this] { fContext.MakeCurrent(); }),
+    : FContext(size, size),
+      FGL([this] { FContext.MakeCurrent(); }),
       FView(FGL, [this] {
-          if (fPainting)
+          if (FPainting)
               FView.Paint();
       })
 {
@@ -15,8 +15,8 @@ TOffscreenPlot::TOffscreenPlot(int size)
 
 std::vector<std::uint8_t> TOffscreenPlot::Render()
 {
-    fPainting = true;
+    FPainting = true;
     FView.Paint();
-    fPainting = false;
-    return fContext.ReadPixels();
+    FPainting = false;
+    return FContext.ReadPixels();
 }

@@ -17,14 +17,14 @@ public:
     explicit TOffscreenPlot(int size);
 
     TPlotView& View() { return FView; }
-    int Size() const { return fContext.Width(); }
+    int Size() const { return FContext.Width(); }
     // Paints the view and returns the picture: 8-bit RGB, the top row first.
     std::vector<std::uint8_t> Render();
 
 private:
-    TEglOffscreenContext fContext;
+    TEglOffscreenContext FContext;
     TCurrentContextGL FFunctions;
     TCurrentContextCommands FGL;
-    bool fPainting = false;
+    bool FPainting = false;
     TPlotView FView; // last: its constructor already paints through the members above
 };
