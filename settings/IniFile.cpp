@@ -313,30 +313,30 @@ struct TIniFile::TContent
     bool Changed = false;
 };
 
-TIniFile::TIniFile(std::string fileName) : m_fileName(std::move(fileName)) {}
+TIniFile::TIniFile(std::string fileName) : FFileName(std::move(fileName)) {}
 
 TIniFile::~TIniFile() = default;
 
 const TIniFile::TContent* TIniFile::Current() const
 {
-    if (m_pending)
-        return m_pending.get();
+    if (FPending)
+        return FPending.get();
     struct stat status{};
-    if (m_fileName.empty() || ::stat(m_fileName.c_str(), &status) != 0) {
-        m_cache.reset();
+    if (FFileName.empty() || ::stat(FFileName.c_str(), &status) != 0) {
+        FCache.reset();
         return nullptr;
     }
-    if (m_cache && m_cache->Identity == TFileIdentity(status))
-        return m_cache.get();
+    if (FCache && FCache->Identity == TFileIdentity(status))
+        return FCache.get();
     std::string text;
     auto content = std::make_unique<TContent>();
-    if (LoadFile(m_fileName, text, content->Identity) != TLoadResult::Loaded) {
-        m_cache.reset();
+    if (LoadFile(FFileName, text, content->Identity) != TLoadResult::Loaded) {
+        FCache.reset();
         return nullptr;
     }
     content->Text = TIniText(SplitLines(text));
-    m_cache = std::move(content);
-    return m_cache.get();
+    FCache = std::move(content);
+    return FCache.get();
 }
 
 TIniFile::TContent TIniFile::Load() const
@@ -344,8 +344,8 @@ TIniFile::TContent TIniFile::Load() const
     // Profile semantics: a write starts from the file as it is now on disk.
     TContent content;
     std::string text;
-    if (LoadFile(m_fileName, text, content.Identity) == TLoadResult::Failed)
-        throw EIniFileError(UnableToWrite(m_fileName));
+    if (LoadFile(FFileName, text, content.Identity) == TLoadResult::Failed)
+        throw EIniFileError(UnableToWrite(FFileName));
     content.Text = TIniText(SplitLines(text));
     return content;
 }
@@ -353,9 +353,9 @@ TIniFile::TContent TIniFile::Load() const
 void TIniFile::Save(const TContent& content) const
 {
     try {
-        SafeWriteFile(m_fileName, JoinLines(content.Text.Lines), kNewFileMode);
+        SafeWriteFile(FFileName, JoinLines(content.Text.Lines), kNewFileMode);
     } catch (const EFileWriteError&) {
-        throw EIniFileError(UnableToWrite(m_fileName));
+        throw EIniFileError(UnableToWrite(FFileName));
     }
 }
 
@@ -395,15 +395,15 @@ std::vector<std::string> TIniFile::ReadSection(std::string_view section) const
 
 void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value)
 {
-    if (m_fileName.empty())
+    if (FFileName.empty())
         return;
     if (!IsWritableEntry(section, key, value)) {
         throw EIniFileError("Invalid settings entry \"" + std::string(key) + "\" in section \"" +
                             std::string(section) + "\"");
     }
-    if (m_pending) {
-        SetKey(m_pending->Text, section, key, value);
-        m_pending->Changed = true;
+    if (FPending) {
+        SetKey(FPending->Text, section, key, value);
+        FPending->Changed = true;
         return;
     }
     TContent content = Load();
@@ -412,38 +412,38 @@ void TIniFile::WriteString(std::string_view section, std::string_view key, std::
 }
 
 TIniFileUpdate::TIniFileUpdate(TIniFile& file)
-    : m_file(file), m_outermost(!file.m_pending)
+    : FFile(file), FOutermost(!file.FPending)
 {
-    if (m_outermost && !m_file.m_fileName.empty())
-        m_file.m_pending = std::make_unique<TIniFile::TContent>(m_file.Load());
+    if (FOutermost && !FFile.FFileName.empty())
+        FFile.FPending = std::make_unique<TIniFile::TContent>(FFile.Load());
 }
 
 TIniFileUpdate::~TIniFileUpdate()
 {
-    if (m_outermost)
-        m_file.m_pending.reset();
+    if (FOutermost)
+        FFile.FPending.reset();
 }
 
 void TIniFileUpdate::Commit()
 {
-    if (!m_outermost)
+    if (!FOutermost)
         return;
-    std::unique_ptr<TIniFile::TContent> pending = std::move(m_file.m_pending);
+    std::unique_ptr<TIniFile::TContent> pending = std::move(FFile.FPending);
     if (pending && pending->Changed)
-        m_file.Save(*pending);
+        FFile.Save(*pending);
 }
 
 void TIniFile::EraseSection(std::string_view section)
 {
-    if (m_fileName.empty())
+    if (FFileName.empty())
         return;
     TContent loaded;
-    if (!m_pending)
+    if (!FPending)
         loaded = Load();
-    TContent& content = m_pending ? *m_pending : loaded;
+    TContent& content = FPending ? *FPending : loaded;
     if (!EraseSectionLines(content.Text, section))
         return;
     content.Changed = true;
-    if (!m_pending)
+    if (!FPending)
         Save(content);
 }

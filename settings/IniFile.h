@@ -31,7 +31,7 @@ public:
     TIniFile(const TIniFile&) = delete;
     TIniFile& operator=(const TIniFile&) = delete;
 
-    const std::string& FileName() const { return m_fileName; }
+    const std::string& FileName() const { return FFileName; }
 
     // The value of the key in the first section of that name, blanks around it removed and
     // one pair of enclosing quotes stripped; the default when the file, section or key is
@@ -61,12 +61,12 @@ private:
     TContent Load() const;
     void Save(const TContent& content) const;
 
-    std::string m_fileName;
+    std::string FFileName;
     // The file as last read, reused while the file on disk is unchanged, so that a program
     // reading many keys of a large file reads and splits it once.
-    mutable std::unique_ptr<TContent> m_cache;
+    mutable std::unique_ptr<TContent> FCache;
     // The text that the writes of an update change; none outside an update.
-    std::unique_ptr<TContent> m_pending;
+    std::unique_ptr<TContent> FPending;
 };
 
 // Collects the writes to a file from its construction to Commit, which puts them into the file
@@ -86,6 +86,6 @@ public:
     void Commit();
 
 private:
-    TIniFile& m_file;
-    bool m_outermost;
+    TIniFile& FFile;
+    bool FOutermost;
 };

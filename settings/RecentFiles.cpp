@@ -21,33 +21,33 @@ void TRecentFiles::Add(const std::string& name)
     if (name.empty())
         return;
     Remove(name);
-    names_.insert(names_.begin(), name);
-    if (names_.size() > kMaxCount)
-        names_.resize(kMaxCount);
+    FNames.insert(FNames.begin(), name);
+    if (FNames.size() > kMaxCount)
+        FNames.resize(kMaxCount);
 }
 
 void TRecentFiles::Remove(const std::string& name)
 {
-    std::erase(names_, name);
+    std::erase(FNames, name);
 }
 
 void TRecentFiles::Clear()
 {
-    names_.clear();
+    FNames.clear();
 }
 
 void TRecentFiles::Read(const TIniFile& file)
 {
-    names_.clear();
+    FNames.clear();
     for (std::size_t i = 0; i < kMaxCount; ++i) {
         const std::string name = file.ReadString(kSection, Key(i), "");
-        if (!name.empty() && std::ranges::find(names_, name) == names_.end())
-            names_.push_back(name);
+        if (!name.empty() && std::ranges::find(FNames, name) == FNames.end())
+            FNames.push_back(name);
     }
 }
 
 void TRecentFiles::Write(TIniFile& file) const
 {
     for (std::size_t i = 0; i < kMaxCount; ++i)
-        file.WriteString(kSection, Key(i), i < names_.size() ? names_[i] : std::string());
+        file.WriteString(kSection, Key(i), i < FNames.size() ? FNames[i] : std::string());
 }

@@ -12,7 +12,7 @@ class TRecentFiles
 public:
     static constexpr std::size_t kMaxCount = 10;
 
-    const std::vector<std::string>& Names() const { return names_; }
+    const std::vector<std::string>& Names() const { return FNames; }
 
     // Puts the name first; the same name further down goes, and so does the oldest beyond ten.
     void Add(const std::string& name);
@@ -25,5 +25,5 @@ public:
     void Write(TIniFile& file) const;
 
 private:
-    std::vector<std::string> names_;
+    std::vector<std::string> FNames;
 };

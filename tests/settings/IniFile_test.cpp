@@ -14,13 +14,13 @@ namespace {
 class TIniFileTest : public ::testing::Test
 {
 protected:
-    TTempFolder m_folder;
-    std::string m_name = m_folder.File("test.ini");
+    TTempFolder FFolder;
+    std::string FName = FFolder.File("test.ini");
 };
 
 TEST_F(TIniFileTest, WriteChangesOnlyItsKeyAndMatchesNamesIgnoringCase)
 {
-    WriteWholeFile(m_name, "; Zorvit settings\r\n"
+    WriteWholeFile(FName, "; Zorvit settings\r\n"
                            "stray=before any section\r\n"
                            "  [ colors ]  ; plot\r\n"
                            "\tg0 =  clYellow  \r\n"
@@ -31,7 +31,7 @@ TEST_F(TIniFileTest, WriteChangesOnlyItsKeyAndMatchesNamesIgnoringCase)
                            "Key = Value with  spaces\r\n"
                            "[Comment]\r\n"
                            "Style=2");
-    TIniFile ini(m_name);
+    TIniFile ini(FName);
     EXPECT_EQ(ini.ReadString("COLORS", "G0", ""), "clYellow");
     EXPECT_EQ(ini.ReadString("Other", "key", ""), "Value with  spaces");
     EXPECT_EQ(ini.ReadString("Colors", "stray", "none"), "none");
@@ -40,7 +40,7 @@ TEST_F(TIniFileTest, WriteChangesOnlyItsKeyAndMatchesNamesIgnoringCase)
     ini.WriteString("Colors", "G1", "clRed");            // after the section's last entry
     ini.WriteString("Comment", "Foreground", "8388608"); // after a last line without break
     ini.WriteString("Number", "Style", "0");             // a new section at the end
-    EXPECT_EQ(ReadWholeFile(m_name), "; Zorvit settings\r\n"
+    EXPECT_EQ(ReadWholeFile(FName), "; Zorvit settings\r\n"
                                      "stray=before any section\r\n"
                                      "  [ colors ]  ; plot\r\n"
                                      "G0=clBlue\r\n"
@@ -61,9 +61,9 @@ TEST_F(TIniFileTest, WriteChangesOnlyItsKeyAndMatchesNamesIgnoringCase)
 TEST_F(TIniFileTest, ReadsFollowProfileRules)
 {
     const std::string longValue(3000, 'v');
-    WriteWholeFile(m_name, "[S]\nEmpty=\nQuoted=\"  clRed \"\nLong=" + longValue +
+    WriteWholeFile(FName, "[S]\nEmpty=\nQuoted=\"  clRed \"\nLong=" + longValue +
                                "\nDup=first\nDup=second\nNoEquals\n; Hidden=1\n[s]\nLate=1\n");
-    const TIniFile ini(m_name);
+    const TIniFile ini(FName);
     EXPECT_EQ(ini.ReadString("S", "Empty", "default"), "");
     EXPECT_EQ(ini.ReadString("S", "Quoted", ""), "  clRed ");
     EXPECT_EQ(ini.ReadString("S", "Long", ""), longValue.substr(0, TIniFile::kMaxValueLength));
@@ -75,24 +75,24 @@ TEST_F(TIniFileTest, ReadsFollowProfileRules)
 
 TEST_F(TIniFileTest, EntriesThatWouldCorruptTheFileAreRefused)
 {
-    TIniFile ini(m_name);
+    TIniFile ini(FName);
     EXPECT_THROW(ini.WriteString("Colors", "G0", "clRed\n[Evil]"), EIniFileError);
     EXPECT_THROW(ini.WriteString("Colors", "G=0", "clRed"), EIniFileError);
     EXPECT_THROW(ini.WriteString("Col]ors", "G0", "clRed"), EIniFileError);
-    EXPECT_FALSE(std::filesystem::exists(m_name));
+    EXPECT_FALSE(std::filesystem::exists(FName));
 }
 
 TEST_F(TIniFileTest, PermissionsAreHonoured)
 {
-    const std::string readOnlyFile = m_folder.File("readonly.ini");
+    const std::string readOnlyFile = FFolder.File("readonly.ini");
     WriteWholeFile(readOnlyFile, "[Colors]\nG0=clRed\n");
     ::chmod(readOnlyFile.c_str(), 0444);
-    const std::filesystem::path lockedFolder = m_folder.Path() / "locked";
+    const std::filesystem::path lockedFolder = FFolder.Path() / "locked";
     std::filesystem::create_directory(lockedFolder);
     const std::string existing = (lockedFolder / "existing.ini").string();
     WriteWholeFile(existing, "[Colors]\nG0=clRed\nG1=clLime\n");
     ::chmod(lockedFolder.c_str(), 0555);
-    for (const std::filesystem::path& path : {m_folder.Path(), std::filesystem::path(readOnlyFile),
+    for (const std::filesystem::path& path : {FFolder.Path(), std::filesystem::path(readOnlyFile),
                                               lockedFolder, std::filesystem::path(existing)})
         TUnprivileged::Own(path);
 
@@ -111,28 +111,28 @@ TEST_F(TIniFileTest, PermissionsAreHonoured)
 
 TEST_F(TIniFileTest, ReplacingKeepsModeAndLinksAndLeavesNoTemporaryFiles)
 {
-    WriteWholeFile(m_name, "[Colors]\nG0=clRed\n");
-    ::chmod(m_name.c_str(), 0640);
-    const std::string link = m_folder.File("link.ini");
-    std::filesystem::create_symlink(m_name, link);
+    WriteWholeFile(FName, "[Colors]\nG0=clRed\n");
+    ::chmod(FName.c_str(), 0640);
+    const std::string link = FFolder.File("link.ini");
+    std::filesystem::create_symlink(FName, link);
 
     TIniFile(link).WriteString("Colors", "G0", "clBlue");
     EXPECT_TRUE(std::filesystem::is_symlink(link));
-    EXPECT_EQ(ReadWholeFile(m_name), "[Colors]\nG0=clBlue\n");
+    EXPECT_EQ(ReadWholeFile(FName), "[Colors]\nG0=clBlue\n");
     struct stat status{};
-    ASSERT_EQ(::stat(m_name.c_str(), &status), 0);
+    ASSERT_EQ(::stat(FName.c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 07777, 0640u);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_folder.Path()), {}), 2);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(FFolder.Path()), {}), 2);
 }
 
 TEST_F(TIniFileTest, AnUpdateWritesEveryKeyInOneReplacement)
 {
     const std::string original = "[Arc]\nStyle=1\r";
-    WriteWholeFile(m_name, original);
+    WriteWholeFile(FName, original);
     const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    ASSERT_GE(::inotify_add_watch(watch, m_folder.Path().c_str(), IN_MOVED_TO | IN_CLOSE_WRITE), 0);
+    ASSERT_GE(::inotify_add_watch(watch, FFolder.Path().c_str(), IN_MOVED_TO | IN_CLOSE_WRITE), 0);
 
-    TIniFile ini(m_name);
+    TIniFile ini(FName);
     {
         TIniFileUpdate update(ini);
         ini.WriteString("Arc", "Foreground", "5");
@@ -142,11 +142,11 @@ TEST_F(TIniFileTest, AnUpdateWritesEveryKeyInOneReplacement)
             inner.Commit();
         }
         EXPECT_EQ(ini.ReadString("Colors", "G0", ""), "clRed") << "reads see the collected text";
-        EXPECT_EQ(ReadWholeFile(m_name), original);
+        EXPECT_EQ(ReadWholeFile(FName), original);
         update.Commit();
     }
     // The lone CR stays part of the value; the key after it starts a line of its own.
-    EXPECT_EQ(ReadWholeFile(m_name), "[Arc]\nStyle=1\r\r\nForeground=5\n\n[Colors]\nG0=clRed\n");
+    EXPECT_EQ(ReadWholeFile(FName), "[Arc]\nStyle=1\r\r\nForeground=5\n\n[Colors]\nG0=clRed\n");
     EXPECT_EQ(ini.ReadString("Arc", "Style", ""), "1\r");
 
     char events[4096];
@@ -170,8 +170,8 @@ TEST_F(TIniFileTest, AnUpdateWritesEveryKeyInOneReplacement)
 TEST_F(TIniFileTest, AFailedUpdateLeavesTheOldFileWhole)
 {
     const std::string original = "[Colors]\nG0=clRed\n";
-    WriteWholeFile(m_name, original);
-    TIniFile ini(m_name);
+    WriteWholeFile(FName, original);
+    TIniFile ini(FName);
     TIniFileUpdate update(ini);
     ini.WriteString("Colors", "G1", std::string(TIniFile::kMaxValueLength, 'x'));
     std::string message;
@@ -181,9 +181,9 @@ TEST_F(TIniFileTest, AFailedUpdateLeavesTheOldFileWhole)
     } catch (const EIniFileError& error) {
         message = error.what();
     }
-    EXPECT_EQ(message, "Unable to write to " + m_name);
-    EXPECT_EQ(ReadWholeFile(m_name), original);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_folder.Path()), {}), 1);
+    EXPECT_EQ(message, "Unable to write to " + FName);
+    EXPECT_EQ(ReadWholeFile(FName), original);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(FFolder.Path()), {}), 1);
 }
 
 TEST_F(TIniFileTest, BadFilesAreReadAndTheirUnknownLinesSurvive)
@@ -194,15 +194,15 @@ TEST_F(TIniFileTest, BadFilesAreReadAndTheirUnknownLinesSurvive)
         byte = static_cast<char>(random());
     const std::string longLine(1 << 20, '=');
     const std::string content = "[Colors]\nG0=clLime\n" + garbage + "\n" + longLine + "\n[Axis]\nStyle=3\n";
-    WriteWholeFile(m_name, content);
+    WriteWholeFile(FName, content);
 
-    TIniFile ini(m_name);
+    TIniFile ini(FName);
     EXPECT_EQ(ini.ReadString("Colors", "G0", ""), "clLime");
     EXPECT_EQ(ini.ReadString("Axis", "Style", ""), "3");
     TIniFileUpdate update(ini);
     ini.WriteString("Axis", "Style", "4");
     update.Commit();
-    const std::string written = ReadWholeFile(m_name);
+    const std::string written = ReadWholeFile(FName);
     EXPECT_EQ(written.size(), content.size());
     EXPECT_EQ(written.substr(0, written.size() - 2), content.substr(0, content.size() - 2));
     EXPECT_EQ(ini.ReadString("Axis", "Style", ""), "4");
@@ -217,24 +217,24 @@ namespace {
 TEST_F(TIniFileTest, EraseSectionUndoesTheSectionThatWriteAddedAndLeavesTheRest)
 {
     const std::string before = "[Colors]\r\nG0=clBlue\r\n\r\n[Other]\r\nKey=1\r\n";
-    WriteWholeFile(m_name, before);
-    TIniFile ini(m_name);
+    WriteWholeFile(FName, before);
+    TIniFile ini(FName);
     ini.WriteString("Reading", "Lenient", "1");
     ini.EraseSection("READING");
-    EXPECT_EQ(ReadWholeFile(m_name), before);
+    EXPECT_EQ(ReadWholeFile(FName), before);
 
     ini.EraseSection("Colors");  // a section in the middle goes with its lines only
-    EXPECT_EQ(ReadWholeFile(m_name), "[Other]\r\nKey=1\r\n");
+    EXPECT_EQ(ReadWholeFile(FName), "[Other]\r\nKey=1\r\n");
     ini.EraseSection("Missing");
-    EXPECT_EQ(ReadWholeFile(m_name), "[Other]\r\nKey=1\r\n");
+    EXPECT_EQ(ReadWholeFile(FName), "[Other]\r\nKey=1\r\n");
 }
 
 TEST_F(TIniFileTest, EraseSectionCreatesNoFile)
 {
-    TIniFile ini(m_name);
+    TIniFile ini(FName);
     ini.EraseSection("Reading");
     struct stat info{};
-    EXPECT_NE(stat(m_name.c_str(), &info), 0);
+    EXPECT_NE(stat(FName.c_str(), &info), 0);
 }
 
 }  // namespace

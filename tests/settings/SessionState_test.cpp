@@ -26,31 +26,31 @@ protected:
         EXPECT_EQ(::stat(path.c_str(), &status), 0) << path;
         return status.st_mode & 07777;
     }
-    void Set(const char* name, const std::string& value) { m_environment.Set(name, value); }
+    void Set(const char* name, const std::string& value) { FEnvironment.Set(name, value); }
 
-    TScopedEnvironment m_environment;
-    TTempFolder m_folder;
+    TScopedEnvironment FEnvironment;
+    TTempFolder FFolder;
 };
 
 TEST_F(StateFileNameTest, MakesThePrivateFoldersUnderXdgStateHomeOrHomeLocalState)
 {
-    Set("XDG_STATE_HOME", m_folder.File("state/deeper"));
-    EXPECT_EQ(StateFileName(), m_folder.File("state/deeper/Zorvit/state.ini"));
+    Set("XDG_STATE_HOME", FFolder.File("state/deeper"));
+    EXPECT_EQ(StateFileName(), FFolder.File("state/deeper/Zorvit/state.ini"));
     for (const char* made : {"state", "state/deeper", "state/deeper/Zorvit"})
-        EXPECT_EQ(Mode(m_folder.Path() / made), 0700u) << made;
+        EXPECT_EQ(Mode(FFolder.Path() / made), 0700u) << made;
 
     // Unset or relative: under $HOME/.local/state, which a first run makes as well.
-    Set("HOME", m_folder.File("home"));
-    std::filesystem::create_directory(m_folder.Path() / "home");
+    Set("HOME", FFolder.File("home"));
+    std::filesystem::create_directory(FFolder.Path() / "home");
     for (const char* value : {"", "relative/state"}) {
         Set("XDG_STATE_HOME", value);
-        EXPECT_EQ(StateFileName(), m_folder.File("home/.local/state/Zorvit/state.ini"));
+        EXPECT_EQ(StateFileName(), FFolder.File("home/.local/state/Zorvit/state.ini"));
     }
-    EXPECT_EQ(Mode(m_folder.Path() / "home/.local"), 0700u);
-    EXPECT_EQ(Mode(m_folder.Path() / "home/.local/state/Zorvit"), 0700u);
+    EXPECT_EQ(Mode(FFolder.Path() / "home/.local"), 0700u);
+    EXPECT_EQ(Mode(FFolder.Path() / "home/.local/state/Zorvit"), 0700u);
 
-    WriteWholeFile(m_folder.File("blocked"), "a file where a folder should be");
-    Set("XDG_STATE_HOME", m_folder.File("blocked/state"));
+    WriteWholeFile(FFolder.File("blocked"), "a file where a folder should be");
+    Set("XDG_STATE_HOME", FFolder.File("blocked/state"));
     EXPECT_EQ(StateFileName(), "");
 }
 

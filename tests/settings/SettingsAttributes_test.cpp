@@ -11,14 +11,14 @@ namespace {
 class SettingsAttributesTest : public ::testing::Test
 {
 protected:
-    TTempFolder m_folder;
-    std::string m_name = m_folder.File("Zorvit.ini");
+    TTempFolder FFolder;
+    std::string FName = FFolder.File("Zorvit.ini");
     TSynRC274Syn FHighlighter;
 };
 
 TEST_F(SettingsAttributesTest, FirstRunWritesTheDefaultsInOrder)
 {
-    TIniFile ini(m_name);
+    TIniFile ini(FName);
     TMotionColors colours{};
     ReadSettings(ini, colours, FHighlighter);
     EXPECT_EQ(colours, kDefaultMotionColors);
@@ -35,11 +35,11 @@ TEST_F(SettingsAttributesTest, FirstRunWritesTheDefaultsInOrder)
                                  "\n[Reserved Word]\nBackground=13434828\nForeground=536870911\nStyle=1\n"
                                  "\n[Speed]\nBackground=-16777211\nForeground=16711935\nStyle=0\n"
                                  "\n[String]\nBackground=-16777211\nForeground=255\nStyle=0\n";
-    EXPECT_EQ(ReadWholeFile(m_name), expected);
+    EXPECT_EQ(ReadWholeFile(FName), expected);
 
     // A second save of the same values leaves the file as it was.
     WriteSettings(ini, colours, FHighlighter);
-    EXPECT_EQ(ReadWholeFile(m_name), expected);
+    EXPECT_EQ(ReadWholeFile(FName), expected);
 }
 
 TEST_F(SettingsAttributesTest, SavedValuesComeBackIntoAFreshHighlighter)
@@ -47,7 +47,7 @@ TEST_F(SettingsAttributesTest, SavedValuesComeBackIntoAFreshHighlighter)
     FHighlighter.KeyAttri.SetBackground(clNone);
     FHighlighter.KeyAttri.SetForeground(0x00123456);
     FHighlighter.StringAttri.SetStyle(fsBold | fsStrikeOut);
-    TIniFile ini(m_name);
+    TIniFile ini(FName);
     WriteSettings(ini, {clLime, clWindow, clNone, clBlack}, FHighlighter);
 
     TSynRC274Syn fresh;
@@ -102,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(SettingsAttributesTest, FailedSaveReportsTheFileNameAndEmptyNameSavesNothing)
 {
-    const std::string inMissingFolder = m_folder.File("gone/Zorvit.ini");
+    const std::string inMissingFolder = FFolder.File("gone/Zorvit.ini");
     TIniFile ini(inMissingFolder);
     try {
         WriteSettings(ini, kDefaultMotionColors, FHighlighter);

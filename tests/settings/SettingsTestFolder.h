@@ -22,26 +22,26 @@ public:
         std::string pattern = (std::filesystem::temp_directory_path() / "zorvit-settings-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr)
             throw std::runtime_error("cannot create a temporary folder");
-        m_path = pattern;
+        FPath = pattern;
     }
     ~TTempFolder()
     {
         // Tests lock folders; unlock them so that everything can be removed.
         std::error_code ignored;
-        for (auto it = std::filesystem::recursive_directory_iterator(m_path, ignored);
+        for (auto it = std::filesystem::recursive_directory_iterator(FPath, ignored);
              it != std::filesystem::recursive_directory_iterator(); it.increment(ignored))
             std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
                                          std::filesystem::perm_options::add, ignored);
-        std::filesystem::remove_all(m_path, ignored);
+        std::filesystem::remove_all(FPath, ignored);
     }
     TTempFolder(const TTempFolder&) = delete;
     TTempFolder& operator=(const TTempFolder&) = delete;
 
-    const std::filesystem::path& Path() const { return m_path; }
-    std::string File(const std::string& name) const { return (m_path / name).string(); }
+    const std::filesystem::path& Path() const { return FPath; }
+    std::string File(const std::string& name) const { return (FPath / name).string(); }
 
 private:
-    std::filesystem::path m_path;
+    std::filesystem::path FPath;
 };
 
 inline std::string ReadWholeFile(const std::string& name)
@@ -63,7 +63,7 @@ public:
     TScopedEnvironment() = default;
     ~TScopedEnvironment()
     {
-        for (auto it = m_saved.rbegin(); it != m_saved.rend(); ++it)
+        for (auto it = FSaved.rbegin(); it != FSaved.rend(); ++it)
             it->second ? ::setenv(it->first.c_str(), it->second->c_str(), 1) : ::unsetenv(it->first.c_str());
     }
     TScopedEnvironment(const TScopedEnvironment&) = delete;
@@ -72,12 +72,12 @@ public:
     void Set(const std::string& name, const std::string& value)
     {
         const char* before = std::getenv(name.c_str());
-        m_saved.emplace_back(name, before ? std::optional<std::string>(before) : std::nullopt);
+        FSaved.emplace_back(name, before ? std::optional<std::string>(before) : std::nullopt);
         ::setenv(name.c_str(), value.c_str(), 1);
     }
 
 private:
-    std::vector<std::pair<std::string, std::optional<std::string>>> m_saved;
+    std::vector<std::pair<std::string, std::optional<std::string>>> FSaved;
 };
 
 class TUnprivileged
@@ -85,19 +85,19 @@ class TUnprivileged
 public:
     static constexpr uid_t kNobody = 65534;
 
-    TUnprivileged() : m_wasRoot(::geteuid() == 0)
+    TUnprivileged() : FWasRoot(::geteuid() == 0)
     {
-        m_active = !m_wasRoot || (::setegid(kNobody) == 0 && ::seteuid(kNobody) == 0);
+        FActive = !FWasRoot || (::setegid(kNobody) == 0 && ::seteuid(kNobody) == 0);
     }
     ~TUnprivileged()
     {
-        if (m_wasRoot && (::seteuid(0) != 0 || ::setegid(0) != 0))
+        if (FWasRoot && (::seteuid(0) != 0 || ::setegid(0) != 0))
             std::abort();
     }
     TUnprivileged(const TUnprivileged&) = delete;
     TUnprivileged& operator=(const TUnprivileged&) = delete;
 
-    bool Active() const { return m_active; }
+    bool Active() const { return FActive; }
 
     // Hands a path to the unprivileged user; call before the guard exists.
     static void Own(const std::filesystem::path& path)
@@ -107,6 +107,6 @@ public:
     }
 
 private:
-    bool m_wasRoot;
-    bool m_active;
+    bool FWasRoot;
+    bool FActive;
 };

@@ -39,8 +39,8 @@ class SettingsFileNameTest : public ::testing::Test
 protected:
     ~SettingsFileNameTest() override
     {
-        Set("XDG_CONFIG_HOME", m_xdg);
-        Set("HOME", m_home);
+        Set("XDG_CONFIG_HOME", FXdg);
+        Set("HOME", FHome);
     }
     static std::optional<std::string> Get(const char* name)
     {
@@ -52,52 +52,52 @@ protected:
         value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
     }
 
-    std::optional<std::string> m_xdg = Get("XDG_CONFIG_HOME");
-    std::optional<std::string> m_home = Get("HOME");
-    TTempFolder m_folder;
+    std::optional<std::string> FXdg = Get("XDG_CONFIG_HOME");
+    std::optional<std::string> FHome = Get("HOME");
+    TTempFolder FFolder;
 };
 
 TEST_F(SettingsFileNameTest, CreatesTheFolderInXdgConfigHomeOrHomeConfig)
 {
-    Set("XDG_CONFIG_HOME", m_folder.Path().string());
-    EXPECT_EQ(SettingsFileName(), m_folder.File("Zorvit/Zorvit.ini"));
-    EXPECT_TRUE(std::filesystem::is_directory(m_folder.Path() / "Zorvit"));
-    EXPECT_EQ(SettingsFileName(), m_folder.File("Zorvit/Zorvit.ini")); // the folder exists now
+    Set("XDG_CONFIG_HOME", FFolder.Path().string());
+    EXPECT_EQ(SettingsFileName(), FFolder.File("Zorvit/Zorvit.ini"));
+    EXPECT_TRUE(std::filesystem::is_directory(FFolder.Path() / "Zorvit"));
+    EXPECT_EQ(SettingsFileName(), FFolder.File("Zorvit/Zorvit.ini")); // the folder exists now
 
-    std::filesystem::create_directory(m_folder.Path() / ".config");
-    Set("HOME", m_folder.Path().string());
+    std::filesystem::create_directory(FFolder.Path() / ".config");
+    Set("HOME", FFolder.Path().string());
     Set("XDG_CONFIG_HOME", "relative/config"); // relative values are ignored
-    EXPECT_EQ(SettingsFileName(), m_folder.File(".config/Zorvit/Zorvit.ini"));
+    EXPECT_EQ(SettingsFileName(), FFolder.File(".config/Zorvit/Zorvit.ini"));
 }
 
 TEST_F(SettingsFileNameTest, CreatesAMissingConfigFolderAndItsParentsForTheUserAlone)
 {
     namespace fs = std::filesystem;
     const auto mode = [this](const char* folder) {
-        return static_cast<unsigned>(fs::status(m_folder.Path() / folder).permissions());
+        return static_cast<unsigned>(fs::status(FFolder.Path() / folder).permissions());
     };
     constexpr unsigned kUserAlone = 0700;
-    Set("XDG_CONFIG_HOME", m_folder.File("new/cfg"));
-    EXPECT_EQ(SettingsFileName(), m_folder.File("new/cfg/Zorvit/Zorvit.ini"));
-    EXPECT_TRUE(fs::is_directory(m_folder.Path() / "new/cfg/Zorvit"));
+    Set("XDG_CONFIG_HOME", FFolder.File("new/cfg"));
+    EXPECT_EQ(SettingsFileName(), FFolder.File("new/cfg/Zorvit/Zorvit.ini"));
+    EXPECT_TRUE(fs::is_directory(FFolder.Path() / "new/cfg/Zorvit"));
     for (const char* created : {"new", "new/cfg"})
         EXPECT_EQ(mode(created), kUserAlone) << created;
 
     ::unsetenv("XDG_CONFIG_HOME");
-    Set("HOME", m_folder.File("home"));
-    EXPECT_EQ(SettingsFileName(), m_folder.File("home/.config/Zorvit/Zorvit.ini"));
+    Set("HOME", FFolder.File("home"));
+    EXPECT_EQ(SettingsFileName(), FFolder.File("home/.config/Zorvit/Zorvit.ini"));
     EXPECT_EQ(mode("home"), kUserAlone);
     EXPECT_EQ(mode("home/.config"), kUserAlone);
-    EXPECT_TRUE(fs::is_directory(m_folder.Path() / "home/.config/Zorvit"));
+    EXPECT_TRUE(fs::is_directory(FFolder.Path() / "home/.config/Zorvit"));
 }
 
 TEST_F(SettingsFileNameTest, EmptyWhenTheFolderCannotBeHad)
 {
-    WriteWholeFile(m_folder.File("Zorvit"), "a file where the folder should be");
-    Set("XDG_CONFIG_HOME", m_folder.Path().string());
+    WriteWholeFile(FFolder.File("Zorvit"), "a file where the folder should be");
+    Set("XDG_CONFIG_HOME", FFolder.Path().string());
     EXPECT_EQ(SettingsFileName(), "");
 
-    Set("XDG_CONFIG_HOME", m_folder.File("Zorvit/cfg"));
+    Set("XDG_CONFIG_HOME", FFolder.File("Zorvit/cfg"));
     EXPECT_EQ(SettingsFileName(), "");
     ::unsetenv("XDG_CONFIG_HOME");
     ::unsetenv("HOME");
@@ -108,8 +108,8 @@ TEST_F(SettingsFileNameTest, SaysOnceOnStderrThatNoFolderCanBeHad)
 {
     // In a fresh process, so that no earlier test has said it already.
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    WriteWholeFile(m_folder.File("Zorvit"), "a file where the folder should be");
-    Set("XDG_CONFIG_HOME", m_folder.Path().string());
+    WriteWholeFile(FFolder.File("Zorvit"), "a file where the folder should be");
+    Set("XDG_CONFIG_HOME", FFolder.Path().string());
     // The child process makes a temporary folder of its own, so only the name's end is known.
     const auto saidOnce = [](const std::string& err) {
         const std::string reason = "/Zorvit\": Not a directory\n";
@@ -123,37 +123,37 @@ TEST_F(SettingsFileNameTest, SaysOnceOnStderrThatNoFolderCanBeHad)
 class MotionColorsTest : public ::testing::Test
 {
 protected:
-    TTempFolder m_folder;
-    std::string m_name = m_folder.File("Zorvit.ini");
+    TTempFolder FFolder;
+    std::string FName = FFolder.File("Zorvit.ini");
 };
 
 TEST_F(MotionColorsTest, ValuesThatAreNoIdentifierGiveTheKeyDefault)
 {
-    WriteWholeFile(m_name, "[COLORS]\ng0=clBlu\nG1=CLRED\nG2=\nG3=255\n");
-    EXPECT_EQ(ReadMotionColors(TIniFile(m_name)), kDefaultMotionColors);
-    WriteWholeFile(m_name, "[Colors]\nG0=clwindow\nG1=clNone\nG3=clLime\n");
-    EXPECT_EQ(ReadMotionColors(TIniFile(m_name)), (TMotionColors{clWindow, clNone, clOlive, clLime}));
+    WriteWholeFile(FName, "[COLORS]\ng0=clBlu\nG1=CLRED\nG2=\nG3=255\n");
+    EXPECT_EQ(ReadMotionColors(TIniFile(FName)), kDefaultMotionColors);
+    WriteWholeFile(FName, "[Colors]\nG0=clwindow\nG1=clNone\nG3=clLime\n");
+    EXPECT_EQ(ReadMotionColors(TIniFile(FName)), (TMotionColors{clWindow, clNone, clOlive, clLime}));
 }
 
 TEST_F(MotionColorsTest, UnlistedColourIsStoredAsTheKeyDefault)
 {
-    TIniFile ini(m_name);
+    TIniFile ini(FName);
     WriteMotionColors(ini, {clScrollBar, clDefault, 0x00CCFFCC, clMoneyGreen});
-    EXPECT_EQ(ReadWholeFile(m_name), "[Colors]\nG0=clScrollBar\nG1=clDefault\nG2=clOlive\nG3=clMoneyGreen\n");
+    EXPECT_EQ(ReadWholeFile(FName), "[Colors]\nG0=clScrollBar\nG1=clDefault\nG2=clOlive\nG3=clMoneyGreen\n");
 }
 
 TEST_F(MotionColorsTest, AllSettingsAreWrittenAtOnceOrNotAtAll)
 {
     // Room for the first keys but not for all of them: a key-by-key write would get part way.
     const std::string original = "[Colors]\nG0=clLime\n";
-    WriteWholeFile(m_name, original);
-    TIniFile ini(m_name);
+    WriteWholeFile(FName, original);
+    TIniFile ini(FName);
     const TSynRC274Syn highlighter;
     {
         const TFileSizeLimit limit(200);
         EXPECT_THROW(WriteSettings(ini, kDefaultMotionColors, highlighter), EIniFileError);
     }
-    EXPECT_EQ(ReadWholeFile(m_name), original);
+    EXPECT_EQ(ReadWholeFile(FName), original);
     WriteSettings(ini, kDefaultMotionColors, highlighter);
     EXPECT_EQ(ReadMotionColors(ini), kDefaultMotionColors);
 }
