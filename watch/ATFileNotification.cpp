@@ -16,9 +16,9 @@ std::string LocalPath(const QString& path)
 }  // namespace
 
 TATFileNotification::TATFileNotification(QObject* parent)
-    : QObject(parent), noticeTimer_(new TNoticeTimer(this))
+    : QObject(parent), FNoticeTimer(new TNoticeTimer(this))
 {
-    connect(noticeTimer_, &TNoticeTimer::Fired, this, &TATFileNotification::TimerStep);
+    connect(FNoticeTimer, &TNoticeTimer::Fired, this, &TATFileNotification::TimerStep);
 }
 
 TATFileNotification::~TATFileNotification()
@@ -28,29 +28,29 @@ TATFileNotification::~TATFileNotification()
 
 void TATFileNotification::SetDirectory(const QString& directory)
 {
-    if (directory == directory_)
+    if (directory == FDirectory)
         return;
-    directory_ = directory;
-    fileName_.clear();
+    FDirectory = directory;
+    FFileName.clear();
 }
 
 void TATFileNotification::SetFileName(const QString& fileName)
 {
-    if (fileName == fileName_)
+    if (fileName == FFileName)
         return;
-    fileName_ = fileName;
-    directory_.clear();
+    FFileName = fileName;
+    FDirectory.clear();
 }
 
 void TATFileNotification::Start()
 {
-    const std::lock_guard guard(lock_);
-    if (running_)
+    const std::lock_guard guard(FLock);
+    if (FRunning)
         return;
     try {
-        worker_ = std::make_unique<TDirThread>(LocalPath(directory_), *noticeTimer_,
-                                               options_.Filter(), subtree_, LocalPath(fileName_));
-        running_ = true;
+        FWorker = std::make_unique<TDirThread>(LocalPath(FDirectory), *FNoticeTimer,
+                                               FOptions.Filter(), FSubtree, LocalPath(FFileName));
+        FRunning = true;
     } catch (...) {
         TThreadErrorBox::Show(QStringLiteral("Exception while creating thread"));
     }
@@ -58,13 +58,13 @@ void TATFileNotification::Start()
 
 void TATFileNotification::Stop()
 {
-    const std::lock_guard guard(lock_);
-    if (!running_)
+    const std::lock_guard guard(FLock);
+    if (!FRunning)
         return;
     try {
-        worker_->End();
-        worker_.reset();
-        running_ = false;
+        FWorker->End();
+        FWorker.reset();
+        FRunning = false;
     } catch (...) {
         TThreadErrorBox::Show(QStringLiteral("Exception while terminating thread"));
     }
@@ -72,18 +72,18 @@ void TATFileNotification::Stop()
 
 bool TATFileNotification::Running() const
 {
-    const std::lock_guard guard(lock_);
-    return running_;
+    const std::lock_guard guard(FLock);
+    return FRunning;
 }
 
 bool TATFileNotification::NoticePending() const
 {
-    return noticeTimer_->Armed();
+    return FNoticeTimer->Armed();
 }
 
 void TATFileNotification::TimerStep()
 {
-    noticeTimer_->Disarm();
+    FNoticeTimer->Disarm();
     if (!OnChanged)
         return;
     // Nothing may escape into the event loop; a failing handler is reported like the watcher's

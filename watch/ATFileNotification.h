@@ -28,16 +28,16 @@ public:
     // Raised on the user-interface thread when a change has been noticed.
     std::function<void()> OnChanged;
 
-    TATFileNotifyOptions Options() const { return options_; }
-    void SetOptions(TATFileNotifyOptions options) { options_ = options; }
-    bool Subtree() const { return subtree_; }
-    void SetSubtree(bool subtree) { subtree_ = subtree; }
+    TATFileNotifyOptions Options() const { return FOptions; }
+    void SetOptions(TATFileNotifyOptions options) { FOptions = options; }
+    bool Subtree() const { return FSubtree; }
+    void SetSubtree(bool subtree) { FSubtree = subtree; }
 
     // At most one of Directory and FileName is set: setting either to a new value empties the
     // other. A running worker keeps the names it started with until Stop and Start.
-    const QString& Directory() const { return directory_; }
+    const QString& Directory() const { return FDirectory; }
     void SetDirectory(const QString& directory);
-    const QString& FileName() const { return fileName_; }
+    const QString& FileName() const { return FFileName; }
     void SetFileName(const QString& fileName);
 
     void Start();  // does nothing while running
@@ -49,14 +49,14 @@ public:
 private:
     void TimerStep();
 
-    TATFileNotifyOptions options_ = kDefaultNotifyOptions;
-    bool subtree_ = false;
-    QString directory_;
-    QString fileName_;
+    TATFileNotifyOptions FOptions = kDefaultNotifyOptions;
+    bool FSubtree = false;
+    QString FDirectory;
+    QString FFileName;
 
     // Start and Stop hold it, so that the running flag and the worker change together.
-    mutable std::recursive_mutex lock_;
-    bool running_ = false;
-    std::unique_ptr<TDirThread> worker_;
-    TNoticeTimer* noticeTimer_;  // a child; outlives every worker
+    mutable std::recursive_mutex FLock;
+    bool FRunning = false;
+    std::unique_ptr<TDirThread> FWorker;
+    TNoticeTimer* FNoticeTimer;  // a child; outlives every worker
 };

@@ -30,42 +30,42 @@ std::string DirectoryOf(std::string_view path)
 
 TDirThread::TDirThread(std::string directory, TNoticeTimer& timer, std::uint32_t filter,
                        bool subtree, std::string fileName)
-    : directory_(std::move(directory)),
-      fileName_(std::move(fileName)),
-      subtree_(subtree),
-      filter_(filter),
-      timer_(timer)
+    : FDirectory(std::move(directory)),
+      FFileName(std::move(fileName)),
+      FSubtree(subtree),
+      FFilter(filter),
+      FTimer(timer)
 {
-    watch_ = OpenWatch();
-    if (watch_)
-        thread_ = std::thread(&TDirThread::Execute, this);
+    FWatch = OpenWatch();
+    if (FWatch)
+        FThread = std::thread(&TDirThread::Execute, this);
 }
 
 TDirThread::~TDirThread()
 {
     // The stop event cannot fail to be signalled (its counter never nears its limit), so this
     // always returns once the run has.
-    if (thread_.joinable())
+    if (FThread.joinable())
         End();
 }
 
 void TDirThread::End()
 {
-    terminated_.store(true);
-    stopEvent_.Signal();
-    if (thread_.joinable())
-        thread_.join();
+    FTerminated.store(true);
+    FStopEvent.Signal();
+    if (FThread.joinable())
+        FThread.join();
 }
 
 std::unique_ptr<TDirectoryWatch> TDirThread::OpenWatch()
 {
-    std::string directory = directory_;
-    bool subtree = subtree_;
-    std::uint32_t filter = filter_;
+    std::string directory = FDirectory;
+    bool subtree = FSubtree;
+    std::uint32_t filter = FFilter;
     if (FileMode()) {
         // A bare file name names a file in the current directory: watch that, or a file opened
         // by a relative name would go unwatched.
-        const std::string fileDirectory = DirectoryOf(fileName_);
+        const std::string fileDirectory = DirectoryOf(FFileName);
         directory = fileDirectory.empty() ? std::string(kCurrentDirectory) : fileDirectory;
         subtree = false;
         filter &= ~(kNotifyDirName | kNotifySecurity);
@@ -82,7 +82,7 @@ std::unique_ptr<TDirectoryWatch> TDirThread::OpenWatch()
     }
     // The snapshot comes after the watch is in place, so a change in between is still heard.
     if (FileMode())
-        snapshot_ = TakeSnapshot(fileName_);
+        FSnapshot = TakeSnapshot(FFileName);
     return watch;
 }
 
@@ -97,11 +97,11 @@ void TDirThread::Execute() noexcept
 
 void TDirThread::WaitForChanges()
 {
-    while (!terminated_.load() && WaitForWakeUp()) {
+    while (!FTerminated.load() && WaitForWakeUp()) {
         // Drain every event even while a notice is pending, so the next wake-up is a new change.
-        const TDirectoryWatch::TEvents events = watch_->ReadEvents();
-        if (events.matched && (!FileMode() || SnapshotChanged(fileName_, filter_, snapshot_)))
-            timer_.Arm();
+        const TDirectoryWatch::TEvents events = FWatch->ReadEvents();
+        if (events.matched && (!FileMode() || SnapshotChanged(FFileName, FFilter, FSnapshot)))
+            FTimer.Arm();
         if (events.lost)
             return;
     }
@@ -111,7 +111,7 @@ void TDirThread::WaitForChanges()
 // outcome counts as a change.
 bool TDirThread::WaitForWakeUp()
 {
-    pollfd handles[] = {{stopEvent_.Handle(), POLLIN, 0}, {watch_->Handle(), POLLIN, 0}};
+    pollfd handles[] = {{FStopEvent.Handle(), POLLIN, 0}, {FWatch->Handle(), POLLIN, 0}};
     while (poll(handles, std::size(handles), kWaitForever) < 0)
         if (errno != EINTR)
             throw EWatchError("Cannot wait for folder changes. " +

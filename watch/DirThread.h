@@ -36,21 +36,21 @@ public:
     void End();
 
 private:
-    bool FileMode() const { return !fileName_.empty(); }
+    bool FileMode() const { return !FFileName.empty(); }
     std::unique_ptr<TDirectoryWatch> OpenWatch();
     void Execute() noexcept;
     void WaitForChanges();
     bool WaitForWakeUp();
 
-    const std::string directory_;
-    const std::string fileName_;
-    TStopEvent stopEvent_;
-    const bool subtree_;
-    const std::uint32_t filter_;
-    TNoticeTimer& timer_;
+    const std::string FDirectory;
+    const std::string FFileName;
+    TStopEvent FStopEvent;
+    const bool FSubtree;
+    const std::uint32_t FFilter;
+    TNoticeTimer& FTimer;
 
-    std::atomic<bool> terminated_{false};
-    TFileSnapshot snapshot_;
-    std::unique_ptr<TDirectoryWatch> watch_;
-    std::thread thread_;
+    std::atomic<bool> FTerminated{false};
+    TFileSnapshot FSnapshot;
+    std::unique_ptr<TDirectoryWatch> FWatch;
+    std::thread FThread;
 };

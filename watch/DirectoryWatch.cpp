@@ -58,29 +58,29 @@ bool Selected(std::uint32_t eventMask, std::uint32_t filter)
 }  // namespace
 
 TDirectoryWatch::TDirectoryWatch(const std::string& directory, bool subtree, std::uint32_t filter)
-    : fd_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)),
-      filter_(filter),
-      subtree_(subtree),
+    : FFd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)),
+      FFilter(filter),
+      FSubtree(subtree),
       // A subtree also follows new directories, so it hears of arrivals whatever the filter.
-      mask_(ContentEvents(filter) | NameEvents(filter, false) | NameEvents(filter, true) |
+      FMask(ContentEvents(filter) | NameEvents(filter, false) | NameEvents(filter, true) |
             (subtree ? kArrivalEvents : 0) | IN_ONLYDIR)
 {
-    if (fd_ < 0)
+    if (FFd < 0)
         throw EWatchError("Cannot watch folder \"" + directory + "\". " + SystemMessage(errno));
-    rootWatch_ = inotify_add_watch(fd_, directory.c_str(), mask_);
-    if (rootWatch_ < 0) {
+    FRootWatch = inotify_add_watch(FFd, directory.c_str(), FMask);
+    if (FRootWatch < 0) {
         const int error = errno;
-        close(fd_);
+        close(FFd);
         throw EWatchError("Cannot watch folder \"" + directory + "\". " + SystemMessage(error));
     }
-    directories_.emplace(rootWatch_, directory);
-    if (subtree_)
+    FDirectories.emplace(FRootWatch, directory);
+    if (FSubtree)
         AddTree(directory);
 }
 
 TDirectoryWatch::~TDirectoryWatch()
 {
-    close(fd_);  // removes every watch
+    close(FFd);  // removes every watch
 }
 
 // Watches every directory below directory. Directories that vanish or cannot be read are left
@@ -95,9 +95,9 @@ void TDirectoryWatch::AddTree(const std::string& directory)
         if (!entry->is_directory(error) || entry->is_symlink(error))
             continue;
         const std::string path = entry->path().string();
-        const int watch = inotify_add_watch(fd_, path.c_str(), mask_);
+        const int watch = inotify_add_watch(FFd, path.c_str(), FMask);
         if (watch >= 0)
-            directories_.insert_or_assign(watch, path);
+            FDirectories.insert_or_assign(watch, path);
     }
 }
 
@@ -106,7 +106,7 @@ TDirectoryWatch::TEvents TDirectoryWatch::ReadEvents()
     TEvents events;
     alignas(inotify_event) char buffer[kEventBufferBytes];
     for (;;) {
-        const ssize_t length = read(fd_, buffer, sizeof buffer);
+        const ssize_t length = read(FFd, buffer, sizeof buffer);
         if (length < 0) {
             if (errno == EINTR)
                 continue;
@@ -124,23 +124,23 @@ TDirectoryWatch::TEvents TDirectoryWatch::ReadEvents()
 
 void TDirectoryWatch::HandleEvent(int watch, std::uint32_t mask, const char* name, TEvents& events)
 {
-    if (Selected(mask, filter_))
+    if (Selected(mask, FFilter))
         events.matched = true;
     if (mask & IN_IGNORED) {
         // The watched directory was removed or unmounted: nothing more will come from it.
-        directories_.erase(watch);
-        if (watch == rootWatch_)
+        FDirectories.erase(watch);
+        if (watch == FRootWatch)
             events.lost = true;
         return;
     }
     const bool newDirectory = (mask & IN_ISDIR) && (mask & kArrivalEvents);
-    if (subtree_ && newDirectory) {
-        const auto parent = directories_.find(watch);
-        if (parent != directories_.end()) {
+    if (FSubtree && newDirectory) {
+        const auto parent = FDirectories.find(watch);
+        if (parent != FDirectories.end()) {
             const std::string path = parent->second + "/" + name;
-            const int added = inotify_add_watch(fd_, path.c_str(), mask_);
+            const int added = inotify_add_watch(FFd, path.c_str(), FMask);
             if (added >= 0)
-                directories_.insert_or_assign(added, path);
+                FDirectories.insert_or_assign(added, path);
             AddTree(path);  // what was made inside it before the watch was in place
         }
     }

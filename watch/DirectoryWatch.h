@@ -25,7 +25,7 @@ public:
     TDirectoryWatch(const TDirectoryWatch&) = delete;
     TDirectoryWatch& operator=(const TDirectoryWatch&) = delete;
 
-    int Handle() const { return fd_; }
+    int Handle() const { return FFd; }
 
     struct TEvents
     {
@@ -39,10 +39,10 @@ private:
     void AddTree(const std::string& directory);
     void HandleEvent(int watch, std::uint32_t mask, const char* name, TEvents& events);
 
-    int fd_;
-    std::uint32_t filter_;
-    bool subtree_;
-    std::uint32_t mask_;
-    int rootWatch_ = -1;
-    std::unordered_map<int, std::string> directories_;  // watch descriptor -> its directory
+    int FFd;
+    std::uint32_t FFilter;
+    bool FSubtree;
+    std::uint32_t FMask;
+    int FRootWatch = -1;
+    std::unordered_map<int, std::string> FDirectories;  // watch descriptor -> its directory
 };

@@ -19,12 +19,12 @@ public:
 
     void Arm();     // any thread
     void Disarm();  // user-interface thread
-    bool Armed() const { return armed_.load(); }
+    bool Armed() const { return FArmed.load(); }
 
 signals:
     void Fired();
 
 private:
-    QTimer timer_;
-    std::atomic<bool> armed_{false};
+    QTimer FTimer;
+    std::atomic<bool> FArmed{false};
 };

@@ -36,10 +36,10 @@ public:
     constexpr TATFileNotifyOptions(std::initializer_list<TATFileNotifyOption> options)
     {
         for (const TATFileNotifyOption option : options)
-            bits_ |= Bit(option);
+            FBits |= Bit(option);
     }
 
-    constexpr bool Contains(TATFileNotifyOption option) const { return (bits_ & Bit(option)) != 0; }
+    constexpr bool Contains(TATFileNotifyOption option) const { return (FBits & Bit(option)) != 0; }
 
     // The notify filter: the sum of the filter bits of the members.
     constexpr std::uint32_t Filter() const
@@ -65,7 +65,7 @@ private:
         return static_cast<std::uint8_t>(1u << static_cast<unsigned>(option));
     }
 
-    std::uint8_t bits_ = 0;
+    std::uint8_t FBits = 0;
 };
 
 constexpr TATFileNotifyOptions kDefaultNotifyOptions = {TATFileNotifyOption::foNotifyFilename,

@@ -8,22 +8,22 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
-TStopEvent::TStopEvent() : fd_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK))
+TStopEvent::TStopEvent() : FFd(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK))
 {
-    if (fd_ < 0)
+    if (FFd < 0)
         throw EZorvitError("Cannot create stop event. " +
                            std::generic_category().message(errno));
 }
 
 TStopEvent::~TStopEvent()
 {
-    close(fd_);
+    close(FFd);
 }
 
 void TStopEvent::Signal()
 {
     const std::uint64_t one = 1;
-    while (write(fd_, &one, sizeof one) < 0)
+    while (write(FFd, &one, sizeof one) < 0)
         if (errno != EINTR)
             throw EZorvitError("Cannot signal stop event. " +
                                std::generic_category().message(errno));

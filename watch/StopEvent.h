@@ -11,8 +11,8 @@ public:
     TStopEvent& operator=(const TStopEvent&) = delete;
 
     void Signal();  // any thread
-    int Handle() const { return fd_; }
+    int Handle() const { return FFd; }
 
 private:
-    int fd_;
+    int FFd;
 };

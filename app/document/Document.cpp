@@ -24,7 +24,7 @@ QString DocumentTitle(const QString& fileName)
 TDocument::TDocument(QWidget& window, TGCodeEditor& editor, TATFileNotification& watcher,
                      TToolpathBuilder& builder, TUserDialogs& dialogs, TWorkProgress& progress,
                      std::function<void()> showException)
-    : window_(window), FEditor(editor), watcher_(watcher), builder_(builder), dialogs_(dialogs),
+    : window_(window), FEditor(editor), FWatcher(watcher), builder_(builder), dialogs_(dialogs),
       progress_(progress), showException_(std::move(showException))
 {
 }
@@ -59,9 +59,9 @@ void TDocument::LoadFile(const QString& name)
     NewInterpreter();
     // The watcher follows the text in the editor from here on, also when the interpreter fails
     // below, so that Save never writes this text into the file opened before.
-    watcher_.Stop();
-    watcher_.SetFileName(name);
-    watcher_.Start();
+    FWatcher.Stop();
+    FWatcher.SetFileName(name);
+    FWatcher.Start();
     if (OnFileNamed)
         OnFileNamed(name);
     RunAndPlot();
@@ -94,8 +94,8 @@ void TDocument::RunAndPlot()
 
 void TDocument::Clear()
 {
-    watcher_.Stop();
-    watcher_.SetFileName(QString());
+    FWatcher.Stop();
+    FWatcher.SetFileName(QString());
     FEditor.ClearAll();
     window_.setWindowTitle(DocumentTitle(QString()));
 }
@@ -130,17 +130,17 @@ void TDocument::Save()
 {
     if (!FEditor.isModified())
         return;
-    const QString name = watcher_.FileName();
+    const QString name = FWatcher.FileName();
     if (name.isEmpty()) {
         RunSaveAsDialog();
         return;
     }
     // Stopped around our own write, so that it is not reported as an outside change; after a
     // failed write it stays stopped.
-    watcher_.Stop();
+    FWatcher.Stop();
     WriteFile(name);
     FEditor.SetModified(false);
-    watcher_.Start();
+    FWatcher.Start();
 }
 
 bool TDocument::RunSaveAsDialog()
@@ -158,11 +158,11 @@ bool TDocument::RunSaveAsDialog()
 
 void TDocument::SaveAs(const QString& name)
 {
-    watcher_.Stop();
+    FWatcher.Stop();
     WriteFile(name);
-    watcher_.SetFileName(name);
+    FWatcher.SetFileName(name);
     FEditor.SetModified(false);
-    watcher_.Start();
+    FWatcher.Start();
     window_.setWindowTitle(DocumentTitle(name));
     if (OnFileNamed)
         OnFileNamed(name);
@@ -171,11 +171,11 @@ void TDocument::SaveAs(const QString& name)
 void TDocument::FileChanged()
 {
     reloadPrompt_.FileChanged([this] {
-        const QString name = watcher_.FileName();
+        const QString name = FWatcher.FileName();
         if (dialogs_.Ask(QStringLiteral("File %1 has changed. Reload?").arg(name), false)
             != TAnswer::Yes)
             return false;
-        watcher_.Stop();
+        FWatcher.Stop();
         LoadFile(name);
         return true;
     });

@@ -79,7 +79,7 @@ private:
 
     QWidget& window_;
     TGCodeEditor& FEditor;
-    TATFileNotification& watcher_;
+    TATFileNotification& FWatcher;
     TToolpathBuilder& builder_;
     TUserDialogs& dialogs_;
     TWorkProgress& progress_;

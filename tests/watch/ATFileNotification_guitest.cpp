@@ -63,30 +63,30 @@ class ATFileNotificationTest : public ::testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        previousHandler_ =
-            TThreadErrorBox::SetHandler([](const QString& message) { errors_ << message; });
+        FPreviousHandler =
+            TThreadErrorBox::SetHandler([](const QString& message) { FErrors << message; });
     }
     static void TearDownTestSuite()
     {
         QCoreApplication::processEvents();  // boxes still queued go to the recorder too
-        TThreadErrorBox::SetHandler(previousHandler_);
+        TThreadErrorBox::SetHandler(FPreviousHandler);
     }
 
     void SetUp() override
     {
-        errors_.clear();
-        ASSERT_TRUE(folder_.isValid());
-        watched_ = Path("a.nc");
-        WriteOld(watched_, "G0 X1\n");
-        watcher_.OnChanged = [this] { ++changes_; };
+        FErrors.clear();
+        ASSERT_TRUE(FFolder.isValid());
+        FWatched = Path("a.nc");
+        WriteOld(FWatched, "G0 X1\n");
+        FWatcher.OnChanged = [this] { ++FChanges; };
     }
     void TearDown() override
     {
-        watcher_.Stop();
+        FWatcher.Stop();
         QCoreApplication::processEvents();
     }
 
-    QString Path(const QString& name) const { return folder_.filePath(name); }
+    QString Path(const QString& name) const { return FFolder.filePath(name); }
     void WriteOld(const QString& path, const QByteArray& text)
     {
         Write(path, text);
@@ -94,49 +94,49 @@ protected:
     }
     void Watch(const QString& fileName)
     {
-        watcher_.SetFileName(fileName);
-        watcher_.Start();
-        ASSERT_TRUE(watcher_.Running());
+        FWatcher.SetFileName(fileName);
+        FWatcher.Start();
+        ASSERT_TRUE(FWatcher.Running());
     }
     void WatchFolder()
     {
-        watcher_.SetDirectory(folder_.path());
-        watcher_.Start();
-        ASSERT_TRUE(watcher_.Running());
+        FWatcher.SetDirectory(FFolder.path());
+        FWatcher.Start();
+        ASSERT_TRUE(FWatcher.Running());
     }
     bool WaitForChanges(int count)
     {
-        return QTest::qWaitFor([&] { return changes_ >= count; }, kTimeoutMs);
+        return QTest::qWaitFor([&] { return FChanges >= count; }, kTimeoutMs);
     }
     static void Settle() { QTest::qWait(kSettleMs); }
 
-    inline static TThreadErrorBox::THandler previousHandler_;
-    inline static QStringList errors_;
-    QTemporaryDir folder_;
-    QString watched_;
-    TATFileNotification watcher_;
-    int changes_ = 0;
+    inline static TThreadErrorBox::THandler FPreviousHandler;
+    inline static QStringList FErrors;
+    QTemporaryDir FFolder;
+    QString FWatched;
+    TATFileNotification FWatcher;
+    int FChanges = 0;
 };
 
 TEST_F(ATFileNotificationTest, PropertiesKeepAtMostOneOfDirectoryAndFileName)
 {
-    EXPECT_EQ(watcher_.Options(), kDefaultNotifyOptions);
-    EXPECT_FALSE(watcher_.Subtree());
-    EXPECT_TRUE(watcher_.Directory().isEmpty());
-    EXPECT_TRUE(watcher_.FileName().isEmpty());
-    EXPECT_FALSE(watcher_.Running());
+    EXPECT_EQ(FWatcher.Options(), kDefaultNotifyOptions);
+    EXPECT_FALSE(FWatcher.Subtree());
+    EXPECT_TRUE(FWatcher.Directory().isEmpty());
+    EXPECT_TRUE(FWatcher.FileName().isEmpty());
+    EXPECT_FALSE(FWatcher.Running());
 
-    watcher_.SetDirectory("/d");
-    watcher_.SetFileName("/d/a.nc");
-    EXPECT_TRUE(watcher_.Directory().isEmpty());
-    watcher_.SetDirectory("/d");
-    EXPECT_TRUE(watcher_.FileName().isEmpty());
+    FWatcher.SetDirectory("/d");
+    FWatcher.SetFileName("/d/a.nc");
+    EXPECT_TRUE(FWatcher.Directory().isEmpty());
+    FWatcher.SetDirectory("/d");
+    EXPECT_TRUE(FWatcher.FileName().isEmpty());
 
-    watcher_.SetFileName("");  // its current value: Directory stays
-    EXPECT_EQ(watcher_.Directory(), "/d");
-    watcher_.SetFileName("/d/a.nc");
-    watcher_.SetDirectory("");
-    EXPECT_EQ(watcher_.FileName(), "/d/a.nc");
+    FWatcher.SetFileName("");  // its current value: Directory stays
+    EXPECT_EQ(FWatcher.Directory(), "/d");
+    FWatcher.SetFileName("/d/a.nc");
+    FWatcher.SetDirectory("");
+    EXPECT_EQ(FWatcher.FileName(), "/d/a.nc");
 }
 
 // Programs save in different ways; each save must give exactly one notice.
@@ -152,12 +152,12 @@ class SaveTest : public ATFileNotificationTest, public ::testing::WithParamInter
 
 TEST_P(SaveTest, ReportsOnce)
 {
-    Watch(watched_);
-    GetParam().save(watched_);
+    Watch(FWatched);
+    GetParam().save(FWatched);
     ASSERT_TRUE(WaitForChanges(1));
     Settle();
-    EXPECT_EQ(changes_, 1);
-    EXPECT_FALSE(watcher_.NoticePending());
+    EXPECT_EQ(FChanges, 1);
+    EXPECT_FALSE(FWatcher.NoticePending());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -184,34 +184,34 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(ATFileNotificationTest, OtherEntriesInTheFolderReportNothing)
 {
-    Watch(watched_);
+    Watch(FWatched);
     Write(Path("b.nc"), "G0 Y1\n");
-    ASSERT_TRUE(QDir(folder_.path()).mkdir("sub"));
+    ASSERT_TRUE(QDir(FFolder.path()).mkdir("sub"));
     ASSERT_TRUE(QFile::remove(Path("b.nc")));
     Settle();
-    EXPECT_EQ(changes_, 0);
+    EXPECT_EQ(FChanges, 0);
 
-    Write(watched_, "G1 X2\n");  // the watcher is still listening
+    Write(FWatched, "G1 X2\n");  // the watcher is still listening
     EXPECT_TRUE(WaitForChanges(1));
 }
 
 TEST_F(ATFileNotificationTest, DeleteAndRecreateEachReport)
 {
-    Watch(watched_);
-    ASSERT_TRUE(QFile::remove(watched_));
+    Watch(FWatched);
+    ASSERT_TRUE(QFile::remove(FWatched));
     ASSERT_TRUE(WaitForChanges(1));
-    Write(watched_, "G0 X1\n");
+    Write(FWatched, "G0 X1\n");
     ASSERT_TRUE(WaitForChanges(2));
     Settle();
-    EXPECT_EQ(changes_, 2);
+    EXPECT_EQ(FChanges, 2);
 }
 
 TEST_F(ATFileNotificationTest, FileNamedWithoutFolderIsWatchedInTheCurrentFolder)
 {
     const QString previous = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(folder_.path()));
+    ASSERT_TRUE(QDir::setCurrent(FFolder.path()));
     Watch("a.nc");
-    Write(watched_, "G1 X2\n");
+    Write(FWatched, "G1 X2\n");
     const bool reported = WaitForChanges(1);
     QDir::setCurrent(previous);
     EXPECT_TRUE(reported);
@@ -221,88 +221,88 @@ TEST_F(ATFileNotificationTest, StartWhileRunningKeepsTheFirstFile)
 {
     const QString other = Path("b.nc");
     WriteOld(other, "G0 Y1\n");
-    Watch(watched_);
-    watcher_.SetFileName(other);
-    watcher_.Start();
+    Watch(FWatched);
+    FWatcher.SetFileName(other);
+    FWatcher.Start();
     Touch(other);
     Settle();
-    EXPECT_EQ(changes_, 0);
-    Touch(watched_);
+    EXPECT_EQ(FChanges, 0);
+    Touch(FWatched);
     ASSERT_TRUE(WaitForChanges(1));
 
-    watcher_.Stop();
-    watcher_.Start();
-    Touch(watched_);
+    FWatcher.Stop();
+    FWatcher.Start();
+    Touch(FWatched);
     Touch(other);
     ASSERT_TRUE(WaitForChanges(2));
     Settle();
-    EXPECT_EQ(changes_, 2);
+    EXPECT_EQ(FChanges, 2);
 }
 
 TEST_F(ATFileNotificationTest, StopThenStartTakesAFreshSnapshot)
 {
-    Watch(watched_);
-    watcher_.Stop();
-    Write(watched_, "G1 X2\n");  // made while stopped: not reported
-    watcher_.Start();
+    Watch(FWatched);
+    FWatcher.Stop();
+    Write(FWatched, "G1 X2\n");  // made while stopped: not reported
+    FWatcher.Start();
     Settle();
-    EXPECT_EQ(changes_, 0);
+    EXPECT_EQ(FChanges, 0);
 
-    Touch(watched_);
+    Touch(FWatched);
     EXPECT_TRUE(WaitForChanges(1));
 }
 
 TEST_F(ATFileNotificationTest, NoticeArmedJustBeforeStopIsDelivered)
 {
-    Watch(watched_);
-    Write(watched_, "G1 X2\n");
+    Watch(FWatched);
+    Write(FWatched, "G1 X2\n");
     // Wait without running the event loop, so the notice cannot be delivered before Stop.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kTimeoutMs);
-    while (!watcher_.NoticePending() && std::chrono::steady_clock::now() < deadline)
+    while (!FWatcher.NoticePending() && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    ASSERT_TRUE(watcher_.NoticePending());
-    watcher_.Stop();
-    EXPECT_FALSE(watcher_.Running());
+    ASSERT_TRUE(FWatcher.NoticePending());
+    FWatcher.Stop();
+    EXPECT_FALSE(FWatcher.Running());
     EXPECT_TRUE(WaitForChanges(1));
 }
 
 TEST_F(ATFileNotificationTest, DirectoryModeReportsEveryWakeUpOfTheChosenKinds)
 {
-    watcher_.SetOptions({Option::foNotifyFilename});
+    FWatcher.SetOptions({Option::foNotifyFilename});
     WatchFolder();
-    ASSERT_TRUE(QDir(folder_.path()).mkdir("one"));
-    Touch(watched_);  // last write time: not chosen
+    ASSERT_TRUE(QDir(FFolder.path()).mkdir("one"));
+    Touch(FWatched);  // last write time: not chosen
     Settle();
-    EXPECT_EQ(changes_, 0);
+    EXPECT_EQ(FChanges, 0);
     Write(Path("x.nc"), "G0 X1\n");
     ASSERT_TRUE(WaitForChanges(1));
     ASSERT_TRUE(QFile::remove(Path("x.nc")));  // every wake-up counts, nothing is compared
     ASSERT_TRUE(WaitForChanges(2));
 
-    watcher_.Stop();
-    watcher_.SetOptions({Option::foNotifyDirname});
-    watcher_.Start();
+    FWatcher.Stop();
+    FWatcher.SetOptions({Option::foNotifyDirname});
+    FWatcher.Start();
     Write(Path("y.nc"), "G0 X1\n");
     Settle();
-    EXPECT_EQ(changes_, 2);
-    ASSERT_TRUE(QDir(folder_.path()).mkdir("two"));
+    EXPECT_EQ(FChanges, 2);
+    ASSERT_TRUE(QDir(FFolder.path()).mkdir("two"));
     EXPECT_TRUE(WaitForChanges(3));
 }
 
 TEST_F(ATFileNotificationTest, SubtreeWatchesEveryFolderBelow)
 {
-    ASSERT_TRUE(QDir(folder_.path()).mkpath("sub/deep"));
+    ASSERT_TRUE(QDir(FFolder.path()).mkpath("sub/deep"));
     WatchFolder();
     Write(Path("sub/deep/x.nc"), "G0 X1\n");
     Settle();
-    EXPECT_EQ(changes_, 0);
+    EXPECT_EQ(FChanges, 0);
 
-    watcher_.Stop();
-    watcher_.SetSubtree(true);
-    watcher_.Start();
+    FWatcher.Stop();
+    FWatcher.SetSubtree(true);
+    FWatcher.Start();
     Write(Path("sub/deep/y.nc"), "G0 X1\n");
     ASSERT_TRUE(WaitForChanges(1));
-    ASSERT_TRUE(QDir(folder_.path()).mkdir("sub/new"));
+    ASSERT_TRUE(QDir(FFolder.path()).mkdir("sub/new"));
     ASSERT_TRUE(WaitForChanges(2));
     Write(Path("sub/new/z.nc"), "G0 X1\n");  // a folder made while watching is watched too
     EXPECT_TRUE(WaitForChanges(3));
@@ -312,7 +312,7 @@ TEST_F(ATFileNotificationTest, DestroyingARunningWatcherEndsItsThread)
 {
     const int before = ThreadCount();
     auto watcher = std::make_unique<TATFileNotification>();
-    watcher->SetFileName(watched_);
+    watcher->SetFileName(FWatched);
     watcher->Start();
     EXPECT_EQ(ThreadCount(), before + 1);
     watcher.reset();
@@ -321,53 +321,53 @@ TEST_F(ATFileNotificationTest, DestroyingARunningWatcherEndsItsThread)
 
 TEST_F(ATFileNotificationTest, OnlyAFolderThatCannotBeWatchedGivesAMessage)
 {
-    watcher_.Start();  // neither a folder nor a file: nothing to watch, nothing to say
+    FWatcher.Start();  // neither a folder nor a file: nothing to watch, nothing to say
     Settle();
-    EXPECT_TRUE(errors_.isEmpty());
+    EXPECT_TRUE(FErrors.isEmpty());
 
-    watcher_.Stop();
-    watcher_.SetDirectory(Path("missing"));
-    watcher_.Start();
-    ASSERT_TRUE(QTest::qWaitFor([] { return errors_.size() == 1; }, kTimeoutMs));
-    EXPECT_TRUE(errors_[0].startsWith("Cannot watch folder \"" + Path("missing") + "\"."))
-        << errors_[0].toStdString();
+    FWatcher.Stop();
+    FWatcher.SetDirectory(Path("missing"));
+    FWatcher.Start();
+    ASSERT_TRUE(QTest::qWaitFor([] { return FErrors.size() == 1; }, kTimeoutMs));
+    EXPECT_TRUE(FErrors[0].startsWith("Cannot watch folder \"" + Path("missing") + "\"."))
+        << FErrors[0].toStdString();
 
-    watcher_.Stop();
-    watcher_.SetFileName(Path("gone/a.nc"));
-    watcher_.Start();
-    ASSERT_TRUE(QTest::qWaitFor([] { return errors_.size() == 2; }, kTimeoutMs));
-    EXPECT_TRUE(errors_[1].contains(Path("gone"))) << errors_[1].toStdString();
+    FWatcher.Stop();
+    FWatcher.SetFileName(Path("gone/a.nc"));
+    FWatcher.Start();
+    ASSERT_TRUE(QTest::qWaitFor([] { return FErrors.size() == 2; }, kTimeoutMs));
+    EXPECT_TRUE(FErrors[1].contains(Path("gone"))) << FErrors[1].toStdString();
 }
 
 TEST_F(ATFileNotificationTest, FailureToCreateTheWorkerLeavesTheWatcherStopped)
 {
-    watcher_.SetFileName(watched_);
+    FWatcher.SetFileName(FWatched);
     rlimit limit{};
     ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &limit), 0);
     const rlimit noFiles = {0, limit.rlim_max};  // no stop event can be made
     ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &noFiles), 0);
-    watcher_.Start();
+    FWatcher.Start();
     ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &limit), 0);
 
-    EXPECT_FALSE(watcher_.Running());
-    ASSERT_TRUE(QTest::qWaitFor([] { return !errors_.isEmpty(); }, kTimeoutMs));
-    EXPECT_EQ(errors_, QStringList{"Exception while creating thread"});
-    watcher_.Start();  // works again once files can be opened
-    EXPECT_TRUE(watcher_.Running());
+    EXPECT_FALSE(FWatcher.Running());
+    ASSERT_TRUE(QTest::qWaitFor([] { return !FErrors.isEmpty(); }, kTimeoutMs));
+    EXPECT_EQ(FErrors, QStringList{"Exception while creating thread"});
+    FWatcher.Start();  // works again once files can be opened
+    EXPECT_TRUE(FWatcher.Running());
 }
 
 TEST_F(ATFileNotificationTest, FailingHandlerIsReportedAndWatchingGoesOn)
 {
-    watcher_.OnChanged = [this] {
-        ++changes_;
+    FWatcher.OnChanged = [this] {
+        ++FChanges;
         throw EZorvitError("Reload failed");
     };
-    Watch(watched_);
-    Touch(watched_);
+    Watch(FWatched);
+    Touch(FWatched);
     ASSERT_TRUE(WaitForChanges(1));
-    ASSERT_TRUE(QTest::qWaitFor([] { return !errors_.isEmpty(); }, kTimeoutMs));
-    EXPECT_EQ(errors_, QStringList{"Reload failed"});
-    Touch(watched_);
+    ASSERT_TRUE(QTest::qWaitFor([] { return !FErrors.isEmpty(); }, kTimeoutMs));
+    EXPECT_EQ(FErrors, QStringList{"Reload failed"});
+    Touch(FWatched);
     EXPECT_TRUE(WaitForChanges(2));
 }
 }  // namespace

@@ -84,14 +84,14 @@ class FileSnapshotTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        folder_ = std::filesystem::temp_directory_path() /
+        FFolder = std::filesystem::temp_directory_path() /
                   ("zorvit-snapshot-" + std::to_string(getpid()) + "-" +
                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(folder_);
-        path_ = (folder_ / "a.nc").string();
+        std::filesystem::create_directories(FFolder);
+        path_ = (FFolder / "a.nc").string();
         Create("G0 X1\n");
     }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
+    void TearDown() override { std::filesystem::remove_all(FFolder); }
 
     // A file with known contents, mode and times.
     void Create(const std::string& text)
@@ -101,7 +101,7 @@ protected:
         SetTimes(path_, kFirstTime, kFirstTime);
     }
 
-    std::filesystem::path folder_;
+    std::filesystem::path FFolder;
     std::string path_;
 };
 
@@ -116,7 +116,7 @@ TEST_F(FileSnapshotTest, GivesTheEntryOrAllZero)
     EXPECT_EQ(snapshot.lastWriteTime, expected);
     EXPECT_EQ(snapshot.lastAccessTime, expected);
 
-    EXPECT_EQ(TakeSnapshot((folder_ / "missing.nc").string()), TFileSnapshot{});
+    EXPECT_EQ(TakeSnapshot((FFolder / "missing.nc").string()), TFileSnapshot{});
     EXPECT_EQ(TakeSnapshot(""), TFileSnapshot{});
 
     ASSERT_EQ(truncate(path_.c_str(), off_t{5} << 30), 0);  // 5 GiB, sparse
