@@ -53,7 +53,7 @@ void TdlgColor::CreateControls()
     // A label whose text is wider than its place pushes the column of pickers, and the
     // dialog's right edge, as far right as it needs; everything else stays where it is.
     int pickerShift = 0;
-    for (std::size_t row = 0; row < m_pickers.size(); ++row) {
+    for (std::size_t row = 0; row < FPickers.size(); ++row) {
         const int rowOffset = static_cast<int>(row) * kRowPitchPx;
         const QString suffix = QString::number(row);
 
@@ -65,10 +65,10 @@ void TdlgColor::CreateControls()
 
         TColorPicker* picker = new TColorPicker(this);
         picker->setObjectName("cbxG" + suffix);
-        m_pickers[row] = picker;
+        FPickers[row] = picker;
     }
-    for (std::size_t row = 0; row < m_pickers.size(); ++row)
-        m_pickers[row]->setGeometry(kPickerLeftPx + pickerShift,
+    for (std::size_t row = 0; row < FPickers.size(); ++row)
+        FPickers[row]->setGeometry(kPickerLeftPx + pickerShift,
                                     kPickerTopPx + static_cast<int>(row) * kRowPitchPx,
                                     kPickerWidthPx, kPickerHeightPx);
     setFixedSize(kClientWidthPx + pickerShift, kClientHeightPx);
@@ -87,22 +87,22 @@ void TdlgColor::CreateControls()
 
 void TdlgColor::SetTabOrder()
 {
-    for (std::size_t row = 1; row < m_pickers.size(); ++row)
-        setTabOrder(m_pickers[row - 1], m_pickers[row]);
-    setTabOrder(m_pickers.back(), Button1);
+    for (std::size_t row = 1; row < FPickers.size(); ++row)
+        setTabOrder(FPickers[row - 1], FPickers[row]);
+    setTabOrder(FPickers.back(), Button1);
     setTabOrder(Button1, Button2);
 }
 
 void TdlgColor::PutColors(const std::array<TColor, 4>& colours)
 {
-    for (std::size_t row = 0; row < m_pickers.size(); ++row)
-        m_pickers[row]->SetColor(colours[row]);
+    for (std::size_t row = 0; row < FPickers.size(); ++row)
+        FPickers[row]->SetColor(colours[row]);
 }
 
 std::array<TColor, 4> TdlgColor::GetColors() const
 {
     std::array<TColor, 4> colours{};
-    for (std::size_t row = 0; row < m_pickers.size(); ++row)
-        colours[row] = m_pickers[row]->Color();
+    for (std::size_t row = 0; row < FPickers.size(); ++row)
+        colours[row] = FPickers[row]->Color();
     return colours;
 }

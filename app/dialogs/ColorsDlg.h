@@ -26,7 +26,7 @@ private:
     void CreateControls();
     void SetTabOrder();
 
-    std::array<TColorPicker*, 4> m_pickers{};
+    std::array<TColorPicker*, 4> FPickers{};
     QPushButton* Button1 = nullptr;
     QPushButton* Button2 = nullptr;
 };

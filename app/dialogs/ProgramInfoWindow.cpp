@@ -75,21 +75,21 @@ TProgramInfoWindow::TProgramInfoWindow(QWidget* parent) : QWidget(parent, Qt::To
 
 void TProgramInfoWindow::ShowSummary(const TProgramSummary& summary)
 {
-    summary_ = summary;
-    summary_.RapidRate = edtRapidRate->value();
+    FSummary = summary;
+    FSummary.RapidRate = edtRapidRate->value();
     UpdateText();
 }
 
 void TProgramInfoWindow::RapidRateChanged(double rate)
 {
-    summary_.RapidRate = rate;
+    FSummary.RapidRate = rate;
     UpdateText();
 }
 
 void TProgramInfoWindow::UpdateText()
 {
-    const QString notice = IncompleteNotice(summary_.Skipped);
+    const QString notice = IncompleteNotice(FSummary.Skipped);
     lblIncomplete->setText(notice);
     lblIncomplete->setVisible(!notice.isEmpty());
-    memSummary->setPlainText(QString::fromStdString(FormatSummary(summary_)));
+    memSummary->setPlainText(QString::fromStdString(FormatSummary(FSummary)));
 }

@@ -26,13 +26,13 @@ public:
 
     // Keeps and shows the summary, timing rapids at the rate the window shows.
     void ShowSummary(const TProgramSummary& summary);
-    const TProgramSummary& Summary() const { return summary_; }
+    const TProgramSummary& Summary() const { return FSummary; }
 
 private:
     void RapidRateChanged(double rate);
     void UpdateText();
 
-    TProgramSummary summary_;
+    TProgramSummary FSummary;
     QLabel* lblIncomplete = nullptr;
     QPlainTextEdit* memSummary = nullptr;
     QDoubleSpinBox* edtRapidRate = nullptr;

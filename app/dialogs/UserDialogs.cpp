@@ -11,12 +11,12 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-TUserDialogs::TUserDialogs(QWidget* owner) : owner_(owner) {}
+TUserDialogs::TUserDialogs(QWidget* owner) : FOwner(owner) {}
 
 TAnswer TUserDialogs::Ask(const QString& question, bool withCancel)
 {
     QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), question,
-                    QMessageBox::Yes | QMessageBox::No, owner_);
+                    QMessageBox::Yes | QMessageBox::No, FOwner);
     box.button(QMessageBox::Yes)->setText(QStringLiteral("&Yes"));
     box.button(QMessageBox::No)->setText(QStringLiteral("&No"));
     if (withCancel) {
@@ -38,14 +38,14 @@ TAnswer TUserDialogs::Ask(const QString& question, bool withCancel)
 
 void TUserDialogs::ShowError(const QString& message)
 {
-    QMessageBox box(QMessageBox::Critical, QString(), message, QMessageBox::Ok, owner_);
+    QMessageBox box(QMessageBox::Critical, QString(), message, QMessageBox::Ok, FOwner);
     ShowEmptyCaption(box);
     box.exec();
 }
 
 std::optional<QString> TUserDialogs::OpenName()
 {
-    const QString name = QFileDialog::getOpenFileName(owner_, QString(), StartPath(false));
+    const QString name = QFileDialog::getOpenFileName(FOwner, QString(), StartPath(false));
     if (name.isEmpty())
         return std::nullopt;
     Remember(name);
@@ -56,7 +56,7 @@ std::optional<QString> TUserDialogs::SaveName()
 {
     // The main window asks about overwriting itself, through Ask, so that the question can be
     // answered in tests; the dialog must not ask a second time.
-    const QString name = QFileDialog::getSaveFileName(owner_, QString(), StartPath(true), QString(),
+    const QString name = QFileDialog::getSaveFileName(FOwner, QString(), StartPath(true), QString(),
                                                       nullptr, QFileDialog::DontConfirmOverwrite);
     if (name.isEmpty())
         return std::nullopt;
@@ -66,18 +66,18 @@ std::optional<QString> TUserDialogs::SaveName()
 
 QString TUserDialogs::StartPath(bool offerName) const
 {
-    return DialogStartPath(documentFile_ ? documentFile_() : QString(), lastFolder_, offerName);
+    return DialogStartPath(FDocumentFile ? FDocumentFile() : QString(), FLastFolder, offerName);
 }
 
 void TUserDialogs::Remember(const QString& chosen)
 {
-    lastFolder_ = QFileInfo(chosen).absolutePath();
+    FLastFolder = QFileInfo(chosen).absolutePath();
 }
 
 std::optional<int> TUserDialogs::AskLineNumber(int current, int lineCount)
 {
     bool accepted = false;
-    const int line = QInputDialog::getInt(owner_, QStringLiteral("Go to Line"),
+    const int line = QInputDialog::getInt(FOwner, QStringLiteral("Go to Line"),
                                           QStringLiteral("Line number (1 - %1):").arg(lineCount), current, 1,
                                           lineCount, 1, &accepted);
     if (!accepted)

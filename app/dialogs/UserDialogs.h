@@ -34,18 +34,18 @@ public:
     // Shows a modal dialog; true when it closed with OK.
     virtual bool Execute(QDialog& dialog);
 
-    void SetOwner(QWidget* owner) { owner_ = owner; }
+    void SetOwner(QWidget* owner) { FOwner = owner; }
     // The open document's file name (empty while untitled), asked each time a dialog opens.
-    void SetDocumentFile(std::function<QString()> documentFile) { documentFile_ = std::move(documentFile); }
+    void SetDocumentFile(std::function<QString()> documentFile) { FDocumentFile = std::move(documentFile); }
 
 protected:
-    QWidget* Owner() const { return owner_; }
+    QWidget* Owner() const { return FOwner; }
 
 private:
     QString StartPath(bool offerName) const;
     void Remember(const QString& chosen);
 
-    QWidget* owner_;
-    std::function<QString()> documentFile_;
-    QString lastFolder_;
+    QWidget* FOwner;
+    std::function<QString()> FDocumentFile;
+    QString FLastFolder;
 };

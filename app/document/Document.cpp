@@ -24,8 +24,8 @@ QString DocumentTitle(const QString& fileName)
 TDocument::TDocument(QWidget& window, TGCodeEditor& editor, TATFileNotification& watcher,
                      TToolpathBuilder& builder, TUserDialogs& dialogs, TWorkProgress& progress,
                      std::function<void()> showException)
-    : window_(window), FEditor(editor), FWatcher(watcher), builder_(builder), dialogs_(dialogs),
-      progress_(progress), showException_(std::move(showException))
+    : FWindow(window), FEditor(editor), FWatcher(watcher), FBuilder(builder), FDialogs(dialogs),
+      FProgress(progress), FShowException(std::move(showException))
 {
 }
 
@@ -33,29 +33,29 @@ TDocument::~TDocument() = default;
 
 void TDocument::NewInterpreter()
 {
-    engine_ = std::make_unique<TGCodeEngine>();
-    engine_->OnProgress = [this](std::size_t done, std::size_t total) {
-        progress_.Report(kStageInterpreting, done, total);
+    FEngine = std::make_unique<TGCodeEngine>();
+    FEngine->OnProgress = [this](std::size_t done, std::size_t total) {
+        FProgress.Report(kStageInterpreting, done, total);
     };
 }
 
 void TDocument::LoadFile(const QString& name)
 {
-    const TWorkProgress::TScope working(progress_);
+    const TWorkProgress::TScope working(FProgress);
     {
         // Read first, so that a file that cannot be read changes nothing.
         const QByteArray text = ReadDocumentFile(name);
 
-        if (engine_) {
+        if (FEngine) {
             // The kept table still holds the last plot, for the plot and a rebuild in new colours.
-            engine_.reset();
+            FEngine.reset();
             FEditor.ClearAll();
         }
         FEditor.SetTextBytes(text, [this](std::size_t done, std::size_t total) {
-            progress_.Report(kStageReading, done, total);
+            FProgress.Report(kStageReading, done, total);
         });
     }
-    window_.setWindowTitle(DocumentTitle(name));
+    FWindow.setWindowTitle(DocumentTitle(name));
     NewInterpreter();
     // The watcher follows the text in the editor from here on, also when the interpreter fails
     // below, so that Save never writes this text into the file opened before.
@@ -69,27 +69,27 @@ void TDocument::LoadFile(const QString& name)
 
 void TDocument::Refresh()
 {
-    const TWorkProgress::TScope working(progress_);
-    if (!engine_)
+    const TWorkProgress::TScope working(FProgress);
+    if (!FEngine)
         NewInterpreter();
     RunAndPlot();
 }
 
 void TDocument::RunAndPlot()
 {
-    engine_->SetLenient(lenient_);
+    FEngine->SetLenient(FLenient);
     try {
-        engine_->Run(FEditor.LinesView());
+        FEngine->Run(FEditor.LinesView());
     } catch (...) {
         if (OnRunEnded)
-            OnRunEnded(engine_->FailedLine());
+            OnRunEnded(FEngine->FailedLine());
         throw;
     }
     if (OnRunEnded)
         OnRunEnded(std::nullopt);
-    builder_.SetLineTable(engine_->Table(), engine_->RowSourceLines());
+    FBuilder.SetLineTable(FEngine->Table(), FEngine->RowSourceLines());
     if (OnPlotted)
-        OnPlotted(*engine_);
+        OnPlotted(*FEngine);
 }
 
 void TDocument::Clear()
@@ -97,14 +97,14 @@ void TDocument::Clear()
     FWatcher.Stop();
     FWatcher.SetFileName(QString());
     FEditor.ClearAll();
-    window_.setWindowTitle(DocumentTitle(QString()));
+    FWindow.setWindowTitle(DocumentTitle(QString()));
 }
 
 bool TDocument::QuerySaveChanges()
 {
     if (!FEditor.isModified())
         return true;
-    switch (dialogs_.Ask(QStringLiteral("Save changes before closing?"), true)) {
+    switch (FDialogs.Ask(QStringLiteral("Save changes before closing?"), true)) {
     case TAnswer::Cancel:
         return false;
     case TAnswer::No:
@@ -114,7 +114,7 @@ bool TDocument::QuerySaveChanges()
         try {
             Save();
         } catch (...) {
-            showException_();
+            FShowException();
         }
         return !FEditor.isModified();
     }
@@ -145,11 +145,11 @@ void TDocument::Save()
 
 bool TDocument::RunSaveAsDialog()
 {
-    const auto name = dialogs_.SaveName();
+    const auto name = FDialogs.SaveName();
     if (!name)
         return false;
     if (DocumentFileExists(*name)
-        && dialogs_.Ask(QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(*name),
+        && FDialogs.Ask(QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(*name),
                         false) != TAnswer::Yes)
         return false;
     SaveAs(*name);
@@ -163,16 +163,16 @@ void TDocument::SaveAs(const QString& name)
     FWatcher.SetFileName(name);
     FEditor.SetModified(false);
     FWatcher.Start();
-    window_.setWindowTitle(DocumentTitle(name));
+    FWindow.setWindowTitle(DocumentTitle(name));
     if (OnFileNamed)
         OnFileNamed(name);
 }
 
 void TDocument::FileChanged()
 {
-    reloadPrompt_.FileChanged([this] {
+    FReloadPrompt.FileChanged([this] {
         const QString name = FWatcher.FileName();
-        if (dialogs_.Ask(QStringLiteral("File %1 has changed. Reload?").arg(name), false)
+        if (FDialogs.Ask(QStringLiteral("File %1 has changed. Reload?").arg(name), false)
             != TAnswer::Yes)
             return false;
         FWatcher.Stop();

@@ -57,14 +57,14 @@ public:
     // The watcher saw the file change: asks whether to reload it, at most one question at a time.
     void FileChanged();
 
-    bool HasInterpreter() const { return engine_ != nullptr; }
+    bool HasInterpreter() const { return FEngine != nullptr; }
 
     // Told after every run of the interpreter: the 0-based line it failed at, none after a
     // successful run. A failure is told before its exception goes on to the caller.
     std::function<void(std::optional<std::size_t> failedLine)> OnRunEnded;
     // Lenient or strict reading for the runs from now on.
-    void SetLenient(bool lenient) { lenient_ = lenient; }
-    bool Lenient() const { return lenient_; }
+    void SetLenient(bool lenient) { FLenient = lenient; }
+    bool Lenient() const { return FLenient; }
     // Called after every run whose table went to the plot.
     std::function<void(const TGCodeEngine&)> OnPlotted;
     // Raised with the file's name whenever the document takes a file: opened, reloaded or
@@ -77,14 +77,14 @@ private:
     void RunAndPlot();
     void NewInterpreter();
 
-    QWidget& window_;
+    QWidget& FWindow;
     TGCodeEditor& FEditor;
     TATFileNotification& FWatcher;
-    TToolpathBuilder& builder_;
-    TUserDialogs& dialogs_;
-    TWorkProgress& progress_;
-    std::function<void()> showException_;
-    std::unique_ptr<TGCodeEngine> engine_;
-    bool lenient_ = false;
-    TReloadPrompt reloadPrompt_;
+    TToolpathBuilder& FBuilder;
+    TUserDialogs& FDialogs;
+    TWorkProgress& FProgress;
+    std::function<void()> FShowException;
+    std::unique_ptr<TGCodeEngine> FEngine;
+    bool FLenient = false;
+    TReloadPrompt FReloadPrompt;
 };

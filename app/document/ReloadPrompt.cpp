@@ -2,8 +2,8 @@
 
 void TReloadPrompt::FileChanged(const std::function<bool()>& question)
 {
-    if (open_) {
-        changedMeanwhile_ = true;
+    if (FOpen) {
+        FChangedMeanwhile = true;
         return;
     }
     // Closed again however the question ends, also when the reload throws.
@@ -12,10 +12,10 @@ void TReloadPrompt::FileChanged(const std::function<bool()>& question)
         bool& flag;
         explicit TOpen(bool& f) : flag(f) { flag = true; }
         ~TOpen() { flag = false; }
-    } const asking(open_);
+    } const asking(FOpen);
     do {
-        changedMeanwhile_ = false;
+        FChangedMeanwhile = false;
         if (question())
             return;
-    } while (changedMeanwhile_);
+    } while (FChangedMeanwhile);
 }

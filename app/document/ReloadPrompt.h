@@ -12,9 +12,9 @@ public:
     // Asks through question (true: the file was reloaded), unless a question is open already.
     void FileChanged(const std::function<bool()>& question);
 
-    bool QuestionOpen() const { return open_; }
+    bool QuestionOpen() const { return FOpen; }
 
 private:
-    bool open_ = false;
-    bool changedMeanwhile_ = false;
+    bool FOpen = false;
+    bool FChangedMeanwhile = false;
 };

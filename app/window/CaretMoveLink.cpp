@@ -17,11 +17,11 @@ const QColor kPickedLineShade(0xFF, 0xF4, 0xB0);
 
 TCaretMoveLink::TCaretMoveLink(TGCodeEditor& editor, TOpenGLPanel& panel,
                                const TSegmentSourceLines& lines, QObject* parent)
-    : QObject(parent), FEditor(editor), fPanel(panel), FLines(lines)
+    : QObject(parent), FEditor(editor), FPanel(panel), FLines(lines)
 {
     connect(&FEditor, &QsciScintilla::cursorPositionChanged, this,
             [this](int line, int index) { CaretReported(line, index); });
-    fPanel.OnSegmentClicked = [this](std::size_t segment) { SegmentClicked(segment); };
+    FPanel.OnSegmentClicked = [this](std::size_t segment) { SegmentClicked(segment); };
     FEditor.markerDefine(QsciScintilla::Background, kPickedLineMarker);
     FEditor.setMarkerBackgroundColor(kPickedLineShade, kPickedLineMarker);
 }
@@ -30,22 +30,22 @@ void TCaretMoveLink::SetEnabled(bool enabled)
 {
     FEnabled = enabled;
     if (!FEnabled)
-        fPanel.SetHighlight(0, 0);
+        FPanel.SetHighlight(0, 0);
 }
 
 void TCaretMoveLink::PlotRedrawn()
 {
     int line = 0, index = 0;
     FEditor.getCursorPosition(&line, &index);
-    fNoMove = std::make_pair(line, index);
+    FNoMove = std::make_pair(line, index);
 }
 
 void TCaretMoveLink::CaretReported(int line, int index)
 {
     if ((FEditor.markersAtLine(line) & (1u << kPickedLineMarker)) == 0)
         FEditor.markerDeleteAll(kPickedLineMarker);
-    const bool moved = fNoMove != std::make_pair(line, index);
-    fNoMove.reset();
+    const bool moved = FNoMove != std::make_pair(line, index);
+    FNoMove.reset();
     if (moved)
         CaretMoved(line);
 }
@@ -55,7 +55,7 @@ void TCaretMoveLink::CaretMoved(int line)
     if (!FEnabled || line < 0)
         return;
     const TSegmentRange segments = FLines.SegmentsOf(static_cast<std::uint32_t>(line));
-    fPanel.SetHighlight(segments.first, segments.count);
+    FPanel.SetHighlight(segments.first, segments.count);
 }
 
 void TCaretMoveLink::SegmentClicked(std::size_t segment)

@@ -35,8 +35,8 @@ private:
     void SegmentClicked(std::size_t segment);
 
     TGCodeEditor& FEditor;
-    TOpenGLPanel& fPanel;
+    TOpenGLPanel& FPanel;
     const TSegmentSourceLines& FLines;
     bool FEnabled = true;
-    std::optional<std::pair<int, int>> fNoMove; // line and index that do not count as a move
+    std::optional<std::pair<int, int>> FNoMove; // line and index that do not count as a move
 };

@@ -71,11 +71,11 @@ constexpr const char* kPlotShortcutActions[] = {"ViewFitToView", "ViewTop", "Vie
 TGLPlotter::TGLPlotter(const QStringList& arguments, std::unique_ptr<TUserDialogs> dialogs,
                        QWidget* parent)
     : QMainWindow(parent),
-      dialogs_(dialogs ? std::move(dialogs) : std::make_unique<TUserDialogs>()),
+      FDialogs(dialogs ? std::move(dialogs) : std::make_unique<TUserDialogs>()),
       FMotionColors(kDefaultMotionColors)
 {
     setObjectName(QStringLiteral("GLPlotter"));
-    dialogs_->SetOwner(this);
+    FDialogs->SetOwner(this);
     CreateComponents();
     CreateActions();
     CreatePlotShortcuts();
@@ -86,7 +86,7 @@ TGLPlotter::TGLPlotter(const QStringList& arguments, std::unique_ptr<TUserDialog
     ConnectUpdates();
     // The client area lies below the menu bar.
     resize(kClientWidthPx, kClientHeightPx + menuBar()->sizeHint().height());
-    Guarded([this] { LoadSession(*this, *Splitter2, recentFiles_); });
+    Guarded([this] { LoadSession(*this, *Splitter2, FRecentFiles); });
     FormCreate(arguments);
     aclMainUpdate();
 }
@@ -136,8 +136,8 @@ void TGLPlotter::CreateComponents()
     } else {
         // Without OpenGL the panel stays out of the window, which could not be shown with it;
         // it still keeps the segments and the view, so everything else works as usual.
-        detachedPanel_ = std::make_unique<TOpenGLPanel>(nullptr);
-        OpenGLPanel = detachedPanel_.get();
+        FDetachedPanel = std::make_unique<TOpenGLPanel>(nullptr);
+        OpenGLPanel = FDetachedPanel.get();
         auto* notice = new QLabel(tr(kNoOpenGLText), pnlOpenGL);
         notice->setObjectName(QStringLiteral("lblNoOpenGL"));
         notice->setAlignment(Qt::AlignCenter);
@@ -172,22 +172,22 @@ void TGLPlotter::CreateComponents()
 
     // Long opens, refreshes and rebuilds show how far they have come; the plot keeps its last
     // picture meanwhile.
-    progress_ = new TWorkProgress(*statusBar());
-    progress_->HoldPaintsWith([this](bool held) { OpenGLPanel->SetPaintsHeld(held); });
-    builder_ = std::make_unique<TToolpathBuilder>(OpenGLPanel->View(), FMotionColors,
+    FProgress = new TWorkProgress(*statusBar());
+    FProgress->HoldPaintsWith([this](bool held) { OpenGLPanel->SetPaintsHeld(held); });
+    FBuilder = std::make_unique<TToolpathBuilder>(OpenGLPanel->View(), FMotionColors,
                                                   [panel = OpenGLPanel] { panel->update(); });
-    builder_->OnProgress = [this](std::size_t done, std::size_t total) {
-        progress_->Report(kStagePlotting, done, total);
+    FBuilder->OnProgress = [this](std::size_t done, std::size_t total) {
+        FProgress->Report(kStagePlotting, done, total);
     };
-    document_ = std::make_unique<TDocument>(*this, *memGCode, *ATFileNotification1, *builder_,
-                                            *dialogs_, *progress_, [this] { ShowException(); });
+    FDocument = std::make_unique<TDocument>(*this, *memGCode, *ATFileNotification1, *FBuilder,
+                                            *FDialogs, *FProgress, [this] { ShowException(); });
 
     dlgColor = new TdlgColor(this);
     dlgColor->setObjectName(QStringLiteral("dlgColor"));
 
-    caretMoveLink_ = new TCaretMoveLink(*memGCode, *OpenGLPanel, builder_->SegmentLines(), this);
-    failedLineMark_ = new TFailedLineMark(*memGCode);
-    document_->OnRunEnded = [this](std::optional<std::size_t> failedLine) { RunEnded(failedLine); };
+    FCaretMoveLink = new TCaretMoveLink(*memGCode, *OpenGLPanel, FBuilder->SegmentLines(), this);
+    FFailedLineMark = new TFailedLineMark(*memGCode);
+    FDocument->OnRunEnded = [this](std::optional<std::size_t> failedLine) { RunEnded(failedLine); };
     frmProgramInfo = new TProgramInfoWindow(this);
     frmProgramInfo->setObjectName(QStringLiteral("frmProgramInfo"));
     // A plot that lenient reading left incomplete says so in the status bar too.
@@ -195,18 +195,18 @@ void TGLPlotter::CreateComponents()
     lblSkipped->setObjectName(QStringLiteral("lblSkipped"));
     statusBar()->addPermanentWidget(lblSkipped);
     lblSkipped->hide();
-    document_->OnPlotted = [this](const TGCodeEngine& engine) {
+    FDocument->OnPlotted = [this](const TGCodeEngine& engine) {
         const TProgramSummary summary = SummarizeRun(engine);
         frmProgramInfo->ShowSummary(summary);
         lblSkipped->setText(IncompleteNotice(summary.Skipped));
         lblSkipped->setVisible(!lblSkipped->text().isEmpty());
     };
-    findBar_ = new TFindBar(*memGCode, this);
-    addToolBar(Qt::BottomToolBarArea, findBar_);
-    document_->OnFileNamed = [this](const QString& name) {
-        recentFiles_.Add(QFileInfo(name).absoluteFilePath().toStdString());
+    FFindBar = new TFindBar(*memGCode, this);
+    addToolBar(Qt::BottomToolBarArea, FFindBar);
+    FDocument->OnFileNamed = [this](const QString& name) {
+        FRecentFiles.Add(QFileInfo(name).absoluteFilePath().toStdString());
     };
-    dialogs_->SetDocumentFile([this] { return ATFileNotification1->FileName(); });
+    FDialogs->SetDocumentFile([this] { return ATFileNotification1->FileName(); });
 
     // Wheel turns go to the focused control first and to this window last.
     new TWheelRouter(*this);
@@ -239,7 +239,7 @@ void TGLPlotter::CreateMenus()
     file->addSeparator();
     AddMenuItem(*file, "itmFileExit", QStringLiteral("E&xit"), *Action("FileExit1"));
     file->addSeparator();
-    auto* recent = new TRecentFilesMenu(recentFiles_, *Action("FileClearRecent1"), file);
+    auto* recent = new TRecentFilesMenu(FRecentFiles, *Action("FileClearRecent1"), file);
     connect(recent, &TRecentFilesMenu::FileChosen, this,
             [this](const QString& name) { Guarded([&] { OpenRecentFile(name); }); });
     file->addMenu(recent);
@@ -362,7 +362,7 @@ void TGLPlotter::ConnectUpdates()
     const auto clipboardChanged = [this] {
         Guarded([this] {
             const QMimeData* contents = QGuiApplication::clipboard()->mimeData();
-            clipboardHasText_ = contents != nullptr && contents->hasText();
+            FClipboardHasText = contents != nullptr && contents->hasText();
             aclMainUpdate();
         });
     };
@@ -416,20 +416,20 @@ void TGLPlotter::ShowErrorMessage(const QString& message)
     QString text = message;
     if (!text.isEmpty() && text.back() > QLatin1Char('.'))
         text += QLatin1Char('.');
-    dialogs_->ShowError(text);
-    if (failedLine_) {
-        failedLineMark_->Show(static_cast<int>(*failedLine_), text);
-        failedLine_.reset();
+    FDialogs->ShowError(text);
+    if (FFailedLine) {
+        FFailedLineMark->Show(static_cast<int>(*FFailedLine), text);
+        FFailedLine.reset();
         memGCode->setFocus();
     }
 }
 
 void TGLPlotter::RunEnded(std::optional<std::size_t> failedLine)
 {
-    failedLine_ = failedLine;
+    FFailedLine = failedLine;
     if (!failedLine) {
-        failedLineMark_->Clear();
-        caretMoveLink_->PlotRedrawn();
+        FFailedLineMark->Clear();
+        FCaretMoveLink->PlotRedrawn();
     }
 }
 
@@ -462,17 +462,17 @@ bool TGLPlotter::eventFilter(QObject* watched, QEvent* event)
 
 void TGLPlotter::LoadFile(const QString& name)
 {
-    document_->LoadFile(name);
+    FDocument->LoadFile(name);
 }
 
 void TGLPlotter::PlotterRefreshExecute()
 {
-    document_->Refresh();
+    FDocument->Refresh();
 }
 
 void TGLPlotter::PlotterLenientExecute()
 {
-    document_->SetLenient(Action("PlotterLenient")->isChecked());
+    FDocument->SetLenient(Action("PlotterLenient")->isChecked());
     Action("PlotterRefresh")->trigger();
 }
 
@@ -485,17 +485,17 @@ void TGLPlotter::ViewProgramInfoExecute()
 
 void TGLPlotter::FileNew1Execute()
 {
-    if (!document_->QuerySaveChanges())
+    if (!FDocument->QuerySaveChanges())
         return;
-    document_->Clear();
+    FDocument->Clear();
     Action("PlotterRefresh")->trigger();
 }
 
 void TGLPlotter::FileOpen1Execute()
 {
-    if (!document_->QuerySaveChanges())
+    if (!FDocument->QuerySaveChanges())
         return;
-    if (const auto name = dialogs_->OpenName())
+    if (const auto name = FDialogs->OpenName())
         itmFileOpenAccept(*name);
 }
 
@@ -506,17 +506,17 @@ void TGLPlotter::itmFileOpenAccept(const QString& name)
 
 void TGLPlotter::itmFileSaveExecute()
 {
-    document_->Save();
+    FDocument->Save();
 }
 
 void TGLPlotter::FileSaveAs1Execute()
 {
-    document_->RunSaveAsDialog();
+    FDocument->RunSaveAsDialog();
 }
 
 void TGLPlotter::itmFileSaveAsAccept(const QString& name)
 {
-    document_->SaveAs(name);
+    FDocument->SaveAs(name);
 }
 
 void TGLPlotter::FileExit1Execute()
@@ -526,28 +526,28 @@ void TGLPlotter::FileExit1Execute()
 
 void TGLPlotter::FileClearRecent1Execute()
 {
-    recentFiles_.Clear();
+    FRecentFiles.Clear();
 }
 
 void TGLPlotter::OpenRecentFile(const QString& name)
 {
     if (!QFileInfo::exists(name)) {
-        recentFiles_.Remove(name.toStdString());
+        FRecentFiles.Remove(name.toStdString());
         statusBar()->showMessage(QStringLiteral("%1 no longer exists; it has been removed from the recent files.").arg(name));
         return;
     }
-    if (document_->QuerySaveChanges())
+    if (FDocument->QuerySaveChanges())
         LoadFile(name);
 }
 
 void TGLPlotter::ATFileNotification1Changed()
 {
-    document_->FileChanged();
+    FDocument->FileChanged();
 }
 
 void TGLPlotter::FormCloseQuery(bool& canClose)
 {
-    canClose = document_->QuerySaveChanges();
+    canClose = FDocument->QuerySaveChanges();
 }
 
 void TGLPlotter::closeEvent(QCloseEvent* event)
@@ -556,7 +556,7 @@ void TGLPlotter::closeEvent(QCloseEvent* event)
     Guarded([&] { FormCloseQuery(canClose); });
     event->setAccepted(canClose);
     if (canClose)
-        Guarded([this] { SaveSession(*this, *Splitter2, recentFiles_); });
+        Guarded([this] { SaveSession(*this, *Splitter2, FRecentFiles); });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -599,22 +599,22 @@ void TGLPlotter::EditRedo1Execute()
 
 void TGLPlotter::EditFind1Execute()
 {
-    findBar_->ShowFind();
+    FFindBar->ShowFind();
 }
 
 void TGLPlotter::EditFindNext1Execute()
 {
-    findBar_->FindNext();
+    FFindBar->FindNext();
 }
 
 void TGLPlotter::EditFindPrevious1Execute()
 {
-    findBar_->FindPrevious();
+    FFindBar->FindPrevious();
 }
 
 void TGLPlotter::EditReplace1Execute()
 {
-    findBar_->ShowReplace();
+    FFindBar->ShowReplace();
 }
 
 void TGLPlotter::EditGoToLine1Execute()
@@ -622,7 +622,7 @@ void TGLPlotter::EditGoToLine1Execute()
     int line = 0;
     int index = 0;
     memGCode->getCursorPosition(&line, &index);
-    if (const auto chosen = dialogs_->AskLineNumber(line + 1, memGCode->lines()))
+    if (const auto chosen = FDialogs->AskLineNumber(line + 1, memGCode->lines()))
         memGCode->GoToLine(*chosen);
 }
 
@@ -637,7 +637,7 @@ void TGLPlotter::aclMainUpdate()
     Action("EditCut1")->setEnabled(selection);
     Action("EditCopy1")->setEnabled(selection);
     Action("EditDelete1")->setEnabled(selection);
-    Action("EditPaste1")->setEnabled(clipboardHasText_);
+    Action("EditPaste1")->setEnabled(FClipboardHasText);
     itmFileSaveUpdate();
     EditorDisplaySyntaxUpdate();
     ViewHighlightCaretMoveUpdate();
@@ -655,7 +655,7 @@ void TGLPlotter::EditorDisplaySyntaxUpdate()
 
 void TGLPlotter::ViewHighlightCaretMoveUpdate()
 {
-    Action("ViewHighlightCaretMove")->setChecked(caretMoveLink_->Enabled());
+    Action("ViewHighlightCaretMove")->setChecked(FCaretMoveLink->Enabled());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -682,11 +682,11 @@ void TGLPlotter::EditorColorsExecute()
 void TGLPlotter::itmSettingsColorsExecute()
 {
     dlgColor->PutColors(FMotionColors);
-    if (!dialogs_->Execute(*dlgColor))
+    if (!FDialogs->Execute(*dlgColor))
         return;
     FMotionColors = dlgColor->GetColors();
-    const TWorkProgress::TScope working(*progress_);
-    builder_->Rebuild();
+    const TWorkProgress::TScope working(*FProgress);
+    FBuilder->Rebuild();
 }
 
 void TGLPlotter::itmSettingsResetDrawingExecute()
@@ -721,23 +721,23 @@ void TGLPlotter::ViewIsometricExecute()
 
 void TGLPlotter::ViewHighlightCaretMoveExecute()
 {
-    caretMoveLink_->SetEnabled(!caretMoveLink_->Enabled());
+    FCaretMoveLink->SetEnabled(!FCaretMoveLink->Enabled());
     aclMainUpdate();
 }
 
 void TGLPlotter::HelpAboutExecute()
 {
     TAboutBox about(this);
-    dialogs_->Execute(about);
+    FDialogs->Execute(about);
 }
 
 void TGLPlotter::LoadSettings()
 {
     const TIniFile file(SettingsFileName());
     ReadSettings(file, FMotionColors, Highlighter());
-    caretMoveLink_->SetEnabled(ReadHighlightCaretMove(file));
+    FCaretMoveLink->SetEnabled(ReadHighlightCaretMove(file));
     const bool lenient = ReadLenientSetting(file);
-    document_->SetLenient(lenient);
+    FDocument->SetLenient(lenient);
     Action("PlotterLenient")->setChecked(lenient);
 }
 
@@ -746,8 +746,8 @@ void TGLPlotter::SaveSettings()
     TIniFile file(SettingsFileName());
     TIniFileUpdate update(file);  // one write of the file for everything
     WriteSettings(file, FMotionColors, Highlighter());
-    WriteHighlightCaretMove(file, caretMoveLink_->Enabled());
-    WriteLenientSetting(file, document_->Lenient());
+    WriteHighlightCaretMove(file, FCaretMoveLink->Enabled());
+    WriteLenientSetting(file, FDocument->Lenient());
     update.Commit();
 }
 
@@ -776,20 +776,20 @@ void TGLPlotter::wheelEvent(QWheelEvent* event)
 
 void TGLPlotter::SetLineTable(const std::shared_ptr<TLineTable>& table)
 {
-    builder_->SetLineTable(table);
+    FBuilder->SetLineTable(table);
 }
 
 void TGLPlotter::BuildToolpath()
 {
-    builder_->BuildToolpath();
+    FBuilder->BuildToolpath();
 }
 
 bool TGLPlotter::HasInterpreter() const
 {
-    return document_->HasInterpreter();
+    return FDocument->HasInterpreter();
 }
 
 const std::shared_ptr<TLineTable>& TGLPlotter::LineTable() const
 {
-    return builder_->LineTable();
+    return FBuilder->LineTable();
 }

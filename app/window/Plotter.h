@@ -77,7 +77,7 @@ public:
     const std::array<TColor, 4>& MotionColors() const { return FMotionColors; }
     bool HasInterpreter() const;
     const std::shared_ptr<TLineTable>& LineTable() const;
-    const TFailedLineMark& FailedLineMark() const { return *failedLineMark_; }
+    const TFailedLineMark& FailedLineMark() const { return *FFailedLineMark; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -156,15 +156,15 @@ private:
     // A failed run's line is marked once its error box has been closed.
     void RunEnded(std::optional<std::size_t> failedLine);
 
-    std::unique_ptr<TUserDialogs> dialogs_;
+    std::unique_ptr<TUserDialogs> FDialogs;
 
     std::array<TColor, 4> FMotionColors;
-    std::unique_ptr<TToolpathBuilder> builder_;
-    TWorkProgress* progress_ = nullptr;
-    std::unique_ptr<TDocument> document_;
-    std::optional<std::size_t> failedLine_;  // of the run whose error is about to be shown
-    bool clipboardHasText_ = false;
-    TRecentFiles recentFiles_;
+    std::unique_ptr<TToolpathBuilder> FBuilder;
+    TWorkProgress* FProgress = nullptr;
+    std::unique_ptr<TDocument> FDocument;
+    std::optional<std::size_t> FFailedLine;  // of the run whose error is about to be shown
+    bool FClipboardHasText = false;
+    TRecentFiles FRecentFiles;
 
     QToolBar* ToolBar1 = nullptr;
     QFrame* pnlTop = nullptr;
@@ -174,13 +174,13 @@ private:
     TGCodeEditor* memGCode = nullptr;
     QFrame* pnlOpenGL = nullptr;
     TOpenGLPanel* OpenGLPanel = nullptr;
-    std::unique_ptr<TOpenGLPanel> detachedPanel_;  // the panel when no OpenGL can show it
+    std::unique_ptr<TOpenGLPanel> FDetachedPanel;  // the panel when no OpenGL can show it
     QMenu* pmuGCode = nullptr;
     TATFileNotification* ATFileNotification1 = nullptr;
     TdlgColor* dlgColor = nullptr;
-    TCaretMoveLink* caretMoveLink_ = nullptr;
-    TFailedLineMark* failedLineMark_ = nullptr;
+    TCaretMoveLink* FCaretMoveLink = nullptr;
+    TFailedLineMark* FFailedLineMark = nullptr;
     TProgramInfoWindow* frmProgramInfo = nullptr;
     QLabel* lblSkipped = nullptr;
-    TFindBar* findBar_ = nullptr;
+    TFindBar* FFindBar = nullptr;
 };

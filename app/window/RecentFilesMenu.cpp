@@ -5,7 +5,7 @@
 #include <QDir>
 
 TRecentFilesMenu::TRecentFilesMenu(const TRecentFiles& files, QAction& clearAction, QWidget* parent)
-    : QMenu(QStringLiteral("Open &Recent"), parent), files_(files), clearAction_(clearAction)
+    : QMenu(QStringLiteral("Open &Recent"), parent), FFiles(files), FClearAction(clearAction)
 {
     setObjectName(QStringLiteral("mnuFileOpenRecent"));
     connect(this, &QMenu::aboutToShow, this, &TRecentFilesMenu::Rebuild);
@@ -16,7 +16,7 @@ void TRecentFilesMenu::Rebuild()
 {
     clear();
     int number = 0;
-    for (const std::string& stored : files_.Names()) {
+    for (const std::string& stored : FFiles.Names()) {
         const QString name = QString::fromStdString(stored);
         ++number;
         // Numbers 1 to 9 get an access key; "&&" keeps an ampersand in a name literal.
@@ -27,6 +27,6 @@ void TRecentFilesMenu::Rebuild()
         connect(item, &QAction::triggered, this, [this, name] { emit FileChosen(name); });
     }
     addSeparator();
-    addAction(&clearAction_);
-    clearAction_.setEnabled(!files_.Names().empty());
+    addAction(&FClearAction);
+    FClearAction.setEnabled(!FFiles.Names().empty());
 }

@@ -20,6 +20,6 @@ signals:
 private:
     void Rebuild();
 
-    const TRecentFiles& files_;
-    QAction& clearAction_;
+    const TRecentFiles& FFiles;
+    QAction& FClearAction;
 };

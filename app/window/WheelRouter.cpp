@@ -5,7 +5,7 @@
 #include <QWheelEvent>
 #include <QWindow>
 
-TWheelRouter::TWheelRouter(QWidget& window) : QObject(&window), window_(window)
+TWheelRouter::TWheelRouter(QWidget& window) : QObject(&window), FWindow(window)
 {
     qApp->installEventFilter(this);
 }
@@ -19,7 +19,7 @@ bool TWheelRouter::eventFilter(QObject* watched, QEvent* event)
 {
     // Turns enter through the window's native window. While a pop-up (a menu, a drop-down list)
     // is open, Qt hands the turns that reach the window to the pop-up.
-    if (event->type() != QEvent::Wheel || watched != window_.windowHandle()
+    if (event->type() != QEvent::Wheel || watched != FWindow.windowHandle()
         || QApplication::activePopupWidget() != nullptr)
         return false;
     auto* turn = static_cast<QWheelEvent*>(event);
@@ -30,13 +30,13 @@ bool TWheelRouter::eventFilter(QObject* watched, QEvent* event)
 bool TWheelRouter::Route(const QWheelEvent& turn)
 {
     // The window's own focus control: while another window is active the application has none.
-    QWidget* control = window_.focusWidget();
+    QWidget* control = FWindow.focusWidget();
     if (control == nullptr)
-        control = &window_;
+        control = &FWindow;
     for (; control != nullptr; control = control->parentWidget()) {
         if (Offer(*control, turn))
             return true;
-        if (control == &window_)
+        if (control == &FWindow)
             break;
     }
     return false;

@@ -28,5 +28,5 @@ private:
     bool Route(const QWheelEvent& turn);
     bool Offer(QWidget& control, const QWheelEvent& turn);
 
-    QWidget& window_;
+    QWidget& FWindow;
 };

@@ -23,87 +23,87 @@ constexpr QEventLoop::ProcessEventsFlags kRepaintOnly =
 } // namespace
 
 TWorkProgress::TWorkProgress(QStatusBar& statusBar, std::chrono::milliseconds showAfter)
-    : QObject(&statusBar), fStatusBar(statusBar), fLabel(new QLabel(&statusBar)),
-      fBar(new QProgressBar(&statusBar)), fShowAfter(showAfter)
+    : QObject(&statusBar), FStatusBar(statusBar), FLabel(new QLabel(&statusBar)),
+      FBar(new QProgressBar(&statusBar)), FShowAfter(showAfter)
 {
     setObjectName(QStringLiteral("WorkProgress"));
-    fLabel->setObjectName(QStringLiteral("lblWorkStage"));
-    fBar->setObjectName(QStringLiteral("pbrWork"));
-    fBar->setRange(0, kBarSteps);
-    fBar->setFixedWidth(kBarWidthPx);
-    statusBar.addPermanentWidget(fLabel);
-    statusBar.addPermanentWidget(fBar);
-    fLabel->hide();
-    fBar->hide();
+    FLabel->setObjectName(QStringLiteral("lblWorkStage"));
+    FBar->setObjectName(QStringLiteral("pbrWork"));
+    FBar->setRange(0, kBarSteps);
+    FBar->setFixedWidth(kBarWidthPx);
+    statusBar.addPermanentWidget(FLabel);
+    statusBar.addPermanentWidget(FBar);
+    FLabel->hide();
+    FBar->hide();
 }
 
-TWorkProgress::TScope::TScope(TWorkProgress& progress) : fProgress(progress)
+TWorkProgress::TScope::TScope(TWorkProgress& progress) : FProgress(progress)
 {
-    if (fProgress.fDepth++ == 0)
-        fProgress.Begin();
+    if (FProgress.FDepth++ == 0)
+        FProgress.Begin();
 }
 
 TWorkProgress::TScope::~TScope()
 {
-    if (--fProgress.fDepth == 0)
-        fProgress.End();
+    if (--FProgress.FDepth == 0)
+        FProgress.End();
 }
 
 void TWorkProgress::Begin()
 {
-    fSinceBegin.start();
-    fShowing = false;
+    FSinceBegin.start();
+    FShowing = false;
 }
 
 void TWorkProgress::End()
 {
-    if (!fShowing)
+    if (!FShowing)
         return;
-    fShowing = false;
-    fLabel->hide();
-    fBar->hide();
-    fLabel->clear();
-    fStage = nullptr;
-    if (fHoldPaints)
-        fHoldPaints(false);
+    FShowing = false;
+    FLabel->hide();
+    FBar->hide();
+    FLabel->clear();
+    FStage = nullptr;
+    if (FHoldPaints)
+        FHoldPaints(false);
 }
 
 void TWorkProgress::Report(const char* stage, std::size_t done, std::size_t total)
 {
-    if (fDepth == 0)
+    if (FDepth == 0)
         return;
-    if (!fShowing) {
-        if (fSinceBegin.elapsed() < fShowAfter.count())
+    if (!FShowing) {
+        if (FSinceBegin.elapsed() < FShowAfter.count())
             return;
         Show();
     }
-    const bool newStage = fStage == nullptr || std::strcmp(fStage, stage) != 0;
+    const bool newStage = FStage == nullptr || std::strcmp(FStage, stage) != 0;
     if (newStage) {
-        fStage = stage;
-        fLabel->setText(QString::fromLatin1(stage));
-        emit StageShown(fLabel->text());
+        FStage = stage;
+        FLabel->setText(QString::fromLatin1(stage));
+        emit StageShown(FLabel->text());
     }
-    fBar->setValue(total == 0 ? 0 : static_cast<int>(static_cast<double>(done) / static_cast<double>(total) * kBarSteps));
-    if (newStage || fSinceRepaint.elapsed() >= kRepaintEveryMs)
+    FBar->setValue(total == 0 ? 0 : static_cast<int>(static_cast<double>(done) / static_cast<double>(total) * kBarSteps));
+    if (newStage || FSinceRepaint.elapsed() >= kRepaintEveryMs)
         Repaint();
 }
 
 void TWorkProgress::Show()
 {
-    fShowing = true;
+    FShowing = true;
     // A file opened at start-up is read before the window is shown; a long one shows it early.
-    QWidget* window = fStatusBar.window();
+    QWidget* window = FStatusBar.window();
     if (!window->isVisible())
         window->show();
-    if (fHoldPaints)
-        fHoldPaints(true);
-    fLabel->show();
-    fBar->show();
-    fSinceRepaint.start();
+    if (FHoldPaints)
+        FHoldPaints(true);
+    FLabel->show();
+    FBar->show();
+    FSinceRepaint.start();
 }
 
 void TWorkProgress::Repaint()
 {
     QCoreApplication::processEvents(kRepaintOnly);
-    fSinceRepaint.restart();
+    FSinceRepaint.restart();
 }

@@ -42,7 +42,7 @@ public:
         TScope& operator=(const TScope&) = delete;
 
     private:
-        TWorkProgress& fProgress;
+        TWorkProgress& FProgress;
     };
 
     // The work is at done of total in the named stage. Cheap to call often: it only looks at
@@ -52,10 +52,10 @@ public:
     // Holds the paints of a widget whose paint is too costly to repeat while the work changes
     // what it shows (the plot, as its segments are added): called with true when the progress
     // begins to show, with false when the work is over.
-    void HoldPaintsWith(std::function<void(bool held)> hold) { fHoldPaints = std::move(hold); }
+    void HoldPaintsWith(std::function<void(bool held)> hold) { FHoldPaints = std::move(hold); }
 
-    void SetShowAfter(std::chrono::milliseconds showAfter) { fShowAfter = showAfter; }
-    bool Showing() const { return fShowing; }
+    void SetShowAfter(std::chrono::milliseconds showAfter) { FShowAfter = showAfter; }
+    bool Showing() const { return FShowing; }
 
 signals:
     // The label has begun to show this stage.
@@ -67,14 +67,14 @@ private:
     void Show();
     void Repaint();
 
-    QStatusBar& fStatusBar;
-    QLabel* fLabel;
-    QProgressBar* fBar;
-    std::function<void(bool)> fHoldPaints;
-    std::chrono::milliseconds fShowAfter;
-    QElapsedTimer fSinceBegin;
-    QElapsedTimer fSinceRepaint;
-    const char* fStage = nullptr;
-    int fDepth = 0;
-    bool fShowing = false;
+    QStatusBar& FStatusBar;
+    QLabel* FLabel;
+    QProgressBar* FBar;
+    std::function<void(bool)> FHoldPaints;
+    std::chrono::milliseconds FShowAfter;
+    QElapsedTimer FSinceBegin;
+    QElapsedTimer FSinceRepaint;
+    const char* FStage = nullptr;
+    int FDepth = 0;
+    bool FShowing = false;
 };
