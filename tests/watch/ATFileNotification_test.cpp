@@ -88,7 +88,7 @@ protected:
                   ("zorvit-snapshot-" + std::to_string(getpid()) + "-" +
                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(FFolder);
-        path_ = (FFolder / "a.nc").string();
+        FPath = (FFolder / "a.nc").string();
         Create("G0 X1\n");
     }
     void TearDown() override { std::filesystem::remove_all(FFolder); }
@@ -96,18 +96,18 @@ protected:
     // A file with known contents, mode and times.
     void Create(const std::string& text)
     {
-        std::ofstream(path_, std::ios::binary | std::ios::trunc) << text;
-        ASSERT_EQ(chmod(path_.c_str(), 0644), 0);
-        SetTimes(path_, kFirstTime, kFirstTime);
+        std::ofstream(FPath, std::ios::binary | std::ios::trunc) << text;
+        ASSERT_EQ(chmod(FPath.c_str(), 0644), 0);
+        SetTimes(FPath, kFirstTime, kFirstTime);
     }
 
     std::filesystem::path FFolder;
-    std::string path_;
+    std::string FPath;
 };
 
 TEST_F(FileSnapshotTest, GivesTheEntryOrAllZero)
 {
-    const TFileSnapshot snapshot = TakeSnapshot(path_);
+    const TFileSnapshot snapshot = TakeSnapshot(FPath);
     EXPECT_TRUE(snapshot.exists);
     EXPECT_EQ(snapshot.sizeLow, 6u);
     EXPECT_EQ(snapshot.sizeHigh, 0u);
@@ -119,34 +119,34 @@ TEST_F(FileSnapshotTest, GivesTheEntryOrAllZero)
     EXPECT_EQ(TakeSnapshot((FFolder / "missing.nc").string()), TFileSnapshot{});
     EXPECT_EQ(TakeSnapshot(""), TFileSnapshot{});
 
-    ASSERT_EQ(truncate(path_.c_str(), off_t{5} << 30), 0);  // 5 GiB, sparse
-    EXPECT_EQ(TakeSnapshot(path_).sizeHigh, 1u);
-    EXPECT_EQ(TakeSnapshot(path_).sizeLow, 1u << 30);
+    ASSERT_EQ(truncate(FPath.c_str(), off_t{5} << 30), 0);  // 5 GiB, sparse
+    EXPECT_EQ(TakeSnapshot(FPath).sizeHigh, 1u);
+    EXPECT_EQ(TakeSnapshot(FPath).sizeLow, 1u << 30);
 }
 
 TEST_F(FileSnapshotTest, ExistenceCountsWhateverTheFilter)
 {
-    TFileSnapshot stored = TakeSnapshot(path_);
-    ASSERT_EQ(std::remove(path_.c_str()), 0);
-    EXPECT_TRUE(SnapshotChanged(path_, 0, stored));
+    TFileSnapshot stored = TakeSnapshot(FPath);
+    ASSERT_EQ(std::remove(FPath.c_str()), 0);
+    EXPECT_TRUE(SnapshotChanged(FPath, 0, stored));
     EXPECT_FALSE(stored.exists);
-    EXPECT_FALSE(SnapshotChanged(path_, kEveryFilterBit, stored));
+    EXPECT_FALSE(SnapshotChanged(FPath, kEveryFilterBit, stored));
     Create("G1 X2\n");
-    EXPECT_TRUE(SnapshotChanged(path_, 0, stored));
+    EXPECT_TRUE(SnapshotChanged(FPath, 0, stored));
     EXPECT_TRUE(stored.exists);
 }
 
 TEST_F(FileSnapshotTest, CreationTimeCountsOnlyWithItsBit)
 {
-    TFileSnapshot stored = TakeSnapshot(path_);
+    TFileSnapshot stored = TakeSnapshot(FPath);
     if (stored.creationTime == 0)
         GTEST_SKIP() << "this file system keeps no creation time";
     // Same contents, mode and times; only the birth differs. Let the coarse clock move on first.
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    ASSERT_EQ(std::remove(path_.c_str()), 0);
+    ASSERT_EQ(std::remove(FPath.c_str()), 0);
     Create("G0 X1\n");
-    EXPECT_FALSE(SnapshotChanged(path_, kEveryFilterBit & ~kNotifyCreation, stored));
-    EXPECT_TRUE(SnapshotChanged(path_, kNotifyCreation, stored));
+    EXPECT_FALSE(SnapshotChanged(FPath, kEveryFilterBit & ~kNotifyCreation, stored));
+    EXPECT_TRUE(SnapshotChanged(FPath, kNotifyCreation, stored));
 }
 
 // One change to one field of the entry, and the filter bit that selects that field.
@@ -164,15 +164,15 @@ class SnapshotFieldTest : public FileSnapshotTest,
 
 TEST_P(SnapshotFieldTest, FieldCountsOnlyWithItsBit)
 {
-    TFileSnapshot stored = TakeSnapshot(path_);
+    TFileSnapshot stored = TakeSnapshot(FPath);
     const TFileSnapshot before = stored;
-    GetParam().apply(path_);
+    GetParam().apply(FPath);
 
-    EXPECT_FALSE(SnapshotChanged(path_, kEveryFilterBit & ~GetParam().bit, stored));
+    EXPECT_FALSE(SnapshotChanged(FPath, kEveryFilterBit & ~GetParam().bit, stored));
     EXPECT_EQ(stored, before) << "an unchanged snapshot must be kept as it was";
-    EXPECT_TRUE(SnapshotChanged(path_, GetParam().bit, stored));
-    EXPECT_EQ(stored, TakeSnapshot(path_)) << "a change must be remembered";
-    EXPECT_FALSE(SnapshotChanged(path_, kEveryFilterBit, stored));
+    EXPECT_TRUE(SnapshotChanged(FPath, GetParam().bit, stored));
+    EXPECT_EQ(stored, TakeSnapshot(FPath)) << "a change must be remembered";
+    EXPECT_FALSE(SnapshotChanged(FPath, kEveryFilterBit, stored));
 }
 
 INSTANTIATE_TEST_SUITE_P(
