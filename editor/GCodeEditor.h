@@ -82,8 +82,8 @@ public:
     const QFont& TextFont() const { return FTextFont; }
     const QFont& GutterFont() const { return FGutterFont; }
 
-    // QsciScintilla answers these from Scintilla's save point; here they follow the flag above.
-    bool isModified() const { return FModified; }
+    // QsciScintilla's setter: the same as SetModified, so QScintilla's own callers keep the flag
+    // above. Read the flag with Modified().
     void setModified(bool modified) override;
     void setReadOnly(bool readOnly) override;
     // Keeps the fonts above when a lexer comes or goes; a lexer brings its own text fonts.

@@ -102,7 +102,7 @@ void TDocument::Clear()
 
 bool TDocument::QuerySaveChanges()
 {
-    if (!FEditor.isModified())
+    if (!FEditor.Modified())
         return true;
     switch (FDialogs.Ask(QStringLiteral("Save changes before closing?"), true)) {
     case TAnswer::Cancel:
@@ -116,7 +116,7 @@ bool TDocument::QuerySaveChanges()
         } catch (...) {
             FShowException();
         }
-        return !FEditor.isModified();
+        return !FEditor.Modified();
     }
     return false;
 }
@@ -128,7 +128,7 @@ void TDocument::WriteFile(const QString& name)
 
 void TDocument::Save()
 {
-    if (!FEditor.isModified())
+    if (!FEditor.Modified())
         return;
     const QString name = FWatcher.FileName();
     if (name.isEmpty()) {

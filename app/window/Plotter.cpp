@@ -645,7 +645,7 @@ void TGLPlotter::aclMainUpdate()
 
 void TGLPlotter::itmFileSaveUpdate()
 {
-    Action("FileSave1")->setEnabled(memGCode->isModified());
+    Action("FileSave1")->setEnabled(memGCode->Modified());
 }
 
 void TGLPlotter::EditorDisplaySyntaxUpdate()

@@ -83,7 +83,7 @@ protected:
         ActionNamed("FileSave1").trigger();
     }
 
-    bool Modified() const { return window->Editor().isModified(); }
+    bool Modified() const { return window->Editor().Modified(); }
 
     // A write from outside, a few milliseconds after the last one.
     static void WriteOutside(const QString& path, const QByteArray& bytes)
