@@ -1,27 +1,19 @@
 #include "settings/LenientSetting.h"
 
-#include "settings/IniFile.h"
-#include "settings/Settings.h"
-
-#include <string_view>
+#include "settings/SettingsTable.h"
 
 namespace {
 
-constexpr std::string_view kReadingSection = "Reading";
-constexpr std::string_view kLenientKey = "Lenient";
-constexpr int kOn = 1;
+constexpr std::int32_t kOn = 1;
 
-}  // namespace
+} // namespace
 
 bool ReadLenientSetting(const TIniFile& file)
 {
-    return ReadInteger(file, kReadingSection, kLenientKey, 0) == kOn;
+    return ReadSetting(file, kLenientKey) == kOn;
 }
 
 void WriteLenientSetting(TIniFile& file, bool lenient)
 {
-    if (lenient)
-        WriteInteger(file, kReadingSection, kLenientKey, kOn);
-    else
-        file.EraseSection(kReadingSection);
+    WriteSetting(file, kLenientKey, lenient ? kOn : kLenientKey.Default);
 }

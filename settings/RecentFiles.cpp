@@ -1,17 +1,15 @@
 #include "settings/RecentFiles.h"
 
 #include "settings/IniFile.h"
+#include "settings/SettingsTable.h"
 
 #include <algorithm>
-#include <string_view>
 
 namespace {
 
-constexpr std::string_view kSection = "Recent Files";
-
 std::string Key(std::size_t index)
 {
-    return "File" + std::to_string(index + 1);
+    return std::string(kRecentFileKeyPrefix) + std::to_string(index + 1);
 }
 
 } // namespace
@@ -40,7 +38,7 @@ void TRecentFiles::Read(const TIniFile& file)
 {
     FNames.clear();
     for (std::size_t i = 0; i < kMaxCount; ++i) {
-        const std::string name = file.ReadString(kSection, Key(i), "");
+        const std::string name = file.ReadString(kRecentFilesSection, Key(i), "");
         if (!name.empty() && std::ranges::find(FNames, name) == FNames.end())
             FNames.push_back(name);
     }
@@ -49,5 +47,5 @@ void TRecentFiles::Read(const TIniFile& file)
 void TRecentFiles::Write(TIniFile& file) const
 {
     for (std::size_t i = 0; i < kMaxCount; ++i)
-        file.WriteString(kSection, Key(i), i < FNames.size() ? FNames[i] : std::string());
+        file.WriteString(kRecentFilesSection, Key(i), i < FNames.size() ? FNames[i] : std::string());
 }

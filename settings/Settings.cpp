@@ -3,6 +3,7 @@
 #include "common/ColorTable.h"
 #include "common/Error.h"
 #include "settings/IniFile.h"
+#include "settings/SettingsTable.h"
 #include "highlight/SynHighlighterRS274.h"
 #include "settings/UserFolders.h"
 
@@ -14,16 +15,9 @@
 
 namespace {
 
-constexpr std::string_view kAppFolder = "Zorvit";
-constexpr std::string_view kFileName = "Zorvit.ini";
 constexpr std::string_view kDefaultConfigFolder = ".config"; // inside $HOME
 constexpr mode_t kAppFolderMode = S_IRWXU | S_IRWXG | S_IRWXO; // narrowed by the umask
 
-constexpr std::string_view kColorsSection = "Colors";
-constexpr std::array<std::string_view, 4> kMotionKeys{"G0", "G1", "G2", "G3"};
-constexpr std::string_view kBackgroundKey = "Background";
-constexpr std::string_view kForegroundKey = "Foreground";
-constexpr std::string_view kStyleKey = "Style";
 // Bold, italic, underline and strike-out; the style number's higher bits mean nothing.
 constexpr std::int32_t kStyleBits = fsBold | fsItalic | fsUnderline | fsStrikeOut;
 
@@ -46,7 +40,7 @@ std::string SettingsFolder()
     if (config.empty())
         throw EZorvitError("neither XDG_CONFIG_HOME nor HOME names a folder");
     MakeFolderWithParents(config);
-    const std::string folder = config + "/" + std::string(kAppFolder);
+    const std::string folder = config + "/" + std::string(kAppFolderName);
     MakeFolder(folder, kAppFolderMode);
     return folder;
 }
@@ -88,7 +82,7 @@ std::optional<std::uint64_t> Magnitude(std::string_view digits, std::uint64_t ba
 std::string SettingsFileName()
 {
     try {
-        return SettingsFolder() + "/" + std::string(kFileName);
+        return SettingsFolder() + "/" + std::string(kSettingsFileName);
     } catch (const EZorvitError& error) {
         // Reading and writing the settings then quietly use the defaults; the user is told once.
         static bool told = false;
@@ -138,20 +132,23 @@ void WriteInteger(TIniFile& file, std::string_view section, std::string_view key
 TMotionColors ReadMotionColors(const TIniFile& file)
 {
     TMotionColors colours = kDefaultMotionColors;
-    for (std::size_t i = 0; i < kMotionKeys.size(); ++i) {
-        const std::string identifier = file.ReadString(kColorsSection, kMotionKeys[i], {});
-        colours[i] = IdentToColor(identifier).value_or(kDefaultMotionColors[i]);
+    for (std::size_t i = 0; i < kMotionColorKeys.size(); ++i) {
+        const TSettingKey& key = kMotionColorKeys[i];
+        const std::string identifier = file.ReadString(key.Section, key.Key, {});
+        colours[i] = IdentToColor(identifier).value_or(static_cast<TColor>(key.Default));
     }
     return colours;
 }
 
 void WriteMotionColors(TIniFile& file, const TMotionColors& colours)
 {
-    for (std::size_t i = 0; i < kMotionKeys.size(); ++i) {
+    for (std::size_t i = 0; i < kMotionColorKeys.size(); ++i) {
         // Motion colours are always table colours; anything else is stored as the key's
         // default, which is also what reading such a key would give.
-        const auto identifier = ColorToIdent(colours[i]).value_or(*ColorToIdent(kDefaultMotionColors[i]));
-        file.WriteString(kColorsSection, kMotionKeys[i], identifier);
+        const TSettingKey& key = kMotionColorKeys[i];
+        const auto identifier =
+            ColorToIdent(colours[i]).value_or(*ColorToIdent(static_cast<TColor>(key.Default)));
+        file.WriteString(key.Section, key.Key, identifier);
     }
 }
 
@@ -160,19 +157,23 @@ void ReadAttribute(const TIniFile& file, TTokenAttribute& attribute)
     // A missing key reads as the current value, which the setters take as no change.
     const std::string& section = attribute.Name();
     const auto background = static_cast<std::int32_t>(attribute.Background());
-    attribute.SetBackground(static_cast<TColor>(ReadInteger(file, section, kBackgroundKey, background)));
+    attribute.SetBackground(
+        static_cast<TColor>(ReadSetting(file, section, kAttributeBackgroundKey, background)));
     const auto foreground = static_cast<std::int32_t>(attribute.Foreground());
-    attribute.SetForeground(static_cast<TColor>(ReadInteger(file, section, kForegroundKey, foreground)));
-    const std::int32_t style = ReadInteger(file, section, kStyleKey, attribute.Style());
+    attribute.SetForeground(
+        static_cast<TColor>(ReadSetting(file, section, kAttributeForegroundKey, foreground)));
+    const std::int32_t style = ReadSetting(file, section, kAttributeStyleKey, attribute.Style());
     attribute.SetStyle(static_cast<TFontStyles>(style & kStyleBits));
 }
 
 void WriteAttribute(TIniFile& file, const TTokenAttribute& attribute)
 {
     const std::string& section = attribute.Name();
-    WriteInteger(file, section, kBackgroundKey, static_cast<std::int32_t>(attribute.Background()));
-    WriteInteger(file, section, kForegroundKey, static_cast<std::int32_t>(attribute.Foreground()));
-    WriteInteger(file, section, kStyleKey, attribute.Style());
+    WriteSetting(file, section, kAttributeBackgroundKey,
+                 static_cast<std::int32_t>(attribute.Background()));
+    WriteSetting(file, section, kAttributeForegroundKey,
+                 static_cast<std::int32_t>(attribute.Foreground()));
+    WriteSetting(file, section, kAttributeStyleKey, attribute.Style());
 }
 
 void ReadSettings(const TIniFile& file, TMotionColors& motionColours, THighlighter& highlighter)

@@ -4,8 +4,10 @@
 // and WriteSettings once while it is destroyed.
 
 #include "common/Color.h"
+#include "settings/SettingsTable.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -18,7 +20,13 @@ class TTokenAttribute;
 // The plot colours of G0, G1, G2 and G3 moves, in that order.
 using TMotionColors = std::array<TColor, 4>;
 
-constexpr TMotionColors kDefaultMotionColors{clBlue, clRed, clOlive, clTeal};
+// The defaults of the motion colour keys of the settings table.
+constexpr TMotionColors kDefaultMotionColors = [] {
+    TMotionColors colours{};
+    for (std::size_t i = 0; i < colours.size(); ++i)
+        colours[i] = static_cast<TColor>(kMotionColorKeys[i].Default);
+    return colours;
+}();
 
 // $XDG_CONFIG_HOME/Zorvit/Zorvit.ini ($HOME/.config when XDG_CONFIG_HOME is unset). Creates the
 // configuration folder with its missing parents (for the user alone) and then the folder Zorvit

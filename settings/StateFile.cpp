@@ -1,6 +1,7 @@
 #include "settings/StateFile.h"
 
 #include "common/Error.h"
+#include "settings/SettingsTable.h"
 #include "settings/UserFolders.h"
 
 #include <string_view>
@@ -8,8 +9,6 @@
 namespace {
 
 constexpr std::string_view kDefaultStateFolder = ".local/state"; // inside $HOME
-constexpr std::string_view kAppFolder = "Zorvit";
-constexpr std::string_view kFileName = "state.ini";
 
 } // namespace
 
@@ -18,12 +17,12 @@ std::string StateFileName()
     const std::string base = UserBaseFolder("XDG_STATE_HOME", kDefaultStateFolder);
     if (base.empty())
         return {};
-    const std::string folder = base + "/" + std::string(kAppFolder);
+    const std::string folder = base + "/" + std::string(kAppFolderName);
     try {
         MakeFolderWithParents(folder);
     } catch (const EZorvitError&) {
         // Without its folder the window simply starts as on a first run and remembers nothing.
         return {};
     }
-    return folder + "/" + std::string(kFileName);
+    return folder + "/" + std::string(kStateFileName);
 }

@@ -2,30 +2,20 @@
 
 #include "settings/IniFile.h"
 #include "settings/Settings.h"
+#include "settings/SettingsTable.h"
 
-#include <string_view>
-
-namespace {
-
-constexpr std::string_view kSection = "Window";
-constexpr std::string_view kLeft = "Left";
-constexpr std::string_view kTop = "Top";
-constexpr std::string_view kWidth = "Width";
-constexpr std::string_view kHeight = "Height";
-constexpr std::string_view kMaximized = "Maximized";
-constexpr std::string_view kEditorWidth = "EditorWidth";
-
-} // namespace
 
 std::optional<TWindowState> ReadWindowState(const TIniFile& file)
 {
-    const auto value = [&file](std::string_view key) { return ParseInteger(file.ReadString(kSection, key, "")); };
-    const auto left = value(kLeft);
-    const auto top = value(kTop);
-    const auto width = value(kWidth);
-    const auto height = value(kHeight);
-    const auto maximized = value(kMaximized);
-    const auto editorWidth = value(kEditorWidth);
+    const auto value = [&file](const TSettingKey& key) {
+        return ParseInteger(file.ReadString(key.Section, key.Key, ""));
+    };
+    const auto left = value(kWindowLeftKey);
+    const auto top = value(kWindowTopKey);
+    const auto width = value(kWindowWidthKey);
+    const auto height = value(kWindowHeightKey);
+    const auto maximized = value(kWindowMaximizedKey);
+    const auto editorWidth = value(kWindowEditorWidthKey);
     if (!left || !top || !width || !height || !maximized || !editorWidth || *width <= 0 || *height <= 0
         || *editorWidth <= 0)
         return std::nullopt;
@@ -34,10 +24,10 @@ std::optional<TWindowState> ReadWindowState(const TIniFile& file)
 
 void WriteWindowState(TIniFile& file, const TWindowState& state)
 {
-    WriteInteger(file, kSection, kLeft, state.left);
-    WriteInteger(file, kSection, kTop, state.top);
-    WriteInteger(file, kSection, kWidth, state.width);
-    WriteInteger(file, kSection, kHeight, state.height);
-    WriteInteger(file, kSection, kMaximized, state.maximized ? 1 : 0);
-    WriteInteger(file, kSection, kEditorWidth, state.editorWidth);
+    WriteSetting(file, kWindowLeftKey, state.left);
+    WriteSetting(file, kWindowTopKey, state.top);
+    WriteSetting(file, kWindowWidthKey, state.width);
+    WriteSetting(file, kWindowHeightKey, state.height);
+    WriteSetting(file, kWindowMaximizedKey, state.maximized ? 1 : 0);
+    WriteSetting(file, kWindowEditorWidthKey, state.editorWidth);
 }
