@@ -79,7 +79,6 @@ void THighlighter::RemoveChangeListener(TListenerId id)
 TTokenAttribute& THighlighter::RegisterAttribute(std::unique_ptr<TTokenAttribute> attribute)
 {
     attribute->OnChange = [this](TTokenAttribute&) { NotifyListeners(); };
-    attribute->SaveDefaults();
     const auto place =
         std::upper_bound(FAttributes.begin(), FAttributes.end(), attribute->Name(),
                          [](const std::string& name, const auto& registered) {

@@ -42,13 +42,6 @@ void TTokenAttribute::Assign(const TTokenAttribute& source)
         Changed();
 }
 
-void TTokenAttribute::SaveDefaults()
-{
-    FDefaultBackground = FBackground;
-    FDefaultForeground = FForeground;
-    FDefaultStyle = FStyle;
-}
-
 void TTokenAttribute::Changed()
 {
     if (OnChange)

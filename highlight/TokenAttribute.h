@@ -37,12 +37,6 @@ public:
     // Copies name, background, foreground and style; one change notice when a value differed.
     void Assign(const TTokenAttribute& source);
 
-    // The values at the time the owning highlighter registered the attribute.
-    void SaveDefaults();
-    TColor DefaultBackground() const { return FDefaultBackground; }
-    TColor DefaultForeground() const { return FDefaultForeground; }
-    TFontStyles DefaultStyle() const { return FDefaultStyle; }
-
     // Receiver of the change notice, set by the owning highlighter.
     std::function<void(TTokenAttribute&)> OnChange;
 
@@ -53,7 +47,4 @@ private:
     TColor FBackground = clNone;
     TColor FForeground = clNone;
     TFontStyles FStyle = 0;
-    TColor FDefaultBackground = clNone;
-    TColor FDefaultForeground = clNone;
-    TFontStyles FDefaultStyle = 0;
 };

@@ -66,7 +66,6 @@ public:
     // The segment drawn nearest to the pixel (x, y), within maxDistance pixels.
     std::optional<std::size_t> SegmentAt(double x, double y, double maxDistance) const;
     bool HasHighlight() const { return FHighlightCount != 0; }
-    std::size_t HighlightFirst() const { return FHighlightFirst; }
 
     const TViewState& State() const { return FState; }
     int Width() const { return FWidth; }

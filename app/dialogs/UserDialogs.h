@@ -39,7 +39,6 @@ public:
     void SetDocumentFile(std::function<QString()> documentFile) { FDocumentFile = std::move(documentFile); }
 
 protected:
-    QWidget* Owner() const { return FOwner; }
 
 private:
     QString StartPath(bool offerName) const;

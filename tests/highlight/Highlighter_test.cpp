@@ -106,10 +106,6 @@ TEST_F(THighlighterTest, AttributeValuesAfterConstruction)
         EXPECT_EQ(e.attribute->Foreground(), e.foreground);
         EXPECT_EQ(e.attribute->Background(), e.background);
         EXPECT_EQ(e.attribute->Style(), e.style);
-        e.attribute->SetStyle(fsStrikeOut);  // the defaults stay as constructed
-        EXPECT_EQ(e.attribute->DefaultForeground(), e.foreground);
-        EXPECT_EQ(e.attribute->DefaultBackground(), e.background);
-        EXPECT_EQ(e.attribute->DefaultStyle(), e.style);
     }
 }
 
