@@ -6,7 +6,7 @@
 // be read, the image cannot be written, there is no offscreen context or the arguments are wrong.
 
 #include "common/Error.h"
-#include "gcode/FileBytes.h"
+#include "common/FileBytes.h"
 #include "gcode/FloatEnvironment.h"
 #include "gcode/GCodeEngine.h"
 #include "settings/IniFile.h"

@@ -21,7 +21,7 @@
 #include <sys/stat.h>
 
 #include "common/Error.h"
-#include "gcode/FileBytes.h"
+#include "common/FileBytes.h"
 #include "gcode/FloatEnvironment.h"
 #include "gcode/GCodeEngine.h"
 #include "gcode/LineList.h"

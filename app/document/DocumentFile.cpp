@@ -1,18 +1,14 @@
 #include "app/document/DocumentFile.h"
 
 #include "common/Error.h"
+#include "common/FileBytes.h"
 #include "watch/FileNameEncoding.h"
 #include "common/SafeFileWrite.h"
 
-#include <QFile>
 #include <QFileInfo>
-
-#include <cerrno>
-#include <system_error>
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -30,33 +26,16 @@ constexpr mode_t kNewFileMode = S_IRUSR | S_IWUSR | S_IRGRP | S_IWGRP | S_IROTH 
     ThrowFileError("Cannot open file \"%1\". %2", name, reason);
 }
 
-QString SystemMessage(int error)
-{
-    return QString::fromStdString(std::generic_category().message(error));
-}
-
 } // namespace
 
 QByteArray ReadDocumentFile(const QString& name)
 {
-    // Without O_NONBLOCK, opening a FIFO would wait until some program writes to it.
-    const int descriptor = ::open(EncodeFileName(name).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (descriptor < 0)
-        ThrowOpenError(name, SystemMessage(errno));
-    QFile file;
-    if (!file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(descriptor);
-        ThrowOpenError(name, file.errorString());
+    try {
+        return QByteArray::fromStdString(
+            ReadFileBytes(EncodeFileName(name).toStdString(), TFileKind::RegularOnly));
+    } catch (const EFileReadError& error) {
+        ThrowOpenError(name, QString::fromLocal8Bit(error.Reason().c_str()));
     }
-    struct stat status{};
-    if (::fstat(descriptor, &status) != 0)
-        ThrowOpenError(name, SystemMessage(errno));
-    if (!S_ISREG(status.st_mode))
-        ThrowOpenError(name, QStringLiteral("Not a regular file"));
-    const QByteArray text = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        ThrowOpenError(name, file.errorString());
-    return text;
 }
 
 void WriteDocumentFile(const QString& name, const QByteArray& text)

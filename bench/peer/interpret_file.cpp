@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <exception>
 
-#include "gcode/FileBytes.h"
+#include "common/FileBytes.h"
 #include "gcode/FloatEnvironment.h"
 #include "gcode/GCodeEngine.h"
 #include "gcode/LineList.h"

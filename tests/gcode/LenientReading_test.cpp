@@ -3,7 +3,7 @@
 
 #include "gcode/GCodeEngine.h"
 #include "gcode/LineList.h"
-#include "gcode/FileBytes.h"
+#include "common/FileBytes.h"
 #include "tests/gcode/RowDescription.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "gcode/FileBytes.h"
+#include "common/FileBytes.h"
 
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -33,19 +33,23 @@ void AdviseHugePages(const char* data, std::size_t size)
 
 [[noreturn]] void ThrowReadError(const std::string& path, int error)
 {
-    throw EZorvitError("cannot read '" + path + "': " + std::strerror(error));
+    throw EFileReadError(path, std::strerror(error));
 }
 
 }  // namespace
 
-std::string ReadFileBytes(const std::string& path)
+std::string ReadFileBytes(const std::string& path, TFileKind kind)
 {
-    const TFileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Without O_NONBLOCK, opening a FIFO would wait until some program writes to it.
+    const int nonBlocking = kind == TFileKind::RegularOnly ? O_NONBLOCK : 0;
+    const TFileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | nonBlocking));
     if (file.Get() < 0)
         ThrowReadError(path, errno);
     struct stat status{};
     if (::fstat(file.Get(), &status) != 0)
         ThrowReadError(path, errno);
+    if (kind == TFileKind::RegularOnly && !S_ISREG(status.st_mode))
+        throw EFileReadError(path, "Not a regular file");
     // One byte beyond a regular file's size lets the read that finds its end happen without
     // growing the buffer.
     const bool sized = S_ISREG(status.st_mode);

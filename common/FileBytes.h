@@ -1,0 +1,30 @@
+#pragma once
+// Reading a whole file into memory in as few reads as its size allows: the one file reader of
+// the tools and the window.
+
+#include "common/Error.h"
+
+#include <string>
+
+// A file that could not be read; Reason is the system's word for why, or "Not a regular file".
+class EFileReadError : public EZorvitError
+{
+public:
+    EFileReadError(const std::string& path, const std::string& reason)
+        : EZorvitError("cannot read '" + path + "': " + reason), FReason(reason)
+    {
+    }
+    const std::string& Reason() const { return FReason; }
+
+private:
+    std::string FReason;
+};
+
+enum class TFileKind {
+    Any,          // pipes and devices too, read to their end
+    RegularOnly,  // anything else is refused at once: a FIFO would wait for a writer, and a
+                  // device such as /dev/zero would never end
+};
+
+// The file's bytes, unchanged. Throws EFileReadError when it cannot be opened or read.
+std::string ReadFileBytes(const std::string& path, TFileKind kind = TFileKind::Any);
