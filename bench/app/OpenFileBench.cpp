@@ -7,6 +7,7 @@
 #include "plot/OpenGLPanel.h"
 #include "app/window/Plotter.h"
 #include "app/dialogs/UserDialogs.h"
+#include "bench/ProgramGenerator.h"
 
 #include <QApplication>
 #include <QDir>
@@ -24,56 +25,6 @@ namespace {
 constexpr int kLineCount = 1'000'000;
 constexpr double kBytesPerMegabyte = 1024.0 * 1024.0;
 constexpr double kKilobytesPerMegabyte = 1024.0;
-
-// Typical CAM output: a raster over a 120 x 80 pocket in short G1 moves, a rapid and a plunge
-// at the start of each row, an arc now and then, and a comment at each new depth; deterministic.
-std::string GenerateProgram(int lineCount)
-{
-    constexpr double kStep = 0.12;        // length of one cutting move
-    constexpr double kRowPitch = 0.8;     // distance between raster rows
-    constexpr double kWidth = 120.0;
-    constexpr double kHeight = 80.0;
-    constexpr double kDepthStep = 0.5;    // deeper by this after each pass over the pocket
-    constexpr int kArcEvery = 37;         // lines between arcs
-    std::string text;
-    text.reserve(static_cast<std::size_t>(lineCount) * 38);
-    char line[96];
-    double x = 0;
-    double y = 0;
-    double z = -kDepthStep;
-    int direction = 1;
-    bool plunge = true;
-    for (int i = 0; i < lineCount; ++i) {
-        int length = 0;
-        const double next = x + direction * kStep;
-        if (next < 0 || next > kWidth) {
-            direction = -direction;
-            y += kRowPitch;
-            if (y > kHeight) {
-                y = 0;
-                z -= kDepthStep;
-                length = std::snprintf(line, sizeof line, "(depth %.1f)\n", z);
-            } else {
-                length = std::snprintf(line, sizeof line, "N%d G0 X%.4f Y%.4f Z2.0\n", i * 10, x, y);
-            }
-            plunge = true;
-        } else if (plunge) {
-            length = std::snprintf(line, sizeof line, "N%d G1 Z%.2f F300\n", i * 10, z);
-            plunge = false;
-        } else if (i % kArcEvery == 0) {
-            x = next;
-            length = std::snprintf(line, sizeof line, "N%d G2 X%.4f Y%.4f I0.06 J0.0\n", i * 10, x, y);
-        } else if (i % 2 == 0) {
-            x = next;
-            length = std::snprintf(line, sizeof line, "N%d G1 X%.4f Y%.4f F1200\n", i * 10, x, y);
-        } else {
-            x = next;
-            length = std::snprintf(line, sizeof line, "N%d G1 X%.4f Y%.4f Z%.3f\n", i * 10, x, y, z);
-        }
-        text.append(line, static_cast<std::size_t>(length));
-    }
-    return text;
-}
 
 class TSilentDialogs : public TUserDialogs
 {
@@ -98,7 +49,7 @@ void BM_OpenLargeFile(benchmark::State& state)
     const QString path = folder.filePath(QStringLiteral("large.ngc"));
     std::size_t bytes = 0;
     {
-        const std::string text = GenerateProgram(kLineCount);
+        const std::string text = bench::ProgramText(kLineCount);
         bytes = text.size();
         QFile file(path);
         file.open(QIODevice::WriteOnly);
@@ -152,7 +103,7 @@ void BM_BuildToolpath(benchmark::State& state)
     qputenv("XDG_CONFIG_HOME", folder.path().toLocal8Bit());
     const QString path = folder.filePath(QStringLiteral("large.ngc"));
     {
-        const std::string text = GenerateProgram(kLineCount);
+        const std::string text = bench::ProgramText(kLineCount);
         QFile file(path);
         file.open(QIODevice::WriteOnly);
         file.write(text.data(), static_cast<qint64>(text.size()));

@@ -6,6 +6,7 @@
 // Runs without a display: the Qt platform defaults to "offscreen" when none is chosen.
 #include "editor/GCodeEditor.h"
 #include "editor/TextSearch.h"
+#include "bench/ProgramGenerator.h"
 
 #include <QApplication>
 #include <QByteArray>
@@ -22,28 +23,14 @@
 namespace {
 
 constexpr int kLineCount = 1'000'000;
-constexpr int kLineBufferBytes = 64;
-constexpr int kCoordinateSteps = 2000;
-constexpr double kStepMm = 0.0613;
 constexpr double kKibPerMib = 1024.0;
 constexpr double kBytesPerMegabyte = 1e6;
 constexpr int kRepetitions = 5;
 
-// Lines like "G1 X12.3456 Y45.6789 Z-1.0000 F600.0" joined by CR LF, about 38 bytes each.
+// The benchmark program, joined by CR LF as a file holds it.
 const QByteArray& Program()
 {
-    static const QByteArray program = [] {
-        QByteArray text;
-        char line[kLineBufferBytes];
-        for (int i = 0; i < kLineCount; ++i) {
-            const double x = (i % kCoordinateSteps) * kStepMm;
-            const double y = ((i / kCoordinateSteps) % kCoordinateSteps) * kStepMm;
-            const double z = -static_cast<double>(i % 3);
-            const int length = std::snprintf(line, sizeof line, "G1 X%.4f Y%.4f Z%.4f F600.0\r\n", x, y, z);
-            text.append(line, length);
-        }
-        return text;
-    }();
+    static const QByteArray program = QByteArray::fromStdString(bench::ProgramText(kLineCount));
     return program;
 }
 

@@ -14,57 +14,9 @@
 #include "gcode/GCodeEngine.h"
 #include "gcode/LineList.h"
 #include "program/ProgramSummary.h"
+#include "bench/ProgramGenerator.h"
 
 namespace {
-
-constexpr int kLineNumberStep = 10;
-
-// A small deterministic generator, so every run sees the same program.
-class TRandom
-{
-public:
-    std::uint32_t Next()
-    {
-        FState = FState * 1664525u + 1013904223u;
-        return FState >> 8;
-    }
-    int Below(int limit) { return static_cast<int>(Next() % static_cast<std::uint32_t>(limit)); }
-    // A coordinate with four decimals in -100 to 100.
-    double Coordinate() { return (Below(2000001) - 1000000) / 10000.0; }
-
-private:
-    std::uint32_t FState = 12345u;
-};
-
-// Typical CAM output: mostly feed moves, some rapids, arcs and comments, CR LF line breaks.
-std::string MakeProgram(int lineCount)
-{
-    constexpr int kCommentPercent = 4;
-    constexpr int kRapidPercent = 8;
-    constexpr int kArcPercent = 8;
-    TRandom random;
-    std::string text;
-    char line[128];
-    for (int i = 0; i < lineCount; ++i) {
-        const int n = (i + 1) * kLineNumberStep;
-        const int kind = random.Below(100);
-        if (kind < kCommentPercent)
-            std::snprintf(line, sizeof line, "(Pass %d, contour %d)", i / 1000, i % 97);
-        else if (kind < kCommentPercent + kRapidPercent)
-            std::snprintf(line, sizeof line, "N%d G0 X%.4f Y%.4f Z5.0", n, random.Coordinate(),
-                          random.Coordinate());
-        else if (kind < kCommentPercent + kRapidPercent + kArcPercent)
-            std::snprintf(line, sizeof line, "N%d G%d X%.4f Y%.4f I%.4f J%.4f", n, 2 + random.Below(2),
-                          random.Coordinate(), random.Coordinate(), random.Coordinate() / 10,
-                          random.Coordinate() / 10);
-        else
-            std::snprintf(line, sizeof line, "N%d G1 X%.4f Y%.4f Z%.1f F%d", n, random.Coordinate(),
-                          random.Coordinate(), -random.Below(30) / 10.0, 600 + 100 * random.Below(10));
-        text += line;
-        text += "\r\n";
-    }
-    return text;
-}
 
 // Each size is generated once and shared by the benchmarks that use it.
 const std::string& Program(std::int64_t lineCount)
@@ -72,7 +24,7 @@ const std::string& Program(std::int64_t lineCount)
     static std::map<std::int64_t, std::string> programs;
     auto found = programs.find(lineCount);
     if (found == programs.end())
-        found = programs.emplace(lineCount, MakeProgram(static_cast<int>(lineCount))).first;
+        found = programs.emplace(lineCount, bench::ProgramText(lineCount)).first;
     return found->second;
 }
 

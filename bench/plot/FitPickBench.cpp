@@ -6,6 +6,7 @@
 #include "plot/GLRecorder.h"
 #include "plot/PlotView.h"
 #include "plot/SegmentSourceLines.h"
+#include "bench/ProgramGenerator.h"
 #include "bench/plot/ShortSegments.h"
 
 #include <benchmark/benchmark.h>
@@ -19,7 +20,6 @@ namespace
 using bench::kHeight;
 using bench::kSegmentCount;
 using bench::kWidth;
-constexpr int kCoordinateCycle = 1024; // X values of the interpreted program repeat
 
 struct TTurnedView
 {
@@ -72,10 +72,7 @@ BENCHMARK(BM_PickSegment)->Unit(benchmark::kMillisecond);
 // Bytes the interpreter's row lines and the builder's segment lines hold, per row and segment.
 void BM_SourceLineMemory(benchmark::State& state)
 {
-    std::vector<std::string> lines;
-    lines.reserve(kSegmentCount);
-    for (int i = 0; i < kSegmentCount; ++i)
-        lines.push_back("G1 X" + std::to_string(i % kCoordinateCycle));
+    const std::vector<std::string> lines = bench::ProgramLines(kSegmentCount);
     TGCodeEngine engine;
     TSegmentSourceLines segmentLines;
     for (auto _ : state) {

@@ -1,6 +1,8 @@
 // Runs the built zorvit-render with no display, as a file manager's thumbnailer does, and reads
 // back the PNG it writes.
 
+#include "tests/tools/RunTool.h"
+
 #include <QImage>
 
 #include <gtest/gtest.h>
@@ -21,10 +23,8 @@ constexpr QRgb kFuchsia = 0xFFFF00FF;
 constexpr QRgb kYellow = 0xFFFFFF00;
 constexpr int kSize = 64;
 
-struct TToolResult
+struct TRenderResult : TToolResult
 {
-    int Status = -1;
-    std::string Err;
     QImage Image;
 };
 
@@ -46,32 +46,20 @@ protected:
         return path;
     }
 
-    static std::string ReadText(const std::string& path)
-    {
-        std::ifstream file(path, std::ios::binary);
-        std::ostringstream text;
-        text << file.rdbuf();
-        return text.str();
-    }
-
     // The tool with the given arguments and environment settings, without DISPLAY or
     // WAYLAND_DISPLAY, and with its own settings folder.
-    TToolResult RunTool(const std::string& arguments, const std::string& environment = "") const
+    TRenderResult RunTool(const std::string& arguments, const std::string& environment = "") const
     {
-        const std::string err = Scratch + "render.err";
         const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY " + environment +
                                     " XDG_CONFIG_HOME='" +
-                                    Scratch + "config' '" ZORVIT_RENDER_TOOL "' " + arguments +
-                                    " 2>'" + err + "'";
-        const int raw = std::system(command.c_str());
-        TToolResult result;
-        result.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        result.Err = ReadText(err);
+                                    Scratch + "config' '" ZORVIT_RENDER_TOOL "' " + arguments;
+        TRenderResult result;
+        static_cast<TToolResult&>(result) = ::RunTool(command, "", Scratch + "render.err");
         result.Image.load(QString::fromStdString(Image));
         return result;
     }
 
-    TToolResult Render(const std::string& program, const std::string& options = "") const
+    TRenderResult Render(const std::string& program, const std::string& options = "") const
     {
         return RunTool("'" + WriteFile("program.ngc", program) + "' -o '" + Image + "' " + options);
     }
@@ -91,7 +79,7 @@ protected:
 
 TEST_F(TZorvitRenderTest, DrawsRapidMovesBlueAndCutsRedWithoutADisplay)
 {
-    const TToolResult result = Render("G0 X10 Y0\nG1 X10 Y10\nG1 X0 Y10\n", "--size 64");
+    const TRenderResult result = Render("G0 X10 Y0\nG1 X10 Y10\nG1 X0 Y10\n", "--size 64");
     EXPECT_EQ(result.Status, 0);
     EXPECT_EQ(result.Err, "");
     ASSERT_FALSE(result.Image.isNull());
@@ -103,7 +91,7 @@ TEST_F(TZorvitRenderTest, DrawsRapidMovesBlueAndCutsRedWithoutADisplay)
 
 TEST_F(TZorvitRenderTest, SizeDefaultsTo256)
 {
-    const TToolResult result = Render("G1 X10 Y10\n");
+    const TRenderResult result = Render("G1 X10 Y10\n");
     EXPECT_EQ(result.Status, 0);
     EXPECT_EQ(result.Image.size(), QSize(256, 256));
 }
@@ -112,7 +100,7 @@ TEST_F(TZorvitRenderTest, TakesTheMotionColoursFromTheUsersSettings)
 {
     std::system(("mkdir -p '" + Scratch + "config/Zorvit'").c_str());
     WriteFile("config/Zorvit/Zorvit.ini", "[Colors]\nG0=clFuchsia\nG1=clYellow\n");
-    const TToolResult result = Render("G0 X1000 Y0\nG1 X1000 Y1000\n", "--size 64");
+    const TRenderResult result = Render("G0 X1000 Y0\nG1 X1000 Y1000\n", "--size 64");
     EXPECT_EQ(result.Status, 0);
     EXPECT_GT(Count(result.Image, kFuchsia), kSize / 2);
     EXPECT_GT(Count(result.Image, kYellow), kSize / 2);
@@ -129,7 +117,7 @@ TEST_F(TZorvitRenderTest, ViewsLookAlongTheirAxes)
     const int top = Count(Render(program, "--size 64 --view top").Image, kRed);
     const int front = Count(Render(program, "--size 64 --view front").Image, kRed);
     const int right = Count(Render(program, "--size 64 --view=right").Image, kRed);
-    const TToolResult iso = Render(program, "--size 64 --view iso");
+    const TRenderResult iso = Render(program, "--size 64 --view iso");
     EXPECT_EQ(iso.Status, 0);
     EXPECT_GT(front, top + kSize / 2);
     EXPECT_GT(right, top + kSize / 2);
@@ -138,7 +126,7 @@ TEST_F(TZorvitRenderTest, ViewsLookAlongTheirAxes)
 
 TEST_F(TZorvitRenderTest, ProgramErrorExitsOneWithTheMovesBeforeIt)
 {
-    const TToolResult result = Render("G0 X10 Y10\nG1 X0 F\nG1 Y0\n", "--size 64");
+    const TRenderResult result = Render("G0 X10 Y10\nG1 X0 F\nG1 Y0\n", "--size 64");
     EXPECT_EQ(result.Status, 1);
     EXPECT_NE(result.Err, "");
     ASSERT_FALSE(result.Image.isNull());
@@ -149,7 +137,7 @@ TEST_F(TZorvitRenderTest, ProgramErrorExitsOneWithTheMovesBeforeIt)
 
 TEST_F(TZorvitRenderTest, UnreadableFileOrImageExitsTwo)
 {
-    TToolResult result = RunTool("'" + Scratch + "missing.ngc' -o '" + Image + "'");
+    TRenderResult result = RunTool("'" + Scratch + "missing.ngc' -o '" + Image + "'");
     EXPECT_EQ(result.Status, 2);
     EXPECT_NE(result.Err.find("missing.ngc"), std::string::npos) << result.Err;
     EXPECT_TRUE(result.Image.isNull());
@@ -164,7 +152,7 @@ TEST_F(TZorvitRenderTest, NoOpenGLOnTheMachineExitsTwoWithAMessage)
 {
     // The GL dispatch library then finds no EGL driver, as on a machine without Mesa's.
     const std::string program = WriteFile("program.ngc", "G1 X1\n");
-    const TToolResult result = RunTool("'" + program + "' -o '" + Image + "'",
+    const TRenderResult result = RunTool("'" + program + "' -o '" + Image + "'",
                                        "__EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent.json");
     EXPECT_EQ(result.Status, 2);
     EXPECT_NE(result.Err.find("No offscreen OpenGL context"), std::string::npos) << result.Err;
@@ -178,7 +166,7 @@ TEST_F(TZorvitRenderTest, WrongArgumentsExitTwoWithTheUsage)
          {"'" + program + "'", "-o '" + Image + "'", "'" + program + "' -o x.png --size 0",
           "'" + program + "' -o x.png --size 5000", "'" + program + "' -o x.png --view side",
           "'" + program + "' -o x.png --bogus", "'" + program + "' -o"}) {
-        const TToolResult result = RunTool(arguments);
+        const TRenderResult result = RunTool(arguments);
         EXPECT_EQ(result.Status, 2) << arguments;
         EXPECT_NE(result.Err.find("Usage: zorvit-render"), std::string::npos) << arguments;
     }
@@ -187,9 +175,9 @@ TEST_F(TZorvitRenderTest, WrongArgumentsExitTwoWithTheUsage)
 TEST_F(TZorvitRenderTest, HelpAndVersionPrintAndExitZero)
 {
     EXPECT_EQ(RunTool("--help >'" + Scratch + "help'").Status, 0);
-    EXPECT_NE(ReadText(Scratch + "help").find("--view"), std::string::npos);
+    EXPECT_NE(ReadWholeFile(Scratch + "help").find("--view"), std::string::npos);
     EXPECT_EQ(RunTool("--version >'" + Scratch + "version'").Status, 0);
-    EXPECT_EQ(ReadText(Scratch + "version"), "zorvit-render " ZORVIT_VERSION "\n");
+    EXPECT_EQ(ReadWholeFile(Scratch + "version"), "zorvit-render " ZORVIT_VERSION "\n");
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 // Runs the built zorvit-table on small programs and checks its output, messages and exit status.
 
+#include "tests/tools/RunTool.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -17,25 +19,10 @@ const std::string kHeader =
     "GCoord,ToolLengthOffset,ArcOffsetX,ArcOffsetY,ArcOffsetZ,MStop,MToolSelect,MSpindleRotation,"
     "MCoolant,LineNumber,Dwell,Radius,SpindleSpeed,ToolChange,AxisX,AxisY,AxisZ\n";
 
-struct TToolResult
-{
-    int Status = -1;
-    std::string Out;
-    std::string Err;
-};
-
 class TZorvitTableTest : public ::testing::Test
 {
 protected:
     static std::string DataFile(const std::string& name) { return std::string(ZORVIT_TEST_DATA) + "/" + name; }
-
-    static std::string ReadFile(const std::string& path)
-    {
-        std::ifstream file(path, std::ios::binary);
-        std::ostringstream text;
-        text << file.rdbuf();
-        return text.str();
-    }
 
     // Runs the tool on file and reads back what it printed; with a device named, the output
     // goes there instead and is not read back.
@@ -48,17 +35,11 @@ protected:
     TToolResult RunCommand(const std::string& feed, const std::string& arguments,
                            const std::string& input, const std::string& device = {}) const
     {
-        const std::string out = device.empty() ? Scratch + "table.out" : device;
-        const std::string err = Scratch + "table.err";
-        const std::string command =
-            feed + "'" ZORVIT_TABLE_TOOL "' " + arguments + " " + input + " >'" + out + "' 2>'" + err + "'";
-        const int raw = std::system(command.c_str());
-        TToolResult result;
-        result.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        if (device.empty())
-            result.Out = ReadFile(out);
-        result.Err = ReadFile(err);
-        return result;
+        std::string command = feed + "'" ZORVIT_TABLE_TOOL "' " + arguments + " " + input;
+        if (!device.empty())
+            command += " >'" + device + "'";
+        return ::RunTool(command, device.empty() ? Scratch + "table.out" : std::string(),
+                         Scratch + "table.err");
     }
 
     const std::string Scratch = ::testing::TempDir();
