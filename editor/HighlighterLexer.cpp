@@ -1,6 +1,7 @@
 #include "editor/HighlighterLexer.h"
 
 #include "common/Error.h"
+#include "common/Guard.h"
 #include "editor/SystemColors.h"
 
 #include <Qsci/qsciscintilla.h>
@@ -284,19 +285,16 @@ void THighlighterLexer::styleText(int start, int end)
     ApplyPendingModification();
     int line = static_cast<int>(Send(QsciScintillaBase::SCI_LINEFROMPOSITION, start));
     const int lastLine = static_cast<int>(Send(QsciScintillaBase::SCI_LINEFROMPOSITION, end - 1));
-    try
-    {
-        StyleLines(line, lastLine);
-    }
-    catch (const std::exception& error)
-    {
-        // Draw what is left plain so that painting completes, and report after the paint.
-        FValidLines = {};
-        StylePlain(line, std::max(line, lastLine));
-        const QString message = QString::fromUtf8(error.what());
-        QMetaObject::invokeMethod(
-            this, [this, message] { if (OnError) OnError(message); }, Qt::QueuedConnection);
-    }
+    Guarded([&] { StyleLines(line, lastLine); },
+            [&] {
+                // Draw what is left plain so that painting completes, and report after the paint.
+                FValidLines = {};
+                StylePlain(line, std::max(line, lastLine));
+                const QString message = QString::fromUtf8(CurrentExceptionMessage());
+                QMetaObject::invokeMethod(
+                    this, [this, message] { if (OnError) OnError(message); },
+                    Qt::QueuedConnection);
+            });
 }
 
 void THighlighterLexer::StyleLines(int& line, int lastLine)

@@ -1,5 +1,7 @@
 #include "plot/OpenGLPanel.h"
 
+#include "common/Guard.h"
+
 #include <QLocale>
 #include <QMouseEvent>
 #include <QOpenGLContext>
@@ -48,19 +50,18 @@ std::optional<TMouseButton> ViewButton(Qt::MouseButton button)
     }
 }
 
-// Pointer moves run the view inside this: a throwing status text handler must not unwind
-// through Qt's event dispatch.
-template <typename TAction>
-void Guarded(const TAction& action)
-{
-    try {
-        action();
-    } catch (const std::exception& error) {
-        qCritical("TOpenGLPanel: %s", error.what());
-    }
-}
-
 } // namespace
+
+template <typename TStep>
+void TOpenGLPanel::RunGuarded(const TStep& step)
+{
+    Guarded(step, [this] {
+        if (OnException)
+            OnException();
+        else
+            qCritical("TOpenGLPanel: %s", CurrentExceptionMessage().c_str());
+    });
+}
 
 TOpenGLPanel::TOpenGLPanel(QWidget* parent)
     : QOpenGLWidget(parent),
@@ -115,6 +116,11 @@ void TOpenGLPanel::StatusText(const std::string& text)
 
 void TOpenGLPanel::initializeGL()
 {
+    RunGuarded([this] { InitializeContext(); });
+}
+
+void TOpenGLPanel::InitializeContext()
+{
     QOpenGLContext* glContext = context();
     QOpenGLFunctions_1_1* functions = nullptr;
     if (glContext && glContext->isValid()) {
@@ -163,7 +169,7 @@ void TOpenGLPanel::paintGL()
         return;
     if (!FForcePaint && FDrawn && (FPaintsHeld || *FDrawn == CurrentPicture()))
         return;
-    RunPaint();
+    RunGuarded([this] { RunPaint(); });
 }
 
 void TOpenGLPanel::SetPaintsHeld(bool held)
@@ -211,7 +217,7 @@ void TOpenGLPanel::resizeEvent(QResizeEvent* event)
     FResizingBase = true;
     QOpenGLWidget::resizeEvent(event);
     FResizingBase = false;
-    ResizeView();
+    RunGuarded([this] { ResizeView(); });
 }
 
 // The view works in framebuffer pixels so that its viewport covers the widget on any screen.
@@ -241,7 +247,7 @@ void TOpenGLPanel::mousePressEvent(QMouseEvent* event)
         FClicking = true;
         FPressPosition = position;
     }
-    FView.Press(*button, position.x(), position.y());
+    RunGuarded([this, button, position] { FView.Press(*button, position.x(), position.y()); });
 }
 
 // A double-click is one more press of the same button.
@@ -252,12 +258,12 @@ void TOpenGLPanel::mouseReleaseEvent(QMouseEvent* event)
     const std::optional<TMouseButton> button = ViewButton(event->button());
     if (!button)
         return QOpenGLWidget::mouseReleaseEvent(event);
-    FView.Release(*button);
+    RunGuarded([this, button] { FView.Release(*button); });
     if (*button == TMouseButton::Left && FClicking) {
         FClicking = false;
         const QPoint position = event->position().toPoint();
         if (WithinClickSlop(FPressPosition, position))
-            Guarded([this, position] { ClickAt(position); });
+            RunGuarded([this, position] { ClickAt(position); });
     }
 }
 
@@ -281,7 +287,7 @@ void TOpenGLPanel::mouseMoveEvent(QMouseEvent* event)
         FPointerInside = true;
     if (FClicking && !WithinClickSlop(FPressPosition, position))
         FClicking = false;
-    Guarded([this, position] { FView.Move(position.x(), position.y()); });
+    RunGuarded([this, position] { FView.Move(position.x(), position.y()); });
 }
 
 void TOpenGLPanel::leaveEvent(QEvent* event)

@@ -57,6 +57,9 @@ public:
     // A left click that does not move the pointer, on a drawn segment: receives the index of
     // the segment nearest to the pointer. Clicks beside every segment report nothing.
     std::function<void(std::size_t segment)> OnSegmentClicked;
+    // Called inside the catch block when an exception reaches one of the panel's Qt callbacks
+    // (paints, input); without it the message goes to Qt's log.
+    std::function<void()> OnException;
 
     // While held, paint events show the framebuffer's last picture: for work that changes the
     // segment list for seconds. The operations that paint still draw. Releasing repaints.
@@ -86,6 +89,9 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
+    // Runs a step of a Qt callback; an exception goes to OnException.
+    template <typename TStep>
+    void RunGuarded(const TStep& step);
     // Everything a paint sequence's picture depends on, and the framebuffer it went to.
     struct TPicture
     {
@@ -103,6 +109,7 @@ private:
     void RunPaint();
     void StatusText(const std::string& text);
     bool TakeFocus();
+    void InitializeContext();
     void ResizeView();
     void ClickAt(QPoint position);
 

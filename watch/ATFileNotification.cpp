@@ -1,5 +1,6 @@
 #include "watch/ATFileNotification.h"
 
+#include "common/Guard.h"
 #include "watch/DirThread.h"
 #include "watch/FileNameEncoding.h"
 #include "watch/NoticeTimer.h"
@@ -88,9 +89,7 @@ void TATFileNotification::TimerStep()
         return;
     // Nothing may escape into the event loop; a failing handler is reported like the watcher's
     // own failures.
-    try {
-        OnChanged();
-    } catch (const std::exception& error) {
-        TThreadErrorBox::Show(QString::fromLocal8Bit(error.what()));
-    }
+    Guarded(OnChanged, [] {
+        TThreadErrorBox::Show(QString::fromLocal8Bit(CurrentExceptionMessage().c_str()));
+    });
 }

@@ -80,10 +80,11 @@ void TDocument::RunAndPlot()
     FEngine->SetLenient(FLenient);
     try {
         FEngine->Run(FEditor.LinesView());
-    } catch (...) {
+    } catch (const std::exception& error) {
+        const std::optional<std::size_t> failedLine = FEngine->FailedLine();
         if (OnRunEnded)
-            OnRunEnded(FEngine->FailedLine());
-        throw;
+            OnRunEnded(failedLine);
+        throw ERunError(error.what(), failedLine);
     }
     if (OnRunEnded)
         OnRunEnded(std::nullopt);

@@ -5,6 +5,7 @@
 // step with the file's name, and offers a reload when another program changes the file.
 
 #include "app/document/ReloadPrompt.h"
+#include "common/Error.h"
 
 #include <QString>
 
@@ -20,6 +21,21 @@ class TGCodeEngine;
 class TToolpathBuilder;
 class TUserDialogs;
 class TWorkProgress;
+
+// A run of the interpreter that stopped at an error: its message, and the line it stopped on
+// for the window's error routine to mark.
+class ERunError : public EZorvitError
+{
+public:
+    ERunError(const std::string& message, std::optional<std::size_t> failedLine)
+        : EZorvitError(message), FFailedLine(failedLine)
+    {
+    }
+    std::optional<std::size_t> FailedLine() const { return FFailedLine; }
+
+private:
+    std::optional<std::size_t> FFailedLine;
+};
 
 // The window title for a document: the program's name, and the file's name once there is one.
 QString DocumentTitle(const QString& fileName);
@@ -60,7 +76,7 @@ public:
     bool HasInterpreter() const { return FEngine != nullptr; }
 
     // Told after every run of the interpreter: the 0-based line it failed at, none after a
-    // successful run. A failure is told before its exception goes on to the caller.
+    // successful run. A failure is told before its ERunError goes on to the caller.
     std::function<void(std::optional<std::size_t> failedLine)> OnRunEnded;
     // Lenient or strict reading for the runs from now on.
     void SetLenient(bool lenient) { FLenient = lenient; }

@@ -6,25 +6,23 @@
 #include "app/dialogs/ColorsDlg.h"
 #include "app/document/Document.h"
 #include "common/Error.h"
+#include "common/Guard.h"
 #include "editor/FailedLineMark.h"
 #include "editor/FindBar.h"
 #include "editor/GCodeEditor.h"
 #include "editor/HighlighterLexer.h"
-#include "app/window/Icons.h"
 #include "settings/IniFile.h"
 #include "settings/LenientSetting.h"
-#include "app/window/MenuItem.h"
 #include "plot/OpenGLPanel.h"
+#include "plot/PlotView.h"
 #include "app/dialogs/ProgramInfoWindow.h"
 #include "program/ProgramSummary.h"
-#include "app/window/RecentFilesMenu.h"
 #include "app/window/SessionMemory.h"
 #include "settings/Settings.h"
 #include "editor/SynColorsDlg.h"
 #include "highlight/SynHighlighterRS274.h"
 #include "plot/ToolpathBuilder.h"
 #include "app/dialogs/UserDialogs.h"
-#include "app/window/ViewIcons.h"
 #include "settings/ViewSettings.h"
 #include "app/window/WheelRouter.h"
 #include "app/window/WorkProgress.h"
@@ -54,18 +52,6 @@ constexpr int kClientHeightPx = 591;
 constexpr int kEditorPageWidthPx = 153;
 constexpr const char* kNoOpenGLText = "OpenGL is not available on this display: the tool path cannot be drawn.";
 
-// One notch of a wheel reports 120 and zooms the plot by 0.02.
-constexpr double kWheelNotchDelta = 120.0;
-constexpr double kZoomStepPerNotch = 0.02;
-
-} // namespace
-
-namespace {
-
-// Keys of the plot alone: typed into the editor they stay text.
-constexpr const char* kPlotShortcutActions[] = {"ViewFitToView", "ViewTop", "ViewFront",
-                                                "ViewRight", "ViewIsometric"};
-
 } // namespace
 
 TGLPlotter::TGLPlotter(const QStringList& arguments, std::unique_ptr<TUserDialogs> dialogs,
@@ -80,13 +66,11 @@ TGLPlotter::TGLPlotter(const QStringList& arguments, std::unique_ptr<TUserDialog
     CreateActions();
     CreatePlotShortcuts();
     CreateMenus();
-    CreateHelpMenu(); // last on the menu bar
     CreateToolBar();
-    CreateContextMenu();
     ConnectUpdates();
     // The client area lies below the menu bar.
     resize(kClientWidthPx, kClientHeightPx + menuBar()->sizeHint().height());
-    Guarded([this] { LoadSession(*this, *Splitter2, FRecentFiles); });
+    RunGuarded([this] { LoadSession(*this, *Splitter2, FRecentFiles); });
     FormCreate(arguments);
     aclMainUpdate();
 }
@@ -149,6 +133,7 @@ void TGLPlotter::CreateComponents()
     OpenGLPanel->OnStatusText = [this](TOpenGLPanel& sender, const std::string& text) {
         OpenGLPanelStatusText(sender, text);
     };
+    OpenGLPanel->OnException = [this] { ShowException(); };
 
     Splitter2->addWidget(pgcGCode);
     Splitter2->addWidget(pnlOpenGL);
@@ -168,7 +153,7 @@ void TGLPlotter::CreateComponents()
 
     ATFileNotification1 = new TATFileNotification(this);
     ATFileNotification1->setObjectName(QStringLiteral("ATFileNotification1"));
-    ATFileNotification1->OnChanged = [this] { Guarded([this] { ATFileNotification1Changed(); }); };
+    ATFileNotification1->OnChanged = [this] { RunGuarded([this] { ATFileNotification1Changed(); }); };
 
     // Long opens, refreshes and rebuilds show how far they have come; the plot keeps its last
     // picture meanwhile.
@@ -212,147 +197,9 @@ void TGLPlotter::CreateComponents()
     new TWheelRouter(*this);
 }
 
-void TGLPlotter::CreatePlotShortcuts()
-{
-    for (const char* name : kPlotShortcutActions) {
-        QAction* action = Action(name);
-        action->setShortcutContext(Qt::WidgetShortcut);
-        OpenGLPanel->addAction(action);
-    }
-    Action("ViewFitToView")->setIcon(FitToViewIcon());
-}
-
-QAction* TGLPlotter::Action(const char* name) const
-{
-    return findChild<QAction*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
-}
-
-void TGLPlotter::CreateMenus()
-{
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    file->setObjectName(QStringLiteral("mnuFile"));
-    AddMenuItem(*file, "itmFileNew", QStringLiteral("&New"), *Action("FileNew1"));
-    AddMenuItem(*file, "itmFileOpen", QStringLiteral("&Open..."), *Action("FileOpen1"));
-    file->addSeparator();
-    AddMenuItem(*file, "itmFileSave", QStringLiteral("&Save"), *Action("FileSave1"));
-    AddMenuItem(*file, "itmFileSaveAs", QStringLiteral("Save &As..."), *Action("FileSaveAs1"));
-    file->addSeparator();
-    AddMenuItem(*file, "itmFileExit", QStringLiteral("E&xit"), *Action("FileExit1"));
-    file->addSeparator();
-    auto* recent = new TRecentFilesMenu(FRecentFiles, *Action("FileClearRecent1"), file);
-    connect(recent, &TRecentFilesMenu::FileChosen, this,
-            [this](const QString& name) { Guarded([&] { OpenRecentFile(name); }); });
-    file->addMenu(recent);
-
-    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
-    edit->setObjectName(QStringLiteral("mnuEdit"));
-    AddMenuItem(*edit, "itmEditUndo", QStringLiteral("&Undo"), *Action("EditUndo1"));
-    edit->addSeparator();
-    AddMenuItem(*edit, "itmEditCut", QStringLiteral("Cu&t"), *Action("EditCut1"));
-    AddMenuItem(*edit, "itmEditCopy", QStringLiteral("&Copy"), *Action("EditCopy1"));
-    AddMenuItem(*edit, "itmEditPaste", QStringLiteral("&Paste"), *Action("EditPaste1"));
-    AddMenuItem(*edit, "itmEditDelete", QStringLiteral("&Delete"), *Action("EditDelete1"));
-    edit->addSeparator();
-    AddMenuItem(*edit, "itmEditSelectAll", QStringLiteral("Select &All"), *Action("EditSelectAll1"));
-    edit->addSeparator();
-    AddMenuItem(*edit, "itmEditRedo", QStringLiteral("&Redo"), *Action("EditRedo1"));
-    edit->addSeparator();
-    AddMenuItem(*edit, "itmEditFind", QStringLiteral("&Find..."), *Action("EditFind1"));
-    AddMenuItem(*edit, "itmEditFindNext", QStringLiteral("Find &Next"), *Action("EditFindNext1"));
-    AddMenuItem(*edit, "itmEditFindPrevious", QStringLiteral("Find Pre&vious"), *Action("EditFindPrevious1"));
-    AddMenuItem(*edit, "itmEditReplace", QStringLiteral("R&eplace..."), *Action("EditReplace1"));
-    edit->addSeparator();
-    AddMenuItem(*edit, "itmEditGoToLine", QStringLiteral("&Go to Line..."), *Action("EditGoToLine1"));
-
-    QMenu* editor = menuBar()->addMenu(QStringLiteral("E&ditor"));
-    editor->setObjectName(QStringLiteral("mnuEditor"));
-    AddMenuItem(*editor, "itmEditorDisplaySyntax", QStringLiteral("&Display Syntax"),
-            *Action("EditorDisplaySyntax"));
-    AddMenuItem(*editor, "itmEditorColors", QStringLiteral("&Colors..."), *Action("EditorColors"));
-
-    QMenu* plotter = menuBar()->addMenu(QStringLiteral("&Plotter"));
-    plotter->setObjectName(QStringLiteral("mnuPlotter"));
-    AddMenuItem(*plotter, "itmPlotterRefresh", QStringLiteral("&Refresh from Code"),
-            *Action("PlotterRefresh"));
-    AddMenuItem(*plotter, "itmSettingsResetDrawing", QStringLiteral("R&eset To Origin"),
-            *Action("PlotterResetOrigin"));
-    AddMenuItem(*plotter, "itmSettingsColors", QStringLiteral("&Colors..."),
-            *Action("DisplayColors1"));
-    plotter->addSeparator();
-    AddMenuItem(*plotter, "itmPlotterLenient", QStringLiteral("&Lenient Reading"), *Action("PlotterLenient"));
-
-    // The states must be right whenever a menu opens.
-    for (QMenu* menu : {file, edit, editor, plotter})
-        connect(menu, &QMenu::aboutToShow, this, [this] { Guarded([this] { aclMainUpdate(); }); });
-    CreateViewMenu();
-}
-
-void TGLPlotter::CreateViewMenu()
-{
-    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
-    view->setObjectName(QStringLiteral("mnuView"));
-    AddMenuItem(*view, "itmViewFitToView", QStringLiteral("&Fit to View"), *Action("ViewFitToView"));
-    view->addSeparator();
-    AddMenuItem(*view, "itmViewTop", QStringLiteral("&Top"), *Action("ViewTop"));
-    AddMenuItem(*view, "itmViewFront", QStringLiteral("Fr&ont"), *Action("ViewFront"));
-    AddMenuItem(*view, "itmViewRight", QStringLiteral("&Right"), *Action("ViewRight"));
-    AddMenuItem(*view, "itmViewIsometric", QStringLiteral("&Isometric"), *Action("ViewIsometric"));
-    view->addSeparator();
-    AddMenuItem(*view, "itmViewHighlightCaretMove", QStringLiteral("&Highlight Caret Move"),
-            *Action("ViewHighlightCaretMove"));
-    view->addSeparator();
-    AddMenuItem(*view, "itmViewProgramInfo", QStringLiteral("Program &Info..."),
-            *Action("ViewProgramInfo"));
-    connect(view, &QMenu::aboutToShow, this, [this] { Guarded([this] { aclMainUpdate(); }); });
-}
-
-void TGLPlotter::CreateHelpMenu()
-{
-    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    help->setObjectName(QStringLiteral("mnuHelp"));
-    AddMenuItem(*help, "itmHelpAbout", QStringLiteral("&About Zorvit..."), *Action("HelpAbout"));
-}
-
-void TGLPlotter::CreateToolBar()
-{
-    ToolBar1 = addToolBar(QStringLiteral("ToolBar1"));
-    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
-    ToolBar1->setMovable(false);
-    ToolBar1->setFloatable(false);
-    ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    ToolBar1->setIconSize(QSize(kIconSizePx, kIconSizePx));
-    ToolBar1->addAction(Action("FileNew1"));
-    ToolBar1->addAction(Action("FileOpen1"));
-    ToolBar1->addAction(Action("FileSave1"));
-    ToolBar1->addSeparator();
-    ToolBar1->addAction(Action("PlotterRefresh"));
-    ToolBar1->addAction(Action("ViewFitToView"));
-}
-
-void TGLPlotter::CreateContextMenu()
-{
-    pmuGCode = new QMenu(this);
-    pmuGCode->setObjectName(QStringLiteral("pmuGCode"));
-    const auto item = [this](const char* itemName, const char* actionName) {
-        QAction& action = *Action(actionName);
-        AddMenuItem(*pmuGCode, itemName, action.text(), action);
-    };
-    item("pmuUndo", "EditUndo1");
-    pmuGCode->addSeparator()->setObjectName(QStringLiteral("N2"));
-    item("pmuCut", "EditCut1");
-    item("pmuCopy", "EditCopy1");
-    item("pmuPaste", "EditPaste1");
-    item("pmuDelete", "EditDelete1");
-    pmuGCode->addSeparator()->setObjectName(QStringLiteral("N1"));
-    item("pmuSelectAll", "EditSelectAll1");
-    connect(pmuGCode, &QMenu::aboutToShow, this, [this] { Guarded([this] { aclMainUpdate(); }); });
-    pmuGCode->installEventFilter(this);
-    memGCode->SetContextMenu(pmuGCode);
-}
-
 void TGLPlotter::ConnectUpdates()
 {
-    const auto update = [this] { Guarded([this] { aclMainUpdate(); }); };
+    const auto update = [this] { RunGuarded([this] { aclMainUpdate(); }); };
     connect(memGCode, &QsciScintilla::selectionChanged, this, update);
     connect(memGCode, &QsciScintilla::modificationChanged, this, update);
     connect(memGCode, &QsciScintilla::textChanged, this, update);
@@ -360,7 +207,7 @@ void TGLPlotter::ConnectUpdates()
     connect(memGCode, &TGCodeEditor::RedoAvailableChanged, this, update);
     // Asking the clipboard may wait for another program, so it is asked only when it changes.
     const auto clipboardChanged = [this] {
-        Guarded([this] {
+        RunGuarded([this] {
             const QMimeData* contents = QGuiApplication::clipboard()->mimeData();
             FClipboardHasText = contents != nullptr && contents->hasText();
             aclMainUpdate();
@@ -374,7 +221,7 @@ void TGLPlotter::ConnectUpdates()
 void TGLPlotter::FormCreate(const QStringList& arguments)
 {
     // A failing step skips the later ones; the window is shown all the same.
-    Guarded([&] {
+    RunGuarded([&] {
         LoadSettings();
         if (!arguments.isEmpty())
             LoadFile(arguments.first());
@@ -385,48 +232,38 @@ void TGLPlotter::FormCreate(const QStringList& arguments)
 
 void TGLPlotter::FormDestroy()
 {
-    Guarded([this] { SaveSettings(); });
+    RunGuarded([this] { SaveSettings(); });
 }
 
 // ---------------------------------------------------------------------------------------------
 // Running actions and reporting errors
 
-template <class TStep> void TGLPlotter::Guarded(TStep&& step)
-{
-    try {
-        step();
-    } catch (...) {
-        ShowException();
-    }
-}
-
 void TGLPlotter::ShowException()
 {
+    std::optional<std::size_t> failedLine;
     try {
         throw;
-    } catch (const std::exception& error) {
-        ShowErrorMessage(QString::fromStdString(error.what()));
+    } catch (const ERunError& error) {
+        failedLine = error.FailedLine();
     } catch (...) {
-        ShowErrorMessage(QStringLiteral("Unknown error"));
     }
+    ShowErrorMessage(QString::fromStdString(CurrentExceptionMessage()), failedLine);
 }
 
-void TGLPlotter::ShowErrorMessage(const QString& message)
+void TGLPlotter::ShowErrorMessage(const QString& message, std::optional<std::size_t> failedLine)
 {
     QString text = message;
     if (!text.isEmpty() && text.back() > QLatin1Char('.'))
         text += QLatin1Char('.');
     FDialogs->ShowError(text);
-    if (FFailedLine) {
-        FFailedLineMark->Show(static_cast<int>(*FFailedLine), text);
-        FFailedLine.reset();
+    if (failedLine) {
+        FFailedLineMark->Show(static_cast<int>(*failedLine), text);
         memGCode->setFocus();
     }
 }
 
 void TGLPlotter::RunEnded(std::optional<std::size_t> failedLine)
 {
-    FFailedLine = failedLine;
     if (!failedLine) {
         FFailedLineMark->Clear();
         FCaretMoveLink->PlotRedrawn();
@@ -435,7 +272,7 @@ void TGLPlotter::RunEnded(std::optional<std::size_t> failedLine)
 
 void TGLPlotter::RunAction(QAction& action, void (TGLPlotter::*handler)())
 {
-    Guarded([&] {
+    RunGuarded([&] {
         // The states are brought up to date before an action runs.
         aclMainUpdate();
         if (action.isEnabled())
@@ -453,7 +290,7 @@ bool TGLPlotter::eventFilter(QObject* watched, QEvent* event)
     // The action states must be right when a key is pressed: the editor hands the shortcut
     // keys of enabled actions to them and keeps the keys of disabled ones.
     if (watched == memGCode && event->type() == QEvent::ShortcutOverride)
-        Guarded([this] { aclMainUpdate(); });
+        RunGuarded([this] { aclMainUpdate(); });
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -472,8 +309,8 @@ void TGLPlotter::PlotterRefreshExecute()
 
 void TGLPlotter::PlotterLenientExecute()
 {
-    FDocument->SetLenient(Action("PlotterLenient")->isChecked());
-    Action("PlotterRefresh")->trigger();
+    FDocument->SetLenient(PlotterLenient->isChecked());
+    PlotterRefresh->trigger();
 }
 
 void TGLPlotter::ViewProgramInfoExecute()
@@ -488,7 +325,7 @@ void TGLPlotter::FileNew1Execute()
     if (!FDocument->QuerySaveChanges())
         return;
     FDocument->Clear();
-    Action("PlotterRefresh")->trigger();
+    PlotterRefresh->trigger();
 }
 
 void TGLPlotter::FileOpen1Execute()
@@ -512,11 +349,6 @@ void TGLPlotter::itmFileSaveExecute()
 void TGLPlotter::FileSaveAs1Execute()
 {
     FDocument->RunSaveAsDialog();
-}
-
-void TGLPlotter::itmFileSaveAsAccept(const QString& name)
-{
-    FDocument->SaveAs(name);
 }
 
 void TGLPlotter::FileExit1Execute()
@@ -553,10 +385,10 @@ void TGLPlotter::FormCloseQuery(bool& canClose)
 void TGLPlotter::closeEvent(QCloseEvent* event)
 {
     bool canClose = false;
-    Guarded([&] { FormCloseQuery(canClose); });
+    RunGuarded([&] { FormCloseQuery(canClose); });
     event->setAccepted(canClose);
     if (canClose)
-        Guarded([this] { SaveSession(*this, *Splitter2, FRecentFiles); });
+        RunGuarded([this] { SaveSession(*this, *Splitter2, FRecentFiles); });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -631,13 +463,13 @@ void TGLPlotter::EditGoToLine1Execute()
 
 void TGLPlotter::aclMainUpdate()
 {
-    Action("EditUndo1")->setEnabled(memGCode->CanUndo());
-    Action("EditRedo1")->setEnabled(memGCode->CanRedo());
+    EditUndo1->setEnabled(memGCode->CanUndo());
+    EditRedo1->setEnabled(memGCode->CanRedo());
     const bool selection = memGCode->HasSelectedText();
-    Action("EditCut1")->setEnabled(selection);
-    Action("EditCopy1")->setEnabled(selection);
-    Action("EditDelete1")->setEnabled(selection);
-    Action("EditPaste1")->setEnabled(FClipboardHasText);
+    EditCut1->setEnabled(selection);
+    EditCopy1->setEnabled(selection);
+    EditDelete1->setEnabled(selection);
+    EditPaste1->setEnabled(FClipboardHasText);
     itmFileSaveUpdate();
     EditorDisplaySyntaxUpdate();
     ViewHighlightCaretMoveUpdate();
@@ -645,17 +477,17 @@ void TGLPlotter::aclMainUpdate()
 
 void TGLPlotter::itmFileSaveUpdate()
 {
-    Action("FileSave1")->setEnabled(memGCode->Modified());
+    FileSave1->setEnabled(memGCode->Modified());
 }
 
 void TGLPlotter::EditorDisplaySyntaxUpdate()
 {
-    Action("EditorDisplaySyntax")->setChecked(Highlighter().Enabled());
+    EditorDisplaySyntax->setChecked(Highlighter().Enabled());
 }
 
 void TGLPlotter::ViewHighlightCaretMoveUpdate()
 {
-    Action("ViewHighlightCaretMove")->setChecked(FCaretMoveLink->Enabled());
+    ViewHighlightCaretMove->setChecked(FCaretMoveLink->Enabled());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -738,7 +570,7 @@ void TGLPlotter::LoadSettings()
     FCaretMoveLink->SetEnabled(ReadHighlightCaretMove(file));
     const bool lenient = ReadLenientSetting(file);
     FDocument->SetLenient(lenient);
-    Action("PlotterLenient")->setChecked(lenient);
+    PlotterLenient->setChecked(lenient);
 }
 
 void TGLPlotter::SaveSettings()
@@ -763,14 +595,14 @@ void TGLPlotter::FormMouseWheel(int wheelDelta, const QPoint& /*mousePos*/, bool
     // A sideways turn (a tilt wheel, or Alt with the wheel) has no vertical part: no zoom step.
     if (wheelDelta == 0 || !OpenGLPanel->PointerInside())
         return;
-    OpenGLPanel->ZoomBy(wheelDelta / kWheelNotchDelta * kZoomStepPerNotch);
+    OpenGLPanel->ZoomBy(TPlotView::WheelZoomStep(wheelDelta));
     handled = true;
 }
 
 void TGLPlotter::wheelEvent(QWheelEvent* event)
 {
     bool handled = false;
-    Guarded([&] { FormMouseWheel(event->angleDelta().y(), event->position().toPoint(), handled); });
+    RunGuarded([&] { FormMouseWheel(event->angleDelta().y(), event->position().toPoint(), handled); });
     event->setAccepted(handled);
 }
 

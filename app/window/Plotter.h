@@ -7,6 +7,7 @@
 #include "common/Color.h"
 #include "settings/RecentFiles.h"
 #include "app/dialogs/UserDialogs.h"
+#include "common/Guard.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -67,8 +68,10 @@ public:
     void FormMouseWheel(int wheelDelta, const QPoint& mousePos, bool& handled);
 
     // The top-level error handler: shows the message in the error box, with a final "." added
-    // when the message ends in a character that sorts after ".".
-    void ShowErrorMessage(const QString& message);
+    // when the message ends in a character that sorts after "."; with failedLine, the editor
+    // then marks that line with the message and takes the focus.
+    void ShowErrorMessage(const QString& message,
+                          std::optional<std::size_t> failedLine = std::nullopt);
 
     TGCodeEditor& Editor() const { return *memGCode; }
     THighlighter& Highlighter() const;
@@ -86,24 +89,27 @@ protected:
 
 private:
     struct TActionEntry;
+    struct TMenuEntry;
     static const TActionEntry kActions[];
+    static const TMenuEntry kMenus[];
+    static QAction* TGLPlotter::* const kToolBar[];
+    static QAction* TGLPlotter::* const kPlotShortcuts[];
 
     // Construction, in order.
     void CreateComponents();
     void CreateActions();
     void CreatePlotShortcuts();
     void CreateMenus();
-    void CreateViewMenu();
-    void CreateHelpMenu();
     void CreateToolBar();
-    void CreateContextMenu();
     void ConnectUpdates();
     void FormCreate(const QStringList& arguments);
     void FormDestroy();
 
-    QAction* Action(const char* name) const;
     void RunAction(QAction& action, void (TGLPlotter::*handler)());
-    template <class TStep> void Guarded(TStep&& step);
+    // Every Qt callback of the window runs its work in here: an exception goes to ShowException.
+    template <class TStep> void RunGuarded(TStep&& step);
+    // The top-level error routine, called inside a catch block: shows the exception's message,
+    // and marks the failed line of a run that stopped at an error.
     void ShowException();
 
     // Action handlers.
@@ -112,7 +118,6 @@ private:
     void itmFileOpenAccept(const QString& name);
     void itmFileSaveExecute();
     void FileSaveAs1Execute();
-    void itmFileSaveAsAccept(const QString& name);
     void FileExit1Execute();
     void EditorDisplaySyntaxExecute();
     void EditorColorsExecute();
@@ -153,7 +158,8 @@ private:
     void ATFileNotification1Changed();
     void FormCloseQuery(bool& canClose);
     void OpenGLPanelStatusText(TOpenGLPanel& sender, const std::string& text);
-    // A failed run's line is marked once its error box has been closed.
+    // A run that succeeded clears the failed line's mark; a failed one is marked by the error
+    // routine once its error box has been closed.
     void RunEnded(std::optional<std::size_t> failedLine);
 
     std::unique_ptr<TUserDialogs> FDialogs;
@@ -162,9 +168,42 @@ private:
     std::unique_ptr<TToolpathBuilder> FBuilder;
     TWorkProgress* FProgress = nullptr;
     std::unique_ptr<TDocument> FDocument;
-    std::optional<std::size_t> FFailedLine;  // of the run whose error is about to be shown
     bool FClipboardHasText = false;
     TRecentFiles FRecentFiles;
+
+    // The actions, made from kActions.
+    QAction* FileNew1 = nullptr;
+    QAction* FileOpen1 = nullptr;
+    QAction* FileSave1 = nullptr;
+    QAction* FileSaveAs1 = nullptr;
+    QAction* EditorDisplaySyntax = nullptr;
+    QAction* EditCut1 = nullptr;
+    QAction* EditCopy1 = nullptr;
+    QAction* EditPaste1 = nullptr;
+    QAction* PlotterRefresh = nullptr;
+    QAction* PlotterResetOrigin = nullptr;
+    QAction* DisplayColors1 = nullptr;
+    QAction* EditSelectAll1 = nullptr;
+    QAction* EditUndo1 = nullptr;
+    QAction* EditDelete1 = nullptr;
+    QAction* FileExit1 = nullptr;
+    QAction* EditorColors = nullptr;
+    QAction* ViewFitToView = nullptr;
+    QAction* ViewTop = nullptr;
+    QAction* ViewFront = nullptr;
+    QAction* ViewRight = nullptr;
+    QAction* ViewIsometric = nullptr;
+    QAction* ViewHighlightCaretMove = nullptr;
+    QAction* PlotterLenient = nullptr;
+    QAction* ViewProgramInfo = nullptr;
+    QAction* EditRedo1 = nullptr;
+    QAction* EditFind1 = nullptr;
+    QAction* EditFindNext1 = nullptr;
+    QAction* EditFindPrevious1 = nullptr;
+    QAction* EditReplace1 = nullptr;
+    QAction* EditGoToLine1 = nullptr;
+    QAction* FileClearRecent1 = nullptr;
+    QAction* HelpAbout = nullptr;
 
     QToolBar* ToolBar1 = nullptr;
     QFrame* pnlTop = nullptr;
@@ -184,3 +223,8 @@ private:
     QLabel* lblSkipped = nullptr;
     TFindBar* FFindBar = nullptr;
 };
+
+template <class TStep> void TGLPlotter::RunGuarded(TStep&& step)
+{
+    Guarded(step, [this] { ShowException(); });
+}

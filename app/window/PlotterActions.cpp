@@ -1,11 +1,19 @@
-// The main window's action list and the actions made from it.
+// The main window's action list and menu table, and the actions and menus made from them.
 
 #include "app/window/Plotter.h"
 
 #include "app/window/Icons.h"
+#include "app/window/ViewIcons.h"
+#include "editor/GCodeEditor.h"
+#include "plot/OpenGLPanel.h"
+#include "app/window/MenuItem.h"
+#include "app/window/RecentFilesMenu.h"
 
 #include <QAction>
 #include <QKeySequence>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
 
 namespace {
 
@@ -27,6 +35,7 @@ QString LongHint(const QString& hint)
 
 struct TGLPlotter::TActionEntry
 {
+    QAction* TGLPlotter::*member;  // where the window keeps the action
     const char* name;
     const char* category;
     const char* caption;
@@ -39,83 +48,83 @@ struct TGLPlotter::TActionEntry
 
 // The action list, in its order.
 const TGLPlotter::TActionEntry TGLPlotter::kActions[] = {
-    {"FileNew1", "File", "New", nullptr, 6, "", false, &TGLPlotter::FileNew1Execute},
-    {"FileOpen1", "File", "&Open...", "Ctrl+O", 7, "Open|Opens an existing file", false,
+    {&TGLPlotter::FileNew1, "FileNew1", "File", "New", nullptr, 6, "", false, &TGLPlotter::FileNew1Execute},
+    {&TGLPlotter::FileOpen1, "FileOpen1", "File", "&Open...", "Ctrl+O", 7, "Open|Opens an existing file", false,
      &TGLPlotter::FileOpen1Execute},
-    {"FileSave1", "File", "Save", "Ctrl+S", 9, "Save|Saves active file", false,
+    {&TGLPlotter::FileSave1, "FileSave1", "File", "Save", "Ctrl+S", 9, "Save|Saves active file", false,
      &TGLPlotter::itmFileSaveExecute},
-    {"FileSaveAs1", "File", "Save &As...", nullptr, 10,
+    {&TGLPlotter::FileSaveAs1, "FileSaveAs1", "File", "Save &As...", nullptr, 10,
      "Save As|Saves the active file with a new name", false, &TGLPlotter::FileSaveAs1Execute},
-    {"EditorDisplaySyntax", "Editor", "Display Syntax", nullptr, kNoIcon,
+    {&TGLPlotter::EditorDisplaySyntax, "EditorDisplaySyntax", "Editor", "Display Syntax", nullptr, kNoIcon,
      "Display Syntax|Displays RS274 syntax highlighting in the editor", true,
      &TGLPlotter::EditorDisplaySyntaxExecute},
-    {"EditCut1", "Edit", "Cu&t", "Ctrl+X", 3,
+    {&TGLPlotter::EditCut1, "EditCut1", "Edit", "Cu&t", "Ctrl+X", 3,
      "Cut|Cuts the selection and puts it on the Clipboard", false,
      &TGLPlotter::itmEditCutExecute},
-    {"EditCopy1", "Edit", "&Copy", "Ctrl+C", 2,
+    {&TGLPlotter::EditCopy1, "EditCopy1", "Edit", "&Copy", "Ctrl+C", 2,
      "Copy|Copies the selection and puts it on the Clipboard", false,
      &TGLPlotter::itmEditCopyExecute},
-    {"EditPaste1", "Edit", "&Paste", "Ctrl+V", 5, "Paste|Inserts Clipboard contents", false,
+    {&TGLPlotter::EditPaste1, "EditPaste1", "Edit", "&Paste", "Ctrl+V", 5, "Paste|Inserts Clipboard contents", false,
      &TGLPlotter::itmEditPasteExecute},
-    {"PlotterRefresh", "Plotter", "Refresh from Code", nullptr, 13,
+    {&TGLPlotter::PlotterRefresh, "PlotterRefresh", "Plotter", "Refresh from Code", nullptr, 13,
      "Refresh|Refreshes the drawing from the code editor", false,
      &TGLPlotter::PlotterRefreshExecute},
-    {"PlotterResetOrigin", "Plotter", "Reset To Origin", nullptr, kNoIcon,
+    {&TGLPlotter::PlotterResetOrigin, "PlotterResetOrigin", "Plotter", "Reset To Origin", nullptr, kNoIcon,
      "Reset Drawing | Resets the rotation, scaling and translation of drawing", false,
      &TGLPlotter::itmSettingsResetDrawingExecute},
-    {"DisplayColors1", "Plotter", "Colors...", nullptr, 14,
+    {&TGLPlotter::DisplayColors1, "DisplayColors1", "Plotter", "Colors...", nullptr, 14,
      "Colors | Sets drawing colors used in the plotter", false,
      &TGLPlotter::itmSettingsColorsExecute},
-    {"EditSelectAll1", "Edit", "Select &All", "Ctrl+A", kNoIcon,
+    {&TGLPlotter::EditSelectAll1, "EditSelectAll1", "Edit", "Select &All", "Ctrl+A", kNoIcon,
      "Select All|Selects the entire document", false, &TGLPlotter::itmEditSelectAllExecute},
-    {"EditUndo1", "Edit", "&Undo", "Ctrl+Z", 0, "Undo|Reverts the last action", false,
+    {&TGLPlotter::EditUndo1, "EditUndo1", "Edit", "&Undo", "Ctrl+Z", 0, "Undo|Reverts the last action", false,
      &TGLPlotter::itmEditUndoExecute},
-    {"EditDelete1", "Edit", "&Delete", "Del", 1, "Delete|Erases the selection", false,
+    {&TGLPlotter::EditDelete1, "EditDelete1", "Edit", "&Delete", "Del", 1, "Delete|Erases the selection", false,
      &TGLPlotter::itmEditDeleteExecute},
-    {"FileExit1", "File", "E&xit", nullptr, 12, "Exit|Quits the application", false,
+    {&TGLPlotter::FileExit1, "FileExit1", "File", "E&xit", nullptr, 12, "Exit|Quits the application", false,
      &TGLPlotter::FileExit1Execute},
-    {"EditorColors", "Editor", "Colors...", nullptr, 14,
+    {&TGLPlotter::EditorColors, "EditorColors", "Editor", "Colors...", nullptr, 14,
      "Colors|Set the colors used for syntax highlighting", false,
      &TGLPlotter::EditorColorsExecute},
-    {"ViewFitToView", "View", "Fit to View", "F", kNoIcon,
+    {&TGLPlotter::ViewFitToView, "ViewFitToView", "View", "Fit to View", "F", kNoIcon,
      "Fit to View|Zooms and pans so that the whole tool path is in view", false,
      &TGLPlotter::ViewFitToViewExecute},
-    {"ViewTop", "View", "Top", "1", kNoIcon, "Top|Shows the tool path from above", false,
+    {&TGLPlotter::ViewTop, "ViewTop", "View", "Top", "1", kNoIcon, "Top|Shows the tool path from above", false,
      &TGLPlotter::ViewTopExecute},
-    {"ViewFront", "View", "Front", "2", kNoIcon, "Front|Shows the tool path from the front",
+    {&TGLPlotter::ViewFront, "ViewFront", "View", "Front", "2", kNoIcon, "Front|Shows the tool path from the front",
      false, &TGLPlotter::ViewFrontExecute},
-    {"ViewRight", "View", "Right", "3", kNoIcon, "Right|Shows the tool path from the right",
+    {&TGLPlotter::ViewRight, "ViewRight", "View", "Right", "3", kNoIcon, "Right|Shows the tool path from the right",
      false, &TGLPlotter::ViewRightExecute},
-    {"ViewIsometric", "View", "Isometric", "4", kNoIcon,
+    {&TGLPlotter::ViewIsometric, "ViewIsometric", "View", "Isometric", "4", kNoIcon,
      "Isometric|Shows the tool path from above, front and right at once", false,
      &TGLPlotter::ViewIsometricExecute},
-    {"ViewHighlightCaretMove", "View", "Highlight Caret Move", nullptr, kNoIcon,
+    {&TGLPlotter::ViewHighlightCaretMove, "ViewHighlightCaretMove", "View", "Highlight Caret Move", nullptr, kNoIcon,
      "Highlight Caret Move|Highlights in the plot the move of the line the caret is on", true,
      &TGLPlotter::ViewHighlightCaretMoveExecute},
-    {"PlotterLenient", "Plotter", "Lenient Reading", nullptr, kNoIcon,
+    {&TGLPlotter::PlotterLenient, "PlotterLenient", "Plotter", "Lenient Reading", nullptr, kNoIcon,
      "Lenient Reading|Reads ';' comments, parameters, expressions and O-word lines, skipping what cannot be plotted",
      true, &TGLPlotter::PlotterLenientExecute},
-    {"ViewProgramInfo", "View", "Program Info...", nullptr, kNoIcon,
+    {&TGLPlotter::ViewProgramInfo, "ViewProgramInfo", "View", "Program Info...", nullptr, kNoIcon,
      "Program Info|Shows what is in the program as the plot reads it", false,
      &TGLPlotter::ViewProgramInfoExecute},
-    {"EditRedo1", "Edit", "&Redo", "Ctrl+Y; Ctrl+Shift+Z", kNoIcon,
+    {&TGLPlotter::EditRedo1, "EditRedo1", "Edit", "&Redo", "Ctrl+Y; Ctrl+Shift+Z", kNoIcon,
      "Redo|Makes the last undone action again", false, &TGLPlotter::EditRedo1Execute},
-    {"EditFind1", "Edit", "&Find...", "Ctrl+F", kNoIcon, "Find|Finds text in the editor", false,
+    {&TGLPlotter::EditFind1, "EditFind1", "Edit", "&Find...", "Ctrl+F", kNoIcon, "Find|Finds text in the editor", false,
      &TGLPlotter::EditFind1Execute},
-    {"EditFindNext1", "Edit", "Find &Next", "F3", kNoIcon,
+    {&TGLPlotter::EditFindNext1, "EditFindNext1", "Edit", "Find &Next", "F3", kNoIcon,
      "Find Next|Finds the next place of the text searched for", false,
      &TGLPlotter::EditFindNext1Execute},
-    {"EditFindPrevious1", "Edit", "Find Pre&vious", "Shift+F3", kNoIcon,
+    {&TGLPlotter::EditFindPrevious1, "EditFindPrevious1", "Edit", "Find Pre&vious", "Shift+F3", kNoIcon,
      "Find Previous|Finds the previous place of the text searched for", false,
      &TGLPlotter::EditFindPrevious1Execute},
-    {"EditReplace1", "Edit", "R&eplace...", "Ctrl+H", kNoIcon,
+    {&TGLPlotter::EditReplace1, "EditReplace1", "Edit", "R&eplace...", "Ctrl+H", kNoIcon,
      "Replace|Replaces text in the editor", false, &TGLPlotter::EditReplace1Execute},
-    {"EditGoToLine1", "Edit", "&Go to Line...", "Ctrl+G", kNoIcon,
+    {&TGLPlotter::EditGoToLine1, "EditGoToLine1", "Edit", "&Go to Line...", "Ctrl+G", kNoIcon,
      "Go to Line|Moves the caret to the line of a number", false,
      &TGLPlotter::EditGoToLine1Execute},
-    {"FileClearRecent1", "File", "&Clear List", nullptr, kNoIcon,
+    {&TGLPlotter::FileClearRecent1, "FileClearRecent1", "File", "&Clear List", nullptr, kNoIcon,
      "Clear List|Empties the list of recent files", false, &TGLPlotter::FileClearRecent1Execute},
-    {"HelpAbout", "Help", "About Zorvit...", nullptr, kNoIcon,
+    {&TGLPlotter::HelpAbout, "HelpAbout", "Help", "About Zorvit...", nullptr, kNoIcon,
      "About|Shows the version, the licence and what Zorvit is", false,
      &TGLPlotter::HelpAboutExecute},
 };
@@ -141,7 +150,167 @@ void TGLPlotter::CreateActions()
                 [this, action, execute] { RunAction(*action, execute); });
         // Shortcuts work wherever the focus is inside the window.
         addAction(action);
+        this->*entry.member = action;
     }
     // Strict reading is the default; the settings may turn lenient reading on.
-    Action("PlotterLenient")->setChecked(false);
+    PlotterLenient->setChecked(false);
+}
+
+// The menus, their items and the pop-up menu of the editor, in order. An item without a caption
+// shows its action's caption.
+struct TGLPlotter::TMenuEntry
+{
+    enum TKind { Menu, PopupMenu, Item, Separator, RecentFiles };
+    TKind kind;
+    const char* name;     // object name; nullptr for an unnamed separator
+    const char* caption;  // of a menu or an item
+    QAction* TGLPlotter::*action = nullptr;
+};
+
+const TGLPlotter::TMenuEntry TGLPlotter::kMenus[] = {
+    {TMenuEntry::Menu, "mnuFile", "&File"},
+    {TMenuEntry::Item, "itmFileNew", "&New", &TGLPlotter::FileNew1},
+    {TMenuEntry::Item, "itmFileOpen", nullptr, &TGLPlotter::FileOpen1},
+    {TMenuEntry::Separator, nullptr, nullptr},
+    {TMenuEntry::Item, "itmFileSave", "&Save", &TGLPlotter::FileSave1},
+    {TMenuEntry::Item, "itmFileSaveAs", nullptr, &TGLPlotter::FileSaveAs1},
+    {TMenuEntry::Separator, nullptr, nullptr},
+    {TMenuEntry::Item, "itmFileExit", nullptr, &TGLPlotter::FileExit1},
+    {TMenuEntry::Separator, nullptr, nullptr},
+    {TMenuEntry::RecentFiles, nullptr, nullptr, &TGLPlotter::FileClearRecent1},
+
+    {TMenuEntry::Menu, "mnuEdit", "&Edit"},
+    {TMenuEntry::Item, "itmEditUndo", nullptr, &TGLPlotter::EditUndo1},
+    {TMenuEntry::Separator, nullptr, nullptr},
+    {TMenuEntry::Item, "itmEditCut", nullptr, &TGLPlotter::EditCut1},
+    {TMenuEntry::Item, "itmEditCopy", nullptr, &TGLPlotter::EditCopy1},
+    {TMenuEntry::Item, "itmEditPaste", nullptr, &TGLPlotter::EditPaste1},
+    {TMenuEntry::Item, "itmEditDelete", nullptr, &TGLPlotter::EditDelete1},
+    {TMenuEntry::Separator, nullptr, nullptr},
+    {TMenuEntry::Item, "itmEditSelectAll", nullptr, &TGLPlotter::EditSelectAll1},
+    {TMenuEntry::Separator, nullptr, nullptr},
+    {TMenuEntry::Item, "itmEditRedo", nullptr, &TGLPlotter::EditRedo1},
+    {TMenuEntry::Separator, nullptr, nullptr},
+    {TMenuEntry::Item, "itmEditFind", nullptr, &TGLPlotter::EditFind1},
+    {TMenuEntry::Item, "itmEditFindNext", nullptr, &TGLPlotter::EditFindNext1},
+    {TMenuEntry::Item, "itmEditFindPrevious", nullptr, &TGLPlotter::EditFindPrevious1},
+    {TMenuEntry::Item, "itmEditReplace", nullptr, &TGLPlotter::EditReplace1},
+    {TMenuEntry::Separator, nullptr, nullptr},
+    {TMenuEntry::Item, "itmEditGoToLine", nullptr, &TGLPlotter::EditGoToLine1},
+
+    {TMenuEntry::Menu, "mnuEditor", "E&ditor"},
+    {TMenuEntry::Item, "itmEditorDisplaySyntax", "&Display Syntax", &TGLPlotter::EditorDisplaySyntax},
+    {TMenuEntry::Item, "itmEditorColors", "&Colors...", &TGLPlotter::EditorColors},
+
+    {TMenuEntry::Menu, "mnuPlotter", "&Plotter"},
+    {TMenuEntry::Item, "itmPlotterRefresh", "&Refresh from Code", &TGLPlotter::PlotterRefresh},
+    {TMenuEntry::Item, "itmSettingsResetDrawing", "R&eset To Origin", &TGLPlotter::PlotterResetOrigin},
+    {TMenuEntry::Item, "itmSettingsColors", "&Colors...", &TGLPlotter::DisplayColors1},
+    {TMenuEntry::Separator, nullptr, nullptr},
+    {TMenuEntry::Item, "itmPlotterLenient", "&Lenient Reading", &TGLPlotter::PlotterLenient},
+
+    {TMenuEntry::Menu, "mnuView", "&View"},
+    {TMenuEntry::Item, "itmViewFitToView", "&Fit to View", &TGLPlotter::ViewFitToView},
+    {TMenuEntry::Separator, nullptr, nullptr},
+    {TMenuEntry::Item, "itmViewTop", "&Top", &TGLPlotter::ViewTop},
+    {TMenuEntry::Item, "itmViewFront", "Fr&ont", &TGLPlotter::ViewFront},
+    {TMenuEntry::Item, "itmViewRight", "&Right", &TGLPlotter::ViewRight},
+    {TMenuEntry::Item, "itmViewIsometric", "&Isometric", &TGLPlotter::ViewIsometric},
+    {TMenuEntry::Separator, nullptr, nullptr},
+    {TMenuEntry::Item, "itmViewHighlightCaretMove", "&Highlight Caret Move",
+     &TGLPlotter::ViewHighlightCaretMove},
+    {TMenuEntry::Separator, nullptr, nullptr},
+    {TMenuEntry::Item, "itmViewProgramInfo", "Program &Info...", &TGLPlotter::ViewProgramInfo},
+
+    {TMenuEntry::Menu, "mnuHelp", "&Help"},
+    {TMenuEntry::Item, "itmHelpAbout", "&About Zorvit...", &TGLPlotter::HelpAbout},
+
+    {TMenuEntry::PopupMenu, "pmuGCode", nullptr},
+    {TMenuEntry::Item, "pmuUndo", nullptr, &TGLPlotter::EditUndo1},
+    {TMenuEntry::Separator, "N2", nullptr},
+    {TMenuEntry::Item, "pmuCut", nullptr, &TGLPlotter::EditCut1},
+    {TMenuEntry::Item, "pmuCopy", nullptr, &TGLPlotter::EditCopy1},
+    {TMenuEntry::Item, "pmuPaste", nullptr, &TGLPlotter::EditPaste1},
+    {TMenuEntry::Item, "pmuDelete", nullptr, &TGLPlotter::EditDelete1},
+    {TMenuEntry::Separator, "N1", nullptr},
+    {TMenuEntry::Item, "pmuSelectAll", nullptr, &TGLPlotter::EditSelectAll1},
+};
+
+// The tool bar's buttons; nullptr is a separator.
+QAction* TGLPlotter::* const TGLPlotter::kToolBar[] = {
+    &TGLPlotter::FileNew1, &TGLPlotter::FileOpen1,      &TGLPlotter::FileSave1,
+    nullptr,               &TGLPlotter::PlotterRefresh, &TGLPlotter::ViewFitToView,
+};
+
+// Keys of the plot alone: typed into the editor they stay text.
+QAction* TGLPlotter::* const TGLPlotter::kPlotShortcuts[] = {
+    &TGLPlotter::ViewFitToView, &TGLPlotter::ViewTop, &TGLPlotter::ViewFront,
+    &TGLPlotter::ViewRight,     &TGLPlotter::ViewIsometric,
+};
+
+void TGLPlotter::CreatePlotShortcuts()
+{
+    for (QAction* TGLPlotter::*member : kPlotShortcuts) {
+        QAction* action = this->*member;
+        action->setShortcutContext(Qt::WidgetShortcut);
+        OpenGLPanel->addAction(action);
+    }
+    ViewFitToView->setIcon(FitToViewIcon());
+}
+
+void TGLPlotter::CreateMenus()
+{
+    QMenu* menu = nullptr;
+    for (const TMenuEntry& entry : kMenus) {
+        switch (entry.kind) {
+        case TMenuEntry::Menu:
+            menu = menuBar()->addMenu(QString::fromUtf8(entry.caption));
+            break;
+        case TMenuEntry::PopupMenu:
+            menu = pmuGCode = new QMenu(this);
+            // The context menu is a window of its own: its hints reach the status bar through
+            // the event filter.
+            pmuGCode->installEventFilter(this);
+            memGCode->SetContextMenu(pmuGCode);
+            break;
+        case TMenuEntry::Item: {
+            QAction& action = *(this->*entry.action);
+            AddMenuItem(*menu, entry.name,
+                        entry.caption ? QString::fromUtf8(entry.caption) : action.text(), action);
+            continue;
+        }
+        case TMenuEntry::Separator: {
+            QAction* separator = menu->addSeparator();
+            if (entry.name)
+                separator->setObjectName(QString::fromLatin1(entry.name));
+            continue;
+        }
+        case TMenuEntry::RecentFiles: {
+            auto* recent = new TRecentFilesMenu(FRecentFiles, *(this->*entry.action), menu);
+            connect(recent, &TRecentFilesMenu::FileChosen, this,
+                    [this](const QString& name) { RunGuarded([&] { OpenRecentFile(name); }); });
+            menu->addMenu(recent);
+            continue;
+        }
+        }
+        menu->setObjectName(QString::fromLatin1(entry.name));
+        // The states must be right whenever a menu opens.
+        connect(menu, &QMenu::aboutToShow, this, [this] { RunGuarded([this] { aclMainUpdate(); }); });
+    }
+}
+
+void TGLPlotter::CreateToolBar()
+{
+    ToolBar1 = addToolBar(QStringLiteral("ToolBar1"));
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setMovable(false);
+    ToolBar1->setFloatable(false);
+    ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    ToolBar1->setIconSize(QSize(kIconSizePx, kIconSizePx));
+    for (QAction* TGLPlotter::*member : kToolBar) {
+        if (member)
+            ToolBar1->addAction(this->*member);
+        else
+            ToolBar1->addSeparator();
+    }
 }
