@@ -131,6 +131,17 @@ const char* PlaneName(TArcPlane plane)
     return "XY";
 }
 
+// The value of a word that counts or numbers something (a tool, a repeat count), which a
+// program may give as a real: rounded to the nearest whole number.
+int WholeNumber(const TBlockValues& block, char letter)
+{
+    constexpr double kLargest = 1e9;
+    const double value = std::round(block.Value(letter));
+    if (!(std::fabs(value) <= kLargest))
+        throw EMachineError(std::string(1, Upper(letter)) + " value out of range");
+    return static_cast<int>(value);
+}
+
 template <class T>
 void AddSeen(std::vector<T>& seen, T value)
 {
@@ -146,6 +157,8 @@ constexpr double kArcRadiusRelativeTolerance = 0.00058;
 // How far an R arc's radius may fall short of half its chord and still be taken as a half turn.
 constexpr double kRadiusReachToleranceMm = 0.005;
 constexpr double kRadiusReachToleranceInch = 0.0005;
+// More turns than this in one arc are taken for a mistake, not a part.
+constexpr std::uint32_t kMaximumTurns = 100'000;
 // The peck cycles' step back above the last depth, 0.010 inch in either units.
 constexpr double kPeckClearanceMm = 0.254;
 
@@ -160,7 +173,10 @@ struct TMachine::TCodes
     TCodes() { G.fill(kNoCode), M.fill(kNoCode); }
 };
 
-TMachine::TMachine(TLengthUnits defaultUnits) : FUnits(defaultUnits), FProgramUnits(defaultUnits) {}
+TMachine::TMachine(TLengthUnits defaultUnits, std::size_t motionLimit)
+    : FMotionLimit(motionLimit), FUnits(defaultUnits), FProgramUnits(defaultUnits)
+{
+}
 
 double TMachine::Length(const TBlockValues& block, char letter) const
 {
@@ -312,13 +328,13 @@ void TMachine::Execute(const TBlockValues& block, std::size_t line, std::size_t 
     if (block.Has('s'))
         FSpindle = block.Value('s');
     if (block.Has('t')) {
-        FSelectedTool = static_cast<int>(block.Value('t'));
+        FSelectedTool = WholeNumber(block, 't');
         AddSeen(FToolsSeen, static_cast<std::int32_t>(FSelectedTool));
     }
     if (codes.M[6] == 60)
         FTool = FSelectedTool;
     else if (codes.M[6] == 610)
-        FTool = block.Has('q') ? static_cast<int>(block.Value('q')) : FTool;
+        FTool = block.Has('q') ? WholeNumber(block, 'q') : FTool;
     if (codes.G[0] == 40) {
         if (!block.Has('p'))
             throw EMachineError("Dwell time missing with G4");
@@ -415,7 +431,7 @@ void TMachine::SetToolLength(const TBlockValues& block, int code)
         const auto found = FToolTable.find(tool);
         return found == FToolTable.end() ? TToolOffset{} : found->second;
     };
-    const int tool = block.Has('h') ? static_cast<int>(block.Value('h')) : FTool;
+    const int tool = block.Has('h') ? WholeNumber(block, 'h') : FTool;
     switch (code) {
     case 430:
         FToolOffset = tableEntry(tool);
@@ -440,8 +456,8 @@ void TMachine::SetCoordinateData(const TBlockValues& block)
 {
     if (!block.Has('l') || !block.Has('p'))
         throw EMachineError("G10 needs an L word and a P word");
-    const int kind = static_cast<int>(block.Value('l'));
-    const int number = static_cast<int>(block.Value('p'));
+    const int kind = WholeNumber(block, 'l');
+    const int number = WholeNumber(block, 'p');
     if (kind == 1 || kind == 10) {
         TToolOffset& entry = FToolTable[number];
         // L10 sets the offset that makes the current position read as the value given.
@@ -621,6 +637,8 @@ void TMachine::Arc(const TBlockValues& block, const TVector3& end, bool clockwis
         const double turns = block.Value('p');
         if (turns < 1 || turns != std::floor(turns))
             throw EMachineError("P value must be a positive whole number of turns with G2 or G3");
+        if (turns > kMaximumTurns)
+            throw EMachineError("P value over " + std::to_string(kMaximumTurns) + " turns with G2 or G3");
         arc.Turns = static_cast<std::uint32_t>(turns);
     }
     arc.Centre = ToMachine(centre);
@@ -660,7 +678,7 @@ void TMachine::Cycle(const TBlockValues& block, int motion, int previousMotion)
         FCycleP = block.Value('p');
     if ((motion == 730 || motion == 830) && !(FCycleQ > 0))
         throw EMachineError("Q word missing or not positive with " + CodeName('G', motion));
-    const int repeats = block.Has('l') ? static_cast<int>(block.Value('l')) : 1;
+    const int repeats = block.Has('l') ? WholeNumber(block, 'l') : 1;
 
     double first = start[axes.First];
     double second = start[axes.Second];
@@ -796,6 +814,8 @@ void TMachine::Emit(TMotionKind kind, const TVector3& machineEnd, double length,
             break;
         }
     }
+    if (FMotions.Motions.size() == FMotionLimit)
+        throw EMachineError("More than " + std::to_string(FMotionLimit) + " motions");
     TMotion motion;
     motion.End = machineEnd;
     motion.Rate = static_cast<float>(rate);

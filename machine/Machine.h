@@ -21,7 +21,12 @@ enum class TLengthUnits : std::uint8_t { Millimetres, Inches };
 class TMachine
 {
 public:
-    explicit TMachine(TLengthUnits defaultUnits = TLengthUnits::Millimetres);
+    // A reading stops past this many motions: a program this long is no part, and its motions
+    // would fill the memory.
+    static constexpr std::size_t kMaximumMotions = 100'000'000;
+
+    explicit TMachine(TLengthUnits defaultUnits = TLengthUnits::Millimetres,
+                      std::size_t motionLimit = kMaximumMotions);
 
     // Carries out one block read from the 0-based line. callLine is where the block was reached
     // from (the line itself outside subroutines). Throws EMachineError naming the problem.
@@ -92,6 +97,7 @@ private:
     static constexpr double kMillimetresPerInch = 25.4;
     static constexpr std::size_t kCoordinateSystems = 9;  // G54 to G59.3
 
+    std::size_t FMotionLimit;
     TMotionList FMotions;
     TNotices FNotices;
     std::size_t FLine = 0;

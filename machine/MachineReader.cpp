@@ -6,7 +6,7 @@ TMachineReader::TMachineReader(TLengthUnits defaultUnits)
 
 void TMachineReader::Run(const TLineList& lines)
 {
-    FMachine = TMachine(FDefaultUnits);
+    FMachine = TMachine(FDefaultUnits, MotionLimit);
     FParameters = TParameters();
     FFailedLine.reset();
     FError.clear();

@@ -63,6 +63,8 @@ public:
     static constexpr std::size_t kProgressLines = std::size_t{1} << 16;
     // Set to true from another thread to stop the reading at the next progress step.
     std::atomic<bool>* Cancel = nullptr;
+    // More motions than this stop the reading with an error.
+    std::size_t MotionLimit = TMachine::kMaximumMotions;
 
 protected:
     // The line the loop reads next; control flow moves it.

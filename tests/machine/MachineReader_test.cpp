@@ -160,6 +160,17 @@ TEST(TMachineReaderTest, ProgressIsToldAndCancelStopsTheReading)
     EXPECT_EQ(reading.Motions.Motions.size(), 2 * TMachineReader::kProgressLines);
 }
 
+TEST(TMachineReaderTest, MotionLimitStopsARepeatTooLargeForTheMemory)
+{
+    const TLineList lines(std::vector<std::string>{"G0 Z5", "G81 X1 R1 Z-1 F100 L1000000000"});
+    TMachineReader reader;
+    reader.MotionLimit = 10;
+    EXPECT_THROW(reader.Run(lines), EMachineError);
+    const TMachineReading reading = reader.TakeResult();
+    EXPECT_EQ(reading.Error, "More than 10 motions on line 2");
+    EXPECT_EQ(reading.Motions.Motions.size(), 10u);
+}
+
 TEST(TMachineReaderTest, MotionsKeepTheirSourceLinesAndRates)
 {
     const TReadResult result = Read({"G21", "G0 X1", "", "G20 G1 X1 F10", "G94 G2 X1 Y0 I-1 P2"});

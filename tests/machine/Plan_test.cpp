@@ -81,6 +81,18 @@ TEST(TPathPlannerTest, RaisesTheChordErrorWhenArcsWouldPassEightSegmentsPerMotio
               static_cast<std::size_t>(TPathPlanner::kMinimumSegmentsPerTurn));
 }
 
+TEST(TPathPlannerTest, ArcsOfVeryManyTurnsStayWithinTheSegmentBudget)
+{
+    std::vector<std::string> program(1000, "G3 X10 Y0 I-5 P100000 F100");
+    program.insert(program.begin(), "G0 X10");
+    const TMachineReading reading = Read(program);
+    const TPathPlan plan = TPathPlanner::Plan(reading.Motions, TLengthUnits::Millimetres);
+    const double motions = static_cast<double>(reading.Motions.Motions.size());
+    EXPECT_LE(static_cast<double>(plan.Points.size()),
+              motions * TPathPlanner::kMaximumSegmentsPerMotion * TPathPlanner::kMaximumSegmentsPerMotion + 1);
+    EXPECT_EQ(plan.Points.back().Point.x, 10);
+}
+
 TEST(TPathPlannerTest, DrawsInTheProgramsUnitsWithTheMotionColours)
 {
     const TMachineReading reading =
