@@ -142,11 +142,17 @@ int WholeNumber(const TBlockValues& block, char letter)
     return static_cast<int>(value);
 }
 
-template <class T>
-void AddSeen(std::vector<T>& seen, T value)
+void AddSeen(std::vector<std::int32_t>& seen, std::int32_t value)
 {
     if (std::find(seen.begin(), seen.end(), value) == seen.end())
         seen.push_back(value);
+}
+
+void AddSorted(std::vector<std::int32_t>& seen, std::int32_t value)
+{
+    const auto place = std::lower_bound(seen.begin(), seen.end(), value);
+    if (place == seen.end() || *place != value)
+        seen.insert(place, value);
 }
 
 // LinuxCNC's limits on the two radii of a centre-format arc: refused only when they differ by
@@ -174,8 +180,9 @@ struct TMachine::TCodes
 };
 
 TMachine::TMachine(TLengthUnits defaultUnits, std::size_t motionLimit)
-    : FMotionLimit(motionLimit), FUnits(defaultUnits), FProgramUnits(defaultUnits)
+    : FMotionLimit(motionLimit), FUnits(defaultUnits)
 {
+    FFacts.Units = defaultUnits;
 }
 
 double TMachine::Length(const TBlockValues& block, char letter) const
@@ -264,41 +271,38 @@ TVector3 TMachine::EndPoint(const TBlockValues& block) const
 
 void TMachine::SortCodes(const TBlockValues& block, std::size_t line, TCodes& codes)
 {
+    // Sorts one code into its group: a code LinuxCNC does not know is named in the notices, two
+    // of one group are an error.
+    const auto sort = [&](char letter, int code, int group, std::array<int, kGroupCount>& groups,
+                          bool together) {
+        if (group == kNoCode) {
+            FNotices.Add(TNoticeKind::UnknownCodes, line, CodeName(letter, code));
+            return;
+        }
+        if (groups[group] != kNoCode && !together)
+            throw EMachineError(std::string("Two ") + letter +
+                                " codes used from the same modal group: " +
+                                CodeName(letter, groups[group]) + " and " + CodeName(letter, code));
+        groups[group] = code;
+    };
     for (int i = 0; i < block.GCount(); ++i) {
         const int code = block.G(i);
         const int group = FindGroup(kGGroups, code);
-        if (group == kNoCode) {
-            FNotices.Add(TNoticeKind::UnknownCodes, line, CodeName('G', code));
-            continue;
-        }
         if (const auto kind = NotModelled(code))
             FNotices.Add(*kind, line);
         // LinuxCNC lets G80 stand beside the motion that follows it ("G80 G0 Z10").
-        if (group == 1 && (code == 800 || codes.G[group] == 800)) {
-            codes.G[group] = code == 800 ? codes.G[group] : code;
-            continue;
-        }
-        if (codes.G[group] != kNoCode)
-            throw EMachineError("Two G codes used from the same modal group: " +
-                                CodeName('G', codes.G[group]) + " and " + CodeName('G', code));
-        codes.G[group] = code;
-        if (code == 530)
-            codes.G53 = true;
+        const bool cancelled =
+            group == 1 && codes.G[group] != kNoCode && (code == 800 || codes.G[group] == 800);
+        sort('G', cancelled && code == 800 ? codes.G[group] : code, group, codes.G, cancelled);
+        codes.G53 = codes.G53 || code == 530;
     }
     for (int i = 0; i < block.MCount(); ++i) {
         const int code = block.M(i);
         const int group = FindGroup(kMGroups, code);
-        if (group == kNoCode) {
-            FNotices.Add(TNoticeKind::UnknownCodes, line, CodeName('M', code));
-            continue;
-        }
         // Mist and flood coolant may be turned on together.
         const bool coolantPair = group == 8 && code != 90 && codes.M[group] != kNoCode &&
                                  codes.M[group] != 90 && codes.M[group] != code;
-        if (codes.M[group] != kNoCode && !coolantPair)
-            throw EMachineError("Two M codes used from the same modal group: " +
-                                CodeName('M', codes.M[group]) + " and " + CodeName('M', code));
-        codes.M[group] = code;
+        sort('M', code, group, codes.M, coolantPair);
     }
 }
 
@@ -321,15 +325,15 @@ void TMachine::Execute(const TBlockValues& block, std::size_t line, std::size_t 
                                         : TFeedMode::PerMinute;
     if (block.Has('f')) {
         FFeed = block.Value('f');
-        FFeedMinimum = FHasFeed ? std::min(FFeedMinimum, FFeed) : FFeed;
-        FFeedMaximum = FHasFeed ? std::max(FFeedMaximum, FFeed) : FFeed;
-        FHasFeed = true;
+        FFacts.FeedMinimum = FFacts.HasFeed ? std::min(FFacts.FeedMinimum, FFeed) : FFeed;
+        FFacts.FeedMaximum = FFacts.HasFeed ? std::max(FFacts.FeedMaximum, FFeed) : FFeed;
+        FFacts.HasFeed = true;
     }
     if (block.Has('s'))
         FSpindle = block.Value('s');
     if (block.Has('t')) {
         FSelectedTool = WholeNumber(block, 't');
-        AddSeen(FToolsSeen, static_cast<std::int32_t>(FSelectedTool));
+        AddSeen(FFacts.ToolsSeen, static_cast<std::int32_t>(FSelectedTool));
     }
     if (codes.M[6] == 60)
         FTool = FSelectedTool;
@@ -347,10 +351,9 @@ void TMachine::Execute(const TBlockValues& block, std::size_t line, std::size_t 
     if (codes.G[6] != kNoCode) {
         FUnits = codes.G[6] == 200 ? TLengthUnits::Inches : TLengthUnits::Millimetres;
         if (!FUnitsNamed)
-            FProgramUnits = FUnits;
+            FFacts.Units = FUnits;
         FUnitsNamed = true;
-        AddSeen(FUnitsSeen, static_cast<std::int32_t>(codes.G[6] / 10));
-        std::sort(FUnitsSeen.begin(), FUnitsSeen.end());
+        AddSorted(FFacts.UnitsSeen, static_cast<std::int32_t>(codes.G[6] / 10));
     }
     if (codes.G[8] != kNoCode)
         SetToolLength(block, codes.G[8]);
@@ -359,8 +362,7 @@ void TMachine::Execute(const TBlockValues& block, std::size_t line, std::size_t 
                                     : static_cast<std::size_t>(5 + codes.G[12] % 10);
     if (codes.G[3] != kNoCode) {
         FIncremental = codes.G[3] == 910;
-        AddSeen(FDistanceModesSeen, static_cast<std::int32_t>(codes.G[3] / 10));
-        std::sort(FDistanceModesSeen.begin(), FDistanceModesSeen.end());
+        AddSorted(FFacts.DistanceModesSeen, static_cast<std::int32_t>(codes.G[3] / 10));
     }
     if (codes.G[4] != kNoCode)
         FArcAbsolute = codes.G[4] == 901;
@@ -638,7 +640,8 @@ void TMachine::Arc(const TBlockValues& block, const TVector3& end, bool clockwis
         if (turns < 1 || turns != std::floor(turns))
             throw EMachineError("P value must be a positive whole number of turns with G2 or G3");
         if (turns > kMaximumTurns)
-            throw EMachineError("P value over " + std::to_string(kMaximumTurns) + " turns with G2 or G3");
+            throw EMachineError("P value over " + std::to_string(kMaximumTurns) +
+                                " turns with G2 or G3");
         arc.Turns = static_cast<std::uint32_t>(turns);
     }
     arc.Centre = ToMachine(centre);
@@ -724,20 +727,16 @@ void TMachine::Cycle(const TBlockValues& block, int motion, int previousMotion)
     level = std::max(level, r);
     const double clear = FRetractToR ? r : level;
 
-    const auto rapid = [&](double height) {
+    // Moves along the drill axis at the current hole.
+    const auto move = [&](TMotionKind kind, double height) {
         TVector3 point;
         point[axes.First] = first;
         point[axes.Second] = second;
         point[axes.Normal] = height;
-        EmitProgram(TMotionKind::Rapid, point);
+        EmitProgram(kind, point);
     };
-    const auto feed = [&](double height) {
-        TVector3 point;
-        point[axes.First] = first;
-        point[axes.Second] = second;
-        point[axes.Normal] = height;
-        EmitProgram(TMotionKind::Feed, point);
-    };
+    const auto rapid = [&](double height) { move(TMotionKind::Rapid, height); };
+    const auto feed = [&](double height) { move(TMotionKind::Feed, height); };
     FInCycle = true;
     if (climb) {
         TVector3 point = start;

@@ -18,6 +18,21 @@ class TBlockValues;
 
 enum class TLengthUnits : std::uint8_t { Millimetres, Inches };
 
+// What a reading tells about the program as a whole, for the plot's units and the summary.
+struct TProgramFacts
+{
+    // The units of the first G20 or G21, else the default: the units the plot is drawn in.
+    TLengthUnits Units = TLengthUnits::Millimetres;
+    // The units and distance modes used (as G numbers, ascending) and the tools named.
+    std::vector<std::int32_t> UnitsSeen;
+    std::vector<std::int32_t> DistanceModesSeen;
+    std::vector<std::int32_t> ToolsSeen;
+    // The smallest and largest F, as written; HasFeed is false when the program names none.
+    bool HasFeed = false;
+    double FeedMinimum = 0;
+    double FeedMaximum = 0;
+};
+
 class TMachine
 {
 public:
@@ -37,16 +52,8 @@ public:
     const TNotices& Notices() const { return FNotices; }
     bool Ended() const { return FEnded; }  // M2 or M30 was read
 
-    // The units of the first G20 or G21, else the default: the units the plot is drawn in.
-    TLengthUnits ProgramUnits() const { return FProgramUnits; }
-    // What the summary lists: the units and distance modes used (as G numbers) and the tools.
-    const std::vector<std::int32_t>& UnitsSeen() const { return FUnitsSeen; }
-    const std::vector<std::int32_t>& DistanceModesSeen() const { return FDistanceModesSeen; }
-    const std::vector<std::int32_t>& ToolsSeen() const { return FToolsSeen; }
-    // The smallest and largest F, as written; false when the program names none.
-    bool HasFeed() const { return FHasFeed; }
-    double FeedMinimum() const { return FFeedMinimum; }
-    double FeedMaximum() const { return FFeedMaximum; }
+    // What the summary lists about the program's modes.
+    const TProgramFacts& Facts() const { return FFacts; }
 
     // The current position in the program's frame, in millimetres (for the parameters that
     // name it, in the next layer).
@@ -107,7 +114,6 @@ private:
 
     TVector3 FPosition{};  // machine coordinates
     TLengthUnits FUnits;
-    TLengthUnits FProgramUnits;
     bool FUnitsNamed = false;
     TArcPlane FPlane = TArcPlane::XY;
     bool FIncremental = false;
@@ -138,10 +144,5 @@ private:
     double FCycleQ = 0;
     double FCycleP = 0;
 
-    std::vector<std::int32_t> FUnitsSeen;
-    std::vector<std::int32_t> FDistanceModesSeen;
-    std::vector<std::int32_t> FToolsSeen;
-    bool FHasFeed = false;
-    double FFeedMinimum = 0;
-    double FFeedMaximum = 0;
+    TProgramFacts FFacts;
 };

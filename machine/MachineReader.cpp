@@ -95,14 +95,8 @@ void TMachineReader::HandleAssignments(const TBlock& block)
 TMachineReading TMachineReader::TakeResult()
 {
     TMachineReading reading;
-    reading.Units = FMachine.ProgramUnits();
+    reading.Facts = FMachine.Facts();
     reading.Notices = FMachine.Notices();
-    reading.UnitsSeen = FMachine.UnitsSeen();
-    reading.DistanceModesSeen = FMachine.DistanceModesSeen();
-    reading.ToolsSeen = FMachine.ToolsSeen();
-    reading.HasFeed = FMachine.HasFeed();
-    reading.FeedMinimum = FMachine.FeedMinimum();
-    reading.FeedMaximum = FMachine.FeedMaximum();
     reading.Motions = FMachine.TakeMotions();
     reading.SourceLines = FLines != nullptr ? FLines->size() : 0;
     reading.FailedLine = FFailedLine;

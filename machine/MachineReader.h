@@ -31,17 +31,10 @@ struct TMachineReading
 {
     TMotionList Motions;
     TNotices Notices;
-    TLengthUnits Units = TLengthUnits::Millimetres;  // the program's: the plot's units
+    TProgramFacts Facts;
     std::size_t SourceLines = 0;
     std::optional<std::size_t> FailedLine;  // 0-based
     std::string Error;                      // empty when the reading succeeded
-    // What the summary lists about the program's modes.
-    std::vector<std::int32_t> UnitsSeen;
-    std::vector<std::int32_t> DistanceModesSeen;
-    std::vector<std::int32_t> ToolsSeen;
-    bool HasFeed = false;
-    double FeedMinimum = 0;
-    double FeedMaximum = 0;
 };
 
 class TMachineReader

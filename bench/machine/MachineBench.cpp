@@ -100,7 +100,7 @@ void ReadAndPlan(benchmark::State& state, const std::string& program)
         TMachineReader reader;
         reader.Run(lines);
         const TMachineReading reading = reader.TakeResult();
-        const TPathPlan plan = TPathPlanner::Plan(reading.Motions, reading.Units);
+        const TPathPlan plan = TPathPlanner::Plan(reading.Motions, reading.Facts.Units);
         bytes = MachineBytes(reading, plan);
         points = plan.Points.size();
         benchmark::DoNotOptimize(plan.Points.data());

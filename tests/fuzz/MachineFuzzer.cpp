@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (motion.Line >= lines.size())
             std::abort();
     }
-    const TPathPlan plan = TPathPlanner::Plan(reading.Motions, reading.Units);
+    const TPathPlan plan = TPathPlanner::Plan(reading.Motions, reading.Facts.Units);
     if (plan.Points.size() < reading.Motions.Motions.size() + 1)
         std::abort();
     SummarizeMachine(reading);

@@ -125,8 +125,8 @@ TEST(TMachineReaderTest, ProgramEndsAtM2OrAtTheSecondPercentLine)
 
 TEST(TMachineReaderTest, UnitsAreTheFirstNamedElseTheDefault)
 {
-    EXPECT_EQ(Read({"G0 X1"}, TLengthUnits::Inches).Reading.Units, TLengthUnits::Inches);
-    EXPECT_EQ(Read({"G0 X1", "G21", "G20"}, TLengthUnits::Inches).Reading.Units,
+    EXPECT_EQ(Read({"G0 X1"}, TLengthUnits::Inches).Reading.Facts.Units, TLengthUnits::Inches);
+    EXPECT_EQ(Read({"G0 X1", "G21", "G20"}, TLengthUnits::Inches).Reading.Facts.Units,
               TLengthUnits::Millimetres);
     // The default units are those of a program that names none: its words are read in them.
     EXPECT_DOUBLE_EQ(Read({"G0 X1"}, TLengthUnits::Inches).Reading.Motions.Motions[0].End[0], 25.4);

@@ -97,8 +97,8 @@ TEST(TPathPlannerTest, DrawsInTheProgramsUnitsWithTheMotionColours)
 {
     const TMachineReading reading =
         Read({"G20 G0 X1 Y1", "G1 X2 F10", "G2 X3 Y1 R0.5", "G3 X2 Y1 R0.5", "G81 X5 R0.1 Z-0.1"});
-    ASSERT_EQ(reading.Units, TLengthUnits::Inches);
-    const TPathPlan plan = TPathPlanner::Plan(reading.Motions, reading.Units);
+    ASSERT_EQ(reading.Facts.Units, TLengthUnits::Inches);
+    const TPathPlan plan = TPathPlanner::Plan(reading.Motions, reading.Facts.Units);
     EXPECT_EQ(plan.Points[1].Point.x, 1);
     EXPECT_EQ(plan.Points[1].Mode, 0);
     EXPECT_EQ(plan.Points[2].Point.x, 2);
