@@ -131,6 +131,16 @@ const char* PlaneName(TArcPlane plane)
     return "XY";
 }
 
+// The point turned about the Z axis, as a coordinate system's rotation turns it.
+TVector3 RotateXY(const TVector3& point, double degrees)
+{
+    if (degrees == 0)
+        return point;
+    const double angle = degrees / kDegreesPerRadian;
+    return {point[0] * std::cos(angle) - point[1] * std::sin(angle),
+            point[0] * std::sin(angle) + point[1] * std::cos(angle), point[2]};
+}
+
 // The value of a word that counts or numbers something (a tool, a repeat count), which a
 // program may give as a real: rounded to the nearest whole number.
 int WholeNumber(const TBlockValues& block, char letter)
@@ -193,14 +203,8 @@ double TMachine::Length(const TBlockValues& block, char letter) const
 TVector3 TMachine::ToMachine(const TVector3& program) const
 {
     const TCoordinateSystem& system = FSystems[FSystem];
-    TVector3 point{program[0] + FG92[0], program[1] + FG92[1], program[2] + FG92[2]};
-    if (system.RotationDegrees != 0) {
-        const double angle = system.RotationDegrees / kDegreesPerRadian;
-        const double x = point[0] * std::cos(angle) - point[1] * std::sin(angle);
-        const double y = point[0] * std::sin(angle) + point[1] * std::cos(angle);
-        point[0] = x;
-        point[1] = y;
-    }
+    TVector3 point = RotateXY({program[0] + FG92[0], program[1] + FG92[1], program[2] + FG92[2]},
+                              system.RotationDegrees);
     const TVector3 tool = ToolOffset();
     for (int axis = 0; axis < 3; ++axis)
         point[axis] += system.Offset[axis] + tool[axis];
@@ -214,14 +218,7 @@ TVector3 TMachine::ToG92Frame(const TVector3& machine) const
     TVector3 point;
     for (int axis = 0; axis < 3; ++axis)
         point[axis] = machine[axis] - system.Offset[axis] - tool[axis];
-    if (system.RotationDegrees != 0) {
-        const double angle = -system.RotationDegrees / kDegreesPerRadian;
-        const double x = point[0] * std::cos(angle) - point[1] * std::sin(angle);
-        const double y = point[0] * std::sin(angle) + point[1] * std::cos(angle);
-        point[0] = x;
-        point[1] = y;
-    }
-    return point;
+    return RotateXY(point, -system.RotationDegrees);
 }
 
 TVector3 TMachine::ToProgram(const TVector3& machine) const
@@ -247,6 +244,9 @@ TVector3 TMachine::EndPoint(const TBlockValues& block) const
             throw EMachineError(std::string("Cannot specify both polar coordinate and ") +
                                 (block.Has('x') ? "X" : "Y") + " word");
         const double startRadius = std::hypot(start[0], start[1]);
+        if (FIncremental && startRadius == 0)
+            throw EMachineError(
+                "Incremental motion with polar coordinates is indeterminate when at the origin");
         const double startAngle = std::atan2(start[1], start[0]) * kDegreesPerRadian;
         double radius = block.Has('@') ? Length(block, '@') : (FIncremental ? 0 : startRadius);
         double angle = block.Has('^') ? block.Value('^') : (FIncremental ? 0 : startAngle);
@@ -481,14 +481,27 @@ void TMachine::SetCoordinateData(const TBlockValues& block)
         throw EMachineError("P value out of range with G10 L" + std::to_string(kind));
     TCoordinateSystem& system =
         FSystems[number == 0 ? FSystem : static_cast<std::size_t>(number - 1)];
-    for (int axis = 0; axis < 3; ++axis) {
-        const char letter = AxisLetter(axis);
-        if (!block.Has(letter))
-            continue;
-        // L20 sets the offset that makes the current position read as the value given.
-        system.Offset[axis] =
-            kind == 2 ? Length(block, letter)
-                      : FPosition[axis] - ToolOffset()[axis] - FG92[axis] - Length(block, letter);
+    if (kind == 2) {
+        for (int axis = 0; axis < 3; ++axis) {
+            if (block.Has(AxisLetter(axis)))
+                system.Offset[axis] = Length(block, AxisLetter(axis));
+        }
+    } else {
+        // L20 moves the origin so that the current position reads as the values given, in the
+        // system's rotated frame: a rotated X or Y moves the origin along both.
+        TVector3 target = ToProgram(FPosition);
+        for (int axis = 0; axis < 3; ++axis) {
+            if (block.Has(AxisLetter(axis)))
+                target[axis] = Length(block, AxisLetter(axis)) + FG92[axis];
+            else
+                target[axis] += FG92[axis];
+        }
+        const TVector3 rotated = RotateXY(target, system.RotationDegrees);
+        const bool planar = block.Has('x') || block.Has('y');
+        for (int axis = 0; axis < 3; ++axis) {
+            if (block.Has(AxisLetter(axis)) || (axis < 2 && planar && system.RotationDegrees != 0))
+                system.Offset[axis] = FPosition[axis] - ToolOffset()[axis] - rotated[axis];
+        }
     }
     if (block.Has('r'))
         system.RotationDegrees = block.Value('r');

@@ -120,10 +120,10 @@ private:
     bool FArcAbsolute = false;   // G90.1
     bool FDiameterMode = false;  // G7
     TFeedMode FFeedMode = TFeedMode::PerMinute;
-    double FFeed = 0;          // as written, in the units of the move
-    double FSpindle = 0;       // revolutions per minute
-    int FMotionMode = 800;     // G80
-    bool FRetractToR = false;  // G99
+    double FFeed = 0;         // as written, in the units of the move
+    double FSpindle = 0;      // revolutions per minute
+    int FMotionMode = 800;    // G80
+    bool FRetractToR = true;  // G99, as LinuxCNC starts
 
     std::array<TCoordinateSystem, kCoordinateSystems> FSystems{};
     std::size_t FSystem = 0;
