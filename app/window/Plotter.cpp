@@ -12,10 +12,13 @@
 #include "editor/HighlighterLexer.h"
 #include "app/window/Icons.h"
 #include "settings/IniFile.h"
-#include "settings/LenientSetting.h"
+#include "settings/ReadingSettings.h"
 #include "app/window/MenuItem.h"
 #include "plot/OpenGLPanel.h"
 #include "app/dialogs/ProgramInfoWindow.h"
+#include "machine/MachineReader.h"
+#include "machine/MachineSummary.h"
+#include "machine/Plan.h"
 #include "program/ProgramSummary.h"
 #include "app/window/RecentFilesMenu.h"
 #include "app/window/SessionMemory.h"
@@ -190,7 +193,8 @@ void TGLPlotter::CreateComponents()
     FDocument->OnRunEnded = [this](std::optional<std::size_t> failedLine) { RunEnded(failedLine); };
     frmProgramInfo = new TProgramInfoWindow(this);
     frmProgramInfo->setObjectName(QStringLiteral("frmProgramInfo"));
-    // A plot that lenient reading left incomplete says so in the status bar too.
+    // A plot that lenient reading left incomplete says so in the status bar too, and so does
+    // a machine path that does not show everything.
     lblSkipped = new QLabel(statusBar());
     lblSkipped->setObjectName(QStringLiteral("lblSkipped"));
     statusBar()->addPermanentWidget(lblSkipped);
@@ -200,6 +204,9 @@ void TGLPlotter::CreateComponents()
         frmProgramInfo->ShowSummary(summary);
         lblSkipped->setText(IncompleteNotice(summary.Skipped));
         lblSkipped->setVisible(!lblSkipped->text().isEmpty());
+    };
+    FDocument->OnMachinePlotted = [this](const TMachineReading& reading, const TPathPlan& plan) {
+        MachinePlotted(reading, plan);
     };
     FFindBar = new TFindBar(*memGCode, this);
     addToolBar(Qt::BottomToolBarArea, FFindBar);
@@ -280,6 +287,9 @@ void TGLPlotter::CreateMenus()
             *Action("DisplayColors1"));
     plotter->addSeparator();
     AddMenuItem(*plotter, "itmPlotterLenient", QStringLiteral("&Lenient Reading"), *Action("PlotterLenient"));
+    AddMenuItem(*plotter, "itmPlotterMachinePath", QStringLiteral("&Machine Path"), *Action("PlotterMachinePath"));
+    AddMenuItem(*plotter, "itmPlotterInchDefault", QStringLiteral("&Inches When a Program Names No Units"),
+                *Action("PlotterInchDefault"));
 
     // The states must be right whenever a menu opens.
     for (QMenu* menu : {file, edit, editor, plotter})
@@ -470,10 +480,23 @@ void TGLPlotter::PlotterRefreshExecute()
     FDocument->Refresh();
 }
 
-void TGLPlotter::PlotterLenientExecute()
+void TGLPlotter::PlotterReadingExecute()
 {
-    FDocument->SetLenient(Action("PlotterLenient")->isChecked());
+    TReadingSettings reading;
+    reading.Lenient = Action("PlotterLenient")->isChecked();
+    reading.MachinePath = Action("PlotterMachinePath")->isChecked();
+    reading.InchWhenNoUnits = Action("PlotterInchDefault")->isChecked();
+    FDocument->SetReading(reading);
     Action("PlotterRefresh")->trigger();
+}
+
+void TGLPlotter::MachinePlotted(const TMachineReading& reading, const TPathPlan& plan)
+{
+    const TProgramSummary summary = SummarizeMachine(reading);
+    frmProgramInfo->ShowSummary(summary);
+    lblSkipped->setText(MachinePathNotice(summary.NotShown, plan.ChordErrorRaised, plan.ChordError,
+                                          reading.Facts.Units == TLengthUnits::Inches));
+    lblSkipped->setVisible(!lblSkipped->text().isEmpty());
 }
 
 void TGLPlotter::ViewProgramInfoExecute()
@@ -736,9 +759,11 @@ void TGLPlotter::LoadSettings()
     const TIniFile file(SettingsFileName());
     ReadSettings(file, FMotionColors, Highlighter());
     FCaretMoveLink->SetEnabled(ReadHighlightCaretMove(file));
-    const bool lenient = ReadLenientSetting(file);
-    FDocument->SetLenient(lenient);
-    Action("PlotterLenient")->setChecked(lenient);
+    const TReadingSettings reading = ReadReadingSettings(file);
+    FDocument->SetReading(reading);
+    Action("PlotterLenient")->setChecked(reading.Lenient);
+    Action("PlotterMachinePath")->setChecked(reading.MachinePath);
+    Action("PlotterInchDefault")->setChecked(reading.InchWhenNoUnits);
 }
 
 void TGLPlotter::SaveSettings()
@@ -747,7 +772,7 @@ void TGLPlotter::SaveSettings()
     TIniFileUpdate update(file);  // one write of the file for everything
     WriteSettings(file, FMotionColors, Highlighter());
     WriteHighlightCaretMove(file, FCaretMoveLink->Enabled());
-    WriteLenientSetting(file, FDocument->Lenient());
+    WriteReadingSettings(file, FDocument->Reading());
     update.Commit();
 }
 

@@ -32,6 +32,8 @@ class TDocument;
 class TFindBar;
 class THighlighter;
 class TLineTable;
+struct TMachineReading;
+struct TPathPlan;
 class TOpenGLPanel;
 class TToolpathBuilder;
 class TWorkProgress;
@@ -123,7 +125,9 @@ private:
     void itmEditDeleteExecute();
     void itmEditSelectAllExecute();
     void PlotterRefreshExecute();
-    void PlotterLenientExecute();
+    // Lenient Reading, Machine Path or the default units changed: the document reads with the
+    // actions' states from now on, and the plot is refreshed.
+    void PlotterReadingExecute();
     void ViewProgramInfoExecute();
     void itmSettingsResetDrawingExecute();
     void itmSettingsColorsExecute();
@@ -155,6 +159,8 @@ private:
     void OpenGLPanelStatusText(TOpenGLPanel& sender, const std::string& text);
     // A failed run's line is marked once its error box has been closed.
     void RunEnded(std::optional<std::size_t> failedLine);
+    // A machine path reading went to the plot: Program Info and the status bar's note follow.
+    void MachinePlotted(const TMachineReading& reading, const TPathPlan& plan);
 
     std::unique_ptr<TUserDialogs> FDialogs;
 

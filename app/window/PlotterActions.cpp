@@ -94,7 +94,13 @@ const TGLPlotter::TActionEntry TGLPlotter::kActions[] = {
      &TGLPlotter::ViewHighlightCaretMoveExecute},
     {"PlotterLenient", "Plotter", "Lenient Reading", nullptr, kNoIcon,
      "Lenient Reading|Reads ';' comments, parameters, expressions and O-word lines, skipping what cannot be plotted",
-     true, &TGLPlotter::PlotterLenientExecute},
+     true, &TGLPlotter::PlotterReadingExecute},
+    {"PlotterMachinePath", "Plotter", "Machine Path", nullptr, kNoIcon,
+     "Machine Path|Draws what a machine running the program does: arcs, units, offsets, cycles and subroutines",
+     true, &TGLPlotter::PlotterReadingExecute},
+    {"PlotterInchDefault", "Plotter", "Inches When a Program Names No Units", nullptr, kNoIcon,
+     "Units When a Program Names None|Reads the machine path of a program without G20 or G21 in inches, not millimetres",
+     true, &TGLPlotter::PlotterReadingExecute},
     {"ViewProgramInfo", "View", "Program Info...", nullptr, kNoIcon,
      "Program Info|Shows what is in the program as the plot reads it", false,
      &TGLPlotter::ViewProgramInfoExecute},
@@ -142,6 +148,8 @@ void TGLPlotter::CreateActions()
         // Shortcuts work wherever the focus is inside the window.
         addAction(action);
     }
-    // Strict reading is the default; the settings may turn lenient reading on.
-    Action("PlotterLenient")->setChecked(false);
+    // Strict reading of the transcription in millimetres is the default; the settings may
+    // change it.
+    for (const char* name : {"PlotterLenient", "PlotterMachinePath", "PlotterInchDefault"})
+        Action(name)->setChecked(false);
 }
