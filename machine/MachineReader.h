@@ -1,0 +1,93 @@
+#pragma once
+// TMachineReader: the line loop of the machine path. It reads each line into a block, hands
+// O-word lines and parameter assignments to their own handlers, evaluates the words and lets
+// the machine carry them out. The next line to read is a field, so that control flow can move
+// it (jumps, calls and returns); the first error stops the reading at its line, keeping the
+// motions read before it.
+
+#include <atomic>
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "gcode/LineList.h"
+#include "machine/Block.h"
+#include "machine/BlockValues.h"
+#include "machine/Machine.h"
+#include "machine/MachineError.h"
+#include "machine/Parameters.h"
+
+// The reading was cancelled through the reader's cancel flag.
+class EMachineCancelled : public EMachineError
+{
+public:
+    EMachineCancelled() : EMachineError("Reading cancelled") {}
+};
+
+struct TMachineReading
+{
+    TMotionList Motions;
+    TNotices Notices;
+    TLengthUnits Units = TLengthUnits::Millimetres;  // the program's: the plot's units
+    std::size_t SourceLines = 0;
+    std::optional<std::size_t> FailedLine;  // 0-based
+    std::string Error;                      // empty when the reading succeeded
+    // What the summary lists about the program's modes.
+    std::vector<std::int32_t> UnitsSeen;
+    std::vector<std::int32_t> DistanceModesSeen;
+    std::vector<std::int32_t> ToolsSeen;
+    bool HasFeed = false;
+    double FeedMinimum = 0;
+    double FeedMaximum = 0;
+};
+
+class TMachineReader
+{
+public:
+    // The units of a program that names none.
+    explicit TMachineReader(TLengthUnits defaultUnits = TLengthUnits::Millimetres);
+
+    // Reads the lines from the first. Throws EMachineError with the line named ("... on line
+    // 12") at the first error, and EMachineCancelled when cancelled; the motions read until
+    // then stay in Result().
+    void Run(const TLineList& lines);
+    // The reading of the last Run, taken out of the reader.
+    TMachineReading TakeResult();
+    std::optional<std::size_t> FailedLine() const { return FFailedLine; }
+
+    // Told the lines done and the line count at the first line and then every kProgressLines.
+    std::function<void(std::size_t done, std::size_t total)> OnProgress;
+    static constexpr std::size_t kProgressLines = std::size_t{1} << 16;
+    // Set to true from another thread to stop the reading at the next progress step.
+    std::atomic<bool>* Cancel = nullptr;
+
+protected:
+    // The line the loop reads next; control flow moves it.
+    std::size_t FNextLine = 0;
+    // The line of the outermost call that led to the current line.
+    std::size_t FCallLine = 0;
+    const TLineList* FLines = nullptr;
+    TParameters FParameters;
+    TMachine FMachine;
+
+    // An O-word line ("o100 sub", "o100 call", ...). Control flow is not read yet: it raises an
+    // error naming the line's first word.
+    virtual void HandleOWord(const TBlock& block, std::size_t line);
+    // The assignments of a block, made after its words are evaluated and before they are
+    // carried out, so a line reads the parameters as they were before it.
+    virtual void HandleAssignments(const TBlock& block);
+
+private:
+    void ReadLine(std::size_t line);
+
+    TLengthUnits FDefaultUnits;
+    TBlock FBlock;
+    TBlockValues FValues;
+    std::vector<std::pair<double, double>> FAssignedValues;  // index and value, per assignment
+    std::optional<std::size_t> FFailedLine;
+    std::string FError;
+    bool FDelimited = false;  // the program opened with a "%" line
+};
