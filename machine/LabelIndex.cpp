@@ -42,9 +42,7 @@ int TLabelIndex::Open(int line, const TOWord& word, TOWordKind kind)
         if (earlier.End == kNone)
             throw EMachineError("duplicate O-word label - already defined in line " +
                                 std::to_string(earlier.Start) + ": " + Described(word));
-        FNotices.push_back({line, OWordName(word.Label) + " used again (first at line " +
-                                      std::to_string(earlier.Start) +
-                                      "); LinuxCNC 2.9 refuses this"});
+        FNotices.push_back({line, OWordName(word.Label) + " used again"});
     }
     const int index = static_cast<int>(FBlocks.size());
     FBlocks.push_back({kind, word.Label, line, kNone, {}});
@@ -126,9 +124,10 @@ void TLabelIndex::Add(int line, const TOWord& word)
     }
     case TOWordKind::Break:
     case TOWordKind::Continue:
-        index = Find(word, {TOWordKind::While, TOWordKind::Do, TOWordKind::Repeat});
+        // LinuxCNC 2.9 leaves only while and do loops this way, not repeat
+        index = Find(word, {TOWordKind::While, TOWordKind::Do});
         if (index == kNone)
-            Undefined(word);
+            throw EMachineError("no matching while/do label: " + Described(word));
         FBlockAtLine[line] = index;
         return;
     }

@@ -26,7 +26,7 @@ struct TOBlock
 struct TLabelNotice
 {
     int Line;
-    std::string Text;
+    std::string Text;  // "o110 used again"
 };
 
 class TLabelIndex
@@ -43,7 +43,7 @@ public:
     void AddProgramEnd(int line);
 
     // The structure that the O-word on a line opens, continues or closes; for break and
-    // continue the loop they leave, for return the sub. kNone for a call or no O-word.
+    // continue the while or do loop they leave, for return the sub. kNone for a call or no O-word.
     int BlockAt(int line) const;
     const TOBlock& Block(int index) const { return FBlocks[static_cast<std::size_t>(index)]; }
     // A subroutine by label (kNone when the file defines none), and a numbered program.

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -16,8 +17,10 @@
 #include "gcode/LineList.h"
 #include "machine/Block.h"
 #include "machine/BlockValues.h"
+#include "machine/ControlFlow.h"
 #include "machine/Machine.h"
 #include "machine/MachineError.h"
+#include "machine/MessageComment.h"
 #include "machine/Parameters.h"
 
 // The reading was cancelled through the reader's cancel flag.
@@ -25,6 +28,14 @@ class EMachineCancelled : public EMachineError
 {
 public:
     EMachineCancelled() : EMachineError("Reading cancelled") {}
+};
+
+// A comment that speaks ((MSG,...), (DEBUG,...), (PRINT,...)), for Program Info.
+struct TProgramMessage
+{
+    std::size_t Line;  // 0-based, in the program (the outermost call for a subroutine file)
+    TMessageKind Kind;
+    std::string Text;
 };
 
 struct TMachineReading
@@ -42,6 +53,8 @@ struct TMachineReading
     bool HasFeed = false;
     double FeedMinimum = 0;
     double FeedMaximum = 0;
+    std::vector<TProgramMessage> Messages;  // the first kMessagesKept
+    std::size_t MessagesDropped = 0;        // those past them
 };
 
 class TMachineReader
@@ -63,6 +76,9 @@ public:
     static constexpr std::size_t kProgressLines = std::size_t{1} << 16;
     // Set to true from another thread to stop the reading at the next progress step.
     std::atomic<bool>* Cancel = nullptr;
+    // Where "o<name> call" finds name.ngc when the program defines no such sub; none if empty.
+    std::filesystem::path SubroutineFolder;
+    static constexpr std::size_t kMessagesKept = 1000;
 
 protected:
     // The line the loop reads next; control flow moves it.
@@ -73,8 +89,7 @@ protected:
     TParameters FParameters;
     TMachine FMachine;
 
-    // An O-word line ("o100 sub", "o100 call", ...). Control flow is not read yet: it raises an
-    // error naming the line's first word.
+    // An O-word line ("o100 sub", "o100 call", ...): control flow moves the next line.
     virtual void HandleOWord(const TBlock& block, std::size_t line);
     // The assignments of a block, made after its words are evaluated and before they are
     // carried out, so a line reads the parameters as they were before it.
@@ -82,6 +97,10 @@ protected:
 
 private:
     void ReadLine(std::size_t line);
+    // The comments of a line that speak; (ABORT,...) throws its text.
+    void HandleMessages(const TBlock& block, std::size_t line);
+    // M98 and M99 of a block, after the machine carried out its other words.
+    void HandleProgramCalls(std::size_t line);
 
     TLengthUnits FDefaultUnits;
     TBlock FBlock;
@@ -90,4 +109,9 @@ private:
     std::optional<std::size_t> FFailedLine;
     std::string FError;
     bool FDelimited = false;  // the program opened with a "%" line
+    TControlFlow FFlow;
+    std::size_t FLine = 0;  // the line being read, in the file being read
+    std::size_t FProgramLines = 0;
+    std::vector<TProgramMessage> FMessages;
+    std::size_t FMessagesDropped = 0;
 };

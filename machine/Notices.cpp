@@ -12,6 +12,7 @@ constexpr std::string_view kKindNames[TNotices::kKindCount] = {
     "rotary and UVW axes",
     "codes LinuxCNC does not know",
     "words of other dialects",
+    "forms of older LinuxCNC versions",
 };
 
 }  // namespace

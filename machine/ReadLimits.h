@@ -3,6 +3,7 @@
 // with no end, a subroutine that calls itself without stop, M99 in the main program) stops at
 // the line of its loop or call with a message, and the plot shows what was read.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -29,9 +30,10 @@ public:
                                 std::to_string(kMaxCallDepth) + " deep");
     }
     void LeaveCall() { --FCallDepth; }
-    void CountMotion()
+    // Checks the count of motions read so far.
+    static void CheckMotions(std::size_t motions)
     {
-        if (++FMotions > kMaxMotions)
+        if (motions > static_cast<std::size_t>(kMaxMotions))
             throw EMachineError("More than " + std::to_string(kMaxMotions) +
                                 " motions: the program does not end");
     }
@@ -39,5 +41,4 @@ public:
 private:
     std::int64_t FLoopTurns = 0;
     int FCallDepth = 0;
-    std::int64_t FMotions = 0;
 };

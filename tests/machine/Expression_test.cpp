@@ -14,7 +14,7 @@
 
 namespace {
 
-const std::string kData = std::string(ZORVIT_TEST_DATA) + "/machine/";
+const std::string kData = std::string(ZORVIT_TEST_DATA) + "/machine/expressions/";
 
 // A block as the reader hands it over: lower case, without blanks.
 std::string Normalised(std::string text)
@@ -42,7 +42,7 @@ std::string ReadFile(const std::string& path)
     return text.str();
 }
 
-// Every "G0 X..." line of expressions.ngc against the X that LinuxCNC's rs274 moved to for it
+// Every "G0 X..." line of values.ngc against the X that LinuxCNC's rs274 moved to for it
 // (scripts/golden-expressions.sh), with the parameters that the program's first lines set.
 TEST(TExpressionTest, ValuesMatchLinuxCnc)
 {
@@ -56,7 +56,7 @@ TEST(TExpressionTest, ValuesMatchLinuxCnc)
     parameters.SetPredefinedSource(
         [](TPredefined name) { return name == TPredefined::Metric ? 1.0 : 0.0; });
 
-    std::istringstream program(ReadFile(kData + "expressions.ngc"));
+    std::istringstream program(ReadFile(kData + "values.ngc"));
     std::string actual;
     std::string line;
     for (int number = 1; std::getline(program, line); ++number) {
@@ -66,11 +66,11 @@ TEST(TExpressionTest, ValuesMatchLinuxCnc)
         std::snprintf(text, sizeof text, "%d %.4f\n", number, Value(line.substr(4), parameters));
         actual += text;
     }
-    const std::string expectedPath = kData + "expressions.expected";
+    const std::string expectedPath = kData + "values.expected";
     const std::string expected = ReadFile(expectedPath);
     if (actual != expected)
-        std::ofstream(kData + "expressions.new") << actual;
-    EXPECT_EQ(actual, expected) << "actual values written to expressions.new";
+        std::ofstream(kData + "values.new") << actual;
+    EXPECT_EQ(actual, expected) << "actual values written to values.new";
 }
 
 struct TNumberCase

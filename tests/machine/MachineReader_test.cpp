@@ -94,11 +94,8 @@ INSTANTIATE_TEST_SUITE_P(
                    0,
                    "P value must be a positive whole number of turns with G2 or G3 on line 1"},
         TErrorCase{
-            {"G0 X1", "G1 X#1"}, 1, 1, "Expressions and parameters are not read yet on line 2"},
-        TErrorCase{{"O100 sub", "G0 X1"},
-                   0,
-                   0,
-                   "O-word control flow is not read yet (o100sub) on line 1"}));
+            {"G0 X1", "G1 X#<depth>"}, 1, 1, "Named parameter #<depth> not defined on line 2"},
+        TErrorCase{{"O100 sub", "G0 X1"}, 0, 0, "o100 sub without its endsub on line 1"}));
 
 TEST(TMachineReaderTest, NoticesNameWhatIsNotModelledOnceWithItsLines)
 {
