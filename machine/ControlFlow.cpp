@@ -76,13 +76,6 @@ void TControlFlow::Start(const TLineList& lines, std::filesystem::path folder)
     FCurrent = AddFile(lines, nullptr, {});
 }
 
-std::optional<std::size_t> TControlFlow::CallLine() const
-{
-    if (FFrames.empty())
-        return std::nullopt;
-    return FFrames.front().CallLine;
-}
-
 const TBlock& TControlFlow::Block(std::size_t line)
 {
     TFile& file = Current();
@@ -95,39 +88,44 @@ const TBlock& TControlFlow::Block(std::size_t line)
         return FCache[slot - kFirstSlot].Block;
     if (slot == 0) {
         slot = kReadOnce;
-        FScratchWord.reset();
         ReadBlock((*file.Lines)[line], FScratch);
         return FScratch;
     }
-    TCachedLine& cached = FCache.emplace_back();
-    ReadBlock((*file.Lines)[line], cached.Block);
-    slot = static_cast<std::uint32_t>(FCache.size() - 1 + kFirstSlot);
-    return cached.Block;
+    return Cache(line).Block;
 }
 
-const TOWord& TControlFlow::Word(std::size_t line)
+TControlFlow::TCachedLine& TControlFlow::Cache(std::size_t line)
 {
     TFile& file = Current();
+    TCachedLine& cached = FCache.emplace_back();
+    ReadBlock((*file.Lines)[line], cached.Block);
+    file.Slots[line] = static_cast<std::uint32_t>(FCache.size() - 1 + kFirstSlot);
+    return cached;
+}
+
+const TControlFlow::TCachedLine& TControlFlow::OWordLine(std::size_t line)
+{
+    // O-word lines are few: they are kept parsed from their first run, with their structure.
+    TFile& file = Current();
+    const std::uint32_t slot = file.Slots[line];
+    TCachedLine& cached = slot >= kFirstSlot ? FCache[slot - kFirstSlot] : Cache(line);
+    if (cached.Word)
+        return cached;
     for (const auto& [errorLine, message] : file.Errors)
         if (errorLine == line)
             throw EMachineError(message);
-    const ::TBlock& block = Block(line);
-    if (block.Kind != TBlockKind::OWord)
+    if (cached.Block.Kind != TBlockKind::OWord)
         throw EMachineError("O-word expected");
-    const std::uint32_t slot = file.Slots[line];
-    std::optional<TOWord>& word =
-        slot >= kFirstSlot ? FCache[slot - kFirstSlot].Word : FScratchWord;
-    if (!word)
-        word = ParseOWord(std::string_view(block.Text).substr(block.OWordStart));
-    return *word;
+    cached.Word = ParseOWord(std::string_view(cached.Block.Text).substr(cached.Block.OWordStart));
+    cached.Structure = file.Index.BlockAt(static_cast<int>(line));
+    return cached;
 }
 
-const TOBlock& TControlFlow::BlockOf(std::size_t line) const
+const TOBlock& TControlFlow::Structure(const TCachedLine& cached) const
 {
-    const int index = Current().Index.BlockAt(static_cast<int>(line));
-    if (index == TLabelIndex::kNone)
+    if (cached.Structure == TLabelIndex::kNone)
         throw EMachineError("O-word structure not found");
-    return Current().Index.Block(index);
+    return Current().Index.Block(cached.Structure);
 }
 
 void TControlFlow::Unclosed(const TOBlock& block) const
@@ -154,12 +152,13 @@ TControlFlow::TRepeat* TControlFlow::FindRepeat(int block)
 
 void TControlFlow::OWord(std::size_t line, std::size_t& next, TParameters& parameters)
 {
-    const TOWord& word = Word(line);
+    const TCachedLine& cached = OWordLine(line);
+    const TOWord& word = *cached.Word;
     const auto condition = [&] { return word.Value->Evaluate(parameters) != 0; };
     switch (word.Kind) {
     case TOWordKind::Sub: {
         // a definition met in the flow of the program is passed over
-        const TOBlock& block = BlockOf(line);
+        const TOBlock& block = Structure(cached);
         if (block.End == TLabelIndex::kNone)
             Unclosed(block);
         next = static_cast<std::size_t>(block.End) + 1;
@@ -182,7 +181,7 @@ void TControlFlow::OWord(std::size_t line, std::size_t& next, TParameters& param
         FLimits.CountLoopTurn();
         return;
     case TOWordKind::While: {
-        const TOBlock& block = BlockOf(line);
+        const TOBlock& block = Structure(cached);
         if (block.Kind == TOWordKind::Do) {
             // the while that closes a do: back to the body's first line while it holds
             if (condition()) {
@@ -201,16 +200,16 @@ void TControlFlow::OWord(std::size_t line, std::size_t& next, TParameters& param
         return;
     }
     case TOWordKind::EndWhile:
-        next = static_cast<std::size_t>(BlockOf(line).Start);
+        next = static_cast<std::size_t>(Structure(cached).Start);
         return;
     case TOWordKind::If:
         if (!condition())
-            SkipToBranch(BlockOf(line), next, parameters);
+            SkipToBranch(Structure(cached), next, parameters);
         return;
     case TOWordKind::ElseIf:
     case TOWordKind::Else: {
         // reached after the branch before it ran: the chain is done
-        const TOBlock& block = BlockOf(line);
+        const TOBlock& block = Structure(cached);
         if (block.End == TLabelIndex::kNone)
             Unclosed(block);
         next = static_cast<std::size_t>(block.End) + 1;
@@ -219,8 +218,8 @@ void TControlFlow::OWord(std::size_t line, std::size_t& next, TParameters& param
     case TOWordKind::EndIf:
         return;
     case TOWordKind::Repeat: {
-        const int index = Current().Index.BlockAt(static_cast<int>(line));
-        const TOBlock& block = BlockOf(line);
+        const int index = cached.Structure;
+        const TOBlock& block = Structure(cached);
         const int count = RepeatCount(word.Value->Evaluate(parameters));
         if (block.End == TLabelIndex::kNone)
             Unclosed(block);
@@ -236,8 +235,8 @@ void TControlFlow::OWord(std::size_t line, std::size_t& next, TParameters& param
         return;
     }
     case TOWordKind::EndRepeat: {
-        const TOBlock& block = BlockOf(line);
-        TRepeat* running = FindRepeat(Current().Index.BlockAt(static_cast<int>(line)));
+        const TOBlock& block = Structure(cached);
+        TRepeat* running = FindRepeat(cached.Structure);
         if (running == nullptr)
             return;
         if (--running->Left > 0) {
@@ -250,7 +249,7 @@ void TControlFlow::OWord(std::size_t line, std::size_t& next, TParameters& param
     }
     case TOWordKind::Break:
     case TOWordKind::Continue: {
-        const TOBlock& loop = BlockOf(line);
+        const TOBlock& loop = Structure(cached);
         if (loop.End == TLabelIndex::kNone)
             Unclosed(loop);
         // continue tests again: a while at its start, a do at its closing while
@@ -266,7 +265,7 @@ void TControlFlow::OWord(std::size_t line, std::size_t& next, TParameters& param
 void TControlFlow::SkipToBranch(const TOBlock& block, std::size_t& next, TParameters& parameters)
 {
     for (const int branch : block.Branches) {
-        const TOWord& word = Word(static_cast<std::size_t>(branch));
+        const TOWord& word = *OWordLine(static_cast<std::size_t>(branch)).Word;
         if (word.Kind == TOWordKind::Else || word.Value->Evaluate(parameters) != 0) {
             next = static_cast<std::size_t>(branch) + 1;
             return;

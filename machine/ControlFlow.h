@@ -35,7 +35,10 @@ public:
     // The name of the subroutine file being read, empty in the program itself.
     const std::string& FileName() const { return Current().Name; }
     // The line of the outermost call that is running, if any.
-    std::optional<std::size_t> CallLine() const;
+    std::optional<std::size_t> CallLine() const
+    {
+        return FFrames.empty() ? std::nullopt : std::optional(FFrames.front().CallLine);
+    }
 
     // The block of a line of the current file; lines read a second time are kept parsed.
     const TBlock& Block(std::size_t line);
@@ -56,6 +59,7 @@ private:
     {
         ::TBlock Block;
         std::optional<TOWord> Word;
+        int Structure = TLabelIndex::kNone;  // of an O-word line
     };
 
     struct TFile
@@ -90,8 +94,9 @@ private:
     const TFile& Current() const { return FFiles[FCurrent]; }
     TFile& Current() { return FFiles[FCurrent]; }
     std::size_t AddFile(const TLineList& lines, std::unique_ptr<TLineList> owned, std::string name);
-    const TOWord& Word(std::size_t line);
-    const TOBlock& BlockOf(std::size_t line) const;
+    TCachedLine& Cache(std::size_t line);
+    const TCachedLine& OWordLine(std::size_t line);
+    const TOBlock& Structure(const TCachedLine& cached) const;
     [[noreturn]] void Unclosed(const TOBlock& block) const;
     void Call(const TOWord& word, std::size_t line, std::size_t& next, TParameters& parameters);
     void Return(std::optional<double> value, std::size_t& next, TParameters& parameters);
@@ -103,7 +108,6 @@ private:
     std::filesystem::path FFolder;
     std::deque<TCachedLine> FCache;
     ::TBlock FScratch;
-    std::optional<TOWord> FScratchWord;
     std::vector<TFrame> FFrames;
     std::vector<TRepeat> FRepeats;
     std::vector<double> FArguments;

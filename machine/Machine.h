@@ -50,9 +50,10 @@ public:
 
     // The modal state that predefined named parameters read (#<_metric>, #<_feed>, ...).
     double Predefined(TPredefined name) const;
-    // Writes the numbered parameters LinuxCNC keeps up to date: position #5420-#5422, tool
-    // #5400, coordinate system #5220, work offsets, G92, G28 and G30 homes, in current units.
-    void PublishParameters(TParameters& parameters) const;
+    // Writes the numbered parameters LinuxCNC keeps up to date: position #5420-#5422 and tool
+    // #5400, and with offsets the coordinate system #5220, work offsets, G92, G28 and G30
+    // homes; lengths in current units.
+    void PublishParameters(TParameters& parameters, bool offsets) const;
 
 private:
     enum class TFeedMode : std::uint8_t { InverseTime, PerMinute, PerRevolution };

@@ -1,5 +1,8 @@
 #include "machine/MachineReader.h"
 
+#include <algorithm>
+#include <iterator>
+
 TMachineReader::TMachineReader(TLengthUnits defaultUnits)
     : FMachine(defaultUnits), FDefaultUnits(defaultUnits)
 {}
@@ -85,8 +88,23 @@ void TMachineReader::ReadLine(std::size_t line)
     // The moves of a subroutine file belong to the line that called it.
     FMachine.Execute(FValues, FFlow.FileName().empty() ? line : FCallLine, FCallLine);
     TReadLimits::CheckMotions(FMachine.Motions().Motions.size());
-    FMachine.PublishParameters(FParameters);
+    FMachine.PublishParameters(FParameters, ChangesOffsets(FValues));
     HandleProgramCalls(line);
+}
+
+bool TMachineReader::ChangesOffsets(const TBlockValues& values)
+{
+    // G10, G28.1, G30.1, G52, G92 to G92.3, G54 to G59.3, and units, which scale them all
+    constexpr int kSetters[] = {100, 200, 210, 281, 301, 520, 920, 921, 922, 923};
+    constexpr int kFirstSystem = 540;
+    constexpr int kLastSystem = 593;
+    for (int i = 0; i < values.GCount(); ++i) {
+        const int code = values.G(i);
+        if ((code >= kFirstSystem && code <= kLastSystem) ||
+            std::find(std::begin(kSetters), std::end(kSetters), code) != std::end(kSetters))
+            return true;
+    }
+    return false;
 }
 
 void TMachineReader::HandleOWord(const TBlock&, std::size_t line)

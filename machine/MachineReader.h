@@ -101,6 +101,8 @@ private:
     void HandleMessages(const TBlock& block, std::size_t line);
     // M98 and M99 of a block, after the machine carried out its other words.
     void HandleProgramCalls(std::size_t line);
+    // Whether a block may change what PublishParameters writes beyond position and tool.
+    static bool ChangesOffsets(const TBlockValues& values);
 
     TLengthUnits FDefaultUnits;
     TBlock FBlock;

@@ -72,13 +72,18 @@ double TMachine::Predefined(TPredefined name) const
     }
 }
 
-void TMachine::PublishParameters(TParameters& parameters) const
+void TMachine::PublishParameters(TParameters& parameters, bool offsets) const
 {
     const double scale = Scale();
     const TVector3 position = ToProgram(FPosition);
+    for (int axis = 0; axis < 3; ++axis)
+        parameters.SetNumbered(TParameters::kPosition + axis,
+                               position[static_cast<std::size_t>(axis)] / scale);
+    parameters.SetNumbered(TParameters::kToolNumber, FTool);
+    if (!offsets)
+        return;
     for (int axis = 0; axis < 3; ++axis) {
         const auto i = static_cast<std::size_t>(axis);
-        parameters.SetNumbered(TParameters::kPosition + axis, position[i] / scale);
         parameters.SetNumbered(TParameters::kG92Offset + axis, FG92[i] / scale);
         parameters.SetNumbered(TParameters::kG28Home + axis, FG28Home[i] / scale);
         parameters.SetNumbered(TParameters::kG30Home + axis, FG30Home[i] / scale);
@@ -91,5 +96,4 @@ void TMachine::PublishParameters(TParameters& parameters) const
                                        FSystems[system].RotationDegrees);
     parameters.SetNumbered(TParameters::kG92Applied, Flag(FG92 != TVector3{}));
     parameters.SetNumbered(TParameters::kCoordinateSystem, static_cast<double>(FSystem + 1));
-    parameters.SetNumbered(TParameters::kToolNumber, FTool);
 }
