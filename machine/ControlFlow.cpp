@@ -10,14 +10,20 @@
 
 namespace {
 
-// The first letter of a line's block, past blanks, a block delete and an N word: O-word lines
-// are found without reading every line of a long program.
+// The first letter of a line's block, past blanks, comments, a block delete and an N word:
+// O-word lines are found without reading every line of a long program.
 bool StartsWithO(std::string_view line)
 {
     std::size_t i = 0;
     const auto skipBlanks = [&] {
-        while (i < line.size() && (line[i] == ' ' || line[i] == '\t'))
-            ++i;
+        for (;;) {
+            while (i < line.size() && (line[i] == ' ' || line[i] == '\t'))
+                ++i;
+            if (i == line.size() || line[i] != '(')
+                return;
+            const std::size_t close = line.find(')', i);
+            i = close == std::string_view::npos ? line.size() : close + 1;
+        }
     };
     skipBlanks();
     if (i < line.size() && line[i] == '/')
@@ -107,6 +113,8 @@ const TControlFlow::TCachedLine& TControlFlow::OWordLine(std::size_t line)
 {
     // O-word lines are few: they are kept parsed from their first run, with their structure.
     TFile& file = Current();
+    if (file.Slots.empty())
+        file.Slots.assign(file.Lines->size(), 0);
     const std::uint32_t slot = file.Slots[line];
     TCachedLine& cached = slot >= kFirstSlot ? FCache[slot - kFirstSlot] : Cache(line);
     if (cached.Word)
@@ -126,6 +134,13 @@ const TOBlock& TControlFlow::Structure(const TCachedLine& cached) const
     if (cached.Structure == TLabelIndex::kNone)
         throw EMachineError("O-word structure not found");
     return Current().Index.Block(cached.Structure);
+}
+
+std::size_t TControlFlow::End(const TOBlock& block) const
+{
+    if (block.End == TLabelIndex::kNone)
+        Unclosed(block);
+    return static_cast<std::size_t>(block.End);
 }
 
 void TControlFlow::Unclosed(const TOBlock& block) const
@@ -159,9 +174,7 @@ void TControlFlow::OWord(std::size_t line, std::size_t& next, TParameters& param
     case TOWordKind::Sub: {
         // a definition met in the flow of the program is passed over
         const TOBlock& block = Structure(cached);
-        if (block.End == TLabelIndex::kNone)
-            Unclosed(block);
-        next = static_cast<std::size_t>(block.End) + 1;
+        next = End(block) + 1;
         return;
     }
     case TOWordKind::Program:
@@ -194,9 +207,7 @@ void TControlFlow::OWord(std::size_t line, std::size_t& next, TParameters& param
             FLimits.CountLoopTurn();
             return;
         }
-        if (block.End == TLabelIndex::kNone)
-            Unclosed(block);
-        next = static_cast<std::size_t>(block.End) + 1;
+        next = End(block) + 1;
         return;
     }
     case TOWordKind::EndWhile:
@@ -210,9 +221,7 @@ void TControlFlow::OWord(std::size_t line, std::size_t& next, TParameters& param
     case TOWordKind::Else: {
         // reached after the branch before it ran: the chain is done
         const TOBlock& block = Structure(cached);
-        if (block.End == TLabelIndex::kNone)
-            Unclosed(block);
-        next = static_cast<std::size_t>(block.End) + 1;
+        next = End(block) + 1;
         return;
     }
     case TOWordKind::EndIf:
@@ -221,10 +230,9 @@ void TControlFlow::OWord(std::size_t line, std::size_t& next, TParameters& param
         const int index = cached.Structure;
         const TOBlock& block = Structure(cached);
         const int count = RepeatCount(word.Value->Evaluate(parameters));
-        if (block.End == TLabelIndex::kNone)
-            Unclosed(block);
+        const std::size_t end = End(block);
         if (count == 0) {
-            next = static_cast<std::size_t>(block.End) + 1;
+            next = end + 1;
             return;
         }
         FLimits.CountLoopTurn();
@@ -250,13 +258,12 @@ void TControlFlow::OWord(std::size_t line, std::size_t& next, TParameters& param
     case TOWordKind::Break:
     case TOWordKind::Continue: {
         const TOBlock& loop = Structure(cached);
-        if (loop.End == TLabelIndex::kNone)
-            Unclosed(loop);
+        const std::size_t end = End(loop);
         // continue tests again: a while at its start, a do at its closing while
         if (word.Kind == TOWordKind::Continue)
-            next = static_cast<std::size_t>(loop.Kind == TOWordKind::While ? loop.Start : loop.End);
+            next = loop.Kind == TOWordKind::While ? static_cast<std::size_t>(loop.Start) : end;
         else
-            next = static_cast<std::size_t>(loop.End) + 1;
+            next = end + 1;
         return;
     }
     }
@@ -271,9 +278,7 @@ void TControlFlow::SkipToBranch(const TOBlock& block, std::size_t& next, TParame
             return;
         }
     }
-    if (block.End == TLabelIndex::kNone)
-        Unclosed(block);
-    next = static_cast<std::size_t>(block.End) + 1;
+    next = End(block) + 1;
 }
 
 void TControlFlow::Call(const TOWord& word, std::size_t line, std::size_t& next,
@@ -313,8 +318,7 @@ void TControlFlow::Call(const TOWord& word, std::size_t line, std::size_t& next,
                                 " sub");
     }
     const TOBlock& block = FFiles[file].Index.Block(sub);
-    if (block.End == TLabelIndex::kNone)
-        Unclosed(block);
+    End(block);  // a sub without endsub is refused before it runs
 
     FLimits.EnterCall();
     const std::size_t callLine = FFrames.empty() ? line : FFrames.front().CallLine;

@@ -97,6 +97,8 @@ private:
     TCachedLine& Cache(std::size_t line);
     const TCachedLine& OWordLine(std::size_t line);
     const TOBlock& Structure(const TCachedLine& cached) const;
+    // The line that closes a structure; EMachineError when it has none.
+    std::size_t End(const TOBlock& block) const;
     [[noreturn]] void Unclosed(const TOBlock& block) const;
     void Call(const TOWord& word, std::size_t line, std::size_t& next, TParameters& parameters);
     void Return(std::optional<double> value, std::size_t& next, TParameters& parameters);

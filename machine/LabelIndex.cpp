@@ -133,15 +133,6 @@ void TLabelIndex::Add(int line, const TOWord& word)
     }
 }
 
-void TLabelIndex::AddProgramEnd(int line)
-{
-    if (FScope == kNone || Block(FScope).Kind != TOWordKind::Program)
-        return;  // M99 in the main program: the reader decides
-    FBlocks[static_cast<std::size_t>(FScope)].End = line;
-    FBlockAtLine[line] = FScope;
-    FScope = kNone;
-}
-
 int TLabelIndex::BlockAt(int line) const
 {
     const auto found = FBlockAtLine.find(line);

@@ -17,8 +17,8 @@ struct TOBlock
 {
     TOWordKind Kind;  // Sub, If, While, Do, Repeat or Program
     std::string Label;
-    int Start = 0;              // the line of sub, if, while, do, repeat or "o100"
-    int End = -1;               // endsub, endif, endwhile, the while of a do, endrepeat, M99
+    int Start = 0;  // the line of sub, if, while, do, repeat or "o100"
+    int End = -1;   // endsub, endif, endwhile, the while of a do, endrepeat; none for a program
     std::vector<int> Branches;  // an if chain's elseif and else lines, in order
 };
 
@@ -39,8 +39,6 @@ public:
     // outside a sub, else/endif/endwhile/break/... without its opening line, a label used
     // again while its first structure is still open.
     void Add(int line, const TOWord& word);
-    // Adds an M99 line: the end of the numbered program it is in.
-    void AddProgramEnd(int line);
 
     // The structure that the O-word on a line opens, continues or closes; for break and
     // continue the while or do loop they leave, for return the sub. kNone for a call or no O-word.

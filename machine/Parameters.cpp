@@ -208,11 +208,6 @@ const std::string& TParameters::NameOf(int id)
     return Names().NameOf(id);
 }
 
-bool TParameters::IsPredefined(std::string_view name)
-{
-    return IsPredefinedName(Intern(name));
-}
-
 double TParameters::Named(std::string_view name) const
 {
     return Named(Intern(name));
@@ -335,11 +330,6 @@ void TParameters::Return(std::optional<double> value)
     --FDepth;
     FReturnValue = value.value_or(0);
     FValueReturned = value.has_value();
-}
-
-double TParameters::CoordinateOffset(int system, int slot) const
-{
-    return FNumbered[OffsetIndex(system, slot)];
 }
 
 void TParameters::SetCoordinateOffset(int system, int slot, double value)

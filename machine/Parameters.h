@@ -101,9 +101,8 @@ public:
     void SetNamed(int id, double value);
     bool NamedExists(int id) const;
 
-    // Predefined names: the read-only names of LinuxCNC 2.9 (answered by this store or by the
-    // hook; without a hook the machine-state ones read 0).
-    static bool IsPredefined(std::string_view name);
+    // Predefined names: the read-only names of LinuxCNC 2.9 are answered by this store or by
+    // the hook; without a hook the machine-state ones read 0.
     void SetPredefinedSource(TPredefinedSource source) { FPredefinedSource = std::move(source); }
 
     // A subroutine call: #1-#30 are saved and set to the arguments (those not given read 0) and
@@ -115,7 +114,6 @@ public:
     int CallLevel() const { return FDepth; }
 
     // Work offsets of G54 (system 1) to G59.3 (system 9), by axis or kRotationSlot.
-    double CoordinateOffset(int system, int slot) const;
     void SetCoordinateOffset(int system, int slot, double value);
 
 private:

@@ -15,29 +15,9 @@
 
 #include "gcode/LineList.h"
 #include "machine/MachineReader.h"
+#include "tests/machine/ReadProgram.h"
 
 namespace {
-
-struct TReadResult
-{
-    TMachineReading Reading;
-    std::string Error;
-};
-
-TReadResult Read(const std::vector<std::string>& program, std::filesystem::path folder = {})
-{
-    const TLineList lines(program);
-    TMachineReader reader;
-    reader.SubroutineFolder = std::move(folder);
-    TReadResult result;
-    try {
-        reader.Run(lines);
-    } catch (const EMachineError& error) {
-        result.Error = error.what();
-    }
-    result.Reading = reader.TakeResult();
-    return result;
-}
 
 std::vector<double> Xs(const TReadResult& result)
 {
@@ -46,56 +26,6 @@ std::vector<double> Xs(const TReadResult& result)
         xs.push_back(motion.End[0]);
     return xs;
 }
-
-struct TErrorCase
-{
-    std::vector<std::string> Program;
-    const char* Error;
-    std::size_t FailedLine;  // 0-based
-    std::size_t MotionsBefore;
-};
-
-class TControlFlowErrorTest : public testing::TestWithParam<TErrorCase>
-{};
-
-TEST_P(TControlFlowErrorTest, StopsAtTheLineWithTheMotionsBefore)
-{
-    const TErrorCase& c = GetParam();
-    const TReadResult result = Read(c.Program);
-    EXPECT_EQ(result.Error, c.Error);
-    EXPECT_EQ(result.Reading.FailedLine, c.FailedLine);
-    EXPECT_EQ(result.Reading.Motions.Motions.size(), c.MotionsBefore);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Programs, TControlFlowErrorTest,
-    testing::Values(
-        TErrorCase{{"G0 X1", "(ABORT, depth #1 too deep)", "G0 X2"},
-                   " depth 0.000000 too deep on line 2",
-                   1,
-                   1},
-        TErrorCase{{"(abort,)"}, "Program aborted on line 1", 0, 0},
-        TErrorCase{{"o<deep> sub", "G0 X1", "o<deep> call", "o<deep> endsub", "o<deep> call"},
-                   "Subroutine calls nested more than 100 deep on line 3",
-                   2,
-                   100},
-        TErrorCase{{"G0 X1", "o<nosuch> call"},
-                   "Unknown subroutine o<nosuch>: no o<nosuch> sub in the program and no "
-                   "nosuch.ngc beside it on line 2",
-                   1,
-                   1},
-        TErrorCase{{"o1 sub", "G0 X1"}, "o1 sub without its endsub on line 1", 0, 0},
-        TErrorCase{{"o1 while [0]", "G0 X1"}, "o1 while without its endwhile on line 1", 0, 0},
-        TErrorCase{{"o2 if [0]", "G0 X1"}, "o2 if without its endif on line 1", 0, 0},
-        TErrorCase{
-            {"G0 X1", "o1 endwhile"}, "undefined O-word label: 'o1 endwhile' on line 2", 1, 1},
-        TErrorCase{{"o1 return"}, "not in a subroutine definition: 'o1 return' on line 1", 0, 0},
-        TErrorCase{{"M98 P200"}, "Unknown numbered program O200 for M98 on line 1", 0, 0},
-        TErrorCase{{"M98"}, "P word missing with M98 on line 1", 0, 0},
-        TErrorCase{{"o1 sub", "M99", "o1 endsub", "o1 call"},
-                   "M99 ends a numbered program, not an O-word sub on line 2",
-                   1,
-                   0}));
 
 TEST(TControlFlowTest, EndlessLoopStopsAtTheLoopLimitOnItsLine)
 {
@@ -163,6 +93,14 @@ TEST(TControlFlowTest, RecursiveRepeatsKeepTheirOwnCounts)
               "o2 endif", "o1 endrepeat", "o<r> endsub", "o<r> call [2]"});
     ASSERT_EQ(result.Error, "");
     EXPECT_EQ(result.Reading.Motions.Motions.size(), 14u);  // 2 + 2 * (2 + 2 * 2)
+}
+
+TEST(TControlFlowTest, OWordsAfterCommentsAndLineNumbersAreFound)
+{
+    const TReadResult result =
+        Read({"(first) o1 if [0]", "G0 X1", "N20 o1 else", "G0 X2", "/ (c) O1 ENDIF"});
+    EXPECT_EQ(result.Error, "");
+    EXPECT_EQ(Xs(result), std::vector<double>{2});
 }
 
 TEST(TControlFlowTest, M99InTheMainProgramEndsIt)
@@ -233,14 +171,14 @@ protected:
 
 TEST_F(TSubroutineFileFlowTest, ErrorInAFileIsShownAtTheCall)
 {
-    const TReadResult result = Read({"G0 X1", "o<bad> call"}, FFolder);
+    const TReadResult result = Read({"G0 X1", "o<bad> call"}, TLengthUnits::Millimetres, FFolder);
     EXPECT_EQ(result.Error, "Named parameter #<nosuch> not defined in bad.ngc line 2 on line 2");
     EXPECT_EQ(result.Reading.FailedLine, 1u);
 }
 
 TEST_F(TSubroutineFileFlowTest, FileMustDefineTheSub)
 {
-    EXPECT_EQ(Read({"o<other> call"}, FFolder).Error,
+    EXPECT_EQ(Read({"o<other> call"}, TLengthUnits::Millimetres, FFolder).Error,
               "other.ngc defines no o<other> sub on line 1");
     // without a folder no file is looked for
     EXPECT_EQ(Read({"o<bad> call"}).Error,

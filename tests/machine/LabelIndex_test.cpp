@@ -10,7 +10,7 @@
 namespace {
 
 // Builds the index of a program given as normalised lines; lines without an O-word are passed
-// over except M99, which ends a numbered program.
+// over.
 TLabelIndex Index(const std::string& program)
 {
     TLabelIndex index;
@@ -19,8 +19,6 @@ TLabelIndex Index(const std::string& program)
     for (int number = 1; std::getline(lines, line); ++number) {
         if (line.starts_with("o"))
             index.Add(number, ParseOWord(line));
-        else if (line == "m99")
-            index.AddProgramEnd(number);
     }
     return index;
 }
@@ -78,7 +76,6 @@ TEST(TLabelIndexTest, SubsAndNumberedProgramsByLabel)
     const int program = index.Program("100");
     ASSERT_NE(program, TLabelIndex::kNone);
     EXPECT_EQ(index.Block(program).Start, 12);
-    EXPECT_EQ(index.Block(program).End, 14);
     EXPECT_TRUE(index.Notices().empty());  // o1 in two subs is no reuse
 }
 

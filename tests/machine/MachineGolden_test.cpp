@@ -29,7 +29,10 @@ constexpr double kInchPrintToleranceMm = 0.00005 * 25.4 + kToleranceMm / 10;
 // expected motions are in tests/data/machine/linuxcnc.
 const fs::path kLinuxCncFolder = "linuxcnc";
 
-fs::path CorpusFolder() { return fs::path(ZORVIT_SOURCE_DIR) / ".." / "shared" / "corpus"; }
+fs::path CorpusFolder()
+{
+    return fs::path(ZORVIT_SOURCE_DIR) / ".." / "shared" / "corpus";
+}
 
 std::vector<std::string> Programs()
 {
