@@ -126,12 +126,4 @@ TEST(TOWordTest, RepeatCountRoundsHalfToEvenLikeLinuxCnc)
         EXPECT_EQ(RepeatCount(count), runs) << count;
 }
 
-TEST(TOWordTest, NamesForMessages)
-{
-    EXPECT_EQ(OWordName("110"), "o110");
-    EXPECT_EQ(OWordName("-1"), "o-1");
-    EXPECT_EQ(OWordName("my_sub"), "o<my_sub>");
-    EXPECT_EQ(OWordKeyword(TOWordKind::EndRepeat), "endrepeat");
-}
-
 }  // namespace

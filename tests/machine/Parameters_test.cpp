@@ -24,14 +24,6 @@ TEST_F(TParametersTest, NumberedRangeIsOneToLinuxCncLast)
     }
 }
 
-TEST_F(TParametersTest, StartsInG54WithDebugOutputOn)
-{
-    EXPECT_EQ(FParameters.Numbered(TParameters::kCoordinateSystem), 1);
-    EXPECT_EQ(FParameters.Numbered(TParameters::kDebugOutput), 1);
-    EXPECT_EQ(FParameters.Named("_coord_system"), 540);
-    EXPECT_EQ(FParameters.Named("_vmajor"), 2.9);
-}
-
 TEST_F(TParametersTest, CoordinateSystemNamesFollowNumber)
 {
     const double expected[] = {540, 550, 560, 570, 580, 590, 591, 592, 593};
@@ -115,16 +107,6 @@ TEST_F(TParametersTest, CallArgumentsAreLocalAndUnsetOnesReadZero)
     EXPECT_EQ(FParameters.Numbered(31), 4);
 }
 
-TEST_F(TParametersTest, SharedArgumentCallKeepsChanges)
-{
-    FParameters.SetNumbered(1, 5);
-    FParameters.Call(nullptr, 0, false);
-    EXPECT_EQ(FParameters.Numbered(1), 5);
-    FParameters.SetNumbered(1, 6);
-    FParameters.Return(std::nullopt);
-    EXPECT_EQ(FParameters.Numbered(1), 6);
-}
-
 TEST_F(TParametersTest, NamedLocalsBelongToTheirCall)
 {
     FParameters.SetNamed("loc", 3);
@@ -160,17 +142,6 @@ TEST_F(TParametersTest, ReturnValueIsKeptUntilTheNextCall)
     EXPECT_EQ(FParameters.Named("_value"), 0);
     EXPECT_EQ(FParameters.Named("_value_returned"), 0);
     EXPECT_THROW(FParameters.Return(1), EMachineError);  // the main program is not a call
-}
-
-TEST_F(TParametersTest, NamesAreSharedIdsAcrossStores)
-{
-    const int id = TParameters::Intern("shared_name");
-    EXPECT_EQ(TParameters::Intern("shared_name"), id);
-    EXPECT_EQ(TParameters::NameOf(id), "shared_name");
-    TParameters other;
-    other.SetNamed(id, 8);
-    EXPECT_EQ(other.Named("shared_name"), 8);
-    EXPECT_FALSE(FParameters.NamedExists(id));
 }
 
 }  // namespace

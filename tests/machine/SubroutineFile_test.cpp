@@ -1,4 +1,4 @@
-#include "machine/ReadLimits.h"
+#include "machine/SubroutineFile.h"
 
 #include <gtest/gtest.h>
 
@@ -7,32 +7,7 @@
 
 #include <unistd.h>
 
-#include "machine/SubroutineFile.h"
-
 namespace {
-
-TEST(TReadLimitsTest, CallDepthStopsPastTheLimitAndRecovers)
-{
-    TReadLimits limits;
-    for (int depth = 0; depth < TReadLimits::kMaxCallDepth; ++depth)
-        limits.EnterCall();
-    EXPECT_THROW(limits.EnterCall(), EMachineError);
-    limits.LeaveCall();
-    limits.LeaveCall();
-    EXPECT_NO_THROW(limits.EnterCall());
-}
-
-TEST(TReadLimitsTest, LoopTurnsCountAcrossLoops)
-{
-    TReadLimits limits;
-    try {
-        for (std::int64_t turn = 0; turn <= TReadLimits::kMaxLoopTurns; ++turn)
-            limits.CountLoopTurn();
-        ADD_FAILURE();
-    } catch (const EMachineError& error) {
-        EXPECT_STREQ(error.what(), "Loops ran more than 100000000 times: the program does not end");
-    }
-}
 
 class TSubroutineFileTest : public testing::Test
 {
