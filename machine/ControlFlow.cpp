@@ -71,13 +71,14 @@ std::size_t TControlFlow::AddFile(const TLineList& lines, std::unique_ptr<TLineL
     return FFiles.size() - 1;
 }
 
-void TControlFlow::Start(const TLineList& lines, std::filesystem::path folder)
+void TControlFlow::Start(const TLineList& lines, std::filesystem::path folder,
+                         std::int64_t loopLimit)
 {
     FFiles.clear();
     FCache.clear();
     FFrames.clear();
     FRepeats.clear();
-    FLimits = TReadLimits();
+    FLimits = TReadLimits(loopLimit);
     FFolder = std::move(folder);
     FCurrent = AddFile(lines, nullptr, {});
 }

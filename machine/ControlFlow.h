@@ -27,8 +27,9 @@ class TControlFlow
 {
 public:
     // Starts a reading of lines, whose subroutine files are looked for in folder (none when
-    // empty). Errors in the program's structure are kept and raised when their line runs.
-    void Start(const TLineList& lines, std::filesystem::path folder);
+    // empty), with loops stopped past loopLimit turns. Errors in the program's structure are
+    // kept and raised when their line runs.
+    void Start(const TLineList& lines, std::filesystem::path folder, std::int64_t loopLimit);
 
     // The lines being read now: the program's, or a subroutine file's.
     const TLineList& Lines() const { return *Current().Lines; }

@@ -133,11 +133,38 @@ const char* PlaneName(TArcPlane plane)
     return "XY";
 }
 
-template <class T>
-void AddSeen(std::vector<T>& seen, T value)
+// The point turned about the Z axis, as a coordinate system's rotation turns it.
+TVector3 RotateXY(const TVector3& point, double degrees)
+{
+    if (degrees == 0)
+        return point;
+    const double angle = degrees / kDegreesPerRadian;
+    return {point[0] * std::cos(angle) - point[1] * std::sin(angle),
+            point[0] * std::sin(angle) + point[1] * std::cos(angle), point[2]};
+}
+
+// The value of a word that counts or numbers something (a tool, a repeat count), which a
+// program may give as a real: rounded to the nearest whole number.
+int WholeNumber(const TBlockValues& block, char letter)
+{
+    constexpr double kLargest = 1e9;
+    const double value = std::round(block.Value(letter));
+    if (!(std::fabs(value) <= kLargest))
+        throw EMachineError(std::string(1, Upper(letter)) + " value out of range");
+    return static_cast<int>(value);
+}
+
+void AddSeen(std::vector<std::int32_t>& seen, std::int32_t value)
 {
     if (std::find(seen.begin(), seen.end(), value) == seen.end())
         seen.push_back(value);
+}
+
+void AddSorted(std::vector<std::int32_t>& seen, std::int32_t value)
+{
+    const auto place = std::lower_bound(seen.begin(), seen.end(), value);
+    if (place == seen.end() || *place != value)
+        seen.insert(place, value);
 }
 
 // LinuxCNC's limits on the two radii of a centre-format arc: refused only when they differ by
@@ -148,6 +175,8 @@ constexpr double kArcRadiusRelativeTolerance = 0.00058;
 // How far an R arc's radius may fall short of half its chord and still be taken as a half turn.
 constexpr double kRadiusReachToleranceMm = 0.005;
 constexpr double kRadiusReachToleranceInch = 0.0005;
+// More turns than this in one arc are taken for a mistake, not a part.
+constexpr std::uint32_t kMaximumTurns = 100'000;
 // The peck cycles' step back above the last depth, 0.010 inch in either units.
 constexpr double kPeckClearanceMm = 0.254;
 
@@ -162,7 +191,11 @@ struct TMachine::TCodes
     TCodes() { G.fill(kNoCode), M.fill(kNoCode); }
 };
 
-TMachine::TMachine(TLengthUnits defaultUnits) : FUnits(defaultUnits), FProgramUnits(defaultUnits) {}
+TMachine::TMachine(TLengthUnits defaultUnits, std::size_t motionLimit)
+    : FMotionLimit(motionLimit), FUnits(defaultUnits)
+{
+    FFacts.Units = defaultUnits;
+}
 
 double TMachine::Length(const TBlockValues& block, char letter) const
 {
@@ -172,14 +205,8 @@ double TMachine::Length(const TBlockValues& block, char letter) const
 TVector3 TMachine::ToMachine(const TVector3& program) const
 {
     const TCoordinateSystem& system = FSystems[FSystem];
-    TVector3 point{program[0] + FG92[0], program[1] + FG92[1], program[2] + FG92[2]};
-    if (system.RotationDegrees != 0) {
-        const double angle = system.RotationDegrees / kDegreesPerRadian;
-        const double x = point[0] * std::cos(angle) - point[1] * std::sin(angle);
-        const double y = point[0] * std::sin(angle) + point[1] * std::cos(angle);
-        point[0] = x;
-        point[1] = y;
-    }
+    TVector3 point = RotateXY({program[0] + FG92[0], program[1] + FG92[1], program[2] + FG92[2]},
+                              system.RotationDegrees);
     const TVector3 tool = ToolOffset();
     for (int axis = 0; axis < 3; ++axis)
         point[axis] += system.Offset[axis] + tool[axis];
@@ -193,14 +220,7 @@ TVector3 TMachine::ToG92Frame(const TVector3& machine) const
     TVector3 point;
     for (int axis = 0; axis < 3; ++axis)
         point[axis] = machine[axis] - system.Offset[axis] - tool[axis];
-    if (system.RotationDegrees != 0) {
-        const double angle = -system.RotationDegrees / kDegreesPerRadian;
-        const double x = point[0] * std::cos(angle) - point[1] * std::sin(angle);
-        const double y = point[0] * std::sin(angle) + point[1] * std::cos(angle);
-        point[0] = x;
-        point[1] = y;
-    }
-    return point;
+    return RotateXY(point, -system.RotationDegrees);
 }
 
 TVector3 TMachine::ToProgram(const TVector3& machine) const
@@ -226,6 +246,9 @@ TVector3 TMachine::EndPoint(const TBlockValues& block) const
             throw EMachineError(std::string("Cannot specify both polar coordinate and ") +
                                 (block.Has('x') ? "X" : "Y") + " word");
         const double startRadius = std::hypot(start[0], start[1]);
+        if (FIncremental && startRadius == 0)
+            throw EMachineError(
+                "Incremental motion with polar coordinates is indeterminate when at the origin");
         const double startAngle = std::atan2(start[1], start[0]) * kDegreesPerRadian;
         double radius = block.Has('@') ? Length(block, '@') : (FIncremental ? 0 : startRadius);
         double angle = block.Has('^') ? block.Value('^') : (FIncremental ? 0 : startAngle);
@@ -250,41 +273,38 @@ TVector3 TMachine::EndPoint(const TBlockValues& block) const
 
 void TMachine::SortCodes(const TBlockValues& block, std::size_t line, TCodes& codes)
 {
+    // Sorts one code into its group: a code LinuxCNC does not know is named in the notices, two
+    // of one group are an error.
+    const auto sort = [&](char letter, int code, int group, std::array<int, kGroupCount>& groups,
+                          bool together) {
+        if (group == kNoCode) {
+            FNotices.Add(TNoticeKind::UnknownCodes, line, CodeName(letter, code));
+            return;
+        }
+        if (groups[group] != kNoCode && !together)
+            throw EMachineError(std::string("Two ") + letter +
+                                " codes used from the same modal group: " +
+                                CodeName(letter, groups[group]) + " and " + CodeName(letter, code));
+        groups[group] = code;
+    };
     for (int i = 0; i < block.GCount(); ++i) {
         const int code = block.G(i);
         const int group = FindGroup(kGGroups, code);
-        if (group == kNoCode) {
-            FNotices.Add(TNoticeKind::UnknownCodes, line, CodeName('G', code));
-            continue;
-        }
         if (const auto kind = NotModelled(code))
             FNotices.Add(*kind, line);
         // LinuxCNC lets G80 stand beside the motion that follows it ("G80 G0 Z10").
-        if (group == 1 && (code == 800 || codes.G[group] == 800)) {
-            codes.G[group] = code == 800 ? codes.G[group] : code;
-            continue;
-        }
-        if (codes.G[group] != kNoCode)
-            throw EMachineError("Two G codes used from the same modal group: " +
-                                CodeName('G', codes.G[group]) + " and " + CodeName('G', code));
-        codes.G[group] = code;
-        if (code == 530)
-            codes.G53 = true;
+        const bool cancelled =
+            group == 1 && codes.G[group] != kNoCode && (code == 800 || codes.G[group] == 800);
+        sort('G', cancelled && code == 800 ? codes.G[group] : code, group, codes.G, cancelled);
+        codes.G53 = codes.G53 || code == 530;
     }
     for (int i = 0; i < block.MCount(); ++i) {
         const int code = block.M(i);
         const int group = FindGroup(kMGroups, code);
-        if (group == kNoCode) {
-            FNotices.Add(TNoticeKind::UnknownCodes, line, CodeName('M', code));
-            continue;
-        }
         // Mist and flood coolant may be turned on together.
         const bool coolantPair = group == 8 && code != 90 && codes.M[group] != kNoCode &&
                                  codes.M[group] != 90 && codes.M[group] != code;
-        if (codes.M[group] != kNoCode && !coolantPair)
-            throw EMachineError("Two M codes used from the same modal group: " +
-                                CodeName('M', codes.M[group]) + " and " + CodeName('M', code));
-        codes.M[group] = code;
+        sort('M', code, group, codes.M, coolantPair);
     }
 }
 
@@ -307,20 +327,20 @@ void TMachine::Execute(const TBlockValues& block, std::size_t line, std::size_t 
                                         : TFeedMode::PerMinute;
     if (block.Has('f')) {
         FFeed = block.Value('f');
-        FFeedMinimum = FHasFeed ? std::min(FFeedMinimum, FFeed) : FFeed;
-        FFeedMaximum = FHasFeed ? std::max(FFeedMaximum, FFeed) : FFeed;
-        FHasFeed = true;
+        FFacts.FeedMinimum = FFacts.HasFeed ? std::min(FFacts.FeedMinimum, FFeed) : FFeed;
+        FFacts.FeedMaximum = FFacts.HasFeed ? std::max(FFacts.FeedMaximum, FFeed) : FFeed;
+        FFacts.HasFeed = true;
     }
     if (block.Has('s'))
         FSpindle = block.Value('s');
     if (block.Has('t')) {
-        FSelectedTool = static_cast<int>(block.Value('t'));
-        AddSeen(FToolsSeen, static_cast<std::int32_t>(FSelectedTool));
+        FSelectedTool = WholeNumber(block, 't');
+        AddSeen(FFacts.ToolsSeen, static_cast<std::int32_t>(FSelectedTool));
     }
     if (codes.M[6] == 60)
         FTool = FSelectedTool;
     else if (codes.M[6] == 610)
-        FTool = block.Has('q') ? static_cast<int>(block.Value('q')) : FTool;
+        FTool = block.Has('q') ? WholeNumber(block, 'q') : FTool;
     if (codes.G[0] == 40) {
         if (!block.Has('p'))
             throw EMachineError("Dwell time missing with G4");
@@ -333,10 +353,9 @@ void TMachine::Execute(const TBlockValues& block, std::size_t line, std::size_t 
     if (codes.G[6] != kNoCode) {
         FUnits = codes.G[6] == 200 ? TLengthUnits::Inches : TLengthUnits::Millimetres;
         if (!FUnitsNamed)
-            FProgramUnits = FUnits;
+            FFacts.Units = FUnits;
         FUnitsNamed = true;
-        AddSeen(FUnitsSeen, static_cast<std::int32_t>(codes.G[6] / 10));
-        std::sort(FUnitsSeen.begin(), FUnitsSeen.end());
+        AddSorted(FFacts.UnitsSeen, static_cast<std::int32_t>(codes.G[6] / 10));
     }
     if (codes.G[8] != kNoCode)
         SetToolLength(block, codes.G[8]);
@@ -345,8 +364,7 @@ void TMachine::Execute(const TBlockValues& block, std::size_t line, std::size_t 
                                     : static_cast<std::size_t>(5 + codes.G[12] % 10);
     if (codes.G[3] != kNoCode) {
         FIncremental = codes.G[3] == 910;
-        AddSeen(FDistanceModesSeen, static_cast<std::int32_t>(codes.G[3] / 10));
-        std::sort(FDistanceModesSeen.begin(), FDistanceModesSeen.end());
+        AddSorted(FFacts.DistanceModesSeen, static_cast<std::int32_t>(codes.G[3] / 10));
     }
     if (codes.G[4] != kNoCode)
         FArcAbsolute = codes.G[4] == 901;
@@ -417,7 +435,7 @@ void TMachine::SetToolLength(const TBlockValues& block, int code)
         const auto found = FToolTable.find(tool);
         return found == FToolTable.end() ? TToolOffset{} : found->second;
     };
-    const int tool = block.Has('h') ? static_cast<int>(block.Value('h')) : FTool;
+    const int tool = block.Has('h') ? WholeNumber(block, 'h') : FTool;
     switch (code) {
     case 430:
         FToolOffset = tableEntry(tool);
@@ -447,8 +465,8 @@ void TMachine::SetCoordinateData(const TBlockValues& block)
 {
     if (!block.Has('l') || !block.Has('p'))
         throw EMachineError("G10 needs an L word and a P word");
-    const int kind = static_cast<int>(block.Value('l'));
-    const int number = static_cast<int>(block.Value('p'));
+    const int kind = WholeNumber(block, 'l');
+    const int number = WholeNumber(block, 'p');
     if (kind == 1 || kind == 10) {
         TToolOffset& entry = FToolTable[number];
         // L10 sets the offset that makes the current position read as the value given.
@@ -470,14 +488,27 @@ void TMachine::SetCoordinateData(const TBlockValues& block)
         throw EMachineError("P value out of range with G10 L" + std::to_string(kind));
     TCoordinateSystem& system =
         FSystems[number == 0 ? FSystem : static_cast<std::size_t>(number - 1)];
-    for (int axis = 0; axis < 3; ++axis) {
-        const char letter = AxisLetter(axis);
-        if (!block.Has(letter))
-            continue;
-        // L20 sets the offset that makes the current position read as the value given.
-        system.Offset[axis] =
-            kind == 2 ? Length(block, letter)
-                      : FPosition[axis] - ToolOffset()[axis] - FG92[axis] - Length(block, letter);
+    if (kind == 2) {
+        for (int axis = 0; axis < 3; ++axis) {
+            if (block.Has(AxisLetter(axis)))
+                system.Offset[axis] = Length(block, AxisLetter(axis));
+        }
+    } else {
+        // L20 moves the origin so that the current position reads as the values given, in the
+        // system's rotated frame: a rotated X or Y moves the origin along both.
+        TVector3 target = ToProgram(FPosition);
+        for (int axis = 0; axis < 3; ++axis) {
+            if (block.Has(AxisLetter(axis)))
+                target[axis] = Length(block, AxisLetter(axis)) + FG92[axis];
+            else
+                target[axis] += FG92[axis];
+        }
+        const TVector3 rotated = RotateXY(target, system.RotationDegrees);
+        const bool planar = block.Has('x') || block.Has('y');
+        for (int axis = 0; axis < 3; ++axis) {
+            if (block.Has(AxisLetter(axis)) || (axis < 2 && planar && system.RotationDegrees != 0))
+                system.Offset[axis] = FPosition[axis] - ToolOffset()[axis] - rotated[axis];
+        }
     }
     if (block.Has('r'))
         system.RotationDegrees = block.Value('r');
@@ -628,6 +659,9 @@ void TMachine::Arc(const TBlockValues& block, const TVector3& end, bool clockwis
         const double turns = block.Value('p');
         if (turns < 1 || turns != std::floor(turns))
             throw EMachineError("P value must be a positive whole number of turns with G2 or G3");
+        if (turns > kMaximumTurns)
+            throw EMachineError("P value over " + std::to_string(kMaximumTurns) +
+                                " turns with G2 or G3");
         arc.Turns = static_cast<std::uint32_t>(turns);
     }
     arc.Centre = ToMachine(centre);
@@ -667,7 +701,7 @@ void TMachine::Cycle(const TBlockValues& block, int motion, int previousMotion)
         FCycleP = block.Value('p');
     if ((motion == 730 || motion == 830) && !(FCycleQ > 0))
         throw EMachineError("Q word missing or not positive with " + CodeName('G', motion));
-    const int repeats = block.Has('l') ? static_cast<int>(block.Value('l')) : 1;
+    const int repeats = block.Has('l') ? WholeNumber(block, 'l') : 1;
 
     double first = start[axes.First];
     double second = start[axes.Second];
@@ -713,20 +747,16 @@ void TMachine::Cycle(const TBlockValues& block, int motion, int previousMotion)
     level = std::max(level, r);
     const double clear = FRetractToR ? r : level;
 
-    const auto rapid = [&](double height) {
+    // Moves along the drill axis at the current hole.
+    const auto move = [&](TMotionKind kind, double height) {
         TVector3 point;
         point[axes.First] = first;
         point[axes.Second] = second;
         point[axes.Normal] = height;
-        EmitProgram(TMotionKind::Rapid, point);
+        EmitProgram(kind, point);
     };
-    const auto feed = [&](double height) {
-        TVector3 point;
-        point[axes.First] = first;
-        point[axes.Second] = second;
-        point[axes.Normal] = height;
-        EmitProgram(TMotionKind::Feed, point);
-    };
+    const auto rapid = [&](double height) { move(TMotionKind::Rapid, height); };
+    const auto feed = [&](double height) { move(TMotionKind::Feed, height); };
     FInCycle = true;
     if (climb) {
         TVector3 point = start;
@@ -803,6 +833,8 @@ void TMachine::Emit(TMotionKind kind, const TVector3& machineEnd, double length,
             break;
         }
     }
+    if (FMotions.Motions.size() == FMotionLimit)
+        throw EMachineError("More than " + std::to_string(FMotionLimit) + " motions");
     TMotion motion;
     motion.End = machineEnd;
     motion.Rate = static_cast<float>(rate);

@@ -19,10 +19,30 @@ class TBlockValues;
 
 enum class TLengthUnits : std::uint8_t { Millimetres, Inches };
 
+// What a reading tells about the program as a whole, for the plot's units and the summary.
+struct TProgramFacts
+{
+    // The units of the first G20 or G21, else the default: the units the plot is drawn in.
+    TLengthUnits Units = TLengthUnits::Millimetres;
+    // The units and distance modes used (as G numbers, ascending) and the tools named.
+    std::vector<std::int32_t> UnitsSeen;
+    std::vector<std::int32_t> DistanceModesSeen;
+    std::vector<std::int32_t> ToolsSeen;
+    // The smallest and largest F, as written; HasFeed is false when the program names none.
+    bool HasFeed = false;
+    double FeedMinimum = 0;
+    double FeedMaximum = 0;
+};
+
 class TMachine
 {
 public:
-    explicit TMachine(TLengthUnits defaultUnits = TLengthUnits::Millimetres);
+    // A reading stops past this many motions: a program this long is no part, and its motions
+    // would fill the memory.
+    static constexpr std::size_t kMaximumMotions = 100'000'000;
+
+    explicit TMachine(TLengthUnits defaultUnits = TLengthUnits::Millimetres,
+                      std::size_t motionLimit = kMaximumMotions);
 
     // Carries out one block read from the 0-based line. callLine is where the block was reached
     // from (the line itself outside subroutines). Throws EMachineError naming the problem.
@@ -33,16 +53,8 @@ public:
     const TNotices& Notices() const { return FNotices; }
     bool Ended() const { return FEnded; }  // M2 or M30 was read
 
-    // The units of the first G20 or G21, else the default: the units the plot is drawn in.
-    TLengthUnits ProgramUnits() const { return FProgramUnits; }
-    // What the summary lists: the units and distance modes used (as G numbers) and the tools.
-    const std::vector<std::int32_t>& UnitsSeen() const { return FUnitsSeen; }
-    const std::vector<std::int32_t>& DistanceModesSeen() const { return FDistanceModesSeen; }
-    const std::vector<std::int32_t>& ToolsSeen() const { return FToolsSeen; }
-    // The smallest and largest F, as written; false when the program names none.
-    bool HasFeed() const { return FHasFeed; }
-    double FeedMinimum() const { return FFeedMinimum; }
-    double FeedMaximum() const { return FFeedMaximum; }
+    // What the summary lists about the program's modes.
+    const TProgramFacts& Facts() const { return FFacts; }
 
     // The current position in the program's frame, in millimetres (for the parameters that
     // name it, in the next layer).
@@ -100,6 +112,7 @@ private:
     static constexpr double kMillimetresPerInch = 25.4;
     static constexpr std::size_t kCoordinateSystems = 9;  // G54 to G59.3
 
+    std::size_t FMotionLimit;
     TMotionList FMotions;
     TNotices FNotices;
     std::size_t FLine = 0;
@@ -109,17 +122,16 @@ private:
 
     TVector3 FPosition{};  // machine coordinates
     TLengthUnits FUnits;
-    TLengthUnits FProgramUnits;
     bool FUnitsNamed = false;
     TArcPlane FPlane = TArcPlane::XY;
     bool FIncremental = false;
     bool FArcAbsolute = false;   // G90.1
     bool FDiameterMode = false;  // G7
     TFeedMode FFeedMode = TFeedMode::PerMinute;
-    double FFeed = 0;          // as written, in the units of the move
-    double FSpindle = 0;       // revolutions per minute
-    int FMotionMode = 800;     // G80
-    bool FRetractToR = false;  // G99
+    double FFeed = 0;         // as written, in the units of the move
+    double FSpindle = 0;      // revolutions per minute
+    int FMotionMode = 800;    // G80
+    bool FRetractToR = true;  // G99, as LinuxCNC starts
 
     std::array<TCoordinateSystem, kCoordinateSystems> FSystems{};
     std::size_t FSystem = 0;
@@ -140,10 +152,5 @@ private:
     double FCycleQ = 0;
     double FCycleP = 0;
 
-    std::vector<std::int32_t> FUnitsSeen;
-    std::vector<std::int32_t> FDistanceModesSeen;
-    std::vector<std::int32_t> FToolsSeen;
-    bool FHasFeed = false;
-    double FFeedMinimum = 0;
-    double FFeedMaximum = 0;
+    TProgramFacts FFacts;
 };

@@ -9,7 +9,7 @@ TMachineReader::TMachineReader(TLengthUnits defaultUnits)
 
 void TMachineReader::Run(const TLineList& lines)
 {
-    FMachine = TMachine(FDefaultUnits);
+    FMachine = TMachine(FDefaultUnits, MotionLimit);
     FParameters = TParameters();
     // #<_line> is the line being read; the rest of the machine state the machine knows
     FParameters.SetPredefinedSource([this](TPredefined name) {
@@ -22,7 +22,7 @@ void TMachineReader::Run(const TLineList& lines)
     FMessages.clear();
     FMessagesDropped = 0;
     FProgramLines = lines.size();
-    FFlow.Start(lines, SubroutineFolder);
+    FFlow.Start(lines, SubroutineFolder, LoopLimit);
     FLines = &lines;
     FNextLine = 0;
     std::size_t sinceProgress = kProgressLines;
@@ -87,7 +87,6 @@ void TMachineReader::ReadLine(std::size_t line)
     HandleMessages(block, line);
     // The moves of a subroutine file belong to the line that called it.
     FMachine.Execute(FValues, FFlow.FileName().empty() ? line : FCallLine, FCallLine);
-    TReadLimits::CheckMotions(FMachine.Motions().Motions.size());
     FMachine.PublishParameters(FParameters, ChangesOffsets(FValues));
     HandleProgramCalls(line);
 }
@@ -169,14 +168,8 @@ void TMachineReader::HandleAssignments(const TBlock& block)
 TMachineReading TMachineReader::TakeResult()
 {
     TMachineReading reading;
-    reading.Units = FMachine.ProgramUnits();
+    reading.Facts = FMachine.Facts();
     reading.Notices = FMachine.Notices();
-    reading.UnitsSeen = FMachine.UnitsSeen();
-    reading.DistanceModesSeen = FMachine.DistanceModesSeen();
-    reading.ToolsSeen = FMachine.ToolsSeen();
-    reading.HasFeed = FMachine.HasFeed();
-    reading.FeedMinimum = FMachine.FeedMinimum();
-    reading.FeedMaximum = FMachine.FeedMaximum();
     reading.Motions = FMachine.TakeMotions();
     for (const TLabelNotice& notice : FFlow.Notices())
         reading.Notices.Add(TNoticeKind::OlderLinuxCnc, static_cast<std::size_t>(notice.Line),

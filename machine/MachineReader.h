@@ -42,17 +42,10 @@ struct TMachineReading
 {
     TMotionList Motions;
     TNotices Notices;
-    TLengthUnits Units = TLengthUnits::Millimetres;  // the program's: the plot's units
+    TProgramFacts Facts;
     std::size_t SourceLines = 0;
     std::optional<std::size_t> FailedLine;  // 0-based
     std::string Error;                      // empty when the reading succeeded
-    // What the summary lists about the program's modes.
-    std::vector<std::int32_t> UnitsSeen;
-    std::vector<std::int32_t> DistanceModesSeen;
-    std::vector<std::int32_t> ToolsSeen;
-    bool HasFeed = false;
-    double FeedMinimum = 0;
-    double FeedMaximum = 0;
     std::vector<TProgramMessage> Messages;  // the first kMessagesKept
     std::size_t MessagesDropped = 0;        // those past them
 };
@@ -76,6 +69,10 @@ public:
     static constexpr std::size_t kProgressLines = std::size_t{1} << 16;
     // Set to true from another thread to stop the reading at the next progress step.
     std::atomic<bool>* Cancel = nullptr;
+    // More motions than this stop the reading with an error.
+    std::size_t MotionLimit = TMachine::kMaximumMotions;
+    // More loop turns than this, in all, stop the reading with an error.
+    std::int64_t LoopLimit = TReadLimits::kMaxLoopTurns;
     // Where "o<name> call" finds name.ngc when the program defines no such sub; none if empty.
     std::filesystem::path SubroutineFolder;
     static constexpr std::size_t kMessagesKept = 1000;

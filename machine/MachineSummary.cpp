@@ -26,7 +26,8 @@ TProgramSummary SummarizeMachine(const TMachineReading& reading)
     summary.SourceLines = reading.SourceLines;
     const TMotionList& motions = reading.Motions;
     summary.Rows = motions.Motions.size();
-    const double scale = reading.Units == TLengthUnits::Inches ? 1 / kMillimetresPerInch : 1.0;
+    const double scale =
+        reading.Facts.Units == TLengthUnits::Inches ? 1 / kMillimetresPerInch : 1.0;
 
     TVector3 from = motions.Start;
     TVector3 minimum = motions.Start;
@@ -65,12 +66,13 @@ TProgramSummary SummarizeMachine(const TMachineReading& reading)
         summary.Maximum = ToPoint(maximum, scale);
     }
     summary.DwellMinutes = motions.DwellSeconds / kSecondsPerMinute;
-    summary.Units = reading.UnitsSeen;
-    summary.DistanceModes = reading.DistanceModesSeen;
-    summary.Tools = reading.ToolsSeen;
-    summary.HasFeed = reading.HasFeed;
-    summary.FeedMinimum = static_cast<std::int32_t>(std::lround(reading.FeedMinimum));
-    summary.FeedMaximum = static_cast<std::int32_t>(std::lround(reading.FeedMaximum));
+    const TProgramFacts& facts = reading.Facts;
+    summary.Units = facts.UnitsSeen;
+    summary.DistanceModes = facts.DistanceModesSeen;
+    summary.Tools = facts.ToolsSeen;
+    summary.HasFeed = facts.HasFeed;
+    summary.FeedMinimum = static_cast<std::int32_t>(std::lround(facts.FeedMinimum));
+    summary.FeedMaximum = static_cast<std::int32_t>(std::lround(facts.FeedMaximum));
     summary.NotShown = reading.Notices.Texts();
     for (const TProgramMessage& message : reading.Messages) {
         const char* kind = message.Kind == TMessageKind::Message ? "MSG"

@@ -14,14 +14,14 @@ constexpr double kFullTurn = 2 * std::numbers::pi;
 
 // The segments that draw an arc within the chord error: the chord of an angle a on radius r
 // strays r (1 - cos(a/2)) from the arc.
-std::size_t ArcSegments(const TArcSweep& sweep, double chordError)
+std::size_t ArcSegments(const TArcSweep& sweep, double chordError, double share = 1)
 {
     const double radius = std::max(sweep.StartRadius, sweep.EndRadius);
     const double angle = std::fabs(sweep.Sweep);
     double perTurn = kFullTurn / TPathPlanner::kMinimumSegmentsPerTurn;
     if (radius > chordError)
         perTurn = std::min(perTurn, 2 * std::acos(1 - chordError / radius));
-    return std::max<std::size_t>(1, static_cast<std::size_t>(std::ceil(angle / perTurn)));
+    return static_cast<std::size_t>(std::max(1.0, std::ceil(angle / perTurn * share)));
 }
 
 TPoint3f ToPoint(const TVector3& point, double scale)
@@ -67,18 +67,25 @@ TPathPlan TPathPlanner::Plan(const TMotionList& motions, TLengthUnits units)
     double chordError = std::max(kMinimumChordErrorMm, kChordErrorPerExtent * extent);
     const std::size_t straight = motions.Motions.size() - sweeps.size();
     const double limit = kMaximumSegmentsPerMotion * static_cast<double>(motions.Motions.size());
-    const auto countSegments = [&](double error) {
+    const auto countSegments = [&](double error, double share) {
         std::size_t count = straight;
         for (const TArcSweep& sweep : sweeps)
-            count += ArcSegments(sweep, error);
+            count += ArcSegments(sweep, error, share);
         return count;
     };
-    std::size_t segments = countSegments(chordError);
+    std::size_t segments = countSegments(chordError, 1);
     // Past a chord error as large as the path, only the segments per turn are left to cut.
     while (static_cast<double>(segments) > limit && chordError < extent) {
         chordError *= kChordErrorStep;
         plan.ChordErrorRaised = true;
-        segments = countSegments(chordError);
+        segments = countSegments(chordError, 1);
+    }
+    // Arcs of very many turns get fewer than their segments per turn, so that no program makes
+    // more segments than the memory holds.
+    double share = 1;
+    if (static_cast<double>(segments) > limit * kMaximumSegmentsPerMotion) {
+        share = limit / static_cast<double>(segments);
+        segments = countSegments(chordError, share);
     }
     plan.ChordError = chordError * scale;
 
@@ -90,7 +97,7 @@ TPathPlan TPathPlanner::Plan(const TMotionList& motions, TLengthUnits units)
         if (motion.Kind == TMotionKind::Arc) {
             const TArcSweep& sweep = sweeps[arcIndex++];
             const TMotionArc& arc = motions.Arcs[static_cast<std::size_t>(motion.Arc)];
-            const std::size_t count = ArcSegments(sweep, chordError);
+            const std::size_t count = ArcSegments(sweep, chordError, share);
             for (std::size_t i = 1; i < count; ++i) {
                 const double fraction = static_cast<double>(i) / static_cast<double>(count);
                 plan.Points.push_back(

@@ -26,7 +26,7 @@ void BM_WhileLoopReadAndPlanned(benchmark::State& state)
         TMachineReader reader;
         reader.Run(lines);
         const TMachineReading reading = reader.TakeResult();
-        const TPathPlan plan = TPathPlanner::Plan(reading.Motions, reading.Units);
+        const TPathPlan plan = TPathPlanner::Plan(reading.Motions, reading.Facts.Units);
         points = plan.Points.size();
         benchmark::DoNotOptimize(points);
     }

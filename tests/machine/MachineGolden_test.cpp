@@ -122,7 +122,7 @@ TEST_P(TMachineGoldenTest, MotionsMatchLinuxCnc)
     const TMachineReading reading = reader.TakeResult();
     const std::string actual = FormatMotions(reading.Motions);
     const double tolerance =
-        reading.Units == TLengthUnits::Inches ? kInchPrintToleranceMm : kToleranceMm;
+        reading.Facts.Units == TLengthUnits::Inches ? kInchPrintToleranceMm : kToleranceMm;
 
     fs::path newPath = expectedPath;
     newPath.replace_extension(".new");

@@ -133,8 +133,8 @@ TEST(TMachineReaderTest, ProgramEndsAtM2OrAtTheSecondPercentLine)
 
 TEST(TMachineReaderTest, UnitsAreTheFirstNamedElseTheDefault)
 {
-    EXPECT_EQ(Read({"G0 X1"}, TLengthUnits::Inches).Reading.Units, TLengthUnits::Inches);
-    EXPECT_EQ(Read({"G0 X1", "G21", "G20"}, TLengthUnits::Inches).Reading.Units,
+    EXPECT_EQ(Read({"G0 X1"}, TLengthUnits::Inches).Reading.Facts.Units, TLengthUnits::Inches);
+    EXPECT_EQ(Read({"G0 X1", "G21", "G20"}, TLengthUnits::Inches).Reading.Facts.Units,
               TLengthUnits::Millimetres);
     // The default units are those of a program that names none: its words are read in them.
     EXPECT_DOUBLE_EQ(Read({"G0 X1"}, TLengthUnits::Inches).Reading.Motions.Motions[0].End[0], 25.4);
@@ -166,6 +166,17 @@ TEST(TMachineReaderTest, ProgressIsToldAndCancelStopsTheReading)
     const TMachineReading reading = reader.TakeResult();
     EXPECT_EQ(reading.FailedLine, 2 * TMachineReader::kProgressLines);
     EXPECT_EQ(reading.Motions.Motions.size(), 2 * TMachineReader::kProgressLines);
+}
+
+TEST(TMachineReaderTest, MotionLimitStopsARepeatTooLargeForTheMemory)
+{
+    const TLineList lines(std::vector<std::string>{"G0 Z5", "G81 X1 R1 Z-1 F100 L1000000000"});
+    TMachineReader reader;
+    reader.MotionLimit = 10;
+    EXPECT_THROW(reader.Run(lines), EMachineError);
+    const TMachineReading reading = reader.TakeResult();
+    EXPECT_EQ(reading.Error, "More than 10 motions on line 2");
+    EXPECT_EQ(reading.Motions.Motions.size(), 10u);
 }
 
 TEST(TMachineReaderTest, MotionsKeepTheirSourceLinesAndRates)

@@ -81,12 +81,24 @@ TEST(TPathPlannerTest, RaisesTheChordErrorWhenArcsWouldPassEightSegmentsPerMotio
               static_cast<std::size_t>(TPathPlanner::kMinimumSegmentsPerTurn));
 }
 
+TEST(TPathPlannerTest, ArcsOfVeryManyTurnsStayWithinTheSegmentBudget)
+{
+    std::vector<std::string> program(1000, "G3 X10 Y0 I-5 P100000 F100");
+    program.insert(program.begin(), "G0 X10");
+    const TMachineReading reading = Read(program);
+    const TPathPlan plan = TPathPlanner::Plan(reading.Motions, TLengthUnits::Millimetres);
+    const double motions = static_cast<double>(reading.Motions.Motions.size());
+    EXPECT_LE(static_cast<double>(plan.Points.size()),
+              motions * TPathPlanner::kMaximumSegmentsPerMotion * TPathPlanner::kMaximumSegmentsPerMotion + 1);
+    EXPECT_EQ(plan.Points.back().Point.x, 10);
+}
+
 TEST(TPathPlannerTest, DrawsInTheProgramsUnitsWithTheMotionColours)
 {
     const TMachineReading reading =
         Read({"G20 G0 X1 Y1", "G1 X2 F10", "G2 X3 Y1 R0.5", "G3 X2 Y1 R0.5", "G81 X5 R0.1 Z-0.1"});
-    ASSERT_EQ(reading.Units, TLengthUnits::Inches);
-    const TPathPlan plan = TPathPlanner::Plan(reading.Motions, reading.Units);
+    ASSERT_EQ(reading.Facts.Units, TLengthUnits::Inches);
+    const TPathPlan plan = TPathPlanner::Plan(reading.Motions, reading.Facts.Units);
     EXPECT_EQ(plan.Points[1].Point.x, 1);
     EXPECT_EQ(plan.Points[1].Mode, 0);
     EXPECT_EQ(plan.Points[2].Point.x, 2);
