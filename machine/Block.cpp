@@ -1,6 +1,7 @@
 #include "machine/Block.h"
 
 #include "machine/MachineError.h"
+#include "machine/Parameters.h"
 
 namespace {
 
@@ -56,6 +57,7 @@ void ReadAssignment(const std::string& text, std::size_t& pos, TBlock& block)
         if (close == std::string::npos)
             throw EMachineError("Named parameter not terminated");
         assignment.Name = text.substr(pos + 1, close - pos - 1);
+        assignment.NameId = TParameters::Intern(assignment.Name);
         pos = close + 1;
     } else {
         assignment.Index = TExpression::Read(text, pos);

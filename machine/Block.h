@@ -21,6 +21,7 @@ struct TBlockWord
 struct TAssignment
 {
     std::string Name;
+    int NameId = 0;  // TParameters::Intern(Name), for a named parameter
     TExpression Index;
     TExpression Value;
 };

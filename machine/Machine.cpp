@@ -40,11 +40,13 @@ constexpr TCodeGroup kGGroups[] = {
 
 // LinuxCNC's M codes by group: 4 stop, 5 input and output, 6 tool change, 7 spindle,
 // 8 coolant, 9 overrides, 10 modal state.
+// M98 and M99 are carried out by the reader's control flow.
 constexpr TCodeGroup kMGroups[] = {
     {0, 4},   {10, 4},  {20, 4},  {300, 4},  {600, 4},  {60, 6},   {610, 6},  {30, 7},
     {40, 7},  {50, 7},  {190, 7}, {70, 8},   {80, 8},   {90, 8},   {480, 9},  {490, 9},
     {500, 9}, {510, 9}, {520, 9}, {530, 9},  {620, 5},  {630, 5},  {640, 5},  {650, 5},
-    {660, 5}, {670, 5}, {680, 5}, {700, 10}, {710, 10}, {720, 10}, {730, 10},
+    {660, 5}, {670, 5}, {680, 5}, {700, 10}, {710, 10}, {720, 10}, {730, 10}, {980, 4},
+    {990, 4},
 };
 
 template <std::size_t kSize>
@@ -439,8 +441,13 @@ void TMachine::SetToolLength(const TBlockValues& block, int code)
         FToolOffset = tableEntry(tool);
         break;
     case 431:
-        FToolOffset = {block.Has('x') ? Length(block, 'x') : 0,
-                       block.Has('z') ? Length(block, 'z') : 0};
+        // Older LinuxCNC took the length along Z from K (cone.ngc's "G43.1 K"); 2.9 wants Z.
+        if (block.Has('k') && !block.Has('z'))
+            FNotices.Add(TNoticeKind::OlderLinuxCnc, FLine, "G43.1 K");
+        FToolOffset.X = block.Has('x') ? Length(block, 'x') : 0;
+        FToolOffset.Z = block.Has('z')   ? Length(block, 'z')
+                        : block.Has('k') ? Length(block, 'k')
+                                         : 0;
         break;
     case 432: {
         const TToolOffset added = tableEntry(tool);

@@ -13,6 +13,7 @@
 
 #include "machine/Motion.h"
 #include "machine/Notices.h"
+#include "machine/Parameters.h"
 
 class TBlockValues;
 
@@ -58,6 +59,13 @@ public:
     // The current position in the program's frame, in millimetres (for the parameters that
     // name it, in the next layer).
     TVector3 ProgramPosition() const { return ToProgram(FPosition); }
+
+    // The modal state that predefined named parameters read (#<_metric>, #<_feed>, ...).
+    double Predefined(TPredefined name) const;
+    // Writes the numbered parameters LinuxCNC keeps up to date: position #5420-#5422 and tool
+    // #5400, and with offsets the coordinate system #5220, work offsets, G92, G28 and G30
+    // homes; lengths in current units.
+    void PublishParameters(TParameters& parameters, bool offsets) const;
 
 private:
     enum class TFeedMode : std::uint8_t { InverseTime, PerMinute, PerRevolution };

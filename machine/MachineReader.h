@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -16,8 +17,10 @@
 #include "gcode/LineList.h"
 #include "machine/Block.h"
 #include "machine/BlockValues.h"
+#include "machine/ControlFlow.h"
 #include "machine/Machine.h"
 #include "machine/MachineError.h"
+#include "machine/MessageComment.h"
 #include "machine/Parameters.h"
 
 // The reading was cancelled through the reader's cancel flag.
@@ -25,6 +28,14 @@ class EMachineCancelled : public EMachineError
 {
 public:
     EMachineCancelled() : EMachineError("Reading cancelled") {}
+};
+
+// A comment that speaks ((MSG,...), (DEBUG,...), (PRINT,...)), for Program Info.
+struct TProgramMessage
+{
+    std::size_t Line;  // 0-based, in the program (the outermost call for a subroutine file)
+    TMessageKind Kind;
+    std::string Text;
 };
 
 struct TMachineReading
@@ -35,6 +46,8 @@ struct TMachineReading
     std::size_t SourceLines = 0;
     std::optional<std::size_t> FailedLine;  // 0-based
     std::string Error;                      // empty when the reading succeeded
+    std::vector<TProgramMessage> Messages;  // the first kMessagesKept
+    std::size_t MessagesDropped = 0;        // those past them
 };
 
 class TMachineReader
@@ -58,6 +71,11 @@ public:
     std::atomic<bool>* Cancel = nullptr;
     // More motions than this stop the reading with an error.
     std::size_t MotionLimit = TMachine::kMaximumMotions;
+    // More loop turns than this, in all, stop the reading with an error.
+    std::int64_t LoopLimit = TReadLimits::kMaxLoopTurns;
+    // Where "o<name> call" finds name.ngc when the program defines no such sub; none if empty.
+    std::filesystem::path SubroutineFolder;
+    static constexpr std::size_t kMessagesKept = 1000;
 
 protected:
     // The line the loop reads next; control flow moves it.
@@ -68,8 +86,7 @@ protected:
     TParameters FParameters;
     TMachine FMachine;
 
-    // An O-word line ("o100 sub", "o100 call", ...). Control flow is not read yet: it raises an
-    // error naming the line's first word.
+    // An O-word line ("o100 sub", "o100 call", ...): control flow moves the next line.
     virtual void HandleOWord(const TBlock& block, std::size_t line);
     // The assignments of a block, made after its words are evaluated and before they are
     // carried out, so a line reads the parameters as they were before it.
@@ -77,6 +94,12 @@ protected:
 
 private:
     void ReadLine(std::size_t line);
+    // The comments of a line that speak; (ABORT,...) throws its text.
+    void HandleMessages(const TBlock& block, std::size_t line);
+    // M98 and M99 of a block, after the machine carried out its other words.
+    void HandleProgramCalls(std::size_t line);
+    // Whether a block may change what PublishParameters writes beyond position and tool.
+    static bool ChangesOffsets(const TBlockValues& values);
 
     TLengthUnits FDefaultUnits;
     TBlock FBlock;
@@ -85,4 +108,9 @@ private:
     std::optional<std::size_t> FFailedLine;
     std::string FError;
     bool FDelimited = false;  // the program opened with a "%" line
+    TControlFlow FFlow;
+    std::size_t FLine = 0;  // the line being read, in the file being read
+    std::size_t FProgramLines = 0;
+    std::vector<TProgramMessage> FMessages;
+    std::size_t FMessagesDropped = 0;
 };

@@ -74,5 +74,13 @@ TProgramSummary SummarizeMachine(const TMachineReading& reading)
     summary.FeedMinimum = static_cast<std::int32_t>(std::lround(facts.FeedMinimum));
     summary.FeedMaximum = static_cast<std::int32_t>(std::lround(facts.FeedMaximum));
     summary.NotShown = reading.Notices.Texts();
+    for (const TProgramMessage& message : reading.Messages) {
+        const char* kind = message.Kind == TMessageKind::Message ? "MSG"
+                           : message.Kind == TMessageKind::Debug ? "DEBUG"
+                                                                 : "PRINT";
+        summary.Messages.push_back("line " + std::to_string(message.Line + 1) + ", " + kind +
+                                   ":" + message.Text);
+    }
+    summary.MessagesNotListed = reading.MessagesDropped;
     return summary;
 }

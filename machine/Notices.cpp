@@ -12,6 +12,7 @@ constexpr std::string_view kKindNames[TNotices::kKindCount] = {
     "rotary and UVW axes",
     "codes LinuxCNC does not know",
     "words of other dialects",
+    "forms of older LinuxCNC versions",
 };
 
 }  // namespace
@@ -30,6 +31,8 @@ void TNotices::Add(TNoticeKind kind, std::size_t line, std::string_view name)
         entry.Order = FSeen++;
         entry.FirstLine = line;
     }
+    // the reader adds the control flow's notices after the machine's
+    entry.FirstLine = std::min(entry.FirstLine, line);
     entry.LastLine = std::max(entry.LastLine, line);
     if (!name.empty() && entry.Names.size() < kNamesKept &&
         std::find(entry.Names.begin(), entry.Names.end(), name) == entry.Names.end())

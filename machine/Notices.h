@@ -16,12 +16,13 @@ enum class TNoticeKind : std::uint8_t {
     OtherAxes,
     UnknownCodes,
     OtherDialects,
+    OlderLinuxCnc,  // forms LinuxCNC 2.9 refuses but older versions read, read as they did
 };
 
 class TNotices
 {
 public:
-    static constexpr std::size_t kKindCount = 7;
+    static constexpr std::size_t kKindCount = 8;
     static constexpr std::size_t kNamesKept = 5;  // codes or letters named per kind
 
     void Clear();

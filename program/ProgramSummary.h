@@ -50,6 +50,10 @@ struct TProgramSummary
     bool Machine = false;
     double DwellMinutes = 0;
     std::vector<std::string> NotShown;
+    // The machine path's comments that speak, "line 12, MSG: text", and how many more there
+    // were than are listed.
+    std::vector<std::string> Messages;
+    std::size_t MessagesNotListed = 0;
 
     // Rapids at RapidRate plus the timed feed moves and the dwells.
     double EstimatedMinutes() const

@@ -128,5 +128,9 @@ std::string FormatSummary(const TProgramSummary& summary)
         WriteSkipped(out, summary.Skipped);
     for (std::size_t i = 0; i < summary.NotShown.size(); ++i)
         out.Line("not shown " + std::to_string(i + 1), summary.NotShown[i]);
+    for (std::size_t i = 0; i < summary.Messages.size(); ++i)
+        out.Line("message " + std::to_string(i + 1), summary.Messages[i]);
+    if (summary.MessagesNotListed > 0)
+        out.Line("messages not listed", std::to_string(summary.MessagesNotListed));
     return out.Take();
 }

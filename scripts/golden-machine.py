@@ -19,6 +19,7 @@ without M2 or "%" is read to its last line, as a machine's preview reads it.
 import math
 import os
 import re
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -127,6 +128,11 @@ def convert(canon_lines):
 def run_rs274(program_path, workdir):
     with open(program_path, encoding="utf-8", errors="replace", newline="") as source:
         text = source.read().replace("\r\n", "\n").replace("\r", "\n")
+    # Subroutine files the program calls by name come along from its folder.
+    for name in set(re.findall(r"[oO]\s*<\s*([a-z0-9_-]+)\s*>\s*call", text, re.IGNORECASE)):
+        sub = os.path.join(os.path.dirname(program_path), name.lower() + ".ngc")
+        if os.path.exists(sub):
+            shutil.copy(sub, workdir)
     numbered_path = os.path.join(workdir, "program.ngc")
     with open(numbered_path, "w", encoding="utf-8") as target:
         target.write(numbered(text))

@@ -16,6 +16,7 @@
 #include <cstring>
 #include <cstdlib>
 #include <exception>
+#include <filesystem>
 #include <string>
 #include <utility>
 
@@ -165,6 +166,10 @@ int RunMachine(const TOptions& options, std::string bytes)
 {
     const TLineList lines(std::move(bytes));
     TMachineReader reader;
+    // "o<name> call" finds name.ngc beside the program (in the working folder for a pipe)
+    const std::string_view file = options.File;
+    reader.SubroutineFolder = file == "-" ? std::filesystem::current_path()
+                                          : std::filesystem::absolute(file).parent_path();
     std::string failure;
     try {
         reader.Run(lines);

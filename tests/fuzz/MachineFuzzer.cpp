@@ -23,10 +23,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::string text(reinterpret_cast<const char*>(data), size);
     const TLineList lines = TLineList::View(text);
-    // Short inputs with large repeat counts must not fill the memory of the fuzzing run.
+    // Short inputs with large repeat counts must not fill the memory of the fuzzing run, and
+    // endless loops must stop within its time per input.
     constexpr std::size_t kFuzzMotionLimit = 100'000;
+    constexpr std::int64_t kFuzzLoopLimit = 100'000;
     TMachineReader reader;
     reader.MotionLimit = kFuzzMotionLimit;
+    reader.LoopLimit = kFuzzLoopLimit;
     try {
         reader.Run(lines);
     } catch (const EZorvitError&) {}

@@ -25,10 +25,23 @@ constexpr double kToleranceMm = 0.001;
 // rs274 prints an inch program's moves to 0.0001 inch, so its figures are only that close.
 constexpr double kInchPrintToleranceMm = 0.00005 * 25.4 + kToleranceMm / 10;
 
+// LinuxCNC's sample programs stay in the shared corpus folder beside the project; only their
+// expected motions are in tests/data/machine/linuxcnc.
+const fs::path kLinuxCncFolder = "linuxcnc";
+
+fs::path CorpusFolder()
+{
+    return fs::path(ZORVIT_SOURCE_DIR) / ".." / "shared" / "corpus";
+}
+
 std::vector<std::string> Programs()
 {
     std::vector<std::string> names;
     const fs::path root = fs::path(ZORVIT_TEST_DATA) / "machine";
+    for (const fs::directory_entry& entry : fs::directory_iterator(root / kLinuxCncFolder)) {
+        if (entry.path().extension() == ".motions")
+            names.push_back((kLinuxCncFolder / entry.path().stem()).string() + ".ngc");
+    }
     for (const fs::path& folder : {root, root / "corpus"}) {
         if (!fs::is_directory(folder))
             continue;
@@ -91,21 +104,27 @@ class TMachineGoldenTest : public testing::TestWithParam<std::string>
 
 TEST_P(TMachineGoldenTest, MotionsMatchLinuxCnc)
 {
-    const fs::path program = fs::path(ZORVIT_TEST_DATA) / "machine" / GetParam();
+    fs::path program = fs::path(ZORVIT_TEST_DATA) / "machine" / GetParam();
     fs::path expectedPath = program;
     expectedPath.replace_extension(".motions");
+    if (fs::path(GetParam()).parent_path() == kLinuxCncFolder) {
+        program = CorpusFolder() / program.filename();
+        if (!fs::exists(program))
+            GTEST_SKIP() << program << " missing: the shared corpus is not beside the project";
+    }
     ASSERT_TRUE(fs::exists(expectedPath))
         << expectedPath << " missing: run scripts/golden-machine.py";
 
     const TLineList lines(ReadFile(program));
     TMachineReader reader;
+    reader.SubroutineFolder = program.parent_path();
     EXPECT_NO_THROW(reader.Run(lines));
     const TMachineReading reading = reader.TakeResult();
     const std::string actual = FormatMotions(reading.Motions);
     const double tolerance =
         reading.Facts.Units == TLengthUnits::Inches ? kInchPrintToleranceMm : kToleranceMm;
 
-    fs::path newPath = program;
+    fs::path newPath = expectedPath;
     newPath.replace_extension(".new");
     const std::size_t difference = FirstDifference(ReadFile(expectedPath), actual, tolerance);
     if (difference != 0)

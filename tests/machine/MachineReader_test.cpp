@@ -7,29 +7,9 @@
 #include <vector>
 
 #include "gcode/LineList.h"
+#include "tests/machine/ReadProgram.h"
 
 namespace {
-
-struct TReadResult
-{
-    TMachineReading Reading;
-    std::string Error;
-};
-
-TReadResult Read(const std::vector<std::string>& program,
-                 TLengthUnits units = TLengthUnits::Millimetres)
-{
-    const TLineList lines(program);
-    TMachineReader reader(units);
-    TReadResult result;
-    try {
-        reader.Run(lines);
-    } catch (const EMachineError& error) {
-        result.Error = error.what();
-    }
-    result.Reading = reader.TakeResult();
-    return result;
-}
 
 struct TErrorCase
 {
@@ -94,11 +74,39 @@ INSTANTIATE_TEST_SUITE_P(
                    0,
                    "P value must be a positive whole number of turns with G2 or G3 on line 1"},
         TErrorCase{
-            {"G0 X1", "G1 X#1"}, 1, 1, "Expressions and parameters are not read yet on line 2"},
-        TErrorCase{{"O100 sub", "G0 X1"},
+            {"G0 X1", "G1 X#<depth>"}, 1, 1, "Named parameter #<depth> not defined on line 2"},
+        TErrorCase{{"O100 sub", "G0 X1"}, 0, 0, "o100 sub without its endsub on line 1"}));
+
+// Control flow: errors of structure and limits stop at their line with the motions before.
+INSTANTIATE_TEST_SUITE_P(
+    ControlFlow, TMachineErrorTest,
+    testing::Values(
+        TErrorCase{{"G0 X1", "(ABORT, depth #1 too deep)", "G0 X2"},
+                   1,
+                   1,
+                   " depth 0.000000 too deep on line 2"},
+        TErrorCase{{"(abort,)"}, 0, 0, "Program aborted on line 1"},
+        TErrorCase{{"o<deep> sub", "G0 X1", "o<deep> call", "o<deep> endsub", "o<deep> call"},
+                   2,
+                   100,
+                   "Subroutine calls nested more than 100 deep on line 3"},
+        TErrorCase{{"G0 X1", "o<nosuch> call"},
+                   1,
+                   1,
+                   "Unknown subroutine o<nosuch>: no o<nosuch> sub in the program and no "
+                   "nosuch.ngc beside it on line 2"},
+        TErrorCase{{"o1 sub", "G0 X1"}, 0, 0, "o1 sub without its endsub on line 1"},
+        TErrorCase{{"o1 while [0]", "G0 X1"}, 0, 0, "o1 while without its endwhile on line 1"},
+        TErrorCase{{"o2 if [0]", "G0 X1"}, 0, 0, "o2 if without its endif on line 1"},
+        TErrorCase{
+            {"G0 X1", "o1 endwhile"}, 1, 1, "undefined O-word label: 'o1 endwhile' on line 2"},
+        TErrorCase{{"o1 return"}, 0, 0, "not in a subroutine definition: 'o1 return' on line 1"},
+        TErrorCase{{"M98 P200"}, 0, 0, "Unknown numbered program O200 for M98 on line 1"},
+        TErrorCase{{"M98"}, 0, 0, "P word missing with M98 on line 1"},
+        TErrorCase{{"o1 sub", "M99", "o1 endsub", "o1 call"},
+                   1,
                    0,
-                   0,
-                   "O-word control flow is not read yet (o100sub) on line 1"}));
+                   "M99 ends a numbered program, not an O-word sub on line 2"}));
 
 TEST(TMachineReaderTest, NoticesNameWhatIsNotModelledOnceWithItsLines)
 {
