@@ -90,7 +90,7 @@ TPathPlan TPathPlanner::Plan(const TMotionList& motions, TLengthUnits units)
     plan.ChordError = chordError * scale;
 
     plan.Points.reserve(segments + 1);
-    plan.Points.push_back({ToPoint(motions.Start, scale), 0, 0});
+    plan.Points.push_back({ToPoint(motions.Start, scale), 0, 0, 0});
     std::size_t arcIndex = 0;
     for (const TMotion& motion : motions.Motions) {
         const std::uint8_t mode = Mode(motion, motions);
@@ -101,11 +101,12 @@ TPathPlan TPathPlanner::Plan(const TMotionList& motions, TLengthUnits units)
             for (std::size_t i = 1; i < count; ++i) {
                 const double fraction = static_cast<double>(i) / static_cast<double>(count);
                 plan.Points.push_back(
-                    {ToPoint(PointOnArc(sweep, arc, fraction), scale), motion.Line, mode});
+                    {ToPoint(PointOnArc(sweep, arc, fraction), scale), motion.Line, motion.CallLine,
+                     mode});
             }
         }
         // The last point of an arc is its end exactly, not the end of the last chord computed.
-        plan.Points.push_back({ToPoint(motion.End, scale), motion.Line, mode});
+        plan.Points.push_back({ToPoint(motion.End, scale), motion.Line, motion.CallLine, mode});
     }
     return plan;
 }

@@ -74,6 +74,7 @@ void TToolpathBuilder::BuildToolpath()
     FPreviousPoint = {0, 0, 0};
     double maximum = 0;
     FSegmentLines.Reset(0);
+    FSegmentCallLines.Reset(0);
     if (FPlan) {
         BuildFromPlan();
         return;
@@ -118,6 +119,7 @@ void TToolpathBuilder::BuildFromPlan()
     const std::size_t count = points.empty() ? 0 : points.size() - 1;
     FView.ReserveSegments(count);
     FSegmentLines.Reset(count);
+    FSegmentCallLines.Reset(count);
     double maximum = 0;
     for (std::size_t i = 1; i < points.size(); ++i) {
         if (i % kProgressRows == 0 && OnProgress)
@@ -127,6 +129,7 @@ void TToolpathBuilder::BuildFromPlan()
         FCurrentPoint = point.Point;
         FView.AddSegment(FPreviousPoint, FCurrentPoint, FMotionColors[point.Mode % kMotionModeCount]);
         FSegmentLines.Add(point.Line);
+        FSegmentCallLines.Add(point.CallLine);
         maximum = std::max({maximum, double{FCurrentPoint.x}, double{FCurrentPoint.y}});
     }
     FPreviousPoint = FCurrentPoint;

@@ -45,6 +45,9 @@ public:
     const std::shared_ptr<TLineTable>& LineTable() const { return FTable; }
     // The source line of each segment of the last build.
     const TSegmentSourceLines& SegmentLines() const { return FSegmentLines; }
+    // The line of the outermost call that made each segment of a machine path (the segment's
+    // own line outside calls); empty for the transcription.
+    const TSegmentSourceLines& SegmentCallLines() const { return FSegmentCallLines; }
 
     // Told the rows done and the row count at the first row and then every kProgressRows.
     std::function<void(std::size_t done, std::size_t total)> OnProgress;
@@ -62,6 +65,7 @@ private:
     TRowLines FRowLines;
     std::shared_ptr<const TPathPlan> FPlan;
     TSegmentSourceLines FSegmentLines;
+    TSegmentSourceLines FSegmentCallLines;
     TPoint3f FCurrentPoint{0, 0, 0};
     TPoint3f FPreviousPoint{0, 0, 0};
     double FLastMaximum = 0;

@@ -10,6 +10,7 @@
 #include "app/dialogs/UserDialogs.h"
 #include "app/window/WorkProgress.h"
 
+#include <QFileInfo>
 #include <QWidget>
 
 #include <exception>
@@ -107,6 +108,9 @@ void TDocument::ReadMachinePath()
     reader.OnProgress = [this](std::size_t done, std::size_t total) {
         FProgress.Report(kStageInterpreting, done, total);
     };
+    // "o<name> call" finds name.ngc beside the open file.
+    if (const QString file = FWatcher.FileName(); !file.isEmpty())
+        reader.SubroutineFolder = QFileInfo(file).absolutePath().toStdString();
     FCancel = false;
     reader.Cancel = &FCancel;
     FProgress.SetCanceller([this] { FCancel = true; });

@@ -188,7 +188,9 @@ void TGLPlotter::CreateComponents()
     dlgColor = new TdlgColor(this);
     dlgColor->setObjectName(QStringLiteral("dlgColor"));
 
-    FCaretMoveLink = new TCaretMoveLink(*memGCode, *OpenGLPanel, FBuilder->SegmentLines(), this);
+    FCaretMoveLink = new TCaretMoveLink(*memGCode, *OpenGLPanel, FBuilder->SegmentLines(),
+                                        FBuilder->SegmentCallLines(), this);
+    FCaretMoveLink->OnStatusText = [this](const QString& text) { statusBar()->showMessage(text); };
     FFailedLineMark = new TFailedLineMark(*memGCode);
     FDocument->OnRunEnded = [this](std::optional<std::size_t> failedLine) { RunEnded(failedLine); };
     frmProgramInfo = new TProgramInfoWindow(this);
