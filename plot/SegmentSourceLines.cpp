@@ -6,6 +6,7 @@ void TSegmentSourceLines::Reset(std::size_t capacity)
 {
     FLines.clear();
     FLines.reserve(capacity);
+    FAscending = true;
 }
 
 std::optional<std::uint32_t> TSegmentSourceLines::LineOf(std::size_t segment) const
@@ -17,6 +18,11 @@ std::optional<std::uint32_t> TSegmentSourceLines::LineOf(std::size_t segment) co
 
 TSegmentRange TSegmentSourceLines::SegmentsOf(std::uint32_t line) const
 {
+    if (!FAscending) {
+        const auto first = std::find(FLines.begin(), FLines.end(), line);
+        const auto last = std::find_if(first, FLines.end(), [line](std::uint32_t other) { return other != line; });
+        return {static_cast<std::size_t>(first - FLines.begin()), static_cast<std::size_t>(last - first)};
+    }
     const auto [first, last] = std::equal_range(FLines.begin(), FLines.end(), line);
     return {static_cast<std::size_t>(first - FLines.begin()), static_cast<std::size_t>(last - first)};
 }

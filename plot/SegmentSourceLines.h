@@ -1,7 +1,8 @@
 #pragma once
 // The source line of each segment of the plot, in segment order, so that a segment leads to its
-// line and a line to its segments. Lines never decrease along the list: the tool path is built
-// front to back over rows in line order.
+// line and a line to its segments. Along the transcription lines never decrease, as it is built
+// front to back over rows in line order; the machine path goes back to earlier lines in loops
+// and subroutines, and then a line leads to the first run of segments it made.
 
 #include <cstddef>
 #include <cstdint>
@@ -19,7 +20,11 @@ class TSegmentSourceLines
 public:
     // Empties the list and makes room for that many segments.
     void Reset(std::size_t capacity);
-    void Add(std::uint32_t line) { FLines.push_back(line); }
+    void Add(std::uint32_t line)
+    {
+        FAscending = FAscending && (FLines.empty() || FLines.back() <= line);
+        FLines.push_back(line);
+    }
     // Gives back the room reserved beyond the segments added.
     void Trim() { FLines.shrink_to_fit(); }
 
@@ -28,9 +33,11 @@ public:
     std::size_t AllocatedBytes() const { return FLines.capacity() * sizeof(std::uint32_t); }
     // The line of a segment; none for a segment the list does not know.
     std::optional<std::uint32_t> LineOf(std::size_t segment) const;
-    // The segments drawn for a line; count 0 when it made none.
+    // The segments drawn for a line (the first run of them when lines go back); count 0 when
+    // it made none.
     TSegmentRange SegmentsOf(std::uint32_t line) const;
 
 private:
     std::vector<std::uint32_t> FLines;
+    bool FAscending = true;  // searched by halving while it holds
 };

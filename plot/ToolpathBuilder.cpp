@@ -1,9 +1,11 @@
 #include "plot/ToolpathBuilder.h"
 
 #include "gcode/LineTable.h"
+#include "machine/Plan.h"
 #include "plot/PlotView.h"
 #include "program/ToolpathWalk.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -42,6 +44,18 @@ void TToolpathBuilder::SetLineTable(const std::shared_ptr<TLineTable>& table, TR
     FView.ClearSegments();
     FTable = table;
     FRowLines = std::move(rowLines);
+    FPlan.reset();
+    BuildToolpath();
+    if (FShowLater)
+        FShowLater();
+}
+
+void TToolpathBuilder::SetPlan(std::shared_ptr<const TPathPlan> plan)
+{
+    FView.ClearSegments();
+    FTable.reset();
+    FRowLines.reset();
+    FPlan = std::move(plan);
     BuildToolpath();
     if (FShowLater)
         FShowLater();
@@ -60,6 +74,11 @@ void TToolpathBuilder::BuildToolpath()
     FPreviousPoint = {0, 0, 0};
     double maximum = 0;
     FSegmentLines.Reset(0);
+    FSegmentCallLines.Reset(0);
+    if (FPlan) {
+        BuildFromPlan();
+        return;
+    }
     if (!FTable)
         return;
     TLineTable& table = *FTable;
@@ -91,7 +110,34 @@ void TToolpathBuilder::BuildToolpath()
     FPreviousPoint = FCurrentPoint;
 
     FSegmentLines.Trim();
+    SetExtentFor(maximum);
+}
 
+void TToolpathBuilder::BuildFromPlan()
+{
+    const std::vector<TPlanPoint>& points = FPlan->Points;
+    const std::size_t count = points.empty() ? 0 : points.size() - 1;
+    FView.ReserveSegments(count);
+    FSegmentLines.Reset(count);
+    FSegmentCallLines.Reset(count);
+    double maximum = 0;
+    for (std::size_t i = 1; i < points.size(); ++i) {
+        if (i % kProgressRows == 0 && OnProgress)
+            OnProgress(i, count);
+        const TPlanPoint& point = points[i];
+        FPreviousPoint = points[i - 1].Point;
+        FCurrentPoint = point.Point;
+        FView.AddSegment(FPreviousPoint, FCurrentPoint, FMotionColors[point.Mode % kMotionModeCount]);
+        FSegmentLines.Add(point.Line);
+        FSegmentCallLines.Add(point.CallLine);
+        maximum = std::max({maximum, double{FCurrentPoint.x}, double{FCurrentPoint.y}});
+    }
+    FPreviousPoint = FCurrentPoint;
+    SetExtentFor(maximum);
+}
+
+void TToolpathBuilder::SetExtentFor(double maximum)
+{
     if (maximum != FLastMaximum) {
         FLastMaximum = maximum;
         FView.SetExtent(ExtentFor(maximum));

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "common/Point.h"
@@ -44,9 +45,21 @@ struct TProgramSummary
     double UntimedLength = 0;  // feed moves made before any F > 0, which cannot be timed
     bool Lenient = false;
     TSkipReport Skipped;
+    // The machine path's reading: true arcs, offsets and cycles, dwells timed, and what it
+    // does not model named.
+    bool Machine = false;
+    double DwellMinutes = 0;
+    std::vector<std::string> NotShown;
+    // The machine path's comments that speak, "line 12, MSG: text", and how many more there
+    // were than are listed.
+    std::vector<std::string> Messages;
+    std::size_t MessagesNotListed = 0;
 
-    // Rapids at RapidRate plus the timed feed moves.
-    double EstimatedMinutes() const { return Motion[0].Length / RapidRate + FeedMinutes; }
+    // Rapids at RapidRate plus the timed feed moves and the dwells.
+    double EstimatedMinutes() const
+    {
+        return Motion[0].Length / RapidRate + FeedMinutes + DwellMinutes;
+    }
 };
 
 // Walks the table from its first row.

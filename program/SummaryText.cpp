@@ -103,7 +103,7 @@ void WriteSkipped(TSummaryWriter& out, const TSkipReport& skipped)
 std::string FormatSummary(const TProgramSummary& summary)
 {
     TSummaryWriter out;
-    out.Line("reading", summary.Lenient ? "lenient" : "strict");
+    out.Line("reading", summary.Machine ? "machine" : summary.Lenient ? "lenient" : "strict");
     out.Line("source lines", summary.SourceLines);
     out.Line("rows", summary.Rows);
     for (std::size_t i = 0; i < TProgramSummary::kMotionKinds; ++i)
@@ -126,5 +126,11 @@ std::string FormatSummary(const TProgramSummary& summary)
     out.Fixed("untimed length", summary.UntimedLength);
     if (summary.Lenient)
         WriteSkipped(out, summary.Skipped);
+    for (std::size_t i = 0; i < summary.NotShown.size(); ++i)
+        out.Line("not shown " + std::to_string(i + 1), summary.NotShown[i]);
+    for (std::size_t i = 0; i < summary.Messages.size(); ++i)
+        out.Line("message " + std::to_string(i + 1), summary.Messages[i]);
+    if (summary.MessagesNotListed > 0)
+        out.Line("messages not listed", std::to_string(summary.MessagesNotListed));
     return out.Take();
 }

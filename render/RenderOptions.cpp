@@ -6,8 +6,7 @@
 #include <string_view>
 #include <utility>
 
-namespace
-{
+namespace {
 
 constexpr std::array<std::pair<std::string_view, TStandardView>, 4> kViewNames{{
     {"top", TStandardView::Top},
@@ -35,7 +34,7 @@ TStandardView ParseView(const std::string& text)
     throw ERenderUsage("the view must be top, front, right or iso, not \"" + text + "\"");
 }
 
-} // namespace
+}  // namespace
 
 TRenderOptions ParseRenderOptions(const std::vector<std::string>& arguments)
 {
@@ -67,6 +66,10 @@ TRenderOptions ParseRenderOptions(const std::vector<std::string>& arguments)
             options.size = ParseSize(takeValue());
         else if (name == "--view")
             options.view = ParseView(takeValue());
+        else if (name == "--machine")
+            options.machine = true;
+        else if (name == "--lenient")
+            options.lenient = true;
         else if (argument.size() > 1 && argument.front() == '-')
             throw ERenderUsage("unknown option " + argument);
         else if (options.input.empty())
@@ -80,18 +83,24 @@ TRenderOptions ParseRenderOptions(const std::vector<std::string>& arguments)
         throw ERenderUsage("no G-code FILE named");
     if (options.output.empty())
         throw ERenderUsage("no image named with -o");
+    if (options.machine && options.lenient)
+        throw ERenderUsage("--machine and --lenient are two readings; name one");
     return options;
 }
 
 std::string RenderUsage()
 {
     return "Usage: zorvit-render FILE -o OUT.png [--size N] [--view top|front|right|iso]\n"
+           "                    [--machine | --lenient]\n"
            "Draws the tool path of the G-code program FILE into a PNG image of N x N pixels\n"
-           "(256 when not given), fitted to the image, in the user's motion colours.\n"
+           "(256 when not given), fitted to the image, in the user's motion colours, read as\n"
+           "the user's settings name (the machine path, lenient or strict transcription).\n"
            "\n"
            "  -o, --output OUT.png  the image to write\n"
            "  -s, --size N          the image's width and height, 1 to 4096 pixels\n"
            "      --view VIEW       top (the default), front, right or iso\n"
+           "      --machine         draw the machine path: true arcs, units, offsets, cycles\n"
+           "      --lenient         draw the transcription, read leniently\n"
            "  -h, --help            print this text and exit\n"
            "  -v, --version         print the version and exit\n"
            "\n"

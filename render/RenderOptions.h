@@ -1,6 +1,6 @@
 #pragma once
-// The command line of zorvit-render: FILE -o OUT.png [--size N] [--view top|front|right|iso],
-// or --help, or --version.
+// The command line of zorvit-render: FILE -o OUT.png [--size N] [--view top|front|right|iso]
+// [--machine | --lenient], or --help, or --version.
 
 #include "common/Error.h"
 #include "plot/StandardViews.h"
@@ -23,13 +23,17 @@ struct TRenderOptions
     std::string output;
     int size = kDefaultSize;   // the image's width and height in pixels
     TStandardView view = TStandardView::Top;
+    // The reading: the machine path, or the lenient transcription; with neither, the reading
+    // the user's settings file names.
+    bool machine = false;
+    bool lenient = false;
     bool help = false;
     bool version = false;
 };
 
 // The arguments after the program's name. Throws ERenderUsage saying what is wrong: an unknown
-// option, a missing value, a size out of 1..kMaxSize, an unknown view, no FILE or no -o, or a
-// second FILE. With --help or --version nothing else is required.
+// option, a missing value, a size out of 1..kMaxSize, an unknown view, no FILE or no -o, a
+// second FILE, or both --machine and --lenient. With --help or --version nothing else is required.
 TRenderOptions ParseRenderOptions(const std::vector<std::string>& arguments);
 
 // The usage text that --help prints.

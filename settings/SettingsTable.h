@@ -53,8 +53,15 @@ inline constexpr TSettingKey kAttributeStyleKey{"", "Style", 0, TWriteRule::Alwa
 // View > Highlight Caret Move: 1 on, 0 off.
 inline constexpr TSettingKey kHighlightCaretMoveKey{"View", "HighlightCaretMove", 1,
                                                     TWriteRule::UnlessDefault};
-// Plotter > Lenient Reading: 1 on; the section is there only while it is on.
+// How programs are read: Plotter > Lenient Reading ("Lenient" = 1), Machine Path
+// ("MachinePath" = 1) and Inches When a Program Names No Units ("DefaultUnits" = "inch"). Each
+// key is there only while it is on, and the section only while one of them is.
 inline constexpr TSettingKey kLenientKey{"Reading", "Lenient", 0, TWriteRule::SectionWhileOn};
+inline constexpr TSettingKey kMachinePathKey{"Reading", "MachinePath", 0,
+                                             TWriteRule::SectionWhileOn};
+inline constexpr TSettingKey kDefaultUnitsKey{"Reading", "DefaultUnits", 0,
+                                              TWriteRule::SectionWhileOn};
+inline constexpr std::string_view kInchUnitsValue = "inch";
 
 // ---- state.ini --------------------------------------------------------------------------------
 inline constexpr std::string_view kStateFileName = "state.ini";

@@ -1,13 +1,14 @@
-// zorvit-table [--lenient] [--summary] [--rapid-rate RATE] FILE: prints the line table that the
-// interpreter makes of a G-code file as CSV. A null is an empty field; reals are written in the
-// shortest form that reads back exactly. --lenient reads the file leniently; --summary prints
-// the program summary ("key: value" lines) instead of the table, with rapids timed at RATE
-// units per minute.
-// Exit status: 0 on success; 1 when interpretation fails (the rows committed before the
-// failure are still printed, the message goes to stderr); 2 when the file cannot be read, and
-// also on a usage error (an unknown option, or not one file name); 3 when the output cannot be written
-// (a full disk, for one), which wins over 1; both messages are printed then.
-// FILE may be a pipe, and "-" reads standard input; devices are refused.
+// zorvit-table [--lenient | --machine] [--summary | --motions] [--rapid-rate RATE] FILE: prints
+// the line table that the interpreter makes of a G-code file as CSV. A null is an empty field;
+// reals are written in the shortest form that reads back exactly. --lenient reads the file
+// leniently; --summary prints the program summary ("key: value" lines) instead of the table,
+// with rapids timed at RATE units per minute. --machine reads the file as a machine does (the
+// machine path) for the summary; --motions prints the machine path's motions, one per line.
+// Exit status: 0 on success; 1 when interpretation fails or the machine path stops at an error (the
+// rows committed before the failure are still printed, the message goes to stderr); 2 when the file
+// cannot be read, and also on a usage error (an unknown option, or not one file name); 3 when the
+// output cannot be written (a full disk, for one), which wins over 1; both messages are printed
+// then. FILE may be a pipe, and "-" reads standard input; devices are refused.
 
 #include <cerrno>
 #include <charconv>
@@ -15,6 +16,7 @@
 #include <cstring>
 #include <cstdlib>
 #include <exception>
+#include <filesystem>
 #include <string>
 #include <utility>
 
@@ -27,6 +29,9 @@
 #include "gcode/LineList.h"
 #include "program/ProgramSummary.h"
 #include "program/SummaryText.h"
+#include "machine/MachineReader.h"
+#include "machine/MachineSummary.h"
+#include "machine/MotionText.h"
 
 namespace {
 
@@ -116,6 +121,8 @@ void WriteSummary(const TGCodeEngine& engine, double rapidRate)
 struct TOptions
 {
     bool Lenient = false;
+    bool Machine = false;
+    bool Motions = false;
     bool Summary = false;
     double RapidRate = TProgramSummary::kDefaultRapidRate;
     const char* File = nullptr;
@@ -130,6 +137,10 @@ bool ParseOptions(int argc, char** argv, TOptions& options)
             options.Lenient = true;
         } else if (std::strcmp(argument, "--summary") == 0) {
             options.Summary = true;
+        } else if (std::strcmp(argument, "--machine") == 0) {
+            options.Machine = true;
+        } else if (std::strcmp(argument, "--motions") == 0) {
+            options.Motions = true;
         } else if (std::strcmp(argument, "--rapid-rate") == 0 && i + 1 < argc) {
             char* end = nullptr;
             options.RapidRate = std::strtod(argv[++i], &end);
@@ -141,7 +152,50 @@ bool ParseOptions(int argc, char** argv, TOptions& options)
             options.File = argument;
         }
     }
+    // The machine path has no table to print, and the motions are the machine path's alone.
+    const bool machine = options.Machine || options.Motions;
+    if (machine && (options.Lenient || (options.Summary && options.Motions) ||
+                    (options.Machine && !options.Summary && !options.Motions)))
+        return false;
     return options.File != nullptr;
+}
+
+// Reads the program as a machine does and prints its summary or its motions; the motions read
+// before an error are printed too.
+int RunMachine(const TOptions& options, std::string bytes)
+{
+    const TLineList lines(std::move(bytes));
+    TMachineReader reader;
+    // "o<name> call" finds name.ngc beside the program (in the working folder for a pipe)
+    const std::string_view file = options.File;
+    reader.SubroutineFolder = file == "-" ? std::filesystem::current_path()
+                                          : std::filesystem::absolute(file).parent_path();
+    std::string failure;
+    try {
+        reader.Run(lines);
+    } catch (const EMachineError& error) {
+        failure = error.what();
+    }
+    const TMachineReading reading = reader.TakeResult();
+    int status = 0;
+    try {
+        if (options.Motions) {
+            Write(FormatMotions(reading.Motions));
+        } else {
+            TProgramSummary summary = SummarizeMachine(reading);
+            summary.RapidRate = options.RapidRate;
+            Write(FormatSummary(summary));
+        }
+        Flush();
+    } catch (const EWriteError& error) {
+        std::fprintf(stderr, "zorvit-table: %s\n", error.what());
+        status = kExitUnwritable;
+    }
+    if (!failure.empty()) {
+        std::fprintf(stderr, "%s\n", failure.c_str());
+        return status == 0 ? kExitRunFailed : status;
+    }
+    return status;
 }
 
 }  // namespace
@@ -151,7 +205,10 @@ int main(int argc, char** argv)
     InitFloatingPoint();
     TOptions options;
     if (!ParseOptions(argc, argv, options)) {
-        std::fprintf(stderr, "usage: zorvit-table [--lenient] [--summary] [--rapid-rate RATE] FILE\n");
+        std::fprintf(stderr,
+                     "usage: zorvit-table [--lenient] [--summary] [--rapid-rate RATE] FILE\n"
+                     "       zorvit-table --machine --summary [--rapid-rate RATE] FILE\n"
+                     "       zorvit-table --motions FILE\n");
         return kExitUnreadable;
     }
     std::string bytes;
@@ -161,6 +218,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "zorvit-table: %s\n", error.what());
         return kExitUnreadable;
     }
+
+    if (options.Machine || options.Motions)
+        return RunMachine(options, std::move(bytes));
 
     TGCodeEngine engine;
     engine.SetLenient(options.Lenient);

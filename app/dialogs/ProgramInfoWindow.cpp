@@ -7,6 +7,7 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QStringList>
 #include <QVBoxLayout>
 
 namespace {
@@ -18,6 +19,8 @@ constexpr double kHighestRapidRate = 1e7;
 
 const char* const kTranscriptionText =
     "Figures from the plot's straight-segment transcription, no units applied.";
+const char* const kMachinePathText =
+    "Figures from the machine path, in the program's units: true arcs, offsets and cycles.";
 const char* const kIncompleteText = "Lenient reading skipped %1 and %2: the plot is incomplete.";
 
 // "1 word", "2 words".
@@ -27,6 +30,19 @@ QString Counted(std::size_t count, const char* one, const char* many)
 }
 
 } // namespace
+
+QString MachinePathNotice(const std::vector<std::string>& notShown, bool chordErrorRaised,
+                          double chordError, bool inches)
+{
+    QStringList parts;
+    for (const std::string& text : notShown)
+        parts << QObject::tr("not shown: %1").arg(QString::fromStdString(text));
+    if (chordErrorRaised)
+        parts << QObject::tr("chord error %1 %2")
+                     .arg(chordError, 0, 'g', 3)
+                     .arg(inches ? QStringLiteral("in") : QStringLiteral("mm"));
+    return parts.join(QStringLiteral("; "));
+}
 
 QString IncompleteNotice(const TSkipReport& skipped)
 {
@@ -41,8 +57,8 @@ TProgramInfoWindow::TProgramInfoWindow(QWidget* parent) : QWidget(parent, Qt::To
     setWindowTitle(tr("Program Info"));
     resize(kWidthPx, kHeightPx);
 
-    auto* transcription = new QLabel(tr(kTranscriptionText), this);
-    transcription->setObjectName(QStringLiteral("lblTranscription"));
+    lblReading = new QLabel(tr(kTranscriptionText), this);
+    lblReading->setObjectName(QStringLiteral("lblTranscription"));
 
     lblIncomplete = new QLabel(this);
     lblIncomplete->setObjectName(QStringLiteral("lblIncomplete"));
@@ -66,7 +82,7 @@ TProgramInfoWindow::TProgramInfoWindow(QWidget* parent) : QWidget(parent, Qt::To
     auto* rate = new QFormLayout;
     rate->addRow(tr("Rapid rate for the estimate:"), edtRapidRate);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(transcription);
+    layout->addWidget(lblReading);
     layout->addWidget(lblIncomplete);
     layout->addWidget(memSummary);
     layout->addLayout(rate);
@@ -88,6 +104,7 @@ void TProgramInfoWindow::RapidRateChanged(double rate)
 
 void TProgramInfoWindow::UpdateText()
 {
+    lblReading->setText(tr(FSummary.Machine ? kMachinePathText : kTranscriptionText));
     const QString notice = IncompleteNotice(FSummary.Skipped);
     lblIncomplete->setText(notice);
     lblIncomplete->setVisible(!notice.isEmpty());

@@ -1,7 +1,7 @@
 #pragma once
 // TProgramInfoWindow: a small window beside the main window that shows what is in the program
-// last plotted (its summary as "key: value" lines), says that the figures come from the plot's
-// straight-segment transcription, warns when lenient reading skipped part of the program, and
+// last plotted (its summary as "key: value" lines), says whether the figures come from the plot's
+// straight-segment transcription or the machine path, warns when lenient reading skipped part of the program, and
 // lets the user set the rapid rate by which rapids are timed.
 
 #include "program/ProgramSummary.h"
@@ -10,12 +10,20 @@
 
 #include <QString>
 
+#include <string>
+#include <vector>
+
 class QDoubleSpinBox;
 class QLabel;
 class QPlainTextEdit;
 
 // "Lenient reading skipped ... the plot is incomplete.", or empty when nothing was skipped.
 QString IncompleteNotice(const TSkipReport& skipped);
+
+// The status bar's note on a machine path: what it does not show ("not shown: cutter
+// compensation, lines 12-40") and the chord error when it was raised; empty when neither.
+QString MachinePathNotice(const std::vector<std::string>& notShown, bool chordErrorRaised,
+                          double chordError, bool inches);
 
 class TProgramInfoWindow : public QWidget
 {
@@ -33,6 +41,7 @@ private:
     void UpdateText();
 
     TProgramSummary FSummary;
+    QLabel* lblReading = nullptr;
     QLabel* lblIncomplete = nullptr;
     QPlainTextEdit* memSummary = nullptr;
     QDoubleSpinBox* edtRapidRate = nullptr;

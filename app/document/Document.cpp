@@ -4,11 +4,16 @@
 #include "app/document/DocumentFile.h"
 #include "editor/GCodeEditor.h"
 #include "gcode/GCodeEngine.h"
+#include "machine/MachineReader.h"
+#include "machine/Plan.h"
 #include "plot/ToolpathBuilder.h"
 #include "app/dialogs/UserDialogs.h"
 #include "app/window/WorkProgress.h"
 
+#include <QFileInfo>
 #include <QWidget>
+
+#include <exception>
 
 namespace {
 
@@ -77,7 +82,11 @@ void TDocument::Refresh()
 
 void TDocument::RunAndPlot()
 {
-    FEngine->SetLenient(FLenient);
+    if (FReading.MachinePath) {
+        ReadMachinePath();
+        return;
+    }
+    FEngine->SetLenient(FReading.Lenient);
     try {
         FEngine->Run(FEditor.LinesView());
     } catch (const std::exception& error) {
@@ -91,6 +100,40 @@ void TDocument::RunAndPlot()
     FBuilder.SetLineTable(FEngine->Table(), FEngine->RowSourceLines());
     if (OnPlotted)
         OnPlotted(*FEngine);
+}
+
+void TDocument::ReadMachinePath()
+{
+    TMachineReader reader(FReading.InchWhenNoUnits ? TLengthUnits::Inches
+                                                   : TLengthUnits::Millimetres);
+    reader.OnProgress = [this](std::size_t done, std::size_t total) {
+        FProgress.Report(kStageInterpreting, done, total);
+    };
+    // "o<name> call" finds name.ngc beside the open file.
+    if (const QString file = FWatcher.FileName(); !file.isEmpty())
+        reader.SubroutineFolder = QFileInfo(file).absolutePath().toStdString();
+    FCancel = false;
+    reader.Cancel = &FCancel;
+    FProgress.SetCanceller([this] { FCancel = true; });
+    std::exception_ptr failure;
+    try {
+        reader.Run(FEditor.LinesView());
+    } catch (const EMachineCancelled&) {
+        // Cancelling is no error: the motions read so far are plotted and nothing is marked.
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    FProgress.SetCanceller({});
+    const TMachineReading reading = reader.TakeResult();
+    const auto plan =
+        std::make_shared<const TPathPlan>(TPathPlanner::Plan(reading.Motions, reading.Facts.Units));
+    FBuilder.SetPlan(plan);
+    if (OnRunEnded)
+        OnRunEnded(failure ? reading.FailedLine : std::nullopt);
+    if (OnMachinePlotted)
+        OnMachinePlotted(reading, *plan);
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 void TDocument::Clear()

@@ -1,14 +1,16 @@
 #pragma once
 // TDocument: the life of the open G-code document, from open to save. It reads a file into the
 // editor and runs the interpreter over the editor's lines into the plot, writes the text back,
-// asks before unsaved text is dropped, keeps the watcher on the file and the window's title in
+// or the machine path's reader (as the reading settings say), asks before unsaved text is dropped, keeps the watcher on the file and the window's title in
 // step with the file's name, and offers a reload when another program changes the file.
 
 #include "app/document/ReloadPrompt.h"
 #include "common/Error.h"
+#include "settings/ReadingSettings.h"
 
 #include <QString>
 
+#include <atomic>
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -18,6 +20,8 @@ class QWidget;
 class TATFileNotification;
 class TGCodeEditor;
 class TGCodeEngine;
+struct TMachineReading;
+struct TPathPlan;
 class TToolpathBuilder;
 class TUserDialogs;
 class TWorkProgress;
@@ -78,11 +82,15 @@ public:
     // Told after every run of the interpreter: the 0-based line it failed at, none after a
     // successful run. A failure is told before its ERunError goes on to the caller.
     std::function<void(std::optional<std::size_t> failedLine)> OnRunEnded;
-    // Lenient or strict reading for the runs from now on.
-    void SetLenient(bool lenient) { FLenient = lenient; }
-    bool Lenient() const { return FLenient; }
+    // How the runs from now on read the program: lenient or strict transcription, or the
+    // machine path.
+    void SetReading(const TReadingSettings& reading) { FReading = reading; }
+    const TReadingSettings& Reading() const { return FReading; }
     // Called after every run whose table went to the plot.
     std::function<void(const TGCodeEngine&)> OnPlotted;
+    // Called after every machine path reading, also a failed or cancelled one, once its plan
+    // went to the plot.
+    std::function<void(const TMachineReading&, const TPathPlan&)> OnMachinePlotted;
     // Raised with the file's name whenever the document takes a file: opened, reloaded or
     // saved under a new name.
     std::function<void(const QString& name)> OnFileNamed;
@@ -91,6 +99,10 @@ private:
     void WriteFile(const QString& name);
     // Interprets the editor's lines and plots the table.
     void RunAndPlot();
+    // Reads the editor's lines as a machine does and plots the plan of the motions read. Esc
+    // or the progress's Cancel button stops the reading at its next progress step, and what
+    // was read until then is plotted.
+    void ReadMachinePath();
     void NewInterpreter();
 
     QWidget& FWindow;
@@ -101,6 +113,7 @@ private:
     TWorkProgress& FProgress;
     std::function<void()> FShowException;
     std::unique_ptr<TGCodeEngine> FEngine;
-    bool FLenient = false;
+    TReadingSettings FReading;
+    std::atomic<bool> FCancel = false;
     TReloadPrompt FReloadPrompt;
 };

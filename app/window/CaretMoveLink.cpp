@@ -16,8 +16,9 @@ const QColor kPickedLineShade(0xFF, 0xF4, 0xB0);
 } // namespace
 
 TCaretMoveLink::TCaretMoveLink(TGCodeEditor& editor, TOpenGLPanel& panel,
-                               const TSegmentSourceLines& lines, QObject* parent)
-    : QObject(parent), FEditor(editor), FPanel(panel), FLines(lines)
+                               const TSegmentSourceLines& lines,
+                               const TSegmentSourceLines& callLines, QObject* parent)
+    : QObject(parent), FEditor(editor), FPanel(panel), FLines(lines), FCallLines(callLines)
 {
     connect(&FEditor, &QsciScintilla::cursorPositionChanged, this,
             [this](int line, int index) { CaretReported(line, index); });
@@ -54,7 +55,10 @@ void TCaretMoveLink::CaretMoved(int line)
 {
     if (!FEnabled || line < 0)
         return;
-    const TSegmentRange segments = FLines.SegmentsOf(static_cast<std::uint32_t>(line));
+    TSegmentRange segments = FLines.SegmentsOf(static_cast<std::uint32_t>(line));
+    // A call line makes no move itself: the moves of the call stand for it.
+    if (segments.count == 0)
+        segments = FCallLines.SegmentsOf(static_cast<std::uint32_t>(line));
     FPanel.SetHighlight(segments.first, segments.count);
 }
 
@@ -70,4 +74,7 @@ void TCaretMoveLink::SegmentClicked(std::size_t segment)
     FEditor.ensureLineVisible(editorLine);
     // The caret may have been on that line already, which moves nothing.
     CaretMoved(editorLine);
+    const auto callLine = FCallLines.LineOf(segment);
+    if (callLine && *callLine != *line && OnStatusText)
+        OnStatusText(tr("called from line %1").arg(*callLine + 1));
 }

@@ -1,11 +1,16 @@
 #pragma once
 // Ties the editor's caret to the plot: the move made by the caret's line is highlighted in the
-// plot, and a click on a move in the plot puts the caret on the line that made it. The plot
+// plot, and a click on a move in the plot puts the caret on the line that made it. In the
+// machine path a move made in a subroutine leads to its body line, with its call line told in the
+// status bar, and the caret on a call line highlights the moves the call made. The plot
 // drops its highlight whenever it is cleared or reset; it comes back when the caret moves.
 
 #include <QObject>
 
+#include <QString>
+
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <utility>
 
@@ -18,9 +23,10 @@ class TCaretMoveLink : public QObject
     Q_OBJECT
 
 public:
-    // lines are the source lines of the panel's segments, kept up to date by the builder.
+    // lines and callLines are the source lines and the outermost call lines of the panel's
+    // segments, kept up to date by the builder.
     TCaretMoveLink(TGCodeEditor& editor, TOpenGLPanel& panel, const TSegmentSourceLines& lines,
-                   QObject* parent);
+                   const TSegmentSourceLines& callLines, QObject* parent);
 
     // View > Highlight Caret Move; turning it off removes the highlight.
     bool Enabled() const { return FEnabled; }
@@ -28,6 +34,9 @@ public:
     // The plot was drawn anew: the caret's present place, which the editor may report only
     // later (after a new text, say), is no move; the next place it moves to is.
     void PlotRedrawn();
+
+    // A clicked move was made in a subroutine: "called from line N" (1-based).
+    std::function<void(const QString& text)> OnStatusText;
 
 private:
     void CaretReported(int line, int index);
@@ -37,6 +46,7 @@ private:
     TGCodeEditor& FEditor;
     TOpenGLPanel& FPanel;
     const TSegmentSourceLines& FLines;
+    const TSegmentSourceLines& FCallLines;
     bool FEnabled = true;
     std::optional<std::pair<int, int>> FNoMove; // line and index that do not count as a move
 };

@@ -12,10 +12,13 @@
 #include "editor/GCodeEditor.h"
 #include "editor/HighlighterLexer.h"
 #include "settings/IniFile.h"
-#include "settings/LenientSetting.h"
+#include "settings/ReadingSettings.h"
 #include "plot/OpenGLPanel.h"
 #include "plot/PlotView.h"
 #include "app/dialogs/ProgramInfoWindow.h"
+#include "machine/MachineReader.h"
+#include "machine/MachineSummary.h"
+#include "machine/Plan.h"
 #include "program/ProgramSummary.h"
 #include "app/window/SessionMemory.h"
 #include "settings/Settings.h"
@@ -170,12 +173,15 @@ void TGLPlotter::CreateComponents()
     dlgColor = new TdlgColor(this);
     dlgColor->setObjectName(QStringLiteral("dlgColor"));
 
-    FCaretMoveLink = new TCaretMoveLink(*memGCode, *OpenGLPanel, FBuilder->SegmentLines(), this);
+    FCaretMoveLink = new TCaretMoveLink(*memGCode, *OpenGLPanel, FBuilder->SegmentLines(),
+                                        FBuilder->SegmentCallLines(), this);
+    FCaretMoveLink->OnStatusText = [this](const QString& text) { statusBar()->showMessage(text); };
     FFailedLineMark = new TFailedLineMark(*memGCode);
     FDocument->OnRunEnded = [this](std::optional<std::size_t> failedLine) { RunEnded(failedLine); };
     frmProgramInfo = new TProgramInfoWindow(this);
     frmProgramInfo->setObjectName(QStringLiteral("frmProgramInfo"));
-    // A plot that lenient reading left incomplete says so in the status bar too.
+    // A plot that lenient reading left incomplete says so in the status bar too, and so does
+    // a machine path that does not show everything.
     lblSkipped = new QLabel(statusBar());
     lblSkipped->setObjectName(QStringLiteral("lblSkipped"));
     statusBar()->addPermanentWidget(lblSkipped);
@@ -185,6 +191,9 @@ void TGLPlotter::CreateComponents()
         frmProgramInfo->ShowSummary(summary);
         lblSkipped->setText(IncompleteNotice(summary.Skipped));
         lblSkipped->setVisible(!lblSkipped->text().isEmpty());
+    };
+    FDocument->OnMachinePlotted = [this](const TMachineReading& reading, const TPathPlan& plan) {
+        MachinePlotted(reading, plan);
     };
     FFindBar = new TFindBar(*memGCode, this);
     addToolBar(Qt::BottomToolBarArea, FFindBar);
@@ -307,10 +316,23 @@ void TGLPlotter::PlotterRefreshExecute()
     FDocument->Refresh();
 }
 
-void TGLPlotter::PlotterLenientExecute()
+void TGLPlotter::PlotterReadingExecute()
 {
-    FDocument->SetLenient(PlotterLenient->isChecked());
+    TReadingSettings reading;
+    reading.Lenient = PlotterLenient->isChecked();
+    reading.MachinePath = PlotterMachinePath->isChecked();
+    reading.InchWhenNoUnits = PlotterInchDefault->isChecked();
+    FDocument->SetReading(reading);
     PlotterRefresh->trigger();
+}
+
+void TGLPlotter::MachinePlotted(const TMachineReading& reading, const TPathPlan& plan)
+{
+    const TProgramSummary summary = SummarizeMachine(reading);
+    frmProgramInfo->ShowSummary(summary);
+    lblSkipped->setText(MachinePathNotice(summary.NotShown, plan.ChordErrorRaised, plan.ChordError,
+                                          reading.Facts.Units == TLengthUnits::Inches));
+    lblSkipped->setVisible(!lblSkipped->text().isEmpty());
 }
 
 void TGLPlotter::ViewProgramInfoExecute()
@@ -568,9 +590,11 @@ void TGLPlotter::LoadSettings()
     const TIniFile file(SettingsFileName());
     ReadSettings(file, FMotionColors, Highlighter());
     FCaretMoveLink->SetEnabled(ReadHighlightCaretMove(file));
-    const bool lenient = ReadLenientSetting(file);
-    FDocument->SetLenient(lenient);
-    PlotterLenient->setChecked(lenient);
+    const TReadingSettings reading = ReadReadingSettings(file);
+    FDocument->SetReading(reading);
+    PlotterLenient->setChecked(reading.Lenient);
+    PlotterMachinePath->setChecked(reading.MachinePath);
+    PlotterInchDefault->setChecked(reading.InchWhenNoUnits);
 }
 
 void TGLPlotter::SaveSettings()
@@ -579,7 +603,7 @@ void TGLPlotter::SaveSettings()
     TIniFileUpdate update(file);  // one write of the file for everything
     WriteSettings(file, FMotionColors, Highlighter());
     WriteHighlightCaretMove(file, FCaretMoveLink->Enabled());
-    WriteLenientSetting(file, FDocument->Lenient());
+    WriteReadingSettings(file, FDocument->Reading());
     update.Commit();
 }
 

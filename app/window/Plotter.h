@@ -33,6 +33,8 @@ class TDocument;
 class TFindBar;
 class THighlighter;
 class TLineTable;
+struct TMachineReading;
+struct TPathPlan;
 class TOpenGLPanel;
 class TToolpathBuilder;
 class TWorkProgress;
@@ -128,7 +130,9 @@ private:
     void itmEditDeleteExecute();
     void itmEditSelectAllExecute();
     void PlotterRefreshExecute();
-    void PlotterLenientExecute();
+    // Lenient Reading, Machine Path or the default units changed: the document reads with the
+    // actions' states from now on, and the plot is refreshed.
+    void PlotterReadingExecute();
     void ViewProgramInfoExecute();
     void itmSettingsResetDrawingExecute();
     void itmSettingsColorsExecute();
@@ -161,6 +165,8 @@ private:
     // A run that succeeded clears the failed line's mark; a failed one is marked by the error
     // routine once its error box has been closed.
     void RunEnded(std::optional<std::size_t> failedLine);
+    // A machine path reading went to the plot: Program Info and the status bar's note follow.
+    void MachinePlotted(const TMachineReading& reading, const TPathPlan& plan);
 
     std::unique_ptr<TUserDialogs> FDialogs;
 
@@ -195,6 +201,8 @@ private:
     QAction* ViewIsometric = nullptr;
     QAction* ViewHighlightCaretMove = nullptr;
     QAction* PlotterLenient = nullptr;
+    QAction* PlotterMachinePath = nullptr;
+    QAction* PlotterInchDefault = nullptr;
     QAction* ViewProgramInfo = nullptr;
     QAction* EditRedo1 = nullptr;
     QAction* EditFind1 = nullptr;

@@ -103,7 +103,13 @@ const TGLPlotter::TActionEntry TGLPlotter::kActions[] = {
      &TGLPlotter::ViewHighlightCaretMoveExecute},
     {&TGLPlotter::PlotterLenient, "PlotterLenient", "Plotter", "Lenient Reading", nullptr, kNoIcon,
      "Lenient Reading|Reads ';' comments, parameters, expressions and O-word lines, skipping what cannot be plotted",
-     true, &TGLPlotter::PlotterLenientExecute},
+     true, &TGLPlotter::PlotterReadingExecute},
+    {&TGLPlotter::PlotterMachinePath, "PlotterMachinePath", "Plotter", "Machine Path", nullptr, kNoIcon,
+     "Machine Path|Draws what a machine running the program does: arcs, units, offsets, cycles and subroutines",
+     true, &TGLPlotter::PlotterReadingExecute},
+    {&TGLPlotter::PlotterInchDefault, "PlotterInchDefault", "Plotter", "Inches When a Program Names No Units", nullptr, kNoIcon,
+     "Units When a Program Names None|Reads the machine path of a program without G20 or G21 in inches, not millimetres",
+     true, &TGLPlotter::PlotterReadingExecute},
     {&TGLPlotter::ViewProgramInfo, "ViewProgramInfo", "View", "Program Info...", nullptr, kNoIcon,
      "Program Info|Shows what is in the program as the plot reads it", false,
      &TGLPlotter::ViewProgramInfoExecute},
@@ -152,8 +158,10 @@ void TGLPlotter::CreateActions()
         addAction(action);
         this->*entry.member = action;
     }
-    // Strict reading is the default; the settings may turn lenient reading on.
-    PlotterLenient->setChecked(false);
+    // Strict reading of the transcription in millimetres is the default; the settings may
+    // change it.
+    for (QAction* action : {PlotterLenient, PlotterMachinePath, PlotterInchDefault})
+        action->setChecked(false);
 }
 
 // The menus, their items and the pop-up menu of the editor, in order. An item without a caption
@@ -208,6 +216,9 @@ const TGLPlotter::TMenuEntry TGLPlotter::kMenus[] = {
     {TMenuEntry::Item, "itmSettingsColors", "&Colors...", &TGLPlotter::DisplayColors1},
     {TMenuEntry::Separator, nullptr, nullptr},
     {TMenuEntry::Item, "itmPlotterLenient", "&Lenient Reading", &TGLPlotter::PlotterLenient},
+    {TMenuEntry::Item, "itmPlotterMachinePath", "&Machine Path", &TGLPlotter::PlotterMachinePath},
+    {TMenuEntry::Item, "itmPlotterInchDefault", "&Inches When a Program Names No Units",
+     &TGLPlotter::PlotterInchDefault},
 
     {TMenuEntry::Menu, "mnuView", "&View"},
     {TMenuEntry::Item, "itmViewFitToView", "&Fit to View", &TGLPlotter::ViewFitToView},

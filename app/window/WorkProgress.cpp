@@ -1,9 +1,11 @@
 #include "app/window/WorkProgress.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QEventLoop>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QStatusBar>
 
 #include <cstring>
@@ -19,12 +21,36 @@ constexpr int kBarWidthPx = 160;
 // socket notices wait for the event loop.
 constexpr QEventLoop::ProcessEventsFlags kRepaintOnly =
     QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers | QEventLoop::X11ExcludeTimers;
+// Cancellable work lets input through to the event filter, which keeps only the cancelling.
+constexpr QEventLoop::ProcessEventsFlags kRepaintAndCancel =
+    QEventLoop::ExcludeSocketNotifiers | QEventLoop::X11ExcludeTimers;
+
+bool IsUserInput(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+    case QEvent::Close:
+        return true;
+    default:
+        return false;
+    }
+}
 
 } // namespace
 
 TWorkProgress::TWorkProgress(QStatusBar& statusBar, std::chrono::milliseconds showAfter)
     : QObject(&statusBar), FStatusBar(statusBar), FLabel(new QLabel(&statusBar)),
-      FBar(new QProgressBar(&statusBar)), FShowAfter(showAfter)
+      FBar(new QProgressBar(&statusBar)), FCancelButton(new QPushButton(QStringLiteral("Cancel"), &statusBar)),
+      FShowAfter(showAfter)
 {
     setObjectName(QStringLiteral("WorkProgress"));
     FLabel->setObjectName(QStringLiteral("lblWorkStage"));
@@ -33,8 +59,36 @@ TWorkProgress::TWorkProgress(QStatusBar& statusBar, std::chrono::milliseconds sh
     FBar->setFixedWidth(kBarWidthPx);
     statusBar.addPermanentWidget(FLabel);
     statusBar.addPermanentWidget(FBar);
+    FCancelButton->setObjectName(QStringLiteral("btnCancelWork"));
+    FCancelButton->setFocusPolicy(Qt::NoFocus);
+    statusBar.addPermanentWidget(FCancelButton);
+    connect(FCancelButton, &QPushButton::clicked, this, [this] {
+        if (FCancel)
+            FCancel();
+    });
     FLabel->hide();
     FBar->hide();
+    FCancelButton->hide();
+}
+
+void TWorkProgress::SetCanceller(std::function<void()> cancel)
+{
+    FCancel = std::move(cancel);
+    FCancelButton->setVisible(FShowing && FCancel);
+}
+
+bool TWorkProgress::eventFilter(QObject* watched, QEvent* event)
+{
+    if (!FShowing || !FCancel || !IsUserInput(event->type()))
+        return QObject::eventFilter(watched, event);
+    if (event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        FCancel();
+        return true;
+    }
+    // Input reaches a window first and then its widget: of the widgets, only the Cancel button
+    // takes it.
+    return watched->isWidgetType() && watched != FCancelButton;
 }
 
 TWorkProgress::TScope::TScope(TWorkProgress& progress) : FProgress(progress)
@@ -60,8 +114,10 @@ void TWorkProgress::End()
     if (!FShowing)
         return;
     FShowing = false;
+    qApp->removeEventFilter(this);
     FLabel->hide();
     FBar->hide();
+    FCancelButton->hide();
     FLabel->clear();
     FStage = nullptr;
     if (FHoldPaints)
@@ -99,11 +155,14 @@ void TWorkProgress::Show()
         FHoldPaints(true);
     FLabel->show();
     FBar->show();
+    FCancelButton->setVisible(static_cast<bool>(FCancel));
+    // Input reaches the filter first, so no command starts while cancellable work runs.
+    qApp->installEventFilter(this);
     FSinceRepaint.start();
 }
 
 void TWorkProgress::Repaint()
 {
-    QCoreApplication::processEvents(kRepaintOnly);
+    QCoreApplication::processEvents(FCancel ? kRepaintAndCancel : kRepaintOnly);
     FSinceRepaint.restart();
 }

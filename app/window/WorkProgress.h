@@ -4,6 +4,8 @@
 // Nothing shows until the work has run for a while, so small files look as they always did.
 // While it shows, the window is repainted now and then; user input, timers and socket
 // notices wait until the work is over, so no other command can start in the middle of it.
+// Work that can be cancelled shows a Cancel button beside the bar; Esc and that button cancel
+// it, and other input is dropped while it runs.
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -15,6 +17,7 @@
 
 class QLabel;
 class QProgressBar;
+class QPushButton;
 class QStatusBar;
 
 // The stages, as the label shows them.
@@ -54,8 +57,15 @@ public:
     // begins to show, with false when the work is over.
     void HoldPaintsWith(std::function<void(bool held)> hold) { FHoldPaints = std::move(hold); }
 
+    // Makes the work from now on cancellable: cancel is called on Esc or the Cancel button.
+    // An empty function ends that.
+    void SetCanceller(std::function<void()> cancel);
+
     void SetShowAfter(std::chrono::milliseconds showAfter) { FShowAfter = showAfter; }
     bool Showing() const { return FShowing; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 signals:
     // The label has begun to show this stage.
@@ -70,7 +80,9 @@ private:
     QStatusBar& FStatusBar;
     QLabel* FLabel;
     QProgressBar* FBar;
+    QPushButton* FCancelButton;
     std::function<void(bool)> FHoldPaints;
+    std::function<void()> FCancel;
     std::chrono::milliseconds FShowAfter;
     QElapsedTimer FSinceBegin;
     QElapsedTimer FSinceRepaint;

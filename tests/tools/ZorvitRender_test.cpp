@@ -165,11 +165,44 @@ TEST_F(TZorvitRenderTest, WrongArgumentsExitTwoWithTheUsage)
     for (const std::string& arguments :
          {"'" + program + "'", "-o '" + Image + "'", "'" + program + "' -o x.png --size 0",
           "'" + program + "' -o x.png --size 5000", "'" + program + "' -o x.png --view side",
-          "'" + program + "' -o x.png --bogus", "'" + program + "' -o"}) {
+          "'" + program + "' -o x.png --bogus", "'" + program + "' -o",
+          "'" + program + "' -o x.png --machine --lenient"}) {
         const TRenderResult result = RunTool(arguments);
         EXPECT_EQ(result.Status, 2) << arguments;
         EXPECT_NE(result.Err.find("Usage: zorvit-render"), std::string::npos) << arguments;
     }
+}
+
+// Which reading draws a program: a half circle in G2 is one olive chord in the transcription
+// and many olive pixels around the circle in the machine path; "F100." stops strict reading.
+TEST_F(TZorvitRenderTest, DrawsTheReadingTheOptionsOrTheUsersSettingsName)
+{
+    constexpr QRgb kOlive = 0xFF808000;
+    const std::string arc = "G21 G90\nG0 X-10 Y0\nG2 X10 Y0 I10 J0 F100.\n";
+    std::system(("mkdir -p '" + Scratch + "config/Zorvit'").c_str());
+
+    const TRenderResult strict = Render(arc, "--size 64");
+    EXPECT_EQ(strict.Status, 1) << "strict reading stops at F100.";
+    const TRenderResult lenient = Render(arc, "--size 64 --lenient");
+    EXPECT_EQ(lenient.Status, 0) << lenient.Err;
+    const TRenderResult machine = Render(arc, "--size 64 --machine");
+    EXPECT_EQ(machine.Status, 0) << machine.Err;
+    // The chord lies on the middle row; the arc bends away from it.
+    const int chordRow = Count(lenient.Image.copy(0, kSize / 2 - 2, kSize, 5), kOlive);
+    EXPECT_GT(chordRow, kSize / 2);
+    EXPECT_GT(Count(machine.Image, kOlive), chordRow);
+    EXPECT_LT(Count(machine.Image.copy(0, kSize / 2 - 2, kSize, 5), kOlive), chordRow / 2);
+
+    WriteFile("config/Zorvit/Zorvit.ini", "[Reading]\nMachinePath=1\n");
+    EXPECT_EQ(Render(arc, "--size 64").Image, machine.Image) << "thumbnails look like the window";
+    EXPECT_EQ(Render(arc, "--size 64 --lenient").Image, lenient.Image);
+
+    // A machine path that stops at an error draws the motions before it and exits 1.
+    const TRenderResult failed = Render("G0 X10 Y10\nG2 X20 Y0\nG1 X0\n", "--size 64 --machine");
+    EXPECT_EQ(failed.Status, 1);
+    EXPECT_NE(failed.Err.find("line 2"), std::string::npos) << failed.Err;
+    EXPECT_GT(Count(failed.Image, kBlue), kSize / 2);
+    EXPECT_EQ(Count(failed.Image, kOlive), 0);
 }
 
 TEST_F(TZorvitRenderTest, HelpAndVersionPrintAndExitZero)

@@ -215,9 +215,44 @@ TEST_F(TZorvitTableOptionsTest, LenientReadingRunsToTheEndAndTheSummaryListsTheS
     EXPECT_EQ(summary.Out.rfind("reading: lenient\n", 0), 0u);
 }
 
+TEST_F(TZorvitTableOptionsTest, MotionsAreTheMachinePathInMillimetresOfMachineCoordinates)
+{
+    const TToolResult result = RunToolWith("--motions", DataFile("machine/inch.ngc"));
+    EXPECT_EQ(result.Status, 0);
+    EXPECT_EQ(result.Err, "");
+    EXPECT_EQ(result.Out.substr(0, result.Out.find('\n', result.Out.find('\n') + 1) + 1),
+              "3 rapid 25.4000 25.4000 12.7000\n"
+              "4 feed 25.4000 25.4000 -2.5400\n");
+    EXPECT_NE(result.Out.find("\n5 arc 50.8000 50.8000 -2.5400 C 50.8000 25.4000 -2.5400 XY cw 1\n"),
+              std::string::npos);
+}
+
+TEST_F(TZorvitTableOptionsTest, MachinePathErrorPrintsTheMotionsBeforeItAndFailsWith1)
+{
+    const TToolResult motions = RunToolWith("--motions", DataFile("machine-error.ngc"));
+    EXPECT_EQ(motions.Status, 1);
+    EXPECT_EQ(motions.Out, "2 rapid 10.0000 0.0000 0.0000\n");
+    EXPECT_EQ(motions.Err, "Radius to end of arc differs from radius to start: r1=5.100000 r2=4.900000 on line 3\n");
+
+    const TToolResult summary = RunToolWith("--machine' '--summary", DataFile("machine-error.ngc"));
+    EXPECT_EQ(summary.Status, 1);
+    EXPECT_EQ(summary.Out.rfind("reading: machine\nsource lines: 5\nrows: 1\n", 0), 0u) << summary.Out;
+}
+
+TEST_F(TZorvitTableOptionsTest, MachineSummaryHasTrueArcLengths)
+{
+    // The transcription draws each arc of summary.ngc as one chord; the machine path as arcs.
+    const TToolResult result = RunToolWith("--machine' '--summary", DataFile("summary.ngc"));
+    EXPECT_EQ(result.Status, 0);
+    EXPECT_EQ(result.Err, "");
+    EXPECT_EQ(result.Out.rfind("reading: machine\n", 0), 0u);
+    EXPECT_NE(result.Out.find("length G2: 6.2832\nlength G3: 6.2832\n"), std::string::npos) << result.Out;
+}
+
 TEST_F(TZorvitTableOptionsTest, UnknownOptionsAndBadRatesGiveTheUsage)
 {
-    for (const char* options : {"--fast", "--rapid-rate' '0", "--rapid-rate' 'x", "--summary' 'two"}) {
+    for (const char* options : {"--fast", "--rapid-rate' '0", "--rapid-rate' 'x", "--summary' 'two", "--machine",
+                                "--lenient' '--motions", "--motions' '--summary"}) {
         const TToolResult result = RunToolWith(options, DataFile("summary.ngc"));
         EXPECT_EQ(result.Status, 2) << options;
         EXPECT_EQ(result.Out, "") << options;

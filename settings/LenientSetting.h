@@ -1,9 +1,0 @@
-#pragma once
-// Whether the interpreter reads leniently, in the settings file (kLenientKey): its section is
-// there only while lenient reading is on, so a program that never turns it on writes the
-// settings file it always wrote.
-
-class TIniFile;
-
-bool ReadLenientSetting(const TIniFile& file);
-void WriteLenientSetting(TIniFile& file, bool lenient);
