@@ -148,7 +148,7 @@ TEST_F(TMachinePathGuiTest, EscCancelsALongReadingAndThePlotShowsWhatWasRead)
 TEST_F(TMachinePathGuiTest, AMoveOfASubroutineTellsItsCallLineAndTheCallLineLightsItsMoves)
 {
     MakeWindow();
-    ShowWindow();
+    ShowAndFocusEditor();
     TurnMachinePathOn();
     window->Editor().SetTextBytes("o100 sub\n"
                                   "G1 X20 Y0 F100\n"
