@@ -10,8 +10,6 @@
 #include "plot/OpenGLPanel.h"
 #include "plot/ViewProjection.h"
 
-#include <QMenu>
-#include <QMenuBar>
 #include <QStatusBar>
 #include <QTest>
 
@@ -23,30 +21,6 @@ constexpr const char* kArcProgram = "G21 G90\nG0 X-10 Y0\nG2 X10 Y0 I10 J0 F100\
 class TMachinePathGuiTest : public TPlotterTest
 {
 protected:
-    void ShowWindow()
-    {
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    }
-
-    // Opens the menu from the menu bar and clicks the item, as a user does.
-    void ClickMenuItem(const char* menuName, const char* itemName)
-    {
-        auto* menu = window->findChild<QMenu*>(QString::fromLatin1(menuName));
-        ASSERT_NE(menu, nullptr) << menuName;
-        QAction* item = window->findChild<QAction*>(QString::fromLatin1(itemName));
-        ASSERT_NE(item, nullptr) << itemName;
-        window->menuBar()->setActiveAction(menu->menuAction());
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
-        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
-        QTRY_VERIFY(!menu->isVisible());
-    }
-
-    QString SettingsText() const
-    {
-        return QString::fromUtf8(ReadFile(Path(QStringLiteral("config/Zorvit/Zorvit.ini"))));
-    }
-
     std::size_t SegmentsIn(TColor colour) const
     {
         std::size_t count = 0;
