@@ -62,8 +62,15 @@ TEST_F(TMachinePathGuiTest, TheMenuItemReadsTheMachinePathAndTheSettingsKeepItOn
     const std::size_t arcSegments = SegmentsIn(window->MotionColors()[2]);
     EXPECT_GE(arcSegments, 8u) << "the arc is drawn as an arc";
     EXPECT_EQ(SegmentsIn(window->MotionColors()[0]), 1u);
+    // A move before the program names its units is read in the units the setting names.
+    window->Editor().SetTextBytes("G1 X1 F10\nG21 X2\n");
+    ClickMenuItem("mnuPlotter", "itmPlotterInchDefault");
+    ASSERT_FALSE(window->Panel().Segments().empty());
+    EXPECT_FLOAT_EQ(window->Panel().Segments().front().to.x, 25.4f);
+    dialogs->answers.push_back(TAnswer::No);
     window.reset();
-    EXPECT_TRUE(SettingsText().contains(QStringLiteral("[Reading]\nMachinePath=1\n")));
+    EXPECT_TRUE(
+        SettingsText().contains(QStringLiteral("[Reading]\nMachinePath=1\nDefaultUnits=inch\n")));
 
     // The next window starts with it on and opens the file as a machine reads it.
     MakeWindow({file});
@@ -72,6 +79,7 @@ TEST_F(TMachinePathGuiTest, TheMenuItemReadsTheMachinePathAndTheSettingsKeepItOn
     ShowWindow();
     ClickMenuItem("mnuPlotter", "itmPlotterMachinePath");
     EXPECT_EQ(SegmentsIn(window->MotionColors()[2]), 1u) << "off, the transcription again";
+    ClickMenuItem("mnuPlotter", "itmPlotterInchDefault");
     window.reset();
     EXPECT_EQ(SettingsText(), firstRun) << "switched off, the file is the first run's again";
 }
