@@ -186,7 +186,11 @@ struct TMachine::TCodes
     std::array<int, kGroupCount> M;
     bool G53 = false;
     bool MistAndFlood = false;
-    TCodes() { G.fill(kNoCode), M.fill(kNoCode); }
+    TCodes()
+    {
+        G.fill(kNoCode);
+        M.fill(kNoCode);
+    }
 };
 
 TMachine::TMachine(TLengthUnits defaultUnits, std::size_t motionLimit)
@@ -740,14 +744,15 @@ void TMachine::Cycle(const TBlockValues& block, int motion, int previousMotion)
     level = std::max(level, r);
     const double clear = FRetractToR ? r : level;
 
-    // Moves along the drill axis at the current hole.
-    const auto move = [&](TMotionKind kind, double height) {
+    // The current hole at a height along the drill axis, and moves along that axis.
+    const auto hole = [&](double height) {
         TVector3 point;
         point[axes.First] = first;
         point[axes.Second] = second;
         point[axes.Normal] = height;
-        EmitProgram(kind, point);
+        return point;
     };
+    const auto move = [&](TMotionKind kind, double height) { EmitProgram(kind, hole(height)); };
     const auto rapid = [&](double height) { move(TMotionKind::Rapid, height); };
     const auto feed = [&](double height) { move(TMotionKind::Feed, height); };
     FInCycle = true;
@@ -792,11 +797,18 @@ void TMachine::Cycle(const TBlockValues& block, int motion, int previousMotion)
             break;
         case 820:
         case 860:
-        case 880:
             feed(bottom);
             FMotions.DwellSeconds += FCycleP;
             rapid(clear);
             break;
+        case 880: {
+            // The program stops at the bottom and the operator takes the tool out by hand: the
+            // reading goes on from the clear level with no move drawn there.
+            feed(bottom);
+            FMotions.DwellSeconds += FCycleP;
+            FPosition = ToMachine(hole(clear));
+            break;
+        }
         default:
             feed(bottom);
             rapid(clear);
