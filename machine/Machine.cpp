@@ -413,11 +413,11 @@ void TMachine::Execute(const TBlockValues& block, std::size_t line, std::size_t 
         FMotionMode = codes.G[1];
     }
     const bool arcOffsets = block.Has('i') || block.Has('j') || block.Has('k') || block.Has('r');
-    // A G0 or G1 without axis words still makes a move, to where the tool is.
-    const bool moves =
-        HasAxisWords(block) ||
-        ((FMotionMode == 0 || FMotionMode == 10) && codes.G[1] == FMotionMode) ||
-        ((FMotionMode == 20 || FMotionMode == 30) && arcOffsets && codes.G[1] != kNoCode);
+    // A G0 or G1 without axis words still makes a move, to where the tool is, and centre
+    // offsets alone make a full circle in the arc mode.
+    const bool moves = HasAxisWords(block) ||
+                       ((FMotionMode == 0 || FMotionMode == 10) && codes.G[1] == FMotionMode) ||
+                       ((FMotionMode == 20 || FMotionMode == 30) && arcOffsets);
     if (!axesUsed && moves) {
         if (FMotionMode == 800)
             throw EMachineError("Cannot use axis values with G80");
