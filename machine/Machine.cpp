@@ -842,7 +842,7 @@ void TMachine::Emit(TMotionKind kind, const TVector3& machineEnd, double length,
         throw EMachineError("More than " + std::to_string(FMotionLimit) + " motions");
     TMotion motion;
     motion.End = machineEnd;
-    motion.Rate = static_cast<float>(rate);
+    motion.Rate = rate;
     motion.Line = static_cast<std::uint32_t>(FLine);
     motion.CallLine = static_cast<std::uint32_t>(FCallLine);
     motion.Arc = arc;

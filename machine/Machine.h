@@ -17,8 +17,6 @@
 
 class TBlockValues;
 
-enum class TLengthUnits : std::uint8_t { Millimetres, Inches };
-
 // What a reading tells about the program as a whole, for the plot's units and the summary.
 struct TProgramFacts
 {
@@ -102,7 +100,6 @@ private:
         Emit(kind, ToMachine(programEnd), -1);
     }
 
-    static constexpr double kMillimetresPerInch = 25.4;
     static constexpr std::size_t kCoordinateSystems = 9;  // G54 to G59.3
 
     std::size_t FMotionLimit;
