@@ -1,6 +1,5 @@
 #include "machine/ControlFlow.h"
 
-#include <cmath>
 #include <fstream>
 #include <sstream>
 
@@ -347,8 +346,8 @@ void TControlFlow::CallProgram(double program, double repeats, std::size_t line,
     const int index = FFiles.front().Index.Program(label);
     if (index == TLabelIndex::kNone)
         throw EMachineError("Unknown numbered program O" + label + " for M98");
-    const int runs = static_cast<int>(std::lround(repeats));
-    if (runs <= 0)
+    const int runs = RepeatCount(repeats);
+    if (runs == 0)
         return;  // M98 L0 runs nothing
     FLimits.EnterCall();
     FLimits.CountLoopTurn();

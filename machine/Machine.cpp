@@ -188,7 +188,11 @@ struct TMachine::TCodes
     std::array<int, kGroupCount> M;
     bool G53 = false;
     bool MistAndFlood = false;
-    TCodes() { G.fill(kNoCode), M.fill(kNoCode); }
+    TCodes()
+    {
+        G.fill(kNoCode);
+        M.fill(kNoCode);
+    }
 };
 
 TMachine::TMachine(TLengthUnits defaultUnits, std::size_t motionLimit)
@@ -411,11 +415,11 @@ void TMachine::Execute(const TBlockValues& block, std::size_t line, std::size_t 
         FMotionMode = codes.G[1];
     }
     const bool arcOffsets = block.Has('i') || block.Has('j') || block.Has('k') || block.Has('r');
-    // A G0 or G1 without axis words still makes a move, to where the tool is.
-    const bool moves =
-        HasAxisWords(block) ||
-        ((FMotionMode == 0 || FMotionMode == 10) && codes.G[1] == FMotionMode) ||
-        ((FMotionMode == 20 || FMotionMode == 30) && arcOffsets && codes.G[1] != kNoCode);
+    // A G0 or G1 without axis words still makes a move, to where the tool is, and centre
+    // offsets alone make a full circle in the arc mode.
+    const bool moves = HasAxisWords(block) ||
+                       ((FMotionMode == 0 || FMotionMode == 10) && codes.G[1] == FMotionMode) ||
+                       ((FMotionMode == 20 || FMotionMode == 30) && arcOffsets);
     if (!axesUsed && moves) {
         if (FMotionMode == 800)
             throw EMachineError("Cannot use axis values with G80");
@@ -747,14 +751,15 @@ void TMachine::Cycle(const TBlockValues& block, int motion, int previousMotion)
     level = std::max(level, r);
     const double clear = FRetractToR ? r : level;
 
-    // Moves along the drill axis at the current hole.
-    const auto move = [&](TMotionKind kind, double height) {
+    // The current hole at a height along the drill axis, and moves along that axis.
+    const auto hole = [&](double height) {
         TVector3 point;
         point[axes.First] = first;
         point[axes.Second] = second;
         point[axes.Normal] = height;
-        EmitProgram(kind, point);
+        return point;
     };
+    const auto move = [&](TMotionKind kind, double height) { EmitProgram(kind, hole(height)); };
     const auto rapid = [&](double height) { move(TMotionKind::Rapid, height); };
     const auto feed = [&](double height) { move(TMotionKind::Feed, height); };
     FInCycle = true;
@@ -799,11 +804,18 @@ void TMachine::Cycle(const TBlockValues& block, int motion, int previousMotion)
             break;
         case 820:
         case 860:
-        case 880:
             feed(bottom);
             FMotions.DwellSeconds += FCycleP;
             rapid(clear);
             break;
+        case 880: {
+            // The program stops at the bottom and the operator takes the tool out by hand: the
+            // reading goes on from the clear level with no move drawn there.
+            feed(bottom);
+            FMotions.DwellSeconds += FCycleP;
+            FPosition = ToMachine(hole(clear));
+            break;
+        }
         default:
             feed(bottom);
             rapid(clear);
@@ -837,7 +849,7 @@ void TMachine::Emit(TMotionKind kind, const TVector3& machineEnd, double length,
         throw EMachineError("More than " + std::to_string(FMotionLimit) + " motions");
     TMotion motion;
     motion.End = machineEnd;
-    motion.Rate = static_cast<float>(rate);
+    motion.Rate = rate;
     motion.Line = static_cast<std::uint32_t>(FLine);
     motion.CallLine = static_cast<std::uint32_t>(FCallLine);
     motion.Arc = arc;

@@ -1,6 +1,7 @@
 #pragma once
 // TMachine: the modal state of an RS274/NGC machine in LinuxCNC's dialect, from its start state
-// (G17 G21 G40 G49 G54 G80 G90 G91.1 G94 G97, all offsets 0, at machine zero). Execute carries
+// (G17 G40 G49 G54 G80 G90 G91.1 G94 G97 G99, the default units, all offsets 0, at machine
+// zero; the tools have no length until G10 L1 or L10 gives them one). Execute carries
 // out one block's words in LinuxCNC's order of execution and appends the moves they make to the
 // motion list. Lengths are kept in millimetres; offsets are applied, so every move ends in
 // machine coordinates.
@@ -16,8 +17,6 @@
 #include "machine/Parameters.h"
 
 class TBlockValues;
-
-enum class TLengthUnits : std::uint8_t { Millimetres, Inches };
 
 // What a reading tells about the program as a whole, for the plot's units and the summary.
 struct TProgramFacts
@@ -109,7 +108,6 @@ private:
         Emit(kind, ToMachine(programEnd), -1);
     }
 
-    static constexpr double kMillimetresPerInch = 25.4;
     static constexpr std::size_t kCoordinateSystems = 9;  // G54 to G59.3
 
     std::size_t FMotionLimit;

@@ -5,18 +5,11 @@
 
 #include "machine/ArcGeometry.h"
 #include "machine/MachineReader.h"
+#include "machine/Plan.h"
 
 namespace {
 
-constexpr double kMillimetresPerInch = 25.4;
 constexpr double kSecondsPerMinute = 60;
-
-TPoint3f ToPoint(const TVector3& point, double scale)
-{
-    return {static_cast<float>(point[0] * scale), static_cast<float>(point[1] * scale),
-            static_cast<float>(point[2] * scale)};
-}
-
 }  // namespace
 
 TProgramSummary SummarizeMachine(const TMachineReading& reading)
@@ -26,8 +19,7 @@ TProgramSummary SummarizeMachine(const TMachineReading& reading)
     summary.SourceLines = reading.SourceLines;
     const TMotionList& motions = reading.Motions;
     summary.Rows = motions.Motions.size();
-    const double scale =
-        reading.Facts.Units == TLengthUnits::Inches ? 1 / kMillimetresPerInch : 1.0;
+    const double scale = FromMillimetres(reading.Facts.Units);
 
     TVector3 from = motions.Start;
     TVector3 minimum = motions.Start;
@@ -62,8 +54,8 @@ TProgramSummary SummarizeMachine(const TMachineReading& reading)
     }
     summary.HasExtent = !motions.Motions.empty();
     if (summary.HasExtent) {
-        summary.Minimum = ToPoint(minimum, scale);
-        summary.Maximum = ToPoint(maximum, scale);
+        summary.Minimum = PlotPoint(minimum, scale);
+        summary.Maximum = PlotPoint(maximum, scale);
     }
     summary.DwellMinutes = motions.DwellSeconds / kSecondsPerMinute;
     const TProgramFacts& facts = reading.Facts;

@@ -8,6 +8,16 @@
 
 using TVector3 = std::array<double, 3>;  // X, Y, Z
 
+enum class TLengthUnits : std::uint8_t { Millimetres, Inches };
+
+constexpr double kMillimetresPerInch = 25.4;
+
+// The factor from millimetres to the units.
+constexpr double FromMillimetres(TLengthUnits units)
+{
+    return units == TLengthUnits::Inches ? 1 / kMillimetresPerInch : 1.0;
+}
+
 enum class TMotionKind : std::uint8_t { Rapid, Feed, Arc };
 
 // The arc planes with their axes in the order a positive turn goes: (X,Y), (Z,X) and (Y,Z).
@@ -46,7 +56,7 @@ struct TMotion
     TVector3 End{};
     // Millimetres per minute of path the move is made at: the F word in G94, converted in G93
     // and G95. 0 for rapids and for feed moves that cannot be timed.
-    float Rate = 0;
+    double Rate = 0;
     std::uint32_t Line = 0;      // 0-based source line of the block that made the move
     std::uint32_t CallLine = 0;  // the outermost line that led to it: Line outside calls
     std::int32_t Arc = -1;       // index into TMotionList::Arcs, -1 for a straight move

@@ -294,8 +294,8 @@ double TParameters::ReadPredefined(int id) const
         return FNumbered[kToolNumber];
     case TAnswer::CoordSystem: {
         // 540 to 590 for G54 to G59, then 591 to 593 for G59.1 to G59.3
-        constexpr int kSixthSystem = 6;
-        const int system = static_cast<int>(FNumbered[kCoordinateSystem]);
+        constexpr double kSixthSystem = 6;
+        const double system = FNumbered[kCoordinateSystem];
         return system <= kSixthSystem ? 530 + 10 * system : 584 + system;
     }
     }

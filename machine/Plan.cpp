@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 #include "machine/ArcGeometry.h"
 
 namespace {
 
-constexpr double kMillimetresPerInch = 25.4;
 constexpr double kChordErrorStep = 4;  // a chord error 4 times larger halves the segments
 constexpr double kFullTurn = 2 * std::numbers::pi;
 
@@ -24,12 +24,6 @@ std::size_t ArcSegments(const TArcSweep& sweep, double chordError, double share 
     return static_cast<std::size_t>(std::max(1.0, std::ceil(angle / perTurn * share)));
 }
 
-TPoint3f ToPoint(const TVector3& point, double scale)
-{
-    return {static_cast<float>(point[0] * scale), static_cast<float>(point[1] * scale),
-            static_cast<float>(point[2] * scale)};
-}
-
 std::uint8_t Mode(const TMotion& motion, const TMotionList& motions)
 {
     if (motion.Kind == TMotionKind::Arc)
@@ -39,10 +33,20 @@ std::uint8_t Mode(const TMotion& motion, const TMotionList& motions)
 
 }  // namespace
 
+TPoint3f PlotPoint(const TVector3& point, double scale)
+{
+    // Coordinates beyond a float's range, which only a mistaken program reaches, stay at its end.
+    const auto single = [scale](double value) {
+        constexpr double kLargest = std::numeric_limits<float>::max();
+        return static_cast<float>(std::clamp(value * scale, -kLargest, kLargest));
+    };
+    return {single(point[0]), single(point[1]), single(point[2])};
+}
+
 TPathPlan TPathPlanner::Plan(const TMotionList& motions, TLengthUnits units)
 {
     TPathPlan plan;
-    const double scale = units == TLengthUnits::Inches ? 1 / kMillimetresPerInch : 1.0;
+    const double scale = FromMillimetres(units);
 
     // The extent of the path sets the chord error: a finer one would not show.
     TVector3 minimum = motions.Start;
@@ -90,7 +94,7 @@ TPathPlan TPathPlanner::Plan(const TMotionList& motions, TLengthUnits units)
     plan.ChordError = chordError * scale;
 
     plan.Points.reserve(segments + 1);
-    plan.Points.push_back({ToPoint(motions.Start, scale), 0, 0, 0});
+    plan.Points.push_back({PlotPoint(motions.Start, scale), 0, 0, 0});
     std::size_t arcIndex = 0;
     for (const TMotion& motion : motions.Motions) {
         const std::uint8_t mode = Mode(motion, motions);
@@ -101,12 +105,12 @@ TPathPlan TPathPlanner::Plan(const TMotionList& motions, TLengthUnits units)
             for (std::size_t i = 1; i < count; ++i) {
                 const double fraction = static_cast<double>(i) / static_cast<double>(count);
                 plan.Points.push_back(
-                    {ToPoint(PointOnArc(sweep, arc, fraction), scale), motion.Line, motion.CallLine,
-                     mode});
+                    {PlotPoint(PointOnArc(sweep, arc, fraction), scale), motion.Line,
+                     motion.CallLine, mode});
             }
         }
         // The last point of an arc is its end exactly, not the end of the last chord computed.
-        plan.Points.push_back({ToPoint(motion.End, scale), motion.Line, motion.CallLine, mode});
+        plan.Points.push_back({PlotPoint(motion.End, scale), motion.Line, motion.CallLine, mode});
     }
     return plan;
 }

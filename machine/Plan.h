@@ -27,6 +27,9 @@ struct TPathPlan
     bool ChordErrorRaised = false;
 };
 
+// A point of the motion list (millimetres) as the plot holds it, in the units scale gives.
+TPoint3f PlotPoint(const TVector3& point, double scale);
+
 class TPathPlanner
 {
 public:

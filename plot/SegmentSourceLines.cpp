@@ -20,8 +20,10 @@ TSegmentRange TSegmentSourceLines::SegmentsOf(std::uint32_t line) const
 {
     if (!FAscending) {
         const auto first = std::find(FLines.begin(), FLines.end(), line);
-        const auto last = std::find_if(first, FLines.end(), [line](std::uint32_t other) { return other != line; });
-        return {static_cast<std::size_t>(first - FLines.begin()), static_cast<std::size_t>(last - first)};
+        const auto last = std::find_if(first, FLines.end(),
+                                       [line](std::uint32_t other) { return other != line; });
+        return {static_cast<std::size_t>(first - FLines.begin()),
+                static_cast<std::size_t>(last - first)};
     }
     const auto [first, last] = std::equal_range(FLines.begin(), FLines.end(), line);
     return {static_cast<std::size_t>(first - FLines.begin()), static_cast<std::size_t>(last - first)};

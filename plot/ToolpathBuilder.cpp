@@ -127,7 +127,8 @@ void TToolpathBuilder::BuildFromPlan()
         const TPlanPoint& point = points[i];
         FPreviousPoint = points[i - 1].Point;
         FCurrentPoint = point.Point;
-        FView.AddSegment(FPreviousPoint, FCurrentPoint, FMotionColors[point.Mode % kMotionModeCount]);
+        FView.AddSegment(FPreviousPoint, FCurrentPoint,
+                         FMotionColors[point.Mode % kMotionModeCount]);
         FSegmentLines.Add(point.Line);
         FSegmentCallLines.Add(point.CallLine);
         maximum = std::max({maximum, double{FCurrentPoint.x}, double{FCurrentPoint.y}});

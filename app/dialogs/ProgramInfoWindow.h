@@ -1,8 +1,8 @@
 #pragma once
 // TProgramInfoWindow: a small window beside the main window that shows what is in the program
-// last plotted (its summary as "key: value" lines), says whether the figures come from the plot's
-// straight-segment transcription or the machine path, warns when lenient reading skipped part of the program, and
-// lets the user set the rapid rate by which rapids are timed.
+// last plotted (its summary as "key: value" lines), says whether the figures come from the
+// plot's straight-segment transcription or the machine path, warns when lenient reading skipped
+// part of the program, and lets the user set the rapid rate by which rapids are timed.
 
 #include "program/ProgramSummary.h"
 

@@ -1,8 +1,9 @@
 #pragma once
 // TDocument: the life of the open G-code document, from open to save. It reads a file into the
-// editor and runs the interpreter over the editor's lines into the plot, writes the text back,
-// or the machine path's reader (as the reading settings say), asks before unsaved text is dropped, keeps the watcher on the file and the window's title in
-// step with the file's name, and offers a reload when another program changes the file.
+// editor and runs the interpreter, or the machine path's reader (as the reading settings say),
+// over the editor's lines into the plot, writes the text back, asks before unsaved text is
+// dropped, keeps the watcher on the file and the window's title in step with the file's name,
+// and offers a reload when another program changes the file.
 
 #include "app/document/ReloadPrompt.h"
 #include "common/Error.h"

@@ -49,8 +49,8 @@ bool IsUserInput(QEvent::Type type)
 
 TWorkProgress::TWorkProgress(QStatusBar& statusBar, std::chrono::milliseconds showAfter)
     : QObject(&statusBar), FStatusBar(statusBar), FLabel(new QLabel(&statusBar)),
-      FBar(new QProgressBar(&statusBar)), FCancelButton(new QPushButton(QStringLiteral("Cancel"), &statusBar)),
-      FShowAfter(showAfter)
+      FBar(new QProgressBar(&statusBar)),
+      FCancelButton(new QPushButton(QStringLiteral("Cancel"), &statusBar)), FShowAfter(showAfter)
 {
     setObjectName(QStringLiteral("WorkProgress"));
     FLabel->setObjectName(QStringLiteral("lblWorkStage"));

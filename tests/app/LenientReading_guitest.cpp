@@ -8,8 +8,6 @@
 #include "plot/OpenGLPanel.h"
 
 #include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTest>
 
@@ -23,30 +21,6 @@ constexpr const char* kCamProgram = "G21 G90 ; metric\n"
 class TLenientReadingGuiTest : public TPlotterTest
 {
 protected:
-    // Opens the menu from the menu bar and clicks the item, as a user does.
-    void ClickMenuItem(const char* menuName, const char* itemName)
-    {
-        auto* menu = window->findChild<QMenu*>(QString::fromLatin1(menuName));
-        ASSERT_NE(menu, nullptr) << menuName;
-        QAction* item = window->findChild<QAction*>(QString::fromLatin1(itemName));
-        ASSERT_NE(item, nullptr) << itemName;
-        window->menuBar()->setActiveAction(menu->menuAction());
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
-        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
-        QTRY_VERIFY(!menu->isVisible());
-    }
-
-    void ShowWindow()
-    {
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    }
-
-    QString SettingsText() const
-    {
-        return QString::fromUtf8(ReadFile(Path(QStringLiteral("config/Zorvit/Zorvit.ini"))));
-    }
-
     QString InfoText() const
     {
         auto* text = window->findChild<QPlainTextEdit*>(QStringLiteral("memSummary"));

@@ -10,8 +10,6 @@
 #include "plot/OpenGLPanel.h"
 #include "plot/ViewProjection.h"
 
-#include <QMenu>
-#include <QMenuBar>
 #include <QStatusBar>
 #include <QTest>
 
@@ -23,30 +21,6 @@ constexpr const char* kArcProgram = "G21 G90\nG0 X-10 Y0\nG2 X10 Y0 I10 J0 F100\
 class TMachinePathGuiTest : public TPlotterTest
 {
 protected:
-    void ShowWindow()
-    {
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    }
-
-    // Opens the menu from the menu bar and clicks the item, as a user does.
-    void ClickMenuItem(const char* menuName, const char* itemName)
-    {
-        auto* menu = window->findChild<QMenu*>(QString::fromLatin1(menuName));
-        ASSERT_NE(menu, nullptr) << menuName;
-        QAction* item = window->findChild<QAction*>(QString::fromLatin1(itemName));
-        ASSERT_NE(item, nullptr) << itemName;
-        window->menuBar()->setActiveAction(menu->menuAction());
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
-        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
-        QTRY_VERIFY(!menu->isVisible());
-    }
-
-    QString SettingsText() const
-    {
-        return QString::fromUtf8(ReadFile(Path(QStringLiteral("config/Zorvit/Zorvit.ini"))));
-    }
-
     std::size_t SegmentsIn(TColor colour) const
     {
         std::size_t count = 0;
@@ -88,8 +62,15 @@ TEST_F(TMachinePathGuiTest, TheMenuItemReadsTheMachinePathAndTheSettingsKeepItOn
     const std::size_t arcSegments = SegmentsIn(window->MotionColors()[2]);
     EXPECT_GE(arcSegments, 8u) << "the arc is drawn as an arc";
     EXPECT_EQ(SegmentsIn(window->MotionColors()[0]), 1u);
+    // A move before the program names its units is read in the units the setting names.
+    window->Editor().SetTextBytes("G1 X1 F10\nG21 X2\n");
+    ClickMenuItem("mnuPlotter", "itmPlotterInchDefault");
+    ASSERT_FALSE(window->Panel().Segments().empty());
+    EXPECT_FLOAT_EQ(window->Panel().Segments().front().to.x, 25.4f);
+    dialogs->answers.push_back(TAnswer::No);
     window.reset();
-    EXPECT_TRUE(SettingsText().contains(QStringLiteral("[Reading]\nMachinePath=1\n")));
+    EXPECT_TRUE(
+        SettingsText().contains(QStringLiteral("[Reading]\nMachinePath=1\nDefaultUnits=inch\n")));
 
     // The next window starts with it on and opens the file as a machine reads it.
     MakeWindow({file});
@@ -98,6 +79,7 @@ TEST_F(TMachinePathGuiTest, TheMenuItemReadsTheMachinePathAndTheSettingsKeepItOn
     ShowWindow();
     ClickMenuItem("mnuPlotter", "itmPlotterMachinePath");
     EXPECT_EQ(SegmentsIn(window->MotionColors()[2]), 1u) << "off, the transcription again";
+    ClickMenuItem("mnuPlotter", "itmPlotterInchDefault");
     window.reset();
     EXPECT_EQ(SettingsText(), firstRun) << "switched off, the file is the first run's again";
 }
@@ -148,7 +130,7 @@ TEST_F(TMachinePathGuiTest, EscCancelsALongReadingAndThePlotShowsWhatWasRead)
 TEST_F(TMachinePathGuiTest, AMoveOfASubroutineTellsItsCallLineAndTheCallLineLightsItsMoves)
 {
     MakeWindow();
-    ShowWindow();
+    ShowAndFocusEditor();
     TurnMachinePathOn();
     window->Editor().SetTextBytes("o100 sub\n"
                                   "G1 X20 Y0 F100\n"

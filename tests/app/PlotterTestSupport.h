@@ -10,6 +10,8 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QMenu>
+#include <QMenuBar>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
@@ -173,6 +175,30 @@ protected:
         auto* action = window->findChild<QAction*>(QString::fromLatin1(name));
         EXPECT_NE(action, nullptr) << name;
         return *action;
+    }
+
+    void ShowWindow()
+    {
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    // Opens the menu from the menu bar and clicks the item, as a user does.
+    void ClickMenuItem(const char* menuName, const char* itemName)
+    {
+        auto* menu = window->findChild<QMenu*>(QString::fromLatin1(menuName));
+        ASSERT_NE(menu, nullptr) << menuName;
+        QAction* item = window->findChild<QAction*>(QString::fromLatin1(itemName));
+        ASSERT_NE(item, nullptr) << itemName;
+        window->menuBar()->setActiveAction(menu->menuAction());
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
+        QTRY_VERIFY(!menu->isVisible());
+    }
+
+    QString SettingsText() const
+    {
+        return QString::fromUtf8(ReadFile(Path(QStringLiteral("config/Zorvit/Zorvit.ini"))));
     }
 
     QTemporaryDir folder;

@@ -187,7 +187,7 @@ TEST(TMachineReaderTest, MotionsKeepTheirSourceLinesAndRates)
     EXPECT_EQ(motions[0].Line, 1u);
     EXPECT_EQ(motions[0].Rate, 0);
     EXPECT_EQ(motions[1].Line, 3u);
-    EXPECT_FLOAT_EQ(motions[1].Rate, 254);
+    EXPECT_DOUBLE_EQ(motions[1].Rate, 254);
     EXPECT_EQ(motions[2].Kind, TMotionKind::Arc);
     EXPECT_EQ(result.Reading.Motions.Arcs[0].Turns, 2u);
     EXPECT_TRUE(result.Reading.Motions.Arcs[0].Clockwise);

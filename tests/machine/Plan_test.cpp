@@ -89,7 +89,9 @@ TEST(TPathPlannerTest, ArcsOfVeryManyTurnsStayWithinTheSegmentBudget)
     const TPathPlan plan = TPathPlanner::Plan(reading.Motions, TLengthUnits::Millimetres);
     const double motions = static_cast<double>(reading.Motions.Motions.size());
     EXPECT_LE(static_cast<double>(plan.Points.size()),
-              motions * TPathPlanner::kMaximumSegmentsPerMotion * TPathPlanner::kMaximumSegmentsPerMotion + 1);
+              motions * TPathPlanner::kMaximumSegmentsPerMotion *
+                      TPathPlanner::kMaximumSegmentsPerMotion +
+                  1);
     EXPECT_EQ(plan.Points.back().Point.x, 10);
 }
 

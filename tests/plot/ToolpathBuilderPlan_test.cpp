@@ -63,17 +63,4 @@ TEST_F(ToolpathBuilderPlanTest, EachPointAfterTheFirstEndsASegmentInItsModesColo
     EXPECT_EQ(Builder.SegmentCallLines().Size(), 0u);
 }
 
-TEST_F(ToolpathBuilderPlanTest, ARebuildDrawsTheKeptPlanInTheNewColours)
-{
-    auto plan = std::make_shared<TPathPlan>();
-    plan->Points = {At(0, 0, 0, 0, 0), At(5, 0, 0, 0, 1)};
-    std::array<TColor, 4> colours = kColours;
-    TToolpathBuilder builder(View, colours);
-    builder.SetPlan(plan);
-    colours[1] = 0x99;
-    builder.Rebuild();
-    ASSERT_EQ(View.Segments().size(), 1u);
-    EXPECT_EQ(View.Segments()[0].colour, 0x99u);
-}
-
 }  // namespace
