@@ -1,0 +1,183 @@
+#include "edit/LineDiff.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <unordered_map>
+
+namespace {
+
+// Edit steps one middle-snake search may take before the stretch is called one change.
+constexpr std::ptrdiff_t kMaxSearchCost = 2048;
+
+class TLineDiffer
+{
+public:
+    TLineDiffer(const std::vector<std::string_view>& left,
+                const std::vector<std::string_view>& right);
+    std::vector<TDiffHunk> Run();
+
+private:
+    struct TPoint
+    {
+        std::ptrdiff_t X, Y;
+    };
+
+    void Compare(std::ptrdiff_t a0, std::ptrdiff_t a1, std::ptrdiff_t b0, std::ptrdiff_t b1);
+    bool Split(std::ptrdiff_t a0, std::ptrdiff_t a1, std::ptrdiff_t b0, std::ptrdiff_t b1,
+               TPoint& split);
+
+    std::vector<std::uint32_t> FLeft;  // lines as numbers: equal lines, equal numbers
+    std::vector<std::uint32_t> FRight;
+    std::vector<bool> FLeftChanged;
+    std::vector<bool> FRightChanged;
+    std::vector<std::ptrdiff_t> FForward;
+    std::vector<std::ptrdiff_t> FBackward;
+};
+
+TLineDiffer::TLineDiffer(const std::vector<std::string_view>& left,
+                         const std::vector<std::string_view>& right)
+    : FLeftChanged(left.size()), FRightChanged(right.size())
+{
+    std::unordered_map<std::string_view, std::uint32_t> numbers;
+    numbers.reserve(left.size() + right.size());
+    const auto number = [&numbers](std::string_view line) {
+        return numbers.try_emplace(line, static_cast<std::uint32_t>(numbers.size())).first->second;
+    };
+    FLeft.reserve(left.size());
+    for (std::string_view line : left)
+        FLeft.push_back(number(line));
+    FRight.reserve(right.size());
+    for (std::string_view line : right)
+        FRight.push_back(number(line));
+}
+
+void TLineDiffer::Compare(std::ptrdiff_t a0, std::ptrdiff_t a1, std::ptrdiff_t b0,
+                          std::ptrdiff_t b1)
+{
+    while (a0 < a1 && b0 < b1 && FLeft[a0] == FRight[b0]) {
+        ++a0;
+        ++b0;
+    }
+    while (a0 < a1 && b0 < b1 && FLeft[a1 - 1] == FRight[b1 - 1]) {
+        --a1;
+        --b1;
+    }
+    TPoint split{};
+    if (a0 == a1 || b0 == b1 || !Split(a0, a1, b0, b1, split)) {
+        std::fill(FLeftChanged.begin() + a0, FLeftChanged.begin() + a1, true);
+        std::fill(FRightChanged.begin() + b0, FRightChanged.begin() + b1, true);
+        return;
+    }
+    Compare(a0, split.X, b0, split.Y);
+    Compare(split.X, a1, split.Y, b1);
+}
+
+// The point half way along an edit script of least cost, found by Myers' search from both
+// ends at once (as diff-match-patch's bisection does). False when the cost exceeds the bound.
+bool TLineDiffer::Split(std::ptrdiff_t a0, std::ptrdiff_t a1, std::ptrdiff_t b0, std::ptrdiff_t b1,
+                        TPoint& split)
+{
+    const std::ptrdiff_t n = a1 - a0;
+    const std::ptrdiff_t m = b1 - b0;
+    const std::ptrdiff_t delta = n - m;
+    const bool odd = (delta & 1) != 0;
+    const std::ptrdiff_t maxCost = std::min((n + m + 1) / 2, kMaxSearchCost);
+    const std::ptrdiff_t offset = maxCost + 1;
+    const std::ptrdiff_t length = 2 * offset + 1;
+    // forward[k]: furthest x reached on diagonal k = x - y from the start; backward[k]: furthest
+    // distance walked back on diagonal k from the end, in reversed coordinates; -1 not yet.
+    FForward.assign(static_cast<std::size_t>(length), -1);
+    FBackward.assign(static_cast<std::size_t>(length), -1);
+    FForward[offset + 1] = 0;
+    FBackward[offset + 1] = 0;
+    const std::uint32_t* const a = FLeft.data() + a0;
+    const std::uint32_t* const b = FRight.data() + b0;
+    // Diagonals that ran off the edges are not searched again.
+    std::ptrdiff_t forwardStart = 0, forwardEnd = 0, backwardStart = 0, backwardEnd = 0;
+    for (std::ptrdiff_t d = 0; d < maxCost; ++d) {
+        for (std::ptrdiff_t k = -d + forwardStart; k <= d - forwardEnd; k += 2) {
+            const std::ptrdiff_t at = offset + k;
+            std::ptrdiff_t x = (k == -d || (k != d && FForward[at - 1] < FForward[at + 1]))
+                                   ? FForward[at + 1]
+                                   : FForward[at - 1] + 1;
+            std::ptrdiff_t y = x - k;
+            while (x < n && y < m && a[x] == b[y]) {
+                ++x;
+                ++y;
+            }
+            FForward[at] = x;
+            if (x > n) {
+                forwardEnd += 2;
+            } else if (y > m) {
+                forwardStart += 2;
+            } else if (odd) {
+                const std::ptrdiff_t back = offset + delta - k;
+                if (back >= 0 && back < length && FBackward[back] != -1 &&
+                    x >= n - FBackward[back]) {
+                    split = {a0 + x, b0 + y};
+                    return true;
+                }
+            }
+        }
+        for (std::ptrdiff_t k = -d + backwardStart; k <= d - backwardEnd; k += 2) {
+            const std::ptrdiff_t at = offset + k;
+            std::ptrdiff_t x = (k == -d || (k != d && FBackward[at - 1] < FBackward[at + 1]))
+                                   ? FBackward[at + 1]
+                                   : FBackward[at - 1] + 1;
+            std::ptrdiff_t y = x - k;
+            while (x < n && y < m && a[n - 1 - x] == b[m - 1 - y]) {
+                ++x;
+                ++y;
+            }
+            FBackward[at] = x;
+            if (x > n) {
+                backwardEnd += 2;
+            } else if (y > m) {
+                backwardStart += 2;
+            } else if (!odd) {
+                const std::ptrdiff_t ahead = offset + delta - k;
+                if (ahead >= 0 && ahead < length && FForward[ahead] != -1) {
+                    const std::ptrdiff_t forwardX = FForward[ahead];
+                    if (forwardX >= n - x) {
+                        split = {a0 + forwardX, b0 + forwardX - (ahead - offset)};
+                        return true;
+                    }
+                }
+            }
+        }
+    }
+    return false;
+}
+
+std::vector<TDiffHunk> TLineDiffer::Run()
+{
+    Compare(0, static_cast<std::ptrdiff_t>(FLeft.size()), 0,
+            static_cast<std::ptrdiff_t>(FRight.size()));
+    std::vector<TDiffHunk> hunks;
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (i < FLeft.size() || j < FRight.size()) {
+        if (i < FLeft.size() && j < FRight.size() && !FLeftChanged[i] && !FRightChanged[j]) {
+            ++i;
+            ++j;
+            continue;
+        }
+        TDiffHunk hunk{i, i, j, j};
+        while (i < FLeft.size() && FLeftChanged[i])
+            ++i;
+        while (j < FRight.size() && FRightChanged[j])
+            ++j;
+        hunk.LeftEnd = i;
+        hunk.RightEnd = j;
+        hunks.push_back(hunk);
+    }
+    return hunks;
+}
+
+}  // namespace
+
+std::vector<TDiffHunk> DiffLines(const std::vector<std::string_view>& left,
+                                 const std::vector<std::string_view>& right)
+{
+    return TLineDiffer(left, right).Run();
+}
