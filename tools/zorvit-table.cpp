@@ -18,8 +18,6 @@
 #include <string>
 #include <utility>
 
-#include <sys/stat.h>
-
 #include "Error.h"
 #include "FileBytes.h"
 #include "FloatEnvironment.h"
@@ -93,18 +91,6 @@ void WriteTable(TLineTable& table)
     Flush();
 }
 
-// The path to read: "-" is standard input. A device is refused before it is opened, since it
-// may never end (/dev/zero) or wait for a person (a terminal).
-std::string InputPath(const std::string& argument)
-{
-    const std::string path = argument == "-" ? "/dev/stdin" : argument;
-    struct stat status{};
-    if (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode) && !S_ISFIFO(status.st_mode) &&
-        !S_ISSOCK(status.st_mode))
-        throw EZorvitError("cannot read '" + argument + "': not a regular file or a pipe");
-    return path;
-}
-
 void WriteSummary(const TGCodeEngine& engine, double rapidRate)
 {
     TProgramSummary summary = SummarizeRun(engine);
@@ -156,7 +142,7 @@ int main(int argc, char** argv)
     }
     std::string bytes;
     try {
-        bytes = ReadFileBytes(InputPath(options.File));
+        bytes = ReadCommandLineFile(options.File);
     } catch (const EZorvitError& error) {
         std::fprintf(stderr, "zorvit-table: %s\n", error.what());
         return kExitUnreadable;

@@ -17,8 +17,6 @@
 #include <string_view>
 #include <vector>
 
-#include <sys/stat.h>
-
 #include "common/Error.h"
 #include "common/SafeFileWrite.h"
 #include "edit/EditRefusal.h"
@@ -166,17 +164,6 @@ bool ParseOptions(int argc, char** argv, TOptions& options)
     return options.File != nullptr && options.Out != nullptr;
 }
 
-// The path to read: "-" is standard input. A device is refused, since it may never end.
-std::string InputPath(const std::string& argument)
-{
-    const std::string path = argument == "-" ? "/dev/stdin" : argument;
-    struct stat status
-    {};
-    if (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode) &&
-        !S_ISFIFO(status.st_mode) && !S_ISSOCK(status.st_mode))
-        throw EZorvitError("cannot read '" + argument + "': not a regular file or a pipe");
-    return path;
-}
 
 void WriteOutput(const std::string& out, const std::string& text)
 {
@@ -203,7 +190,7 @@ int main(int argc, char** argv)
     }
     TProgram program;
     try {
-        program = SplitProgram(ReadFileBytes(InputPath(options.File)));
+        program = SplitProgram(ReadCommandLineFile(options.File));
     } catch (const EZorvitError& error) {
         std::fprintf(stderr, "zorvit-transform: %s\n", error.what());
         return kExitFileError;
