@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <unordered_map>
+#include <functional>
 
 namespace {
 
@@ -26,8 +26,17 @@ private:
     bool Split(std::ptrdiff_t a0, std::ptrdiff_t a1, std::ptrdiff_t b0, std::ptrdiff_t b1,
                TPoint& split);
 
-    std::vector<std::uint32_t> FLeft;  // lines as numbers: equal lines, equal numbers
-    std::vector<std::uint32_t> FRight;
+    // Whether line i of the left equals line j of the right: the hashes first, the bytes only
+    // when they agree.
+    bool Same(std::ptrdiff_t i, std::ptrdiff_t j) const
+    {
+        return FLeftHashes[i] == FRightHashes[j] && FLeft[i] == FRight[j];
+    }
+
+    const std::vector<std::string_view>& FLeft;
+    const std::vector<std::string_view>& FRight;
+    std::vector<std::size_t> FLeftHashes;
+    std::vector<std::size_t> FRightHashes;
     std::vector<bool> FLeftChanged;
     std::vector<bool> FRightChanged;
     std::vector<std::ptrdiff_t> FForward;
@@ -36,29 +45,25 @@ private:
 
 TLineDiffer::TLineDiffer(const std::vector<std::string_view>& left,
                          const std::vector<std::string_view>& right)
-    : FLeftChanged(left.size()), FRightChanged(right.size())
+    : FLeft(left), FRight(right), FLeftChanged(left.size()), FRightChanged(right.size())
 {
-    std::unordered_map<std::string_view, std::uint32_t> numbers;
-    numbers.reserve(left.size() + right.size());
-    const auto number = [&numbers](std::string_view line) {
-        return numbers.try_emplace(line, static_cast<std::uint32_t>(numbers.size())).first->second;
-    };
-    FLeft.reserve(left.size());
+    const std::hash<std::string_view> hash;
+    FLeftHashes.reserve(left.size());
     for (std::string_view line : left)
-        FLeft.push_back(number(line));
-    FRight.reserve(right.size());
+        FLeftHashes.push_back(hash(line));
+    FRightHashes.reserve(right.size());
     for (std::string_view line : right)
-        FRight.push_back(number(line));
+        FRightHashes.push_back(hash(line));
 }
 
 void TLineDiffer::Compare(std::ptrdiff_t a0, std::ptrdiff_t a1, std::ptrdiff_t b0,
                           std::ptrdiff_t b1)
 {
-    while (a0 < a1 && b0 < b1 && FLeft[a0] == FRight[b0]) {
+    while (a0 < a1 && b0 < b1 && Same(a0, b0)) {
         ++a0;
         ++b0;
     }
-    while (a0 < a1 && b0 < b1 && FLeft[a1 - 1] == FRight[b1 - 1]) {
+    while (a0 < a1 && b0 < b1 && Same(a1 - 1, b1 - 1)) {
         --a1;
         --b1;
     }
@@ -90,8 +95,6 @@ bool TLineDiffer::Split(std::ptrdiff_t a0, std::ptrdiff_t a1, std::ptrdiff_t b0,
     FBackward.assign(static_cast<std::size_t>(length), -1);
     FForward[offset + 1] = 0;
     FBackward[offset + 1] = 0;
-    const std::uint32_t* const a = FLeft.data() + a0;
-    const std::uint32_t* const b = FRight.data() + b0;
     // Diagonals that ran off the edges are not searched again.
     std::ptrdiff_t forwardStart = 0, forwardEnd = 0, backwardStart = 0, backwardEnd = 0;
     for (std::ptrdiff_t d = 0; d < maxCost; ++d) {
@@ -101,7 +104,7 @@ bool TLineDiffer::Split(std::ptrdiff_t a0, std::ptrdiff_t a1, std::ptrdiff_t b0,
                                    ? FForward[at + 1]
                                    : FForward[at - 1] + 1;
             std::ptrdiff_t y = x - k;
-            while (x < n && y < m && a[x] == b[y]) {
+            while (x < n && y < m && Same(a0 + x, b0 + y)) {
                 ++x;
                 ++y;
             }
@@ -125,7 +128,7 @@ bool TLineDiffer::Split(std::ptrdiff_t a0, std::ptrdiff_t a1, std::ptrdiff_t b0,
                                    ? FBackward[at + 1]
                                    : FBackward[at - 1] + 1;
             std::ptrdiff_t y = x - k;
-            while (x < n && y < m && a[n - 1 - x] == b[m - 1 - y]) {
+            while (x < n && y < m && Same(a1 - 1 - x, b1 - 1 - y)) {
                 ++x;
                 ++y;
             }
