@@ -237,7 +237,8 @@ int CodeOf(const TBlockItem& word)
     constexpr double kTolerance = 1e-6;
     const double tenths = word.Value * kTenths;
     const double rounded = std::round(tenths);
-    if (rounded < 0 || std::fabs(tenths - rounded) > kTolerance)
+    constexpr double kLargestCode = 1e6;  // beyond every G and M code, well within an int
+    if (rounded < 0 || rounded > kLargestCode || std::fabs(tenths - rounded) > kTolerance)
         return -1;
     return static_cast<int>(rounded);
 }

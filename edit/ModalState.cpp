@@ -67,8 +67,10 @@ TLineModes TModalState::Read(const TScannedBlock& block) const
             continue;
         if (item.Letter == 'X' || item.Letter == 'Y' || item.Letter == 'Z')
             modes.HasAxes = true;
-        if (item.Letter == 'L' && item.Numeric)
-            modes.OffsetTable = static_cast<int>(item.Value);
+        if (item.Letter == 'L') {
+            const int tenths = CodeOf(item);
+            modes.OffsetTable = tenths >= 0 && tenths % 10 == 0 ? tenths / 10 : -1;
+        }
         if (item.Letter != 'G')
             continue;
         const int code = CodeOf(item);

@@ -58,9 +58,11 @@ std::string FormatNumber(double value, const TNumberStyle& style, int precision,
 {
     constexpr int kMaxDecimals = 12;
     const int decimals = std::clamp(std::max(precision, style.Decimals), 0, kMaxDecimals);
-    char buffer[64];
-    const int length = std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
-    std::string text(buffer, static_cast<std::size_t>(std::max(length, 0)));
+    // A huge value has hundreds of digits before the point.
+    std::string text(
+        static_cast<std::size_t>(std::max(std::snprintf(nullptr, 0, "%.*f", decimals, value), 0)),
+        '\0');
+    std::snprintf(text.data(), text.size() + 1, "%.*f", decimals, value);
     const bool negative = text.front() == '-';
     if (negative)
         text.erase(0, 1);
