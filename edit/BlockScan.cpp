@@ -137,14 +137,6 @@ std::vector<const TBlockItem*> TScannedBlock::FindAll(char letter) const
     return found;
 }
 
-bool TScannedBlock::HasWords() const
-{
-    for (const TBlockItem& item : Items)
-        if (item.Kind == TItemKind::Word)
-            return true;
-    return false;
-}
-
 TScannedBlock ScanBlock(std::string_view line)
 {
     TScannedBlock block;

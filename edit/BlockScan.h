@@ -41,7 +41,6 @@ struct TScannedBlock
     const TBlockItem* Find(char letter) const;
     // The words with this letter in line order.
     std::vector<const TBlockItem*> FindAll(char letter) const;
-    bool HasWords() const;
 };
 
 TScannedBlock ScanBlock(std::string_view line);

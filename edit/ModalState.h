@@ -19,7 +19,6 @@ constexpr int kDwell = 40;
 constexpr int kCubicSpline = 50;
 constexpr int kQuadraticSpline = 51;
 constexpr int kNurbs = 52;
-constexpr int kNurbsEnd = 53;
 constexpr int kDiameterMode = 70;
 constexpr int kRadiusMode = 80;
 constexpr int kSetOffsets = 100;

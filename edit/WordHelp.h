@@ -23,7 +23,6 @@ public:
 
     // The key a word is found under: "G1" for "g01", "G38.2" for "G38.2", "X" for "X5".
     static std::string Key(std::string_view word);
-    bool Empty() const { return FEntries.empty(); }
 
 private:
     std::unordered_map<std::string, std::string> FEntries;
