@@ -140,6 +140,15 @@ std::vector<const TBlockItem*> TScannedBlock::FindAll(char letter) const
 TScannedBlock ScanBlock(std::string_view line)
 {
     TScannedBlock block;
+    ScanBlock(line, block);
+    return block;
+}
+
+void ScanBlock(std::string_view line, TScannedBlock& block)
+{
+    block.Items.clear();
+    block.HasControl = false;
+    block.HasUnknown = false;
     std::size_t pos = 0;
     const auto add = [&](TItemKind kind, std::size_t end) {
         TBlockItem item;
@@ -218,7 +227,6 @@ TScannedBlock ScanBlock(std::string_view line)
         if (block.Items.back().Kind == TItemKind::Unknown)
             block.HasUnknown = true;
     }
-    return block;
 }
 
 int CodeOf(const TBlockItem& word)

@@ -44,6 +44,8 @@ struct TScannedBlock
 };
 
 TScannedBlock ScanBlock(std::string_view line);
+// The same into a block whose item list is reused, for scanning many lines without allocating.
+void ScanBlock(std::string_view line, TScannedBlock& block);
 
 // The text of an item's value (words) or of the whole item.
 inline std::string_view ValueText(std::string_view line, const TBlockItem& item)

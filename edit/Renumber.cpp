@@ -37,8 +37,9 @@ TNumberFormat FormatOf(const std::vector<std::string>& lines)
 {
     TNumberFormat format;
     bool first = true;
+    TScannedBlock block;
     for (const std::string& line : lines) {
-        const TScannedBlock block = ScanBlock(line);
+        ScanBlock(line, block);
         for (std::size_t i = 0; i < block.Items.size(); ++i) {
             const TBlockItem& item = block.Items[i];
             if (item.Kind != TItemKind::Word || item.Letter != 'N' || !item.Numeric)
@@ -77,8 +78,9 @@ std::vector<std::string> Renumber(const std::vector<std::string>& lines,
     std::vector<std::string> result;
     result.reserve(lines.size());
     long long next = options.Start;
+    TScannedBlock block;
     for (const std::string& line : lines) {
-        const TScannedBlock block = ScanBlock(line);
+        ScanBlock(line, block);
         const TBlockItem* const number = block.Find('N');
         bool numbered = false;
         switch (options.Mode) {

@@ -398,8 +398,9 @@ std::vector<std::string> TProgramTransformer::Run()
     std::optional<bool> firstUnitsInch;
     TConventionCounter conventions;
     std::ptrdiff_t spacedLines = 0;
+    TScannedBlock block;
     for (const std::string& text : FLines) {
-        const TScannedBlock block = ScanBlock(text);
+        ScanBlock(text, block);
         if (const std::optional<std::string> separator = SeparatorOf(block))
             spacedLines += separator->empty() ? -1 : 1;
         for (const TBlockItem& item : block.Items) {
@@ -425,13 +426,13 @@ std::vector<std::string> TProgramTransformer::Run()
     TModalState state;
     for (std::size_t index = 0; index < FLines.size(); ++index) {
         const std::string& text = FLines[index];
-        const TScannedBlock block = ScanBlock(text);
         if (index > FRange.Last && FWrittenMotion == state.Motion) {
             // The transformed text is in the original's motion again: the rest stays as it is.
             result.insert(result.end(), FLines.begin() + static_cast<std::ptrdiff_t>(index),
                           FLines.end());
             break;
         }
+        ScanBlock(text, block);
         const TLineModes modes = state.Read(block);
         state.ApplyCodes(block, modes);
         TLine line{text, &block, {}, {}};
