@@ -184,3 +184,22 @@ std::vector<TDiffHunk> DiffLines(const std::vector<std::string_view>& left,
 {
     return TLineDiffer(left, right).Run();
 }
+
+std::optional<std::size_t> NeighbourHunk(const std::vector<TDiffHunk>& hunks, std::size_t leftLine,
+                                         bool forward)
+{
+    // A hunk of added lines only is a point before LeftBegin: it counts as on that line.
+    const auto after = std::upper_bound(
+        hunks.begin(), hunks.end(), leftLine,
+        [](std::size_t line, const TDiffHunk& hunk) { return line < hunk.LeftBegin; });
+    if (forward)
+        return after == hunks.end() ? std::nullopt
+                                    : std::optional<std::size_t>(after - hunks.begin());
+    auto before = after;
+    while (before != hunks.begin()) {
+        --before;
+        if (std::max(before->LeftEnd, before->LeftBegin + 1) <= leftLine)
+            return static_cast<std::size_t>(before - hunks.begin());
+    }
+    return std::nullopt;
+}

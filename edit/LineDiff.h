@@ -6,6 +6,7 @@
 // change, so that comparing very different large files stays quick.
 
 #include <cstddef>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -23,3 +24,8 @@ struct TDiffHunk
 
 std::vector<TDiffHunk> DiffLines(const std::vector<std::string_view>& left,
                                  const std::vector<std::string_view>& right);
+
+// The hunk to go to from the left list's line: the first that starts after it, or with forward
+// false the last that ends before it; none when there is none that way.
+std::optional<std::size_t> NeighbourHunk(const std::vector<TDiffHunk>& hunks, std::size_t leftLine,
+                                         bool forward);

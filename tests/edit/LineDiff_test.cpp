@@ -73,6 +73,20 @@ TEST(TLineDiffTest, RandomTextsGetAShortestEditThatTurnsOneIntoTheOther)
     }
 }
 
+TEST(TLineDiffTest, NeighbourHunksAreFoundFromAnyLine)
+{
+    // Lines 2-3 changed, one line added before 6, line 9 removed.
+    const std::vector<TDiffHunk> hunks = {{2, 4, 2, 4}, {6, 6, 6, 7}, {9, 10, 10, 10}};
+    EXPECT_EQ(NeighbourHunk(hunks, 0, true), 0U);
+    EXPECT_EQ(NeighbourHunk(hunks, 2, true), 1U);  // on the first: the next is the second
+    EXPECT_EQ(NeighbourHunk(hunks, 6, true), 2U);
+    EXPECT_EQ(NeighbourHunk(hunks, 9, true), std::nullopt);
+    EXPECT_EQ(NeighbourHunk(hunks, 9, false), 1U);
+    EXPECT_EQ(NeighbourHunk(hunks, 6, false), 0U);
+    EXPECT_EQ(NeighbourHunk(hunks, 3, false), std::nullopt);  // inside the first
+    EXPECT_EQ(NeighbourHunk({}, 3, true), std::nullopt);
+}
+
 TEST(TLineDiffTest, LargeTextsWithNothingInCommonAreOneChange)
 {
     std::vector<std::string> a(20000);
