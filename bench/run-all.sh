@@ -14,7 +14,7 @@ on_display() { xvfb-run -a -s "-screen 0 1280x1024x24" "$@"; }
 aggregates=(--benchmark_repetitions=3 --benchmark_report_aggregates_only=true)
 
 "$bench/gcode/bench_gcode" --benchmark_filter=1000000 "${aggregates[@]}"
-"$bench/editor/editor_highlighter_bench" --benchmark_filter=1000000 "${aggregates[@]}"
+"$bench/highlight/highlight_highlighter_bench" --benchmark_filter=1000000 "${aggregates[@]}"
 on_display "$bench/plot/plot_paint_bench"
 "$bench/plot/plot_fit_pick_bench" "${aggregates[@]}"
 on_display "$bench/app/app_open_file"

@@ -1,6 +1,6 @@
-#include "ColorTable.h"
+#include "common/ColorTable.h"
 
-#include "SameText.h"
+#include "common/SameText.h"
 
 #include <algorithm>
 #include <array>

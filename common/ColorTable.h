@@ -2,7 +2,7 @@
 // The colour identifier table: the names by which the settings file stores colours and from
 // which every colour picker offers its entries.
 
-#include "Color.h"
+#include "common/Color.h"
 
 #include <optional>
 #include <span>

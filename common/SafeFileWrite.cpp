@@ -1,6 +1,6 @@
-#include "SafeFileWrite.h"
+#include "common/SafeFileWrite.h"
 
-#include "FileDescriptor.h"
+#include "common/FileDescriptor.h"
 
 #include <atomic>
 #include <cerrno>

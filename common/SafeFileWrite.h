@@ -12,7 +12,7 @@
 //   text is written back.
 // - A file that exists but may not be written, or that is not a regular file, is left alone.
 
-#include "Error.h"
+#include "common/Error.h"
 
 #include <string>
 #include <string_view>

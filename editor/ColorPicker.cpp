@@ -1,7 +1,7 @@
-#include "ColorPicker.h"
+#include "editor/ColorPicker.h"
 
-#include "ColorTable.h"
-#include "SystemColors.h"
+#include "common/ColorTable.h"
+#include "editor/SystemColors.h"
 
 #include <QAbstractItemView>
 #include <QEvent>
@@ -46,7 +46,7 @@ QIcon Swatch(const QColor& colour)
 
 } // namespace
 
-TColorPicker::TColorPicker(QWidget* parent) : QComboBox(parent), m_color(PickerColors().front().Value)
+TColorPicker::TColorPicker(QWidget* parent) : QComboBox(parent), FColor(PickerColors().front().Value)
 {
     setIconSize(QSize(kSwatchWidthPx, kSwatchHeightPx));
     auto* style = new TScrollingListStyle;
@@ -79,7 +79,7 @@ void TColorPicker::SetColor(TColor colour)
     const std::span<const TColorEntry> entries = PickerColors();
     const auto found = std::ranges::find(entries, colour, &TColorEntry::Value);
     setCurrentIndex(found == entries.end() ? -1 : static_cast<int>(found - entries.begin()));
-    m_color = colour;
+    FColor = colour;
 }
 
 void TColorPicker::EntryActivated(int index)
@@ -88,9 +88,9 @@ void TColorPicker::EntryActivated(int index)
     if (index < 0 || index >= static_cast<int>(entries.size()))
         return;
     const TColor chosen = entries[static_cast<std::size_t>(index)].Value;
-    if (chosen == m_color)
+    if (chosen == FColor)
         return;
-    m_color = chosen;
+    FColor = chosen;
     emit ColorChanged(chosen);
 }
 

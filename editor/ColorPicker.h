@@ -1,7 +1,7 @@
 #pragma once
 // A drop-down list of the colour table's 50 picker colours, each a swatch and its identifier.
 
-#include "Color.h"
+#include "common/Color.h"
 
 #include <QComboBox>
 
@@ -14,7 +14,7 @@ public:
 
     // The colour of the selected entry; while no entry is selected, the colour last given to
     // SetColor, so that a colour the list does not offer survives a round trip.
-    TColor Color() const { return m_color; }
+    TColor Color() const { return FColor; }
 
     // Selects the first entry with that colour, or no entry when the list has none. Raises no
     // ColorChanged: that signal reports the user's choices only.
@@ -33,5 +33,5 @@ private:
     void PaintSwatches();
     void EntryActivated(int index);
 
-    TColor m_color;
+    TColor FColor;
 };

@@ -1,4 +1,4 @@
-#include "DialogLayout.h"
+#include "editor/DialogLayout.h"
 
 #include <QRect>
 #include <QStringList>

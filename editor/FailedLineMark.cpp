@@ -1,6 +1,6 @@
-#include "FailedLineMark.h"
+#include "editor/FailedLineMark.h"
 
-#include "GCodeEditor.h"
+#include "editor/GCodeEditor.h"
 
 #include <QColor>
 #include <QToolTip>
@@ -21,75 +21,75 @@ constexpr int kDwellMs = 400; // resting the pointer this long on the line shows
 } // namespace
 
 TFailedLineMark::TFailedLineMark(TGCodeEditor& editor)
-    : QObject(&editor), fEditor(editor),
-      fMessageStyle(-1, QStringLiteral("Failed line"), kMessageColour, kMessagePaper, editor.TextFont())
+    : QObject(&editor), FEditor(editor),
+      FMessageStyle(-1, QStringLiteral("Failed line"), kMessageColour, kMessagePaper, editor.TextFont())
 {
-    fEditor.setMargins(std::max(fEditor.margins(), kMarkMargin + 1));
-    fEditor.setMarginType(kMarkMargin, QsciScintilla::SymbolMargin);
-    fEditor.setMarginMarkerMask(kMarkMargin, 1 << kMarker);
-    fEditor.setMarginWidth(kMarkMargin, 0);
-    fEditor.markerDefine(QsciScintilla::Circle, kMarker);
-    fEditor.setMarkerBackgroundColor(kMarkerColour, kMarker);
-    fEditor.setMarkerForegroundColor(kMarkerColour, kMarker);
-    fEditor.setAnnotationDisplay(QsciScintilla::AnnotationBoxed);
-    connect(&fEditor, &QsciScintillaBase::SCN_MODIFIED, this,
+    FEditor.setMargins(std::max(FEditor.margins(), kMarkMargin + 1));
+    FEditor.setMarginType(kMarkMargin, QsciScintilla::SymbolMargin);
+    FEditor.setMarginMarkerMask(kMarkMargin, 1 << kMarker);
+    FEditor.setMarginWidth(kMarkMargin, 0);
+    FEditor.markerDefine(QsciScintilla::Circle, kMarker);
+    FEditor.setMarkerBackgroundColor(kMarkerColour, kMarker);
+    FEditor.setMarkerForegroundColor(kMarkerColour, kMarker);
+    FEditor.setAnnotationDisplay(QsciScintilla::AnnotationBoxed);
+    connect(&FEditor, &QsciScintillaBase::SCN_MODIFIED, this,
             [this](int position, int modificationType, const char*, int, int linesAdded, int, int,
                    int, int, int) { TextModified(position, modificationType, linesAdded); });
     // The annotation is cut at the editor's width; the whole message shows over the line.
-    fEditor.SendScintilla(QsciScintillaBase::SCI_SETMOUSEDWELLTIME, kDwellMs);
-    connect(&fEditor, &QsciScintillaBase::SCN_DWELLSTART, this,
+    FEditor.SendScintilla(QsciScintillaBase::SCI_SETMOUSEDWELLTIME, kDwellMs);
+    connect(&FEditor, &QsciScintillaBase::SCN_DWELLSTART, this,
             [this](int, int x, int y) { PointerRested(QPoint(x, y)); });
-    connect(&fEditor, &QsciScintillaBase::SCN_DWELLEND, this, [] { QToolTip::hideText(); });
+    connect(&FEditor, &QsciScintillaBase::SCN_DWELLEND, this, [] { QToolTip::hideText(); });
 }
 
 void TFailedLineMark::PointerRested(QPoint point)
 {
-    if (fHandle < 0)
+    if (FHandle < 0)
         return;
     // Over the margins there is no text position, so the line comes from the height alone.
-    const long position = fEditor.SendScintilla(QsciScintillaBase::SCI_POSITIONFROMPOINT,
-                                                 static_cast<unsigned long>(fEditor.marginWidth(0) + fEditor.marginWidth(kMarkMargin)),
+    const long position = FEditor.SendScintilla(QsciScintillaBase::SCI_POSITIONFROMPOINT,
+                                                 static_cast<unsigned long>(FEditor.marginWidth(0) + FEditor.marginWidth(kMarkMargin)),
                                                  static_cast<long>(point.y()));
-    if (fEditor.SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, position) == Line())
-        QToolTip::showText(fEditor.viewport()->mapToGlobal(point), fMessage, &fEditor);
+    if (FEditor.SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, position) == Line())
+        QToolTip::showText(FEditor.viewport()->mapToGlobal(point), FMessage, &FEditor);
 }
 
 void TFailedLineMark::Show(int line, const QString& message)
 {
     Clear();
-    if (line < 0 || line >= fEditor.lines())
+    if (line < 0 || line >= FEditor.lines())
         return;
-    fMessage = message;
-    fEditor.setMarginWidth(kMarkMargin, kMarkMarginWidthPx);
-    fHandle = fEditor.markerAdd(line, kMarker);
-    fEditor.annotate(line, message, fMessageStyle);
-    fEditor.setCursorPosition(line, 0);
-    fEditor.ensureLineVisible(line);
+    FMessage = message;
+    FEditor.setMarginWidth(kMarkMargin, kMarkMarginWidthPx);
+    FHandle = FEditor.markerAdd(line, kMarker);
+    FEditor.annotate(line, message, FMessageStyle);
+    FEditor.setCursorPosition(line, 0);
+    FEditor.ensureLineVisible(line);
 }
 
 void TFailedLineMark::Clear()
 {
-    if (fHandle < 0)
+    if (FHandle < 0)
         return;
-    fEditor.markerDeleteHandle(fHandle);
-    fHandle = -1;
-    fMessage.clear();
-    fEditor.clearAnnotations();
-    fEditor.setMarginWidth(kMarkMargin, 0);
+    FEditor.markerDeleteHandle(FHandle);
+    FHandle = -1;
+    FMessage.clear();
+    FEditor.clearAnnotations();
+    FEditor.setMarginWidth(kMarkMargin, 0);
 }
 
 int TFailedLineMark::Line() const
 {
-    return fHandle < 0 ? -1 : fEditor.markerLine(fHandle);
+    return FHandle < 0 ? -1 : FEditor.markerLine(FHandle);
 }
 
 // An edit that starts on the marked line, or joins lines into it, ends the mark.
 void TFailedLineMark::TextModified(int position, int modificationType, int linesAdded)
 {
-    if (fHandle < 0 || (modificationType & kTextChangeMask) == 0)
+    if (FHandle < 0 || (modificationType & kTextChangeMask) == 0)
         return;
     const int marked = Line();
-    const int first = static_cast<int>(fEditor.SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, position));
+    const int first = static_cast<int>(FEditor.SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, position));
     const int last = first + std::max(linesAdded, 0);
     if (marked < 0 || (marked >= first && marked <= last))
         Clear();

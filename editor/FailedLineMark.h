@@ -25,15 +25,15 @@ public:
     void Clear();
     // The marked line, which moves with lines inserted or removed above it; -1 without a mark.
     int Line() const;
-    const QString& Message() const { return fMessage; }
+    const QString& Message() const { return FMessage; }
 
 private:
     void TextModified(int position, int modificationType, int linesAdded);
     void PointerRested(QPoint point);
 
-    TGCodeEditor& fEditor;
+    TGCodeEditor& FEditor;
     // One style number for every message: each new QsciStyle takes another of the few there are.
-    QsciStyle fMessageStyle;
-    int fHandle = -1;
-    QString fMessage;
+    QsciStyle FMessageStyle;
+    int FHandle = -1;
+    QString FMessage;
 };

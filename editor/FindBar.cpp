@@ -1,4 +1,4 @@
-#include "FindBar.h"
+#include "editor/FindBar.h"
 
 #include <Qsci/qsciscintilla.h>
 
@@ -38,7 +38,7 @@ QCheckBox* NewSwitch(const char* name, const QString& caption, QWidget* parent)
 
 } // namespace
 
-TFindBar::TFindBar(QsciScintilla& editor, QWidget* parent) : QToolBar(parent), editor_(editor)
+TFindBar::TFindBar(QsciScintilla& editor, QWidget* parent) : QToolBar(parent), FEditor(editor)
 {
     setObjectName(QStringLiteral("FindBar"));
     setWindowTitle(QStringLiteral("Find"));
@@ -59,13 +59,13 @@ void TFindBar::CreateControls()
     cbxWholeWord = NewSwitch("cbxWholeWord", QStringLiteral("Whole word"), this);
     addWidget(cbxWholeWord);
 
-    replaceControls_ << addSeparator();
+    FReplaceControls << addSeparator();
     edtReplace = NewField("edtReplace", QStringLiteral("Replace with"), this);
-    replaceControls_ << addWidget(edtReplace);
-    replaceControls_ << addAction(QStringLiteral("Replace"), this, &TFindBar::ReplaceNext);
-    replaceControls_.back()->setObjectName(QStringLiteral("btnReplace"));
-    replaceControls_ << addAction(QStringLiteral("Replace All"), this, &TFindBar::ReplaceAll);
-    replaceControls_.back()->setObjectName(QStringLiteral("btnReplaceAll"));
+    FReplaceControls << addWidget(edtReplace);
+    FReplaceControls << addAction(QStringLiteral("Replace"), this, &TFindBar::ReplaceNext);
+    FReplaceControls.back()->setObjectName(QStringLiteral("btnReplace"));
+    FReplaceControls << addAction(QStringLiteral("Replace All"), this, &TFindBar::ReplaceAll);
+    FReplaceControls.back()->setObjectName(QStringLiteral("btnReplaceAll"));
 
     addSeparator();
     lblNote = new QLabel(this);
@@ -96,10 +96,10 @@ void TFindBar::ShowReplace()
 
 void TFindBar::Open(bool replacing)
 {
-    const QString selected = editor_.selectedText();
+    const QString selected = FEditor.selectedText();
     if (!selected.isEmpty() && !selected.contains(QLatin1Char('\n')) && !selected.contains(QLatin1Char('\r')))
         edtFind->setText(selected);
-    for (QAction* control : replaceControls_)
+    for (QAction* control : FReplaceControls)
         control->setVisible(replacing);
     SetNote({});
     show();
@@ -124,8 +124,8 @@ bool TFindBar::Find(bool forward)
         ShowFind();
         return false;
     }
-    const long from = editor_.SendScintilla(forward ? Sci::SCI_GETSELECTIONEND : Sci::SCI_GETSELECTIONSTART);
-    const auto match = FindText(editor_, Pattern(), Options(), from, forward);
+    const long from = FEditor.SendScintilla(forward ? Sci::SCI_GETSELECTIONEND : Sci::SCI_GETSELECTIONSTART);
+    const auto match = FindText(FEditor, Pattern(), Options(), from, forward);
     if (!match) {
         SetNote(kNotFound);
         return false;
@@ -138,37 +138,37 @@ bool TFindBar::Find(bool forward)
 void TFindBar::Select(const TSearchMatch& match)
 {
     // Setting the selection scrolls the caret, at the match's end, into view.
-    editor_.SendScintilla(Sci::SCI_SETSEL, static_cast<unsigned long>(match.start), match.end);
+    FEditor.SendScintilla(Sci::SCI_SETSEL, static_cast<unsigned long>(match.start), match.end);
 }
 
 void TFindBar::ReplaceNext()
 {
-    const long start = editor_.SendScintilla(Sci::SCI_GETSELECTIONSTART);
-    const long end = editor_.SendScintilla(Sci::SCI_GETSELECTIONEND);
-    const auto match = FindText(editor_, Pattern(), Options(), start, true);
-    if (match && !match->wrapped && match->start == start && match->end == end && !editor_.isReadOnly()) {
+    const long start = FEditor.SendScintilla(Sci::SCI_GETSELECTIONSTART);
+    const long end = FEditor.SendScintilla(Sci::SCI_GETSELECTIONEND);
+    const auto match = FindText(FEditor, Pattern(), Options(), start, true);
+    if (match && !match->wrapped && match->start == start && match->end == end && !FEditor.isReadOnly()) {
         const QByteArray replacement = edtReplace->text().toUtf8();
-        editor_.SendScintilla(Sci::SCI_SETTARGETRANGE, static_cast<unsigned long>(start), end);
-        editor_.SendScintilla(Sci::SCI_REPLACETARGET, static_cast<unsigned long>(replacement.size()),
+        FEditor.SendScintilla(Sci::SCI_SETTARGETRANGE, static_cast<unsigned long>(start), end);
+        FEditor.SendScintilla(Sci::SCI_REPLACETARGET, static_cast<unsigned long>(replacement.size()),
                               replacement.constData());
         const long after = start + replacement.size();
-        editor_.SendScintilla(Sci::SCI_SETSEL, static_cast<unsigned long>(after), after);
+        FEditor.SendScintilla(Sci::SCI_SETSEL, static_cast<unsigned long>(after), after);
     }
     FindNext();
 }
 
 void TFindBar::ReplaceAll()
 {
-    if (editor_.isReadOnly())
+    if (FEditor.isReadOnly())
         return;
-    const long count = ReplaceAllText(editor_, Pattern(), edtReplace->text().toUtf8(), Options());
+    const long count = ReplaceAllText(FEditor, Pattern(), edtReplace->text().toUtf8(), Options());
     SetNote(count == 0 ? kNotFound : QStringLiteral("%1 replaced").arg(count));
 }
 
 void TFindBar::Close()
 {
     hide();
-    editor_.setFocus();
+    FEditor.setFocus();
 }
 
 QString TFindBar::Note() const

@@ -4,7 +4,7 @@
 // selects what it finds. Wrapping around the end and a text that is nowhere to be found are
 // reported in the bar itself, never in a box, so that searching never stops the user's typing.
 
-#include "TextSearch.h"
+#include "editor/TextSearch.h"
 
 #include <QToolBar>
 
@@ -52,11 +52,11 @@ private:
     QByteArray Pattern() const;
     void SetNote(const QString& note);
 
-    QsciScintilla& editor_;
+    QsciScintilla& FEditor;
     QLineEdit* edtFind = nullptr;
     QLineEdit* edtReplace = nullptr;
     QCheckBox* cbxMatchCase = nullptr;
     QCheckBox* cbxWholeWord = nullptr;
     QLabel* lblNote = nullptr;
-    QList<QAction*> replaceControls_;
+    QList<QAction*> FReplaceControls;
 };

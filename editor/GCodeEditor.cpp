@@ -1,4 +1,4 @@
-#include "GCodeEditor.h"
+#include "editor/GCodeEditor.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -17,7 +17,7 @@
 #include <optional>
 #include <string_view>
 
-#include "LineSplit.h"
+#include "gcode/LineSplit.h"
 
 namespace {
 
@@ -92,7 +92,7 @@ int DigitCount(int number)
 TGCodeEditor::TGCodeEditor(QWidget* parent) : QsciScintilla(parent)
 {
     setUtf8(true);
-    setEolMode(EolModeOf(m_lineBreak));
+    setEolMode(EolModeOf(FLineBreak));
     SetUpFonts();
     SetUpGutter();
     ConnectSignals();
@@ -109,8 +109,8 @@ void TGCodeEditor::SetUpFonts()
         font.setPointSizeF(static_cast<qreal>(charHeightPx) * kPointsPerInch / logicalDpiY());
         return font;
     };
-    m_textFont = fixedFont(kTextCharHeightPx);
-    m_gutterFont = fixedFont(kGutterCharHeightPx);
+    FTextFont = fixedFont(kTextCharHeightPx);
+    FGutterFont = fixedFont(kGutterCharHeightPx);
     ApplyFonts();
 }
 
@@ -119,8 +119,8 @@ void TGCodeEditor::ApplyFonts()
     // Without a lexer the text font is every style's; setting it resets the gutter's style too,
     // so the gutter font comes second.
     if (!lexer())
-        setFont(m_textFont);
-    setMarginsFont(m_gutterFont);
+        setFont(FTextFont);
+    setMarginsFont(FGutterFont);
 }
 
 void TGCodeEditor::SetHighlighter(std::unique_ptr<THighlighter> highlighter)
@@ -130,14 +130,14 @@ void TGCodeEditor::SetHighlighter(std::unique_ptr<THighlighter> highlighter)
     {
         // The lexer's plain style is the editor's own text: its font and palette colours.
         lexer = std::make_unique<THighlighterLexer>(*highlighter);
-        lexer->setDefaultFont(m_textFont);
+        lexer->setDefaultFont(FTextFont);
         lexer->setDefaultColor(palette().color(QPalette::Text));
         lexer->setDefaultPaper(palette().color(QPalette::Base));
     }
     setLexer(lexer.get());
     // Old lexer before old highlighter: the lexer unregisters from it.
-    m_highlighterLexer = std::move(lexer);
-    m_highlighter = std::move(highlighter);
+    FHighlighterLexer = std::move(lexer);
+    FHighlighter = std::move(highlighter);
 }
 
 void TGCodeEditor::setLexer(QsciLexer* lexer)
@@ -182,7 +182,7 @@ std::string_view TGCodeEditor::CharacterData() const
 
 void TGCodeEditor::ReplaceAllWithoutUndo(std::string_view bytes, const TLoadProgress& progress)
 {
-    const QScopedValueRollback replacing(m_replacingAll, true);
+    const QScopedValueRollback replacing(FReplacingAll, true);
     const bool readOnly = isReadOnly();
     const int linesBefore = lines();
     SendScintilla(SCI_SETREADONLY, false);
@@ -211,8 +211,8 @@ void TGCodeEditor::ReplaceAllWithoutUndo(std::string_view bytes, const TLoadProg
     SendScintilla(SCI_SETEMPTYSELECTION, 0UL);
     SendScintilla(SCI_SETFIRSTVISIBLELINE, 0UL);
     SendScintilla(SCI_SETXOFFSET, 0UL);
-    if (m_highlighterLexer)
-        m_highlighterLexer->TextReplaced();
+    if (FHighlighterLexer)
+        FHighlighterLexer->TextReplaced();
     UpdateUndoAvailable();
     emit textChanged();
     if (lines() != linesBefore)
@@ -222,15 +222,15 @@ void TGCodeEditor::ReplaceAllWithoutUndo(std::string_view bytes, const TLoadProg
 void TGCodeEditor::SetTextBytes(const QByteArray& text, const TLoadProgress& progress)
 {
     const std::string_view bytes(text.constData(), static_cast<std::size_t>(text.size()));
-    m_lineBreak = FirstLineBreak(bytes).value_or(TLineBreak::CrLf);
-    setEolMode(EolModeOf(m_lineBreak));
+    FLineBreak = FirstLineBreak(bytes).value_or(TLineBreak::CrLf);
+    setEolMode(EolModeOf(FLineBreak));
     ReplaceAllWithoutUndo(bytes, progress);
 }
 
 QByteArray TGCodeEditor::TextBytes() const
 {
     const std::string_view text = CharacterData();
-    const std::string_view lineBreak = LineBreakBytes(m_lineBreak);
+    const std::string_view lineBreak = LineBreakBytes(FLineBreak);
     QByteArray bytes;
     // Room for the text when every break is already of the remembered style.
     bytes.reserve(static_cast<qsizetype>(text.size()));
@@ -261,10 +261,10 @@ void TGCodeEditor::setModified(bool modified)
 
 void TGCodeEditor::SetModified(bool modified)
 {
-    if (modified == m_modified)
+    if (modified == FModified)
         return;
-    m_modified = modified;
-    emit modificationChanged(m_modified);
+    FModified = modified;
+    emit modificationChanged(FModified);
 }
 
 void TGCodeEditor::ClearAll()
@@ -277,7 +277,7 @@ void TGCodeEditor::TextChanged(int modificationType)
 {
     if ((modificationType & kTextChangeMask) == 0)
         return;
-    if (!m_replacingAll)
+    if (!FReplacingAll)
         SetModified(true);
     UpdateUndoAvailable();
 }
@@ -296,13 +296,13 @@ void TGCodeEditor::UpdateUndoAvailable()
 {
     const bool undo = CanUndo();
     const bool redo = CanRedo();
-    if (undo != m_undoAvailable) {
-        m_undoAvailable = undo;
-        emit UndoAvailableChanged(m_undoAvailable);
+    if (undo != FUndoAvailable) {
+        FUndoAvailable = undo;
+        emit UndoAvailableChanged(FUndoAvailable);
     }
-    if (redo != m_redoAvailable) {
-        m_redoAvailable = redo;
-        emit RedoAvailableChanged(m_redoAvailable);
+    if (redo != FRedoAvailable) {
+        FRedoAvailable = redo;
+        emit RedoAvailableChanged(FRedoAvailable);
     }
 }
 
@@ -332,7 +332,7 @@ void TGCodeEditor::DeleteSelection()
 
 void TGCodeEditor::SetContextMenu(QMenu* menu)
 {
-    m_contextMenu = menu;
+    FContextMenu = menu;
 }
 
 bool TGCodeEditor::event(QEvent* event)
@@ -359,16 +359,16 @@ bool TGCodeEditor::IsEnabledWindowShortcut(const QKeyEvent& key) const
 
 QMenu* TGCodeEditor::ContextMenu() const
 {
-    return m_contextMenu;
+    return FContextMenu;
 }
 
 void TGCodeEditor::contextMenuEvent(QContextMenuEvent* event)
 {
-    if (!m_contextMenu) {
+    if (!FContextMenu) {
         QsciScintilla::contextMenuEvent(event);
         return;
     }
-    m_contextMenu->popup(event->globalPos());
+    FContextMenu->popup(event->globalPos());
     event->accept();
 }
 
@@ -384,12 +384,12 @@ void TGCodeEditor::UpdateGutterWidth()
 {
     const int digits = DigitCount(lines());
     const int zoomPt = static_cast<int>(SendScintilla(SCI_GETZOOM));
-    if (digits == m_gutterDigits && zoomPt == m_gutterZoomPt)
+    if (digits == FGutterDigits && zoomPt == FGutterZoomPt)
         return;
-    m_gutterDigits = digits;
-    m_gutterZoomPt = zoomPt;
+    FGutterDigits = digits;
+    FGutterZoomPt = zoomPt;
     // Scintilla draws every style this many points larger or smaller (Ctrl+keypad plus/minus).
-    QFont font = m_gutterFont;
+    QFont font = FGutterFont;
     font.setPointSizeF(std::max(font.pointSizeF() + zoomPt, kMinimumZoomedPt));
     const int numbersWidth = QFontMetrics(font).horizontalAdvance(QString(digits, QLatin1Char('9')));
     setMarginWidth(kGutterMargin, kGutterLeftOffsetPx + numbersWidth + kGutterNumberPaddingPx);

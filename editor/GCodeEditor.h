@@ -3,9 +3,9 @@
 // as they were loaded (invalid UTF-8 and NUL bytes included), remembers the file's line-break
 // style for new lines and for writing, and keeps a modified flag of its own that only edits set.
 
-#include "Highlighter.h"
-#include "HighlighterLexer.h"
-#include "LineList.h"
+#include "highlight/Highlighter.h"
+#include "editor/HighlighterLexer.h"
+#include "gcode/LineList.h"
 
 #include <Qsci/qsciscintilla.h>
 
@@ -34,10 +34,10 @@ public:
     // Attaches a highlighter, which the editor owns from then on, through a lexer made for it;
     // the previous highlighter and its lexer go. nullptr leaves the text plain.
     void SetHighlighter(std::unique_ptr<THighlighter> highlighter);
-    THighlighter* Highlighter() const { return m_highlighter.get(); }
+    THighlighter* Highlighter() const { return FHighlighter.get(); }
     // The lexer of the attached highlighter (nullptr without one): its OnError receives the
     // highlighter's failures.
-    THighlighterLexer* HighlighterLexer() const { return m_highlighterLexer.get(); }
+    THighlighterLexer* HighlighterLexer() const { return FHighlighterLexer.get(); }
 
     // Told the bytes loaded so far and the bytes to load, before each part of a load.
     using TLoadProgress = std::function<void(std::size_t done, std::size_t total)>;
@@ -55,11 +55,11 @@ public:
     // the text changes: long enough for a synchronous run that takes no user input.
     TLineList LinesView() const;
     // The first line break of the text last loaded; CR LF for a text without one, or never loaded.
-    TLineBreak LineBreak() const { return m_lineBreak; }
+    TLineBreak LineBreak() const { return FLineBreak; }
 
     // Set by every change of the text other than a load; cleared only by SetModified(false)
     // and ClearAll. QsciScintilla's modificationChanged(bool) is emitted when it changes.
-    bool Modified() const { return m_modified; }
+    bool Modified() const { return FModified; }
     void SetModified(bool modified);
     // Text, undo and redo history and the modified flag; the view goes back to the top-left.
     void ClearAll();
@@ -79,11 +79,11 @@ public:
     QMenu* ContextMenu() const;
 
     // The fonts of the text and of the line-number gutter.
-    const QFont& TextFont() const { return m_textFont; }
-    const QFont& GutterFont() const { return m_gutterFont; }
+    const QFont& TextFont() const { return FTextFont; }
+    const QFont& GutterFont() const { return FGutterFont; }
 
     // QsciScintilla answers these from Scintilla's save point; here they follow the flag above.
-    bool isModified() const { return m_modified; }
+    bool isModified() const { return FModified; }
     void setModified(bool modified) override;
     void setReadOnly(bool readOnly) override;
     // Keeps the fonts above when a lexer comes or goes; a lexer brings its own text fonts.
@@ -114,19 +114,19 @@ private:
     void UpdateGutterWidth();
     void ShowScrollHint();
 
-    TLineBreak m_lineBreak = TLineBreak::CrLf;
-    bool m_modified = false;
-    bool m_replacingAll = false;
-    bool m_undoAvailable = false;
-    bool m_redoAvailable = false;
-    int m_gutterDigits = 0;
-    int m_gutterZoomPt = 0;
-    QPointer<QMenu> m_contextMenu;
-    QFont m_textFont;
-    QFont m_gutterFont;
+    TLineBreak FLineBreak = TLineBreak::CrLf;
+    bool FModified = false;
+    bool FReplacingAll = false;
+    bool FUndoAvailable = false;
+    bool FRedoAvailable = false;
+    int FGutterDigits = 0;
+    int FGutterZoomPt = 0;
+    QPointer<QMenu> FContextMenu;
+    QFont FTextFont;
+    QFont FGutterFont;
     // The lexer listens to the highlighter, so it is declared after it and goes first. It has
     // no parent for the same reason: children would outlive both members. QsciScintilla keeps
     // only a guarded pointer to it.
-    std::unique_ptr<THighlighter> m_highlighter;
-    std::unique_ptr<THighlighterLexer> m_highlighterLexer;
+    std::unique_ptr<THighlighter> FHighlighter;
+    std::unique_ptr<THighlighterLexer> FHighlighterLexer;
 };

@@ -1,7 +1,7 @@
-#include "HighlighterLexer.h"
+#include "editor/HighlighterLexer.h"
 
-#include "Error.h"
-#include "SystemColors.h"
+#include "common/Error.h"
+#include "editor/SystemColors.h"
 
 #include <Qsci/qsciscintilla.h>
 
@@ -46,24 +46,24 @@ long IndicatorValue(const QColor& colour)
 
 THighlighterLexer::THighlighterLexer(THighlighter& highlighter, QObject* parent)
     : QsciLexerCustom(parent),
-      fHighlighter(highlighter),
-      fLanguage(QByteArray::fromStdString(highlighter.LanguageTitle()))
+      FHighlighter(highlighter),
+      FLanguage(QByteArray::fromStdString(highlighter.LanguageTitle()))
 {
     OnError = [](const QString& message) { qWarning("%s", qPrintable(message)); };
     for (int c = kFirstByteValue; c < kByteValues; ++c)
     {
         if (highlighter.IdentifierChars().test(static_cast<std::size_t>(c)))
-            fWordCharacters.append(static_cast<char>(c));
+            FWordCharacters.append(static_cast<char>(c));
     }
     setDefaultColor(ColorToQColor(clWindowText));
     setDefaultPaper(ColorToQColor(clWindow));
     RebuildStyleMap();
-    fListenerId = fHighlighter.AddChangeListener([this] { HighlighterChanged(); });
+    FListenerId = FHighlighter.AddChangeListener([this] { HighlighterChanged(); });
 }
 
 THighlighterLexer::~THighlighterLexer()
 {
-    fHighlighter.RemoveChangeListener(fListenerId);
+    FHighlighter.RemoveChangeListener(FListenerId);
 }
 
 int THighlighterLexer::StrikeOutIndicator()
@@ -73,18 +73,18 @@ int THighlighterLexer::StrikeOutIndicator()
 
 void THighlighterLexer::RebuildStyleMap()
 {
-    fStyleAttributes.assign(kFirstAttributeStyle, nullptr);
+    FStyleAttributes.assign(kFirstAttributeStyle, nullptr);
     int style = kFirstAttributeStyle;
-    for (int i = 0; i < fHighlighter.AttributeCount(); ++i)
+    for (int i = 0; i < FHighlighter.AttributeCount(); ++i)
     {
         while (IsPredefinedStyle(style))
         {
-            fStyleAttributes.push_back(nullptr);
+            FStyleAttributes.push_back(nullptr);
             ++style;
         }
         if (style >= kStyleCount)
             break;  // more attributes than Scintilla has styles: the rest draw plain
-        fStyleAttributes.push_back(fHighlighter.AttributeAt(i));
+        FStyleAttributes.push_back(FHighlighter.AttributeAt(i));
         ++style;
     }
 }
@@ -93,21 +93,21 @@ int THighlighterLexer::StyleOf(const TTokenAttribute* attribute) const
 {
     if (attribute == nullptr)
         return kPlainStyle;
-    const auto found = std::find(fStyleAttributes.begin(), fStyleAttributes.end(), attribute);
-    return found == fStyleAttributes.end() ? kPlainStyle
-                                           : static_cast<int>(found - fStyleAttributes.begin());
+    const auto found = std::find(FStyleAttributes.begin(), FStyleAttributes.end(), attribute);
+    return found == FStyleAttributes.end() ? kPlainStyle
+                                           : static_cast<int>(found - FStyleAttributes.begin());
 }
 
 const TTokenAttribute* THighlighterLexer::AttributeOfStyle(int style) const
 {
-    if (style < 0 || style >= static_cast<int>(fStyleAttributes.size()))
+    if (style < 0 || style >= static_cast<int>(FStyleAttributes.size()))
         return nullptr;
-    return fStyleAttributes[static_cast<std::size_t>(style)];
+    return FStyleAttributes[static_cast<std::size_t>(style)];
 }
 
 const char* THighlighterLexer::language() const
 {
-    return fLanguage.constData();
+    return FLanguage.constData();
 }
 
 QString THighlighterLexer::description(int style) const
@@ -142,7 +142,7 @@ QColor THighlighterLexer::paper(int style) const
     QColor colour = ColorToQColor(attribute->Background(), palette);
     if (!colour.isValid())
     {
-        if (const TTokenAttribute* whiteSpace = fHighlighter.DefaultAttribute(kRoleWhiteSpace))
+        if (const TTokenAttribute* whiteSpace = FHighlighter.DefaultAttribute(kRoleWhiteSpace))
             colour = ColorToQColor(whiteSpace->Background(), palette);
     }
     return colour.isValid() ? colour : defaultPaper();
@@ -162,14 +162,14 @@ QFont THighlighterLexer::font(int style) const
 
 const char* THighlighterLexer::wordCharacters() const
 {
-    return fWordCharacters.constData();
+    return FWordCharacters.constData();
 }
 
 void THighlighterLexer::RefreshStyles()
 {
-    for (int style = 0; style < static_cast<int>(fStyleAttributes.size()); ++style)
+    for (int style = 0; style < static_cast<int>(FStyleAttributes.size()); ++style)
     {
-        if (style != kPlainStyle && fStyleAttributes[static_cast<std::size_t>(style)] == nullptr)
+        if (style != kPlainStyle && FStyleAttributes[static_cast<std::size_t>(style)] == nullptr)
             continue;
         emit colorChanged(color(style), style);
         emit paperChanged(paper(style), style);
@@ -179,8 +179,8 @@ void THighlighterLexer::RefreshStyles()
 
 void THighlighterLexer::TextReplaced()
 {
-    fValidLines = {};
-    fPendingState = TPendingState::None;
+    FValidLines = {};
+    FPendingState = TPendingState::None;
 }
 
 void THighlighterLexer::setEditor(QsciScintilla* editor)
@@ -188,9 +188,9 @@ void THighlighterLexer::setEditor(QsciScintilla* editor)
     if (QsciScintilla* previous = this->editor())
         disconnect(previous, &QsciScintillaBase::SCN_MODIFIED, this, nullptr);
     QsciLexerCustom::setEditor(editor);
-    fValidLines = {};
-    fPendingState = TPendingState::None;
-    fStrikeOutDrawn = false;
+    FValidLines = {};
+    FPendingState = TPendingState::None;
+    FStrikeOutDrawn = false;
     if (editor == nullptr)
         return;
 
@@ -206,7 +206,7 @@ void THighlighterLexer::setEditor(QsciScintilla* editor)
                                     QsciScintillaBase::SC_MOD_BEFOREDELETE;
     Send(QsciScintillaBase::SCI_SETMODEVENTMASK, static_cast<unsigned long>(
              Send(QsciScintillaBase::SCI_GETMODEVENTMASK) | kNeededNotices));
-    editor->SendScintilla(QsciScintillaBase::SCI_SETWORDCHARS, fWordCharacters.constData());
+    editor->SendScintilla(QsciScintillaBase::SCI_SETWORDCHARS, FWordCharacters.constData());
     Send(QsciScintillaBase::SCI_INDICSETSTYLE, kStrikeOutIndicator, QsciScintillaBase::INDIC_STRIKE);
     Send(QsciScintillaBase::SCI_INDICSETFLAGS, kStrikeOutIndicator,
          QsciScintillaBase::SC_INDICFLAG_VALUEBEFORE);
@@ -221,7 +221,7 @@ void THighlighterLexer::HighlighterChanged()
     if (editor() == nullptr)
         return;
     // Enabled or a strike-out may have changed: every line is styled again as it is shown.
-    fValidLines = {};
+    FValidLines = {};
     startStyling(0);
     editor()->viewport()->update();
 }
@@ -241,23 +241,23 @@ void THighlighterLexer::DocumentModified(int position, int modificationType, int
         TValidLines valid;
         if (styledLines > lastLine + 1)
             valid = {lastLine + 1, styledLines, static_cast<int>(Send(Base::SCI_GETLINESTATE, lastLine))};
-        else if (!fValidLines.Empty() && fValidLines.end > lastLine + 1)
+        else if (!FValidLines.Empty() && FValidLines.end > lastLine + 1)
         {
-            valid = fValidLines;
+            valid = FValidLines;
             if (valid.first <= lastLine)
                 valid = {lastLine + 1, valid.end,
                          static_cast<int>(Send(Base::SCI_GETLINESTATE, lastLine))};
         }
-        fPending = {valid, static_cast<int>(Send(Base::SCI_GETLINECOUNT)),
+        FPending = {valid, static_cast<int>(Send(Base::SCI_GETLINECOUNT)),
                     Send(Base::SCI_GETLENGTH)};
-        fPendingState = TPendingState::Waiting;
+        FPendingState = TPendingState::Waiting;
     }
     else if (modificationType & (Base::SC_MOD_INSERTTEXT | Base::SC_MOD_DELETETEXT))
     {
         ApplyPendingModification();
-        if (fPendingState != TPendingState::Applied)
-            fValidLines = {};  // a change without the notice before it: trust nothing below
-        fPendingState = TPendingState::None;
+        if (FPendingState != TPendingState::Applied)
+            FValidLines = {};  // a change without the notice before it: trust nothing below
+        FPendingState = TPendingState::None;
     }
 }
 
@@ -266,15 +266,15 @@ void THighlighterLexer::ApplyPendingModification()
     // Other receivers of the change notice (QScintilla's own among them) may ask for styling
     // before our notice arrives: as soon as the text has changed, shift the lines.
     using Base = QsciScintillaBase;
-    if (fPendingState != TPendingState::Waiting || Send(Base::SCI_GETLENGTH) == fPending.length)
+    if (FPendingState != TPendingState::Waiting || Send(Base::SCI_GETLENGTH) == FPending.length)
         return;
-    const int linesAdded = static_cast<int>(Send(Base::SCI_GETLINECOUNT)) - fPending.lineCount;
-    fValidLines = fPending.validLines;
-    fValidLines.first += linesAdded;
-    fValidLines.end += linesAdded;
-    if (fValidLines.Empty())
-        fValidLines = {};
-    fPendingState = TPendingState::Applied;
+    const int linesAdded = static_cast<int>(Send(Base::SCI_GETLINECOUNT)) - FPending.lineCount;
+    FValidLines = FPending.validLines;
+    FValidLines.first += linesAdded;
+    FValidLines.end += linesAdded;
+    if (FValidLines.Empty())
+        FValidLines = {};
+    FPendingState = TPendingState::Applied;
 }
 
 void THighlighterLexer::styleText(int start, int end)
@@ -291,7 +291,7 @@ void THighlighterLexer::styleText(int start, int end)
     catch (const std::exception& error)
     {
         // Draw what is left plain so that painting completes, and report after the paint.
-        fValidLines = {};
+        FValidLines = {};
         StylePlain(line, std::max(line, lastLine));
         const QString message = QString::fromUtf8(error.what());
         QMetaObject::invokeMethod(
@@ -303,27 +303,27 @@ void THighlighterLexer::StyleLines(int& line, int lastLine)
 {
     using Base = QsciScintillaBase;
     const int lineCount = static_cast<int>(Send(Base::SCI_GETLINECOUNT));
-    const bool paint = fHighlighter.Enabled();
+    const bool paint = FHighlighter.Enabled();
     ResumeAt(line);
     while (line < lineCount)
     {
         StyleLine(line, paint);
-        const int state = static_cast<int>(fHighlighter.LineState());
+        const int state = static_cast<int>(FHighlighter.LineState());
 
         std::optional<int> before;
-        if (!fValidLines.Empty())
+        if (!FValidLines.Empty())
         {
-            if (line == fValidLines.first - 1)
-                before = fValidLines.entryState;
-            else if (line >= fValidLines.first && line < fValidLines.end)
+            if (line == FValidLines.first - 1)
+                before = FValidLines.entryState;
+            else if (line >= FValidLines.first && line < FValidLines.end)
                 before = static_cast<int>(Send(Base::SCI_GETLINESTATE, line));
         }
         Send(Base::SCI_SETLINESTATE, static_cast<unsigned long>(line), state);
         if (before && *before == state)
         {
             // The lines below start as they did before: their styles and states still hold.
-            line = fValidLines.end;
-            fValidLines = {};
+            line = FValidLines.end;
+            FValidLines = {};
             ResumeAt(line);
             if (line > lastLine)
                 return;
@@ -331,17 +331,17 @@ void THighlighterLexer::StyleLines(int& line, int lastLine)
         }
         if (before)
         {
-            fValidLines.first = line + 1;
-            fValidLines.entryState = *before;
-            if (fValidLines.Empty())
-                fValidLines = {};
+            FValidLines.first = line + 1;
+            FValidLines.entryState = *before;
+            if (FValidLines.Empty())
+                FValidLines = {};
         }
         if (line >= lastLine)
         {
             // A changed end state (a comment opened or closed) reaches the lines below. Those on
             // screen are styled now, which makes Scintilla paint them again; the rest waits
             // until it is shown.
-            if (!before || fValidLines.Empty())
+            if (!before || FValidLines.Empty())
                 return;
             const int lastVisible = LastVisibleLine();
             if (line >= lastVisible)
@@ -355,9 +355,9 @@ void THighlighterLexer::StyleLines(int& line, int lastLine)
 void THighlighterLexer::ResumeAt(int line)
 {
     if (line == 0)
-        fHighlighter.ResetLineState();
+        FHighlighter.ResetLineState();
     else
-        fHighlighter.SetLineState(Send(QsciScintillaBase::SCI_GETLINESTATE, static_cast<unsigned long>(line - 1)));
+        FHighlighter.SetLineState(Send(QsciScintillaBase::SCI_GETLINESTATE, static_cast<unsigned long>(line - 1)));
     startStyling(LineStart(line));
 }
 
@@ -378,7 +378,7 @@ void THighlighterLexer::StyleLine(int line, bool paint)
     const char* text = textLength > 0 ? reinterpret_cast<const char*>(Send(
                                             Base::SCI_GETRANGEPOINTER, begin, textLength))
                                       : "";
-    fHighlighter.StartLine(std::string_view(text, static_cast<std::size_t>(textLength)), line);
+    FHighlighter.StartLine(std::string_view(text, static_cast<std::size_t>(textLength)), line);
 
     struct TStrikeOut
     {
@@ -387,44 +387,44 @@ void THighlighterLexer::StyleLine(int line, bool paint)
         QColor colour;
     };
     std::vector<TStrikeOut> strikeOuts;
-    fLineStyles.assign(static_cast<std::size_t>(next - begin), static_cast<char>(kPlainStyle));
-    while (!fHighlighter.AtLineEnd())
+    FLineStyles.assign(static_cast<std::size_t>(next - begin), static_cast<char>(kPlainStyle));
+    while (!FHighlighter.AtLineEnd())
     {
-        std::string token = fHighlighter.TokenText();
+        std::string token = FHighlighter.TokenText();
         if (token.empty())
         {
-            fHighlighter.NextToken();
-            if (fHighlighter.AtLineEnd())
+            FHighlighter.NextToken();
+            if (FHighlighter.AtLineEnd())
                 break;
-            token = fHighlighter.TokenText();
+            token = FHighlighter.TokenText();
             if (token.empty())
                 throw EZorvitError(kInfiniteLoopMessage);
         }
         if (paint)
         {
-            const int tokenStart = std::clamp(fHighlighter.TokenStart(), 0, textLength);
+            const int tokenStart = std::clamp(FHighlighter.TokenStart(), 0, textLength);
             const int tokenEnd =
                 std::clamp(tokenStart + static_cast<int>(token.size()), tokenStart, textLength);
-            const TTokenAttribute* attribute = fHighlighter.TokenAttribute();
+            const TTokenAttribute* attribute = FHighlighter.TokenAttribute();
             const int style = StyleOf(attribute);
-            std::fill(fLineStyles.begin() + tokenStart, fLineStyles.begin() + tokenEnd,
+            std::fill(FLineStyles.begin() + tokenStart, FLineStyles.begin() + tokenEnd,
                       static_cast<char>(style));
             if (attribute && (attribute->Style() & fsStrikeOut) && tokenEnd > tokenStart)
                 strikeOuts.push_back({begin + tokenStart, tokenEnd - tokenStart, TextColor(style)});
         }
-        fHighlighter.NextToken();
+        FHighlighter.NextToken();
     }
 
-    editor()->SendScintilla(Base::SCI_SETSTYLINGEX, static_cast<uintptr_t>(fLineStyles.size()),
-                            fLineStyles.data());
-    if (fStrikeOutDrawn)
+    editor()->SendScintilla(Base::SCI_SETSTYLINGEX, static_cast<uintptr_t>(FLineStyles.size()),
+                            FLineStyles.data());
+    if (FStrikeOutDrawn)
         ClearStrikeOut(begin, next - begin);
     for (const TStrikeOut& strikeOut : strikeOuts)
     {
         Send(Base::SCI_SETINDICATORCURRENT, kStrikeOutIndicator);
         Send(Base::SCI_SETINDICATORVALUE, static_cast<unsigned long>(IndicatorValue(strikeOut.colour)));
         Send(Base::SCI_INDICATORFILLRANGE, static_cast<unsigned long>(strikeOut.start), strikeOut.length);
-        fStrikeOutDrawn = true;
+        FStrikeOutDrawn = true;
     }
 }
 
@@ -434,7 +434,7 @@ void THighlighterLexer::StylePlain(int fromLine, int toLine)
     const int length = LineStart(toLine + 1) - begin;
     startStyling(begin);
     setStyling(length, kPlainStyle);
-    if (fStrikeOutDrawn)
+    if (FStrikeOutDrawn)
         ClearStrikeOut(begin, length);
 }
 

@@ -8,7 +8,7 @@
 // attribute i of the highlighter is drawn with its own style (see StyleOf). Strike-out, which
 // Scintilla styles lack, is drawn with an indicator in the token's text colour.
 
-#include "Highlighter.h"
+#include "highlight/Highlighter.h"
 
 #include <Qsci/qscilexercustom.h>
 
@@ -28,7 +28,7 @@ public:
     explicit THighlighterLexer(THighlighter& highlighter, QObject* parent = nullptr);
     ~THighlighterLexer() override;
 
-    THighlighter& Highlighter() const { return fHighlighter; }
+    THighlighter& Highlighter() const { return FHighlighter; }
 
     // Style number of an attribute of the highlighter; 0 (plain) for nullptr or an attribute
     // that the highlighter does not list.
@@ -86,11 +86,11 @@ private:
     QColor TextColor(int style) const;
     const TTokenAttribute* AttributeOfStyle(int style) const;
 
-    THighlighter& fHighlighter;
-    THighlighter::TListenerId fListenerId = 0;
-    QByteArray fLanguage;
-    QByteArray fWordCharacters;
-    std::vector<const TTokenAttribute*> fStyleAttributes;  // index = style number
+    THighlighter& FHighlighter;
+    THighlighter::TListenerId FListenerId = 0;
+    QByteArray FLanguage;
+    QByteArray FWordCharacters;
+    std::vector<const TTokenAttribute*> FStyleAttributes;  // index = style number
     // What a change about to happen leaves valid, in the line numbers before the change.
     struct TPendingChange
     {
@@ -101,13 +101,13 @@ private:
     enum class TPendingState
     {
         None,
-        Waiting,  // told of a change that has not been applied to fValidLines yet
+        Waiting,  // told of a change that has not been applied to FValidLines yet
         Applied,  // applied early, before our notice of the change arrived
     };
 
-    TValidLines fValidLines;
-    TPendingChange fPending;
-    TPendingState fPendingState = TPendingState::None;
-    bool fStrikeOutDrawn = false;
-    std::string fLineStyles;
+    TValidLines FValidLines;
+    TPendingChange FPending;
+    TPendingState FPendingState = TPendingState::None;
+    bool FStrikeOutDrawn = false;
+    std::string FLineStyles;
 };

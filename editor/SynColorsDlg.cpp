@@ -1,10 +1,10 @@
-#include "SynColorsDlg.h"
+#include "editor/SynColorsDlg.h"
 
-#include "ColorPicker.h"
-#include "DialogLayout.h"
-#include "GCodeEditor.h"
-#include "SynHighlighterRS274.h"
-#include "TokenAttribute.h"
+#include "editor/ColorPicker.h"
+#include "editor/DialogLayout.h"
+#include "editor/GCodeEditor.h"
+#include "highlight/SynHighlighterRS274.h"
+#include "highlight/TokenAttribute.h"
 
 #include <QApplication>
 #include <QCheckBox>

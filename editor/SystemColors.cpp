@@ -1,4 +1,4 @@
-#include "SystemColors.h"
+#include "editor/SystemColors.h"
 
 #include <QGuiApplication>
 

@@ -3,7 +3,7 @@
 // through one table, so the editor, its previews and the colour pickers all change with the
 // desktop theme in the same way.
 
-#include "Color.h"
+#include "common/Color.h"
 
 #include <QColor>
 #include <QPalette>

@@ -1,4 +1,4 @@
-#include "TextSearch.h"
+#include "editor/TextSearch.h"
 
 #include <Qsci/qsciscintillabase.h>
 

@@ -1,4 +1,4 @@
-#include "FileBytes.h"
+#include "gcode/FileBytes.h"
 
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -10,8 +10,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "Error.h"
-#include "FileDescriptor.h"
+#include "common/Error.h"
+#include "common/FileDescriptor.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "GCodeEngine.h"
+#include "gcode/GCodeEngine.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 #include <string_view>
 #include <utility>
 
-#include "SameText.h"
+#include "common/SameText.h"
 
 namespace {
 

@@ -18,10 +18,10 @@
 #include <string>
 #include <vector>
 
-#include "GCodeParser.h"
-#include "LineList.h"
-#include "LineTable.h"
-#include "SkipReport.h"
+#include "gcode/GCodeParser.h"
+#include "gcode/LineList.h"
+#include "gcode/LineTable.h"
+#include "gcode/SkipReport.h"
 
 class TGCodeEngine
 {

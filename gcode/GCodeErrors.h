@@ -1,7 +1,7 @@
 #pragma once
 // The errors raised while interpreting G-code. Each carries the message shown to the user.
 
-#include "Error.h"
+#include "common/Error.h"
 
 // Malformed G-code found by the tokenizer; the message names the source line.
 class EParserError : public EZorvitError

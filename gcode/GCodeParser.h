@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "GCodeErrors.h"
+#include "gcode/GCodeErrors.h"
 
 class TGCodeParser
 {

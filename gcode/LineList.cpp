@@ -1,6 +1,6 @@
-#include "LineList.h"
+#include "gcode/LineList.h"
 
-#include "LineSplit.h"
+#include "gcode/LineSplit.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "LineTable.h"
+#include "gcode/LineTable.h"
 
 #include <bit>
 #include <charconv>
@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "SameText.h"
+#include "common/SameText.h"
 
 namespace {
 

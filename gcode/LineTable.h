@@ -18,7 +18,7 @@
 #include <string_view>
 #include <vector>
 
-#include "GCodeErrors.h"
+#include "gcode/GCodeErrors.h"
 
 enum class TFieldType : std::uint8_t { AutoInc, Boolean, SmallInt, Integer, Float };
 

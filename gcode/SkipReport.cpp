@@ -1,4 +1,4 @@
-#include "SkipReport.h"
+#include "gcode/SkipReport.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // The OpenGL values of the GL command interface's enumerations, for every implementation that
 // calls real GL functions.
 
-#include "GLCommands.h"
+#include "plot/GLCommands.h"
 
 #include <GL/gl.h>
 

@@ -3,8 +3,8 @@
 // functions of a widget's context, or the functions of whichever context is current when the
 // plot is drawn without a window. One implementation serves both, so they draw alike.
 
-#include "GLCommands.h"
-#include "GLEnums.h"
+#include "plot/GLCommands.h"
+#include "plot/GLEnums.h"
 
 #include <functional>
 
@@ -17,8 +17,8 @@ public:
 
     // The functions of the current context, or null while there is none: then MakeCurrent
     // fails and no GL function is ever called.
-    void SetFunctions(TFunctions* functions) { fFunctions = functions; }
-    bool Usable() const { return fFunctions != nullptr; }
+    void SetFunctions(TFunctions* functions) { FFunctions = functions; }
+    bool Usable() const { return FFunctions != nullptr; }
 
     bool MakeCurrent() override;
     void ClearColor(float red, float green, float blue, float alpha) override;
@@ -43,128 +43,128 @@ public:
     void Flush() override;
 
 private:
-    std::function<void()> fMakeCurrent;
-    TFunctions* fFunctions = nullptr;
+    std::function<void()> FMakeCurrent;
+    TFunctions* FFunctions = nullptr;
 };
 
 template <class TFunctions>
 TGLFunctionCommands<TFunctions>::TGLFunctionCommands(std::function<void()> makeCurrent)
-    : fMakeCurrent(std::move(makeCurrent))
+    : FMakeCurrent(std::move(makeCurrent))
 {
 }
 
 template <class TFunctions>
 bool TGLFunctionCommands<TFunctions>::MakeCurrent()
 {
-    if (!fFunctions)
+    if (!FFunctions)
         return false;
-    fMakeCurrent();
+    FMakeCurrent();
     return true;
 }
 
 template <class TFunctions>
 void TGLFunctionCommands<TFunctions>::ClearColor(float red, float green, float blue, float alpha)
 {
-    fFunctions->glClearColor(red, green, blue, alpha);
+    FFunctions->glClearColor(red, green, blue, alpha);
 }
 
 template <class TFunctions>
 void TGLFunctionCommands<TFunctions>::ShadeModel(TGLShadeModel model)
 {
-    fFunctions->glShadeModel(GLEnum(model));
+    FFunctions->glShadeModel(GLEnum(model));
 }
 
 template <class TFunctions>
 void TGLFunctionCommands<TFunctions>::Enable(TGLCapability capability)
 {
-    fFunctions->glEnable(GLEnum(capability));
+    FFunctions->glEnable(GLEnum(capability));
 }
 
 template <class TFunctions>
 void TGLFunctionCommands<TFunctions>::Disable(TGLCapability capability)
 {
-    fFunctions->glDisable(GLEnum(capability));
+    FFunctions->glDisable(GLEnum(capability));
 }
 
 template <class TFunctions>
 void TGLFunctionCommands<TFunctions>::ClearColorBuffer()
 {
-    fFunctions->glClear(GL_COLOR_BUFFER_BIT);
+    FFunctions->glClear(GL_COLOR_BUFFER_BIT);
 }
 
 template <class TFunctions>
 void TGLFunctionCommands<TFunctions>::MatrixMode(TGLMatrixMode mode)
 {
-    fFunctions->glMatrixMode(GLEnum(mode));
+    FFunctions->glMatrixMode(GLEnum(mode));
 }
 
 template <class TFunctions>
-void TGLFunctionCommands<TFunctions>::LoadIdentity() { fFunctions->glLoadIdentity(); }
+void TGLFunctionCommands<TFunctions>::LoadIdentity() { FFunctions->glLoadIdentity(); }
 
 template <class TFunctions>
 void TGLFunctionCommands<TFunctions>::Ortho(double left, double right, double bottom, double top,
                             double nearValue, double farValue)
 {
-    fFunctions->glOrtho(left, right, bottom, top, nearValue, farValue);
+    FFunctions->glOrtho(left, right, bottom, top, nearValue, farValue);
 }
 
 template <class TFunctions>
 void TGLFunctionCommands<TFunctions>::Rotatef(float angleDegrees, float x, float y, float z)
 {
-    fFunctions->glRotatef(angleDegrees, x, y, z);
+    FFunctions->glRotatef(angleDegrees, x, y, z);
 }
 
 template <class TFunctions>
 void TGLFunctionCommands<TFunctions>::Begin(TGLPrimitive primitive)
 {
-    fFunctions->glBegin(GLEnum(primitive));
+    FFunctions->glBegin(GLEnum(primitive));
 }
 
 template <class TFunctions>
-void TGLFunctionCommands<TFunctions>::End() { fFunctions->glEnd(); }
+void TGLFunctionCommands<TFunctions>::End() { FFunctions->glEnd(); }
 
 template <class TFunctions>
 void TGLFunctionCommands<TFunctions>::Color3f(float red, float green, float blue)
 {
-    fFunctions->glColor3f(red, green, blue);
+    FFunctions->glColor3f(red, green, blue);
 }
 
 template <class TFunctions>
 void TGLFunctionCommands<TFunctions>::Color3ub(std::uint8_t red, std::uint8_t green,
                                                std::uint8_t blue)
 {
-    fFunctions->glColor3ub(red, green, blue);
+    FFunctions->glColor3ub(red, green, blue);
 }
 
 template <class TFunctions>
 void TGLFunctionCommands<TFunctions>::Vertex3f(float x, float y, float z)
 {
-    fFunctions->glVertex3f(x, y, z);
+    FFunctions->glVertex3f(x, y, z);
 }
 
 template <class TFunctions>
 void TGLFunctionCommands<TFunctions>::LineStipple(int factor, std::uint16_t pattern)
 {
-    fFunctions->glLineStipple(factor, pattern);
+    FFunctions->glLineStipple(factor, pattern);
 }
 
 template <class TFunctions>
 void TGLFunctionCommands<TFunctions>::LineWidth(float width)
 {
-    fFunctions->glLineWidth(width);
+    FFunctions->glLineWidth(width);
 }
 
 template <class TFunctions>
 void TGLFunctionCommands<TFunctions>::PointSize(float size)
 {
-    fFunctions->glPointSize(size);
+    FFunctions->glPointSize(size);
 }
 
 template <class TFunctions>
 void TGLFunctionCommands<TFunctions>::Viewport(int x, int y, int width, int height)
 {
-    fFunctions->glViewport(x, y, width, height);
+    FFunctions->glViewport(x, y, width, height);
 }
 
 template <class TFunctions>
-void TGLFunctionCommands<TFunctions>::Flush() { fFunctions->glFlush(); }
+void TGLFunctionCommands<TFunctions>::Flush() { FFunctions->glFlush(); }

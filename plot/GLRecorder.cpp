@@ -1,4 +1,4 @@
-#include "GLRecorder.h"
+#include "plot/GLRecorder.h"
 
 #include <array>
 #include <charconv>
@@ -72,19 +72,19 @@ void TGLRecorder::Record(const char* name, TArgs... args)
     };
     (append(Text(args)), ...);
     command += ')';
-    fCommands.push_back(std::move(command));
+    FCommands.push_back(std::move(command));
 }
 
 void TGLRecorder::Clear()
 {
-    fCommands.clear();
-    fPaintCount = 0;
+    FCommands.clear();
+    FPaintCount = 0;
 }
 
 bool TGLRecorder::MakeCurrent()
 {
-    fCommands.emplace_back(fHasContext ? "MakeCurrent" : "MakeCurrentFailed");
-    return fHasContext;
+    FCommands.emplace_back(FHasContext ? "MakeCurrent" : "MakeCurrentFailed");
+    return FHasContext;
 }
 
 void TGLRecorder::ClearColor(float red, float green, float blue, float alpha)
@@ -143,5 +143,5 @@ void TGLRecorder::Viewport(int x, int y, int width, int height)
 void TGLRecorder::Flush()
 {
     Record("glFlush");
-    ++fPaintCount;
+    ++FPaintCount;
 }

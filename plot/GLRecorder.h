@@ -2,7 +2,7 @@
 // A GL command sink that keeps every command as text ("glOrtho(0, 20, 0, 10, 10, -10)") and counts
 // the paints, so that the view's drawing can be checked without a window.
 
-#include "GLCommands.h"
+#include "plot/GLCommands.h"
 
 #include <string>
 #include <vector>
@@ -11,11 +11,11 @@ class TGLRecorder final : public TGLCommands
 {
 public:
     // Without a context MakeCurrent fails and nothing is drawn, as on a machine without OpenGL.
-    void SetHasContext(bool hasContext) { fHasContext = hasContext; }
+    void SetHasContext(bool hasContext) { FHasContext = hasContext; }
 
-    const std::vector<std::string>& Commands() const { return fCommands; }
+    const std::vector<std::string>& Commands() const { return FCommands; }
     // Every paint ends with exactly one glFlush, and nothing else flushes.
-    int PaintCount() const { return fPaintCount; }
+    int PaintCount() const { return FPaintCount; }
     void Clear();
 
     bool MakeCurrent() override;
@@ -44,7 +44,7 @@ private:
     template <typename... TArgs>
     void Record(const char* name, TArgs... args);
 
-    bool fHasContext = true;
-    int fPaintCount = 0;
-    std::vector<std::string> fCommands;
+    bool FHasContext = true;
+    int FPaintCount = 0;
+    std::vector<std::string> FCommands;
 };

@@ -1,3 +1,3 @@
-#include "OpenGLCommands.h"
+#include "plot/OpenGLCommands.h"
 
 template class TGLFunctionCommands<QOpenGLFunctions_1_1>;

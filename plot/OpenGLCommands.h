@@ -1,7 +1,7 @@
 #pragma once
 // The GL command interface on a widget's OpenGL 1.1 context, through Qt's resolved functions.
 
-#include "GLFunctionCommands.h"
+#include "plot/GLFunctionCommands.h"
 
 #include <QOpenGLFunctions_1_1>
 

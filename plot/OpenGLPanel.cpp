@@ -1,4 +1,4 @@
-#include "OpenGLPanel.h"
+#include "plot/OpenGLPanel.h"
 
 #include <QLocale>
 #include <QMouseEvent>
@@ -64,16 +64,16 @@ void Guarded(const TAction& action)
 
 TOpenGLPanel::TOpenGLPanel(QWidget* parent)
     : QOpenGLWidget(parent),
-      fGL([this] { makeCurrent(); }),
-      fView(fGL, [this] { PaintNow(); })
+      FGL([this] { makeCurrent(); }),
+      FView(FGL, [this] { PaintNow(); })
 {
     setFormat(PanelFormat());
     // The framebuffer keeps its picture between paints, so a paint event that would draw the
     // same picture again can leave it as it is: one paint of ten million segments takes seconds.
     setUpdateBehavior(QOpenGLWidget::PartialUpdate);
     setMouseTracking(true); // moves without a button tell when the pointer is inside
-    fView.SetDecimalSeparator(QLocale().decimalPoint().toStdString());
-    fView.OnStatusText = [this](const std::string& text) { StatusText(text); };
+    FView.SetDecimalSeparator(QLocale().decimalPoint().toStdString());
+    FView.OnStatusText = [this](const std::string& text) { StatusText(text); };
 }
 
 bool TOpenGLPanel::OpenGLAvailable()
@@ -93,19 +93,19 @@ bool TOpenGLPanel::OpenGLAvailable()
 }
 
 // The base class destroys the context after this part of the panel is gone.
-TOpenGLPanel::~TOpenGLPanel() { disconnect(fContextGone); }
+TOpenGLPanel::~TOpenGLPanel() { disconnect(FContextGone); }
 
 void TOpenGLPanel::AddSegment(const TPoint3f& from, const TPoint3f& to, TColor colour)
 {
-    fView.AddSegment(from, to, colour);
+    FView.AddSegment(from, to, colour);
 }
 
-void TOpenGLPanel::ClearSegments() { fView.ClearSegments(); }
-void TOpenGLPanel::ResetView() { fView.ResetView(); }
-void TOpenGLPanel::SetExtent(std::int32_t extent) { fView.SetExtent(extent); }
-void TOpenGLPanel::ZoomBy(double step) { fView.ZoomBy(step); }
-void TOpenGLPanel::FitToView() { fView.FitToView(); }
-void TOpenGLPanel::SetStandardView(TStandardView view) { fView.SetStandardView(view); }
+void TOpenGLPanel::ClearSegments() { FView.ClearSegments(); }
+void TOpenGLPanel::ResetView() { FView.ResetView(); }
+void TOpenGLPanel::SetExtent(std::int32_t extent) { FView.SetExtent(extent); }
+void TOpenGLPanel::ZoomBy(double step) { FView.ZoomBy(step); }
+void TOpenGLPanel::FitToView() { FView.FitToView(); }
+void TOpenGLPanel::SetStandardView(TStandardView view) { FView.SetStandardView(view); }
 
 void TOpenGLPanel::StatusText(const std::string& text)
 {
@@ -123,13 +123,13 @@ void TOpenGLPanel::initializeGL()
             functions = nullptr;
         // A new top-level parent gives the widget a new context; the old functions die with
         // the old one.
-        disconnect(fContextGone);
-        fContextGone = connect(glContext, &QOpenGLContext::aboutToBeDestroyed, this,
-                               [this] { fGL.SetFunctions(nullptr); });
+        disconnect(FContextGone);
+        FContextGone = connect(glContext, &QOpenGLContext::aboutToBeDestroyed, this,
+                               [this] { FGL.SetFunctions(nullptr); });
     }
-    fGL.SetFunctions(functions);
-    fDrawn.reset();
-    fView.InitializeGL();
+    FGL.SetFunctions(functions);
+    FDrawn.reset();
+    FView.InitializeGL();
 }
 
 bool TOpenGLPanel::TPicture::operator==(const TPicture& other) const
@@ -149,39 +149,39 @@ bool TOpenGLPanel::TPicture::operator==(const TPicture& other) const
 TOpenGLPanel::TPicture TOpenGLPanel::CurrentPicture() const
 {
     const qreal ratio = devicePixelRatio();
-    return {fView.ContentsVersion(),
-            fView.State(),
-            fView.Width(),
-            fView.Height(),
+    return {FView.ContentsVersion(),
+            FView.State(),
+            FView.Width(),
+            FView.Height(),
             QSize(qRound(width() * ratio), qRound(height() * ratio)),
             defaultFramebufferObject()};
 }
 
 void TOpenGLPanel::paintGL()
 {
-    if (fResizingBase)
+    if (FResizingBase)
         return;
-    if (!fForcePaint && fDrawn && (fPaintsHeld || *fDrawn == CurrentPicture()))
+    if (!FForcePaint && FDrawn && (FPaintsHeld || *FDrawn == CurrentPicture()))
         return;
     RunPaint();
 }
 
 void TOpenGLPanel::SetPaintsHeld(bool held)
 {
-    if (held == fPaintsHeld)
+    if (held == FPaintsHeld)
         return;
-    fPaintsHeld = held;
+    FPaintsHeld = held;
     if (!held)
         update();
 }
 
 void TOpenGLPanel::RunPaint()
 {
-    if (!fGL.Usable())
+    if (!FGL.Usable())
         return;
-    fView.Paint();
-    ++fPaintCount;
-    fDrawn = CurrentPicture();
+    FView.Paint();
+    ++FPaintCount;
+    FDrawn = CurrentPicture();
     if (OnPainted)
         OnPainted();
 }
@@ -191,13 +191,13 @@ void TOpenGLPanel::RunPaint()
 // paint then goes straight into the widget's framebuffer object, and the pending update shows it.
 void TOpenGLPanel::PaintNow()
 {
-    if (!fGL.Usable())
+    if (!FGL.Usable())
         return;
-    const int painted = fPaintCount;
-    fForcePaint = true;
+    const int painted = FPaintCount;
+    FForcePaint = true;
     repaint();
-    fForcePaint = false;
-    if (fPaintCount == painted) {
+    FForcePaint = false;
+    if (FPaintCount == painted) {
         RunPaint();
         update();
     }
@@ -207,10 +207,10 @@ void TOpenGLPanel::resizeEvent(QResizeEvent* event)
 {
     // The base class makes a framebuffer of the new size and paints it at once, with the view
     // still at the old size; the resize step that follows paints it again, so only that one runs.
-    fDrawn.reset();
-    fResizingBase = true;
+    FDrawn.reset();
+    FResizingBase = true;
     QOpenGLWidget::resizeEvent(event);
-    fResizingBase = false;
+    FResizingBase = false;
     ResizeView();
 }
 
@@ -218,7 +218,7 @@ void TOpenGLPanel::resizeEvent(QResizeEvent* event)
 void TOpenGLPanel::ResizeView()
 {
     const qreal ratio = devicePixelRatio();
-    fView.Resize(qRound(width() * ratio), qRound(height() * ratio));
+    FView.Resize(qRound(width() * ratio), qRound(height() * ratio));
 }
 
 bool TOpenGLPanel::TakeFocus()
@@ -238,10 +238,10 @@ void TOpenGLPanel::mousePressEvent(QMouseEvent* event)
         return;
     const QPoint position = event->position().toPoint();
     if (*button == TMouseButton::Left) {
-        fClicking = true;
-        fPressPosition = position;
+        FClicking = true;
+        FPressPosition = position;
     }
-    fView.Press(*button, position.x(), position.y());
+    FView.Press(*button, position.x(), position.y());
 }
 
 // A double-click is one more press of the same button.
@@ -252,11 +252,11 @@ void TOpenGLPanel::mouseReleaseEvent(QMouseEvent* event)
     const std::optional<TMouseButton> button = ViewButton(event->button());
     if (!button)
         return QOpenGLWidget::mouseReleaseEvent(event);
-    fView.Release(*button);
-    if (*button == TMouseButton::Left && fClicking) {
-        fClicking = false;
+    FView.Release(*button);
+    if (*button == TMouseButton::Left && FClicking) {
+        FClicking = false;
         const QPoint position = event->position().toPoint();
-        if (WithinClickSlop(fPressPosition, position))
+        if (WithinClickSlop(FPressPosition, position))
             Guarded([this, position] { ClickAt(position); });
     }
 }
@@ -267,7 +267,7 @@ void TOpenGLPanel::ClickAt(QPoint position)
     if (!OnSegmentClicked)
         return;
     const double ratio = devicePixelRatio();
-    const auto segment = fView.SegmentAt(position.x() * ratio, position.y() * ratio,
+    const auto segment = FView.SegmentAt(position.x() * ratio, position.y() * ratio,
                                          kPickRadiusPx * ratio);
     if (segment)
         OnSegmentClicked(*segment);
@@ -278,14 +278,14 @@ void TOpenGLPanel::mouseMoveEvent(QMouseEvent* event)
     const QPoint position = event->position().toPoint();
     // While a button is held the moves keep coming after the pointer has left the panel.
     if (rect().contains(position))
-        fPointerInside = true;
-    if (fClicking && !WithinClickSlop(fPressPosition, position))
-        fClicking = false;
-    Guarded([this, position] { fView.Move(position.x(), position.y()); });
+        FPointerInside = true;
+    if (FClicking && !WithinClickSlop(FPressPosition, position))
+        FClicking = false;
+    Guarded([this, position] { FView.Move(position.x(), position.y()); });
 }
 
 void TOpenGLPanel::leaveEvent(QEvent* event)
 {
-    fPointerInside = false;
+    FPointerInside = false;
     QOpenGLWidget::leaveEvent(event);
 }

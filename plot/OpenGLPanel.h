@@ -2,10 +2,10 @@
 // The plot panel: a focusable OpenGL widget that shows a TPlotView. The widget only hosts the
 // context, routes paints, sizes and pointer events to the view, and keeps the focus rule.
 
-#include "Color.h"
-#include "OpenGLCommands.h"
-#include "PlotView.h"
-#include "Point.h"
+#include "common/Color.h"
+#include "plot/OpenGLCommands.h"
+#include "plot/PlotView.h"
+#include "common/Point.h"
 
 #include <QOpenGLWidget>
 #include <QPoint>
@@ -37,7 +37,7 @@ public:
     // Appends a segment; it shows at the next paint.
     void AddSegment(const TPoint3f& from, const TPoint3f& to, TColor colour);
     // Makes room for that many more segments, so a large plot is appended without regrowing.
-    void ReserveSegments(std::size_t count) { fView.ReserveSegments(count); }
+    void ReserveSegments(std::size_t count) { FView.ReserveSegments(count); }
     // Empties the segment list and resets the view, painting twice.
     void ClearSegments();
     // Zoom 1, no pan, no turns, spans equal to the extent; paints.
@@ -51,8 +51,8 @@ public:
     // Turns the view to a standard orientation and fits; paints.
     void SetStandardView(TStandardView view);
     // Draws segments first .. first + count - 1 again on top, highlighted; count 0 removes it.
-    void SetHighlight(std::size_t first, std::size_t count) { fView.SetHighlight(first, count); }
-    bool HasHighlight() const { return fView.HasHighlight(); }
+    void SetHighlight(std::size_t first, std::size_t count) { FView.SetHighlight(first, count); }
+    bool HasHighlight() const { return FView.HasHighlight(); }
 
     // A left click that does not move the pointer, on a drawn segment: receives the index of
     // the segment nearest to the pointer. Clicks beside every segment report nothing.
@@ -63,17 +63,17 @@ public:
     void SetPaintsHeld(bool held);
 
     // True from the first pointer move over the panel until the pointer leaves it.
-    bool PointerInside() const { return fPointerInside; }
+    bool PointerInside() const { return FPointerInside; }
 
     // The view it shows: its operations paint through the panel.
-    TPlotView& View() { return fView; }
-    const TViewState& ViewState() const { return fView.State(); }
-    TViewBounds ViewBounds() const { return fView.ViewBounds(); }
-    const std::vector<TSegment>& Segments() const { return fView.Segments(); }
+    TPlotView& View() { return FView; }
+    const TViewState& ViewState() const { return FView.State(); }
+    TViewBounds ViewBounds() const { return FView.ViewBounds(); }
+    const std::vector<TSegment>& Segments() const { return FView.Segments(); }
     // Paint sequences that reached OpenGL, from paint events and from the operations that paint.
     // A paint event whose picture the framebuffer already holds shows that picture again and
     // runs no sequence.
-    int PaintCount() const { return fPaintCount; }
+    int PaintCount() const { return FPaintCount; }
 
 protected:
     void initializeGL() override;
@@ -106,17 +106,17 @@ private:
     void ResizeView();
     void ClickAt(QPoint position);
 
-    TOpenGLCommands fGL;
-    QMetaObject::Connection fContextGone;
-    int fPaintCount = 0;
-    bool fPointerInside = false;
+    TOpenGLCommands FGL;
+    QMetaObject::Connection FContextGone;
+    int FPaintCount = 0;
+    bool FPointerInside = false;
     // A left press stays a click while the pointer keeps close to where it went down.
-    bool fClicking = false;
-    QPoint fPressPosition;
+    bool FClicking = false;
+    QPoint FPressPosition;
     // What the framebuffer holds; none before the first paint in this framebuffer.
-    std::optional<TPicture> fDrawn;
-    bool fForcePaint = false;    // an operation that paints: the sequence always runs
-    bool fPaintsHeld = false;
-    bool fResizingBase = false;  // inside the base class's resize, which paints the old view
-    TPlotView fView; // after fGL and fPaintCount: its constructor already paints through them
+    std::optional<TPicture> FDrawn;
+    bool FForcePaint = false;    // an operation that paints: the sequence always runs
+    bool FPaintsHeld = false;
+    bool FResizingBase = false;  // inside the base class's resize, which paints the old view
+    TPlotView FView; // after FGL and FPaintCount: its constructor already paints through them
 };

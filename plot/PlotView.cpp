@@ -1,8 +1,8 @@
-#include "PlotView.h"
+#include "plot/PlotView.h"
 
-#include "SegmentPick.h"
-#include "ViewFit.h"
-#include "ViewProjection.h"
+#include "plot/SegmentPick.h"
+#include "plot/ViewFit.h"
+#include "plot/ViewProjection.h"
 
 #include <algorithm>
 #include <array>
@@ -43,65 +43,65 @@ std::string GeneralNumber(double value, std::string_view decimalSeparator)
 } // namespace
 
 TPlotView::TPlotView(TGLCommands& gl, std::function<void()> paintNow)
-    : fGL(gl), fPaintNow(std::move(paintNow))
+    : FGL(gl), FPaintNow(std::move(paintNow))
 {
     ResetView();
 }
 
 void TPlotView::AddSegment(const TPoint3f& from, const TPoint3f& to, TColor colour)
 {
-    fSegments.push_back(TSegment{from, to, colour});
-    ++fContentsVersion;
+    FSegments.push_back(TSegment{from, to, colour});
+    ++FContentsVersion;
 }
 
 void TPlotView::ClearSegments()
 {
     // Releases the memory as well: a large plot replaced by a small one gives it back.
-    std::vector<TSegment>().swap(fSegments);
-    ++fContentsVersion;
+    std::vector<TSegment>().swap(FSegments);
+    ++FContentsVersion;
     ResetView();
     PaintNow();
 }
 
 void TPlotView::ResetView()
 {
-    if (fHighlightCount != 0)
-        ++fContentsVersion;
-    fHighlightCount = 0;
-    fState.zoomFactor = kResetZoomFactor;
-    fState.panX = 0;
-    fState.panY = 0;
-    fState.spanX = fState.extent;
-    fState.spanY = fState.extent;
-    fState.rotationX = 0.0;
-    fState.rotationY = 0.0;
-    fState.rotationZ = 0.0;
+    if (FHighlightCount != 0)
+        ++FContentsVersion;
+    FHighlightCount = 0;
+    FState.zoomFactor = kResetZoomFactor;
+    FState.panX = 0;
+    FState.panY = 0;
+    FState.spanX = FState.extent;
+    FState.spanY = FState.extent;
+    FState.rotationX = 0.0;
+    FState.rotationY = 0.0;
+    FState.rotationZ = 0.0;
     ResizeStep();
 }
 
 void TPlotView::SetExtent(std::int32_t extent)
 {
-    fState.spanX = extent;
-    fState.spanY = extent;
-    fState.extent = extent;
+    FState.spanX = extent;
+    FState.spanY = extent;
+    FState.extent = extent;
     PaintNow();
 }
 
 void TPlotView::ZoomBy(double step)
 {
-    const double zoom = fState.zoomFactor - step;
+    const double zoom = FState.zoomFactor - step;
     // Written so that a not-a-number result falls to the bound instead of sticking for good.
-    fState.zoomFactor = zoom > kMinZoomFactor ? zoom : kMinZoomFactor;
-    StatusText("Zoom Factor: " + GeneralNumber(fState.zoomFactor, fDecimalSeparator));
+    FState.zoomFactor = zoom > kMinZoomFactor ? zoom : kMinZoomFactor;
+    StatusText("Zoom Factor: " + GeneralNumber(FState.zoomFactor, FDecimalSeparator));
     ResizeStep();
 }
 
 void TPlotView::FitToView()
 {
-    if (const auto fit = FitZoomAndPan(fState, fWidth, fHeight, fSegments)) {
-        fState.zoomFactor = fit->zoomFactor;
-        fState.panX = fit->panX;
-        fState.panY = fit->panY;
+    if (const auto fit = FitZoomAndPan(FState, FWidth, FHeight, FSegments)) {
+        FState.zoomFactor = fit->zoomFactor;
+        FState.panX = fit->panX;
+        FState.panY = fit->panY;
     }
     ResizeStep();
 }
@@ -109,72 +109,72 @@ void TPlotView::FitToView()
 void TPlotView::SetStandardView(TStandardView view)
 {
     const TViewTurns turns = StandardViewTurns(view);
-    fState.rotationX = turns.rotationX;
-    fState.rotationY = turns.rotationY;
-    fState.rotationZ = 0.0;
+    FState.rotationX = turns.rotationX;
+    FState.rotationY = turns.rotationY;
+    FState.rotationZ = 0.0;
     FitToView();
 }
 
 void TPlotView::SetHighlight(std::size_t first, std::size_t count)
 {
-    if (first >= fSegments.size() || count == 0) {
+    if (first >= FSegments.size() || count == 0) {
         first = 0;
         count = 0;
     } else {
-        count = std::min(count, fSegments.size() - first);
+        count = std::min(count, FSegments.size() - first);
     }
-    if (first == fHighlightFirst && count == fHighlightCount)
+    if (first == FHighlightFirst && count == FHighlightCount)
         return;
-    fHighlightFirst = first;
-    fHighlightCount = count;
-    ++fContentsVersion;
+    FHighlightFirst = first;
+    FHighlightCount = count;
+    ++FContentsVersion;
     PaintNow();
 }
 
 std::optional<std::size_t> TPlotView::SegmentAt(double x, double y, double maxDistance) const
 {
-    const TViewProjection projection(fState, ViewBounds(), fWidth, fHeight);
-    return PickSegment(projection, fSegments, TPixelPoint{x, y}, maxDistance);
+    const TViewProjection projection(FState, ViewBounds(), FWidth, FHeight);
+    return PickSegment(projection, FSegments, TPixelPoint{x, y}, maxDistance);
 }
 
 void TPlotView::Resize(int width, int height)
 {
-    fWidth = width;
-    fHeight = height;
+    FWidth = width;
+    FHeight = height;
     ResizeStep();
 }
 
 void TPlotView::Press(TMouseButton button, std::int32_t x, std::int32_t y)
 {
-    fState.panFlag = fState.panFlag || button == TMouseButton::Left;
-    fState.turnFlag = fState.turnFlag || button == TMouseButton::Middle;
-    fState.lastPointerX = x;
-    fState.lastPointerY = y;
+    FState.panFlag = FState.panFlag || button == TMouseButton::Left;
+    FState.turnFlag = FState.turnFlag || button == TMouseButton::Middle;
+    FState.lastPointerX = x;
+    FState.lastPointerY = y;
 }
 
 void TPlotView::Release(TMouseButton button)
 {
     if (button == TMouseButton::Left)
-        fState.panFlag = false;
+        FState.panFlag = false;
     else if (button == TMouseButton::Middle)
-        fState.turnFlag = false;
+        FState.turnFlag = false;
 }
 
 void TPlotView::Move(std::int32_t x, std::int32_t y)
 {
-    if (fState.panFlag) {
+    if (FState.panFlag) {
         DragText(x, y);
-        fState.panX += fState.lastPointerX - x;
-        fState.panY += y - fState.lastPointerY;
+        FState.panX += FState.lastPointerX - x;
+        FState.panY += y - FState.lastPointerY;
     }
-    if (fState.turnFlag) {
+    if (FState.turnFlag) {
         DragText(x, y);
-        fState.rotationY += x - fState.lastPointerX;
-        fState.rotationX += y - fState.lastPointerY;
+        FState.rotationY += x - FState.lastPointerX;
+        FState.rotationX += y - FState.lastPointerY;
     }
-    if (fState.panFlag || fState.turnFlag) {
-        fState.lastPointerX = x;
-        fState.lastPointerY = y;
+    if (FState.panFlag || FState.turnFlag) {
+        FState.lastPointerX = x;
+        FState.lastPointerY = y;
         ResizeStep();
     }
 }
@@ -182,10 +182,10 @@ void TPlotView::Move(std::int32_t x, std::int32_t y)
 // Built from the last position before the move; the "to" part is the offset back to it.
 void TPlotView::DragText(std::int32_t x, std::int32_t y) const
 {
-    StatusText("Moved mouse from " + std::to_string(fState.lastPointerX) + "," +
-               std::to_string(fState.lastPointerY) + " to " +
-               std::to_string(fState.lastPointerX - x) + "," +
-               std::to_string(fState.lastPointerY - y));
+    StatusText("Moved mouse from " + std::to_string(FState.lastPointerX) + "," +
+               std::to_string(FState.lastPointerY) + " to " +
+               std::to_string(FState.lastPointerX - x) + "," +
+               std::to_string(FState.lastPointerY - y));
 }
 
 void TPlotView::StatusText(const std::string& text) const
@@ -196,15 +196,15 @@ void TPlotView::StatusText(const std::string& text) const
 
 TViewBounds TPlotView::ViewBounds() const
 {
-    const bool landscape = fWidth > fHeight;
-    const long double kx = landscape ? fState.aspectRatio * fState.zoomFactor : fState.zoomFactor;
-    const long double ky = landscape ? fState.zoomFactor : fState.zoomFactor / fState.aspectRatio;
-    const double panX = kPanWorldPerPixel * fState.panX;
-    const double panY = kPanWorldPerPixel * fState.panY;
+    const bool landscape = FWidth > FHeight;
+    const long double kx = landscape ? FState.aspectRatio * FState.zoomFactor : FState.zoomFactor;
+    const long double ky = landscape ? FState.zoomFactor : FState.zoomFactor / FState.aspectRatio;
+    const double panX = kPanWorldPerPixel * FState.panX;
+    const double panY = kPanWorldPerPixel * FState.panY;
     return TViewBounds{static_cast<double>(panX * kx),
-                       static_cast<double>((panX + fState.spanX) * kx),
+                       static_cast<double>((panX + FState.spanX) * kx),
                        static_cast<double>(panY * ky),
-                       static_cast<double>((panY + fState.spanY) * ky)};
+                       static_cast<double>((panY + FState.spanY) * ky)};
 }
 
 double TPlotView::WheelZoomStep(int wheelDelta)
@@ -214,113 +214,113 @@ double TPlotView::WheelZoomStep(int wheelDelta)
 
 void TPlotView::InitializeGL()
 {
-    if (!fGL.MakeCurrent())
+    if (!FGL.MakeCurrent())
         return;
-    fGL.ClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    fGL.ShadeModel(TGLShadeModel::Flat);
+    FGL.ClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    FGL.ShadeModel(TGLShadeModel::Flat);
     // Every line is drawn over what came before it, whatever its depth.
-    fGL.Disable(TGLCapability::DepthTest);
+    FGL.Disable(TGLCapability::DepthTest);
 }
 
 void TPlotView::ResizeStep()
 {
-    fState.aspectRatio = static_cast<long double>(fWidth) / fHeight;
-    if (fGL.MakeCurrent())
-        fGL.Viewport(0, 0, fWidth, fHeight);
+    FState.aspectRatio = static_cast<long double>(FWidth) / FHeight;
+    if (FGL.MakeCurrent())
+        FGL.Viewport(0, 0, FWidth, FHeight);
     PaintNow();
 }
 
 void TPlotView::PaintNow()
 {
-    if (fPaintNow)
-        fPaintNow();
+    if (FPaintNow)
+        FPaintNow();
     else
         Paint();
 }
 
 void TPlotView::Paint()
 {
-    if (!fGL.MakeCurrent())
+    if (!FGL.MakeCurrent())
         return;
-    fGL.ClearColorBuffer();
+    FGL.ClearColorBuffer();
 
     // The turns and the gizmo go on the projection matrix; the modelview matrix stays the
     // identity, so axes and segments share one transformation.
-    fGL.MatrixMode(TGLMatrixMode::Projection);
-    fGL.LoadIdentity();
+    FGL.MatrixMode(TGLMatrixMode::Projection);
+    FGL.LoadIdentity();
     const TViewBounds bounds = ViewBounds();
-    fGL.Ortho(bounds.left, bounds.right, bounds.bottom, bounds.top, fState.extent, -fState.extent);
-    fGL.Rotatef(static_cast<float>(fState.rotationX), 1.0f, 0.0f, 0.0f);
-    fGL.Rotatef(static_cast<float>(fState.rotationY), 0.0f, 1.0f, 0.0f);
-    fGL.Rotatef(static_cast<float>(fState.rotationZ), 0.0f, 0.0f, 1.0f);
+    FGL.Ortho(bounds.left, bounds.right, bounds.bottom, bounds.top, FState.extent, -FState.extent);
+    FGL.Rotatef(static_cast<float>(FState.rotationX), 1.0f, 0.0f, 0.0f);
+    FGL.Rotatef(static_cast<float>(FState.rotationY), 0.0f, 1.0f, 0.0f);
+    FGL.Rotatef(static_cast<float>(FState.rotationZ), 0.0f, 0.0f, 1.0f);
     DrawAxes();
 
-    fGL.MatrixMode(TGLMatrixMode::Modelview);
-    fGL.LoadIdentity();
-    for (const TSegment& segment : fSegments) {
-        fGL.Color3ub(ColorRed(segment.colour), ColorGreen(segment.colour),
+    FGL.MatrixMode(TGLMatrixMode::Modelview);
+    FGL.LoadIdentity();
+    for (const TSegment& segment : FSegments) {
+        FGL.Color3ub(ColorRed(segment.colour), ColorGreen(segment.colour),
                      ColorBlue(segment.colour));
-        fGL.Begin(TGLPrimitive::Lines);
-        fGL.Vertex3f(segment.from.x, segment.from.y, segment.from.z);
-        fGL.Vertex3f(segment.to.x, segment.to.y, segment.to.z);
-        fGL.End();
+        FGL.Begin(TGLPrimitive::Lines);
+        FGL.Vertex3f(segment.from.x, segment.from.y, segment.from.z);
+        FGL.Vertex3f(segment.to.x, segment.to.y, segment.to.z);
+        FGL.End();
     }
     DrawHighlight();
-    fGL.Flush();
+    FGL.Flush();
 }
 
 // The highlighted move over everything else, then the line width back at OpenGL's default, which
 // the rest of the plot is drawn with.
 void TPlotView::DrawHighlight()
 {
-    if (fHighlightCount == 0)
+    if (FHighlightCount == 0)
         return;
     const TColor colour = kHighlightColour;
-    fGL.Color3ub(ColorRed(colour), ColorGreen(colour), ColorBlue(colour));
-    fGL.LineWidth(kHighlightWidthPx);
-    fGL.Begin(TGLPrimitive::Lines);
-    for (std::size_t i = fHighlightFirst; i < fHighlightFirst + fHighlightCount; ++i) {
-        const TSegment& segment = fSegments[i];
-        fGL.Vertex3f(segment.from.x, segment.from.y, segment.from.z);
-        fGL.Vertex3f(segment.to.x, segment.to.y, segment.to.z);
+    FGL.Color3ub(ColorRed(colour), ColorGreen(colour), ColorBlue(colour));
+    FGL.LineWidth(kHighlightWidthPx);
+    FGL.Begin(TGLPrimitive::Lines);
+    for (std::size_t i = FHighlightFirst; i < FHighlightFirst + FHighlightCount; ++i) {
+        const TSegment& segment = FSegments[i];
+        FGL.Vertex3f(segment.from.x, segment.from.y, segment.from.z);
+        FGL.Vertex3f(segment.to.x, segment.to.y, segment.to.z);
     }
-    fGL.End();
-    fGL.LineWidth(kDefaultLineWidthPx);
-    const TPoint3f& end = fSegments[fHighlightFirst + fHighlightCount - 1].to;
-    fGL.PointSize(kHighlightMarkerPx);
-    fGL.Begin(TGLPrimitive::Points);
-    fGL.Vertex3f(end.x, end.y, end.z);
-    fGL.End();
-    fGL.PointSize(kDefaultPointSizePx);
+    FGL.End();
+    FGL.LineWidth(kDefaultLineWidthPx);
+    const TPoint3f& end = FSegments[FHighlightFirst + FHighlightCount - 1].to;
+    FGL.PointSize(kHighlightMarkerPx);
+    FGL.Begin(TGLPrimitive::Points);
+    FGL.Vertex3f(end.x, end.y, end.z);
+    FGL.End();
+    FGL.PointSize(kDefaultPointSizePx);
 }
 
 // X green, Y red, Z blue: solid towards positive, dotted towards negative.
 void TPlotView::DrawAxes()
 {
-    fGL.Begin(TGLPrimitive::Lines);
-    fGL.Color3f(0.0f, 1.0f, 0.0f);
-    fGL.Vertex3f(0.0f, 0.0f, 0.0f);
-    fGL.Vertex3f(kAxisLength, 0.0f, 0.0f);
-    fGL.Color3f(1.0f, 0.0f, 0.0f);
-    fGL.Vertex3f(0.0f, 0.0f, 0.0f);
-    fGL.Vertex3f(0.0f, kAxisLength, 0.0f);
-    fGL.Color3f(0.0f, 0.0f, 1.0f);
-    fGL.Vertex3f(0.0f, 0.0f, 0.0f);
-    fGL.Vertex3f(0.0f, 0.0f, kAxisLength);
-    fGL.End();
+    FGL.Begin(TGLPrimitive::Lines);
+    FGL.Color3f(0.0f, 1.0f, 0.0f);
+    FGL.Vertex3f(0.0f, 0.0f, 0.0f);
+    FGL.Vertex3f(kAxisLength, 0.0f, 0.0f);
+    FGL.Color3f(1.0f, 0.0f, 0.0f);
+    FGL.Vertex3f(0.0f, 0.0f, 0.0f);
+    FGL.Vertex3f(0.0f, kAxisLength, 0.0f);
+    FGL.Color3f(0.0f, 0.0f, 1.0f);
+    FGL.Vertex3f(0.0f, 0.0f, 0.0f);
+    FGL.Vertex3f(0.0f, 0.0f, kAxisLength);
+    FGL.End();
 
-    fGL.Enable(TGLCapability::LineStipple);
-    fGL.LineStipple(kAxisStippleFactor, kAxisStipplePattern);
-    fGL.Begin(TGLPrimitive::Lines);
-    fGL.Color3f(0.0f, 1.0f, 0.0f);
-    fGL.Vertex3f(-kAxisLength, 0.0f, 0.0f);
-    fGL.Vertex3f(0.0f, 0.0f, 0.0f);
-    fGL.Color3f(1.0f, 0.0f, 0.0f);
-    fGL.Vertex3f(0.0f, 0.0f, 0.0f);
-    fGL.Vertex3f(0.0f, -kAxisLength, 0.0f);
-    fGL.Color3f(0.0f, 0.0f, 1.0f);
-    fGL.Vertex3f(0.0f, 0.0f, 0.0f);
-    fGL.Vertex3f(0.0f, 0.0f, -kAxisLength);
-    fGL.End();
-    fGL.Disable(TGLCapability::LineStipple);
+    FGL.Enable(TGLCapability::LineStipple);
+    FGL.LineStipple(kAxisStippleFactor, kAxisStipplePattern);
+    FGL.Begin(TGLPrimitive::Lines);
+    FGL.Color3f(0.0f, 1.0f, 0.0f);
+    FGL.Vertex3f(-kAxisLength, 0.0f, 0.0f);
+    FGL.Vertex3f(0.0f, 0.0f, 0.0f);
+    FGL.Color3f(1.0f, 0.0f, 0.0f);
+    FGL.Vertex3f(0.0f, 0.0f, 0.0f);
+    FGL.Vertex3f(0.0f, -kAxisLength, 0.0f);
+    FGL.Color3f(0.0f, 0.0f, 1.0f);
+    FGL.Vertex3f(0.0f, 0.0f, 0.0f);
+    FGL.Vertex3f(0.0f, 0.0f, -kAxisLength);
+    FGL.End();
+    FGL.Disable(TGLCapability::LineStipple);
 }

@@ -3,13 +3,13 @@
 // operation and pointer gesture does to them, the view window and the paint sequence. Drawing
 // goes through a TGLCommands; the panel that shows the view supplies it and routes paints.
 
-#include "Color.h"
-#include "GLCommands.h"
-#include "Point.h"
-#include "Segment.h"
-#include "StandardViews.h"
-#include "ViewBounds.h"
-#include "ViewState.h"
+#include "common/Color.h"
+#include "plot/GLCommands.h"
+#include "common/Point.h"
+#include "plot/Segment.h"
+#include "plot/StandardViews.h"
+#include "plot/ViewBounds.h"
+#include "plot/ViewState.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -32,17 +32,17 @@ public:
     // Receives the status texts of drags and zoom steps; unbound, they go nowhere.
     std::function<void(const std::string&)> OnStatusText;
     // The separator of the zoom factor's text, the user's decimal separator.
-    void SetDecimalSeparator(std::string separator) { fDecimalSeparator = std::move(separator); }
+    void SetDecimalSeparator(std::string separator) { FDecimalSeparator = std::move(separator); }
 
     void AddSegment(const TPoint3f& from, const TPoint3f& to, TColor colour);
     // Makes room for that many more segments, so a large plot is appended without regrowing.
-    void ReserveSegments(std::size_t count) { fSegments.reserve(fSegments.size() + count); }
+    void ReserveSegments(std::size_t count) { FSegments.reserve(FSegments.size() + count); }
     // Empties the list and resets the view; paints twice, both times the axes alone.
     void ClearSegments();
-    const std::vector<TSegment>& Segments() const { return fSegments; }
+    const std::vector<TSegment>& Segments() const { return FSegments; }
     // Changes with every change of what is drawn besides the view state: the segments and the
     // highlight. A panel compares it to know whether its last picture is still right.
-    std::uint64_t ContentsVersion() const { return fContentsVersion; }
+    std::uint64_t ContentsVersion() const { return FContentsVersion; }
 
     void ResetView();
     void SetExtent(std::int32_t extent);
@@ -65,12 +65,12 @@ public:
     void SetHighlight(std::size_t first, std::size_t count);
     // The segment drawn nearest to the pixel (x, y), within maxDistance pixels.
     std::optional<std::size_t> SegmentAt(double x, double y, double maxDistance) const;
-    bool HasHighlight() const { return fHighlightCount != 0; }
-    std::size_t HighlightFirst() const { return fHighlightFirst; }
+    bool HasHighlight() const { return FHighlightCount != 0; }
+    std::size_t HighlightFirst() const { return FHighlightFirst; }
 
-    const TViewState& State() const { return fState; }
-    int Width() const { return fWidth; }
-    int Height() const { return fHeight; }
+    const TViewState& State() const { return FState; }
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
     TViewBounds ViewBounds() const;
 
     // The initial GL state, once the context exists.
@@ -89,14 +89,14 @@ private:
     void StatusText(const std::string& text) const;
     void DragText(std::int32_t x, std::int32_t y) const;
 
-    TGLCommands& fGL;
-    std::function<void()> fPaintNow;
-    std::string fDecimalSeparator = ".";
-    TViewState fState;
-    std::vector<TSegment> fSegments;
-    std::size_t fHighlightFirst = 0;
-    std::size_t fHighlightCount = 0;
-    std::uint64_t fContentsVersion = 0;
-    int fWidth = 0;
-    int fHeight = 0;
+    TGLCommands& FGL;
+    std::function<void()> FPaintNow;
+    std::string FDecimalSeparator = ".";
+    TViewState FState;
+    std::vector<TSegment> FSegments;
+    std::size_t FHighlightFirst = 0;
+    std::size_t FHighlightCount = 0;
+    std::uint64_t FContentsVersion = 0;
+    int FWidth = 0;
+    int FHeight = 0;
 };

@@ -1,8 +1,8 @@
 #pragma once
 // One straight piece of tool path. Plain data so that the segment list is one contiguous block.
 
-#include "Color.h"
-#include "Point.h"
+#include "common/Color.h"
+#include "common/Point.h"
 
 struct TSegment
 {

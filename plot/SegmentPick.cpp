@@ -1,4 +1,4 @@
-#include "SegmentPick.h"
+#include "plot/SegmentPick.h"
 
 #include <algorithm>
 #include <cmath>

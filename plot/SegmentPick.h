@@ -2,8 +2,8 @@
 // Which drawn segment a pointer position points at: the one nearest to it on screen, measured
 // on the part of the segment that the depth range does not clip away.
 
-#include "Segment.h"
-#include "ViewProjection.h"
+#include "plot/Segment.h"
+#include "plot/ViewProjection.h"
 
 #include <cstddef>
 #include <optional>

@@ -1,22 +1,22 @@
-#include "SegmentSourceLines.h"
+#include "plot/SegmentSourceLines.h"
 
 #include <algorithm>
 
 void TSegmentSourceLines::Reset(std::size_t capacity)
 {
-    fLines.clear();
-    fLines.reserve(capacity);
+    FLines.clear();
+    FLines.reserve(capacity);
 }
 
 std::optional<std::uint32_t> TSegmentSourceLines::LineOf(std::size_t segment) const
 {
-    if (segment >= fLines.size())
+    if (segment >= FLines.size())
         return std::nullopt;
-    return fLines[segment];
+    return FLines[segment];
 }
 
 TSegmentRange TSegmentSourceLines::SegmentsOf(std::uint32_t line) const
 {
-    const auto [first, last] = std::equal_range(fLines.begin(), fLines.end(), line);
-    return {static_cast<std::size_t>(first - fLines.begin()), static_cast<std::size_t>(last - first)};
+    const auto [first, last] = std::equal_range(FLines.begin(), FLines.end(), line);
+    return {static_cast<std::size_t>(first - FLines.begin()), static_cast<std::size_t>(last - first)};
 }

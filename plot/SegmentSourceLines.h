@@ -19,18 +19,18 @@ class TSegmentSourceLines
 public:
     // Empties the list and makes room for that many segments.
     void Reset(std::size_t capacity);
-    void Add(std::uint32_t line) { fLines.push_back(line); }
+    void Add(std::uint32_t line) { FLines.push_back(line); }
     // Gives back the room reserved beyond the segments added.
-    void Trim() { fLines.shrink_to_fit(); }
+    void Trim() { FLines.shrink_to_fit(); }
 
-    std::size_t Size() const { return fLines.size(); }
+    std::size_t Size() const { return FLines.size(); }
     // Memory held for the lines, in bytes.
-    std::size_t AllocatedBytes() const { return fLines.capacity() * sizeof(std::uint32_t); }
+    std::size_t AllocatedBytes() const { return FLines.capacity() * sizeof(std::uint32_t); }
     // The line of a segment; none for a segment the list does not know.
     std::optional<std::uint32_t> LineOf(std::size_t segment) const;
     // The segments drawn for a line; count 0 when it made none.
     TSegmentRange SegmentsOf(std::uint32_t line) const;
 
 private:
-    std::vector<std::uint32_t> fLines;
+    std::vector<std::uint32_t> FLines;
 };

@@ -1,4 +1,4 @@
-#include "StandardViews.h"
+#include "plot/StandardViews.h"
 
 #include <cmath>
 #include <numbers>

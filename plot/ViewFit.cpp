@@ -1,6 +1,6 @@
-#include "ViewFit.h"
+#include "plot/ViewFit.h"
 
-#include "ViewProjection.h"
+#include "plot/ViewProjection.h"
 
 #include <algorithm>
 #include <cmath>
@@ -19,22 +19,22 @@ public:
     {
         if (!std::isfinite(point.x) || !std::isfinite(point.y))
             return;
-        fMinX = std::min(fMinX, point.x);
-        fMaxX = std::max(fMaxX, point.x);
-        fMinY = std::min(fMinY, point.y);
-        fMaxY = std::max(fMaxY, point.y);
+        FMinX = std::min(FMinX, point.x);
+        FMaxX = std::max(FMaxX, point.x);
+        FMinY = std::min(FMinY, point.y);
+        FMaxY = std::max(FMaxY, point.y);
     }
-    bool Empty() const { return fMinX > fMaxX; }
-    double Width() const { return fMaxX - fMinX; }
-    double Height() const { return fMaxY - fMinY; }
-    double CentreX() const { return fMinX / 2 + fMaxX / 2; }
-    double CentreY() const { return fMinY / 2 + fMaxY / 2; }
+    bool Empty() const { return FMinX > FMaxX; }
+    double Width() const { return FMaxX - FMinX; }
+    double Height() const { return FMaxY - FMinY; }
+    double CentreX() const { return FMinX / 2 + FMaxX / 2; }
+    double CentreY() const { return FMinY / 2 + FMaxY / 2; }
 
 private:
-    double fMinX = std::numeric_limits<double>::infinity();
-    double fMaxX = -std::numeric_limits<double>::infinity();
-    double fMinY = std::numeric_limits<double>::infinity();
-    double fMaxY = -std::numeric_limits<double>::infinity();
+    double FMinX = std::numeric_limits<double>::infinity();
+    double FMaxX = -std::numeric_limits<double>::infinity();
+    double FMinY = std::numeric_limits<double>::infinity();
+    double FMaxY = -std::numeric_limits<double>::infinity();
 };
 
 TTurnedBox TurnedBox(const TViewState& state, const std::vector<TSegment>& segments)

@@ -3,8 +3,8 @@
 // now, into the panel with a margin on each side. Only zoom and pan are computed; the turns,
 // spans and extent stay as they are.
 
-#include "Segment.h"
-#include "ViewState.h"
+#include "plot/Segment.h"
+#include "plot/ViewState.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "ViewProjection.h"
+#include "plot/ViewProjection.h"
 
 #include <cmath>
 #include <numbers>
@@ -37,20 +37,20 @@ TMatrix Product(const TMatrix& left, const TMatrix& right)
 } // namespace
 
 TViewTurn::TViewTurn(const TViewState& state)
-    : fMatrix(Product(Product(AxisTurn(state.rotationX, 0), AxisTurn(state.rotationY, 1)),
+    : FMatrix(Product(Product(AxisTurn(state.rotationX, 0), AxisTurn(state.rotationY, 1)),
                       AxisTurn(state.rotationZ, 2)))
 {
 }
 
 TViewProjection::TViewProjection(const TViewState& state, const TViewBounds& bounds, int width,
                                  int height)
-    : fTurn(state),
-      fLeft(bounds.left), fTop(bounds.top),
-      fPixelsPerUnitX(width / (bounds.right - bounds.left)),
-      fPixelsPerUnitY(height / (bounds.top - bounds.bottom)),
-      fDepthLimit(std::abs(static_cast<double>(state.extent)))
+    : FTurn(state),
+      FLeft(bounds.left), FTop(bounds.top),
+      FPixelsPerUnitX(width / (bounds.right - bounds.left)),
+      FPixelsPerUnitY(height / (bounds.top - bounds.bottom)),
+      FDepthLimit(std::abs(static_cast<double>(state.extent)))
 {
-    fUsable = width > 0 && height > 0 && std::isfinite(fLeft) && std::isfinite(fTop) &&
-              std::isfinite(fPixelsPerUnitX) && std::isfinite(fPixelsPerUnitY) &&
-              fPixelsPerUnitX > 0 && fPixelsPerUnitY > 0;
+    FUsable = width > 0 && height > 0 && std::isfinite(FLeft) && std::isfinite(FTop) &&
+              std::isfinite(FPixelsPerUnitX) && std::isfinite(FPixelsPerUnitY) &&
+              FPixelsPerUnitX > 0 && FPixelsPerUnitY > 0;
 }

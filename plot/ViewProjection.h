@@ -4,9 +4,9 @@
 // window onto the panel's pixels. Fit, pick and the highlight marker all measure with this, so
 // they agree with what is drawn.
 
-#include "Point.h"
-#include "ViewBounds.h"
-#include "ViewState.h"
+#include "common/Point.h"
+#include "plot/ViewBounds.h"
+#include "plot/ViewState.h"
 
 #include <array>
 
@@ -32,13 +32,13 @@ public:
     TTurnedPoint operator()(const TPoint3f& point) const
     {
         const double x = point.x, y = point.y, z = point.z;
-        return {fMatrix[0][0] * x + fMatrix[0][1] * y + fMatrix[0][2] * z,
-                fMatrix[1][0] * x + fMatrix[1][1] * y + fMatrix[1][2] * z,
-                fMatrix[2][0] * x + fMatrix[2][1] * y + fMatrix[2][2] * z};
+        return {FMatrix[0][0] * x + FMatrix[0][1] * y + FMatrix[0][2] * z,
+                FMatrix[1][0] * x + FMatrix[1][1] * y + FMatrix[1][2] * z,
+                FMatrix[2][0] * x + FMatrix[2][1] * y + FMatrix[2][2] * z};
     }
 
 private:
-    std::array<std::array<double, 3>, 3> fMatrix{};
+    std::array<std::array<double, 3>, 3> FMatrix{};
 };
 
 class TViewProjection
@@ -46,19 +46,19 @@ class TViewProjection
 public:
     TViewProjection(const TViewState& state, const TViewBounds& bounds, int width, int height);
 
-    TTurnedPoint Turned(const TPoint3f& point) const { return fTurn(point); }
+    TTurnedPoint Turned(const TPoint3f& point) const { return FTurn(point); }
     TPixelPoint ToPixels(const TTurnedPoint& point) const
     {
-        return {(point.x - fLeft) * fPixelsPerUnitX, (fTop - point.y) * fPixelsPerUnitY};
+        return {(point.x - FLeft) * FPixelsPerUnitX, (FTop - point.y) * FPixelsPerUnitY};
     }
     // False while the panel has no size or the view window is not finite: nothing maps then.
-    bool Usable() const { return fUsable; }
-    double DepthLimit() const { return fDepthLimit; }
+    bool Usable() const { return FUsable; }
+    double DepthLimit() const { return FDepthLimit; }
 
 private:
-    TViewTurn fTurn;
-    double fLeft = 0, fTop = 0;
-    double fPixelsPerUnitX = 0, fPixelsPerUnitY = 0;
-    double fDepthLimit = 0;
-    bool fUsable = false;
+    TViewTurn FTurn;
+    double FLeft = 0, FTop = 0;
+    double FPixelsPerUnitX = 0, FPixelsPerUnitY = 0;
+    double FDepthLimit = 0;
+    bool FUsable = false;
 };

@@ -1,11 +1,11 @@
-#include "ProgramSummary.h"
+#include "program/ProgramSummary.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "GCodeEngine.h"
-#include "LineTable.h"
-#include "ToolpathWalk.h"
+#include "gcode/GCodeEngine.h"
+#include "gcode/LineTable.h"
+#include "program/ToolpathWalk.h"
 
 namespace {
 

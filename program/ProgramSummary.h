@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "Point.h"
-#include "SkipReport.h"
+#include "common/Point.h"
+#include "gcode/SkipReport.h"
 
 class TGCodeEngine;
 class TLineTable;

@@ -1,4 +1,4 @@
-#include "SummaryText.h"
+#include "program/SummaryText.h"
 
 #include <charconv>
 #include <iterator>
@@ -6,7 +6,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "ProgramSummary.h"
+#include "program/ProgramSummary.h"
 
 namespace {
 

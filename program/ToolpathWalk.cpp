@@ -1,6 +1,6 @@
-#include "ToolpathWalk.h"
+#include "program/ToolpathWalk.h"
 
-#include "GCodeErrors.h"
+#include "gcode/GCodeErrors.h"
 
 TToolpathWalk::TToolpathWalk(const TLineTable& table)
     : FTable(table),

@@ -9,8 +9,8 @@
 
 #include <cstdint>
 
-#include "LineTable.h"
-#include "Point.h"
+#include "gcode/LineTable.h"
+#include "common/Point.h"
 
 class TToolpathWalk
 {

@@ -2,7 +2,7 @@
 // The OpenGL 1.1 functions of whichever context is current, under their GL names, so that the
 // GL command implementation that serves the panel drives an offscreen context too.
 
-#include "GLFunctionCommands.h"
+#include "plot/GLFunctionCommands.h"
 
 #include <GL/gl.h>
 

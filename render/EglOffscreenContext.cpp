@@ -1,4 +1,4 @@
-#include "EglOffscreenContext.h"
+#include "render/EglOffscreenContext.h"
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
@@ -35,13 +35,13 @@ bool HasClientExtension(const char* name)
 } // namespace
 
 TEglOffscreenContext::TEglOffscreenContext(int width, int height)
-    : fWidth(width), fHeight(height)
+    : FWidth(width), FHeight(height)
 {
     if (!HasClientExtension("EGL_MESA_platform_surfaceless"))
         Fail("EGL has no surfaceless platform");
-    fDisplay = eglGetPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
-    if (fDisplay == EGL_NO_DISPLAY || !eglInitialize(fDisplay, nullptr, nullptr)) {
-        fDisplay = nullptr;
+    FDisplay = eglGetPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+    if (FDisplay == EGL_NO_DISPLAY || !eglInitialize(FDisplay, nullptr, nullptr)) {
+        FDisplay = nullptr;
         Fail("the surfaceless display does not start");
     }
     try {
@@ -56,21 +56,21 @@ TEglOffscreenContext::TEglOffscreenContext(int width, int height)
                                            EGL_NONE};
         EGLConfig config = nullptr;
         EGLint configCount = 0;
-        if (!eglChooseConfig(fDisplay, configAttributes, &config, 1, &configCount) ||
+        if (!eglChooseConfig(FDisplay, configAttributes, &config, 1, &configCount) ||
             configCount == 0)
             Fail("no pixel format with 8-bit colours and a depth buffer");
         const EGLint surfaceAttributes[] = {EGL_WIDTH, width, EGL_HEIGHT, height, EGL_NONE};
-        fSurface = eglCreatePbufferSurface(fDisplay, config, surfaceAttributes);
-        if (fSurface == EGL_NO_SURFACE) {
-            fSurface = nullptr;
+        FSurface = eglCreatePbufferSurface(FDisplay, config, surfaceAttributes);
+        if (FSurface == EGL_NO_SURFACE) {
+            FSurface = nullptr;
             Fail("no drawing surface of " + std::to_string(width) + " x " +
                  std::to_string(height) + " pixels");
         }
         // Without a version asked for, EGL gives the compatibility profile, which keeps the
         // immediate-mode calls the plot draws with.
-        fContext = eglCreateContext(fDisplay, config, EGL_NO_CONTEXT, nullptr);
-        if (fContext == EGL_NO_CONTEXT) {
-            fContext = nullptr;
+        FContext = eglCreateContext(FDisplay, config, EGL_NO_CONTEXT, nullptr);
+        if (FContext == EGL_NO_CONTEXT) {
+            FContext = nullptr;
             Fail("the context cannot be created");
         }
         MakeCurrent();
@@ -84,33 +84,33 @@ TEglOffscreenContext::~TEglOffscreenContext() { Release(); }
 
 void TEglOffscreenContext::Release()
 {
-    if (!fDisplay)
+    if (!FDisplay)
         return;
-    eglMakeCurrent(fDisplay, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
-    if (fContext)
-        eglDestroyContext(fDisplay, fContext);
-    if (fSurface)
-        eglDestroySurface(fDisplay, fSurface);
-    eglTerminate(fDisplay);
+    eglMakeCurrent(FDisplay, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+    if (FContext)
+        eglDestroyContext(FDisplay, FContext);
+    if (FSurface)
+        eglDestroySurface(FDisplay, FSurface);
+    eglTerminate(FDisplay);
 }
 
 void TEglOffscreenContext::MakeCurrent()
 {
-    if (!eglMakeCurrent(fDisplay, fSurface, fSurface, fContext))
+    if (!eglMakeCurrent(FDisplay, FSurface, FSurface, FContext))
         Fail("the context cannot be made current");
 }
 
 std::vector<std::uint8_t> TEglOffscreenContext::ReadPixels()
 {
     MakeCurrent();
-    const std::size_t rowBytes = static_cast<std::size_t>(fWidth) * kBytesPerPixel;
-    std::vector<std::uint8_t> bottomUp(rowBytes * fHeight);
+    const std::size_t rowBytes = static_cast<std::size_t>(FWidth) * kBytesPerPixel;
+    std::vector<std::uint8_t> bottomUp(rowBytes * FHeight);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, fWidth, fHeight, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
+    glReadPixels(0, 0, FWidth, FHeight, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
     // GL counts rows from the bottom; images from the top.
     std::vector<std::uint8_t> topDown(bottomUp.size());
-    for (int row = 0; row < fHeight; ++row)
+    for (int row = 0; row < FHeight; ++row)
         std::memcpy(topDown.data() + row * rowBytes,
-                    bottomUp.data() + (fHeight - 1 - row) * rowBytes, rowBytes);
+                    bottomUp.data() + (FHeight - 1 - row) * rowBytes, rowBytes);
     return topDown;
 }

@@ -4,7 +4,7 @@
 // on. Desktop OpenGL in the compatibility profile, 8 bits per colour and a 16-bit depth
 // buffer, as the panel's window has.
 
-#include "Error.h"
+#include "common/Error.h"
 
 #include <cstdint>
 #include <vector>
@@ -25,8 +25,8 @@ public:
     TEglOffscreenContext& operator=(const TEglOffscreenContext&) = delete;
 
     void MakeCurrent();
-    int Width() const { return fWidth; }
-    int Height() const { return fHeight; }
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
     // What has been drawn: 8-bit RGB, three bytes a pixel, the top row first. Waits for the
     // drawing to finish.
     std::vector<std::uint8_t> ReadPixels();
@@ -34,9 +34,9 @@ public:
 private:
     void Release();
 
-    int fWidth;
-    int fHeight;
-    void* fDisplay = nullptr;
-    void* fSurface = nullptr;
-    void* fContext = nullptr;
+    int FWidth;
+    int FHeight;
+    void* FDisplay = nullptr;
+    void* FSurface = nullptr;
+    void* FContext = nullptr;
 };

@@ -1,22 +1,22 @@
-#include "OffscreenPlot.h"
+#include "render/OffscreenPlot.h"
 
 TOffscreenPlot::TOffscreenPlot(int size)
-    : fContext(size, size),
-      fGL([this] { fContext.MakeCurrent(); }),
-      fView(fGL, [this] {
-          if (fPainting)
-              fView.Paint();
+    : FContext(size, size),
+      FGL([this] { FContext.MakeCurrent(); }),
+      FView(FGL, [this] {
+          if (FPainting)
+              FView.Paint();
       })
 {
-    fGL.SetFunctions(&fFunctions);
-    fView.InitializeGL();
-    fView.Resize(size, size);
+    FGL.SetFunctions(&FFunctions);
+    FView.InitializeGL();
+    FView.Resize(size, size);
 }
 
 std::vector<std::uint8_t> TOffscreenPlot::Render()
 {
-    fPainting = true;
-    fView.Paint();
-    fPainting = false;
-    return fContext.ReadPixels();
+    FPainting = true;
+    FView.Paint();
+    FPainting = false;
+    return FContext.ReadPixels();
 }

@@ -3,9 +3,9 @@
 // offscreen OpenGL context of N x N pixels through the same GL command implementation as the
 // panel's. Paints are held while the caller sets the view up, so it is drawn once, by Render.
 
-#include "CurrentContextGL.h"
-#include "EglOffscreenContext.h"
-#include "PlotView.h"
+#include "render/CurrentContextGL.h"
+#include "render/EglOffscreenContext.h"
+#include "plot/PlotView.h"
 
 #include <cstdint>
 #include <vector>
@@ -16,15 +16,15 @@ public:
     // Throws EOffscreenContextError when the machine gives no offscreen context.
     explicit TOffscreenPlot(int size);
 
-    TPlotView& View() { return fView; }
-    int Size() const { return fContext.Width(); }
+    TPlotView& View() { return FView; }
+    int Size() const { return FContext.Width(); }
     // Paints the view and returns the picture: 8-bit RGB, the top row first.
     std::vector<std::uint8_t> Render();
 
 private:
-    TEglOffscreenContext fContext;
-    TCurrentContextGL fFunctions;
-    TCurrentContextCommands fGL;
-    bool fPainting = false;
-    TPlotView fView; // last: its constructor already paints through the members above
+    TEglOffscreenContext FContext;
+    TCurrentContextGL FFunctions;
+    TCurrentContextCommands FGL;
+    bool FPainting = false;
+    TPlotView FView; // last: its constructor already paints through the members above
 };

@@ -1,7 +1,7 @@
 #pragma once
 // Writing a picture as a PNG file.
 
-#include "Error.h"
+#include "common/Error.h"
 
 #include <cstdint>
 #include <string>

@@ -1,4 +1,4 @@
-#include "RenderOptions.h"
+#include "render/RenderOptions.h"
 
 #include <array>
 #include <charconv>

@@ -2,8 +2,8 @@
 // The command line of zorvit-render: FILE -o OUT.png [--size N] [--view top|front|right|iso],
 // or --help, or --version.
 
-#include "Error.h"
-#include "StandardViews.h"
+#include "common/Error.h"
+#include "plot/StandardViews.h"
 
 #include <string>
 #include <vector>

@@ -8,7 +8,7 @@ packages=(cmake ninja-build g++ pkg-config
           libgtest-dev libgmock-dev libbenchmark-dev
           xvfb xauth libgl1-mesa-dri locales time
           fonts-dejavu-extra
-          libegl-dev libegl-mesa0 librsvg2-bin
+          libegl-dev libegl-mesa0 librsvg2-bin zlib1g-dev
           desktop-file-utils appstream shared-mime-info libglib2.0-bin man-db dpkg-dev
           clang libclang-rt-14-dev)  # the fuzz targets: clang 14 and its libFuzzer
 

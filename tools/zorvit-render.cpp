@@ -5,19 +5,19 @@
 // (the image shows the moves before it, the message goes to stderr); 2 when the file cannot
 // be read, the image cannot be written, there is no offscreen context or the arguments are wrong.
 
-#include "Error.h"
-#include "FileBytes.h"
-#include "FloatEnvironment.h"
-#include "GCodeEngine.h"
-#include "IniFile.h"
-#include "LineList.h"
-#include "LineTable.h"
-#include "OffscreenPlot.h"
-#include "PngFile.h"
-#include "RenderOptions.h"
-#include "Settings.h"
-#include "ToolpathBuilder.h"
-#include "Version.h"
+#include "common/Error.h"
+#include "gcode/FileBytes.h"
+#include "gcode/FloatEnvironment.h"
+#include "gcode/GCodeEngine.h"
+#include "settings/IniFile.h"
+#include "gcode/LineList.h"
+#include "gcode/LineTable.h"
+#include "render/OffscreenPlot.h"
+#include "render/PngFile.h"
+#include "render/RenderOptions.h"
+#include "settings/Settings.h"
+#include "plot/ToolpathBuilder.h"
+#include "common/Version.h"
 
 #include <cstdio>
 #include <exception>

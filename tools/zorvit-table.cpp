@@ -18,13 +18,13 @@
 #include <string>
 #include <utility>
 
-#include "Error.h"
-#include "FileBytes.h"
-#include "FloatEnvironment.h"
-#include "GCodeEngine.h"
-#include "LineList.h"
-#include "ProgramSummary.h"
-#include "SummaryText.h"
+#include "common/Error.h"
+#include "gcode/FileBytes.h"
+#include "gcode/FloatEnvironment.h"
+#include "gcode/GCodeEngine.h"
+#include "gcode/LineList.h"
+#include "program/ProgramSummary.h"
+#include "program/SummaryText.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 //
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/app/app_open_file
 
-#include "OpenGLPanel.h"
-#include "Plotter.h"
-#include "UserDialogs.h"
+#include "plot/OpenGLPanel.h"
+#include "app/window/Plotter.h"
+#include "app/dialogs/UserDialogs.h"
 
 #include <QApplication>
 #include <QDir>

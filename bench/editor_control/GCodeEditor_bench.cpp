@@ -4,8 +4,8 @@
 // editor, is the baseline.
 //
 // Runs without a display: the Qt platform defaults to "offscreen" when none is chosen.
-#include "GCodeEditor.h"
-#include "TextSearch.h"
+#include "editor/GCodeEditor.h"
+#include "editor/TextSearch.h"
 
 #include <QApplication>
 #include <QByteArray>

@@ -11,9 +11,9 @@
 #include <string>
 #include <utility>
 
-#include "GCodeEngine.h"
-#include "LineList.h"
-#include "ProgramSummary.h"
+#include "gcode/GCodeEngine.h"
+#include "gcode/LineList.h"
+#include "program/ProgramSummary.h"
 
 namespace {
 

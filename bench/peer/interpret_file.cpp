@@ -8,10 +8,10 @@
 #include <cstdio>
 #include <exception>
 
-#include "FileBytes.h"
-#include "FloatEnvironment.h"
-#include "GCodeEngine.h"
-#include "LineList.h"
+#include "gcode/FileBytes.h"
+#include "gcode/FloatEnvironment.h"
+#include "gcode/GCodeEngine.h"
+#include "gcode/LineList.h"
 
 int main(int argc, char** argv)
 {

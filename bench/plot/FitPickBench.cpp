@@ -2,11 +2,11 @@
 // no GL context, so the paint after the fit issues no command), and the memory the source
 // lines add per segment and per row.
 //   build/bench/plot/plot_fit_pick_bench
-#include "GCodeEngine.h"
-#include "GLRecorder.h"
-#include "PlotView.h"
-#include "SegmentSourceLines.h"
-#include "ShortSegments.h"
+#include "gcode/GCodeEngine.h"
+#include "plot/GLRecorder.h"
+#include "plot/PlotView.h"
+#include "plot/SegmentSourceLines.h"
+#include "bench/plot/ShortSegments.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,9 +2,9 @@
 // (immediate mode, one glBegin/glEnd pair per segment), beside the same lines drawn by a single
 // glDrawArrays from a client-side vertex array, in one run on one offscreen context.
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/plot/plot_paint_bench
-#include "OpenGLCommands.h"
-#include "PlotView.h"
-#include "ShortSegments.h"
+#include "plot/OpenGLCommands.h"
+#include "plot/PlotView.h"
+#include "bench/plot/ShortSegments.h"
 
 #include <QGuiApplication>
 #include <QOffscreenSurface>

@@ -2,8 +2,8 @@
 // The plot the plot benchmarks measure on: 1,000,000 short segments of a random walk inside a
 // square, coloured like the four motion modes, in a panel of 1024 x 768 pixels.
 
-#include "Color.h"
-#include "Segment.h"
+#include "common/Color.h"
+#include "plot/Segment.h"
 
 #include <array>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Help > About Zorvit..., chosen from the keyboard as a user does.
-#include "PlotterTestSupport.h"
+#include "tests/app/PlotterTestSupport.h"
 
-#include "Version.h"
+#include "common/Version.h"
 
 #include <QApplication>
 #include <QMenu>

@@ -3,14 +3,14 @@
 // line of a run marked in the editor, and the one setting this keeps. Pixels are read back
 // from the panel's framebuffer.
 
-#include "PlotterTestSupport.h"
+#include "tests/app/PlotterTestSupport.h"
 
-#include "FailedLineMark.h"
-#include "GCodeEditor.h"
-#include "IniFile.h"
-#include "OpenGLPanel.h"
-#include "Settings.h"
-#include "ViewProjection.h"
+#include "editor/FailedLineMark.h"
+#include "editor/GCodeEditor.h"
+#include "settings/IniFile.h"
+#include "plot/OpenGLPanel.h"
+#include "settings/Settings.h"
+#include "plot/ViewProjection.h"
 
 #include <QImage>
 #include <QMenu>

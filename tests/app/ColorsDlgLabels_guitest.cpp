@@ -1,7 +1,7 @@
 // The plot colours dialog under fonts wider than the one it was laid out for: every label shows
 // its whole text, starts where it always does, and the pickers beside it move right to clear it.
-#include "ColorPicker.h"
-#include "ColorsDlg.h"
+#include "editor/ColorPicker.h"
+#include "app/dialogs/ColorsDlg.h"
 
 #include <QApplication>
 #include <QLabel>

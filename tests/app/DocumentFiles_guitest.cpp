@@ -2,14 +2,14 @@
 // hard links, locked folders and full disks; special files; names that are not UTF-8; and the
 // reload question under a storm of outside changes, with the real watcher.
 
-#include "PlotterTestSupport.h"
+#include "tests/app/PlotterTestSupport.h"
 
-#include "SettingsTestFolder.h"
-#include "../support/FileSizeLimit.h"
+#include "tests/settings/SettingsTestFolder.h"
+#include "tests/support/FileSizeLimit.h"
 
-#include "ATFileNotification.h"
-#include "FileNameEncoding.h"
-#include "GCodeEditor.h"
+#include "watch/ATFileNotification.h"
+#include "watch/FileNameEncoding.h"
+#include "editor/GCodeEditor.h"
 
 #include <QAction>
 #include <QTest>

@@ -1,5 +1,5 @@
-#include "FileNameEncoding.h"
-#include "ReloadPrompt.h"
+#include "watch/FileNameEncoding.h"
+#include "app/document/ReloadPrompt.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -2,10 +2,10 @@
 // reading and rebuilds the plot, the settings file keeps it only while it is on, and the info
 // window follows every run.
 
-#include "PlotterTestSupport.h"
+#include "tests/app/PlotterTestSupport.h"
 
-#include "GCodeEditor.h"
-#include "OpenGLPanel.h"
+#include "editor/GCodeEditor.h"
+#include "plot/OpenGLPanel.h"
 
 #include <QLabel>
 #include <QMenu>

@@ -1,9 +1,9 @@
 // Opening a file draws the full segment list once before the user can act: a paint of a large
 // plot takes seconds, so no paint may draw a picture that the window already shows.
 
-#include "PlotterTestSupport.h"
+#include "tests/app/PlotterTestSupport.h"
 
-#include "OpenGLPanel.h"
+#include "plot/OpenGLPanel.h"
 
 #include <QAction>
 #include <QTest>

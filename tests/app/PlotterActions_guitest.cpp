@@ -1,13 +1,13 @@
 // The main window's actions: the table itself, the menus, tool bar and context menu that run
 // them, their update rules, shortcut keys, hints in the status bar, and the error box text.
 
-#include "PlotterTestSupport.h"
-#include "../support/PointerMove.h"
+#include "tests/app/PlotterTestSupport.h"
+#include "tests/support/PointerMove.h"
 
-#include "GCodeEditor.h"
-#include "Highlighter.h"
-#include "Icons.h"
-#include "OpenGLPanel.h"
+#include "editor/GCodeEditor.h"
+#include "highlight/Highlighter.h"
+#include "app/window/Icons.h"
+#include "plot/OpenGLPanel.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,13 +1,13 @@
 // The life of the document in the main window: start-up, open, edit, refresh, save, save as,
 // new, the close query, reloads after outside changes, and what failures leave behind.
 
-#include "PlotterTestSupport.h"
+#include "tests/app/PlotterTestSupport.h"
 
-#include "ATFileNotification.h"
-#include "ColorsDlg.h"
-#include "GCodeEditor.h"
-#include "Highlighter.h"
-#include "OpenGLPanel.h"
+#include "watch/ATFileNotification.h"
+#include "app/dialogs/ColorsDlg.h"
+#include "editor/GCodeEditor.h"
+#include "highlight/Highlighter.h"
+#include "plot/OpenGLPanel.h"
 
 #include <QAction>
 #include <QFileInfo>

@@ -2,10 +2,10 @@
 // wrap and not-found notes, Replace All undone in one step, Go to Line, Redo after Undo, the
 // recent files (order, limit, a file that is gone, Clear List), the state file written on close
 // and read back, a first run without it, and a settings file unchanged by all of this.
-#include "ATFileNotification.h"
-#include "FindBar.h"
-#include "GCodeEditor.h"
-#include "PlotterTestSupport.h"
+#include "watch/ATFileNotification.h"
+#include "editor/FindBar.h"
+#include "editor/GCodeEditor.h"
+#include "tests/app/PlotterTestSupport.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -2,10 +2,10 @@
 // segment list, and says why nothing is drawn. Its own program, since the OpenGL integration
 // is chosen once, before the application starts.
 
-#include "PlotterTestSupport.h"
+#include "tests/app/PlotterTestSupport.h"
 
-#include "GCodeEditor.h"
-#include "OpenGLPanel.h"
+#include "editor/GCodeEditor.h"
+#include "plot/OpenGLPanel.h"
 
 #include <QApplication>
 #include <QLabel>

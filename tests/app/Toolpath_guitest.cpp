@@ -1,11 +1,11 @@
 // The toolpath builder of the main window: line tables become the panel's segments and extent.
 
-#include "PlotterTestSupport.h"
+#include "tests/app/PlotterTestSupport.h"
 
-#include "ColorsDlg.h"
-#include "GCodeEngine.h"
-#include "LineTable.h"
-#include "OpenGLPanel.h"
+#include "app/dialogs/ColorsDlg.h"
+#include "gcode/GCodeEngine.h"
+#include "gcode/LineTable.h"
+#include "plot/OpenGLPanel.h"
 
 #include <cstdint>
 #include <limits>

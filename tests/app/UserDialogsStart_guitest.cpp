@@ -1,6 +1,6 @@
 // Where the real open and save dialogs start: the document's folder (and, saving, its name),
 // else the folder chosen last, else the home folder; never with a filter or a default suffix.
-#include "UserDialogs.h"
+#include "app/dialogs/UserDialogs.h"
 
 #include <QApplication>
 #include <QDir>

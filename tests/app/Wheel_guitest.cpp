@@ -2,11 +2,11 @@
 // last, so the plot zooms only while the panel has the focus and the pointer is over it. Turns
 // arrive as real input does, so Qt's own handling of real turns (focus, propagation) applies.
 
-#include "PlotterTestSupport.h"
-#include "../support/PointerMove.h"
+#include "tests/app/PlotterTestSupport.h"
+#include "tests/support/PointerMove.h"
 
-#include "GCodeEditor.h"
-#include "OpenGLPanel.h"
+#include "editor/GCodeEditor.h"
+#include "plot/OpenGLPanel.h"
 
 #include <QAction>
 #include <QApplication>

@@ -2,10 +2,10 @@
 // work the stage and a bar, the window repainted meanwhile, and timers (the watcher's notice,
 // say) kept waiting until the work is over. And the main window's open reports its stages.
 
-#include "PlotterTestSupport.h"
+#include "tests/app/PlotterTestSupport.h"
 
-#include "OpenGLPanel.h"
-#include "WorkProgress.h"
+#include "plot/OpenGLPanel.h"
+#include "app/window/WorkProgress.h"
 
 #include <QLabel>
 #include <QMainWindow>

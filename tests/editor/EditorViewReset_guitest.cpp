@@ -1,8 +1,8 @@
 // What the user sees after a load or a clear, and how tall a colour drop-down opens: a new text
 // starts at its top-left corner with the caret on the first line, whatever the text before was
 // scrolled to; the 50-entry colour list opens about 16 entries tall with a scroll bar.
-#include "ColorPicker.h"
-#include "GCodeEditor.h"
+#include "editor/ColorPicker.h"
+#include "editor/GCodeEditor.h"
 
 #include <QAbstractItemView>
 #include <QScrollBar>

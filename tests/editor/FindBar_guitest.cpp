@@ -2,8 +2,8 @@
 // the bar and never a box, match case and whole word, the selection as the text searched for,
 // replacing one match and all of them in one undo step. Wrapping, Find Previous and Escape are
 // tried through the main window's keys.
-#include "FindBar.h"
-#include "GCodeEditor.h"
+#include "editor/FindBar.h"
+#include "editor/GCodeEditor.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 // The editor control's highlighter hook: attaching, replacing and removing a highlighter, and
 // the editor's own font and colours for plain text.
-#include "GCodeEditor.h"
-#include "SynHighlighterRS274.h"
+#include "editor/GCodeEditor.h"
+#include "highlight/SynHighlighterRS274.h"
 
 #include <gtest/gtest.h>
 
@@ -15,11 +15,11 @@ using Sci = QsciScintillaBase;
 class TWatchedSyn : public TSynRC274Syn
 {
 public:
-    explicit TWatchedSyn(bool& destroyed) : fDestroyed(destroyed) {}
-    ~TWatchedSyn() override { fDestroyed = true; }
+    explicit TWatchedSyn(bool& destroyed) : FDestroyed(destroyed) {}
+    ~TWatchedSyn() override { FDestroyed = true; }
 
 private:
-    bool& fDestroyed;
+    bool& FDestroyed;
 };
 
 int StyleAt(TGCodeEditor& editor, long position)

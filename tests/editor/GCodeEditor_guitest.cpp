@@ -1,7 +1,7 @@
 // The editor control driven as a real widget: bytes in and out unchanged, lines, the modified
 // flag and undo state with their signals, edit commands through the clipboard, the gutter, the
 // context menu, the wheel and the scroll hint.
-#include "GCodeEditor.h"
+#include "editor/GCodeEditor.h"
 
 #include <Qsci/qscilexercustom.h>
 

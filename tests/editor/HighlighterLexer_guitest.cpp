@@ -1,9 +1,9 @@
 // The QScintilla adapter on a real QsciScintilla: styles of the sample text, restyling after
 // typing, Enabled, attribute changes, the empty-token guard, and how little is restyled after an
 // edit in a large document.
-#include "HighlighterLexer.h"
-#include "SynHighlighterRS274.h"
-#include "SystemColors.h"
+#include "editor/HighlighterLexer.h"
+#include "highlight/SynHighlighterRS274.h"
+#include "editor/SystemColors.h"
 
 #include <Qsci/qsciscintilla.h>
 
@@ -305,47 +305,47 @@ INSTANTIATE_TEST_SUITE_P(Seeds, THighlighterLexerEditsTest, ::testing::Values(20
 class TFaultyHighlighter : public THighlighter
 {
 public:
-    TFaultyHighlighter() : fText(RegisterAttribute(std::make_unique<TTokenAttribute>("Text"))) {}
+    TFaultyHighlighter() : FText(RegisterAttribute(std::make_unique<TTokenAttribute>("Text"))) {}
 
     TTokenAttribute* DefaultAttribute(int) const override { return nullptr; }
     bool IsFilterStored() const override { return false; }
-    const TCharSet& IdentifierChars() const override { return fNoChars; }
+    const TCharSet& IdentifierChars() const override { return FNoChars; }
     std::string SampleText() const override { return {}; }
     std::string LanguageTitle() const override { return "Faulty"; }
     void StartLine(std::string_view text, int) override
     {
-        fLine.assign(text);
-        fPos = 0;
+        FLine.assign(text);
+        FPos = 0;
         NextToken();
     }
     void NextToken() override
     {
-        fStart = fPos;
-        fAtEnd = fPos >= static_cast<int>(fLine.size());
-        if (fAtEnd || fLine[static_cast<std::size_t>(fPos)] == '!')
+        FStart = FPos;
+        FAtEnd = FPos >= static_cast<int>(FLine.size());
+        if (FAtEnd || FLine[static_cast<std::size_t>(FPos)] == '!')
             return;
-        fEmptyGiven = !fEmptyGiven && fLine[static_cast<std::size_t>(fPos)] == '?';
-        if (!fEmptyGiven)
-            ++fPos;
+        FEmptyGiven = !FEmptyGiven && FLine[static_cast<std::size_t>(FPos)] == '?';
+        if (!FEmptyGiven)
+            ++FPos;
     }
-    bool AtLineEnd() const override { return fAtEnd; }
-    std::string TokenText() const override { return fLine.substr(static_cast<std::size_t>(fStart), static_cast<std::size_t>(fPos - fStart)); }
-    int TokenStart() const override { return fStart; }
+    bool AtLineEnd() const override { return FAtEnd; }
+    std::string TokenText() const override { return FLine.substr(static_cast<std::size_t>(FStart), static_cast<std::size_t>(FPos - FStart)); }
+    int TokenStart() const override { return FStart; }
     int TokenKind() const override { return 0; }
-    TTokenAttribute* TokenAttribute() const override { return &fText; }
+    TTokenAttribute* TokenAttribute() const override { return &FText; }
     TLineState LineState() const override { return 0; }
     void SetLineState(TLineState) override {}
     void ResetLineState() override {}
 
-    TTokenAttribute& fText;
+    TTokenAttribute& FText;
 
 private:
-    TCharSet fNoChars;
-    std::string fLine;
-    int fPos = 0;
-    int fStart = 0;
-    bool fAtEnd = true;
-    bool fEmptyGiven = false;
+    TCharSet FNoChars;
+    std::string FLine;
+    int FPos = 0;
+    int FStart = 0;
+    bool FAtEnd = true;
+    bool FEmptyGiven = false;
 };
 
 TEST(THighlighterLexerGuardTest, TokenThatStaysEmptyIsReportedAndTheRestDrawnPlain)
@@ -360,7 +360,7 @@ TEST(THighlighterLexerGuardTest, TokenThatStaysEmptyIsReportedAndTheRestDrawnPla
     QApplication::processEvents();
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(reports.front(), "The highlighter seems to be in an infinite loop");
-    EXPECT_EQ(f.StyleAt(3), f.lexer->StyleOf(&faulty.fText));  // one empty token is no fault
+    EXPECT_EQ(f.StyleAt(3), f.lexer->StyleOf(&faulty.FText));  // one empty token is no fault
     EXPECT_EQ(f.StyleAt(f.PositionOf(1, 0)), 0);
     EXPECT_EQ(f.StyleAt(f.PositionOf(2, 1)), 0);
 }

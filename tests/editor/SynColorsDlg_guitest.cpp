@@ -1,7 +1,7 @@
-#include "ColorPicker.h"
-#include "GCodeEditor.h"
-#include "SynColorsDlg.h"
-#include "SynHighlighterRS274.h"
+#include "editor/ColorPicker.h"
+#include "editor/GCodeEditor.h"
+#include "editor/SynColorsDlg.h"
+#include "highlight/SynHighlighterRS274.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -82,11 +82,11 @@ class TdlgSynColorTest : public ::testing::Test
 protected:
     TdlgSynColorTest()
     {
-        m_editor.SetHighlighter(std::make_unique<TSynRC274Syn>());
-        m_editor.SetTextBytes("G1 X1.5");
+        FEditor.SetHighlighter(std::make_unique<TSynRC274Syn>());
+        FEditor.SetTextBytes("G1 X1.5");
     }
 
-    TSynRC274Syn& Syn() { return static_cast<TSynRC274Syn&>(*m_editor.Highlighter()); }
+    TSynRC274Syn& Syn() { return static_cast<TSynRC274Syn&>(*FEditor.Highlighter()); }
 
     // Runs EditColors on the main editor's highlighter and drives the dialog while it is shown.
     void EditColors(const std::function<void(TdlgSynColor&)>& drive)
@@ -110,19 +110,19 @@ protected:
     }
 
     static constexpr int kMainNumberAt = 4;
-    TGCodeEditor m_editor;
+    TGCodeEditor FEditor;
 };
 
 TEST_F(TdlgSynColorTest, OpensCentredOnTheActiveWindowAndShowsEachElement)
 {
-    m_editor.setGeometry(0, 0, 700, 560);  // away from the screen centre
-    m_editor.show();
-    m_editor.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&m_editor));
+    FEditor.setGeometry(0, 0, 700, 560);  // away from the screen centre
+    FEditor.show();
+    FEditor.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&FEditor));
     EditColors([this](TdlgSynColor& dialog) {
-        EXPECT_EQ(dialog.parentWidget(), &m_editor);
+        EXPECT_EQ(dialog.parentWidget(), &FEditor);
         // Without a window manager Qt centres allowing for a title bar and frame it guesses.
-        EXPECT_LE((dialog.geometry().center() - m_editor.geometry().center()).manhattanLength(), 60);
+        EXPECT_LE((dialog.geometry().center() - FEditor.geometry().center()).manhattanLength(), 60);
         const auto* list = Find<QListWidget>(dialog, "lbxElements");
         QStringList names;
         for (int i = 0; i < list->count(); ++i)
@@ -174,7 +174,7 @@ TEST_P(TdlgSynColorEndingTest, PreviewShowsEditsAtOnceAndOnlyConfirmingAppliesTh
     const bool applied = GetParam().applies;
     EXPECT_EQ(Syn().Enabled(), applied);
     EXPECT_EQ(Syn().NumberAttri.Style(), applied ? fsUnderline : 0);
-    EXPECT_EQ(UnderlinedAt(m_editor, kMainNumberAt), applied);
+    EXPECT_EQ(UnderlinedAt(FEditor, kMainNumberAt), applied);
 }
 
 INSTANTIATE_TEST_SUITE_P(

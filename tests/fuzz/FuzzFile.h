@@ -19,20 +19,20 @@ public:
             if (fd < 0)
                 continue;
             ::close(fd);
-            m_name = pattern;
+            FName = pattern;
             return;
         }
         std::abort();
     }
-    ~TFuzzFile() { ::unlink(m_name.c_str()); }
+    ~TFuzzFile() { ::unlink(FName.c_str()); }
     TFuzzFile(const TFuzzFile&) = delete;
     TFuzzFile& operator=(const TFuzzFile&) = delete;
 
-    const std::string& Name() const { return m_name; }
+    const std::string& Name() const { return FName; }
 
     void Write(std::string_view bytes) const
     {
-        std::FILE* file = std::fopen(m_name.c_str(), "wb");
+        std::FILE* file = std::fopen(FName.c_str(), "wb");
         if (!file || std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size() || std::fclose(file) != 0)
             std::abort();
     }
@@ -40,7 +40,7 @@ public:
     std::string Read() const
     {
         std::string bytes;
-        std::FILE* file = std::fopen(m_name.c_str(), "rb");
+        std::FILE* file = std::fopen(FName.c_str(), "rb");
         if (!file)
             std::abort();
         char buffer[4096];
@@ -51,5 +51,5 @@ public:
     }
 
 private:
-    std::string m_name;
+    std::string FName;
 };

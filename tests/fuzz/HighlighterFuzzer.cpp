@@ -3,9 +3,9 @@
 // line once more from every state a line can start in. The tokens must tile the line exactly, up
 // to its first zero byte, which ends a line for the scanner.
 
-#include "Error.h"
-#include "FuzzLines.h"
-#include "SynHighlighterRS274.h"
+#include "common/Error.h"
+#include "tests/fuzz/FuzzLines.h"
+#include "highlight/SynHighlighterRS274.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,9 +1,9 @@
 // The INI layer reading any bytes, then writing keys into them. Invariants: every written key
 // reads back, and every line that no write touched stays byte for byte as it was, in order.
 
-#include "FuzzFile.h"
-#include "IniFile.h"
-#include "SameText.h"
+#include "tests/fuzz/FuzzFile.h"
+#include "settings/IniFile.h"
+#include "common/SameText.h"
 
 #include <array>
 #include <cstdint>

@@ -1,9 +1,9 @@
 // The interpreter over any bytes: the project's own errors are results, anything else a finding.
 
-#include "Error.h"
-#include "FloatEnvironment.h"
-#include "GCodeEngine.h"
-#include "LineList.h"
+#include "common/Error.h"
+#include "gcode/FloatEnvironment.h"
+#include "gcode/GCodeEngine.h"
+#include "gcode/LineList.h"
 
 #include <cstdint>
 #include <cstdlib>

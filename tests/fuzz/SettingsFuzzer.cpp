@@ -2,12 +2,12 @@
 // text, and the whole settings read on the text as a settings file. What reads as an integer
 // or a colour writes back as the same.
 
-#include "ColorTable.h"
-#include "FuzzFile.h"
-#include "IniFile.h"
-#include "SameText.h"
-#include "Settings.h"
-#include "SynHighlighterRS274.h"
+#include "common/ColorTable.h"
+#include "tests/fuzz/FuzzFile.h"
+#include "settings/IniFile.h"
+#include "common/SameText.h"
+#include "settings/Settings.h"
+#include "highlight/SynHighlighterRS274.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "FloatEnvironment.h"
+#include "gcode/FloatEnvironment.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "GCodeEngine.h"
-#include "RowDescription.h"
+#include "gcode/GCodeEngine.h"
+#include "tests/gcode/RowDescription.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "GCodeParser.h"
+#include "gcode/GCodeParser.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // Lenient reading, rule by rule: what each kind of line leaves in the table and what is counted
 // as skipped; and that programs strict reading reads give the same rows in both readings.
 
-#include "GCodeEngine.h"
-#include "LineList.h"
-#include "FileBytes.h"
-#include "RowDescription.h"
+#include "gcode/GCodeEngine.h"
+#include "gcode/LineList.h"
+#include "gcode/FileBytes.h"
+#include "tests/gcode/RowDescription.h"
 
 #include <gtest/gtest.h>
 

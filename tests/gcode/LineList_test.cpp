@@ -1,4 +1,4 @@
-#include "LineList.h"
+#include "gcode/LineList.h"
 
 #include <gtest/gtest.h>
 

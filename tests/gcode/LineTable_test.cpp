@@ -1,4 +1,4 @@
-#include "LineTable.h"
+#include "gcode/LineTable.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // The set columns of a line table's current row as "Name=value" pairs in column order, for
 // tests that compare rows as text; the Line number only when asked for.
 
-#include "LineTable.h"
+#include "gcode/LineTable.h"
 
 #include <charconv>
 #include <iterator>

@@ -1,5 +1,5 @@
 // The source line of every committed row, and the line a failed run stopped at.
-#include "GCodeEngine.h"
+#include "gcode/GCodeEngine.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The real plot panel in a window under Xvfb: what it draws, read back from its framebuffer, how
 // pointer drags move the drawing, and the focus rule.
-#include "OpenGLPanel.h"
-#include "../support/PointerMove.h"
+#include "plot/OpenGLPanel.h"
+#include "tests/support/PointerMove.h"
 
 #include <QApplication>
 #include <QImage>

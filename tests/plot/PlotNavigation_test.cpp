@@ -1,6 +1,6 @@
 // Pointer drags, zoom steps and their status texts on the plot view, without a window.
-#include "GLRecorder.h"
-#include "PlotView.h"
+#include "plot/GLRecorder.h"
+#include "plot/PlotView.h"
 
 #include <gtest/gtest.h>
 

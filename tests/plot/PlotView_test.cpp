@@ -1,7 +1,7 @@
 // The plot view without a window: construction, the view window, the paint sequence and which
 // operations paint, recorded through TGLRecorder.
-#include "GLRecorder.h"
-#include "PlotView.h"
+#include "plot/GLRecorder.h"
+#include "plot/PlotView.h"
 
 #include <gtest/gtest.h>
 

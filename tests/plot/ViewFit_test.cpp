@@ -1,9 +1,9 @@
 // Fit to View, the standard views, picking a segment on screen and the highlighted move, on the
 // plot view without a window; positions are checked in panel pixels through the projection that
 // mirrors the paint sequence's transformation.
-#include "GLRecorder.h"
-#include "PlotView.h"
-#include "ViewProjection.h"
+#include "plot/GLRecorder.h"
+#include "plot/PlotView.h"
+#include "plot/ViewProjection.h"
 
 #include <gtest/gtest.h>
 

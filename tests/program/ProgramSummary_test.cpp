@@ -1,10 +1,10 @@
 // The program summary's figures where the plot's reading decides them: rows without a
 // coordinate, modal feeds, motion modes without a colour, and a program with nothing to plot.
 
-#include "GCodeEngine.h"
-#include "LineTable.h"
-#include "ProgramSummary.h"
-#include "SummaryText.h"
+#include "gcode/GCodeEngine.h"
+#include "gcode/LineTable.h"
+#include "program/ProgramSummary.h"
+#include "program/SummaryText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The plot drawn without a display: real pixels from the offscreen context.
-#include "OffscreenPlot.h"
+#include "render/OffscreenPlot.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,95 @@
+#include "app/dialogs/ProgramInfoWindow.h"
+
+#include "program/SummaryText.h"
+
+#include <QDoubleSpinBox>
+#include <QFontDatabase>
+#include <QFormLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kWidthPx = 540;
+constexpr int kHeightPx = 520;
+constexpr double kLowestRapidRate = 1;
+constexpr double kHighestRapidRate = 1e7;
+
+const char* const kTranscriptionText =
+    "Figures from the plot's straight-segment transcription, no units applied.";
+const char* const kIncompleteText = "Lenient reading skipped %1 and %2: the plot is incomplete.";
+
+// "1 word", "2 words".
+QString Counted(std::size_t count, const char* one, const char* many)
+{
+    return QStringLiteral("%1 %2").arg(count).arg(QObject::tr(count == 1 ? one : many));
+}
+
+} // namespace
+
+QString IncompleteNotice(const TSkipReport& skipped)
+{
+    if (skipped.Empty())
+        return {};
+    return QObject::tr(kIncompleteText)
+        .arg(Counted(skipped.Words(), "word", "words"), Counted(skipped.Lines(), "line", "lines"));
+}
+
+TProgramInfoWindow::TProgramInfoWindow(QWidget* parent) : QWidget(parent, Qt::Tool)
+{
+    setWindowTitle(tr("Program Info"));
+    resize(kWidthPx, kHeightPx);
+
+    auto* transcription = new QLabel(tr(kTranscriptionText), this);
+    transcription->setObjectName(QStringLiteral("lblTranscription"));
+
+    lblIncomplete = new QLabel(this);
+    lblIncomplete->setObjectName(QStringLiteral("lblIncomplete"));
+    lblIncomplete->setWordWrap(true);
+    lblIncomplete->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold"));
+    lblIncomplete->hide();
+
+    memSummary = new QPlainTextEdit(this);
+    memSummary->setObjectName(QStringLiteral("memSummary"));
+    memSummary->setReadOnly(true);
+    memSummary->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+
+    edtRapidRate = new QDoubleSpinBox(this);
+    edtRapidRate->setObjectName(QStringLiteral("edtRapidRate"));
+    edtRapidRate->setRange(kLowestRapidRate, kHighestRapidRate);
+    edtRapidRate->setDecimals(0);
+    edtRapidRate->setSuffix(tr(" units/min"));
+    edtRapidRate->setValue(TProgramSummary::kDefaultRapidRate);
+    connect(edtRapidRate, &QDoubleSpinBox::valueChanged, this, &TProgramInfoWindow::RapidRateChanged);
+
+    auto* rate = new QFormLayout;
+    rate->addRow(tr("Rapid rate for the estimate:"), edtRapidRate);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(transcription);
+    layout->addWidget(lblIncomplete);
+    layout->addWidget(memSummary);
+    layout->addLayout(rate);
+    UpdateText();
+}
+
+void TProgramInfoWindow::ShowSummary(const TProgramSummary& summary)
+{
+    FSummary = summary;
+    FSummary.RapidRate = edtRapidRate->value();
+    UpdateText();
+}
+
+void TProgramInfoWindow::RapidRateChanged(double rate)
+{
+    FSummary.RapidRate = rate;
+    UpdateText();
+}
+
+void TProgramInfoWindow::UpdateText()
+{
+    const QString notice = IncompleteNotice(FSummary.Skipped);
+    lblIncomplete->setText(notice);
+    lblIncomplete->setVisible(!notice.isEmpty());
+    memSummary->setPlainText(QString::fromStdString(FormatSummary(FSummary)));
+}

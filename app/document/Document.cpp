@@ -1,0 +1,182 @@
+#include "app/document/Document.h"
+
+#include "watch/ATFileNotification.h"
+#include "app/document/DocumentFile.h"
+#include "editor/GCodeEditor.h"
+#include "gcode/GCodeEngine.h"
+#include "plot/ToolpathBuilder.h"
+#include "app/dialogs/UserDialogs.h"
+#include "app/window/WorkProgress.h"
+
+#include <QWidget>
+
+namespace {
+
+const QString kTitle = QStringLiteral("Zorvit");
+
+} // namespace
+
+QString DocumentTitle(const QString& fileName)
+{
+    return fileName.isEmpty() ? kTitle : QStringLiteral("%1 - %2").arg(kTitle, fileName);
+}
+
+TDocument::TDocument(QWidget& window, TGCodeEditor& editor, TATFileNotification& watcher,
+                     TToolpathBuilder& builder, TUserDialogs& dialogs, TWorkProgress& progress,
+                     std::function<void()> showException)
+    : FWindow(window), FEditor(editor), FWatcher(watcher), FBuilder(builder), FDialogs(dialogs),
+      FProgress(progress), FShowException(std::move(showException))
+{
+}
+
+TDocument::~TDocument() = default;
+
+void TDocument::NewInterpreter()
+{
+    FEngine = std::make_unique<TGCodeEngine>();
+    FEngine->OnProgress = [this](std::size_t done, std::size_t total) {
+        FProgress.Report(kStageInterpreting, done, total);
+    };
+}
+
+void TDocument::LoadFile(const QString& name)
+{
+    const TWorkProgress::TScope working(FProgress);
+    {
+        // Read first, so that a file that cannot be read changes nothing.
+        const QByteArray text = ReadDocumentFile(name);
+
+        if (FEngine) {
+            // The kept table still holds the last plot, for the plot and a rebuild in new colours.
+            FEngine.reset();
+            FEditor.ClearAll();
+        }
+        FEditor.SetTextBytes(text, [this](std::size_t done, std::size_t total) {
+            FProgress.Report(kStageReading, done, total);
+        });
+    }
+    FWindow.setWindowTitle(DocumentTitle(name));
+    NewInterpreter();
+    // The watcher follows the text in the editor from here on, also when the interpreter fails
+    // below, so that Save never writes this text into the file opened before.
+    FWatcher.Stop();
+    FWatcher.SetFileName(name);
+    FWatcher.Start();
+    if (OnFileNamed)
+        OnFileNamed(name);
+    RunAndPlot();
+}
+
+void TDocument::Refresh()
+{
+    const TWorkProgress::TScope working(FProgress);
+    if (!FEngine)
+        NewInterpreter();
+    RunAndPlot();
+}
+
+void TDocument::RunAndPlot()
+{
+    FEngine->SetLenient(FLenient);
+    try {
+        FEngine->Run(FEditor.LinesView());
+    } catch (...) {
+        if (OnRunEnded)
+            OnRunEnded(FEngine->FailedLine());
+        throw;
+    }
+    if (OnRunEnded)
+        OnRunEnded(std::nullopt);
+    FBuilder.SetLineTable(FEngine->Table(), FEngine->RowSourceLines());
+    if (OnPlotted)
+        OnPlotted(*FEngine);
+}
+
+void TDocument::Clear()
+{
+    FWatcher.Stop();
+    FWatcher.SetFileName(QString());
+    FEditor.ClearAll();
+    FWindow.setWindowTitle(DocumentTitle(QString()));
+}
+
+bool TDocument::QuerySaveChanges()
+{
+    if (!FEditor.isModified())
+        return true;
+    switch (FDialogs.Ask(QStringLiteral("Save changes before closing?"), true)) {
+    case TAnswer::Cancel:
+        return false;
+    case TAnswer::No:
+        return true;
+    case TAnswer::Yes:
+        // An error while saving is shown here; the text then stays, as after a cancelled dialog.
+        try {
+            Save();
+        } catch (...) {
+            FShowException();
+        }
+        return !FEditor.isModified();
+    }
+    return false;
+}
+
+void TDocument::WriteFile(const QString& name)
+{
+    WriteDocumentFile(name, FEditor.TextBytes());
+}
+
+void TDocument::Save()
+{
+    if (!FEditor.isModified())
+        return;
+    const QString name = FWatcher.FileName();
+    if (name.isEmpty()) {
+        RunSaveAsDialog();
+        return;
+    }
+    // Stopped around our own write, so that it is not reported as an outside change; after a
+    // failed write it stays stopped.
+    FWatcher.Stop();
+    WriteFile(name);
+    FEditor.SetModified(false);
+    FWatcher.Start();
+}
+
+bool TDocument::RunSaveAsDialog()
+{
+    const auto name = FDialogs.SaveName();
+    if (!name)
+        return false;
+    if (DocumentFileExists(*name)
+        && FDialogs.Ask(QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(*name),
+                        false) != TAnswer::Yes)
+        return false;
+    SaveAs(*name);
+    return true;
+}
+
+void TDocument::SaveAs(const QString& name)
+{
+    FWatcher.Stop();
+    WriteFile(name);
+    FWatcher.SetFileName(name);
+    FEditor.SetModified(false);
+    FWatcher.Start();
+    FWindow.setWindowTitle(DocumentTitle(name));
+    if (OnFileNamed)
+        OnFileNamed(name);
+}
+
+void TDocument::FileChanged()
+{
+    FReloadPrompt.FileChanged([this] {
+        const QString name = FWatcher.FileName();
+        if (FDialogs.Ask(QStringLiteral("File %1 has changed. Reload?").arg(name), false)
+            != TAnswer::Yes)
+            return false;
+        FWatcher.Stop();
+        LoadFile(name);
+        return true;
+    });
+}

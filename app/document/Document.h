@@ -1,0 +1,90 @@
+#pragma once
+// TDocument: the life of the open G-code document, from open to save. It reads a file into the
+// editor and runs the interpreter over the editor's lines into the plot, writes the text back,
+// asks before unsaved text is dropped, keeps the watcher on the file and the window's title in
+// step with the file's name, and offers a reload when another program changes the file.
+
+#include "app/document/ReloadPrompt.h"
+
+#include <QString>
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QWidget;
+class TATFileNotification;
+class TGCodeEditor;
+class TGCodeEngine;
+class TToolpathBuilder;
+class TUserDialogs;
+class TWorkProgress;
+
+// The window title for a document: the program's name, and the file's name once there is one.
+QString DocumentTitle(const QString& fileName);
+
+class TDocument
+{
+public:
+    // window gets the title; showException reports the exception being handled (it is called
+    // inside a catch block) for the steps that must go on after a failure. progress shows how
+    // far a long open or refresh has come.
+    TDocument(QWidget& window, TGCodeEditor& editor, TATFileNotification& watcher,
+              TToolpathBuilder& builder, TUserDialogs& dialogs, TWorkProgress& progress,
+              std::function<void()> showException);
+    ~TDocument();
+    TDocument(const TDocument&) = delete;
+    TDocument& operator=(const TDocument&) = delete;
+
+    // Opens a G-code file into the editor and plots it; a file that cannot be read changes
+    // nothing.
+    void LoadFile(const QString& name);
+    // Runs the interpreter again over the editor's lines and plots its table.
+    void Refresh();
+    // Drops the text and the file: an empty, untitled document that is not watched.
+    void Clear();
+
+    // Asks "Save changes before closing?" while the text is modified; true when the caller may
+    // go on and drop the text (saved, or the user said No).
+    bool QuerySaveChanges();
+    // Writes a modified text to its file, or asks for a name when it has none.
+    void Save();
+    // The Save As dialog with its overwrite question; true when the text was saved.
+    bool RunSaveAsDialog();
+    // Writes the text to name, which becomes the document's file.
+    void SaveAs(const QString& name);
+    // The watcher saw the file change: asks whether to reload it, at most one question at a time.
+    void FileChanged();
+
+    bool HasInterpreter() const { return FEngine != nullptr; }
+
+    // Told after every run of the interpreter: the 0-based line it failed at, none after a
+    // successful run. A failure is told before its exception goes on to the caller.
+    std::function<void(std::optional<std::size_t> failedLine)> OnRunEnded;
+    // Lenient or strict reading for the runs from now on.
+    void SetLenient(bool lenient) { FLenient = lenient; }
+    bool Lenient() const { return FLenient; }
+    // Called after every run whose table went to the plot.
+    std::function<void(const TGCodeEngine&)> OnPlotted;
+    // Raised with the file's name whenever the document takes a file: opened, reloaded or
+    // saved under a new name.
+    std::function<void(const QString& name)> OnFileNamed;
+
+private:
+    void WriteFile(const QString& name);
+    // Interprets the editor's lines and plots the table.
+    void RunAndPlot();
+    void NewInterpreter();
+
+    QWidget& FWindow;
+    TGCodeEditor& FEditor;
+    TATFileNotification& FWatcher;
+    TToolpathBuilder& FBuilder;
+    TUserDialogs& FDialogs;
+    TWorkProgress& FProgress;
+    std::function<void()> FShowException;
+    std::unique_ptr<TGCodeEngine> FEngine;
+    bool FLenient = false;
+    TReloadPrompt FReloadPrompt;
+};

@@ -1,0 +1,42 @@
+#pragma once
+// Ties the editor's caret to the plot: the move made by the caret's line is highlighted in the
+// plot, and a click on a move in the plot puts the caret on the line that made it. The plot
+// drops its highlight whenever it is cleared or reset; it comes back when the caret moves.
+
+#include <QObject>
+
+#include <cstddef>
+#include <optional>
+#include <utility>
+
+class TGCodeEditor;
+class TOpenGLPanel;
+class TSegmentSourceLines;
+
+class TCaretMoveLink : public QObject
+{
+    Q_OBJECT
+
+public:
+    // lines are the source lines of the panel's segments, kept up to date by the builder.
+    TCaretMoveLink(TGCodeEditor& editor, TOpenGLPanel& panel, const TSegmentSourceLines& lines,
+                   QObject* parent);
+
+    // View > Highlight Caret Move; turning it off removes the highlight.
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool enabled);
+    // The plot was drawn anew: the caret's present place, which the editor may report only
+    // later (after a new text, say), is no move; the next place it moves to is.
+    void PlotRedrawn();
+
+private:
+    void CaretReported(int line, int index);
+    void CaretMoved(int line);
+    void SegmentClicked(std::size_t segment);
+
+    TGCodeEditor& FEditor;
+    TOpenGLPanel& FPanel;
+    const TSegmentSourceLines& FLines;
+    bool FEnabled = true;
+    std::optional<std::pair<int, int>> FNoMove; // line and index that do not count as a move
+};

@@ -1,0 +1,795 @@
+#include "app/window/Plotter.h"
+
+#include "watch/ATFileNotification.h"
+#include "app/dialogs/AboutBox.h"
+#include "app/window/CaretMoveLink.h"
+#include "app/dialogs/ColorsDlg.h"
+#include "app/document/Document.h"
+#include "common/Error.h"
+#include "editor/FailedLineMark.h"
+#include "editor/FindBar.h"
+#include "editor/GCodeEditor.h"
+#include "editor/HighlighterLexer.h"
+#include "app/window/Icons.h"
+#include "settings/IniFile.h"
+#include "settings/LenientSetting.h"
+#include "app/window/MenuItem.h"
+#include "plot/OpenGLPanel.h"
+#include "app/dialogs/ProgramInfoWindow.h"
+#include "program/ProgramSummary.h"
+#include "app/window/RecentFilesMenu.h"
+#include "app/window/SessionMemory.h"
+#include "settings/Settings.h"
+#include "editor/SynColorsDlg.h"
+#include "highlight/SynHighlighterRS274.h"
+#include "plot/ToolpathBuilder.h"
+#include "app/dialogs/UserDialogs.h"
+#include "app/window/ViewIcons.h"
+#include "settings/ViewSettings.h"
+#include "app/window/WheelRouter.h"
+#include "app/window/WorkProgress.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+
+namespace {
+
+constexpr int kClientWidthPx = 965;
+constexpr int kClientHeightPx = 591;
+constexpr int kEditorPageWidthPx = 153;
+constexpr const char* kNoOpenGLText = "OpenGL is not available on this display: the tool path cannot be drawn.";
+
+// One notch of a wheel reports 120 and zooms the plot by 0.02.
+constexpr double kWheelNotchDelta = 120.0;
+constexpr double kZoomStepPerNotch = 0.02;
+
+} // namespace
+
+namespace {
+
+// Keys of the plot alone: typed into the editor they stay text.
+constexpr const char* kPlotShortcutActions[] = {"ViewFitToView", "ViewTop", "ViewFront",
+                                                "ViewRight", "ViewIsometric"};
+
+} // namespace
+
+TGLPlotter::TGLPlotter(const QStringList& arguments, std::unique_ptr<TUserDialogs> dialogs,
+                       QWidget* parent)
+    : QMainWindow(parent),
+      FDialogs(dialogs ? std::move(dialogs) : std::make_unique<TUserDialogs>()),
+      FMotionColors(kDefaultMotionColors)
+{
+    setObjectName(QStringLiteral("GLPlotter"));
+    FDialogs->SetOwner(this);
+    CreateComponents();
+    CreateActions();
+    CreatePlotShortcuts();
+    CreateMenus();
+    CreateHelpMenu(); // last on the menu bar
+    CreateToolBar();
+    CreateContextMenu();
+    ConnectUpdates();
+    // The client area lies below the menu bar.
+    resize(kClientWidthPx, kClientHeightPx + menuBar()->sizeHint().height());
+    Guarded([this] { LoadSession(*this, *Splitter2, FRecentFiles); });
+    FormCreate(arguments);
+    aclMainUpdate();
+}
+
+TGLPlotter::~TGLPlotter()
+{
+    FormDestroy();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Construction
+
+void TGLPlotter::CreateComponents()
+{
+    setWindowTitle(DocumentTitle(QString()));
+
+    pnlTop = new QFrame(this);
+    pnlTop->setObjectName(QStringLiteral("pnlTop"));
+    pnlTop->setFrameShape(QFrame::NoFrame);
+    auto* topLayout = new QHBoxLayout(pnlTop);
+    topLayout->setContentsMargins(0, 0, 0, 0);
+
+    Splitter2 = new QSplitter(Qt::Horizontal, pnlTop);
+    Splitter2->setObjectName(QStringLiteral("Splitter2"));
+    Splitter2->setChildrenCollapsible(false);
+    topLayout->addWidget(Splitter2);
+
+    pgcGCode = new QTabWidget(Splitter2);
+    pgcGCode->setObjectName(QStringLiteral("pgcGCode"));
+    tabOriginal = new QWidget(pgcGCode);
+    tabOriginal->setObjectName(QStringLiteral("tabOriginal"));
+    auto* pageLayout = new QVBoxLayout(tabOriginal);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    memGCode = new TGCodeEditor(tabOriginal);
+    memGCode->setObjectName(QStringLiteral("memGCode"));
+    pageLayout->addWidget(memGCode);
+    pgcGCode->addTab(tabOriginal, QStringLiteral("Original"));
+
+    pnlOpenGL = new QFrame(Splitter2);
+    pnlOpenGL->setObjectName(QStringLiteral("pnlOpenGL"));
+    pnlOpenGL->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    auto* plotLayout = new QVBoxLayout(pnlOpenGL);
+    plotLayout->setContentsMargins(0, 0, 0, 0);
+    if (TOpenGLPanel::OpenGLAvailable()) {
+        OpenGLPanel = new TOpenGLPanel(pnlOpenGL);
+        plotLayout->addWidget(OpenGLPanel);
+    } else {
+        // Without OpenGL the panel stays out of the window, which could not be shown with it;
+        // it still keeps the segments and the view, so everything else works as usual.
+        FDetachedPanel = std::make_unique<TOpenGLPanel>(nullptr);
+        OpenGLPanel = FDetachedPanel.get();
+        auto* notice = new QLabel(tr(kNoOpenGLText), pnlOpenGL);
+        notice->setObjectName(QStringLiteral("lblNoOpenGL"));
+        notice->setAlignment(Qt::AlignCenter);
+        notice->setWordWrap(true);
+        plotLayout->addWidget(notice);
+    }
+    OpenGLPanel->setObjectName(QStringLiteral("OpenGLPanel"));
+    // The panel's drag and zoom texts go nowhere; the status bar shows hints only.
+    OpenGLPanel->OnStatusText = [this](TOpenGLPanel& sender, const std::string& text) {
+        OpenGLPanelStatusText(sender, text);
+    };
+
+    Splitter2->addWidget(pgcGCode);
+    Splitter2->addWidget(pnlOpenGL);
+    Splitter2->setStretchFactor(0, 0);
+    Splitter2->setStretchFactor(1, 1);
+    Splitter2->setSizes({kEditorPageWidthPx, kClientWidthPx - kEditorPageWidthPx});
+    setCentralWidget(pnlTop);
+
+    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    statusBar()->setSizeGripEnabled(false);
+
+    memGCode->SetHighlighter(std::make_unique<TSynRC274Syn>());
+    // A highlighter failure while the editor paints reaches the top-level error handler.
+    memGCode->HighlighterLexer()->OnError = [this](const QString& message) {
+        ShowErrorMessage(message);
+    };
+
+    ATFileNotification1 = new TATFileNotification(this);
+    ATFileNotification1->setObjectName(QStringLiteral("ATFileNotification1"));
+    ATFileNotification1->OnChanged = [this] { Guarded([this] { ATFileNotification1Changed(); }); };
+
+    // Long opens, refreshes and rebuilds show how far they have come; the plot keeps its last
+    // picture meanwhile.
+    FProgress = new TWorkProgress(*statusBar());
+    FProgress->HoldPaintsWith([this](bool held) { OpenGLPanel->SetPaintsHeld(held); });
+    FBuilder = std::make_unique<TToolpathBuilder>(OpenGLPanel->View(), FMotionColors,
+                                                  [panel = OpenGLPanel] { panel->update(); });
+    FBuilder->OnProgress = [this](std::size_t done, std::size_t total) {
+        FProgress->Report(kStagePlotting, done, total);
+    };
+    FDocument = std::make_unique<TDocument>(*this, *memGCode, *ATFileNotification1, *FBuilder,
+                                            *FDialogs, *FProgress, [this] { ShowException(); });
+
+    dlgColor = new TdlgColor(this);
+    dlgColor->setObjectName(QStringLiteral("dlgColor"));
+
+    FCaretMoveLink = new TCaretMoveLink(*memGCode, *OpenGLPanel, FBuilder->SegmentLines(), this);
+    FFailedLineMark = new TFailedLineMark(*memGCode);
+    FDocument->OnRunEnded = [this](std::optional<std::size_t> failedLine) { RunEnded(failedLine); };
+    frmProgramInfo = new TProgramInfoWindow(this);
+    frmProgramInfo->setObjectName(QStringLiteral("frmProgramInfo"));
+    // A plot that lenient reading left incomplete says so in the status bar too.
+    lblSkipped = new QLabel(statusBar());
+    lblSkipped->setObjectName(QStringLiteral("lblSkipped"));
+    statusBar()->addPermanentWidget(lblSkipped);
+    lblSkipped->hide();
+    FDocument->OnPlotted = [this](const TGCodeEngine& engine) {
+        const TProgramSummary summary = SummarizeRun(engine);
+        frmProgramInfo->ShowSummary(summary);
+        lblSkipped->setText(IncompleteNotice(summary.Skipped));
+        lblSkipped->setVisible(!lblSkipped->text().isEmpty());
+    };
+    FFindBar = new TFindBar(*memGCode, this);
+    addToolBar(Qt::BottomToolBarArea, FFindBar);
+    FDocument->OnFileNamed = [this](const QString& name) {
+        FRecentFiles.Add(QFileInfo(name).absoluteFilePath().toStdString());
+    };
+    FDialogs->SetDocumentFile([this] { return ATFileNotification1->FileName(); });
+
+    // Wheel turns go to the focused control first and to this window last.
+    new TWheelRouter(*this);
+}
+
+void TGLPlotter::CreatePlotShortcuts()
+{
+    for (const char* name : kPlotShortcutActions) {
+        QAction* action = Action(name);
+        action->setShortcutContext(Qt::WidgetShortcut);
+        OpenGLPanel->addAction(action);
+    }
+    Action("ViewFitToView")->setIcon(FitToViewIcon());
+}
+
+QAction* TGLPlotter::Action(const char* name) const
+{
+    return findChild<QAction*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+}
+
+void TGLPlotter::CreateMenus()
+{
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    AddMenuItem(*file, "itmFileNew", QStringLiteral("&New"), *Action("FileNew1"));
+    AddMenuItem(*file, "itmFileOpen", QStringLiteral("&Open..."), *Action("FileOpen1"));
+    file->addSeparator();
+    AddMenuItem(*file, "itmFileSave", QStringLiteral("&Save"), *Action("FileSave1"));
+    AddMenuItem(*file, "itmFileSaveAs", QStringLiteral("Save &As..."), *Action("FileSaveAs1"));
+    file->addSeparator();
+    AddMenuItem(*file, "itmFileExit", QStringLiteral("E&xit"), *Action("FileExit1"));
+    file->addSeparator();
+    auto* recent = new TRecentFilesMenu(FRecentFiles, *Action("FileClearRecent1"), file);
+    connect(recent, &TRecentFilesMenu::FileChosen, this,
+            [this](const QString& name) { Guarded([&] { OpenRecentFile(name); }); });
+    file->addMenu(recent);
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    edit->setObjectName(QStringLiteral("mnuEdit"));
+    AddMenuItem(*edit, "itmEditUndo", QStringLiteral("&Undo"), *Action("EditUndo1"));
+    edit->addSeparator();
+    AddMenuItem(*edit, "itmEditCut", QStringLiteral("Cu&t"), *Action("EditCut1"));
+    AddMenuItem(*edit, "itmEditCopy", QStringLiteral("&Copy"), *Action("EditCopy1"));
+    AddMenuItem(*edit, "itmEditPaste", QStringLiteral("&Paste"), *Action("EditPaste1"));
+    AddMenuItem(*edit, "itmEditDelete", QStringLiteral("&Delete"), *Action("EditDelete1"));
+    edit->addSeparator();
+    AddMenuItem(*edit, "itmEditSelectAll", QStringLiteral("Select &All"), *Action("EditSelectAll1"));
+    edit->addSeparator();
+    AddMenuItem(*edit, "itmEditRedo", QStringLiteral("&Redo"), *Action("EditRedo1"));
+    edit->addSeparator();
+    AddMenuItem(*edit, "itmEditFind", QStringLiteral("&Find..."), *Action("EditFind1"));
+    AddMenuItem(*edit, "itmEditFindNext", QStringLiteral("Find &Next"), *Action("EditFindNext1"));
+    AddMenuItem(*edit, "itmEditFindPrevious", QStringLiteral("Find Pre&vious"), *Action("EditFindPrevious1"));
+    AddMenuItem(*edit, "itmEditReplace", QStringLiteral("R&eplace..."), *Action("EditReplace1"));
+    edit->addSeparator();
+    AddMenuItem(*edit, "itmEditGoToLine", QStringLiteral("&Go to Line..."), *Action("EditGoToLine1"));
+
+    QMenu* editor = menuBar()->addMenu(QStringLiteral("E&ditor"));
+    editor->setObjectName(QStringLiteral("mnuEditor"));
+    AddMenuItem(*editor, "itmEditorDisplaySyntax", QStringLiteral("&Display Syntax"),
+            *Action("EditorDisplaySyntax"));
+    AddMenuItem(*editor, "itmEditorColors", QStringLiteral("&Colors..."), *Action("EditorColors"));
+
+    QMenu* plotter = menuBar()->addMenu(QStringLiteral("&Plotter"));
+    plotter->setObjectName(QStringLiteral("mnuPlotter"));
+    AddMenuItem(*plotter, "itmPlotterRefresh", QStringLiteral("&Refresh from Code"),
+            *Action("PlotterRefresh"));
+    AddMenuItem(*plotter, "itmSettingsResetDrawing", QStringLiteral("R&eset To Origin"),
+            *Action("PlotterResetOrigin"));
+    AddMenuItem(*plotter, "itmSettingsColors", QStringLiteral("&Colors..."),
+            *Action("DisplayColors1"));
+    plotter->addSeparator();
+    AddMenuItem(*plotter, "itmPlotterLenient", QStringLiteral("&Lenient Reading"), *Action("PlotterLenient"));
+
+    // The states must be right whenever a menu opens.
+    for (QMenu* menu : {file, edit, editor, plotter})
+        connect(menu, &QMenu::aboutToShow, this, [this] { Guarded([this] { aclMainUpdate(); }); });
+    CreateViewMenu();
+}
+
+void TGLPlotter::CreateViewMenu()
+{
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    view->setObjectName(QStringLiteral("mnuView"));
+    AddMenuItem(*view, "itmViewFitToView", QStringLiteral("&Fit to View"), *Action("ViewFitToView"));
+    view->addSeparator();
+    AddMenuItem(*view, "itmViewTop", QStringLiteral("&Top"), *Action("ViewTop"));
+    AddMenuItem(*view, "itmViewFront", QStringLiteral("Fr&ont"), *Action("ViewFront"));
+    AddMenuItem(*view, "itmViewRight", QStringLiteral("&Right"), *Action("ViewRight"));
+    AddMenuItem(*view, "itmViewIsometric", QStringLiteral("&Isometric"), *Action("ViewIsometric"));
+    view->addSeparator();
+    AddMenuItem(*view, "itmViewHighlightCaretMove", QStringLiteral("&Highlight Caret Move"),
+            *Action("ViewHighlightCaretMove"));
+    view->addSeparator();
+    AddMenuItem(*view, "itmViewProgramInfo", QStringLiteral("Program &Info..."),
+            *Action("ViewProgramInfo"));
+    connect(view, &QMenu::aboutToShow, this, [this] { Guarded([this] { aclMainUpdate(); }); });
+}
+
+void TGLPlotter::CreateHelpMenu()
+{
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    AddMenuItem(*help, "itmHelpAbout", QStringLiteral("&About Zorvit..."), *Action("HelpAbout"));
+}
+
+void TGLPlotter::CreateToolBar()
+{
+    ToolBar1 = addToolBar(QStringLiteral("ToolBar1"));
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setMovable(false);
+    ToolBar1->setFloatable(false);
+    ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    ToolBar1->setIconSize(QSize(kIconSizePx, kIconSizePx));
+    ToolBar1->addAction(Action("FileNew1"));
+    ToolBar1->addAction(Action("FileOpen1"));
+    ToolBar1->addAction(Action("FileSave1"));
+    ToolBar1->addSeparator();
+    ToolBar1->addAction(Action("PlotterRefresh"));
+    ToolBar1->addAction(Action("ViewFitToView"));
+}
+
+void TGLPlotter::CreateContextMenu()
+{
+    pmuGCode = new QMenu(this);
+    pmuGCode->setObjectName(QStringLiteral("pmuGCode"));
+    const auto item = [this](const char* itemName, const char* actionName) {
+        QAction& action = *Action(actionName);
+        AddMenuItem(*pmuGCode, itemName, action.text(), action);
+    };
+    item("pmuUndo", "EditUndo1");
+    pmuGCode->addSeparator()->setObjectName(QStringLiteral("N2"));
+    item("pmuCut", "EditCut1");
+    item("pmuCopy", "EditCopy1");
+    item("pmuPaste", "EditPaste1");
+    item("pmuDelete", "EditDelete1");
+    pmuGCode->addSeparator()->setObjectName(QStringLiteral("N1"));
+    item("pmuSelectAll", "EditSelectAll1");
+    connect(pmuGCode, &QMenu::aboutToShow, this, [this] { Guarded([this] { aclMainUpdate(); }); });
+    pmuGCode->installEventFilter(this);
+    memGCode->SetContextMenu(pmuGCode);
+}
+
+void TGLPlotter::ConnectUpdates()
+{
+    const auto update = [this] { Guarded([this] { aclMainUpdate(); }); };
+    connect(memGCode, &QsciScintilla::selectionChanged, this, update);
+    connect(memGCode, &QsciScintilla::modificationChanged, this, update);
+    connect(memGCode, &QsciScintilla::textChanged, this, update);
+    connect(memGCode, &TGCodeEditor::UndoAvailableChanged, this, update);
+    connect(memGCode, &TGCodeEditor::RedoAvailableChanged, this, update);
+    // Asking the clipboard may wait for another program, so it is asked only when it changes.
+    const auto clipboardChanged = [this] {
+        Guarded([this] {
+            const QMimeData* contents = QGuiApplication::clipboard()->mimeData();
+            FClipboardHasText = contents != nullptr && contents->hasText();
+            aclMainUpdate();
+        });
+    };
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, clipboardChanged);
+    clipboardChanged();
+    memGCode->installEventFilter(this);
+}
+
+void TGLPlotter::FormCreate(const QStringList& arguments)
+{
+    // A failing step skips the later ones; the window is shown all the same.
+    Guarded([&] {
+        LoadSettings();
+        if (!arguments.isEmpty())
+            LoadFile(arguments.first());
+        pgcGCode->tabBar()->hide();
+        pgcGCode->setCurrentWidget(tabOriginal);
+    });
+}
+
+void TGLPlotter::FormDestroy()
+{
+    Guarded([this] { SaveSettings(); });
+}
+
+// ---------------------------------------------------------------------------------------------
+// Running actions and reporting errors
+
+template <class TStep> void TGLPlotter::Guarded(TStep&& step)
+{
+    try {
+        step();
+    } catch (...) {
+        ShowException();
+    }
+}
+
+void TGLPlotter::ShowException()
+{
+    try {
+        throw;
+    } catch (const std::exception& error) {
+        ShowErrorMessage(QString::fromStdString(error.what()));
+    } catch (...) {
+        ShowErrorMessage(QStringLiteral("Unknown error"));
+    }
+}
+
+void TGLPlotter::ShowErrorMessage(const QString& message)
+{
+    QString text = message;
+    if (!text.isEmpty() && text.back() > QLatin1Char('.'))
+        text += QLatin1Char('.');
+    FDialogs->ShowError(text);
+    if (FFailedLine) {
+        FFailedLineMark->Show(static_cast<int>(*FFailedLine), text);
+        FFailedLine.reset();
+        memGCode->setFocus();
+    }
+}
+
+void TGLPlotter::RunEnded(std::optional<std::size_t> failedLine)
+{
+    FFailedLine = failedLine;
+    if (!failedLine) {
+        FFailedLineMark->Clear();
+        FCaretMoveLink->PlotRedrawn();
+    }
+}
+
+void TGLPlotter::RunAction(QAction& action, void (TGLPlotter::*handler)())
+{
+    Guarded([&] {
+        // The states are brought up to date before an action runs.
+        aclMainUpdate();
+        if (action.isEnabled())
+            (this->*handler)();
+    });
+}
+
+bool TGLPlotter::eventFilter(QObject* watched, QEvent* event)
+{
+    // The context menu is a window of its own, so its hints do not reach the main window.
+    if (watched == pmuGCode && event->type() == QEvent::StatusTip) {
+        statusBar()->showMessage(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    // The action states must be right when a key is pressed: the editor hands the shortcut
+    // keys of enabled actions to them and keeps the keys of disabled ones.
+    if (watched == memGCode && event->type() == QEvent::ShortcutOverride)
+        Guarded([this] { aclMainUpdate(); });
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The document
+
+void TGLPlotter::LoadFile(const QString& name)
+{
+    FDocument->LoadFile(name);
+}
+
+void TGLPlotter::PlotterRefreshExecute()
+{
+    FDocument->Refresh();
+}
+
+void TGLPlotter::PlotterLenientExecute()
+{
+    FDocument->SetLenient(Action("PlotterLenient")->isChecked());
+    Action("PlotterRefresh")->trigger();
+}
+
+void TGLPlotter::ViewProgramInfoExecute()
+{
+    frmProgramInfo->show();
+    frmProgramInfo->raise();
+    frmProgramInfo->activateWindow();
+}
+
+void TGLPlotter::FileNew1Execute()
+{
+    if (!FDocument->QuerySaveChanges())
+        return;
+    FDocument->Clear();
+    Action("PlotterRefresh")->trigger();
+}
+
+void TGLPlotter::FileOpen1Execute()
+{
+    if (!FDocument->QuerySaveChanges())
+        return;
+    if (const auto name = FDialogs->OpenName())
+        itmFileOpenAccept(*name);
+}
+
+void TGLPlotter::itmFileOpenAccept(const QString& name)
+{
+    LoadFile(name);
+}
+
+void TGLPlotter::itmFileSaveExecute()
+{
+    FDocument->Save();
+}
+
+void TGLPlotter::FileSaveAs1Execute()
+{
+    FDocument->RunSaveAsDialog();
+}
+
+void TGLPlotter::itmFileSaveAsAccept(const QString& name)
+{
+    FDocument->SaveAs(name);
+}
+
+void TGLPlotter::FileExit1Execute()
+{
+    close();
+}
+
+void TGLPlotter::FileClearRecent1Execute()
+{
+    FRecentFiles.Clear();
+}
+
+void TGLPlotter::OpenRecentFile(const QString& name)
+{
+    if (!QFileInfo::exists(name)) {
+        FRecentFiles.Remove(name.toStdString());
+        statusBar()->showMessage(QStringLiteral("%1 no longer exists; it has been removed from the recent files.").arg(name));
+        return;
+    }
+    if (FDocument->QuerySaveChanges())
+        LoadFile(name);
+}
+
+void TGLPlotter::ATFileNotification1Changed()
+{
+    FDocument->FileChanged();
+}
+
+void TGLPlotter::FormCloseQuery(bool& canClose)
+{
+    canClose = FDocument->QuerySaveChanges();
+}
+
+void TGLPlotter::closeEvent(QCloseEvent* event)
+{
+    bool canClose = false;
+    Guarded([&] { FormCloseQuery(canClose); });
+    event->setAccepted(canClose);
+    if (canClose)
+        Guarded([this] { SaveSession(*this, *Splitter2, FRecentFiles); });
+}
+
+// ---------------------------------------------------------------------------------------------
+// Edit commands: they act on the editor wherever the focus is.
+
+void TGLPlotter::itmEditUndoExecute()
+{
+    memGCode->undo();
+}
+
+void TGLPlotter::itmEditCutExecute()
+{
+    memGCode->cut();
+}
+
+void TGLPlotter::itmEditCopyExecute()
+{
+    memGCode->copy();
+}
+
+void TGLPlotter::itmEditPasteExecute()
+{
+    memGCode->paste();
+}
+
+void TGLPlotter::itmEditDeleteExecute()
+{
+    memGCode->DeleteSelection();
+}
+
+void TGLPlotter::itmEditSelectAllExecute()
+{
+    memGCode->selectAll();
+}
+
+void TGLPlotter::EditRedo1Execute()
+{
+    memGCode->redo();
+}
+
+void TGLPlotter::EditFind1Execute()
+{
+    FFindBar->ShowFind();
+}
+
+void TGLPlotter::EditFindNext1Execute()
+{
+    FFindBar->FindNext();
+}
+
+void TGLPlotter::EditFindPrevious1Execute()
+{
+    FFindBar->FindPrevious();
+}
+
+void TGLPlotter::EditReplace1Execute()
+{
+    FFindBar->ShowReplace();
+}
+
+void TGLPlotter::EditGoToLine1Execute()
+{
+    int line = 0;
+    int index = 0;
+    memGCode->getCursorPosition(&line, &index);
+    if (const auto chosen = FDialogs->AskLineNumber(line + 1, memGCode->lines()))
+        memGCode->GoToLine(*chosen);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Update rules
+
+void TGLPlotter::aclMainUpdate()
+{
+    Action("EditUndo1")->setEnabled(memGCode->CanUndo());
+    Action("EditRedo1")->setEnabled(memGCode->CanRedo());
+    const bool selection = memGCode->HasSelectedText();
+    Action("EditCut1")->setEnabled(selection);
+    Action("EditCopy1")->setEnabled(selection);
+    Action("EditDelete1")->setEnabled(selection);
+    Action("EditPaste1")->setEnabled(FClipboardHasText);
+    itmFileSaveUpdate();
+    EditorDisplaySyntaxUpdate();
+    ViewHighlightCaretMoveUpdate();
+}
+
+void TGLPlotter::itmFileSaveUpdate()
+{
+    Action("FileSave1")->setEnabled(memGCode->isModified());
+}
+
+void TGLPlotter::EditorDisplaySyntaxUpdate()
+{
+    Action("EditorDisplaySyntax")->setChecked(Highlighter().Enabled());
+}
+
+void TGLPlotter::ViewHighlightCaretMoveUpdate()
+{
+    Action("ViewHighlightCaretMove")->setChecked(FCaretMoveLink->Enabled());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Editor and plotter settings
+
+THighlighter& TGLPlotter::Highlighter() const
+{
+    return *memGCode->Highlighter();
+}
+
+void TGLPlotter::EditorDisplaySyntaxExecute()
+{
+    THighlighter& highlighter = Highlighter();
+    highlighter.SetEnabled(!highlighter.Enabled());
+    aclMainUpdate();
+}
+
+void TGLPlotter::EditorColorsExecute()
+{
+    TdlgSynColor::EditColors(Highlighter());
+    aclMainUpdate();
+}
+
+void TGLPlotter::itmSettingsColorsExecute()
+{
+    dlgColor->PutColors(FMotionColors);
+    if (!FDialogs->Execute(*dlgColor))
+        return;
+    FMotionColors = dlgColor->GetColors();
+    const TWorkProgress::TScope working(*FProgress);
+    FBuilder->Rebuild();
+}
+
+void TGLPlotter::itmSettingsResetDrawingExecute()
+{
+    OpenGLPanel->ResetView();
+}
+
+void TGLPlotter::ViewFitToViewExecute()
+{
+    OpenGLPanel->FitToView();
+}
+
+void TGLPlotter::ViewTopExecute()
+{
+    OpenGLPanel->SetStandardView(TStandardView::Top);
+}
+
+void TGLPlotter::ViewFrontExecute()
+{
+    OpenGLPanel->SetStandardView(TStandardView::Front);
+}
+
+void TGLPlotter::ViewRightExecute()
+{
+    OpenGLPanel->SetStandardView(TStandardView::Right);
+}
+
+void TGLPlotter::ViewIsometricExecute()
+{
+    OpenGLPanel->SetStandardView(TStandardView::Isometric);
+}
+
+void TGLPlotter::ViewHighlightCaretMoveExecute()
+{
+    FCaretMoveLink->SetEnabled(!FCaretMoveLink->Enabled());
+    aclMainUpdate();
+}
+
+void TGLPlotter::HelpAboutExecute()
+{
+    TAboutBox about(this);
+    FDialogs->Execute(about);
+}
+
+void TGLPlotter::LoadSettings()
+{
+    const TIniFile file(SettingsFileName());
+    ReadSettings(file, FMotionColors, Highlighter());
+    FCaretMoveLink->SetEnabled(ReadHighlightCaretMove(file));
+    const bool lenient = ReadLenientSetting(file);
+    FDocument->SetLenient(lenient);
+    Action("PlotterLenient")->setChecked(lenient);
+}
+
+void TGLPlotter::SaveSettings()
+{
+    TIniFile file(SettingsFileName());
+    TIniFileUpdate update(file);  // one write of the file for everything
+    WriteSettings(file, FMotionColors, Highlighter());
+    WriteHighlightCaretMove(file, FCaretMoveLink->Enabled());
+    WriteLenientSetting(file, FDocument->Lenient());
+    update.Commit();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The plot
+
+void TGLPlotter::OpenGLPanelStatusText(TOpenGLPanel& /*sender*/, const std::string& /*text*/)
+{
+}
+
+void TGLPlotter::FormMouseWheel(int wheelDelta, const QPoint& /*mousePos*/, bool& handled)
+{
+    // A sideways turn (a tilt wheel, or Alt with the wheel) has no vertical part: no zoom step.
+    if (wheelDelta == 0 || !OpenGLPanel->PointerInside())
+        return;
+    OpenGLPanel->ZoomBy(wheelDelta / kWheelNotchDelta * kZoomStepPerNotch);
+    handled = true;
+}
+
+void TGLPlotter::wheelEvent(QWheelEvent* event)
+{
+    bool handled = false;
+    Guarded([&] { FormMouseWheel(event->angleDelta().y(), event->position().toPoint(), handled); });
+    event->setAccepted(handled);
+}
+
+void TGLPlotter::SetLineTable(const std::shared_ptr<TLineTable>& table)
+{
+    FBuilder->SetLineTable(table);
+}
+
+void TGLPlotter::BuildToolpath()
+{
+    FBuilder->BuildToolpath();
+}
+
+bool TGLPlotter::HasInterpreter() const
+{
+    return FDocument->HasInterpreter();
+}
+
+const std::shared_ptr<TLineTable>& TGLPlotter::LineTable() const
+{
+    return FBuilder->LineTable();
+}

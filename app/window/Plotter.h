@@ -1,0 +1,186 @@
+#pragma once
+// TGLPlotter: the main window. The G-code editor on the left, the plot panel on the right, the
+// menus, tool bar and status bar; every command is a named action. It creates the document
+// (the open file and its interpreter), the toolpath builder and the watcher, wires them to the
+// actions, and reads and writes the settings.
+
+#include "common/Color.h"
+#include "settings/RecentFiles.h"
+#include "app/dialogs/UserDialogs.h"
+
+#include <QMainWindow>
+#include <QStringList>
+
+#include <array>
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QMenu;
+class QSplitter;
+class QTabWidget;
+class QToolBar;
+class TATFileNotification;
+class TCaretMoveLink;
+class TFailedLineMark;
+class TGCodeEditor;
+class TDocument;
+class TFindBar;
+class THighlighter;
+class TLineTable;
+class TOpenGLPanel;
+class TToolpathBuilder;
+class TWorkProgress;
+class TdlgColor;
+class TProgramInfoWindow;
+
+class TGLPlotter : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // arguments are the command-line arguments after the program name; the first names a file
+    // to open. dialogs answers every question and file dialog (the real boxes when null).
+    explicit TGLPlotter(const QStringList& arguments = {},
+                        std::unique_ptr<TUserDialogs> dialogs = nullptr,
+                        QWidget* parent = nullptr);
+    ~TGLPlotter() override;
+
+    // Opens a G-code file into the editor and plots it.
+    void LoadFile(const QString& name);
+
+    // The toolpath builder: SetLineTable empties the panel, keeps the table and builds the
+    // plot from it; BuildToolpath walks the kept table and adds one segment per row with a
+    // coordinate, keeping the panel's extent in step with the largest X or Y.
+    void SetLineTable(const std::shared_ptr<TLineTable>& table);
+    void BuildToolpath();
+
+    void LoadSettings();
+    void SaveSettings();
+
+    // The wheel turns that reach the window: they zoom the plot while the pointer is inside
+    // the panel; a turn with no vertical part (wheelDelta 0) is no zoom step.
+    void FormMouseWheel(int wheelDelta, const QPoint& mousePos, bool& handled);
+
+    // The top-level error handler: shows the message in the error box, with a final "." added
+    // when the message ends in a character that sorts after ".".
+    void ShowErrorMessage(const QString& message);
+
+    TGCodeEditor& Editor() const { return *memGCode; }
+    THighlighter& Highlighter() const;
+    TOpenGLPanel& Panel() const { return *OpenGLPanel; }
+    TATFileNotification& Watcher() const { return *ATFileNotification1; }
+    const std::array<TColor, 4>& MotionColors() const { return FMotionColors; }
+    bool HasInterpreter() const;
+    const std::shared_ptr<TLineTable>& LineTable() const;
+    const TFailedLineMark& FailedLineMark() const { return *FFailedLineMark; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct TActionEntry;
+    static const TActionEntry kActions[];
+
+    // Construction, in order.
+    void CreateComponents();
+    void CreateActions();
+    void CreatePlotShortcuts();
+    void CreateMenus();
+    void CreateViewMenu();
+    void CreateHelpMenu();
+    void CreateToolBar();
+    void CreateContextMenu();
+    void ConnectUpdates();
+    void FormCreate(const QStringList& arguments);
+    void FormDestroy();
+
+    QAction* Action(const char* name) const;
+    void RunAction(QAction& action, void (TGLPlotter::*handler)());
+    template <class TStep> void Guarded(TStep&& step);
+    void ShowException();
+
+    // Action handlers.
+    void FileNew1Execute();
+    void FileOpen1Execute();
+    void itmFileOpenAccept(const QString& name);
+    void itmFileSaveExecute();
+    void FileSaveAs1Execute();
+    void itmFileSaveAsAccept(const QString& name);
+    void FileExit1Execute();
+    void EditorDisplaySyntaxExecute();
+    void EditorColorsExecute();
+    void itmEditUndoExecute();
+    void itmEditCutExecute();
+    void itmEditCopyExecute();
+    void itmEditPasteExecute();
+    void itmEditDeleteExecute();
+    void itmEditSelectAllExecute();
+    void PlotterRefreshExecute();
+    void PlotterLenientExecute();
+    void ViewProgramInfoExecute();
+    void itmSettingsResetDrawingExecute();
+    void itmSettingsColorsExecute();
+    void ViewFitToViewExecute();
+    void ViewTopExecute();
+    void ViewFrontExecute();
+    void ViewRightExecute();
+    void ViewIsometricExecute();
+    void ViewHighlightCaretMoveExecute();
+    void EditRedo1Execute();
+    void EditFind1Execute();
+    void EditFindNext1Execute();
+    void EditFindPrevious1Execute();
+    void EditReplace1Execute();
+    void EditGoToLine1Execute();
+    void FileClearRecent1Execute();
+    // A file chosen in File > Open Recent; one that is gone leaves the list with a note.
+    void OpenRecentFile(const QString& name);
+    void HelpAboutExecute();
+
+    // Update rules.
+    void aclMainUpdate();
+    void itmFileSaveUpdate();
+    void EditorDisplaySyntaxUpdate();
+    void ViewHighlightCaretMoveUpdate();
+
+    void ATFileNotification1Changed();
+    void FormCloseQuery(bool& canClose);
+    void OpenGLPanelStatusText(TOpenGLPanel& sender, const std::string& text);
+    // A failed run's line is marked once its error box has been closed.
+    void RunEnded(std::optional<std::size_t> failedLine);
+
+    std::unique_ptr<TUserDialogs> FDialogs;
+
+    std::array<TColor, 4> FMotionColors;
+    std::unique_ptr<TToolpathBuilder> FBuilder;
+    TWorkProgress* FProgress = nullptr;
+    std::unique_ptr<TDocument> FDocument;
+    std::optional<std::size_t> FFailedLine;  // of the run whose error is about to be shown
+    bool FClipboardHasText = false;
+    TRecentFiles FRecentFiles;
+
+    QToolBar* ToolBar1 = nullptr;
+    QFrame* pnlTop = nullptr;
+    QSplitter* Splitter2 = nullptr;
+    QTabWidget* pgcGCode = nullptr;
+    QWidget* tabOriginal = nullptr;
+    TGCodeEditor* memGCode = nullptr;
+    QFrame* pnlOpenGL = nullptr;
+    TOpenGLPanel* OpenGLPanel = nullptr;
+    std::unique_ptr<TOpenGLPanel> FDetachedPanel;  // the panel when no OpenGL can show it
+    QMenu* pmuGCode = nullptr;
+    TATFileNotification* ATFileNotification1 = nullptr;
+    TdlgColor* dlgColor = nullptr;
+    TCaretMoveLink* FCaretMoveLink = nullptr;
+    TFailedLineMark* FFailedLineMark = nullptr;
+    TProgramInfoWindow* frmProgramInfo = nullptr;
+    QLabel* lblSkipped = nullptr;
+    TFindBar* FFindBar = nullptr;
+};

@@ -1,0 +1,99 @@
+#include "plot/ToolpathBuilder.h"
+
+#include "gcode/LineTable.h"
+#include "plot/PlotView.h"
+#include "program/ToolpathWalk.h"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace {
+
+// Motion modes with a colour of their own: G0 to G3.
+constexpr int kMotionModeCount = 4;
+constexpr TColor kOtherMotionColor = 0x00FFFFFF;
+
+// Halves go to the even neighbour; the result is clamped to the 32-bit range, so a plot with
+// huge coordinates gets the largest extent instead of an overflowed one.
+std::int32_t ExtentFor(double maximum)
+{
+    constexpr double kLargest = std::numeric_limits<std::int32_t>::max();
+    double rounded = std::floor(maximum);
+    const double fraction = maximum - rounded;
+    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(rounded, 2.0) != 0.0))
+        rounded += 1.0;
+    const double extent = rounded + 1.0;
+    if (!(extent < kLargest))
+        return std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::int32_t>(extent);
+}
+
+} // namespace
+
+TToolpathBuilder::TToolpathBuilder(TPlotView& view, const std::array<TColor, 4>& motionColors,
+                                   std::function<void()> showLater)
+    : FView(view), FShowLater(std::move(showLater)), FMotionColors(motionColors)
+{
+}
+
+void TToolpathBuilder::SetLineTable(const std::shared_ptr<TLineTable>& table, TRowLines rowLines)
+{
+    FView.ClearSegments();
+    FTable = table;
+    FRowLines = std::move(rowLines);
+    BuildToolpath();
+    if (FShowLater)
+        FShowLater();
+}
+
+void TToolpathBuilder::Rebuild()
+{
+    FView.ClearSegments();
+    FLastMaximum = 0;
+    BuildToolpath();
+}
+
+void TToolpathBuilder::BuildToolpath()
+{
+    FCurrentPoint = {0, 0, 0};
+    FPreviousPoint = {0, 0, 0};
+    double maximum = 0;
+    FSegmentLines.Reset(0);
+    if (!FTable)
+        return;
+    TLineTable& table = *FTable;
+    TToolpathWalk walk(table);
+    table.MoveFirst();  // settles a pending row, so the count below includes it
+    const std::size_t rowCount = table.RowCount();
+    FView.ReserveSegments(rowCount);
+    // Rows and their lines pair up by position; a table without lines leaves the list empty.
+    const bool withLines = FRowLines && FRowLines->size() >= rowCount;
+    FSegmentLines.Reset(withLines ? rowCount : 0);
+    for (std::size_t row = 0; !table.AtEnd(); table.MoveNext(), ++row) {
+        if (row % kProgressRows == 0 && OnProgress)
+            OnProgress(row, rowCount);
+        if (!walk.ReadRow())
+            continue;
+        FPreviousPoint = walk.From();
+        FCurrentPoint = walk.To();
+        const std::int32_t motionMode = walk.MotionMode();
+        const bool known = motionMode >= 0 && motionMode < kMotionModeCount;
+        const TColor colour = known ? FMotionColors[motionMode] : kOtherMotionColor;
+        FView.AddSegment(FPreviousPoint, FCurrentPoint, colour);
+        if (withLines)
+            FSegmentLines.Add((*FRowLines)[row]);
+        if (FCurrentPoint.x > maximum)
+            maximum = FCurrentPoint.x;
+        if (FCurrentPoint.y > maximum)
+            maximum = FCurrentPoint.y;
+    }
+    FPreviousPoint = FCurrentPoint;
+
+    FSegmentLines.Trim();
+
+    if (maximum != FLastMaximum) {
+        FLastMaximum = maximum;
+        FView.SetExtent(ExtentFor(maximum));
+    }
+}
