@@ -28,6 +28,14 @@
 #include "settings/ViewSettings.h"
 #include "app/window/WheelRouter.h"
 #include "app/window/WorkProgress.h"
+#include "app/window/WordHelpTips.h"
+#include "app/dialogs/CompareWindow.h"
+#include "app/dialogs/RenumberDlg.h"
+#include "app/dialogs/TidyDlg.h"
+#include "app/dialogs/TransformDlg.h"
+#include "edit/EditRefusal.h"
+#include "gcode/FileBytes.h"
+#include "plot/PathOverlay.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -93,6 +101,8 @@ TGLPlotter::TGLPlotter(const QStringList& arguments, std::unique_ptr<TUserDialog
 
 TGLPlotter::~TGLPlotter()
 {
+    // An open comparison goes first: its end removes its path from the panel, still there now.
+    delete frmCompare;
     FormDestroy();
 }
 
@@ -122,6 +132,7 @@ void TGLPlotter::CreateComponents()
     pageLayout->setContentsMargins(0, 0, 0, 0);
     memGCode = new TGCodeEditor(tabOriginal);
     memGCode->setObjectName(QStringLiteral("memGCode"));
+    FWordHelpTips = new TWordHelpTips(*memGCode);
     pageLayout->addWidget(memGCode);
     pgcGCode->addTab(tabOriginal, QStringLiteral("Original"));
 
@@ -243,6 +254,8 @@ void TGLPlotter::CreateMenus()
     connect(recent, &TRecentFilesMenu::FileChosen, this,
             [this](const QString& name) { Guarded([&] { OpenRecentFile(name); }); });
     file->addMenu(recent);
+    file->addSeparator();
+    AddMenuItem(*file, "itmFileCompare", QStringLiteral("Co&mpare With..."), *Action("FileCompare1"));
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     edit->setObjectName(QStringLiteral("mnuEdit"));
@@ -263,6 +276,10 @@ void TGLPlotter::CreateMenus()
     AddMenuItem(*edit, "itmEditReplace", QStringLiteral("R&eplace..."), *Action("EditReplace1"));
     edit->addSeparator();
     AddMenuItem(*edit, "itmEditGoToLine", QStringLiteral("&Go to Line..."), *Action("EditGoToLine1"));
+    edit->addSeparator();
+    AddMenuItem(*edit, "itmEditRenumber", QStringLiteral("Re&number..."), *Action("EditRenumber1"));
+    AddMenuItem(*edit, "itmEditTidy", QStringLiteral("T&idy..."), *Action("EditTidy1"));
+    AddMenuItem(*edit, "itmEditTransform", QStringLiteral("Trans&form..."), *Action("EditTransform1"));
 
     QMenu* editor = menuBar()->addMenu(QStringLiteral("E&ditor"));
     editor->setObjectName(QStringLiteral("mnuEditor"));
@@ -624,6 +641,96 @@ void TGLPlotter::EditGoToLine1Execute()
     memGCode->getCursorPosition(&line, &index);
     if (const auto chosen = FDialogs->AskLineNumber(line + 1, memGCode->lines()))
         memGCode->GoToLine(*chosen);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Editing tools
+
+std::vector<std::string> TGLPlotter::EditorLines() const
+{
+    return memGCode->Lines().ToStrings();
+}
+
+void TGLPlotter::ApplyLines(const std::vector<std::string>& lines)
+{
+    memGCode->ReplaceLines(lines);
+}
+
+void TGLPlotter::ShowOverlay(const std::vector<std::string>& lines, TColor colour)
+{
+    OpenGLPanel->View().SetOverlay(lines.empty() ? std::vector<TSegment>() : PathSegments(lines, colour));
+}
+
+void TGLPlotter::EditRenumber1Execute()
+{
+    TRenumberDlg dialog(this);
+    if (FDialogs->Execute(dialog))
+        ApplyLines(Renumber(EditorLines(), dialog.Options()));
+}
+
+void TGLPlotter::EditTidy1Execute()
+{
+    TTidyDlg dialog(this);
+    if (FDialogs->Execute(dialog))
+        ApplyLines(Tidy(EditorLines(), dialog.Options()).Lines);
+}
+
+void TGLPlotter::EditTransform1Execute()
+{
+    const std::vector<std::string> lines = EditorLines();
+    int firstLine = 0;
+    int firstIndex = 0;
+    int lastLine = -1;
+    int lastIndex = 0;
+    if (memGCode->HasSelectedText())
+        memGCode->getSelection(&firstLine, &firstIndex, &lastLine, &lastIndex);
+    // A selection that ends at the start of a line leaves that line out.
+    if (lastLine > firstLine && lastIndex == 0)
+        --lastLine;
+    const auto range = [&](bool selectionOnly) {
+        return selectionOnly ? TLineRange{static_cast<std::size_t>(firstLine), static_cast<std::size_t>(lastLine)}
+                             : TLineRange{};
+    };
+    // The preview is drawn in white over the motion colours of the current path.
+    constexpr TColor kPreviewColour = 0x00FFFFFF;
+    TTransformDlg dialog(lastLine >= 0, this);
+    dialog.OnPreview = [&](const TPlaneTransform& transform, bool selectionOnly) {
+        try {
+            ShowOverlay(TransformProgram(lines, transform, range(selectionOnly)), kPreviewColour);
+            return QString();
+        } catch (const EEditRefused& refusal) {
+            ShowOverlay({}, kPreviewColour);
+            return QString::fromStdString(refusal.what());
+        }
+    };
+    dialog.Preview();
+    const bool accepted = FDialogs->Execute(dialog);
+    ShowOverlay({}, kPreviewColour);
+    if (accepted)
+        ApplyLines(TransformProgram(lines, dialog.Transform(), range(dialog.SelectionOnly())));
+}
+
+void TGLPlotter::FileCompare1Execute()
+{
+    const std::optional<QString> name = FDialogs->OpenName();
+    if (!name)
+        return;
+    const std::string bytes = ReadFileBytes(name->toStdString());
+    if (frmCompare != nullptr)
+        frmCompare->close();
+    frmCompare = new TCompareWindow(EditorLines(), QByteArray::fromStdString(bytes),
+                                    QFileInfo(*name).fileName(), this);
+    frmCompare->setAttribute(Qt::WA_DeleteOnClose);
+    // The other file's path in grey over the plot, while the comparison is open.
+    constexpr TColor kOtherPathColour = 0x00808080;
+    ShowOverlay(frmCompare->memRight->Lines().ToStrings(), kOtherPathColour);
+    connect(frmCompare, &QObject::destroyed, this, [this, window = frmCompare] {
+        if (frmCompare == window) {
+            frmCompare = nullptr;
+            ShowOverlay({}, 0);
+        }
+    });
+    frmCompare->show();
 }
 
 // ---------------------------------------------------------------------------------------------

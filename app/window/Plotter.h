@@ -16,6 +16,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QAction;
 class QFrame;
@@ -37,6 +38,8 @@ class TToolpathBuilder;
 class TWorkProgress;
 class TdlgColor;
 class TProgramInfoWindow;
+class TCompareWindow;
+class TWordHelpTips;
 
 class TGLPlotter : public QMainWindow
 {
@@ -78,6 +81,8 @@ public:
     bool HasInterpreter() const;
     const std::shared_ptr<TLineTable>& LineTable() const;
     const TFailedLineMark& FailedLineMark() const { return *FFailedLineMark; }
+    const TWordHelpTips& WordHelpTips() const { return *FWordHelpTips; }
+    TCompareWindow* CompareWindow() const { return frmCompare; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -143,6 +148,16 @@ private:
     // A file chosen in File > Open Recent; one that is gone leaves the list with a note.
     void OpenRecentFile(const QString& name);
     void HelpAboutExecute();
+    void EditRenumber1Execute();
+    void EditTidy1Execute();
+    void EditTransform1Execute();
+    void FileCompare1Execute();
+
+    // The editor's lines, and a change of them as one undo step.
+    std::vector<std::string> EditorLines() const;
+    void ApplyLines(const std::vector<std::string>& lines);
+    // Draws a program's path over the plot in one colour; no lines removes it.
+    void ShowOverlay(const std::vector<std::string>& lines, TColor colour);
 
     // Update rules.
     void aclMainUpdate();
@@ -183,4 +198,6 @@ private:
     TProgramInfoWindow* frmProgramInfo = nullptr;
     QLabel* lblSkipped = nullptr;
     TFindBar* FFindBar = nullptr;
+    TWordHelpTips* FWordHelpTips = nullptr;
+    TCompareWindow* frmCompare = nullptr;  // while one is open
 };

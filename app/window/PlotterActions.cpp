@@ -118,6 +118,18 @@ const TGLPlotter::TActionEntry TGLPlotter::kActions[] = {
     {"HelpAbout", "Help", "About Zorvit...", nullptr, kNoIcon,
      "About|Shows the version, the licence and what Zorvit is", false,
      &TGLPlotter::HelpAboutExecute},
+    {"EditRenumber1", "Edit", "Re&number...", nullptr, kNoIcon,
+     "Renumber|Numbers the blocks with N words, or removes them", false,
+     &TGLPlotter::EditRenumber1Execute},
+    {"EditTidy1", "Edit", "T&idy...", nullptr, kNoIcon,
+     "Tidy|Tidies the blanks, case, comments and trailing blanks of the program", false,
+     &TGLPlotter::EditTidy1Execute},
+    {"EditTransform1", "Edit", "Trans&form...", nullptr, kNoIcon,
+     "Transform|Moves, turns, mirrors or scales the tool path of the program or the selected lines",
+     false, &TGLPlotter::EditTransform1Execute},
+    {"FileCompare1", "File", "Co&mpare With...", nullptr, kNoIcon,
+     "Compare With|Shows the program and another file side by side, with their differences", false,
+     &TGLPlotter::FileCompare1Execute},
 };
 
 void TGLPlotter::CreateActions()
