@@ -56,10 +56,11 @@ TCompareWindow::TCompareWindow(const std::vector<std::string>& left, const QByte
 
     btnPrevious = new QPushButton(QStringLiteral("&Previous Difference"), this);
     btnNext = new QPushButton(QStringLiteral("&Next Difference"), this);
-    lblDifferences =
-        new QLabel(FHunks.empty() ? QStringLiteral("The texts are the same.")
-                                  : QStringLiteral("%1 differences").arg(FHunks.size()),
-                   this);
+    const QString differences = FHunks.empty() ? QStringLiteral("The texts are the same.")
+                                : FHunks.size() == 1
+                                    ? QStringLiteral("1 difference")
+                                    : QStringLiteral("%1 differences").arg(FHunks.size());
+    lblDifferences = new QLabel(differences, this);
     connect(btnPrevious, &QPushButton::clicked, this, [this] { GoToDifference(false); });
     connect(btnNext, &QPushButton::clicked, this, [this] { GoToDifference(true); });
 
