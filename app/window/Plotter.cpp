@@ -33,7 +33,9 @@
 #include "app/dialogs/RenumberDlg.h"
 #include "app/dialogs/TidyDlg.h"
 #include "app/dialogs/TransformDlg.h"
-#include "edit/EditRefusal.h"
+#include "edit/Renumber.h"
+#include "edit/Tidy.h"
+#include "edit/Transform.h"
 #include "gcode/FileBytes.h"
 #include "plot/PathOverlay.h"
 
@@ -698,9 +700,10 @@ void TGLPlotter::EditTransform1Execute()
         try {
             ShowOverlay(TransformProgram(lines, transform, range(selectionOnly)), kPreviewColour);
             return QString();
-        } catch (const EEditRefused& refusal) {
+        } catch (const std::exception& error) {
+            // A refusal names its lines; the preview runs in a slot, which nothing may leave.
             ShowOverlay({}, kPreviewColour);
-            return QString::fromStdString(refusal.what());
+            return QString::fromStdString(error.what());
         }
     };
     dialog.Preview();
