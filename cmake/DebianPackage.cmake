@@ -13,7 +13,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Zorvit opens a G-code (RS274/NGC) program in an editor with syntax
 highlighting and shows its tool path as a 3D plot that the mouse turns, pans
 and zooms. zorvit-render draws the plot into a PNG without a display, for file
-manager thumbnails; zorvit-table prints the interpreter's line table as CSV.")
+manager thumbnails; zorvit-table prints the interpreter's line table as CSV;
+zorvit-transform moves, turns, mirrors, scales, renumbers and tidies programs.")
 # The libraries the programs link come from dpkg-shlibdeps; what they load at run time is
 # named here: Qt's X11 platform plugin, Mesa's OpenGL drivers (software rendering included)
 # and its EGL vendor library, which zorvit-render draws with.

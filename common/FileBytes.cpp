@@ -75,3 +75,13 @@ std::string ReadFileBytes(const std::string& path, TFileKind kind)
     bytes.resize(used);
     return bytes;
 }
+
+std::string ReadCommandLineFile(const std::string& argument)
+{
+    const std::string path = argument == "-" ? "/dev/stdin" : argument;
+    struct stat status{};
+    if (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode) && !S_ISFIFO(status.st_mode) &&
+        !S_ISSOCK(status.st_mode))
+        throw EZorvitError("cannot read '" + argument + "': not a regular file or a pipe");
+    return ReadFileBytes(path);
+}

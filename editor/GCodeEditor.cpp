@@ -1,5 +1,7 @@
 #include "editor/GCodeEditor.h"
 
+#include "edit/LineDiff.h"
+
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QCursor>
@@ -225,6 +227,47 @@ void TGCodeEditor::SetTextBytes(const QByteArray& text, const TLoadProgress& pro
     FLineBreak = FirstLineBreak(bytes).value_or(TLineBreak::CrLf);
     setEolMode(EolModeOf(FLineBreak));
     ReplaceAllWithoutUndo(bytes, progress);
+}
+
+void TGCodeEditor::ReplaceLines(const std::vector<std::string>& lines)
+{
+    const TLineList current = LinesView();
+    std::vector<std::string_view> before(current.size());
+    for (std::size_t i = 0; i < current.size(); ++i)
+        before[i] = current[i];
+    const std::vector<TDiffHunk> hunks = DiffLines(before, {lines.begin(), lines.end()});
+    if (hunks.empty())
+        return;
+    const std::string_view lineBreak = LineBreakBytes(FLineBreak);
+    const std::size_t count = current.size();
+    const auto position = [this](std::size_t line) {
+        return SendScintilla(SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
+    };
+    const long length = SendScintilla(SCI_GETLENGTH);
+    beginUndoAction();
+    // From the last change up, so the lines above keep their positions.
+    for (auto hunk = hunks.rbegin(); hunk != hunks.rend(); ++hunk) {
+        std::string text;
+        for (std::size_t i = hunk->RightBegin; i < hunk->RightEnd; ++i) {
+            if (i > hunk->RightBegin)
+                text += lineBreak;
+            text += lines[i];
+        }
+        const bool added = hunk->RightEnd > hunk->RightBegin;
+        long start = hunk->LeftBegin < count ? position(hunk->LeftBegin) : length;
+        const long end = hunk->LeftEnd < count ? position(hunk->LeftEnd) : length;
+        if (hunk->LeftEnd < count && added) {
+            text += lineBreak;
+        } else if (hunk->LeftEnd >= count && hunk->LeftBegin >= count) {
+            text = std::string(lineBreak) + text;  // lines added after the last one
+        } else if (hunk->LeftEnd >= count && !added && hunk->LeftBegin > 0) {
+            // The last lines removed: the break before them goes too.
+            start = SendScintilla(SCI_GETLINEENDPOSITION, static_cast<unsigned long>(hunk->LeftBegin - 1));
+        }
+        SendScintilla(SCI_SETTARGETRANGE, static_cast<unsigned long>(start), end);
+        SendScintilla(SCI_REPLACETARGET, static_cast<uintptr_t>(text.size()), text.data());
+    }
+    endUndoAction();
 }
 
 QByteArray TGCodeEditor::TextBytes() const

@@ -16,7 +16,9 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
+#include <vector>
 
 class QKeyEvent;
 class QMenu;
@@ -54,6 +56,9 @@ public:
     // The same lines as views into the editor's own text, without a copy. They stay valid until
     // the text changes: long enough for a synchronous run that takes no user input.
     TLineList LinesView() const;
+    // Makes the text these lines as one undo step. Only the lines that differ are replaced, so
+    // the others keep their line breaks and the view stays where it is.
+    void ReplaceLines(const std::vector<std::string>& lines);
     // The first line break of the text last loaded; CR LF for a text without one, or never loaded.
     TLineBreak LineBreak() const { return FLineBreak; }
 

@@ -8,6 +8,7 @@
 #include <array>
 #include <charconv>
 #include <string_view>
+#include <utility>
 
 namespace
 {
@@ -127,6 +128,15 @@ void TPlotView::SetHighlight(std::size_t first, std::size_t count)
         return;
     FHighlightFirst = first;
     FHighlightCount = count;
+    ++FContentsVersion;
+    PaintNow();
+}
+
+void TPlotView::SetOverlay(std::vector<TSegment> segments)
+{
+    if (segments.empty() && FOverlay.empty())
+        return;
+    FOverlay = std::move(segments);
     ++FContentsVersion;
     PaintNow();
 }
@@ -257,7 +267,15 @@ void TPlotView::Paint()
 
     FGL.MatrixMode(TGLMatrixMode::Modelview);
     FGL.LoadIdentity();
-    for (const TSegment& segment : FSegments) {
+    DrawSegments(FSegments);
+    DrawSegments(FOverlay);
+    DrawHighlight();
+    FGL.Flush();
+}
+
+void TPlotView::DrawSegments(const std::vector<TSegment>& segments)
+{
+    for (const TSegment& segment : segments) {
         FGL.Color3ub(ColorRed(segment.colour), ColorGreen(segment.colour),
                      ColorBlue(segment.colour));
         FGL.Begin(TGLPrimitive::Lines);
@@ -265,8 +283,6 @@ void TPlotView::Paint()
         FGL.Vertex3f(segment.to.x, segment.to.y, segment.to.z);
         FGL.End();
     }
-    DrawHighlight();
-    FGL.Flush();
 }
 
 // The highlighted move over everything else, then the line width back at OpenGL's default, which

@@ -63,6 +63,10 @@ public:
     // with a marker at the last one's end; count 0 removes it. Reset and clear remove it too.
     // Paints when it changes.
     void SetHighlight(std::size_t first, std::size_t count);
+    // Another path drawn over the plot in the segments' own colours (a preview of a change, a
+    // program compared with this one); empty removes it. Clear keeps it. Paints.
+    void SetOverlay(std::vector<TSegment> segments);
+    const std::vector<TSegment>& Overlay() const { return FOverlay; }
     // The segment drawn nearest to the pixel (x, y), within maxDistance pixels.
     std::optional<std::size_t> SegmentAt(double x, double y, double maxDistance) const;
     bool HasHighlight() const { return FHighlightCount != 0; }
@@ -85,6 +89,7 @@ private:
     void PaintNow();
     void DrawAxes();
     void DrawHighlight();
+    void DrawSegments(const std::vector<TSegment>& segments);
     void StatusText(const std::string& text) const;
     void DragText(std::int32_t x, std::int32_t y) const;
 
@@ -93,6 +98,7 @@ private:
     std::string FDecimalSeparator = ".";
     TViewState FState;
     std::vector<TSegment> FSegments;
+    std::vector<TSegment> FOverlay;
     std::size_t FHighlightFirst = 0;
     std::size_t FHighlightCount = 0;
     std::uint64_t FContentsVersion = 0;

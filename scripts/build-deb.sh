@@ -21,8 +21,8 @@ sudo=""
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get install -y -q "$deb"
 files=$(dpkg-query -L zorvit)
-for f in /usr/bin/zorvit /usr/bin/zorvit-render /usr/bin/zorvit-table \
-         /usr/share/applications/org.zorvit.Zorvit.desktop; do
+for f in /usr/bin/zorvit /usr/bin/zorvit-render /usr/bin/zorvit-table /usr/bin/zorvit-transform \
+         /usr/share/applications/org.zorvit.Zorvit.desktop /usr/share/zorvit/word-help; do
   grep -qx "$f" <<<"$files" || { echo "FAIL: the package lacks $f" >&2; exit 1; }
 done
 

@@ -24,7 +24,7 @@ mkdir -p "$build/findings"
 status=0
 passed=0
 failed=0
-for target in RunFuzzer HighlighterFuzzer IniFileFuzzer SettingsFuzzer MachineFuzzer; do
+for target in RunFuzzer HighlighterFuzzer IniFileFuzzer SettingsFuzzer MachineFuzzer EditFuzzer; do
   corpus="$build/corpus/$target"   # grows from run to run
   mkdir -p "$corpus"
   log="$build/$target.log"

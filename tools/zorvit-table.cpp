@@ -20,8 +20,6 @@
 #include <string>
 #include <utility>
 
-#include <sys/stat.h>
-
 #include "common/Error.h"
 #include "common/FileBytes.h"
 #include "gcode/FloatEnvironment.h"
@@ -96,18 +94,6 @@ void WriteTable(TLineTable& table)
     }
     Write(out);
     Flush();
-}
-
-// The path to read: "-" is standard input. A device is refused before it is opened, since it
-// may never end (/dev/zero) or wait for a person (a terminal).
-std::string InputPath(const std::string& argument)
-{
-    const std::string path = argument == "-" ? "/dev/stdin" : argument;
-    struct stat status{};
-    if (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode) && !S_ISFIFO(status.st_mode) &&
-        !S_ISSOCK(status.st_mode))
-        throw EZorvitError("cannot read '" + argument + "': not a regular file or a pipe");
-    return path;
 }
 
 void WriteSummary(const TGCodeEngine& engine, double rapidRate)
@@ -213,7 +199,7 @@ int main(int argc, char** argv)
     }
     std::string bytes;
     try {
-        bytes = ReadFileBytes(InputPath(options.File));
+        bytes = ReadCommandLineFile(options.File);
     } catch (const EZorvitError& error) {
         std::fprintf(stderr, "zorvit-table: %s\n", error.what());
         return kExitUnreadable;

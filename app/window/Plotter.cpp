@@ -29,6 +29,16 @@
 #include "settings/ViewSettings.h"
 #include "app/window/WheelRouter.h"
 #include "app/window/WorkProgress.h"
+#include "app/window/WordHelpTips.h"
+#include "app/dialogs/CompareWindow.h"
+#include "app/dialogs/RenumberDlg.h"
+#include "app/dialogs/TidyDlg.h"
+#include "app/dialogs/TransformDlg.h"
+#include "edit/Renumber.h"
+#include "edit/Tidy.h"
+#include "edit/Transform.h"
+#include "common/FileBytes.h"
+#include "plot/PathOverlay.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -80,6 +90,8 @@ TGLPlotter::TGLPlotter(const QStringList& arguments, std::unique_ptr<TUserDialog
 
 TGLPlotter::~TGLPlotter()
 {
+    // An open comparison goes first: its end removes its path from the panel, still there now.
+    delete frmCompare;
     FormDestroy();
 }
 
@@ -109,6 +121,7 @@ void TGLPlotter::CreateComponents()
     pageLayout->setContentsMargins(0, 0, 0, 0);
     memGCode = new TGCodeEditor(tabOriginal);
     memGCode->setObjectName(QStringLiteral("memGCode"));
+    FWordHelpTips = new TWordHelpTips(*memGCode);
     pageLayout->addWidget(memGCode);
     pgcGCode->addTab(tabOriginal, QStringLiteral("Original"));
 
@@ -478,6 +491,97 @@ void TGLPlotter::EditGoToLine1Execute()
     memGCode->getCursorPosition(&line, &index);
     if (const auto chosen = FDialogs->AskLineNumber(line + 1, memGCode->lines()))
         memGCode->GoToLine(*chosen);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Editing tools
+
+std::vector<std::string> TGLPlotter::EditorLines() const
+{
+    return memGCode->Lines().ToStrings();
+}
+
+void TGLPlotter::ApplyLines(const std::vector<std::string>& lines)
+{
+    memGCode->ReplaceLines(lines);
+}
+
+void TGLPlotter::ShowOverlay(const std::vector<std::string>& lines, TColor colour)
+{
+    OpenGLPanel->View().SetOverlay(lines.empty() ? std::vector<TSegment>() : PathSegments(lines, colour));
+}
+
+void TGLPlotter::EditRenumber1Execute()
+{
+    TRenumberDlg dialog(this);
+    if (FDialogs->Execute(dialog))
+        ApplyLines(Renumber(EditorLines(), dialog.Options()));
+}
+
+void TGLPlotter::EditTidy1Execute()
+{
+    TTidyDlg dialog(this);
+    if (FDialogs->Execute(dialog))
+        ApplyLines(Tidy(EditorLines(), dialog.Options()).Lines);
+}
+
+void TGLPlotter::EditTransform1Execute()
+{
+    const std::vector<std::string> lines = EditorLines();
+    int firstLine = 0;
+    int firstIndex = 0;
+    int lastLine = -1;
+    int lastIndex = 0;
+    if (memGCode->HasSelectedText())
+        memGCode->getSelection(&firstLine, &firstIndex, &lastLine, &lastIndex);
+    // A selection that ends at the start of a line leaves that line out.
+    if (lastLine > firstLine && lastIndex == 0)
+        --lastLine;
+    const auto range = [&](bool selectionOnly) {
+        return selectionOnly ? TLineRange{static_cast<std::size_t>(firstLine), static_cast<std::size_t>(lastLine)}
+                             : TLineRange{};
+    };
+    // The preview is drawn in white over the motion colours of the current path.
+    constexpr TColor kPreviewColour = 0x00FFFFFF;
+    TTransformDlg dialog(lastLine >= 0, this);
+    dialog.OnPreview = [&](const TPlaneTransform& transform, bool selectionOnly) {
+        try {
+            ShowOverlay(TransformProgram(lines, transform, range(selectionOnly)), kPreviewColour);
+            return QString();
+        } catch (const std::exception& error) {
+            // A refusal names its lines; the preview runs in a slot, which nothing may leave.
+            ShowOverlay({}, kPreviewColour);
+            return QString::fromStdString(error.what());
+        }
+    };
+    dialog.Preview();
+    const bool accepted = FDialogs->Execute(dialog);
+    ShowOverlay({}, kPreviewColour);
+    if (accepted)
+        ApplyLines(TransformProgram(lines, dialog.Transform(), range(dialog.SelectionOnly())));
+}
+
+void TGLPlotter::FileCompare1Execute()
+{
+    const std::optional<QString> name = FDialogs->OpenName();
+    if (!name)
+        return;
+    const std::string bytes = ReadFileBytes(name->toStdString());
+    if (frmCompare != nullptr)
+        frmCompare->close();
+    frmCompare = new TCompareWindow(EditorLines(), QByteArray::fromStdString(bytes),
+                                    QFileInfo(*name).fileName(), this);
+    frmCompare->setAttribute(Qt::WA_DeleteOnClose);
+    // The other file's path in grey over the plot, while the comparison is open.
+    constexpr TColor kOtherPathColour = 0x00808080;
+    ShowOverlay(frmCompare->memRight->Lines().ToStrings(), kOtherPathColour);
+    connect(frmCompare, &QObject::destroyed, this, [this, window = frmCompare] {
+        if (frmCompare == window) {
+            frmCompare = nullptr;
+            ShowOverlay({}, 0);
+        }
+    });
+    frmCompare->show();
 }
 
 // ---------------------------------------------------------------------------------------------

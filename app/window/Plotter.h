@@ -17,6 +17,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QAction;
 class QFrame;
@@ -40,6 +41,8 @@ class TToolpathBuilder;
 class TWorkProgress;
 class TdlgColor;
 class TProgramInfoWindow;
+class TCompareWindow;
+class TWordHelpTips;
 
 class TGLPlotter : public QMainWindow
 {
@@ -83,6 +86,8 @@ public:
     bool HasInterpreter() const;
     const std::shared_ptr<TLineTable>& LineTable() const;
     const TFailedLineMark& FailedLineMark() const { return *FFailedLineMark; }
+    const TWordHelpTips& WordHelpTips() const { return *FWordHelpTips; }
+    TCompareWindow* CompareWindow() const { return frmCompare; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -152,6 +157,16 @@ private:
     // A file chosen in File > Open Recent; one that is gone leaves the list with a note.
     void OpenRecentFile(const QString& name);
     void HelpAboutExecute();
+    void EditRenumber1Execute();
+    void EditTidy1Execute();
+    void EditTransform1Execute();
+    void FileCompare1Execute();
+
+    // The editor's lines, and a change of them as one undo step.
+    std::vector<std::string> EditorLines() const;
+    void ApplyLines(const std::vector<std::string>& lines);
+    // Draws a program's path over the plot in one colour; no lines removes it.
+    void ShowOverlay(const std::vector<std::string>& lines, TColor colour);
 
     // Update rules.
     void aclMainUpdate();
@@ -201,6 +216,10 @@ private:
     QAction* ViewIsometric = nullptr;
     QAction* ViewHighlightCaretMove = nullptr;
     QAction* PlotterLenient = nullptr;
+    QAction* EditRenumber1 = nullptr;
+    QAction* EditTidy1 = nullptr;
+    QAction* EditTransform1 = nullptr;
+    QAction* FileCompare1 = nullptr;
     QAction* PlotterMachinePath = nullptr;
     QAction* PlotterInchDefault = nullptr;
     QAction* ViewProgramInfo = nullptr;
@@ -230,6 +249,8 @@ private:
     TProgramInfoWindow* frmProgramInfo = nullptr;
     QLabel* lblSkipped = nullptr;
     TFindBar* FFindBar = nullptr;
+    TWordHelpTips* FWordHelpTips = nullptr;
+    TCompareWindow* frmCompare = nullptr;  // while one is open
 };
 
 template <class TStep> void TGLPlotter::RunGuarded(TStep&& step)

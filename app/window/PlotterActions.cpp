@@ -133,6 +133,18 @@ const TGLPlotter::TActionEntry TGLPlotter::kActions[] = {
     {&TGLPlotter::HelpAbout, "HelpAbout", "Help", "About Zorvit...", nullptr, kNoIcon,
      "About|Shows the version, the licence and what Zorvit is", false,
      &TGLPlotter::HelpAboutExecute},
+    {&TGLPlotter::EditRenumber1, "EditRenumber1", "Edit", "Re&number...", nullptr, kNoIcon,
+     "Renumber|Numbers the blocks with N words, or removes them", false,
+     &TGLPlotter::EditRenumber1Execute},
+    {&TGLPlotter::EditTidy1, "EditTidy1", "Edit", "T&idy...", nullptr, kNoIcon,
+     "Tidy|Tidies the blanks, case, comments and trailing blanks of the program", false,
+     &TGLPlotter::EditTidy1Execute},
+    {&TGLPlotter::EditTransform1, "EditTransform1", "Edit", "Trans&form...", nullptr, kNoIcon,
+     "Transform|Moves, turns, mirrors or scales the tool path of the program or the selected lines",
+     false, &TGLPlotter::EditTransform1Execute},
+    {&TGLPlotter::FileCompare1, "FileCompare1", "File", "Co&mpare With...", nullptr, kNoIcon,
+     "Compare With|Shows the program and another file side by side, with their differences", false,
+     &TGLPlotter::FileCompare1Execute},
 };
 
 void TGLPlotter::CreateActions()
@@ -186,6 +198,8 @@ const TGLPlotter::TMenuEntry TGLPlotter::kMenus[] = {
     {TMenuEntry::Item, "itmFileExit", nullptr, &TGLPlotter::FileExit1},
     {TMenuEntry::Separator, nullptr, nullptr},
     {TMenuEntry::RecentFiles, nullptr, nullptr, &TGLPlotter::FileClearRecent1},
+    {TMenuEntry::Separator, nullptr, nullptr},
+    {TMenuEntry::Item, "itmFileCompare", nullptr, &TGLPlotter::FileCompare1},
 
     {TMenuEntry::Menu, "mnuEdit", "&Edit"},
     {TMenuEntry::Item, "itmEditUndo", nullptr, &TGLPlotter::EditUndo1},
@@ -205,6 +219,10 @@ const TGLPlotter::TMenuEntry TGLPlotter::kMenus[] = {
     {TMenuEntry::Item, "itmEditReplace", nullptr, &TGLPlotter::EditReplace1},
     {TMenuEntry::Separator, nullptr, nullptr},
     {TMenuEntry::Item, "itmEditGoToLine", nullptr, &TGLPlotter::EditGoToLine1},
+    {TMenuEntry::Separator, nullptr, nullptr},
+    {TMenuEntry::Item, "itmEditRenumber", nullptr, &TGLPlotter::EditRenumber1},
+    {TMenuEntry::Item, "itmEditTidy", nullptr, &TGLPlotter::EditTidy1},
+    {TMenuEntry::Item, "itmEditTransform", nullptr, &TGLPlotter::EditTransform1},
 
     {TMenuEntry::Menu, "mnuEditor", "E&ditor"},
     {TMenuEntry::Item, "itmEditorDisplaySyntax", "&Display Syntax", &TGLPlotter::EditorDisplaySyntax},

@@ -25,12 +25,13 @@ install)
   cmake --install "$4" --prefix "$prefix"
   ;;
 files)
-  for f in bin/zorvit bin/zorvit-table bin/zorvit-render; do
+  for f in bin/zorvit bin/zorvit-table bin/zorvit-render bin/zorvit-transform; do
     [ -x "$prefix/$f" ] || fail "$f is missing or not executable"
   done
   for f in applications/$id.desktop mime/packages/$id.xml metainfo/$id.metainfo.xml \
            thumbnailers/$id.thumbnailer icons/hicolor/scalable/apps/$id.svg \
-           man/man1/zorvit.1 man/man1/zorvit-table.1 man/man1/zorvit-render.1; do
+           man/man1/zorvit.1 man/man1/zorvit-table.1 man/man1/zorvit-render.1 \
+           man/man1/zorvit-transform.1 zorvit/word-help; do
     [ -s "$share/$f" ] || fail "share/$f is missing or empty"
   done
   for size in 16 32 48 64 128 256; do
