@@ -43,6 +43,12 @@ TPoint3f PlotPoint(const TVector3& point, double scale)
     return {single(point[0]), single(point[1]), single(point[2])};
 }
 
+double TPathPlanner::SegmentLimit(std::size_t motions)
+{
+    return std::max(kMaximumSegmentsPerMotion * static_cast<double>(motions),
+                    kSegmentsAlwaysAllowed);
+}
+
 TPathPlan TPathPlanner::Plan(const TMotionList& motions, TLengthUnits units)
 {
     TPathPlan plan;
@@ -70,7 +76,7 @@ TPathPlan TPathPlanner::Plan(const TMotionList& motions, TLengthUnits units)
         std::hypot(maximum[0] - minimum[0], maximum[1] - minimum[1], maximum[2] - minimum[2]);
     double chordError = std::max(kMinimumChordErrorMm, kChordErrorPerExtent * extent);
     const std::size_t straight = motions.Motions.size() - sweeps.size();
-    const double limit = kMaximumSegmentsPerMotion * static_cast<double>(motions.Motions.size());
+    const double limit = SegmentLimit(motions.Motions.size());
     const auto countSegments = [&](double error, double share) {
         std::size_t count = straight;
         for (const TArcSweep& sweep : sweeps)

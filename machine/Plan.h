@@ -36,8 +36,12 @@ public:
     static constexpr double kMinimumChordErrorMm = 0.001;
     static constexpr double kChordErrorPerExtent = 1e-5;
     static constexpr int kMinimumSegmentsPerTurn = 8;
-    // Above this many segments per motion on average the chord error is raised.
+    // Above this many segments per motion on average the chord error is raised, except within
+    // the segments any program may have: a short program's arcs keep their fine chords.
     static constexpr double kMaximumSegmentsPerMotion = 8;
+    static constexpr double kSegmentsAlwaysAllowed = 65536;
+    // The segments a plan of that many motions may have before its chord error is raised.
+    static double SegmentLimit(std::size_t motions);
 
     // The plan of motions in units (the program's); the chord error is at most
     // max(0.001 mm, 1e-5 of the path's extent), raised until the average holds.

@@ -115,13 +115,13 @@ void TDocument::ReadMachinePath()
     FCancel = false;
     reader.Cancel = &FCancel;
     FProgress.SetCanceller([this] { FCancel = true; });
-    std::exception_ptr failure;
+    std::optional<std::string> failure;
     try {
         reader.Run(FEditor.LinesView());
     } catch (const EMachineCancelled&) {
         // Cancelling is no error: the motions read so far are plotted and nothing is marked.
-    } catch (...) {
-        failure = std::current_exception();
+    } catch (const std::exception& error) {
+        failure = error.what();
     }
     FProgress.SetCanceller({});
     const TMachineReading reading = reader.TakeResult();
@@ -133,7 +133,7 @@ void TDocument::ReadMachinePath()
     if (OnMachinePlotted)
         OnMachinePlotted(reading, *plan);
     if (failure)
-        std::rethrow_exception(failure);
+        throw ERunError(*failure, reading.FailedLine);
 }
 
 void TDocument::Clear()

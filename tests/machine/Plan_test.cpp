@@ -67,18 +67,25 @@ INSTANTIATE_TEST_SUITE_P(Radii, TPlanCircleTest,
                          testing::Values(TCircleCase{0.0005, 0.001}, TCircleCase{5, 0.001},
                                          TCircleCase{400, 1e-5 * 800 * std::numbers::sqrt2}));
 
-TEST(TPathPlannerTest, RaisesTheChordErrorWhenArcsWouldPassEightSegmentsPerMotion)
+TEST(TPathPlannerTest, RaisesTheChordErrorOnlyWhenArcsWouldPassTheSegmentLimit)
 {
-    std::vector<std::string> program = {"G0 X100", "G3 I-100 F100"};
+    // One circle keeps the fine chord: a short program is never made coarse.
+    const TPathPlan one = TPathPlanner::Plan(Read({"G0 X100", "G3 I-100 F100"}).Motions,
+                                             TLengthUnits::Millimetres);
+    EXPECT_FALSE(one.ChordErrorRaised);
+    EXPECT_NEAR(one.ChordError, 1e-5 * 200, 1e-9);
+
+    // A thousand circles of about 500 chords each pass the limit: the chord error is raised.
+    std::vector<std::string> program(1000, "G3 I-100 F100");
+    program.insert(program.begin(), "G0 X100");
     const TMachineReading reading = Read(program);
     const TPathPlan plan = TPathPlanner::Plan(reading.Motions, TLengthUnits::Millimetres);
     EXPECT_TRUE(plan.ChordErrorRaised);
     EXPECT_GT(plan.ChordError, 0.002);
-    // Points: the start, then at most 8 segments per motion.
-    EXPECT_LE(plan.Points.size() - 1,
-              2 * static_cast<std::size_t>(TPathPlanner::kMaximumSegmentsPerMotion));
+    EXPECT_LE(static_cast<double>(plan.Points.size() - 1),
+              TPathPlanner::SegmentLimit(reading.Motions.Motions.size()));
     EXPECT_GE(plan.Points.size() - 2,
-              static_cast<std::size_t>(TPathPlanner::kMinimumSegmentsPerTurn));
+              1000 * static_cast<std::size_t>(TPathPlanner::kMinimumSegmentsPerTurn));
 }
 
 TEST(TPathPlannerTest, ArcsOfVeryManyTurnsStayWithinTheSegmentBudget)
@@ -89,7 +96,7 @@ TEST(TPathPlannerTest, ArcsOfVeryManyTurnsStayWithinTheSegmentBudget)
     const TPathPlan plan = TPathPlanner::Plan(reading.Motions, TLengthUnits::Millimetres);
     const double motions = static_cast<double>(reading.Motions.Motions.size());
     EXPECT_LE(static_cast<double>(plan.Points.size()),
-              motions * TPathPlanner::kMaximumSegmentsPerMotion *
+              TPathPlanner::SegmentLimit(static_cast<std::size_t>(motions)) *
                       TPathPlanner::kMaximumSegmentsPerMotion +
                   1);
     EXPECT_EQ(plan.Points.back().Point.x, 10);
