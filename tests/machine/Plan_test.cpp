@@ -73,7 +73,7 @@ TEST(TPathPlannerTest, RaisesTheChordErrorOnlyWhenArcsWouldPassTheSegmentLimit)
     const TPathPlan one = TPathPlanner::Plan(Read({"G0 X100", "G3 I-100 F100"}).Motions,
                                              TLengthUnits::Millimetres);
     EXPECT_FALSE(one.ChordErrorRaised);
-    EXPECT_NEAR(one.ChordError, 1e-5 * 200, 1e-9);
+    EXPECT_NEAR(one.ChordError, 1e-5 * 200 * std::numbers::sqrt2, 1e-9);  // of the diagonal
 
     // A thousand circles of about 500 chords each pass the limit: the chord error is raised.
     std::vector<std::string> program(1000, "G3 I-100 F100");
