@@ -1,9 +1,9 @@
 // Zorvit: starts the main window on the file named by the first argument, if any; or prints
 // the help or the version and exits.
 #include "app/CommandLine.h"
-#include "watch/FileNameEncoding.h"
-#include "gcode/FloatEnvironment.h"
 #include "app/window/Plotter.h"
+#include "gcode/FloatEnvironment.h"
+#include "watch/FileNameEncoding.h"
 
 #include <QApplication>
 

@@ -74,4 +74,4 @@ inline std::string ProgramText(std::int64_t lineCount)
     return text;
 }
 
-} // namespace bench
+}  // namespace bench

@@ -62,8 +62,23 @@ constexpr TColor clMenuBar = 0xFF00001E;
 constexpr TColor clNone = 0x1FFFFFFF;
 constexpr TColor clDefault = 0x20000000;
 
-constexpr std::uint8_t ColorRed(TColor c) { return static_cast<std::uint8_t>(c); }
-constexpr std::uint8_t ColorGreen(TColor c) { return static_cast<std::uint8_t>(c >> 8); }
-constexpr std::uint8_t ColorBlue(TColor c) { return static_cast<std::uint8_t>(c >> 16); }
-constexpr bool IsSystemColor(TColor c) { return (c & 0xFF000000u) == clSystemColor; }
-constexpr std::uint8_t SystemColorIndex(TColor c) { return static_cast<std::uint8_t>(c); }
+constexpr std::uint8_t ColorRed(TColor c)
+{
+    return static_cast<std::uint8_t>(c);
+}
+constexpr std::uint8_t ColorGreen(TColor c)
+{
+    return static_cast<std::uint8_t>(c >> 8);
+}
+constexpr std::uint8_t ColorBlue(TColor c)
+{
+    return static_cast<std::uint8_t>(c >> 16);
+}
+constexpr bool IsSystemColor(TColor c)
+{
+    return (c & 0xFF000000u) == clSystemColor;
+}
+constexpr std::uint8_t SystemColorIndex(TColor c)
+{
+    return static_cast<std::uint8_t>(c);
+}

@@ -78,7 +78,7 @@ constexpr std::array<TColorEntry, kPickerColorCount> MakePickerColors()
 
 constexpr std::array<TColorEntry, kPickerColorCount> kPickerColors = MakePickerColors();
 
-} // namespace
+}  // namespace
 
 std::span<const TColorEntry> ColorTable()
 {

@@ -15,7 +15,7 @@ struct TColorEntry
 };
 
 constexpr int kColorTableSize = 52;
-constexpr int kPickerColorCount = 50; // the table without clNone and clDefault
+constexpr int kPickerColorCount = 50;  // the table without clNone and clDefault
 
 // All 52 entries in table order; every value differs.
 std::span<const TColorEntry> ColorTable();

@@ -45,7 +45,8 @@ std::string ReadFileBytes(const std::string& path, TFileKind kind)
     const TFileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | nonBlocking));
     if (file.Get() < 0)
         ThrowReadError(path, errno);
-    struct stat status{};
+    struct stat status
+    {};
     if (::fstat(file.Get(), &status) != 0)
         ThrowReadError(path, errno);
     if (kind == TFileKind::RegularOnly && !S_ISREG(status.st_mode))
@@ -53,7 +54,8 @@ std::string ReadFileBytes(const std::string& path, TFileKind kind)
     // One byte beyond a regular file's size lets the read that finds its end happen without
     // growing the buffer.
     const bool sized = S_ISREG(status.st_mode);
-    const std::size_t initialBytes = sized ? static_cast<std::size_t>(status.st_size) + 1 : kUnknownSizeBytes;
+    const std::size_t initialBytes =
+        sized ? static_cast<std::size_t>(status.st_size) + 1 : kUnknownSizeBytes;
     std::string bytes;
     bytes.reserve(initialBytes);
     AdviseHugePages(bytes.data(), initialBytes);
@@ -79,9 +81,10 @@ std::string ReadFileBytes(const std::string& path, TFileKind kind)
 std::string ReadCommandLineFile(const std::string& argument)
 {
     const std::string path = argument == "-" ? "/dev/stdin" : argument;
-    struct stat status{};
-    if (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode) && !S_ISFIFO(status.st_mode) &&
-        !S_ISSOCK(status.st_mode))
+    struct stat status
+    {};
+    if (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode) &&
+        !S_ISFIFO(status.st_mode) && !S_ISSOCK(status.st_mode))
         throw EZorvitError("cannot read '" + argument + "': not a regular file or a pipe");
     return ReadFileBytes(path);
 }

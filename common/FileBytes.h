@@ -12,8 +12,7 @@ class EFileReadError : public EZorvitError
 public:
     EFileReadError(const std::string& path, const std::string& reason)
         : EZorvitError("cannot read '" + path + "': " + reason), FReason(reason)
-    {
-    }
+    {}
     const std::string& Reason() const { return FReason; }
 
 private:

@@ -29,7 +29,8 @@ constexpr int kMaxTemporaryAttempts = 100;
 std::string FollowLinks(std::string path)
 {
     for (int depth = 0; depth < kMaxLinkDepth; ++depth) {
-        struct stat status{};
+        struct stat status
+        {};
         if (::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode))
             return path;
         std::string target(PATH_MAX, '\0');
@@ -102,7 +103,8 @@ void WriteInPlace(const std::string& target, std::string_view text, mode_t newFi
     ReserveSpace(file.Get(), text.size());
     try {
         WriteAllAt(file.Get(), text, 0);
-        if (::ftruncate(file.Get(), static_cast<off_t>(text.size())) != 0 || ::fsync(file.Get()) != 0)
+        if (::ftruncate(file.Get(), static_cast<off_t>(text.size())) != 0 ||
+            ::fsync(file.Get()) != 0)
             ThrowSystemError(errno);
     } catch (const EFileWriteError&) {
         if (oldText) {
@@ -111,7 +113,8 @@ void WriteInPlace(const std::string& target, std::string_view text, mode_t newFi
             } catch (const EFileWriteError&) {
                 // The reason of the first failure is the one worth telling.
             }
-            [[maybe_unused]] const int cut = ::ftruncate(file.Get(), static_cast<off_t>(oldText->size()));
+            [[maybe_unused]] const int cut =
+                ::ftruncate(file.Get(), static_cast<off_t>(oldText->size()));
         }
         throw;
     }
@@ -123,11 +126,14 @@ void WriteInPlace(const std::string& target, std::string_view text, mode_t newFi
 // when the new file would still end up with another owner or group than the old one had.
 bool TakeOwnership(int fd, const struct stat& old)
 {
-    if (::fchown(fd, old.st_uid, old.st_gid) != 0 && ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0) {
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0 &&
+        ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0) {
         // Neither is allowed; the new file may still match when the user owns the old one.
     }
-    struct stat created{};
-    return ::fstat(fd, &created) == 0 && created.st_uid == old.st_uid && created.st_gid == old.st_gid;
+    struct stat created
+    {};
+    return ::fstat(fd, &created) == 0 && created.st_uid == old.st_uid &&
+           created.st_gid == old.st_gid;
 }
 
 // A new file beside the target under a name no one else uses; the system narrows the mode by
@@ -135,7 +141,8 @@ bool TakeOwnership(int fd, const struct stat& old)
 int CreateTemporary(const std::filesystem::path& target, mode_t mode, std::string& name)
 {
     static std::atomic<unsigned> serial{0};
-    const std::string prefix = "." + target.filename().native() + "." + std::to_string(::getpid()) + "-";
+    const std::string prefix =
+        "." + target.filename().native() + "." + std::to_string(::getpid()) + "-";
     for (int attempt = 0; attempt < kMaxTemporaryAttempts; ++attempt) {
         name = (target.parent_path() / (prefix + std::to_string(serial++))).string();
         const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
@@ -145,10 +152,9 @@ int CreateTemporary(const std::filesystem::path& target, mode_t mode, std::strin
     return -1;
 }
 
-enum class TReplaced
-{
+enum class TReplaced {
     Done,
-    NotHere // the temporary file cannot be made, owned like the old one, or renamed
+    NotHere  // the temporary file cannot be made, owned like the old one, or renamed
 };
 
 TReplaced ReplaceThroughTemporary(const std::string& target, std::string_view text,
@@ -188,12 +194,13 @@ TReplaced ReplaceThroughTemporary(const std::string& target, std::string_view te
     return TReplaced::Done;
 }
 
-} // namespace
+}  // namespace
 
 void SafeWriteFile(const std::string& path, std::string_view text, mode_t newFileMode)
 {
     const std::string target = FollowLinks(path);
-    struct stat status{};
+    struct stat status
+    {};
     const bool exists = ::stat(target.c_str(), &status) == 0;
     if (!exists && errno != ENOENT)
         ThrowSystemError(errno);
@@ -203,8 +210,8 @@ void SafeWriteFile(const std::string& path, std::string_view text, mode_t newFil
     if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
         ThrowSystemError(errno);
     const bool hardLinked = exists && status.st_nlink > 1;
-    if (!hardLinked &&
-        ReplaceThroughTemporary(target, text, exists ? &status : nullptr, newFileMode) == TReplaced::Done)
+    if (!hardLinked && ReplaceThroughTemporary(target, text, exists ? &status : nullptr,
+                                               newFileMode) == TReplaced::Done)
         return;
     WriteInPlace(target, text, newFileMode);
 }

@@ -44,9 +44,10 @@ QIcon Swatch(const QColor& colour)
     return QIcon(pixmap);
 }
 
-} // namespace
+}  // namespace
 
-TColorPicker::TColorPicker(QWidget* parent) : QComboBox(parent), FColor(PickerColors().front().Value)
+TColorPicker::TColorPicker(QWidget* parent)
+    : QComboBox(parent), FColor(PickerColors().front().Value)
 {
     setIconSize(QSize(kSwatchWidthPx, kSwatchHeightPx));
     auto* style = new TScrollingListStyle;
@@ -62,7 +63,8 @@ TColorPicker::TColorPicker(QWidget* parent) : QComboBox(parent), FColor(PickerCo
 void TColorPicker::AddEntries()
 {
     for (const TColorEntry& entry : PickerColors())
-        addItem(QString::fromLatin1(entry.Identifier.data(), static_cast<qsizetype>(entry.Identifier.size())));
+        addItem(QString::fromLatin1(entry.Identifier.data(),
+                                    static_cast<qsizetype>(entry.Identifier.size())));
     PaintSwatches();
     // Adding the first entry selected it; the picker's colour says so already.
 }

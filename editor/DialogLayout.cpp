@@ -10,14 +10,15 @@ namespace {
 
 constexpr int kFontPixelSize = 11;
 
-} // namespace
+}  // namespace
 
 QFont DialogFont()
 {
     QFont font;
     // The first installed family wins; the narrow faces come close to Tahoma's widths.
     font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed"),
-                      QStringLiteral("Liberation Sans Narrow"), QStringLiteral("Nimbus Sans Narrow")});
+                      QStringLiteral("Liberation Sans Narrow"),
+                      QStringLiteral("Nimbus Sans Narrow")});
     font.setPixelSize(kFontPixelSize);
     return font;
 }

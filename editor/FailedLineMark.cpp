@@ -9,20 +9,22 @@
 
 namespace {
 
-constexpr int kMarkMargin = 1; // beside the line numbers
+constexpr int kMarkMargin = 1;  // beside the line numbers
 constexpr int kMarkMarginWidthPx = 14;
 constexpr int kMarker = 1;
-constexpr int kTextChangeMask = QsciScintillaBase::SC_MOD_INSERTTEXT | QsciScintillaBase::SC_MOD_DELETETEXT;
+constexpr int kTextChangeMask =
+    QsciScintillaBase::SC_MOD_INSERTTEXT | QsciScintillaBase::SC_MOD_DELETETEXT;
 const QColor kMarkerColour(0xD0, 0x20, 0x20);
 const QColor kMessageColour(0x80, 0x00, 0x00);
 const QColor kMessagePaper(0xFF, 0xE4, 0xE1);
-constexpr int kDwellMs = 400; // resting the pointer this long on the line shows the message
+constexpr int kDwellMs = 400;  // resting the pointer this long on the line shows the message
 
-} // namespace
+}  // namespace
 
 TFailedLineMark::TFailedLineMark(TGCodeEditor& editor)
     : QObject(&editor), FEditor(editor),
-      FMessageStyle(-1, QStringLiteral("Failed line"), kMessageColour, kMessagePaper, editor.TextFont())
+      FMessageStyle(-1, QStringLiteral("Failed line"), kMessageColour, kMessagePaper,
+                    editor.TextFont())
 {
     FEditor.setMargins(std::max(FEditor.margins(), kMarkMargin + 1));
     FEditor.setMarginType(kMarkMargin, QsciScintilla::SymbolMargin);
@@ -47,9 +49,10 @@ void TFailedLineMark::PointerRested(QPoint point)
     if (FHandle < 0)
         return;
     // Over the margins there is no text position, so the line comes from the height alone.
-    const long position = FEditor.SendScintilla(QsciScintillaBase::SCI_POSITIONFROMPOINT,
-                                                 static_cast<unsigned long>(FEditor.marginWidth(0) + FEditor.marginWidth(kMarkMargin)),
-                                                 static_cast<long>(point.y()));
+    const long position = FEditor.SendScintilla(
+        QsciScintillaBase::SCI_POSITIONFROMPOINT,
+        static_cast<unsigned long>(FEditor.marginWidth(0) + FEditor.marginWidth(kMarkMargin)),
+        static_cast<long>(point.y()));
     if (FEditor.SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, position) == Line())
         QToolTip::showText(FEditor.viewport()->mapToGlobal(point), FMessage, &FEditor);
 }
@@ -89,7 +92,8 @@ void TFailedLineMark::TextModified(int position, int modificationType, int lines
     if (FHandle < 0 || (modificationType & kTextChangeMask) == 0)
         return;
     const int marked = Line();
-    const int first = static_cast<int>(FEditor.SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, position));
+    const int first =
+        static_cast<int>(FEditor.SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, position));
     const int last = first + std::max(linesAdded, 0);
     if (marked < 0 || (marked >= first && marked <= last))
         Clear();

@@ -36,7 +36,7 @@ QCheckBox* NewSwitch(const char* name, const QString& caption, QWidget* parent)
     return box;
 }
 
-} // namespace
+}  // namespace
 
 TFindBar::TFindBar(QsciScintilla& editor, QWidget* parent) : QToolBar(parent), FEditor(editor)
 {
@@ -52,8 +52,10 @@ void TFindBar::CreateControls()
 {
     edtFind = NewField("edtFind", QStringLiteral("Find"), this);
     addWidget(edtFind);
-    addAction(QStringLiteral("Next"), this, &TFindBar::FindNext)->setObjectName(QStringLiteral("btnFindNext"));
-    addAction(QStringLiteral("Previous"), this, &TFindBar::FindPrevious)->setObjectName(QStringLiteral("btnFindPrevious"));
+    addAction(QStringLiteral("Next"), this, &TFindBar::FindNext)
+        ->setObjectName(QStringLiteral("btnFindNext"));
+    addAction(QStringLiteral("Previous"), this, &TFindBar::FindPrevious)
+        ->setObjectName(QStringLiteral("btnFindPrevious"));
     cbxMatchCase = NewSwitch("cbxMatchCase", QStringLiteral("Match case"), this);
     addWidget(cbxMatchCase);
     cbxWholeWord = NewSwitch("cbxWholeWord", QStringLiteral("Whole word"), this);
@@ -74,7 +76,8 @@ void TFindBar::CreateControls()
     auto* spacer = new QWidget(this);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     addWidget(spacer);
-    QAction* close = addAction(style()->standardIcon(QStyle::SP_TitleBarCloseButton), QStringLiteral("Close"));
+    QAction* close =
+        addAction(style()->standardIcon(QStyle::SP_TitleBarCloseButton), QStringLiteral("Close"));
     close->setObjectName(QStringLiteral("btnFindClose"));
     connect(close, &QAction::triggered, this, &TFindBar::Close);
 
@@ -97,7 +100,8 @@ void TFindBar::ShowReplace()
 void TFindBar::Open(bool replacing)
 {
     const QString selected = FEditor.selectedText();
-    if (!selected.isEmpty() && !selected.contains(QLatin1Char('\n')) && !selected.contains(QLatin1Char('\r')))
+    if (!selected.isEmpty() && !selected.contains(QLatin1Char('\n')) &&
+        !selected.contains(QLatin1Char('\r')))
         edtFind->setText(selected);
     for (QAction* control : FReplaceControls)
         control->setVisible(replacing);
@@ -124,7 +128,8 @@ bool TFindBar::Find(bool forward)
         ShowFind();
         return false;
     }
-    const long from = FEditor.SendScintilla(forward ? Sci::SCI_GETSELECTIONEND : Sci::SCI_GETSELECTIONSTART);
+    const long from =
+        FEditor.SendScintilla(forward ? Sci::SCI_GETSELECTIONEND : Sci::SCI_GETSELECTIONSTART);
     const auto match = FindText(FEditor, Pattern(), Options(), from, forward);
     if (!match) {
         SetNote(kNotFound);
@@ -146,10 +151,12 @@ void TFindBar::ReplaceNext()
     const long start = FEditor.SendScintilla(Sci::SCI_GETSELECTIONSTART);
     const long end = FEditor.SendScintilla(Sci::SCI_GETSELECTIONEND);
     const auto match = FindText(FEditor, Pattern(), Options(), start, true);
-    if (match && !match->wrapped && match->start == start && match->end == end && !FEditor.isReadOnly()) {
+    if (match && !match->wrapped && match->start == start && match->end == end &&
+        !FEditor.isReadOnly()) {
         const QByteArray replacement = edtReplace->text().toUtf8();
         FEditor.SendScintilla(Sci::SCI_SETTARGETRANGE, static_cast<unsigned long>(start), end);
-        FEditor.SendScintilla(Sci::SCI_REPLACETARGET, static_cast<unsigned long>(replacement.size()),
+        FEditor.SendScintilla(Sci::SCI_REPLACETARGET,
+                              static_cast<unsigned long>(replacement.size()),
                               replacement.constData());
         const long after = start + replacement.size();
         FEditor.SendScintilla(Sci::SCI_SETSEL, static_cast<unsigned long>(after), after);

@@ -41,7 +41,8 @@ constexpr qreal kMinimumZoomedPt = 2;
 // A large text is loaded in parts of this size, so that a load can tell how far it has come.
 constexpr std::size_t kLoadPartBytes = std::size_t{8} << 20;
 
-constexpr int kTextChangeMask = QsciScintillaBase::SC_MOD_INSERTTEXT | QsciScintillaBase::SC_MOD_DELETETEXT;
+constexpr int kTextChangeMask =
+    QsciScintillaBase::SC_MOD_INSERTTEXT | QsciScintillaBase::SC_MOD_DELETETEXT;
 
 std::optional<TGCodeEditor::TLineBreak> FirstLineBreak(std::string_view text)
 {
@@ -89,7 +90,7 @@ int DigitCount(int number)
     return digits;
 }
 
-} // namespace
+}  // namespace
 
 TGCodeEditor::TGCodeEditor(QWidget* parent) : QsciScintilla(parent)
 {
@@ -128,8 +129,7 @@ void TGCodeEditor::ApplyFonts()
 void TGCodeEditor::SetHighlighter(std::unique_ptr<THighlighter> highlighter)
 {
     std::unique_ptr<THighlighterLexer> lexer;
-    if (highlighter)
-    {
+    if (highlighter) {
         // The lexer's plain style is the editor's own text: its font and palette colours.
         lexer = std::make_unique<THighlighterLexer>(*highlighter);
         lexer->setDefaultFont(FTextFont);
@@ -262,7 +262,8 @@ void TGCodeEditor::ReplaceLines(const std::vector<std::string>& lines)
             text = std::string(lineBreak) + text;  // lines added after the last one
         } else if (hunk->LeftEnd >= count && !added && hunk->LeftBegin > 0) {
             // The last lines removed: the break before them goes too.
-            start = SendScintilla(SCI_GETLINEENDPOSITION, static_cast<unsigned long>(hunk->LeftBegin - 1));
+            start = SendScintilla(SCI_GETLINEENDPOSITION,
+                                  static_cast<unsigned long>(hunk->LeftBegin - 1));
         }
         SendScintilla(SCI_SETTARGETRANGE, static_cast<unsigned long>(start), end);
         SendScintilla(SCI_REPLACETARGET, static_cast<uintptr_t>(text.size()), text.data());
@@ -383,7 +384,8 @@ bool TGCodeEditor::event(QEvent* event)
     // QScintilla claims every key it has a command for (Ctrl+Z, Ctrl+C, Del, ...), which would
     // keep the window's actions from ever seeing their shortcuts. A key that is the shortcut of
     // an enabled action goes to that action; the key of a disabled one still reaches the editor.
-    if (event->type() == QEvent::ShortcutOverride && IsEnabledWindowShortcut(*static_cast<QKeyEvent*>(event))) {
+    if (event->type() == QEvent::ShortcutOverride &&
+        IsEnabledWindowShortcut(*static_cast<QKeyEvent*>(event))) {
         event->ignore();
         return true;
     }
@@ -434,7 +436,8 @@ void TGCodeEditor::UpdateGutterWidth()
     // Scintilla draws every style this many points larger or smaller (Ctrl+keypad plus/minus).
     QFont font = FGutterFont;
     font.setPointSizeF(std::max(font.pointSizeF() + zoomPt, kMinimumZoomedPt));
-    const int numbersWidth = QFontMetrics(font).horizontalAdvance(QString(digits, QLatin1Char('9')));
+    const int numbersWidth =
+        QFontMetrics(font).horizontalAdvance(QString(digits, QLatin1Char('9')));
     setMarginWidth(kGutterMargin, kGutterLeftOffsetPx + numbersWidth + kGutterNumberPaddingPx);
 }
 
@@ -446,7 +449,8 @@ void TGCodeEditor::ShowScrollHint()
     const long firstVisible = SendScintilla(SCI_GETFIRSTVISIBLELINE);
     const long lastVisible = firstVisible + std::max(SendScintilla(SCI_LINESONSCREEN), 1L) - 1;
     const long first = SendScintilla(SCI_DOCLINEFROMVISIBLE, firstVisible);
-    const long last = std::min<long>(SendScintilla(SCI_DOCLINEFROMVISIBLE, lastVisible), lines() - 1);
+    const long last =
+        std::min<long>(SendScintilla(SCI_DOCLINEFROMVISIBLE, lastVisible), lines() - 1);
     // Beside the scroll bar, level with the pointer that drags the slider.
     const int y = std::clamp(bar->mapFromGlobal(QCursor::pos()).y(), 0, bar->height());
     QToolTip::showText(bar->mapToGlobal(QPoint(0, y)),

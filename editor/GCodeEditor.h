@@ -3,9 +3,9 @@
 // as they were loaded (invalid UTF-8 and NUL bytes included), remembers the file's line-break
 // style for new lines and for writing, and keeps a modified flag of its own that only edits set.
 
-#include "highlight/Highlighter.h"
 #include "editor/HighlighterLexer.h"
 #include "gcode/LineList.h"
+#include "highlight/Highlighter.h"
 
 #include <Qsci/qsciscintilla.h>
 

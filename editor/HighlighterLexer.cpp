@@ -43,16 +43,14 @@ long IndicatorValue(const QColor& colour)
            (static_cast<long>(colour.green()) << kGreenShiftBits) | static_cast<long>(colour.red());
 }
 
-} // namespace
+}  // namespace
 
 THighlighterLexer::THighlighterLexer(THighlighter& highlighter, QObject* parent)
-    : QsciLexerCustom(parent),
-      FHighlighter(highlighter),
+    : QsciLexerCustom(parent), FHighlighter(highlighter),
       FLanguage(QByteArray::fromStdString(highlighter.LanguageTitle()))
 {
     OnError = [](const QString& message) { qWarning("%s", qPrintable(message)); };
-    for (int c = kFirstByteValue; c < kByteValues; ++c)
-    {
+    for (int c = kFirstByteValue; c < kByteValues; ++c) {
         if (highlighter.IdentifierChars().test(static_cast<std::size_t>(c)))
             FWordCharacters.append(static_cast<char>(c));
     }
@@ -76,10 +74,8 @@ void THighlighterLexer::RebuildStyleMap()
 {
     FStyleAttributes.assign(kFirstAttributeStyle, nullptr);
     int style = kFirstAttributeStyle;
-    for (int i = 0; i < FHighlighter.AttributeCount(); ++i)
-    {
-        while (IsPredefinedStyle(style))
-        {
+    for (int i = 0; i < FHighlighter.AttributeCount(); ++i) {
+        while (IsPredefinedStyle(style)) {
             FStyleAttributes.push_back(nullptr);
             ++style;
         }
@@ -141,8 +137,7 @@ QColor THighlighterLexer::paper(int style) const
         return defaultPaper();
     const QPalette palette = editor() ? editor()->palette() : QGuiApplication::palette();
     QColor colour = ColorToQColor(attribute->Background(), palette);
-    if (!colour.isValid())
-    {
+    if (!colour.isValid()) {
         if (const TTokenAttribute* whiteSpace = FHighlighter.DefaultAttribute(kRoleWhiteSpace))
             colour = ColorToQColor(whiteSpace->Background(), palette);
     }
@@ -152,8 +147,7 @@ QColor THighlighterLexer::paper(int style) const
 QFont THighlighterLexer::font(int style) const
 {
     QFont styled = defaultFont();
-    if (const TTokenAttribute* attribute = AttributeOfStyle(style))
-    {
+    if (const TTokenAttribute* attribute = AttributeOfStyle(style)) {
         styled.setBold((attribute->Style() & fsBold) != 0);
         styled.setItalic((attribute->Style() & fsItalic) != 0);
         styled.setUnderline((attribute->Style() & fsUnderline) != 0);
@@ -168,8 +162,7 @@ const char* THighlighterLexer::wordCharacters() const
 
 void THighlighterLexer::RefreshStyles()
 {
-    for (int style = 0; style < static_cast<int>(FStyleAttributes.size()); ++style)
-    {
+    for (int style = 0; style < static_cast<int>(FStyleAttributes.size()); ++style) {
         if (style != kPlainStyle && FStyleAttributes[static_cast<std::size_t>(style)] == nullptr)
             continue;
         emit colorChanged(color(style), style);
@@ -196,19 +189,17 @@ void THighlighterLexer::setEditor(QsciScintilla* editor)
         return;
 
     connect(editor, &QsciScintillaBase::SCN_MODIFIED, this,
-            [this](int position, int modificationType, const char*, int length, int, int,
-                   int, int, int, int) {
-                DocumentModified(position, modificationType, length);
-            });
+            [this](int position, int modificationType, const char*, int length, int, int, int, int,
+                   int, int) { DocumentModified(position, modificationType, length); });
     // The notices before a change tell which lines were styled and how the line above ended.
-    constexpr long kNeededNotices = QsciScintillaBase::SC_MOD_INSERTTEXT |
-                                    QsciScintillaBase::SC_MOD_DELETETEXT |
-                                    QsciScintillaBase::SC_MOD_BEFOREINSERT |
-                                    QsciScintillaBase::SC_MOD_BEFOREDELETE;
-    Send(QsciScintillaBase::SCI_SETMODEVENTMASK, static_cast<unsigned long>(
-             Send(QsciScintillaBase::SCI_GETMODEVENTMASK) | kNeededNotices));
+    constexpr long kNeededNotices =
+        QsciScintillaBase::SC_MOD_INSERTTEXT | QsciScintillaBase::SC_MOD_DELETETEXT |
+        QsciScintillaBase::SC_MOD_BEFOREINSERT | QsciScintillaBase::SC_MOD_BEFOREDELETE;
+    Send(QsciScintillaBase::SCI_SETMODEVENTMASK,
+         static_cast<unsigned long>(Send(QsciScintillaBase::SCI_GETMODEVENTMASK) | kNeededNotices));
     editor->SendScintilla(QsciScintillaBase::SCI_SETWORDCHARS, FWordCharacters.constData());
-    Send(QsciScintillaBase::SCI_INDICSETSTYLE, kStrikeOutIndicator, QsciScintillaBase::INDIC_STRIKE);
+    Send(QsciScintillaBase::SCI_INDICSETSTYLE, kStrikeOutIndicator,
+         QsciScintillaBase::INDIC_STRIKE);
     Send(QsciScintillaBase::SCI_INDICSETFLAGS, kStrikeOutIndicator,
          QsciScintillaBase::SC_INDICFLAG_VALUEBEFORE);
     // Whatever styled this document before, our line states start from nothing.
@@ -230,20 +221,20 @@ void THighlighterLexer::HighlighterChanged()
 void THighlighterLexer::DocumentModified(int position, int modificationType, int length)
 {
     using Base = QsciScintillaBase;
-    if (modificationType & (Base::SC_MOD_BEFOREINSERT | Base::SC_MOD_BEFOREDELETE))
-    {
+    if (modificationType & (Base::SC_MOD_BEFOREINSERT | Base::SC_MOD_BEFOREDELETE)) {
         // Lines below the changed ones keep their styles if the changed text ends in the state
         // it ended in before; remember which lines those are and what that state was.
         const int line = static_cast<int>(Send(Base::SCI_LINEFROMPOSITION, position));
-        const int lastLine = (modificationType & Base::SC_MOD_BEFOREDELETE)
-                                 ? static_cast<int>(Send(Base::SCI_LINEFROMPOSITION, position + length))
-                                 : line;
+        const int lastLine =
+            (modificationType & Base::SC_MOD_BEFOREDELETE)
+                ? static_cast<int>(Send(Base::SCI_LINEFROMPOSITION, position + length))
+                : line;
         const int styledLines = StyledLineCount();
         TValidLines valid;
         if (styledLines > lastLine + 1)
-            valid = {lastLine + 1, styledLines, static_cast<int>(Send(Base::SCI_GETLINESTATE, lastLine))};
-        else if (!FValidLines.Empty() && FValidLines.end > lastLine + 1)
-        {
+            valid = {lastLine + 1, styledLines,
+                     static_cast<int>(Send(Base::SCI_GETLINESTATE, lastLine))};
+        else if (!FValidLines.Empty() && FValidLines.end > lastLine + 1) {
             valid = FValidLines;
             if (valid.first <= lastLine)
                 valid = {lastLine + 1, valid.end,
@@ -252,9 +243,7 @@ void THighlighterLexer::DocumentModified(int position, int modificationType, int
         FPending = {valid, static_cast<int>(Send(Base::SCI_GETLINECOUNT)),
                     Send(Base::SCI_GETLENGTH)};
         FPendingState = TPendingState::Waiting;
-    }
-    else if (modificationType & (Base::SC_MOD_INSERTTEXT | Base::SC_MOD_DELETETEXT))
-    {
+    } else if (modificationType & (Base::SC_MOD_INSERTTEXT | Base::SC_MOD_DELETETEXT)) {
         ApplyPendingModification();
         if (FPendingState != TPendingState::Applied)
             FValidLines = {};  // a change without the notice before it: trust nothing below
@@ -292,7 +281,11 @@ void THighlighterLexer::styleText(int start, int end)
                 StylePlain(line, std::max(line, lastLine));
                 const QString message = QString::fromUtf8(CurrentExceptionMessage());
                 QMetaObject::invokeMethod(
-                    this, [this, message] { if (OnError) OnError(message); },
+                    this,
+                    [this, message] {
+                        if (OnError)
+                            OnError(message);
+                    },
                     Qt::QueuedConnection);
             });
 }
@@ -303,22 +296,19 @@ void THighlighterLexer::StyleLines(int& line, int lastLine)
     const int lineCount = static_cast<int>(Send(Base::SCI_GETLINECOUNT));
     const bool paint = FHighlighter.Enabled();
     ResumeAt(line);
-    while (line < lineCount)
-    {
+    while (line < lineCount) {
         StyleLine(line, paint);
         const int state = static_cast<int>(FHighlighter.LineState());
 
         std::optional<int> before;
-        if (!FValidLines.Empty())
-        {
+        if (!FValidLines.Empty()) {
             if (line == FValidLines.first - 1)
                 before = FValidLines.entryState;
             else if (line >= FValidLines.first && line < FValidLines.end)
                 before = static_cast<int>(Send(Base::SCI_GETLINESTATE, line));
         }
         Send(Base::SCI_SETLINESTATE, static_cast<unsigned long>(line), state);
-        if (before && *before == state)
-        {
+        if (before && *before == state) {
             // The lines below start as they did before: their styles and states still hold.
             line = FValidLines.end;
             FValidLines = {};
@@ -327,15 +317,13 @@ void THighlighterLexer::StyleLines(int& line, int lastLine)
                 return;
             continue;
         }
-        if (before)
-        {
+        if (before) {
             FValidLines.first = line + 1;
             FValidLines.entryState = *before;
             if (FValidLines.Empty())
                 FValidLines = {};
         }
-        if (line >= lastLine)
-        {
+        if (line >= lastLine) {
             // A changed end state (a comment opened or closed) reaches the lines below. Those on
             // screen are styled now, which makes Scintilla paint them again; the rest waits
             // until it is shown.
@@ -355,7 +343,8 @@ void THighlighterLexer::ResumeAt(int line)
     if (line == 0)
         FHighlighter.ResetLineState();
     else
-        FHighlighter.SetLineState(Send(QsciScintillaBase::SCI_GETLINESTATE, static_cast<unsigned long>(line - 1)));
+        FHighlighter.SetLineState(
+            Send(QsciScintillaBase::SCI_GETLINESTATE, static_cast<unsigned long>(line - 1)));
     startStyling(LineStart(line));
 }
 
@@ -363,7 +352,8 @@ int THighlighterLexer::LastVisibleLine() const
 {
     using Base = QsciScintillaBase;
     const long lastShown = Send(Base::SCI_GETFIRSTVISIBLELINE) + Send(Base::SCI_LINESONSCREEN);
-    return static_cast<int>(Send(Base::SCI_DOCLINEFROMVISIBLE, static_cast<unsigned long>(lastShown)));
+    return static_cast<int>(
+        Send(Base::SCI_DOCLINEFROMVISIBLE, static_cast<unsigned long>(lastShown)));
 }
 
 void THighlighterLexer::StyleLine(int line, bool paint)
@@ -373,9 +363,10 @@ void THighlighterLexer::StyleLine(int line, bool paint)
     const int textEnd = static_cast<int>(Send(Base::SCI_GETLINEENDPOSITION, line));
     const int next = LineStart(line + 1);
     const int textLength = textEnd - begin;
-    const char* text = textLength > 0 ? reinterpret_cast<const char*>(Send(
-                                            Base::SCI_GETRANGEPOINTER, begin, textLength))
-                                      : "";
+    const char* text =
+        textLength > 0
+            ? reinterpret_cast<const char*>(Send(Base::SCI_GETRANGEPOINTER, begin, textLength))
+            : "";
     FHighlighter.StartLine(std::string_view(text, static_cast<std::size_t>(textLength)), line);
 
     struct TStrikeOut
@@ -386,11 +377,9 @@ void THighlighterLexer::StyleLine(int line, bool paint)
     };
     std::vector<TStrikeOut> strikeOuts;
     FLineStyles.assign(static_cast<std::size_t>(next - begin), static_cast<char>(kPlainStyle));
-    while (!FHighlighter.AtLineEnd())
-    {
+    while (!FHighlighter.AtLineEnd()) {
         std::string token = FHighlighter.TokenText();
-        if (token.empty())
-        {
+        if (token.empty()) {
             FHighlighter.NextToken();
             if (FHighlighter.AtLineEnd())
                 break;
@@ -398,8 +387,7 @@ void THighlighterLexer::StyleLine(int line, bool paint)
             if (token.empty())
                 throw EZorvitError(kInfiniteLoopMessage);
         }
-        if (paint)
-        {
+        if (paint) {
             const int tokenStart = std::clamp(FHighlighter.TokenStart(), 0, textLength);
             const int tokenEnd =
                 std::clamp(tokenStart + static_cast<int>(token.size()), tokenStart, textLength);
@@ -417,11 +405,12 @@ void THighlighterLexer::StyleLine(int line, bool paint)
                             FLineStyles.data());
     if (FStrikeOutDrawn)
         ClearStrikeOut(begin, next - begin);
-    for (const TStrikeOut& strikeOut : strikeOuts)
-    {
+    for (const TStrikeOut& strikeOut : strikeOuts) {
         Send(Base::SCI_SETINDICATORCURRENT, kStrikeOutIndicator);
-        Send(Base::SCI_SETINDICATORVALUE, static_cast<unsigned long>(IndicatorValue(strikeOut.colour)));
-        Send(Base::SCI_INDICATORFILLRANGE, static_cast<unsigned long>(strikeOut.start), strikeOut.length);
+        Send(Base::SCI_SETINDICATORVALUE,
+             static_cast<unsigned long>(IndicatorValue(strikeOut.colour)));
+        Send(Base::SCI_INDICATORFILLRANGE, static_cast<unsigned long>(strikeOut.start),
+             strikeOut.length);
         FStrikeOutDrawn = true;
     }
 }
@@ -448,7 +437,8 @@ int THighlighterLexer::StyledLineCount() const
     const long endStyled = Send(Base::SCI_GETENDSTYLED);
     if (endStyled >= Send(Base::SCI_GETLENGTH))
         return static_cast<int>(Send(Base::SCI_GETLINECOUNT));
-    return static_cast<int>(Send(Base::SCI_LINEFROMPOSITION, static_cast<unsigned long>(endStyled)));
+    return static_cast<int>(
+        Send(Base::SCI_LINEFROMPOSITION, static_cast<unsigned long>(endStyled)));
 }
 
 int THighlighterLexer::LineStart(int line) const

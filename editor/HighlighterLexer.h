@@ -98,8 +98,7 @@ private:
         int lineCount = 0;
         long length = 0;
     };
-    enum class TPendingState
-    {
+    enum class TPendingState {
         None,
         Waiting,  // told of a change that has not been applied to FValidLines yet
         Applied,  // applied early, before our notice of the change arrived

@@ -74,7 +74,7 @@ QPushButton* NewButton(const char* name, const char* caption, const QRect& place
     return button;
 }
 
-} // namespace
+}  // namespace
 
 TdlgSynColor::TdlgSynColor(QWidget* parent) : QDialog(parent)
 {
@@ -126,8 +126,15 @@ void TdlgSynColor::CreateTextAttributes()
 
 void TdlgSynColor::SetTabOrder()
 {
-    QWidget* const order[] = {Button1, Button2, cbxBold, cbxItalic, cbxUnderline, lbxElements,
-                              cmbForegroundColor, cmbBackgroundColor, memPreview};
+    QWidget* const order[] = {Button1,
+                              Button2,
+                              cbxBold,
+                              cbxItalic,
+                              cbxUnderline,
+                              lbxElements,
+                              cmbForegroundColor,
+                              cmbBackgroundColor,
+                              memPreview};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
     // The first control in the tab order has the focus when the dialog opens.
@@ -179,7 +186,8 @@ void TdlgSynColor::LoadHighlighter(const THighlighter& highlighter)
         const QSignalBlocker blocker(lbxElements);
         lbxElements->clear();
         for (int i = 0; i < preview.AttributeCount(); ++i) {
-            auto* item = new QListWidgetItem(QString::fromStdString(preview.AttributeAt(i)->Name()), lbxElements);
+            auto* item = new QListWidgetItem(QString::fromStdString(preview.AttributeAt(i)->Name()),
+                                             lbxElements);
             item->setSizeHint(QSize(0, kElementHeightPx));
         }
         if (lbxElements->count() > 0)
@@ -222,7 +230,8 @@ void TdlgSynColor::AttrChange(const QCheckBox& sender)
     if (attribute == nullptr || bit == 0)
         return;
     const TFontStyles style = attribute->Style();
-    attribute->SetStyle(static_cast<TFontStyles>(sender.isChecked() ? (style | bit) : (style & ~bit)));
+    attribute->SetStyle(
+        static_cast<TFontStyles>(sender.isChecked() ? (style | bit) : (style & ~bit)));
 }
 
 void TdlgSynColor::ColorChange()

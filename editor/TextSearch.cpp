@@ -8,22 +8,23 @@ using Sci = QsciScintillaBase;
 
 int SearchFlags(const TSearchOptions& options)
 {
-    return (options.matchCase ? Sci::SCFIND_MATCHCASE : 0) | (options.wholeWord ? Sci::SCFIND_WHOLEWORD : 0);
+    return (options.matchCase ? Sci::SCFIND_MATCHCASE : 0) |
+           (options.wholeWord ? Sci::SCFIND_WHOLEWORD : 0);
 }
 
 // Searches [start, end) for pattern, backwards when start > end; the match, if any.
-std::optional<TSearchMatch> SearchRange(QsciScintillaBase& editor, const QByteArray& pattern, long start,
-                                        long end)
+std::optional<TSearchMatch> SearchRange(QsciScintillaBase& editor, const QByteArray& pattern,
+                                        long start, long end)
 {
     editor.SendScintilla(Sci::SCI_SETTARGETRANGE, static_cast<unsigned long>(start), end);
-    const long found = editor.SendScintilla(Sci::SCI_SEARCHINTARGET, static_cast<unsigned long>(pattern.size()),
-                                            pattern.constData());
+    const long found = editor.SendScintilla(
+        Sci::SCI_SEARCHINTARGET, static_cast<unsigned long>(pattern.size()), pattern.constData());
     if (found < 0)
         return std::nullopt;
     return TSearchMatch{found, editor.SendScintilla(Sci::SCI_GETTARGETEND), false};
 }
 
-} // namespace
+}  // namespace
 
 std::optional<TSearchMatch> FindText(QsciScintillaBase& editor, const QByteArray& pattern,
                                      const TSearchOptions& options, long from, bool forward)
@@ -32,17 +33,19 @@ std::optional<TSearchMatch> FindText(QsciScintillaBase& editor, const QByteArray
         return std::nullopt;
     const long length = editor.SendScintilla(Sci::SCI_GETLENGTH);
     editor.SendScintilla(Sci::SCI_SETSEARCHFLAGS, SearchFlags(options));
-    auto match = forward ? SearchRange(editor, pattern, from, length) : SearchRange(editor, pattern, from, 0);
+    auto match = forward ? SearchRange(editor, pattern, from, length)
+                         : SearchRange(editor, pattern, from, 0);
     if (match)
         return match;
-    match = forward ? SearchRange(editor, pattern, 0, from) : SearchRange(editor, pattern, length, from);
+    match = forward ? SearchRange(editor, pattern, 0, from)
+                    : SearchRange(editor, pattern, length, from);
     if (match)
         match->wrapped = true;
     return match;
 }
 
-long ReplaceAllText(QsciScintillaBase& editor, const QByteArray& pattern, const QByteArray& replacement,
-                    const TSearchOptions& options)
+long ReplaceAllText(QsciScintillaBase& editor, const QByteArray& pattern,
+                    const QByteArray& replacement, const TSearchOptions& options)
 {
     if (pattern.isEmpty())
         return 0;
@@ -51,7 +54,8 @@ long ReplaceAllText(QsciScintillaBase& editor, const QByteArray& pattern, const 
     // instead of one per match.
     const long length = editor.SendScintilla(Sci::SCI_GETLENGTH);
     editor.SendScintilla(Sci::SCI_SETSEARCHFLAGS, SearchFlags(options));
-    const auto* text = static_cast<const char*>(editor.SendScintillaPtrResult(Sci::SCI_GETCHARACTERPOINTER));
+    const auto* text =
+        static_cast<const char*>(editor.SendScintillaPtrResult(Sci::SCI_GETCHARACTERPOINTER));
     QByteArray joined;
     long count = 0;
     long first = -1;
@@ -68,6 +72,7 @@ long ReplaceAllText(QsciScintillaBase& editor, const QByteArray& pattern, const 
     if (count == 0)
         return 0;
     editor.SendScintilla(Sci::SCI_SETTARGETRANGE, static_cast<unsigned long>(first), copiedTo);
-    editor.SendScintilla(Sci::SCI_REPLACETARGET, static_cast<unsigned long>(joined.size()), joined.constData());
+    editor.SendScintilla(Sci::SCI_REPLACETARGET, static_cast<unsigned long>(joined.size()),
+                         joined.constData());
     return count;
 }

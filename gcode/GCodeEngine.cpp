@@ -82,7 +82,8 @@ private:
 };
 
 template <std::size_t N, std::size_t M>
-void FillClassColumns(std::array<int, N>& columns, const TCodeClass (&classes)[M], const TLineTable& table)
+void FillClassColumns(std::array<int, N>& columns, const TCodeClass (&classes)[M],
+                      const TLineTable& table)
 {
     columns.fill(-1);
     for (const TCodeClass& codeClass : classes) {
@@ -129,7 +130,7 @@ TGCodeEngine::TGCodeEngine()
         else {
             entry.Column = FTable->ColumnIndex(def.Column);
             entry.Kind = FTable->ColumnType(entry.Column) == TFieldType::Float ? TWordKind::Real
-                                                                                : TWordKind::Integer;
+                                                                               : TWordKind::Integer;
         }
     }
     FillClassColumns(FGColumns, kGClasses, *FTable);
@@ -300,7 +301,8 @@ int TGCodeEngine::HandleLenientWord()
         // As in strict reading a number after an ignored letter is passed over as it comes.
         if (!StartsExpression(token))
             return token;
-    } else if ((token == TParser::tkInteger || token == TParser::tkFloat) && StoreLenientNumber(entry, token)) {
+    } else if ((token == TParser::tkInteger || token == TParser::tkFloat) &&
+               StoreLenientNumber(entry, token)) {
         return FParser.NextToken();
     }
     return SkipValue(start);

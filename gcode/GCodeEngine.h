@@ -68,7 +68,8 @@ private:
     static constexpr std::size_t kLetterCount = 26;
     static constexpr std::size_t kClassNumberCount = 100;  // G and M numbers with a class are below
 
-    template <bool kLenient> void RunLines();
+    template <bool kLenient>
+    void RunLines();
     void HandleWord();
     void CommitRow(std::size_t line);
     void RecordFailure(std::size_t line);

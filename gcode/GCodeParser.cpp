@@ -18,15 +18,23 @@ constexpr int kDecimalBase = 10;
 // Decimal reals with at most this many digits fit a 64-bit mantissa exactly.
 constexpr int kExactDecimalDigits = 19;
 // Integers up to 2^53 and powers of ten up to 1e22 are exact doubles.
-constexpr std::uint64_t kExactMantissaLimit = std::uint64_t{1} << std::numeric_limits<double>::digits;
+constexpr std::uint64_t kExactMantissaLimit = std::uint64_t{1}
+                                              << std::numeric_limits<double>::digits;
 constexpr int kExactPowerOfTen = 22;
 constexpr std::array<double, kExactPowerOfTen + 1> kPowersOfTen = {
     1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
     1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
-enum class TByteClass : std::uint8_t
-{
-    Zero, Blank, LineFeed, Letter, Digit, Sign, Percent, OpenParen, Other
+enum class TByteClass : std::uint8_t {
+    Zero,
+    Blank,
+    LineFeed,
+    Letter,
+    Digit,
+    Sign,
+    Percent,
+    OpenParen,
+    Other
 };
 
 constexpr std::array<TByteClass, kByteValues> MakeByteClasses()
@@ -68,11 +76,23 @@ constexpr std::array<bool, kByteValues> MakeFloatTail()
 
 constexpr std::array<bool, kByteValues> kFloatTail = MakeFloatTail();
 
-bool IsDigit(unsigned char b) { return kByteClass[b] == TByteClass::Digit; }
-bool IsLetter(unsigned char b) { return kByteClass[b] == TByteClass::Letter; }
-bool IsFloatTail(unsigned char b) { return kFloatTail[b]; }
+bool IsDigit(unsigned char b)
+{
+    return kByteClass[b] == TByteClass::Digit;
+}
+bool IsLetter(unsigned char b)
+{
+    return kByteClass[b] == TByteClass::Letter;
+}
+bool IsFloatTail(unsigned char b)
+{
+    return kFloatTail[b];
+}
 
-bool IsDigitChar(char c) { return static_cast<unsigned char>(c - '0') < kDecimalBase; }
+bool IsDigitChar(char c)
+{
+    return static_cast<unsigned char>(c - '0') < kDecimalBase;
+}
 
 // Reads a run of digits, accumulating their value; past kExactDecimalDigits digits the value
 // wraps and is not used.
@@ -98,7 +118,8 @@ bool ParseDecimalInteger(std::string_view text, std::int64_t& value)
     std::uint64_t magnitude = 0;
     if (digits == end || ScanDigits(digits, end, magnitude) != end)
         return false;
-    constexpr auto kSafeDigits = static_cast<std::ptrdiff_t>(std::numeric_limits<std::int64_t>::digits10);
+    constexpr auto kSafeDigits =
+        static_cast<std::ptrdiff_t>(std::numeric_limits<std::int64_t>::digits10);
     if (end - digits > kSafeDigits) {
         // Long numbers are checked again digit by digit against the limit.
         constexpr std::uint64_t kMaxPositive = std::numeric_limits<std::int64_t>::max();
@@ -180,7 +201,8 @@ bool ParseDecimalReal(std::string_view text, double& value)
         if (last != numberEnd)
             return false;
         if (error == std::errc::result_out_of_range)
-            magnitude = OutOfRangeMagnitude({integer, integerEnd}, {fraction, fractionEnd}, exponent);
+            magnitude =
+                OutOfRangeMagnitude({integer, integerEnd}, {fraction, fractionEnd}, exponent);
         else if (error != std::errc())
             return false;
     }
@@ -219,8 +241,8 @@ void TGCodeParser::Refill()
     if (unscanned > 0)
         std::memmove(bufferStart, FScanPos, unscanned);
     FFillEnd = bufferStart + unscanned;
-    const std::size_t count = std::min(static_cast<std::size_t>(bufferEnd - FFillEnd),
-                                       FText.size() - FStreamPos);
+    const std::size_t count =
+        std::min(static_cast<std::size_t>(bufferEnd - FFillEnd), FText.size() - FStreamPos);
     if (count > 0)
         std::memcpy(FFillEnd, FText.data() + FStreamPos, count);
     FStreamPos += count;
@@ -280,14 +302,12 @@ int TGCodeParser::NextToken()
         code = tkNewline;
         break;
     case TByteClass::Letter:
-        while (IsLetter(*++p)) {
-        }
+        while (IsLetter(*++p)) {}
         code = tkWord;
         break;
     case TByteClass::Digit:
     case TByteClass::Sign:
-        while (IsDigit(*++p)) {
-        }
+        while (IsDigit(*++p)) {}
         code = tkInteger;
         for (; IsFloatTail(*p); ++p)
             code = tkFloat;
@@ -298,8 +318,7 @@ int TGCodeParser::NextToken()
         break;
     case TByteClass::OpenParen:
         // A comment runs to the first ")" but never past the end of its line or text.
-        while (*++p != ')' && *p != kLineFeed && *p != kZero) {
-        }
+        while (*++p != ')' && *p != kLineFeed && *p != kZero) {}
         if (*p == ')')
             ++p;
         code = tkComment;
@@ -317,12 +336,10 @@ int TGCodeParser::NextToken()
 unsigned char* TGCodeParser::ScanLenientByte(unsigned char* p, int& code) const
 {
     if (*p == ';') {
-        while (*++p != kLineFeed && *p != kZero) {
-        }
+        while (*++p != kLineFeed && *p != kZero) {}
         code = tkComment;
     } else if (*p == '.' && IsDigit(p[1])) {
-        for (++p; IsFloatTail(*p); ++p) {
-        }
+        for (++p; IsFloatTail(*p); ++p) {}
         code = tkFloat;
     } else {
         ++p;
@@ -346,7 +363,9 @@ std::string TGCodeParser::TokenString() const
 std::int64_t TGCodeParser::TokenInt() const
 {
     std::string_view text = TokenView();
-    const auto isControlOrSpace = [](char c) { return static_cast<unsigned char>(c) <= kLastBlank; };
+    const auto isControlOrSpace = [](char c) {
+        return static_cast<unsigned char>(c) <= kLastBlank;
+    };
     while (!text.empty() && isControlOrSpace(text.front()))
         text.remove_prefix(1);
     while (!text.empty() && isControlOrSpace(text.back()))

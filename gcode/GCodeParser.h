@@ -27,8 +27,8 @@ public:
     static constexpr std::size_t kBufferSize = 4096;  // bytes in the scanning window
 
     // Error hook: may set the flag to absorb an error; the reporting operation then goes on.
-    using TErrorHook = std::function<void(TGCodeParser& sender, const std::string& message,
-                                          bool& handled)>;
+    using TErrorHook =
+        std::function<void(TGCodeParser& sender, const std::string& message, bool& handled)>;
 
     TGCodeParser();
     TGCodeParser(const TGCodeParser&) = delete;
@@ -46,7 +46,8 @@ public:
     // The bytes of the current token; the view is valid until the next token is scanned.
     std::string_view TokenView() const
     {
-        return {reinterpret_cast<const char*>(FTokenStart), static_cast<std::size_t>(FScanPos - FTokenStart)};
+        return {reinterpret_cast<const char*>(FTokenStart),
+                static_cast<std::size_t>(FScanPos - FTokenStart)};
     }
     std::string TokenString() const;
     // Where the current token starts in the text given to SetLine.
@@ -79,14 +80,14 @@ private:
     // The lenient reading of a byte that strict reading takes as a single-byte token.
     unsigned char* ScanLenientByte(unsigned char* p, int& code) const;
 
-    std::string FText;              // copy of the current text, read front to back by Refill
-    std::size_t FStreamPos = 0;     // next byte of FText to read into the window
+    std::string FText;           // copy of the current text, read front to back by Refill
+    std::size_t FStreamPos = 0;  // next byte of FText to read into the window
     std::array<unsigned char, kBufferSize> FBuffer{};
-    unsigned char* FFillEnd;        // just after the last byte read from FText
-    unsigned char* FScanPos;        // next byte to examine
-    unsigned char* FTextEnd;        // end of the scannable text; holds a zero
+    unsigned char* FFillEnd;  // just after the last byte read from FText
+    unsigned char* FScanPos;  // next byte to examine
+    unsigned char* FTextEnd;  // end of the scannable text; holds a zero
     unsigned char* FTokenStart;
-    unsigned char FSavedByte = 0;   // the byte that the zero at FTextEnd replaced
+    unsigned char FSavedByte = 0;  // the byte that the zero at FTextEnd replaced
     int FToken = tkEnd;
     bool FLenient = false;
 };

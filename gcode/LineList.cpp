@@ -14,7 +14,8 @@ std::size_t CountLines(std::string_view text)
     if (text.empty())
         return 1;
     const auto isBreak = [](char c, char previous) {
-        return static_cast<std::size_t>(c == kCarriageReturn || (c == kLineFeed && previous != kCarriageReturn));
+        return static_cast<std::size_t>(c == kCarriageReturn ||
+                                        (c == kLineFeed && previous != kCarriageReturn));
     };
     std::size_t breaks = isBreak(text[0], 0);
     for (std::size_t i = 1; i < text.size(); ++i)

@@ -19,32 +19,19 @@ struct TColumnDef
 };
 
 constexpr std::array<TColumnDef, TLineTable::kColumnCount> kColumns{{
-    {"Line", TFieldType::AutoInc},
-    {"ToolRadiusComp", TFieldType::Boolean},
-    {"Feedrate", TFieldType::Integer},
-    {"GMotion", TFieldType::SmallInt},
-    {"GPlane", TFieldType::SmallInt},
-    {"GDistance", TFieldType::SmallInt},
-    {"GFeedMode", TFieldType::SmallInt},
-    {"GUnits", TFieldType::SmallInt},
-    {"GCutterComp", TFieldType::SmallInt},
-    {"GToolOffset", TFieldType::SmallInt},
-    {"GCoord", TFieldType::SmallInt},
-    {"ToolLengthOffset", TFieldType::Float},
-    {"ArcOffsetX", TFieldType::Float},
-    {"ArcOffsetY", TFieldType::Float},
-    {"ArcOffsetZ", TFieldType::Float},
-    {"MStop", TFieldType::SmallInt},
-    {"MToolSelect", TFieldType::SmallInt},
-    {"MSpindleRotation", TFieldType::SmallInt},
-    {"MCoolant", TFieldType::SmallInt},
-    {"LineNumber", TFieldType::Integer},
-    {"Dwell", TFieldType::Integer},
-    {"Radius", TFieldType::Float},
-    {"SpindleSpeed", TFieldType::SmallInt},
-    {"ToolChange", TFieldType::Integer},
-    {"AxisX", TFieldType::Float},
-    {"AxisY", TFieldType::Float},
+    {"Line", TFieldType::AutoInc},          {"ToolRadiusComp", TFieldType::Boolean},
+    {"Feedrate", TFieldType::Integer},      {"GMotion", TFieldType::SmallInt},
+    {"GPlane", TFieldType::SmallInt},       {"GDistance", TFieldType::SmallInt},
+    {"GFeedMode", TFieldType::SmallInt},    {"GUnits", TFieldType::SmallInt},
+    {"GCutterComp", TFieldType::SmallInt},  {"GToolOffset", TFieldType::SmallInt},
+    {"GCoord", TFieldType::SmallInt},       {"ToolLengthOffset", TFieldType::Float},
+    {"ArcOffsetX", TFieldType::Float},      {"ArcOffsetY", TFieldType::Float},
+    {"ArcOffsetZ", TFieldType::Float},      {"MStop", TFieldType::SmallInt},
+    {"MToolSelect", TFieldType::SmallInt},  {"MSpindleRotation", TFieldType::SmallInt},
+    {"MCoolant", TFieldType::SmallInt},     {"LineNumber", TFieldType::Integer},
+    {"Dwell", TFieldType::Integer},         {"Radius", TFieldType::Float},
+    {"SpindleSpeed", TFieldType::SmallInt}, {"ToolChange", TFieldType::Integer},
+    {"AxisX", TFieldType::Float},           {"AxisY", TFieldType::Float},
     {"AxisZ", TFieldType::Float},
 }};
 
@@ -56,7 +43,10 @@ constexpr std::size_t kFloatBytes = sizeof(double);
 constexpr std::size_t kIntegerBytes = sizeof(std::int32_t);
 constexpr std::size_t kSmallIntBytes = sizeof(std::int16_t);
 
-constexpr TMask Bit(int column) { return TMask{1} << column; }
+constexpr TMask Bit(int column)
+{
+    return TMask{1} << column;
+}
 
 constexpr TMask MaskOf(TFieldType type)
 {
@@ -92,7 +82,10 @@ constexpr std::array<double, kMaxDecimals + 1> kPowersOfTen{1e0, 1e1, 1e2, 1e3, 
 static_assert(TLineTable::kColumnCount + 4 <= std::numeric_limits<TMask>::digits);
 constexpr std::size_t kScaledFloatBytes = sizeof(std::int32_t);
 
-constexpr int DecimalsOf(TMask mask) { return static_cast<int>((mask & kScaleBits) >> kScaleShift) - 1; }
+constexpr int DecimalsOf(TMask mask)
+{
+    return static_cast<int>((mask & kScaleBits) >> kScaleShift) - 1;
+}
 
 // Bytes that the values of the columns in the mask take, reals as the mask's scale says.
 constexpr std::size_t ValueBytes(TMask mask)
@@ -201,7 +194,8 @@ T ReadValue(const std::byte* at)
 // sized as the row's scale says.
 const std::byte* ValueAt(const std::byte* row, TMask mask, int column)
 {
-    return row + sizeof(TMask) + ValueBytes((mask & kPrecedingColumns[column]) | (mask & kScaleBits));
+    return row + sizeof(TMask) +
+           ValueBytes((mask & kPrecedingColumns[column]) | (mask & kScaleBits));
 }
 
 // A real as the row stores it: a double, or a scaled integer with the row's decimals.
@@ -300,7 +294,8 @@ void TLineTable::CommitRow()
     std::byte* out = rowStart;
     const TMask floats = FPendingMask & kFloatColumns;
     const std::optional<int> decimals = SharedDecimals(floats, FPendingFloat);
-    const TMask rowMask = FPendingMask | (decimals ? static_cast<TMask>(*decimals + 1) << kScaleShift : 0);
+    const TMask rowMask =
+        FPendingMask | (decimals ? static_cast<TMask>(*decimals + 1) << kScaleShift : 0);
     std::memcpy(out, &rowMask, sizeof rowMask);
     out += sizeof rowMask;
     out = decimals ? PackScaledValues(out, floats, FPendingFloat, *decimals)

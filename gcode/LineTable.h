@@ -37,21 +37,24 @@ public:
     TFieldType ColumnType(int column) const;
 
     // Writing. Settling a pending row commits it when modified and drops it otherwise.
-    void EmptyTable();    // settles the pending row, then removes every row; numbering goes on
-    void AppendRow();     // settles the pending row, then begins a new one with every column null
-    void CommitRow();     // numbers the pending row, appends it and makes it the current row
-    void DiscardRow();    // drops the pending row
+    void EmptyTable();  // settles the pending row, then removes every row; numbering goes on
+    void AppendRow();   // settles the pending row, then begins a new one with every column null
+    void CommitRow();   // numbers the pending row, appends it and makes it the current row
+    void DiscardRow();  // drops the pending row
     bool HasPendingRow() const { return FPending; }
     bool RowModified() const { return FPendingMask != 0; }
     // 16-bit columns raise ERangeError for values they cannot hold and then change nothing.
     void SetInteger(int column, std::int32_t value);
     void SetFloat(int column, double value);
-    void SetInteger(std::string_view column, std::int32_t value) { SetInteger(ColumnIndex(column), value); }
+    void SetInteger(std::string_view column, std::int32_t value)
+    {
+        SetInteger(ColumnIndex(column), value);
+    }
     void SetFloat(std::string_view column, double value) { SetFloat(ColumnIndex(column), value); }
 
     // Reading. While a row is pending, the getters read it; otherwise the current row.
-    void MoveFirst();     // settles the pending row, then goes to the first row
-    void MoveNext();      // moving on from the last row sets AtEnd
+    void MoveFirst();  // settles the pending row, then goes to the first row
+    void MoveNext();   // moving on from the last row sets AtEnd
     bool AtEnd() const { return FAtEnd; }
     std::size_t RowCount() const { return FRowCount; }
     bool IsNull(int column) const;
@@ -65,7 +68,10 @@ public:
     // a null column leaves its entry as it was. Any other column raises ETableError.
     void GetFloats(int first, int count, double* values) const;
     bool IsNull(std::string_view column) const { return IsNull(ColumnIndex(column)); }
-    std::int32_t GetInteger(std::string_view column) const { return GetInteger(ColumnIndex(column)); }
+    std::int32_t GetInteger(std::string_view column) const
+    {
+        return GetInteger(ColumnIndex(column));
+    }
     double GetFloat(std::string_view column) const { return GetFloat(ColumnIndex(column)); }
 
     // Memory held for the committed rows, in bytes.
@@ -107,8 +113,8 @@ private:
 
     std::vector<TBlock> FBlocks;
     std::size_t FRowCount = 0;
-    std::int32_t FFirstLine = 1;    // `Line` of the first committed row
-    std::int32_t FNextLine = 1;     // the auto-number counter
+    std::int32_t FFirstLine = 1;  // `Line` of the first committed row
+    std::int32_t FNextLine = 1;   // the auto-number counter
 
     bool FAtEnd = true;
     TPosition FCurrent;             // start of the current row, valid while RowCount() > 0

@@ -5,7 +5,10 @@ namespace {
 constexpr unsigned char kLastBlank = 32;
 constexpr std::string_view kShortened = "...";
 
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= kLastBlank; }
+bool IsBlank(char c)
+{
+    return static_cast<unsigned char>(c) <= kLastBlank;
+}
 
 std::string_view Trimmed(std::string_view text)
 {

@@ -17,8 +17,8 @@ struct TSkippedPlace
 class TSkipReport
 {
 public:
-    static constexpr std::size_t kPlaceCount = 5;      // places kept
-    static constexpr std::size_t kTextLimit = 80;      // bytes of a place's text kept
+    static constexpr std::size_t kPlaceCount = 5;  // places kept
+    static constexpr std::size_t kTextLimit = 80;  // bytes of a place's text kept
 
     void Clear();
     void AddWord(std::int32_t line, std::string_view text);

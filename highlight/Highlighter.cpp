@@ -17,7 +17,7 @@ bool LessIgnoringCase(std::string_view a, std::string_view b)
                                         [](char x, char y) { return FoldCase(x) < FoldCase(y); });
 }
 
-} // namespace
+}  // namespace
 
 THighlighter::THighlighter() = default;
 
@@ -27,11 +27,10 @@ void THighlighter::CopyFrom(const THighlighter& source)
 {
     if (&source == this)
         return;
-    for (const auto& target : FAttributes)
-    {
-        const auto namesake =
-            std::find_if(source.FAttributes.begin(), source.FAttributes.end(),
-                         [&](const auto& candidate) { return candidate->Name() == target->Name(); });
+    for (const auto& target : FAttributes) {
+        const auto namesake = std::find_if(
+            source.FAttributes.begin(), source.FAttributes.end(),
+            [&](const auto& candidate) { return candidate->Name() == target->Name(); });
         if (namesake != source.FAttributes.end())
             target->Assign(**namesake);
     }
@@ -79,11 +78,10 @@ void THighlighter::RemoveChangeListener(TListenerId id)
 TTokenAttribute& THighlighter::RegisterAttribute(std::unique_ptr<TTokenAttribute> attribute)
 {
     attribute->OnChange = [this](TTokenAttribute&) { NotifyListeners(); };
-    const auto place =
-        std::upper_bound(FAttributes.begin(), FAttributes.end(), attribute->Name(),
-                         [](const std::string& name, const auto& registered) {
-                             return LessIgnoringCase(name, registered->Name());
-                         });
+    const auto place = std::upper_bound(FAttributes.begin(), FAttributes.end(), attribute->Name(),
+                                        [](const std::string& name, const auto& registered) {
+                                            return LessIgnoringCase(name, registered->Name());
+                                        });
     return **FAttributes.insert(place, std::move(attribute));
 }
 
@@ -95,12 +93,11 @@ void THighlighter::NotifyListeners()
     ids.reserve(FListeners.size());
     for (const TListener& listener : FListeners)
         ids.push_back(listener.id);
-    for (const TListenerId id : ids)
-    {
-        const auto found = std::find_if(FListeners.begin(), FListeners.end(),
-                                        [id](const TListener& listener) { return listener.id == id; });
-        if (found != FListeners.end())
-        {
+    for (const TListenerId id : ids) {
+        const auto found =
+            std::find_if(FListeners.begin(), FListeners.end(),
+                         [id](const TListener& listener) { return listener.id == id; });
+        if (found != FListeners.end()) {
             const TChangeListener notify = found->notify;
             notify();
         }

@@ -3,7 +3,8 @@
 // name, case ignored), the Enabled flag, the file filter and the change listeners; a subclass
 // supplies the scanner that the editor drives one line at a time:
 //
-//   StartLine(text, index); while (!AtLineEnd()) { TokenText/TokenStart/TokenAttribute; NextToken(); }
+//   StartLine(text, index); while (!AtLineEnd()) { TokenText/TokenStart/TokenAttribute;
+//   NextToken(); }
 //
 // with the line state carried from one line's end to the next line's start.
 

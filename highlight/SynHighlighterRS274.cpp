@@ -30,9 +30,18 @@ constexpr std::string_view kSampleLineBreak = "\r\n";
 
 constexpr int kByteValues = 256;
 
-constexpr bool IsUpper(int c) { return c >= 'A' && c <= 'Z'; }
-constexpr bool IsLower(int c) { return c >= 'a' && c <= 'z'; }
-constexpr bool IsDigit(int c) { return c >= '0' && c <= '9'; }
+constexpr bool IsUpper(int c)
+{
+    return c >= 'A' && c <= 'Z';
+}
+constexpr bool IsLower(int c)
+{
+    return c >= 'a' && c <= 'z';
+}
+constexpr bool IsDigit(int c)
+{
+    return c >= '0' && c <= '9';
+}
 
 // The bytes of an identifier run: ".", digits and ASCII letters. Bytes 128 to 255 never count.
 constexpr std::array<bool, kByteValues> MakeRunSet()
@@ -47,8 +56,7 @@ constexpr std::array<bool, kByteValues> MakeRunSet()
 constexpr std::array<std::uint8_t, kByteValues> MakeHashTable()
 {
     std::array<std::uint8_t, kByteValues> table{};
-    for (int c = 0; c < kByteValues; ++c)
-    {
+    for (int c = 0; c < kByteValues; ++c) {
         if (IsUpper(c))
             table[c] = static_cast<std::uint8_t>(c - 'A' + 1);
         else if (IsLower(c))
@@ -60,7 +68,10 @@ constexpr std::array<std::uint8_t, kByteValues> MakeHashTable()
 constexpr std::array<bool, kByteValues> kRunSet = MakeRunSet();
 constexpr std::array<std::uint8_t, kByteValues> kHashTable = MakeHashTable();
 
-constexpr bool IsNumberTail(unsigned char c) { return c == '.' || IsDigit(c); }
+constexpr bool IsNumberTail(unsigned char c)
+{
+    return c == '.' || IsDigit(c);
+}
 
 constexpr unsigned char kUtf8ContinuationMask = 0xC0;
 constexpr unsigned char kUtf8Continuation = 0x80;
@@ -87,7 +98,7 @@ std::unique_ptr<TTokenAttribute> MakeAttribute(std::string name, TColor foregrou
     return attribute;
 }
 
-} // namespace
+}  // namespace
 
 TSynRC274Syn::TSynRC274Syn()
     : ArcAttri(RegisterAttribute(MakeAttribute("Arc", clRed, clWindow, 0))),
@@ -145,8 +156,7 @@ void TSynRC274Syn::InitDispatchTable()
 
 TTokenAttribute* TSynRC274Syn::DefaultAttribute(int role) const
 {
-    switch (role)
-    {
+    switch (role) {
     case kRoleComment:
         return &CommentAttri;
     case kRoleIdentifier:
@@ -179,8 +189,7 @@ const TCharSet& TSynRC274Syn::IdentifierChars() const
 std::string TSynRC274Syn::SampleText() const
 {
     std::string text;
-    for (const std::string_view line : kSampleLines)
-    {
+    for (const std::string_view line : kSampleLines) {
         if (!text.empty())
             text += kSampleLineBreak;
         text += line;
@@ -204,8 +213,7 @@ void TSynRC274Syn::StartLine(std::string_view text, int lineIndex)
 void TSynRC274Syn::NextToken()
 {
     FTokenPos = FRun;
-    if (FRange == rsBlockComment)
-    {
+    if (FRange == rsBlockComment) {
         BlockCommentBody();
         return;
     }
@@ -237,8 +245,7 @@ int TSynRC274Syn::TokenKind() const
 
 TTokenAttribute* TSynRC274Syn::TokenAttribute() const
 {
-    switch (FTokenID)
-    {
+    switch (FTokenID) {
     case tkArc:
         return &ArcAttri;
     case tkAxis:
@@ -379,23 +386,19 @@ void TSynRC274Syn::StringProc()
 void TSynRC274Syn::SlashProc()
 {
     ++FRun;
-    if (Current() == '*')
-    {
+    if (Current() == '*') {
         // The body starts on the "*", so "/*/" is already a complete comment.
         FRange = rsBlockComment;
         BlockCommentBody();
-    }
-    else
+    } else
         FTokenID = tkIdentifier;
 }
 
 void TSynRC274Syn::CloserBody(char closer)
 {
     // No nesting and no escapes: the first closer ends the token.
-    for (;;)
-    {
-        if (Current() == static_cast<unsigned char>(closer))
-        {
+    for (;;) {
+        if (Current() == static_cast<unsigned char>(closer)) {
             ++FRun;
             FRange = rsPlain;
             return;
@@ -409,8 +412,7 @@ void TSynRC274Syn::CloserBody(char closer)
 
 void TSynRC274Syn::BlockCommentBody()
 {
-    switch (Current())
-    {
+    switch (Current()) {
     case '\0':
         EndOfLineProc();
         return;
@@ -424,10 +426,8 @@ void TSynRC274Syn::BlockCommentBody()
         break;
     }
     FTokenID = tkComment;
-    do
-    {
-        if (Current() == '*' && Next() == '/')
-        {
+    do {
+        if (Current() == '*' && Next() == '/') {
             FRun += 2;
             FRange = rsPlain;
             return;
@@ -450,9 +450,9 @@ TtkTokenKind TSynRC274Syn::IdentifierKind()
     FToIdent = FRun;
     int hash = 0;
     int end = FRun;
-    while (kRunSet[static_cast<unsigned char>(FLine[end])])
-    {
-        // Past the table the exact sum no longer matters; stopping keeps long runs from overflowing.
+    while (kRunSet[static_cast<unsigned char>(FLine[end])]) {
+        // Past the table the exact sum no longer matters; stopping keeps long runs from
+        // overflowing.
         if (hash <= kMaxKeywordHash)
             hash += kHashTable[static_cast<unsigned char>(FLine[end])];
         ++end;
@@ -467,8 +467,7 @@ bool TSynRC274Syn::KeyComp(std::string_view key) const
 {
     if (FStringLen != static_cast<int>(key.size()))
         return false;
-    for (int i = 0; i < FStringLen; ++i)
-    {
+    for (int i = 0; i < FStringLen; ++i) {
         if (kHashTable[static_cast<unsigned char>(FLine[FToIdent + i])] !=
             kHashTable[static_cast<unsigned char>(key[static_cast<std::size_t>(i)])])
             return false;

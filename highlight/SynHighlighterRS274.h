@@ -12,8 +12,7 @@
 #include <string_view>
 
 // Token kinds; the numbers are what TokenKind() reports.
-enum TtkTokenKind : std::uint8_t
-{
+enum TtkTokenKind : std::uint8_t {
     tkArc = 0,
     tkAxis = 1,
     tkComment = 2,
@@ -29,8 +28,7 @@ enum TtkTokenKind : std::uint8_t
 };
 
 // Line states; only rsPlain and rsBlockComment are ever left at a line's end.
-enum TRangeState : std::uint8_t
-{
+enum TRangeState : std::uint8_t {
     rsPlain = 0,
     rsParenComment = 1,
     rsBlockComment = 2,
@@ -104,13 +102,13 @@ private:
     TtkTokenKind IdentifierKind();
     bool KeyComp(std::string_view key) const;
 
-    std::string FLine;                      // NUL-terminated by std::string
+    std::string FLine;  // NUL-terminated by std::string
     int FLineIndex = 0;
     std::array<TScanProc, 256> FProcTable{};
     TRangeState FRange = rsPlain;
-    int FRun = 0;                           // first byte not yet scanned
-    int FStringLen = 0;                     // length of the last identifier run measured
-    int FToIdent = 0;                       // first byte of that run
+    int FRun = 0;        // first byte not yet scanned
+    int FStringLen = 0;  // length of the last identifier run measured
+    int FToIdent = 0;    // first byte of that run
     int FTokenPos = 0;
     TtkTokenKind FTokenID = tkEndOfLine;
     std::array<std::string_view, kMaxKeywordHash + 1> FKeywords{};

@@ -33,8 +33,8 @@ void TTokenAttribute::Assign(const TTokenAttribute& source)
     if (&source == this)
         return;
     FName = source.FName;
-    const bool differs = FBackground != source.FBackground ||
-                         FForeground != source.FForeground || FStyle != source.FStyle;
+    const bool differs = FBackground != source.FBackground || FForeground != source.FForeground ||
+                         FStyle != source.FStyle;
     FBackground = source.FBackground;
     FForeground = source.FForeground;
     FStyle = source.FStyle;

@@ -70,8 +70,8 @@ TProgramSummary SummarizeMachine(const TMachineReading& reading)
         const char* kind = message.Kind == TMessageKind::Message ? "MSG"
                            : message.Kind == TMessageKind::Debug ? "DEBUG"
                                                                  : "PRINT";
-        summary.Messages.push_back("line " + std::to_string(message.Line + 1) + ", " + kind +
-                                   ":" + message.Text);
+        summary.Messages.push_back("line " + std::to_string(message.Line + 1) + ", " + kind + ":" +
+                                   message.Text);
     }
     summary.MessagesNotListed = reading.MessagesDropped;
     return summary;

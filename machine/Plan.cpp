@@ -110,9 +110,8 @@ TPathPlan TPathPlanner::Plan(const TMotionList& motions, TLengthUnits units)
             const std::size_t count = ArcSegments(sweep, chordError, share);
             for (std::size_t i = 1; i < count; ++i) {
                 const double fraction = static_cast<double>(i) / static_cast<double>(count);
-                plan.Points.push_back(
-                    {PlotPoint(PointOnArc(sweep, arc, fraction), scale), motion.Line,
-                     motion.CallLine, mode});
+                plan.Points.push_back({PlotPoint(PointOnArc(sweep, arc, fraction), scale),
+                                       motion.Line, motion.CallLine, mode});
             }
         }
         // The last point of an arc is its end exactly, not the end of the last chord computed.

@@ -16,7 +16,7 @@ struct TPlanPoint
     TPoint3f Point;
     std::uint32_t Line = 0;
     std::uint32_t CallLine = 0;  // the outermost call that led to Line, or Line itself
-    std::uint8_t Mode = 0;  // 0 to 3 as G0 to G3
+    std::uint8_t Mode = 0;       // 0 to 3 as G0 to G3
 };
 
 struct TPathPlan

@@ -9,8 +9,10 @@
 inline GLenum GLEnum(TGLCapability capability)
 {
     switch (capability) {
-    case TGLCapability::DepthTest: return GL_DEPTH_TEST;
-    case TGLCapability::LineStipple: return GL_LINE_STIPPLE;
+    case TGLCapability::DepthTest:
+        return GL_DEPTH_TEST;
+    case TGLCapability::LineStipple:
+        return GL_LINE_STIPPLE;
     }
     return GL_NONE;
 }
@@ -18,8 +20,10 @@ inline GLenum GLEnum(TGLCapability capability)
 inline GLenum GLEnum(TGLMatrixMode mode)
 {
     switch (mode) {
-    case TGLMatrixMode::Projection: return GL_PROJECTION;
-    case TGLMatrixMode::Modelview: return GL_MODELVIEW;
+    case TGLMatrixMode::Projection:
+        return GL_PROJECTION;
+    case TGLMatrixMode::Modelview:
+        return GL_MODELVIEW;
     }
     return GL_NONE;
 }
@@ -27,8 +31,10 @@ inline GLenum GLEnum(TGLMatrixMode mode)
 inline GLenum GLEnum(TGLPrimitive primitive)
 {
     switch (primitive) {
-    case TGLPrimitive::Lines: return GL_LINES;
-    case TGLPrimitive::Points: return GL_POINTS;
+    case TGLPrimitive::Lines:
+        return GL_LINES;
+    case TGLPrimitive::Points:
+        return GL_POINTS;
     }
     return GL_NONE;
 }
@@ -36,7 +42,8 @@ inline GLenum GLEnum(TGLPrimitive primitive)
 inline GLenum GLEnum(TGLShadeModel model)
 {
     switch (model) {
-    case TGLShadeModel::Flat: return GL_FLAT;
+    case TGLShadeModel::Flat:
+        return GL_FLAT;
     }
     return GL_NONE;
 }

@@ -50,8 +50,7 @@ private:
 template <class TFunctions>
 TGLFunctionCommands<TFunctions>::TGLFunctionCommands(std::function<void()> makeCurrent)
     : FMakeCurrent(std::move(makeCurrent))
-{
-}
+{}
 
 template <class TFunctions>
 bool TGLFunctionCommands<TFunctions>::MakeCurrent()
@@ -99,11 +98,14 @@ void TGLFunctionCommands<TFunctions>::MatrixMode(TGLMatrixMode mode)
 }
 
 template <class TFunctions>
-void TGLFunctionCommands<TFunctions>::LoadIdentity() { FFunctions->glLoadIdentity(); }
+void TGLFunctionCommands<TFunctions>::LoadIdentity()
+{
+    FFunctions->glLoadIdentity();
+}
 
 template <class TFunctions>
 void TGLFunctionCommands<TFunctions>::Ortho(double left, double right, double bottom, double top,
-                            double nearValue, double farValue)
+                                            double nearValue, double farValue)
 {
     FFunctions->glOrtho(left, right, bottom, top, nearValue, farValue);
 }
@@ -121,7 +123,10 @@ void TGLFunctionCommands<TFunctions>::Begin(TGLPrimitive primitive)
 }
 
 template <class TFunctions>
-void TGLFunctionCommands<TFunctions>::End() { FFunctions->glEnd(); }
+void TGLFunctionCommands<TFunctions>::End()
+{
+    FFunctions->glEnd();
+}
 
 template <class TFunctions>
 void TGLFunctionCommands<TFunctions>::Color3f(float red, float green, float blue)
@@ -167,4 +172,7 @@ void TGLFunctionCommands<TFunctions>::Viewport(int x, int y, int width, int heig
 }
 
 template <class TFunctions>
-void TGLFunctionCommands<TFunctions>::Flush() { FFunctions->glFlush(); }
+void TGLFunctionCommands<TFunctions>::Flush()
+{
+    FFunctions->glFlush();
+}

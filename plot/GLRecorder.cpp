@@ -5,8 +5,7 @@
 #include <cstdio>
 #include <type_traits>
 
-namespace
-{
+namespace {
 
 // Numbers as the shortest text that reads back as the same value, independent of the locale;
 // names as they are.
@@ -25,8 +24,10 @@ std::string Text(const TArg& value)
 const char* Name(TGLCapability capability)
 {
     switch (capability) {
-    case TGLCapability::DepthTest: return "GL_DEPTH_TEST";
-    case TGLCapability::LineStipple: return "GL_LINE_STIPPLE";
+    case TGLCapability::DepthTest:
+        return "GL_DEPTH_TEST";
+    case TGLCapability::LineStipple:
+        return "GL_LINE_STIPPLE";
     }
     return "?";
 }
@@ -34,8 +35,10 @@ const char* Name(TGLCapability capability)
 const char* Name(TGLMatrixMode mode)
 {
     switch (mode) {
-    case TGLMatrixMode::Projection: return "GL_PROJECTION";
-    case TGLMatrixMode::Modelview: return "GL_MODELVIEW";
+    case TGLMatrixMode::Projection:
+        return "GL_PROJECTION";
+    case TGLMatrixMode::Modelview:
+        return "GL_MODELVIEW";
     }
     return "?";
 }
@@ -43,8 +46,10 @@ const char* Name(TGLMatrixMode mode)
 const char* Name(TGLPrimitive primitive)
 {
     switch (primitive) {
-    case TGLPrimitive::Lines: return "GL_LINES";
-    case TGLPrimitive::Points: return "GL_POINTS";
+    case TGLPrimitive::Lines:
+        return "GL_LINES";
+    case TGLPrimitive::Points:
+        return "GL_POINTS";
     }
     return "?";
 }
@@ -52,12 +57,13 @@ const char* Name(TGLPrimitive primitive)
 const char* Name(TGLShadeModel model)
 {
     switch (model) {
-    case TGLShadeModel::Flat: return "GL_FLAT";
+    case TGLShadeModel::Flat:
+        return "GL_FLAT";
     }
     return "?";
 }
 
-} // namespace
+}  // namespace
 
 template <typename... TArgs>
 void TGLRecorder::Record(const char* name, TArgs... args)
@@ -92,12 +98,30 @@ void TGLRecorder::ClearColor(float red, float green, float blue, float alpha)
     Record("glClearColor", red, green, blue, alpha);
 }
 
-void TGLRecorder::ShadeModel(TGLShadeModel model) { Record("glShadeModel", Name(model)); }
-void TGLRecorder::Enable(TGLCapability capability) { Record("glEnable", Name(capability)); }
-void TGLRecorder::Disable(TGLCapability capability) { Record("glDisable", Name(capability)); }
-void TGLRecorder::ClearColorBuffer() { Record("glClear", "GL_COLOR_BUFFER_BIT"); }
-void TGLRecorder::MatrixMode(TGLMatrixMode mode) { Record("glMatrixMode", Name(mode)); }
-void TGLRecorder::LoadIdentity() { Record("glLoadIdentity"); }
+void TGLRecorder::ShadeModel(TGLShadeModel model)
+{
+    Record("glShadeModel", Name(model));
+}
+void TGLRecorder::Enable(TGLCapability capability)
+{
+    Record("glEnable", Name(capability));
+}
+void TGLRecorder::Disable(TGLCapability capability)
+{
+    Record("glDisable", Name(capability));
+}
+void TGLRecorder::ClearColorBuffer()
+{
+    Record("glClear", "GL_COLOR_BUFFER_BIT");
+}
+void TGLRecorder::MatrixMode(TGLMatrixMode mode)
+{
+    Record("glMatrixMode", Name(mode));
+}
+void TGLRecorder::LoadIdentity()
+{
+    Record("glLoadIdentity");
+}
 
 void TGLRecorder::Ortho(double left, double right, double bottom, double top, double nearValue,
                         double farValue)
@@ -110,8 +134,14 @@ void TGLRecorder::Rotatef(float angleDegrees, float x, float y, float z)
     Record("glRotatef", angleDegrees, x, y, z);
 }
 
-void TGLRecorder::Begin(TGLPrimitive primitive) { Record("glBegin", Name(primitive)); }
-void TGLRecorder::End() { Record("glEnd"); }
+void TGLRecorder::Begin(TGLPrimitive primitive)
+{
+    Record("glBegin", Name(primitive));
+}
+void TGLRecorder::End()
+{
+    Record("glEnd");
+}
 
 void TGLRecorder::Color3f(float red, float green, float blue)
 {
@@ -123,7 +153,10 @@ void TGLRecorder::Color3ub(std::uint8_t red, std::uint8_t green, std::uint8_t bl
     Record("glColor3ub", unsigned{red}, unsigned{green}, unsigned{blue});
 }
 
-void TGLRecorder::Vertex3f(float x, float y, float z) { Record("glVertex3f", x, y, z); }
+void TGLRecorder::Vertex3f(float x, float y, float z)
+{
+    Record("glVertex3f", x, y, z);
+}
 
 void TGLRecorder::LineStipple(int factor, std::uint16_t pattern)
 {
@@ -132,8 +165,14 @@ void TGLRecorder::LineStipple(int factor, std::uint16_t pattern)
     Record("glLineStipple", factor, hex.data());
 }
 
-void TGLRecorder::LineWidth(float width) { Record("glLineWidth", width); }
-void TGLRecorder::PointSize(float size) { Record("glPointSize", size); }
+void TGLRecorder::LineWidth(float width)
+{
+    Record("glLineWidth", width);
+}
+void TGLRecorder::PointSize(float size)
+{
+    Record("glPointSize", size);
+}
 
 void TGLRecorder::Viewport(int x, int y, int width, int height)
 {

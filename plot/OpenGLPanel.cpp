@@ -4,9 +4,9 @@
 
 #include <QLocale>
 #include <QMouseEvent>
+#include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions_1_1>
-#include <QOffscreenSurface>
 #include <QOpenGLVersionFunctionsFactory>
 #include <QSurfaceFormat>
 #include <QtDebug>
@@ -14,13 +14,12 @@
 #include <exception>
 #include <optional>
 
-namespace
-{
+namespace {
 
-constexpr int kColourBits = 8;   // per channel: 24-bit RGB
+constexpr int kColourBits = 8;  // per channel: 24-bit RGB
 constexpr int kDepthBits = 16;
-constexpr int kClickSlopPx = 3;     // a press and release this close are a click, not a drag
-constexpr double kPickRadiusPx = 6; // how far from a segment a click still picks it
+constexpr int kClickSlopPx = 3;      // a press and release this close are a click, not a drag
+constexpr double kPickRadiusPx = 6;  // how far from a segment a click still picks it
 
 QSurfaceFormat PanelFormat()
 {
@@ -43,14 +42,18 @@ bool WithinClickSlop(QPoint from, QPoint to)
 std::optional<TMouseButton> ViewButton(Qt::MouseButton button)
 {
     switch (button) {
-    case Qt::LeftButton: return TMouseButton::Left;
-    case Qt::RightButton: return TMouseButton::Right;
-    case Qt::MiddleButton: return TMouseButton::Middle;
-    default: return std::nullopt;
+    case Qt::LeftButton:
+        return TMouseButton::Left;
+    case Qt::RightButton:
+        return TMouseButton::Right;
+    case Qt::MiddleButton:
+        return TMouseButton::Middle;
+    default:
+        return std::nullopt;
     }
 }
 
-} // namespace
+}  // namespace
 
 template <typename TStep>
 void TOpenGLPanel::RunGuarded(const TStep& step)
@@ -64,15 +67,13 @@ void TOpenGLPanel::RunGuarded(const TStep& step)
 }
 
 TOpenGLPanel::TOpenGLPanel(QWidget* parent)
-    : QOpenGLWidget(parent),
-      FGL([this] { makeCurrent(); }),
-      FView(FGL, [this] { PaintNow(); })
+    : QOpenGLWidget(parent), FGL([this] { makeCurrent(); }), FView(FGL, [this] { PaintNow(); })
 {
     setFormat(PanelFormat());
     // The framebuffer keeps its picture between paints, so a paint event that would draw the
     // same picture again can leave it as it is: one paint of ten million segments takes seconds.
     setUpdateBehavior(QOpenGLWidget::PartialUpdate);
-    setMouseTracking(true); // moves without a button tell when the pointer is inside
+    setMouseTracking(true);  // moves without a button tell when the pointer is inside
     FView.SetDecimalSeparator(QLocale().decimalPoint().toStdString());
     FView.OnStatusText = [this](const std::string& text) { StatusText(text); };
 }
@@ -88,25 +89,47 @@ bool TOpenGLPanel::OpenGLAvailable()
     surface.create();
     if (!surface.isValid() || !context.makeCurrent(&surface))
         return false;
-    const bool usable = QOpenGLVersionFunctionsFactory::get<QOpenGLFunctions_1_1>(&context) != nullptr;
+    const bool usable =
+        QOpenGLVersionFunctionsFactory::get<QOpenGLFunctions_1_1>(&context) != nullptr;
     context.doneCurrent();
     return usable;
 }
 
 // The base class destroys the context after this part of the panel is gone.
-TOpenGLPanel::~TOpenGLPanel() { disconnect(FContextGone); }
+TOpenGLPanel::~TOpenGLPanel()
+{
+    disconnect(FContextGone);
+}
 
 void TOpenGLPanel::AddSegment(const TPoint3f& from, const TPoint3f& to, TColor colour)
 {
     FView.AddSegment(from, to, colour);
 }
 
-void TOpenGLPanel::ClearSegments() { FView.ClearSegments(); }
-void TOpenGLPanel::ResetView() { FView.ResetView(); }
-void TOpenGLPanel::SetExtent(std::int32_t extent) { FView.SetExtent(extent); }
-void TOpenGLPanel::ZoomBy(double step) { FView.ZoomBy(step); }
-void TOpenGLPanel::FitToView() { FView.FitToView(); }
-void TOpenGLPanel::SetStandardView(TStandardView view) { FView.SetStandardView(view); }
+void TOpenGLPanel::ClearSegments()
+{
+    FView.ClearSegments();
+}
+void TOpenGLPanel::ResetView()
+{
+    FView.ResetView();
+}
+void TOpenGLPanel::SetExtent(std::int32_t extent)
+{
+    FView.SetExtent(extent);
+}
+void TOpenGLPanel::ZoomBy(double step)
+{
+    FView.ZoomBy(step);
+}
+void TOpenGLPanel::FitToView()
+{
+    FView.FitToView();
+}
+void TOpenGLPanel::SetStandardView(TStandardView view)
+{
+    FView.SetStandardView(view);
+}
 
 void TOpenGLPanel::StatusText(const std::string& text)
 {
@@ -146,10 +169,9 @@ bool TOpenGLPanel::TPicture::operator==(const TPicture& other) const
     return contentsVersion == other.contentsVersion && a.zoomFactor == b.zoomFactor &&
            a.spanX == b.spanX && a.spanY == b.spanY && a.aspectRatio == b.aspectRatio &&
            a.panX == b.panX && a.panY == b.panY && a.extent == b.extent &&
-           a.rotationX == b.rotationX && a.rotationY == b.rotationY &&
-           a.rotationZ == b.rotationZ && viewWidth == other.viewWidth &&
-           viewHeight == other.viewHeight && framebufferSize == other.framebufferSize &&
-           framebuffer == other.framebuffer;
+           a.rotationX == b.rotationX && a.rotationY == b.rotationY && a.rotationZ == b.rotationZ &&
+           viewWidth == other.viewWidth && viewHeight == other.viewHeight &&
+           framebufferSize == other.framebufferSize && framebuffer == other.framebuffer;
 }
 
 TOpenGLPanel::TPicture TOpenGLPanel::CurrentPicture() const
@@ -251,7 +273,10 @@ void TOpenGLPanel::mousePressEvent(QMouseEvent* event)
 }
 
 // A double-click is one more press of the same button.
-void TOpenGLPanel::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event); }
+void TOpenGLPanel::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    mousePressEvent(event);
+}
 
 void TOpenGLPanel::mouseReleaseEvent(QMouseEvent* event)
 {
@@ -273,8 +298,8 @@ void TOpenGLPanel::ClickAt(QPoint position)
     if (!OnSegmentClicked)
         return;
     const double ratio = devicePixelRatio();
-    const auto segment = FView.SegmentAt(position.x() * ratio, position.y() * ratio,
-                                         kPickRadiusPx * ratio);
+    const auto segment =
+        FView.SegmentAt(position.x() * ratio, position.y() * ratio, kPickRadiusPx * ratio);
     if (segment)
         OnSegmentClicked(*segment);
 }

@@ -3,9 +3,9 @@
 // context, routes paints, sizes and pointer events to the view, and keeps the focus rule.
 
 #include "common/Color.h"
+#include "common/Point.h"
 #include "plot/OpenGLCommands.h"
 #include "plot/PlotView.h"
-#include "common/Point.h"
 
 #include <QOpenGLWidget>
 #include <QPoint>
@@ -122,8 +122,8 @@ private:
     QPoint FPressPosition;
     // What the framebuffer holds; none before the first paint in this framebuffer.
     std::optional<TPicture> FDrawn;
-    bool FForcePaint = false;    // an operation that paints: the sequence always runs
+    bool FForcePaint = false;  // an operation that paints: the sequence always runs
     bool FPaintsHeld = false;
     bool FResizingBase = false;  // inside the base class's resize, which paints the old view
-    TPlotView FView; // after FGL and FPaintCount: its constructor already paints through them
+    TPlotView FView;  // after FGL and FPaintCount: its constructor already paints through them
 };

@@ -10,21 +10,20 @@
 #include <string_view>
 #include <utility>
 
-namespace
-{
+namespace {
 
 constexpr double kResetZoomFactor = 1.0;
 constexpr int kWheelDeltaPerNotch = 120;
 constexpr double kZoomStepPerNotch = 0.02;
-constexpr int kZoomTextDigits = 15;          // significant digits of the zoom factor's text
-constexpr float kAxisLength = 10.0f;         // gizmo half-axis, world units
+constexpr int kZoomTextDigits = 15;   // significant digits of the zoom factor's text
+constexpr float kAxisLength = 10.0f;  // gizmo half-axis, world units
 constexpr int kAxisStippleFactor = 1;
-constexpr std::uint16_t kAxisStipplePattern = 0x0101; // one pixel on, seven off
-constexpr float kDefaultLineWidthPx = 1.0f; // OpenGL's own, which the plot is drawn with
+constexpr std::uint16_t kAxisStipplePattern = 0x0101;  // one pixel on, seven off
+constexpr float kDefaultLineWidthPx = 1.0f;            // OpenGL's own, which the plot is drawn with
 constexpr float kDefaultPointSizePx = 1.0f;
 constexpr float kHighlightWidthPx = 3.0f;
 constexpr float kHighlightMarkerPx = 7.0f;
-constexpr TColor kHighlightColour = 0x0000FFFF; // yellow: reads on the black background
+constexpr TColor kHighlightColour = 0x0000FFFF;  // yellow: reads on the black background
 
 std::string GeneralNumber(double value, std::string_view decimalSeparator)
 {
@@ -41,7 +40,7 @@ std::string GeneralNumber(double value, std::string_view decimalSeparator)
     return text;
 }
 
-} // namespace
+}  // namespace
 
 TPlotView::TPlotView(TGLCommands& gl, std::function<void()> paintNow)
     : FGL(gl), FPaintNow(std::move(paintNow))
@@ -211,10 +210,9 @@ TViewBounds TPlotView::ViewBounds() const
     const long double ky = landscape ? FState.zoomFactor : FState.zoomFactor / FState.aspectRatio;
     const double panX = kPanWorldPerPixel * FState.panX;
     const double panY = kPanWorldPerPixel * FState.panY;
-    return TViewBounds{static_cast<double>(panX * kx),
-                       static_cast<double>((panX + FState.spanX) * kx),
-                       static_cast<double>(panY * ky),
-                       static_cast<double>((panY + FState.spanY) * ky)};
+    return TViewBounds{
+        static_cast<double>(panX * kx), static_cast<double>((panX + FState.spanX) * kx),
+        static_cast<double>(panY * ky), static_cast<double>((panY + FState.spanY) * ky)};
 }
 
 double TPlotView::WheelZoomStep(int wheelDelta)

@@ -4,8 +4,8 @@
 // goes through a TGLCommands; the panel that shows the view supplies it and routes paints.
 
 #include "common/Color.h"
-#include "plot/GLCommands.h"
 #include "common/Point.h"
+#include "plot/GLCommands.h"
 #include "plot/Segment.h"
 #include "plot/StandardViews.h"
 #include "plot/ViewBounds.h"

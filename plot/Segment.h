@@ -8,5 +8,5 @@ struct TSegment
 {
     TPoint3f from;
     TPoint3f to;
-    TColor colour; // red in the low byte; the top byte plays no part in drawing
+    TColor colour;  // red in the low byte; the top byte plays no part in drawing
 };

@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace
-{
+namespace {
 
 // The part t0..t1 of the segment a + t (b - a) whose depth lies within -limit .. +limit; false
 // when none does.
@@ -61,7 +60,7 @@ bool OutOfReach(TPixelPoint a, TPixelPoint b, TPixelPoint pointer, double reach)
            (a.y > pointer.y + reach && b.y > pointer.y + reach);
 }
 
-} // namespace
+}  // namespace
 
 std::optional<std::size_t> PickSegment(const TViewProjection& projection,
                                        const std::vector<TSegment>& segments, TPixelPoint pointer,

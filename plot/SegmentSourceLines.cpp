@@ -26,5 +26,6 @@ TSegmentRange TSegmentSourceLines::SegmentsOf(std::uint32_t line) const
                 static_cast<std::size_t>(last - first)};
     }
     const auto [first, last] = std::equal_range(FLines.begin(), FLines.end(), line);
-    return {static_cast<std::size_t>(first - FLines.begin()), static_cast<std::size_t>(last - first)};
+    return {static_cast<std::size_t>(first - FLines.begin()),
+            static_cast<std::size_t>(last - first)};
 }

@@ -10,7 +10,7 @@ enum class TStandardView { Top, Front, Right, Isometric };
 
 struct TViewTurns
 {
-    double rotationX; // degrees
+    double rotationX;  // degrees
     double rotationY;
 };
 

@@ -31,13 +31,12 @@ std::int32_t ExtentFor(double maximum)
     return static_cast<std::int32_t>(extent);
 }
 
-} // namespace
+}  // namespace
 
 TToolpathBuilder::TToolpathBuilder(TPlotView& view, const std::array<TColor, 4>& motionColors,
                                    std::function<void()> showLater)
     : FView(view), FShowLater(std::move(showLater)), FMotionColors(motionColors)
-{
-}
+{}
 
 void TToolpathBuilder::SetLineTable(const std::shared_ptr<TLineTable>& table, TRowLines rowLines)
 {

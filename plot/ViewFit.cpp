@@ -6,10 +6,9 @@
 #include <cmath>
 #include <limits>
 
-namespace
-{
+namespace {
 
-constexpr float kGizmoHalfAxis = 10.0f; // the axes gizmo reaches 10 units along each half-axis
+constexpr float kGizmoHalfAxis = 10.0f;  // the axes gizmo reaches 10 units along each half-axis
 
 // The turned x and y that the view window has to hold.
 class TTurnedBox
@@ -71,7 +70,7 @@ std::optional<std::int32_t> CentringPan(double centre, double span, double facto
     return static_cast<std::int32_t>(pan);
 }
 
-} // namespace
+}  // namespace
 
 std::optional<TZoomAndPan> FitZoomAndPan(const TViewState& state, int width, int height,
                                          const std::vector<TSegment>& segments)

@@ -3,8 +3,7 @@
 #include <cmath>
 #include <numbers>
 
-namespace
-{
+namespace {
 
 using TMatrix = std::array<std::array<double, 3>, 3>;
 
@@ -34,18 +33,16 @@ TMatrix Product(const TMatrix& left, const TMatrix& right)
     return product;
 }
 
-} // namespace
+}  // namespace
 
 TViewTurn::TViewTurn(const TViewState& state)
     : FMatrix(Product(Product(AxisTurn(state.rotationX, 0), AxisTurn(state.rotationY, 1)),
                       AxisTurn(state.rotationZ, 2)))
-{
-}
+{}
 
 TViewProjection::TViewProjection(const TViewState& state, const TViewBounds& bounds, int width,
                                  int height)
-    : FTurn(state),
-      FLeft(bounds.left), FTop(bounds.top),
+    : FTurn(state), FLeft(bounds.left), FTop(bounds.top),
       FPixelsPerUnitX(width / (bounds.right - bounds.left)),
       FPixelsPerUnitY(height / (bounds.top - bounds.bottom)),
       FDepthLimit(std::abs(static_cast<double>(state.extent)))

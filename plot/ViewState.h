@@ -5,20 +5,20 @@
 #include <cstdint>
 #include <limits>
 
-constexpr double kPanWorldPerPixel = 0.05; // window shift per pan pixel, times the axis factor
-constexpr double kMinZoomFactor = 0.01;    // at most 100 times the reset magnification
+constexpr double kPanWorldPerPixel = 0.05;  // window shift per pan pixel, times the axis factor
+constexpr double kMinZoomFactor = 0.01;     // at most 100 times the reset magnification
 
 struct TViewState
 {
-    double zoomFactor = 1.0;   // a smaller factor magnifies
-    double spanY = 10.0;       // world units covered vertically, before aspect ratio and zoom
-    double spanX = 10.0;       // world units covered horizontally, before aspect ratio and zoom
-    bool panFlag = false;      // left button held
-    bool turnFlag = false;     // middle button held
-    std::int32_t lastPointerX = 0; // pointer position at the last press or drag step, in pixels
+    double zoomFactor = 1.0;  // a smaller factor magnifies
+    double spanY = 10.0;      // world units covered vertically, before aspect ratio and zoom
+    double spanX = 10.0;      // world units covered horizontally, before aspect ratio and zoom
+    bool panFlag = false;     // left button held
+    bool turnFlag = false;    // middle button held
+    std::int32_t lastPointerX = 0;  // pointer position at the last press or drag step, in pixels
     std::int32_t lastPointerY = 0;
-    long double aspectRatio = std::numeric_limits<long double>::quiet_NaN(); // width / height
-    std::int32_t panX = 0;     // accumulated drag offsets, in pixels
+    long double aspectRatio = std::numeric_limits<long double>::quiet_NaN();  // width / height
+    std::int32_t panX = 0;  // accumulated drag offsets, in pixels
     std::int32_t panY = 0;
     std::int32_t extent = 10;  // plot size in world units: the spans and the depth range
     double rotationX = 0.0;    // degrees, never wrapped

@@ -28,8 +28,10 @@ double Distance(const TPoint3f& from, const TPoint3f& to)
 
 void Widen(TPoint3f& minimum, TPoint3f& maximum, const TPoint3f& point)
 {
-    minimum = {std::min(minimum.x, point.x), std::min(minimum.y, point.y), std::min(minimum.z, point.z)};
-    maximum = {std::max(maximum.x, point.x), std::max(maximum.y, point.y), std::max(maximum.z, point.z)};
+    minimum = {std::min(minimum.x, point.x), std::min(minimum.y, point.y),
+               std::min(minimum.z, point.z)};
+    maximum = {std::max(maximum.x, point.x), std::max(maximum.y, point.y),
+               std::max(maximum.z, point.z)};
 }
 
 }  // namespace
@@ -54,9 +56,8 @@ TProgramSummary SummarizeTable(TLineTable& table)
     };
     table.MoveFirst();  // settles a pending row, so it is counted like the plot draws it
     summary.Rows = table.RowCount();
-    const std::uint32_t modeColumns =
-        TLineTable::ColumnBit(feed) | TLineTable::ColumnBit(units) | TLineTable::ColumnBit(distance) |
-        TLineTable::ColumnBit(tool);
+    const std::uint32_t modeColumns = TLineTable::ColumnBit(feed) | TLineTable::ColumnBit(units) |
+                                      TLineTable::ColumnBit(distance) | TLineTable::ColumnBit(tool);
     for (; !table.AtEnd(); table.MoveNext()) {
         const std::uint32_t set = table.SetColumns();
         if ((set & modeColumns) != 0) {
@@ -67,8 +68,10 @@ TProgramSummary SummarizeTable(TLineTable& table)
                     timeFeedMoves();
                     modalFeed = newFeed;
                 }
-                summary.FeedMinimum = summary.HasFeed ? std::min(summary.FeedMinimum, modalFeed) : modalFeed;
-                summary.FeedMaximum = summary.HasFeed ? std::max(summary.FeedMaximum, modalFeed) : modalFeed;
+                summary.FeedMinimum =
+                    summary.HasFeed ? std::min(summary.FeedMinimum, modalFeed) : modalFeed;
+                summary.FeedMaximum =
+                    summary.HasFeed ? std::max(summary.FeedMaximum, modalFeed) : modalFeed;
                 summary.HasFeed = true;
             }
             if ((set & TLineTable::ColumnBit(units)) != 0)
@@ -77,7 +80,8 @@ TProgramSummary SummarizeTable(TLineTable& table)
                 AddSeen(summary.DistanceModes, table.GetInteger(distance));
             if ((set & TLineTable::ColumnBit(tool)) != 0) {
                 const std::int32_t number = table.GetInteger(tool);
-                if (std::find(summary.Tools.begin(), summary.Tools.end(), number) == summary.Tools.end())
+                if (std::find(summary.Tools.begin(), summary.Tools.end(), number) ==
+                    summary.Tools.end())
                     summary.Tools.push_back(number);
             }
         }
@@ -85,8 +89,10 @@ TProgramSummary SummarizeTable(TLineTable& table)
             continue;
 
         const std::int32_t mode = walk.MotionMode();
-        const bool known = mode >= 0 && mode < static_cast<std::int32_t>(TProgramSummary::kOtherMotion);
-        TMotionFigures& figures = summary.Motion[known ? static_cast<std::size_t>(mode) : TProgramSummary::kOtherMotion];
+        const bool known =
+            mode >= 0 && mode < static_cast<std::int32_t>(TProgramSummary::kOtherMotion);
+        TMotionFigures& figures =
+            summary.Motion[known ? static_cast<std::size_t>(mode) : TProgramSummary::kOtherMotion];
         const double length = Distance(walk.From(), walk.To());
         ++figures.Segments;
         figures.Length += length;

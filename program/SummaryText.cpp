@@ -12,7 +12,8 @@ namespace {
 
 constexpr int kDecimals = 4;  // lengths and times
 constexpr std::string_view kNone = "none";
-constexpr std::string_view kMotionNames[TProgramSummary::kMotionKinds] = {"G0", "G1", "G2", "G3", "other"};
+constexpr std::string_view kMotionNames[TProgramSummary::kMotionKinds] = {"G0", "G1", "G2", "G3",
+                                                                          "other"};
 
 class TSummaryWriter
 {
@@ -29,7 +30,7 @@ public:
         FText += '\n';
     }
     template <class TNumber>
-        requires std::is_arithmetic_v<TNumber>
+    requires std::is_arithmetic_v<TNumber>
     void Line(std::string_view key, TNumber value)
     {
         Key(key);
@@ -40,11 +41,13 @@ public:
     void Fixed(std::string_view key, double value)
     {
         char text[64];
-        const auto result = std::to_chars(std::begin(text), std::end(text), value, std::chars_format::fixed, kDecimals);
+        const auto result = std::to_chars(std::begin(text), std::end(text), value,
+                                          std::chars_format::fixed, kDecimals);
         Line(key, std::string_view(text, static_cast<std::size_t>(result.ptr - text)));
     }
     // Values with a prefix such as "G", separated by blanks; "none" for no value.
-    void List(std::string_view key, std::string_view prefix, const std::vector<std::int32_t>& values)
+    void List(std::string_view key, std::string_view prefix,
+              const std::vector<std::int32_t>& values)
     {
         Key(key);
         if (values.empty())
@@ -61,7 +64,8 @@ public:
 
 private:
     // Integers, and floats in the shortest form that reads back as the same float.
-    template <class TNumber> void Append(TNumber value)
+    template <class TNumber>
+    void Append(TNumber value)
     {
         char text[64];
         const auto result = std::to_chars(std::begin(text), std::end(text), value);

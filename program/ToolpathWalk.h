@@ -9,8 +9,8 @@
 
 #include <cstdint>
 
-#include "gcode/LineTable.h"
 #include "common/Point.h"
+#include "gcode/LineTable.h"
 
 class TToolpathWalk
 {
@@ -28,7 +28,8 @@ public:
         FFrom = FTo;
         double point[kAxes] = {FFrom.x, FFrom.y, FFrom.z};  // a missing coordinate stays
         FTable.GetFloats(FAxisX, kAxes, point);
-        FTo = {static_cast<float>(point[0]), static_cast<float>(point[1]), static_cast<float>(point[2])};
+        FTo = {static_cast<float>(point[0]), static_cast<float>(point[1]),
+               static_cast<float>(point[2])};
         if ((set & TLineTable::ColumnBit(FMotion)) != 0)
             FMotionMode = FTable.GetInteger(FMotion);
         return true;

@@ -8,8 +8,7 @@
 #include <cstring>
 #include <string>
 
-namespace
-{
+namespace {
 
 constexpr EGLint kColourBits = 8;
 constexpr EGLint kDepthBits = 16;
@@ -32,10 +31,9 @@ bool HasClientExtension(const char* name)
     return extensions && std::strstr(extensions, name);
 }
 
-} // namespace
+}  // namespace
 
-TEglOffscreenContext::TEglOffscreenContext(int width, int height)
-    : FWidth(width), FHeight(height)
+TEglOffscreenContext::TEglOffscreenContext(int width, int height) : FWidth(width), FHeight(height)
 {
     if (!HasClientExtension("EGL_MESA_platform_surfaceless"))
         Fail("EGL has no surfaceless platform");
@@ -47,12 +45,10 @@ TEglOffscreenContext::TEglOffscreenContext(int width, int height)
     try {
         if (!eglBindAPI(EGL_OPENGL_API))
             Fail("EGL offers no desktop OpenGL");
-        const EGLint configAttributes[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT,
-                                           EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
-                                           EGL_RED_SIZE, kColourBits,
-                                           EGL_GREEN_SIZE, kColourBits,
-                                           EGL_BLUE_SIZE, kColourBits,
-                                           EGL_DEPTH_SIZE, kDepthBits,
+        const EGLint configAttributes[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE,
+                                           EGL_OPENGL_BIT,   EGL_RED_SIZE,    kColourBits,
+                                           EGL_GREEN_SIZE,   kColourBits,     EGL_BLUE_SIZE,
+                                           kColourBits,      EGL_DEPTH_SIZE,  kDepthBits,
                                            EGL_NONE};
         EGLConfig config = nullptr;
         EGLint configCount = 0;
@@ -63,8 +59,8 @@ TEglOffscreenContext::TEglOffscreenContext(int width, int height)
         FSurface = eglCreatePbufferSurface(FDisplay, config, surfaceAttributes);
         if (FSurface == EGL_NO_SURFACE) {
             FSurface = nullptr;
-            Fail("no drawing surface of " + std::to_string(width) + " x " +
-                 std::to_string(height) + " pixels");
+            Fail("no drawing surface of " + std::to_string(width) + " x " + std::to_string(height) +
+                 " pixels");
         }
         // Without a version asked for, EGL gives the compatibility profile, which keeps the
         // immediate-mode calls the plot draws with.
@@ -80,7 +76,10 @@ TEglOffscreenContext::TEglOffscreenContext(int width, int height)
     }
 }
 
-TEglOffscreenContext::~TEglOffscreenContext() { Release(); }
+TEglOffscreenContext::~TEglOffscreenContext()
+{
+    Release();
+}
 
 void TEglOffscreenContext::Release()
 {

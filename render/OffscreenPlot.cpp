@@ -1,9 +1,7 @@
 #include "render/OffscreenPlot.h"
 
 TOffscreenPlot::TOffscreenPlot(int size)
-    : FContext(size, size),
-      FGL([this] { FContext.MakeCurrent(); }),
-      FView(FGL, [this] {
+    : FContext(size, size), FGL([this] { FContext.MakeCurrent(); }), FView(FGL, [this] {
           if (FPainting)
               FView.Paint();
       })

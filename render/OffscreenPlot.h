@@ -3,9 +3,9 @@
 // offscreen OpenGL context of N x N pixels through the same GL command implementation as the
 // panel's. Paints are held while the caller sets the view up, so it is drawn once, by Render.
 
+#include "plot/PlotView.h"
 #include "render/CurrentContextGL.h"
 #include "render/EglOffscreenContext.h"
-#include "plot/PlotView.h"
 
 #include <cstdint>
 #include <vector>
@@ -26,5 +26,5 @@ private:
     TCurrentContextGL FFunctions;
     TCurrentContextCommands FGL;
     bool FPainting = false;
-    TPlotView FView; // last: its constructor already paints through the members above
+    TPlotView FView;  // last: its constructor already paints through the members above
 };

@@ -54,7 +54,8 @@ std::vector<std::uint8_t> EncodePng(int width, int height, const std::vector<std
     AppendBigEndian(header, static_cast<std::uint32_t>(height));
     header.insert(header.end(), {kBitDepth, kColourTypeRgb, 0, 0, 0});
 
-    static constexpr std::array<std::uint8_t, 8> kSignature{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    static constexpr std::array<std::uint8_t, 8> kSignature{0x89, 'P',  'N',  'G',
+                                                            '\r', '\n', 0x1A, '\n'};
     std::vector<std::uint8_t> png(kSignature.begin(), kSignature.end());
     AppendChunk(png, "IHDR", header);
     AppendChunk(png, "IDAT", packed);
@@ -62,16 +63,16 @@ std::vector<std::uint8_t> EncodePng(int width, int height, const std::vector<std
     return png;
 }
 
-} // namespace
+}  // namespace
 
 void WritePngFile(const std::string& path, int width, int height,
                   const std::vector<std::uint8_t>& rgb)
 {
     const std::vector<std::uint8_t> png = EncodePng(width, height, rgb);
     const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "wb"),
-                                                                &std::fclose);
-    bool written = !png.empty() && file &&
-                   std::fwrite(png.data(), 1, png.size(), file.get()) == png.size();
+                                                               &std::fclose);
+    bool written =
+        !png.empty() && file && std::fwrite(png.data(), 1, png.size(), file.get()) == png.size();
     if (file)
         written = std::fflush(file.get()) == 0 && written;
     if (!written)

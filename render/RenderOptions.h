@@ -21,7 +21,7 @@ struct TRenderOptions
 
     std::string input;
     std::string output;
-    int size = kDefaultSize;   // the image's width and height in pixels
+    int size = kDefaultSize;  // the image's width and height in pixels
     TStandardView view = TStandardView::Top;
     // The reading: the machine path, or the lenient transcription; with neither, the reading
     // the user's settings file names.

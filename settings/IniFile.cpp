@@ -78,7 +78,8 @@ std::string JoinLines(const std::vector<TLine>& lines)
 // New lines follow the break style the file already uses.
 std::string LineBreakOf(const std::vector<TLine>& lines)
 {
-    const auto found = std::ranges::find_if(lines, [](const TLine& line) { return !line.Break.empty(); });
+    const auto found =
+        std::ranges::find_if(lines, [](const TLine& line) { return !line.Break.empty(); });
     return found == lines.end() ? std::string(kDefaultLineBreak) : found->Break;
 }
 
@@ -120,11 +121,13 @@ std::vector<std::size_t> SectionHeaders(const std::vector<TLine>& lines)
 }
 
 std::optional<TSectionRange> FindSection(const std::vector<TLine>& lines,
-                                         const std::vector<std::size_t>& headers, std::string_view section)
+                                         const std::vector<std::size_t>& headers,
+                                         std::string_view section)
 {
     for (std::size_t i = 0; i < headers.size(); ++i) {
         if (SameText(*SectionHeader(lines[headers[i]].Text), section))
-            return TSectionRange{headers[i], i + 1 < headers.size() ? headers[i + 1] : lines.size()};
+            return TSectionRange{headers[i],
+                                 i + 1 < headers.size() ? headers[i + 1] : lines.size()};
     }
     return std::nullopt;
 }
@@ -156,17 +159,18 @@ struct TIniText
 
     explicit TIniText(std::vector<TLine> lines = {})
         : Lines(std::move(lines)), Headers(SectionHeaders(Lines))
-    {
-    }
+    {}
 };
 
-void InsertLine(TIniText& text, std::size_t position, std::string line, const std::string& lineBreak)
+void InsertLine(TIniText& text, std::size_t position, std::string line,
+                const std::string& lineBreak)
 {
     std::vector<TLine>& lines = text.Lines;
     // A line that ends in a lone CR keeps it: a LF after it would make the two one break.
     if (position > 0 && lines[position - 1].Break.empty()) {
         const std::string& previous = lines[position - 1].Text;
-        lines[position - 1].Break = (!previous.empty() && previous.back() == '\r') ? "\r\n" : lineBreak;
+        lines[position - 1].Break =
+            (!previous.empty() && previous.back() == '\r') ? "\r\n" : lineBreak;
     }
     for (std::size_t& header : text.Headers) {
         if (header >= position)
@@ -174,7 +178,8 @@ void InsertLine(TIniText& text, std::size_t position, std::string line, const st
     }
     if (SectionHeader(line))
         text.Headers.insert(std::ranges::upper_bound(text.Headers, position), position);
-    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(position), {std::move(line), lineBreak});
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(position),
+                 {std::move(line), lineBreak});
 }
 
 // A key line never reads as a section header (see IsWritableEntry), so replacing one leaves
@@ -253,8 +258,7 @@ struct TFileIdentity
     explicit TFileIdentity(const struct stat& status)
         : Device(status.st_dev), Inode(status.st_ino), Size(status.st_size),
           Modified(status.st_mtim), Changed(status.st_ctim)
-    {
-    }
+    {}
     TFileIdentity() = default;
 
     bool operator==(const TFileIdentity& other) const
@@ -267,19 +271,15 @@ struct TFileIdentity
     }
 };
 
-enum class TLoadResult
-{
-    Loaded,
-    Missing,
-    Failed
-};
+enum class TLoadResult { Loaded, Missing, Failed };
 
 TLoadResult LoadFile(const std::string& fileName, std::string& content, TFileIdentity& identity)
 {
     TFileDescriptor file(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
     if (file.Get() < 0)
         return (errno == ENOENT) ? TLoadResult::Missing : TLoadResult::Failed;
-    struct stat status{};
+    struct stat status
+    {};
     if (::fstat(file.Get(), &status) != 0)
         return TLoadResult::Failed;
     identity = TFileIdentity(status);
@@ -303,7 +303,7 @@ std::string UnableToWrite(const std::string& fileName)
     return "Unable to write to " + fileName;
 }
 
-} // namespace
+}  // namespace
 
 struct TIniFile::TContent
 {
@@ -321,7 +321,8 @@ const TIniFile::TContent* TIniFile::Current() const
 {
     if (FPending)
         return FPending.get();
-    struct stat status{};
+    struct stat status
+    {};
     if (FFileName.empty() || ::stat(FFileName.c_str(), &status) != 0) {
         FCache.reset();
         return nullptr;
@@ -411,8 +412,7 @@ void TIniFile::WriteString(std::string_view section, std::string_view key, std::
     Save(content);
 }
 
-TIniFileUpdate::TIniFileUpdate(TIniFile& file)
-    : FFile(file), FOutermost(!file.FPending)
+TIniFileUpdate::TIniFileUpdate(TIniFile& file) : FFile(file), FOutermost(!file.FPending)
 {
     if (FOutermost && !FFile.FFileName.empty())
         FFile.FPending = std::make_unique<TIniFile::TContent>(FFile.Load());

@@ -12,7 +12,7 @@ std::string Key(std::size_t index)
     return std::string(kRecentFileKeyPrefix) + std::to_string(index + 1);
 }
 
-} // namespace
+}  // namespace
 
 void TRecentFiles::Add(const std::string& name)
 {
@@ -47,5 +47,6 @@ void TRecentFiles::Read(const TIniFile& file)
 void TRecentFiles::Write(TIniFile& file) const
 {
     for (std::size_t i = 0; i < kMaxCount; ++i)
-        file.WriteString(kRecentFilesSection, Key(i), i < FNames.size() ? FNames[i] : std::string());
+        file.WriteString(kRecentFilesSection, Key(i),
+                         i < FNames.size() ? FNames[i] : std::string());
 }

@@ -2,9 +2,9 @@
 
 #include "common/ColorTable.h"
 #include "common/Error.h"
+#include "highlight/SynHighlighterRS274.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsTable.h"
-#include "highlight/SynHighlighterRS274.h"
 #include "settings/UserFolders.h"
 
 #include <cstdio>
@@ -15,8 +15,8 @@
 
 namespace {
 
-constexpr std::string_view kDefaultConfigFolder = ".config"; // inside $HOME
-constexpr mode_t kAppFolderMode = S_IRWXU | S_IRWXG | S_IRWXO; // narrowed by the umask
+constexpr std::string_view kDefaultConfigFolder = ".config";    // inside $HOME
+constexpr mode_t kAppFolderMode = S_IRWXU | S_IRWXG | S_IRWXO;  // narrowed by the umask
 
 // Bold, italic, underline and strike-out; the style number's higher bits mean nothing.
 constexpr std::int32_t kStyleBits = fsBold | fsItalic | fsUnderline | fsStrikeOut;
@@ -26,7 +26,7 @@ constexpr std::uint64_t kHexBase = 16;
 constexpr std::uint64_t kMaxHexMagnitude = std::numeric_limits<std::uint32_t>::max();
 constexpr std::uint64_t kMaxPositiveMagnitude = std::numeric_limits<std::int32_t>::max();
 constexpr std::uint64_t kMaxNegativeMagnitude = kMaxPositiveMagnitude + 1;
-constexpr std::size_t kHexPrefixLength = 2; // "0x"
+constexpr std::size_t kHexPrefixLength = 2;  // "0x"
 
 // The folder that holds per-user settings folders; empty when there is none.
 std::string ConfigFolder()
@@ -61,7 +61,8 @@ std::optional<int> DigitValue(char c, std::uint64_t base)
 
 // The magnitude of a non-empty run of digits, or none when a character is no digit or the
 // value exceeds the limit.
-std::optional<std::uint64_t> Magnitude(std::string_view digits, std::uint64_t base, std::uint64_t limit)
+std::optional<std::uint64_t> Magnitude(std::string_view digits, std::uint64_t base,
+                                       std::uint64_t limit)
 {
     if (digits.empty())
         return std::nullopt;
@@ -77,7 +78,7 @@ std::optional<std::uint64_t> Magnitude(std::string_view digits, std::uint64_t ba
     return magnitude;
 }
 
-} // namespace
+}  // namespace
 
 std::string SettingsFileName()
 {
@@ -105,10 +106,12 @@ std::optional<std::int32_t> ParseInteger(std::string_view text)
     std::optional<std::uint64_t> magnitude;
     if (!text.empty() && text.front() == '$') {
         magnitude = Magnitude(text.substr(1), kHexBase, kMaxHexMagnitude);
-    } else if (text.size() > kHexPrefixLength && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    } else if (text.size() > kHexPrefixLength && text[0] == '0' &&
+               (text[1] == 'x' || text[1] == 'X')) {
         magnitude = Magnitude(text.substr(kHexPrefixLength), kHexBase, kMaxHexMagnitude);
     } else {
-        magnitude = Magnitude(text, kDecimalBase, negative ? kMaxNegativeMagnitude : kMaxPositiveMagnitude);
+        magnitude =
+            Magnitude(text, kDecimalBase, negative ? kMaxNegativeMagnitude : kMaxPositiveMagnitude);
     }
     if (!magnitude)
         return std::nullopt;
@@ -124,7 +127,8 @@ std::int32_t ReadInteger(const TIniFile& file, std::string_view section, std::st
     return ParseInteger(file.ReadString(section, key, {})).value_or(defaultValue);
 }
 
-void WriteInteger(TIniFile& file, std::string_view section, std::string_view key, std::int32_t value)
+void WriteInteger(TIniFile& file, std::string_view section, std::string_view key,
+                  std::int32_t value)
 {
     file.WriteString(section, key, std::to_string(value));
 }
@@ -183,7 +187,8 @@ void ReadSettings(const TIniFile& file, TMotionColors& motionColours, THighlight
         ReadAttribute(file, *highlighter.AttributeAt(i));
 }
 
-void WriteSettings(TIniFile& file, const TMotionColors& motionColours, const THighlighter& highlighter)
+void WriteSettings(TIniFile& file, const TMotionColors& motionColours,
+                   const THighlighter& highlighter)
 {
     TIniFileUpdate update(file);
     WriteMotionColors(file, motionColours);

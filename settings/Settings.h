@@ -40,7 +40,8 @@ std::optional<std::int32_t> ParseInteger(std::string_view text);
 // The key's value as an integer, or the default when it is missing or not an integer.
 std::int32_t ReadInteger(const TIniFile& file, std::string_view section, std::string_view key,
                          std::int32_t defaultValue);
-void WriteInteger(TIniFile& file, std::string_view section, std::string_view key, std::int32_t value);
+void WriteInteger(TIniFile& file, std::string_view section, std::string_view key,
+                  std::int32_t value);
 
 // Section "Colors", keys "G0".."G3", each a colour identifier. A missing key, or one whose
 // value is no identifier of the colour table, gives that key's default colour.
@@ -57,4 +58,5 @@ void WriteAttribute(TIniFile& file, const TTokenAttribute& attribute);
 // highlighter in list order. The file is written once, with every key; when that fails it
 // throws and the file stays as it was.
 void ReadSettings(const TIniFile& file, TMotionColors& motionColours, THighlighter& highlighter);
-void WriteSettings(TIniFile& file, const TMotionColors& motionColours, const THighlighter& highlighter);
+void WriteSettings(TIniFile& file, const TMotionColors& motionColours,
+                   const THighlighter& highlighter);

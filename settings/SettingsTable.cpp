@@ -17,7 +17,7 @@ bool HasKey(const TIniFile& file, std::string_view section, std::string_view key
                        [key](const std::string& name) { return SameText(name, key); });
 }
 
-} // namespace
+}  // namespace
 
 std::int32_t ReadSetting(const TIniFile& file, const TSettingKey& key)
 {

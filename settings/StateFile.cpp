@@ -8,9 +8,9 @@
 
 namespace {
 
-constexpr std::string_view kDefaultStateFolder = ".local/state"; // inside $HOME
+constexpr std::string_view kDefaultStateFolder = ".local/state";  // inside $HOME
 
-} // namespace
+}  // namespace
 
 std::string StateFileName()
 {

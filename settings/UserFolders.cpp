@@ -18,7 +18,7 @@ std::string EnvironmentValue(const char* name)
     return value ? std::string(value) : std::string();
 }
 
-} // namespace
+}  // namespace
 
 std::string UserBaseFolder(const char* variable, std::string_view homeRelative)
 {
@@ -33,7 +33,8 @@ std::string UserBaseFolder(const char* variable, std::string_view homeRelative)
 
 bool IsFolder(const std::string& path)
 {
-    struct stat status{};
+    struct stat status
+    {};
     return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
@@ -50,7 +51,8 @@ void MakeFolder(const std::string& path, mode_t mode)
 
 void MakeFolderWithParents(const std::string& path)
 {
-    for (std::size_t end = path.find('/', 1); end != std::string::npos; end = path.find('/', end + 1))
+    for (std::size_t end = path.find('/', 1); end != std::string::npos;
+         end = path.find('/', end + 1))
         MakeFolder(path.substr(0, end), kPrivateFolderMode);
     MakeFolder(path, kPrivateFolderMode);
 }

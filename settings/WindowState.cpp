@@ -4,7 +4,6 @@
 #include "settings/Settings.h"
 #include "settings/SettingsTable.h"
 
-
 std::optional<TWindowState> ReadWindowState(const TIniFile& file)
 {
     const auto value = [&file](const TSettingKey& key) {
@@ -16,8 +15,8 @@ std::optional<TWindowState> ReadWindowState(const TIniFile& file)
     const auto height = value(kWindowHeightKey);
     const auto maximized = value(kWindowMaximizedKey);
     const auto editorWidth = value(kWindowEditorWidthKey);
-    if (!left || !top || !width || !height || !maximized || !editorWidth || *width <= 0 || *height <= 0
-        || *editorWidth <= 0)
+    if (!left || !top || !width || !height || !maximized || !editorWidth || *width <= 0 ||
+        *height <= 0 || *editorWidth <= 0)
         return std::nullopt;
     return TWindowState{*left, *top, *width, *height, *maximized != 0, *editorWidth};
 }

@@ -13,8 +13,8 @@
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <string>
@@ -25,11 +25,11 @@
 #include "gcode/FloatEnvironment.h"
 #include "gcode/GCodeEngine.h"
 #include "gcode/LineList.h"
-#include "program/ProgramSummary.h"
-#include "program/SummaryText.h"
 #include "machine/MachineReader.h"
 #include "machine/MachineSummary.h"
 #include "machine/MotionText.h"
+#include "program/ProgramSummary.h"
+#include "program/SummaryText.h"
 
 namespace {
 
@@ -43,8 +43,7 @@ class EWriteError : public EZorvitError
 public:
     explicit EWriteError(int error)
         : EZorvitError(std::string("cannot write the table: ") + std::strerror(error))
-    {
-    }
+    {}
 };
 
 void Write(const std::string& bytes)
@@ -65,9 +64,10 @@ void AppendField(std::string& out, const TLineTable& table, int column)
     if (table.IsNull(column))
         return;
     char text[32];
-    const auto result = table.ColumnType(column) == TFieldType::Float
-                            ? std::to_chars(std::begin(text), std::end(text), table.GetFloat(column))
-                            : std::to_chars(std::begin(text), std::end(text), table.GetInteger(column));
+    const auto result =
+        table.ColumnType(column) == TFieldType::Float
+            ? std::to_chars(std::begin(text), std::end(text), table.GetFloat(column))
+            : std::to_chars(std::begin(text), std::end(text), table.GetInteger(column));
     out.append(text, result.ptr);
 }
 

@@ -18,12 +18,12 @@
 #include <vector>
 
 #include "common/Error.h"
+#include "common/FileBytes.h"
 #include "common/SafeFileWrite.h"
 #include "edit/EditRefusal.h"
 #include "edit/Renumber.h"
 #include "edit/Tidy.h"
 #include "edit/Transform.h"
-#include "common/FileBytes.h"
 #include "gcode/LineSplit.h"
 
 namespace {
@@ -163,7 +163,6 @@ bool ParseOptions(int argc, char** argv, TOptions& options)
     }
     return options.File != nullptr && options.Out != nullptr;
 }
-
 
 void WriteOutput(const std::string& out, const std::string& text)
 {

@@ -8,8 +8,7 @@
 
 #include <exception>
 
-namespace
-{
+namespace {
 std::string LocalPath(const QString& path)
 {
     return EncodeFileName(path).toStdString();

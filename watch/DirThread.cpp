@@ -12,8 +12,7 @@
 #include <poll.h>
 #include <system_error>
 
-namespace
-{
+namespace {
 constexpr char kSeparator = '/';
 constexpr int kWaitForever = -1;
 constexpr std::string_view kCurrentDirectory = ".";
@@ -30,11 +29,8 @@ std::string DirectoryOf(std::string_view path)
 
 TDirThread::TDirThread(std::string directory, TNoticeTimer& timer, std::uint32_t filter,
                        bool subtree, std::string fileName)
-    : FDirectory(std::move(directory)),
-      FFileName(std::move(fileName)),
-      FSubtree(subtree),
-      FFilter(filter),
-      FTimer(timer)
+    : FDirectory(std::move(directory)), FFileName(std::move(fileName)), FSubtree(subtree),
+      FFilter(filter), FTimer(timer)
 {
     FWatch = OpenWatch();
     if (FWatch)

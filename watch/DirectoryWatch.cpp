@@ -5,12 +5,11 @@
 #include <cerrno>
 #include <cstddef>
 #include <filesystem>
-#include <system_error>
 #include <sys/inotify.h>
+#include <system_error>
 #include <unistd.h>
 
-namespace
-{
+namespace {
 constexpr std::uint32_t kNameEvents = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO;
 constexpr std::uint32_t kArrivalEvents = IN_CREATE | IN_MOVED_TO;
 constexpr std::size_t kEventBufferBytes = 16 * 1024;
@@ -58,9 +57,7 @@ bool Selected(std::uint32_t eventMask, std::uint32_t filter)
 }  // namespace
 
 TDirectoryWatch::TDirectoryWatch(const std::string& directory, bool subtree, std::uint32_t filter)
-    : FFd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)),
-      FFilter(filter),
-      FSubtree(subtree),
+    : FFd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)), FFilter(filter), FSubtree(subtree),
       // A subtree also follows new directories, so it hears of arrivals whatever the filter.
       FMask(ContentEvents(filter) | NameEvents(filter, false) | NameEvents(filter, true) |
             (subtree ? kArrivalEvents : 0) | IN_ONLYDIR)

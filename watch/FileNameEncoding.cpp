@@ -49,7 +49,7 @@ qsizetype SequenceLength(const unsigned char* text, qsizetype available)
     return length;
 }
 
-} // namespace
+}  // namespace
 
 QString DecodeFileName(const QByteArray& bytes)
 {
@@ -59,7 +59,9 @@ QString DecodeFileName(const QByteArray& bytes)
     name.reserve(size);
     qsizetype runStart = 0;
     qsizetype i = 0;
-    const auto flushRun = [&] { name += QString::fromUtf8(bytes.constData() + runStart, i - runStart); };
+    const auto flushRun = [&] {
+        name += QString::fromUtf8(bytes.constData() + runStart, i - runStart);
+    };
     while (i < size) {
         const qsizetype length = SequenceLength(text + i, size - i);
         if (length > 0) {
@@ -96,7 +98,8 @@ QByteArray EncodeFileName(const QString& name)
 QString RecoverDialogFileName(const QString& name)
 {
     constexpr QChar kReplacement(0xFFFD);
-    struct stat status{};
+    struct stat status
+    {};
     if (!name.contains(kReplacement) || ::stat(EncodeFileName(name).constData(), &status) == 0)
         return name;
     const QFileInfo info(name);

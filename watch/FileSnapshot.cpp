@@ -5,8 +5,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
-namespace
-{
+namespace {
 constexpr std::uint64_t kNanosecondsPerSecond = 1'000'000'000;
 constexpr unsigned kBitsPerHalf = 32;
 
@@ -23,7 +22,8 @@ bool Selected(std::uint32_t filter, std::uint32_t bit, bool differs)
 
 TFileSnapshot TakeSnapshot(const std::string& path)
 {
-    struct statx entry {};
+    struct statx entry
+    {};
     constexpr unsigned kWanted = STATX_SIZE | STATX_MODE | STATX_MTIME | STATX_BTIME | STATX_ATIME;
     if (path.empty() || statx(AT_FDCWD, path.c_str(), AT_STATX_SYNC_AS_STAT, kWanted, &entry) != 0)
         return {};

@@ -13,7 +13,8 @@ void TNoticeTimer::Arm()
         return;
     // A QTimer may only be started on its own thread: queue the start there. Should the timer
     // be destroyed first, Qt drops the queued call with it.
-    QMetaObject::invokeMethod(&FTimer, [this] { FTimer.start(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &FTimer, [this] { FTimer.start(); }, Qt::QueuedConnection);
 }
 
 void TNoticeTimer::Disarm()

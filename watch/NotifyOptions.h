@@ -56,8 +56,8 @@ public:
 private:
     // Filter bit of each option, in declaration order (no option selects 0x080).
     static constexpr std::array<std::uint32_t, 8> kFilterBits = {
-        kNotifyFileName,   kNotifyDirName,    kNotifyAttributes, kNotifySize,
-        kNotifyLastWrite,  kNotifyLastAccess, kNotifyCreation,   kNotifySecurity,
+        kNotifyFileName,  kNotifyDirName,    kNotifyAttributes, kNotifySize,
+        kNotifyLastWrite, kNotifyLastAccess, kNotifyCreation,   kNotifySecurity,
     };
 
     static constexpr std::uint8_t Bit(TATFileNotifyOption option)

@@ -4,15 +4,14 @@
 
 #include <cerrno>
 #include <cstdint>
-#include <system_error>
 #include <sys/eventfd.h>
+#include <system_error>
 #include <unistd.h>
 
 TStopEvent::TStopEvent() : FFd(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK))
 {
     if (FFd < 0)
-        throw EZorvitError("Cannot create stop event. " +
-                           std::generic_category().message(errno));
+        throw EZorvitError("Cannot create stop event. " + std::generic_category().message(errno));
 }
 
 TStopEvent::~TStopEvent()

@@ -6,8 +6,7 @@
 #include <cstdio>
 #include <utility>
 
-namespace
-{
+namespace {
 // Read and written on the user-interface thread only.
 TThreadErrorBox::THandler& Handler()
 {

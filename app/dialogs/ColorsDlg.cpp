@@ -37,7 +37,7 @@ constexpr std::array<const char*, 4> kLabelTexts{
     "G3 (CCW Circular Interpolation)",
 };
 
-} // namespace
+}  // namespace
 
 TdlgColor::TdlgColor(QWidget* parent) : QDialog(parent)
 {
@@ -69,8 +69,8 @@ void TdlgColor::CreateControls()
     }
     for (std::size_t row = 0; row < FPickers.size(); ++row)
         FPickers[row]->setGeometry(kPickerLeftPx + pickerShift,
-                                    kPickerTopPx + static_cast<int>(row) * kRowPitchPx,
-                                    kPickerWidthPx, kPickerHeightPx);
+                                   kPickerTopPx + static_cast<int>(row) * kRowPitchPx,
+                                   kPickerWidthPx, kPickerHeightPx);
     setFixedSize(kClientWidthPx + pickerShift, kClientHeightPx);
 
     Button1 = new QPushButton("&OK", this);

@@ -21,13 +21,15 @@ xcb_atom_t Atom(xcb_connection_t* connection, const char* name)
     return reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
 }
 
-void ClearProperty(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t property, xcb_atom_t type)
+void ClearProperty(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t property,
+                   xcb_atom_t type)
 {
     if (property != XCB_ATOM_NONE && type != XCB_ATOM_NONE)
-        xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, property, type, 8, 0, nullptr);
+        xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, property, type, 8, 0,
+                            nullptr);
 }
 
-} // namespace
+}  // namespace
 
 void ShowEmptyCaption(QWidget& window)
 {
@@ -38,7 +40,8 @@ void ShowEmptyCaption(QWidget& window)
     // Asking for the id creates the native window, and with it the title Qt gives it.
     const auto id = static_cast<xcb_window_t>(window.winId());
     // Window managers show the UTF-8 name where there is one, else the older Latin-1 name.
-    ClearProperty(connection, id, Atom(connection, "_NET_WM_NAME"), Atom(connection, "UTF8_STRING"));
+    ClearProperty(connection, id, Atom(connection, "_NET_WM_NAME"),
+                  Atom(connection, "UTF8_STRING"));
     ClearProperty(connection, id, XCB_ATOM_WM_NAME, XCB_ATOM_STRING);
     xcb_flush(connection);
 }

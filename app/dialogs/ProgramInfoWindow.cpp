@@ -29,7 +29,7 @@ QString Counted(std::size_t count, const char* one, const char* many)
     return QStringLiteral("%1 %2").arg(count).arg(QObject::tr(count == 1 ? one : many));
 }
 
-} // namespace
+}  // namespace
 
 QString MachinePathNotice(const std::vector<std::string>& notShown, bool chordErrorRaised,
                           double chordError, bool inches)
@@ -77,7 +77,8 @@ TProgramInfoWindow::TProgramInfoWindow(QWidget* parent) : QWidget(parent, Qt::To
     edtRapidRate->setDecimals(0);
     edtRapidRate->setSuffix(tr(" units/min"));
     edtRapidRate->setValue(TProgramSummary::kDefaultRapidRate);
-    connect(edtRapidRate, &QDoubleSpinBox::valueChanged, this, &TProgramInfoWindow::RapidRateChanged);
+    connect(edtRapidRate, &QDoubleSpinBox::valueChanged, this,
+            &TProgramInfoWindow::RapidRateChanged);
 
     auto* rate = new QFormLayout;
     rate->addRow(tr("Rapid rate for the estimate:"), edtRapidRate);

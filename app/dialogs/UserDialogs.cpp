@@ -78,8 +78,8 @@ std::optional<int> TUserDialogs::AskLineNumber(int current, int lineCount)
 {
     bool accepted = false;
     const int line = QInputDialog::getInt(FOwner, QStringLiteral("Go to Line"),
-                                          QStringLiteral("Line number (1 - %1):").arg(lineCount), current, 1,
-                                          lineCount, 1, &accepted);
+                                          QStringLiteral("Line number (1 - %1):").arg(lineCount),
+                                          current, 1, lineCount, 1, &accepted);
     if (!accepted)
         return std::nullopt;
     return line;

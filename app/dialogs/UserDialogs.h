@@ -36,10 +36,12 @@ public:
 
     void SetOwner(QWidget* owner) { FOwner = owner; }
     // The open document's file name (empty while untitled), asked each time a dialog opens.
-    void SetDocumentFile(std::function<QString()> documentFile) { FDocumentFile = std::move(documentFile); }
+    void SetDocumentFile(std::function<QString()> documentFile)
+    {
+        FDocumentFile = std::move(documentFile);
+    }
 
 protected:
-
 private:
     QString StartPath(bool offerName) const;
     void Remember(const QString& chosen);

@@ -1,14 +1,14 @@
 #include "app/document/Document.h"
 
-#include "watch/ATFileNotification.h"
+#include "app/dialogs/UserDialogs.h"
 #include "app/document/DocumentFile.h"
+#include "app/window/WorkProgress.h"
 #include "editor/GCodeEditor.h"
 #include "gcode/GCodeEngine.h"
 #include "machine/MachineReader.h"
 #include "machine/Plan.h"
 #include "plot/ToolpathBuilder.h"
-#include "app/dialogs/UserDialogs.h"
-#include "app/window/WorkProgress.h"
+#include "watch/ATFileNotification.h"
 
 #include <QFileInfo>
 #include <QWidget>
@@ -19,7 +19,7 @@ namespace {
 
 const QString kTitle = QStringLiteral("Zorvit");
 
-} // namespace
+}  // namespace
 
 QString DocumentTitle(const QString& fileName)
 {
@@ -31,8 +31,7 @@ TDocument::TDocument(QWidget& window, TGCodeEditor& editor, TATFileNotification&
                      std::function<void()> showException)
     : FWindow(window), FEditor(editor), FWatcher(watcher), FBuilder(builder), FDialogs(dialogs),
       FProgress(progress), FShowException(std::move(showException))
-{
-}
+{}
 
 TDocument::~TDocument() = default;
 
@@ -192,9 +191,9 @@ bool TDocument::RunSaveAsDialog()
     const auto name = FDialogs.SaveName();
     if (!name)
         return false;
-    if (DocumentFileExists(*name)
-        && FDialogs.Ask(QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(*name),
-                        false) != TAnswer::Yes)
+    if (DocumentFileExists(*name) &&
+        FDialogs.Ask(QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(*name),
+                     false) != TAnswer::Yes)
         return false;
     SaveAs(*name);
     return true;
@@ -216,8 +215,8 @@ void TDocument::FileChanged()
 {
     FReloadPrompt.FileChanged([this] {
         const QString name = FWatcher.FileName();
-        if (FDialogs.Ask(QStringLiteral("File %1 has changed. Reload?").arg(name), false)
-            != TAnswer::Yes)
+        if (FDialogs.Ask(QStringLiteral("File %1 has changed. Reload?").arg(name), false) !=
+            TAnswer::Yes)
             return false;
         FWatcher.Stop();
         LoadFile(name);

@@ -34,8 +34,7 @@ class ERunError : public EZorvitError
 public:
     ERunError(const std::string& message, std::optional<std::size_t> failedLine)
         : EZorvitError(message), FFailedLine(failedLine)
-    {
-    }
+    {}
     std::optional<std::size_t> FailedLine() const { return FFailedLine; }
 
 private:

@@ -2,8 +2,8 @@
 
 #include "common/Error.h"
 #include "common/FileBytes.h"
-#include "watch/FileNameEncoding.h"
 #include "common/SafeFileWrite.h"
+#include "watch/FileNameEncoding.h"
 
 #include <QFileInfo>
 
@@ -26,7 +26,7 @@ constexpr mode_t kNewFileMode = S_IRUSR | S_IWUSR | S_IRGRP | S_IWGRP | S_IROTH 
     ThrowFileError("Cannot open file \"%1\". %2", name, reason);
 }
 
-} // namespace
+}  // namespace
 
 QByteArray ReadDocumentFile(const QString& name)
 {
@@ -41,8 +41,8 @@ QByteArray ReadDocumentFile(const QString& name)
 void WriteDocumentFile(const QString& name, const QByteArray& text)
 {
     try {
-        SafeWriteFile(EncodeFileName(name).toStdString(), std::string_view(text.constData(), text.size()),
-                      kNewFileMode);
+        SafeWriteFile(EncodeFileName(name).toStdString(),
+                      std::string_view(text.constData(), text.size()), kNewFileMode);
     } catch (const EFileWriteError& error) {
         ThrowFileError("Cannot create file \"%1\". %2", name, QString::fromStdString(error.what()));
     }
@@ -50,6 +50,7 @@ void WriteDocumentFile(const QString& name, const QByteArray& text)
 
 bool DocumentFileExists(const QString& name)
 {
-    struct stat status{};
+    struct stat status
+    {};
     return ::stat(EncodeFileName(name).constData(), &status) == 0;
 }

@@ -13,7 +13,7 @@ namespace {
 constexpr int kPickedLineMarker = 2;
 const QColor kPickedLineShade(0xFF, 0xF4, 0xB0);
 
-} // namespace
+}  // namespace
 
 TCaretMoveLink::TCaretMoveLink(TGCodeEditor& editor, TOpenGLPanel& panel,
                                const TSegmentSourceLines& lines,

@@ -48,5 +48,5 @@ private:
     const TSegmentSourceLines& FLines;
     const TSegmentSourceLines& FCallLines;
     bool FEnabled = true;
-    std::optional<std::pair<int, int>> FNoMove; // line and index that do not count as a move
+    std::optional<std::pair<int, int>> FNoMove;  // line and index that do not count as a move
 };

@@ -8,16 +8,36 @@
 namespace {
 
 enum Slot {
-    kUndo = 0, kDelete = 1, kCopy = 2, kCut = 3, kPaste = 5, kNew = 6, kOpen = 7,
-    kSave = 9, kSaveAs = 10, kExit = 12, kRefresh = 13, kColors = 14
+    kUndo = 0,
+    kDelete = 1,
+    kCopy = 2,
+    kCut = 3,
+    kPaste = 5,
+    kNew = 6,
+    kOpen = 7,
+    kSave = 9,
+    kSaveAs = 10,
+    kExit = 12,
+    kRefresh = 13,
+    kColors = 14
 };
 
 // Freedesktop icon names by slot; nullptr for the slots no action uses.
-constexpr std::array<const char*, kIconSlotCount> kThemeNames = {
-    "edit-undo", "edit-delete", "edit-copy", "edit-cut", nullptr,
-    "edit-paste", "document-new", "document-open", nullptr, "document-save",
-    "document-save-as", nullptr, "application-exit", "view-refresh",
-    "preferences-desktop-theme"};
+constexpr std::array<const char*, kIconSlotCount> kThemeNames = {"edit-undo",
+                                                                 "edit-delete",
+                                                                 "edit-copy",
+                                                                 "edit-cut",
+                                                                 nullptr,
+                                                                 "edit-paste",
+                                                                 "document-new",
+                                                                 "document-open",
+                                                                 nullptr,
+                                                                 "document-save",
+                                                                 "document-save-as",
+                                                                 nullptr,
+                                                                 "application-exit",
+                                                                 "view-refresh",
+                                                                 "preferences-desktop-theme"};
 
 const QColor kOutline(60, 60, 60);
 const QColor kPaper(255, 255, 255);
@@ -145,7 +165,7 @@ void Draw(QPainter& p, int slot)
     }
 }
 
-} // namespace
+}  // namespace
 
 QIcon DrawnActionIcon(int slot)
 {

@@ -1,44 +1,44 @@
 #include "app/window/Plotter.h"
 
-#include "watch/ATFileNotification.h"
 #include "app/dialogs/AboutBox.h"
-#include "app/window/CaretMoveLink.h"
 #include "app/dialogs/ColorsDlg.h"
+#include "app/dialogs/CompareWindow.h"
+#include "app/dialogs/ProgramInfoWindow.h"
+#include "app/dialogs/RenumberDlg.h"
+#include "app/dialogs/TidyDlg.h"
+#include "app/dialogs/TransformDlg.h"
+#include "app/dialogs/UserDialogs.h"
 #include "app/document/Document.h"
+#include "app/window/CaretMoveLink.h"
+#include "app/window/SessionMemory.h"
+#include "app/window/WheelRouter.h"
+#include "app/window/WordHelpTips.h"
+#include "app/window/WorkProgress.h"
 #include "common/Error.h"
+#include "common/FileBytes.h"
 #include "common/Guard.h"
+#include "edit/Renumber.h"
+#include "edit/Tidy.h"
+#include "edit/Transform.h"
 #include "editor/FailedLineMark.h"
 #include "editor/FindBar.h"
 #include "editor/GCodeEditor.h"
 #include "editor/HighlighterLexer.h"
-#include "settings/IniFile.h"
-#include "settings/ReadingSettings.h"
-#include "plot/OpenGLPanel.h"
-#include "plot/PlotView.h"
-#include "app/dialogs/ProgramInfoWindow.h"
+#include "editor/SynColorsDlg.h"
+#include "highlight/SynHighlighterRS274.h"
 #include "machine/MachineReader.h"
 #include "machine/MachineSummary.h"
 #include "machine/Plan.h"
-#include "program/ProgramSummary.h"
-#include "app/window/SessionMemory.h"
-#include "settings/Settings.h"
-#include "editor/SynColorsDlg.h"
-#include "highlight/SynHighlighterRS274.h"
-#include "plot/ToolpathBuilder.h"
-#include "app/dialogs/UserDialogs.h"
-#include "settings/ViewSettings.h"
-#include "app/window/WheelRouter.h"
-#include "app/window/WorkProgress.h"
-#include "app/window/WordHelpTips.h"
-#include "app/dialogs/CompareWindow.h"
-#include "app/dialogs/RenumberDlg.h"
-#include "app/dialogs/TidyDlg.h"
-#include "app/dialogs/TransformDlg.h"
-#include "edit/Renumber.h"
-#include "edit/Tidy.h"
-#include "edit/Transform.h"
-#include "common/FileBytes.h"
+#include "plot/OpenGLPanel.h"
 #include "plot/PathOverlay.h"
+#include "plot/PlotView.h"
+#include "plot/ToolpathBuilder.h"
+#include "program/ProgramSummary.h"
+#include "settings/IniFile.h"
+#include "settings/ReadingSettings.h"
+#include "settings/Settings.h"
+#include "settings/ViewSettings.h"
+#include "watch/ATFileNotification.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -57,15 +57,15 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-
 namespace {
 
 constexpr int kClientWidthPx = 965;
 constexpr int kClientHeightPx = 591;
 constexpr int kEditorPageWidthPx = 153;
-constexpr const char* kNoOpenGLText = "OpenGL is not available on this display: the tool path cannot be drawn.";
+constexpr const char* kNoOpenGLText =
+    "OpenGL is not available on this display: the tool path cannot be drawn.";
 
-} // namespace
+}  // namespace
 
 TGLPlotter::TGLPlotter(const QStringList& arguments, std::unique_ptr<TUserDialogs> dialogs,
                        QWidget* parent)
@@ -169,7 +169,9 @@ void TGLPlotter::CreateComponents()
 
     ATFileNotification1 = new TATFileNotification(this);
     ATFileNotification1->setObjectName(QStringLiteral("ATFileNotification1"));
-    ATFileNotification1->OnChanged = [this] { RunGuarded([this] { ATFileNotification1Changed(); }); };
+    ATFileNotification1->OnChanged = [this] {
+        RunGuarded([this] { ATFileNotification1Changed(); });
+    };
 
     // Long opens, refreshes and rebuilds show how far they have come; the plot keeps its last
     // picture meanwhile.
@@ -267,8 +269,7 @@ void TGLPlotter::ShowException()
         throw;
     } catch (const ERunError& error) {
         failedLine = error.FailedLine();
-    } catch (...) {
-    }
+    } catch (...) {}
     ShowErrorMessage(QString::fromStdString(CurrentExceptionMessage()), failedLine);
 }
 
@@ -400,7 +401,9 @@ void TGLPlotter::OpenRecentFile(const QString& name)
 {
     if (!QFileInfo::exists(name)) {
         FRecentFiles.Remove(name.toStdString());
-        statusBar()->showMessage(QStringLiteral("%1 no longer exists; it has been removed from the recent files.").arg(name));
+        statusBar()->showMessage(
+            QStringLiteral("%1 no longer exists; it has been removed from the recent files.")
+                .arg(name));
         return;
     }
     if (FDocument->QuerySaveChanges())
@@ -508,7 +511,8 @@ void TGLPlotter::ApplyLines(const std::vector<std::string>& lines)
 
 void TGLPlotter::ShowOverlay(const std::vector<std::string>& lines, TColor colour)
 {
-    OpenGLPanel->View().SetOverlay(lines.empty() ? std::vector<TSegment>() : PathSegments(lines, colour));
+    OpenGLPanel->View().SetOverlay(lines.empty() ? std::vector<TSegment>()
+                                                 : PathSegments(lines, colour));
 }
 
 void TGLPlotter::EditRenumber1Execute()
@@ -538,7 +542,8 @@ void TGLPlotter::EditTransform1Execute()
     if (lastLine > firstLine && lastIndex == 0)
         --lastLine;
     const auto range = [&](bool selectionOnly) {
-        return selectionOnly ? TLineRange{static_cast<std::size_t>(firstLine), static_cast<std::size_t>(lastLine)}
+        return selectionOnly ? TLineRange{static_cast<std::size_t>(firstLine),
+                                          static_cast<std::size_t>(lastLine)}
                              : TLineRange{};
     };
     // The preview is drawn in white over the motion colours of the current path.
@@ -714,9 +719,7 @@ void TGLPlotter::SaveSettings()
 // ---------------------------------------------------------------------------------------------
 // The plot
 
-void TGLPlotter::OpenGLPanelStatusText(TOpenGLPanel& /*sender*/, const std::string& /*text*/)
-{
-}
+void TGLPlotter::OpenGLPanelStatusText(TOpenGLPanel& /*sender*/, const std::string& /*text*/) {}
 
 void TGLPlotter::FormMouseWheel(int wheelDelta, const QPoint& /*mousePos*/, bool& handled)
 {
@@ -730,7 +733,8 @@ void TGLPlotter::FormMouseWheel(int wheelDelta, const QPoint& /*mousePos*/, bool
 void TGLPlotter::wheelEvent(QWheelEvent* event)
 {
     bool handled = false;
-    RunGuarded([&] { FormMouseWheel(event->angleDelta().y(), event->position().toPoint(), handled); });
+    RunGuarded(
+        [&] { FormMouseWheel(event->angleDelta().y(), event->position().toPoint(), handled); });
     event->setAccepted(handled);
 }
 

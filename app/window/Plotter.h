@@ -4,10 +4,10 @@
 // (the open file and its interpreter), the toolpath builder and the watcher, wires them to the
 // actions, and reads and writes the settings.
 
-#include "common/Color.h"
-#include "settings/RecentFiles.h"
 #include "app/dialogs/UserDialogs.h"
+#include "common/Color.h"
 #include "common/Guard.h"
+#include "settings/RecentFiles.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -52,8 +52,7 @@ public:
     // arguments are the command-line arguments after the program name; the first names a file
     // to open. dialogs answers every question and file dialog (the real boxes when null).
     explicit TGLPlotter(const QStringList& arguments = {},
-                        std::unique_ptr<TUserDialogs> dialogs = nullptr,
-                        QWidget* parent = nullptr);
+                        std::unique_ptr<TUserDialogs> dialogs = nullptr, QWidget* parent = nullptr);
     ~TGLPlotter() override;
 
     // Opens a G-code file into the editor and plots it.
@@ -99,8 +98,8 @@ private:
     struct TMenuEntry;
     static const TActionEntry kActions[];
     static const TMenuEntry kMenus[];
-    static QAction* TGLPlotter::* const kToolBar[];
-    static QAction* TGLPlotter::* const kPlotShortcuts[];
+    static QAction* TGLPlotter::*const kToolBar[];
+    static QAction* TGLPlotter::*const kPlotShortcuts[];
 
     // Construction, in order.
     void CreateComponents();
@@ -114,7 +113,8 @@ private:
 
     void RunAction(QAction& action, void (TGLPlotter::*handler)());
     // Every Qt callback of the window runs its work in here: an exception goes to ShowException.
-    template <class TStep> void RunGuarded(TStep&& step);
+    template <class TStep>
+    void RunGuarded(TStep&& step);
     // The top-level error routine, called inside a catch block: shows the exception's message,
     // and marks the failed line of a run that stopped at an error.
     void ShowException();
@@ -253,7 +253,8 @@ private:
     TCompareWindow* frmCompare = nullptr;  // while one is open
 };
 
-template <class TStep> void TGLPlotter::RunGuarded(TStep&& step)
+template <class TStep>
+void TGLPlotter::RunGuarded(TStep&& step)
 {
     Guarded(step, [this] { ShowException(); });
 }

@@ -3,11 +3,11 @@
 #include "app/window/Plotter.h"
 
 #include "app/window/Icons.h"
+#include "app/window/MenuItem.h"
+#include "app/window/RecentFilesMenu.h"
 #include "app/window/ViewIcons.h"
 #include "editor/GCodeEditor.h"
 #include "plot/OpenGLPanel.h"
-#include "app/window/MenuItem.h"
-#include "app/window/RecentFilesMenu.h"
 
 #include <QAction>
 #include <QKeySequence>
@@ -31,7 +31,7 @@ QString LongHint(const QString& hint)
     return bar < 0 ? hint : hint.mid(bar + 1);
 }
 
-} // namespace
+}  // namespace
 
 struct TGLPlotter::TActionEntry
 {
@@ -48,80 +48,85 @@ struct TGLPlotter::TActionEntry
 
 // The action list, in its order.
 const TGLPlotter::TActionEntry TGLPlotter::kActions[] = {
-    {&TGLPlotter::FileNew1, "FileNew1", "File", "New", nullptr, 6, "", false, &TGLPlotter::FileNew1Execute},
-    {&TGLPlotter::FileOpen1, "FileOpen1", "File", "&Open...", "Ctrl+O", 7, "Open|Opens an existing file", false,
-     &TGLPlotter::FileOpen1Execute},
-    {&TGLPlotter::FileSave1, "FileSave1", "File", "Save", "Ctrl+S", 9, "Save|Saves active file", false,
-     &TGLPlotter::itmFileSaveExecute},
+    {&TGLPlotter::FileNew1, "FileNew1", "File", "New", nullptr, 6, "", false,
+     &TGLPlotter::FileNew1Execute},
+    {&TGLPlotter::FileOpen1, "FileOpen1", "File", "&Open...", "Ctrl+O", 7,
+     "Open|Opens an existing file", false, &TGLPlotter::FileOpen1Execute},
+    {&TGLPlotter::FileSave1, "FileSave1", "File", "Save", "Ctrl+S", 9, "Save|Saves active file",
+     false, &TGLPlotter::itmFileSaveExecute},
     {&TGLPlotter::FileSaveAs1, "FileSaveAs1", "File", "Save &As...", nullptr, 10,
      "Save As|Saves the active file with a new name", false, &TGLPlotter::FileSaveAs1Execute},
-    {&TGLPlotter::EditorDisplaySyntax, "EditorDisplaySyntax", "Editor", "Display Syntax", nullptr, kNoIcon,
-     "Display Syntax|Displays RS274 syntax highlighting in the editor", true,
+    {&TGLPlotter::EditorDisplaySyntax, "EditorDisplaySyntax", "Editor", "Display Syntax", nullptr,
+     kNoIcon, "Display Syntax|Displays RS274 syntax highlighting in the editor", true,
      &TGLPlotter::EditorDisplaySyntaxExecute},
     {&TGLPlotter::EditCut1, "EditCut1", "Edit", "Cu&t", "Ctrl+X", 3,
-     "Cut|Cuts the selection and puts it on the Clipboard", false,
-     &TGLPlotter::itmEditCutExecute},
+     "Cut|Cuts the selection and puts it on the Clipboard", false, &TGLPlotter::itmEditCutExecute},
     {&TGLPlotter::EditCopy1, "EditCopy1", "Edit", "&Copy", "Ctrl+C", 2,
      "Copy|Copies the selection and puts it on the Clipboard", false,
      &TGLPlotter::itmEditCopyExecute},
-    {&TGLPlotter::EditPaste1, "EditPaste1", "Edit", "&Paste", "Ctrl+V", 5, "Paste|Inserts Clipboard contents", false,
-     &TGLPlotter::itmEditPasteExecute},
+    {&TGLPlotter::EditPaste1, "EditPaste1", "Edit", "&Paste", "Ctrl+V", 5,
+     "Paste|Inserts Clipboard contents", false, &TGLPlotter::itmEditPasteExecute},
     {&TGLPlotter::PlotterRefresh, "PlotterRefresh", "Plotter", "Refresh from Code", nullptr, 13,
      "Refresh|Refreshes the drawing from the code editor", false,
      &TGLPlotter::PlotterRefreshExecute},
-    {&TGLPlotter::PlotterResetOrigin, "PlotterResetOrigin", "Plotter", "Reset To Origin", nullptr, kNoIcon,
-     "Reset Drawing | Resets the rotation, scaling and translation of drawing", false,
+    {&TGLPlotter::PlotterResetOrigin, "PlotterResetOrigin", "Plotter", "Reset To Origin", nullptr,
+     kNoIcon, "Reset Drawing | Resets the rotation, scaling and translation of drawing", false,
      &TGLPlotter::itmSettingsResetDrawingExecute},
     {&TGLPlotter::DisplayColors1, "DisplayColors1", "Plotter", "Colors...", nullptr, 14,
      "Colors | Sets drawing colors used in the plotter", false,
      &TGLPlotter::itmSettingsColorsExecute},
     {&TGLPlotter::EditSelectAll1, "EditSelectAll1", "Edit", "Select &All", "Ctrl+A", kNoIcon,
      "Select All|Selects the entire document", false, &TGLPlotter::itmEditSelectAllExecute},
-    {&TGLPlotter::EditUndo1, "EditUndo1", "Edit", "&Undo", "Ctrl+Z", 0, "Undo|Reverts the last action", false,
-     &TGLPlotter::itmEditUndoExecute},
-    {&TGLPlotter::EditDelete1, "EditDelete1", "Edit", "&Delete", "Del", 1, "Delete|Erases the selection", false,
-     &TGLPlotter::itmEditDeleteExecute},
-    {&TGLPlotter::FileExit1, "FileExit1", "File", "E&xit", nullptr, 12, "Exit|Quits the application", false,
-     &TGLPlotter::FileExit1Execute},
+    {&TGLPlotter::EditUndo1, "EditUndo1", "Edit", "&Undo", "Ctrl+Z", 0,
+     "Undo|Reverts the last action", false, &TGLPlotter::itmEditUndoExecute},
+    {&TGLPlotter::EditDelete1, "EditDelete1", "Edit", "&Delete", "Del", 1,
+     "Delete|Erases the selection", false, &TGLPlotter::itmEditDeleteExecute},
+    {&TGLPlotter::FileExit1, "FileExit1", "File", "E&xit", nullptr, 12,
+     "Exit|Quits the application", false, &TGLPlotter::FileExit1Execute},
     {&TGLPlotter::EditorColors, "EditorColors", "Editor", "Colors...", nullptr, 14,
-     "Colors|Set the colors used for syntax highlighting", false,
-     &TGLPlotter::EditorColorsExecute},
+     "Colors|Set the colors used for syntax highlighting", false, &TGLPlotter::EditorColorsExecute},
     {&TGLPlotter::ViewFitToView, "ViewFitToView", "View", "Fit to View", "F", kNoIcon,
      "Fit to View|Zooms and pans so that the whole tool path is in view", false,
      &TGLPlotter::ViewFitToViewExecute},
-    {&TGLPlotter::ViewTop, "ViewTop", "View", "Top", "1", kNoIcon, "Top|Shows the tool path from above", false,
-     &TGLPlotter::ViewTopExecute},
-    {&TGLPlotter::ViewFront, "ViewFront", "View", "Front", "2", kNoIcon, "Front|Shows the tool path from the front",
-     false, &TGLPlotter::ViewFrontExecute},
-    {&TGLPlotter::ViewRight, "ViewRight", "View", "Right", "3", kNoIcon, "Right|Shows the tool path from the right",
-     false, &TGLPlotter::ViewRightExecute},
+    {&TGLPlotter::ViewTop, "ViewTop", "View", "Top", "1", kNoIcon,
+     "Top|Shows the tool path from above", false, &TGLPlotter::ViewTopExecute},
+    {&TGLPlotter::ViewFront, "ViewFront", "View", "Front", "2", kNoIcon,
+     "Front|Shows the tool path from the front", false, &TGLPlotter::ViewFrontExecute},
+    {&TGLPlotter::ViewRight, "ViewRight", "View", "Right", "3", kNoIcon,
+     "Right|Shows the tool path from the right", false, &TGLPlotter::ViewRightExecute},
     {&TGLPlotter::ViewIsometric, "ViewIsometric", "View", "Isometric", "4", kNoIcon,
      "Isometric|Shows the tool path from above, front and right at once", false,
      &TGLPlotter::ViewIsometricExecute},
-    {&TGLPlotter::ViewHighlightCaretMove, "ViewHighlightCaretMove", "View", "Highlight Caret Move", nullptr, kNoIcon,
+    {&TGLPlotter::ViewHighlightCaretMove, "ViewHighlightCaretMove", "View", "Highlight Caret Move",
+     nullptr, kNoIcon,
      "Highlight Caret Move|Highlights in the plot the move of the line the caret is on", true,
      &TGLPlotter::ViewHighlightCaretMoveExecute},
     {&TGLPlotter::PlotterLenient, "PlotterLenient", "Plotter", "Lenient Reading", nullptr, kNoIcon,
-     "Lenient Reading|Reads ';' comments, parameters, expressions and O-word lines, skipping what cannot be plotted",
+     "Lenient Reading|Reads ';' comments, parameters, expressions and O-word lines, skipping what "
+     "cannot be plotted",
      true, &TGLPlotter::PlotterReadingExecute},
-    {&TGLPlotter::PlotterMachinePath, "PlotterMachinePath", "Plotter", "Machine Path", nullptr, kNoIcon,
-     "Machine Path|Draws what a machine running the program does: arcs, units, offsets, cycles and subroutines",
+    {&TGLPlotter::PlotterMachinePath, "PlotterMachinePath", "Plotter", "Machine Path", nullptr,
+     kNoIcon,
+     "Machine Path|Draws what a machine running the program does: arcs, units, offsets, cycles and "
+     "subroutines",
      true, &TGLPlotter::PlotterReadingExecute},
-    {&TGLPlotter::PlotterInchDefault, "PlotterInchDefault", "Plotter", "Inches When a Program Names No Units", nullptr, kNoIcon,
-     "Units When a Program Names None|Reads the machine path of a program without G20 or G21 in inches, not millimetres",
+    {&TGLPlotter::PlotterInchDefault, "PlotterInchDefault", "Plotter",
+     "Inches When a Program Names No Units", nullptr, kNoIcon,
+     "Units When a Program Names None|Reads the machine path of a program without G20 or G21 in "
+     "inches, not millimetres",
      true, &TGLPlotter::PlotterReadingExecute},
     {&TGLPlotter::ViewProgramInfo, "ViewProgramInfo", "View", "Program Info...", nullptr, kNoIcon,
      "Program Info|Shows what is in the program as the plot reads it", false,
      &TGLPlotter::ViewProgramInfoExecute},
     {&TGLPlotter::EditRedo1, "EditRedo1", "Edit", "&Redo", "Ctrl+Y; Ctrl+Shift+Z", kNoIcon,
      "Redo|Makes the last undone action again", false, &TGLPlotter::EditRedo1Execute},
-    {&TGLPlotter::EditFind1, "EditFind1", "Edit", "&Find...", "Ctrl+F", kNoIcon, "Find|Finds text in the editor", false,
-     &TGLPlotter::EditFind1Execute},
+    {&TGLPlotter::EditFind1, "EditFind1", "Edit", "&Find...", "Ctrl+F", kNoIcon,
+     "Find|Finds text in the editor", false, &TGLPlotter::EditFind1Execute},
     {&TGLPlotter::EditFindNext1, "EditFindNext1", "Edit", "Find &Next", "F3", kNoIcon,
      "Find Next|Finds the next place of the text searched for", false,
      &TGLPlotter::EditFindNext1Execute},
-    {&TGLPlotter::EditFindPrevious1, "EditFindPrevious1", "Edit", "Find Pre&vious", "Shift+F3", kNoIcon,
-     "Find Previous|Finds the previous place of the text searched for", false,
+    {&TGLPlotter::EditFindPrevious1, "EditFindPrevious1", "Edit", "Find Pre&vious", "Shift+F3",
+     kNoIcon, "Find Previous|Finds the previous place of the text searched for", false,
      &TGLPlotter::EditFindPrevious1Execute},
     {&TGLPlotter::EditReplace1, "EditReplace1", "Edit", "R&eplace...", "Ctrl+H", kNoIcon,
      "Replace|Replaces text in the editor", false, &TGLPlotter::EditReplace1Execute},
@@ -225,12 +230,14 @@ const TGLPlotter::TMenuEntry TGLPlotter::kMenus[] = {
     {TMenuEntry::Item, "itmEditTransform", nullptr, &TGLPlotter::EditTransform1},
 
     {TMenuEntry::Menu, "mnuEditor", "E&ditor"},
-    {TMenuEntry::Item, "itmEditorDisplaySyntax", "&Display Syntax", &TGLPlotter::EditorDisplaySyntax},
+    {TMenuEntry::Item, "itmEditorDisplaySyntax", "&Display Syntax",
+     &TGLPlotter::EditorDisplaySyntax},
     {TMenuEntry::Item, "itmEditorColors", "&Colors...", &TGLPlotter::EditorColors},
 
     {TMenuEntry::Menu, "mnuPlotter", "&Plotter"},
     {TMenuEntry::Item, "itmPlotterRefresh", "&Refresh from Code", &TGLPlotter::PlotterRefresh},
-    {TMenuEntry::Item, "itmSettingsResetDrawing", "R&eset To Origin", &TGLPlotter::PlotterResetOrigin},
+    {TMenuEntry::Item, "itmSettingsResetDrawing", "R&eset To Origin",
+     &TGLPlotter::PlotterResetOrigin},
     {TMenuEntry::Item, "itmSettingsColors", "&Colors...", &TGLPlotter::DisplayColors1},
     {TMenuEntry::Separator, nullptr, nullptr},
     {TMenuEntry::Item, "itmPlotterLenient", "&Lenient Reading", &TGLPlotter::PlotterLenient},
@@ -266,14 +273,14 @@ const TGLPlotter::TMenuEntry TGLPlotter::kMenus[] = {
 };
 
 // The tool bar's buttons; nullptr is a separator.
-QAction* TGLPlotter::* const TGLPlotter::kToolBar[] = {
-    &TGLPlotter::FileNew1, &TGLPlotter::FileOpen1,      &TGLPlotter::FileSave1,
-    nullptr,               &TGLPlotter::PlotterRefresh, &TGLPlotter::ViewFitToView,
+QAction* TGLPlotter::*const TGLPlotter::kToolBar[] = {
+    &TGLPlotter::FileNew1,       &TGLPlotter::FileOpen1,     &TGLPlotter::FileSave1, nullptr,
+    &TGLPlotter::PlotterRefresh, &TGLPlotter::ViewFitToView,
 };
 
 // Keys of the plot alone: typed into the editor they stay text.
-QAction* TGLPlotter::* const TGLPlotter::kPlotShortcuts[] = {
-    &TGLPlotter::ViewFitToView, &TGLPlotter::ViewTop, &TGLPlotter::ViewFront,
+QAction* TGLPlotter::*const TGLPlotter::kPlotShortcuts[] = {
+    &TGLPlotter::ViewFitToView, &TGLPlotter::ViewTop,       &TGLPlotter::ViewFront,
     &TGLPlotter::ViewRight,     &TGLPlotter::ViewIsometric,
 };
 
@@ -324,7 +331,8 @@ void TGLPlotter::CreateMenus()
         }
         menu->setObjectName(QString::fromLatin1(entry.name));
         // The states must be right whenever a menu opens.
-        connect(menu, &QMenu::aboutToShow, this, [this] { RunGuarded([this] { aclMainUpdate(); }); });
+        connect(menu, &QMenu::aboutToShow, this,
+                [this] { RunGuarded([this] { aclMainUpdate(); }); });
     }
 }
 

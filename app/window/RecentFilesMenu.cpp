@@ -20,8 +20,10 @@ void TRecentFilesMenu::Rebuild()
         const QString name = QString::fromStdString(stored);
         ++number;
         // Numbers 1 to 9 get an access key; "&&" keeps an ampersand in a name literal.
-        const QString prefix = number < 10 ? QStringLiteral("&%1 ").arg(number) : QStringLiteral("1&0 ");
-        QAction* item = addAction(prefix + QDir::toNativeSeparators(name).replace(QLatin1Char('&'), QStringLiteral("&&")));
+        const QString prefix =
+            number < 10 ? QStringLiteral("&%1 ").arg(number) : QStringLiteral("1&0 ");
+        QAction* item = addAction(prefix + QDir::toNativeSeparators(name).replace(
+                                               QLatin1Char('&'), QStringLiteral("&&")));
         item->setObjectName(QStringLiteral("itmRecent%1").arg(number));
         item->setStatusTip(name);
         connect(item, &QAction::triggered, this, [this, name] { emit FileChosen(name); });

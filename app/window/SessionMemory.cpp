@@ -15,15 +15,15 @@ namespace {
 
 constexpr int kMinimumPaneWidthPx = 1;
 
-} // namespace
+}  // namespace
 
 TWindowState CaptureWindow(const QMainWindow& window, const QSplitter& splitter)
 {
     // While maximised, the geometry to come back to is the normal one.
     const QRect normal = window.isMaximized() ? window.normalGeometry() : window.geometry();
     const QList<int> sizes = splitter.sizes();
-    return {normal.x(), normal.y(), normal.width(), normal.height(), window.isMaximized(),
-            sizes.isEmpty() ? 0 : sizes.front()};
+    return {normal.x(),      normal.y(),           normal.width(),
+            normal.height(), window.isMaximized(), sizes.isEmpty() ? 0 : sizes.front()};
 }
 
 void RestoreWindow(QMainWindow& window, QSplitter& splitter, const TWindowState& state)
@@ -33,7 +33,8 @@ void RestoreWindow(QMainWindow& window, QSplitter& splitter, const TWindowState&
         window.setGeometry(place);
     else
         window.resize(place.size());
-    splitter.setSizes({state.editorWidth, std::max(kMinimumPaneWidthPx, state.width - state.editorWidth)});
+    splitter.setSizes(
+        {state.editorWidth, std::max(kMinimumPaneWidthPx, state.width - state.editorWidth)});
     if (state.maximized)
         window.setWindowState(window.windowState() | Qt::WindowMaximized);
 }
@@ -46,7 +47,8 @@ void LoadSession(QMainWindow& window, QSplitter& splitter, TRecentFiles& recentF
         RestoreWindow(window, splitter, *state);
 }
 
-void SaveSession(const QMainWindow& window, const QSplitter& splitter, const TRecentFiles& recentFiles)
+void SaveSession(const QMainWindow& window, const QSplitter& splitter,
+                 const TRecentFiles& recentFiles)
 {
     TIniFile file(StateFileName());
     WriteWindowState(file, CaptureWindow(window, splitter));

@@ -18,4 +18,5 @@ void RestoreWindow(QMainWindow& window, QSplitter& splitter, const TWindowState&
 // Reads the state file into the window and the recent files; writes them back. Saving throws
 // EIniFileError when the file cannot be written.
 void LoadSession(QMainWindow& window, QSplitter& splitter, TRecentFiles& recentFiles);
-void SaveSession(const QMainWindow& window, const QSplitter& splitter, const TRecentFiles& recentFiles);
+void SaveSession(const QMainWindow& window, const QSplitter& splitter,
+                 const TRecentFiles& recentFiles);

@@ -31,7 +31,7 @@ QIcon DrawnFitToViewIcon()
     return QIcon(pixmap);
 }
 
-} // namespace
+}  // namespace
 
 QIcon FitToViewIcon()
 {

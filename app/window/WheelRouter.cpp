@@ -19,8 +19,8 @@ bool TWheelRouter::eventFilter(QObject* watched, QEvent* event)
 {
     // Turns enter through the window's native window. While a pop-up (a menu, a drop-down list)
     // is open, Qt hands the turns that reach the window to the pop-up.
-    if (event->type() != QEvent::Wheel || watched != FWindow.windowHandle()
-        || QApplication::activePopupWidget() != nullptr)
+    if (event->type() != QEvent::Wheel || watched != FWindow.windowHandle() ||
+        QApplication::activePopupWidget() != nullptr)
         return false;
     auto* turn = static_cast<QWheelEvent*>(event);
     turn->setAccepted(Route(*turn));

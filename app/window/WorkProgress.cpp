@@ -19,8 +19,9 @@ constexpr int kBarWidthPx = 160;
 
 // Paints and window-system notices go on; input, timers (the watcher's notice among them) and
 // socket notices wait for the event loop.
-constexpr QEventLoop::ProcessEventsFlags kRepaintOnly =
-    QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers | QEventLoop::X11ExcludeTimers;
+constexpr QEventLoop::ProcessEventsFlags kRepaintOnly = QEventLoop::ExcludeUserInputEvents |
+                                                        QEventLoop::ExcludeSocketNotifiers |
+                                                        QEventLoop::X11ExcludeTimers;
 // Cancellable work lets input through to the event filter, which keeps only the cancelling.
 constexpr QEventLoop::ProcessEventsFlags kRepaintAndCancel =
     QEventLoop::ExcludeSocketNotifiers | QEventLoop::X11ExcludeTimers;
@@ -45,7 +46,7 @@ bool IsUserInput(QEvent::Type type)
     }
 }
 
-} // namespace
+}  // namespace
 
 TWorkProgress::TWorkProgress(QStatusBar& statusBar, std::chrono::milliseconds showAfter)
     : QObject(&statusBar), FStatusBar(statusBar), FLabel(new QLabel(&statusBar)),
@@ -81,8 +82,8 @@ bool TWorkProgress::eventFilter(QObject* watched, QEvent* event)
 {
     if (!FShowing || !FCancel || !IsUserInput(event->type()))
         return QObject::eventFilter(watched, event);
-    if (event->type() == QEvent::KeyPress
-        && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
         FCancel();
         return true;
     }
@@ -139,7 +140,9 @@ void TWorkProgress::Report(const char* stage, std::size_t done, std::size_t tota
         FLabel->setText(QString::fromLatin1(stage));
         emit StageShown(FLabel->text());
     }
-    FBar->setValue(total == 0 ? 0 : static_cast<int>(static_cast<double>(done) / static_cast<double>(total) * kBarSteps));
+    FBar->setValue(total == 0 ? 0
+                              : static_cast<int>(static_cast<double>(done) /
+                                                 static_cast<double>(total) * kBarSteps));
     if (newStage || FSinceRepaint.elapsed() >= kRepaintEveryMs)
         Repaint();
 }

@@ -32,7 +32,8 @@ class TWorkProgress : public QObject
 public:
     static constexpr std::chrono::milliseconds kDefaultShowAfter{500};
 
-    explicit TWorkProgress(QStatusBar& statusBar, std::chrono::milliseconds showAfter = kDefaultShowAfter);
+    explicit TWorkProgress(QStatusBar& statusBar,
+                           std::chrono::milliseconds showAfter = kDefaultShowAfter);
 
     // Marks one piece of work for its lifetime; the outermost scope starts the clock and hides
     // the progress again at its end, also when the work fails.

@@ -4,10 +4,10 @@
 //
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/app/app_open_file
 
-#include "plot/OpenGLPanel.h"
-#include "app/window/Plotter.h"
 #include "app/dialogs/UserDialogs.h"
+#include "app/window/Plotter.h"
 #include "bench/ProgramGenerator.h"
+#include "plot/OpenGLPanel.h"
 
 #include <QApplication>
 #include <QDir>
@@ -64,7 +64,8 @@ void BM_OpenLargeFile(benchmark::State& state)
     static double firstOpenPeak = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        auto window = std::make_unique<TGLPlotter>(QStringList{}, std::make_unique<TSilentDialogs>());
+        auto window =
+            std::make_unique<TGLPlotter>(QStringList{}, std::make_unique<TSilentDialogs>());
         window->show();
         QCoreApplication::processEvents();
         state.ResumeTiming();
@@ -123,7 +124,7 @@ void BM_BuildToolpath(benchmark::State& state)
 }
 BENCHMARK(BM_BuildToolpath)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

@@ -7,9 +7,9 @@
 // With ZORVIT_START_NS (the wall clock in nanoseconds when the caller launched the process) the
 // time counts from the launch; without it from main(). With --paints the window stays up for
 // two more seconds and every paint is listed with the segments it drew.
+#include "app/window/Plotter.h"
 #include "gcode/FloatEnvironment.h"
 #include "plot/OpenGLPanel.h"
-#include "app/window/Plotter.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -41,7 +41,7 @@ struct TPaint
     std::size_t segments;
 };
 
-} // namespace
+}  // namespace
 
 int main(int argc, char* argv[])
 {

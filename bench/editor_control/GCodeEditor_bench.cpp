@@ -4,9 +4,9 @@
 // editor, is the baseline.
 //
 // Runs without a display: the Qt platform defaults to "offscreen" when none is chosen.
+#include "bench/ProgramGenerator.h"
 #include "editor/GCodeEditor.h"
 #include "editor/TextSearch.h"
-#include "bench/ProgramGenerator.h"
 
 #include <QApplication>
 #include <QByteArray>
@@ -99,7 +99,8 @@ void BM_BaselineCopyAndSplit(benchmark::State& state)
         lines.reserve(kLineCount + 1);
         const std::string_view text(copy);
         std::size_t start = 0;
-        for (std::size_t end = text.find("\r\n"); end != std::string_view::npos; end = text.find("\r\n", start)) {
+        for (std::size_t end = text.find("\r\n"); end != std::string_view::npos;
+             end = text.find("\r\n", start)) {
             lines.emplace_back(text.substr(start, end - start));
             start = end + 2;
         }
@@ -138,15 +139,36 @@ void BM_ReplaceAllOnEveryLine(benchmark::State& state)
 }
 
 // The combined path runs first so that its peak memory is not raised by the others.
-BENCHMARK(BM_SetTextBytesAndLines)->Unit(benchmark::kMillisecond)->Repetitions(kRepetitions)->ReportAggregatesOnly();
-BENCHMARK(BM_SetTextBytes)->Unit(benchmark::kMillisecond)->Repetitions(kRepetitions)->ReportAggregatesOnly();
-BENCHMARK(BM_Lines)->Unit(benchmark::kMillisecond)->Repetitions(kRepetitions)->ReportAggregatesOnly();
-BENCHMARK(BM_TextBytes)->Unit(benchmark::kMillisecond)->Repetitions(kRepetitions)->ReportAggregatesOnly();
-BENCHMARK(BM_FindAbsentWord)->Unit(benchmark::kMillisecond)->Repetitions(kRepetitions)->ReportAggregatesOnly();
-BENCHMARK(BM_ReplaceAllOnEveryLine)->Unit(benchmark::kMillisecond)->Repetitions(kRepetitions)->ReportAggregatesOnly();
-BENCHMARK(BM_BaselineCopyAndSplit)->Unit(benchmark::kMillisecond)->Repetitions(kRepetitions)->ReportAggregatesOnly();
+BENCHMARK(BM_SetTextBytesAndLines)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(kRepetitions)
+    ->ReportAggregatesOnly();
+BENCHMARK(BM_SetTextBytes)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(kRepetitions)
+    ->ReportAggregatesOnly();
+BENCHMARK(BM_Lines)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(kRepetitions)
+    ->ReportAggregatesOnly();
+BENCHMARK(BM_TextBytes)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(kRepetitions)
+    ->ReportAggregatesOnly();
+BENCHMARK(BM_FindAbsentWord)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(kRepetitions)
+    ->ReportAggregatesOnly();
+BENCHMARK(BM_ReplaceAllOnEveryLine)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(kRepetitions)
+    ->ReportAggregatesOnly();
+BENCHMARK(BM_BaselineCopyAndSplit)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(kRepetitions)
+    ->ReportAggregatesOnly();
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

@@ -11,10 +11,10 @@
 #include <string>
 #include <utility>
 
+#include "bench/ProgramGenerator.h"
 #include "gcode/GCodeEngine.h"
 #include "gcode/LineList.h"
 #include "program/ProgramSummary.h"
-#include "bench/ProgramGenerator.h"
 
 namespace {
 
@@ -61,12 +61,22 @@ void RunEngine(benchmark::State& state, bool lenient, bool summarize)
     state.counters["rows"] = static_cast<double>(table.RowCount());
     state.counters["bytes_per_row"] =
         static_cast<double>(table.AllocatedBytes()) / static_cast<double>(table.RowCount());
-    state.counters["skipped"] = static_cast<double>(engine.Skipped().Words() + engine.Skipped().Lines());
+    state.counters["skipped"] =
+        static_cast<double>(engine.Skipped().Words() + engine.Skipped().Lines());
 }
 
-void BM_Run(benchmark::State& state) { RunEngine(state, false, false); }
-void BM_RunLenient(benchmark::State& state) { RunEngine(state, true, false); }
-void BM_RunAndSummary(benchmark::State& state) { RunEngine(state, false, true); }
+void BM_Run(benchmark::State& state)
+{
+    RunEngine(state, false, false);
+}
+void BM_RunLenient(benchmark::State& state)
+{
+    RunEngine(state, true, false);
+}
+void BM_RunAndSummary(benchmark::State& state)
+{
+    RunEngine(state, false, true);
+}
 
 // The summary alone, over the table of one run.
 void BM_Summary(benchmark::State& state)

@@ -1,7 +1,7 @@
 // Full scans of generated CAM-like G-code by the RS274 highlighter, as the editor runs them to
 // bring its line states up to date: StartLine, NextToken to the line's end, read LineState.
-#include "highlight/SynHighlighterRS274.h"
 #include "bench/ProgramGenerator.h"
+#include "highlight/SynHighlighterRS274.h"
 
 #include <benchmark/benchmark.h>
 
@@ -28,12 +28,10 @@ void BM_FullScan(benchmark::State& state)
 {
     const std::vector<std::string> lines = bench::ProgramLines(state.range(0));
     TSynRC274Syn highlighter;
-    for (auto _ : state)
-    {
+    for (auto _ : state) {
         highlighter.ResetLineState();
         TLineState states = 0;
-        for (std::size_t i = 0; i < lines.size(); ++i)
-        {
+        for (std::size_t i = 0; i < lines.size(); ++i) {
             highlighter.StartLine(lines[i], static_cast<int>(i));
             while (!highlighter.AtLineEnd())
                 highlighter.NextToken();
@@ -50,15 +48,12 @@ void BM_PaintScan(benchmark::State& state)
 {
     const std::vector<std::string> lines = bench::ProgramLines(state.range(0));
     TSynRC274Syn highlighter;
-    for (auto _ : state)
-    {
+    for (auto _ : state) {
         highlighter.ResetLineState();
         std::size_t tokenBytes = 0;
-        for (std::size_t i = 0; i < lines.size(); ++i)
-        {
+        for (std::size_t i = 0; i < lines.size(); ++i) {
             highlighter.StartLine(lines[i], static_cast<int>(i));
-            while (!highlighter.AtLineEnd())
-            {
+            while (!highlighter.AtLineEnd()) {
                 tokenBytes += highlighter.TokenText().size();
                 benchmark::DoNotOptimize(highlighter.TokenStart());
                 benchmark::DoNotOptimize(highlighter.TokenAttribute());
@@ -70,10 +65,12 @@ void BM_PaintScan(benchmark::State& state)
     state.SetBytesProcessed(state.iterations() * ByteCount(lines));
 }
 
-BENCHMARK(BM_FullScan)->RangeMultiplier(kLinesMultiplier)->Range(kMinLines, kMaxLines)
+BENCHMARK(BM_FullScan)
+    ->RangeMultiplier(kLinesMultiplier)
+    ->Range(kMinLines, kMaxLines)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintScan)->Arg(kMaxLines)->Unit(benchmark::kMillisecond);
 
-} // namespace
+}  // namespace
 
 BENCHMARK_MAIN();

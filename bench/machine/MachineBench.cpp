@@ -13,13 +13,13 @@
 #include <stdexcept>
 #include <string>
 
-#include "plot/ToolpathBuilder.h"
 #include "gcode/GCodeEngine.h"
 #include "gcode/LineList.h"
 #include "machine/MachineReader.h"
 #include "machine/Plan.h"
 #include "plot/GLRecorder.h"
 #include "plot/PlotView.h"
+#include "plot/ToolpathBuilder.h"
 
 namespace {
 

@@ -2,20 +2,19 @@
 // no GL context, so the paint after the fit issues no command), and the memory the source
 // lines add per segment and per row.
 //   build/bench/plot/plot_fit_pick_bench
+#include "bench/ProgramGenerator.h"
+#include "bench/plot/ShortSegments.h"
 #include "gcode/GCodeEngine.h"
 #include "plot/GLRecorder.h"
 #include "plot/PlotView.h"
 #include "plot/SegmentSourceLines.h"
-#include "bench/ProgramGenerator.h"
-#include "bench/plot/ShortSegments.h"
 
 #include <benchmark/benchmark.h>
 
 #include <string>
 #include <vector>
 
-namespace
-{
+namespace {
 
 using bench::kHeight;
 using bench::kSegmentCount;
@@ -90,6 +89,6 @@ void BM_SourceLineMemory(benchmark::State& state)
 }
 BENCHMARK(BM_SourceLineMemory)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-} // namespace
+}  // namespace
 
 BENCHMARK_MAIN();

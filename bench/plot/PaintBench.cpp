@@ -2,9 +2,9 @@
 // (immediate mode, one glBegin/glEnd pair per segment), beside the same lines drawn by a single
 // glDrawArrays from a client-side vertex array, in one run on one offscreen context.
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/plot/plot_paint_bench
+#include "bench/plot/ShortSegments.h"
 #include "plot/OpenGLCommands.h"
 #include "plot/PlotView.h"
-#include "bench/plot/ShortSegments.h"
 
 #include <QGuiApplication>
 #include <QOffscreenSurface>
@@ -21,8 +21,7 @@
 #include <memory>
 #include <vector>
 
-namespace
-{
+namespace {
 
 using bench::kHeight;
 using bench::kPlotSize;
@@ -65,7 +64,7 @@ void BM_PanelPaintImmediateMode(benchmark::State& state)
         view.AddSegment(segment.from, segment.to, segment.colour);
     for (auto _ : state) {
         view.Paint();
-        gContext->functions->glFinish(); // the time until the pixels are there
+        gContext->functions->glFinish();  // the time until the pixels are there
     }
     state.SetItemsProcessed(state.iterations() * kSegmentCount);
 }
@@ -122,7 +121,7 @@ BENCHMARK(BM_SingleDrawArrays)
     ->Repetitions(kRepetitions)
     ->ReportAggregatesOnly(true);
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

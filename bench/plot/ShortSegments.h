@@ -10,14 +10,13 @@
 #include <random>
 #include <vector>
 
-namespace bench
-{
+namespace bench {
 
 constexpr int kSegmentCount = 1'000'000;
 constexpr int kWidth = 1024;
 constexpr int kHeight = 768;
-constexpr float kPlotSize = 100.0f; // world units the path wanders in
-constexpr float kStepLength = 0.5f; // world units per segment, at most
+constexpr float kPlotSize = 100.0f;  // world units the path wanders in
+constexpr float kStepLength = 0.5f;  // world units per segment, at most
 constexpr std::uint32_t kSeed = 274;
 constexpr std::array<TColor, 4> kMotionColours{clBlue, clRed, clOlive, clTeal};
 
@@ -38,4 +37,4 @@ inline std::vector<TSegment> ShortSegments()
     return segments;
 }
 
-} // namespace bench
+}  // namespace bench

@@ -4,9 +4,9 @@
 //
 //   build/bench/settings/settings_read
 
+#include "highlight/SynHighlighterRS274.h"
 #include "settings/IniFile.h"
 #include "settings/Settings.h"
-#include "highlight/SynHighlighterRS274.h"
 
 #include <benchmark/benchmark.h>
 
@@ -47,7 +47,8 @@ void ReadSettingsOf(benchmark::State& state, const std::string& content)
 {
     char name[] = "/tmp/zorvit-settings-bench-XXXXXX";
     const int fd = ::mkstemp(name);
-    if (fd < 0 || ::write(fd, content.data(), content.size()) != static_cast<ssize_t>(content.size()))
+    if (fd < 0 ||
+        ::write(fd, content.data(), content.size()) != static_cast<ssize_t>(content.size()))
         std::abort();
     ::close(fd);
     for (auto _ : state) {
@@ -60,14 +61,23 @@ void ReadSettingsOf(benchmark::State& state, const std::string& content)
     ::unlink(name);
 }
 
-void BM_RandomBytes(benchmark::State& state) { ReadSettingsOf(state, RandomBytes()); }
-void BM_ShortUnknownLines(benchmark::State& state) { ReadSettingsOf(state, ShortLines()); }
-void BM_OneLongLine(benchmark::State& state) { ReadSettingsOf(state, LongLine()); }
+void BM_RandomBytes(benchmark::State& state)
+{
+    ReadSettingsOf(state, RandomBytes());
+}
+void BM_ShortUnknownLines(benchmark::State& state)
+{
+    ReadSettingsOf(state, ShortLines());
+}
+void BM_OneLongLine(benchmark::State& state)
+{
+    ReadSettingsOf(state, LongLine());
+}
 
 BENCHMARK(BM_RandomBytes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ShortUnknownLines)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OneLongLine)->Unit(benchmark::kMillisecond);
 
-} // namespace
+}  // namespace
 
 BENCHMARK_MAIN();

@@ -12,8 +12,7 @@
 namespace {
 
 class TAboutBoxTest : public TPlotterTest
-{
-};
+{};
 
 TEST_F(TAboutBoxTest, HelpMenuComesLastWithAboutZorvit)
 {
@@ -64,4 +63,4 @@ TEST_F(TAboutBoxTest, AltHThenAShowsTheVersionLicenceAndDescription)
     EXPECT_TRUE(text.contains("GPL-3.0-or-later")) << text.toStdString();
 }
 
-} // namespace
+}  // namespace

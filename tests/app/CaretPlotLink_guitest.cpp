@@ -7,10 +7,10 @@
 
 #include "editor/FailedLineMark.h"
 #include "editor/GCodeEditor.h"
-#include "settings/IniFile.h"
 #include "plot/OpenGLPanel.h"
-#include "settings/Settings.h"
 #include "plot/ViewProjection.h"
+#include "settings/IniFile.h"
+#include "settings/Settings.h"
 
 #include <QImage>
 #include <QMenu>
@@ -22,16 +22,16 @@
 
 namespace {
 
-constexpr QRgb kHighlight = 0xFFFFFF00; // yellow
-constexpr QRgb kG1 = 0xFFFF0000;        // clRed, the G1 colour
+constexpr QRgb kHighlight = 0xFFFFFF00;  // yellow
+constexpr QRgb kG1 = 0xFFFF0000;         // clRed, the G1 colour
 constexpr QRgb kBlack = 0xFF000000;
 
 // A pocket below and left of the origin: nothing of it is in view after opening.
-const QByteArray kProgram = "G0 X-5 Y-5\n"  // line 0, where the caret starts
-                            "(pocket)\n"    // 1
-                            "G1 X-40 Y-5\n" // 2
+const QByteArray kProgram = "G0 X-5 Y-5\n"   // line 0, where the caret starts
+                            "(pocket)\n"     // 1
+                            "G1 X-40 Y-5\n"  // 2
                             "G1 X-40 Y-30\n"
-                            "G1 X-5 Y-30\n" // 4
+                            "G1 X-5 Y-30\n"  // 4
                             "G1 X-5 Y-5";
 
 class TCaretPlotLinkTest : public TPlotterTest
@@ -58,8 +58,8 @@ protected:
     // Where a world point is drawn, in panel pixels.
     QPoint PixelOf(TPoint3f point) const
     {
-        const TViewProjection projection(Panel().ViewState(), Panel().ViewBounds(),
-                                         Panel().width(), Panel().height());
+        const TViewProjection projection(Panel().ViewState(), Panel().ViewBounds(), Panel().width(),
+                                         Panel().height());
         const TPixelPoint pixel = projection.ToPixels(projection.Turned(point));
         return QPointF(pixel.x, pixel.y).toPoint();
     }
@@ -119,9 +119,11 @@ TEST_F(TCaretPlotLinkTest, FitBringsTheWholeProgramIntoViewAndTheStandardViewsTu
     const QRect box = PixelsOf(kG1, &drawn, PixelOf({-2, 0, 0}).x());
     EXPECT_GT(drawn, 500);
     const QRect inside = Panel().rect().adjusted(3, 3, -3, -3);
-    EXPECT_TRUE(inside.contains(box)) << box.x() << "," << box.y() << " " << box.width() << "x"
-                                      << box.height();
-    EXPECT_GT(std::max(box.width() / double(Panel().width()), box.height() / double(Panel().height())), 0.7);
+    EXPECT_TRUE(inside.contains(box))
+        << box.x() << "," << box.y() << " " << box.width() << "x" << box.height();
+    EXPECT_GT(
+        std::max(box.width() / double(Panel().width()), box.height() / double(Panel().height())),
+        0.7);
 
     struct TKeyView
     {
@@ -148,12 +150,12 @@ TEST_F(TCaretPlotLinkTest, CaretHighlightsItsMoveAndAClickOnAMoveMovesTheCaret)
     QTest::qWait(kSettleMs);
     EXPECT_FALSE(Highlighted()) << "nothing new is drawn until the caret moves";
 
-    MoveCaret(2, 3); // G1 X-40 Y-5: from (-5,-5) to (-40,-5)
+    MoveCaret(2, 3);  // G1 X-40 Y-5: from (-5,-5) to (-40,-5)
     int lit = 0;
     const QRect highlight = PixelsOf(kHighlight, &lit);
     EXPECT_GT(lit, 200);
     EXPECT_TRUE(highlight.contains(Middle({-5, -5, 0}, {-40, -5, 0})));
-    MoveCaret(1, 2); // the comment made no move
+    MoveCaret(1, 2);  // the comment made no move
     EXPECT_FALSE(Highlighted());
 
     ActionNamed("ViewHighlightCaretMove").trigger();
@@ -218,7 +220,7 @@ TEST_F(TCaretPlotLinkTest, AFailingRefreshMarksItsLineUntilTheLineIsEdited)
     EXPECT_EQ(Editor().markersAtLine(3), 0u);
     EXPECT_TRUE(Editor().annotation(3).isEmpty());
 
-    ActionNamed("PlotterRefresh").trigger(); // fails again, then succeeds once mended
+    ActionNamed("PlotterRefresh").trigger();  // fails again, then succeeds once mended
     EXPECT_EQ(mark.Line(), 3);
     Editor().setText(QStringLiteral("G0 X1"));
     ActionNamed("PlotterRefresh").trigger();
@@ -245,4 +247,4 @@ TEST_F(TCaretPlotLinkTest, HighlightSettingIsKeptOnlyOnceItWasTurnedOff)
     EXPECT_EQ(TIniFile(settings).ReadString("View", "HighlightCaretMove", ""), "1");
 }
 
-} // namespace
+}  // namespace

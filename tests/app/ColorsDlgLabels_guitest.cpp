@@ -1,7 +1,7 @@
 // The plot colours dialog under fonts wider than the one it was laid out for: every label shows
 // its whole text, starts where it always does, and the pickers beside it move right to clear it.
-#include "editor/ColorPicker.h"
 #include "app/dialogs/ColorsDlg.h"
+#include "editor/ColorPicker.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -84,4 +84,4 @@ TEST(TdlgColorLabelsTest, FittingFontKeepsTheLayout)
     ExpectLabelsClearOfPickers(dialog);
 }
 
-} // namespace
+}  // namespace

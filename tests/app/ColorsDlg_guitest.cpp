@@ -1,5 +1,5 @@
-#include "editor/ColorPicker.h"
 #include "app/dialogs/ColorsDlg.h"
+#include "editor/ColorPicker.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -34,7 +34,8 @@ protected:
     QColor SwatchCentre(const char* identifier) const
     {
         const TColorPicker& picker = *FPickers[0];
-        const QImage swatch = picker.itemIcon(picker.findText(identifier)).pixmap(picker.iconSize()).toImage();
+        const QImage swatch =
+            picker.itemIcon(picker.findText(identifier)).pixmap(picker.iconSize()).toImage();
         return swatch.pixelColor(swatch.rect().center());
     }
 
@@ -50,7 +51,8 @@ TEST_F(TdlgColorTest, HasItsControlsInPlaceAndTabWalksThem)
     EXPECT_EQ(FDialog.minimumSize(), QSize(348, 166));
     EXPECT_EQ(FDialog.maximumSize(), QSize(348, 166));
     const char* const labels[] = {"G0 (Rapid Linear Interpolation)", "G1 (Linear Interpolation)",
-                                  "G2 (CW Circular Interpolation)", "G3 (CCW Circular Interpolation)"};
+                                  "G2 (CW Circular Interpolation)",
+                                  "G3 (CCW Circular Interpolation)"};
     for (int row = 0; row < 4; ++row) {
         const auto* label = FDialog.findChild<QLabel*>(QString("lblG%1").arg(row));
         ASSERT_TRUE(label && FPickers[row]) << row;
@@ -82,14 +84,16 @@ TEST_F(TdlgColorTest, PickersKeepColoursTheyDoNotListUntilTheUserChooses)
     EXPECT_EQ(FPickers[0]->currentText(), "clMoneyGreen");
     EXPECT_EQ(FPickers[2]->currentIndex(), -1);
     EXPECT_EQ(FPickers[3]->currentIndex(), -1);
-    EXPECT_EQ(FDialog.GetColors(), (std::array<TColor, 4>{clMoneyGreen, clWindowText, clNone, 0x00CCFFCC}));
+    EXPECT_EQ(FDialog.GetColors(),
+              (std::array<TColor, 4>{clMoneyGreen, clWindowText, clNone, 0x00CCFFCC}));
 
     ShowDialog();
     FPickers[2]->setFocus();
     QTest::keyClick(FPickers[2], Qt::Key_End);
     QTest::mouseClick(FOk, Qt::LeftButton);
     EXPECT_EQ(FDialog.result(), QDialog::Accepted);
-    EXPECT_EQ(FDialog.GetColors(), (std::array<TColor, 4>{clMoneyGreen, clWindowText, clWindowText, 0x00CCFFCC}));
+    EXPECT_EQ(FDialog.GetColors(),
+              (std::array<TColor, 4>{clMoneyGreen, clWindowText, clWindowText, 0x00CCFFCC}));
 }
 
 TEST_F(TdlgColorTest, PickerSignalsOnlyTheUsersChoices)
@@ -102,11 +106,12 @@ TEST_F(TdlgColorTest, PickerSignalsOnlyTheUsersChoices)
 
     ShowDialog();
     picker->setFocus();
-    QTest::keyClick(picker, Qt::Key_Down); // the entry after clRed
+    QTest::keyClick(picker, Qt::Key_Down);  // the entry after clRed
     ASSERT_EQ(changed.count(), 1);
     EXPECT_EQ(changed.takeFirst().at(0).value<TColor>(), clLime);
 
-    // Choosing from the drop-down list with the mouse; choosing the current entry again is no change.
+    // Choosing from the drop-down list with the mouse; choosing the current entry again is no
+    // change.
     for (int pass = 0; pass < 2; ++pass) {
         picker->showPopup();
         QAbstractItemView* list = picker->view();
@@ -153,4 +158,4 @@ TEST_F(TdlgColorTest, EnterAndOkAcceptEscapeCancelAndCloseBoxReject)
     }
 }
 
-} // namespace
+}  // namespace

@@ -7,17 +7,17 @@
 #include "tests/settings/SettingsTestFolder.h"
 #include "tests/support/FileSizeLimit.h"
 
+#include "editor/GCodeEditor.h"
 #include "watch/ATFileNotification.h"
 #include "watch/FileNameEncoding.h"
-#include "editor/GCodeEditor.h"
 
 #include <QAction>
 #include <QTest>
 
 #include <cstdio>
-#include <utility>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -27,7 +27,8 @@ constexpr int kQuietMs = 400;  // several notice intervals
 
 struct stat StatusOf(const QString& path)
 {
-    struct stat status{};
+    struct stat status
+    {};
     EXPECT_EQ(::stat(EncodeFileName(path).constData(), &status), 0) << path.toStdString();
     return status;
 }
@@ -133,7 +134,8 @@ TEST_F(TDocumentFilesTest, SavesKeepLinksModesOwnersAndOtherNames)
     EXPECT_EQ(ReadFile(secondName), "G0 X7\nG0 X8\nG0 X9\n" + kOld);
     EXPECT_EQ(StatusOf(shared).st_ino, StatusOf(secondName).st_ino);
     EXPECT_TRUE(dialogs->errors.isEmpty()) << dialogs->errors.join(' ').toStdString();
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 4) << "no temporary file left";
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 4)
+        << "no temporary file left";
 }
 
 TEST_F(TDocumentFilesTest, ALockedFolderIsSavedInPlaceAndAFullDiskLeavesTheFileWhole)
@@ -219,7 +221,8 @@ TEST_F(TDocumentFilesTest, AStormOfChangesRaisesOneQuestionAtATime)
     WriteOutside(path, "G0 X1\n");
     QTRY_COMPARE_WITH_TIMEOUT(dialogs->questions.size(), 2, kNoticeWaitMs);
     QTest::qWait(kQuietMs);
-    EXPECT_EQ(dialogs->questions.size(), 2) << "one question, and one more after No for the changes meanwhile";
+    EXPECT_EQ(dialogs->questions.size(), 2)
+        << "one question, and one more after No for the changes meanwhile";
     EXPECT_EQ(holding->mostOpenAtOnce, 1);
     EXPECT_EQ(window->Editor().TextBytes(), kOld);
 }
@@ -261,4 +264,4 @@ TEST_F(TDocumentFilesTest, TheWatcherKeepsUpWithBurstsDeletesAndRenamingSaves)
     EXPECT_EQ(holding->mostOpenAtOnce, 1);
 }
 
-} // namespace
+}  // namespace

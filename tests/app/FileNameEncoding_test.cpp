@@ -1,5 +1,5 @@
-#include "watch/FileNameEncoding.h"
 #include "app/document/ReloadPrompt.h"
+#include "watch/FileNameEncoding.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -13,15 +13,17 @@ namespace {
 
 TEST(FileNameEncodingTest, EveryByteSequenceComesBackAndUtf8DecodesAsQtDoes)
 {
-    for (const QByteArray& utf8 : {QByteArray("plain.ngc"), QByteArray("M\xc3\xbcller/\xe2\x82\xac.ngc"),
-                                   QByteArray("\xf0\x9f\x94\xa7 tool.ngc"), QByteArray()}) {
+    for (const QByteArray& utf8 :
+         {QByteArray("plain.ngc"), QByteArray("M\xc3\xbcller/\xe2\x82\xac.ngc"),
+          QByteArray("\xf0\x9f\x94\xa7 tool.ngc"), QByteArray()}) {
         EXPECT_EQ(DecodeFileName(utf8), QFile::decodeName(utf8)) << utf8.toStdString();
         EXPECT_EQ(EncodeFileName(DecodeFileName(utf8)), utf8);
     }
     // Latin-1, cut sequences, overlong forms, encoded surrogates and stray continuation bytes.
     for (const QByteArray& bytes :
          {QByteArray("bad\xff\xfe.ngc"), QByteArray("caf\xe9.ngc"), QByteArray("\xe2\x82"),
-          QByteArray("\xc0\xaf"), QByteArray("\xed\xb2\x80"), QByteArray("\x80\xbf x \xf4\x90\x80\x80")}) {
+          QByteArray("\xc0\xaf"), QByteArray("\xed\xb2\x80"),
+          QByteArray("\x80\xbf x \xf4\x90\x80\x80")}) {
         const QString name = DecodeFileName(bytes);
         EXPECT_FALSE(name.contains(QChar(0xFFFD))) << bytes.toHex().toStdString();
         EXPECT_EQ(EncodeFileName(name), bytes) << bytes.toHex().toStdString();
@@ -39,7 +41,9 @@ TEST(FileNameEncodingTest, ANameFromAFileDialogFindsItsFile)
 {
     QTemporaryDir folder;
     const QByteArray base = QFile::encodeName(folder.path());
-    const auto create = [&](const QByteArray& name) { std::fclose(std::fopen((base + name).constData(), "w")); };
+    const auto create = [&](const QByteArray& name) {
+        std::fclose(std::fopen((base + name).constData(), "w"));
+    };
     create("/bad\xff\xfe.ngc");
     EXPECT_EQ(EncodeFileName(RecoverDialogFileName(QFile::decodeName(base + "/bad\xff\xfe.ngc"))),
               base + "/bad\xff\xfe.ngc");
@@ -81,4 +85,4 @@ TEST(ReloadPromptTest, NoticesWhileTheQuestionIsOpenAskOnceMoreAfterNo)
     EXPECT_FALSE(prompt.QuestionOpen());
 }
 
-} // namespace
+}  // namespace

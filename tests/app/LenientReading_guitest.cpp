@@ -111,7 +111,8 @@ TEST_F(TLenientReadingGuiTest, ProgramInfoFollowsEveryRunAndTellsWhenThePlotIsIn
     auto* notice = window->findChild<QLabel*>(QStringLiteral("lblSkipped"));
     ASSERT_NE(notice, nullptr);
     EXPECT_TRUE(notice->isVisible());
-    EXPECT_EQ(notice->text(), "Lenient reading skipped 1 word and 0 lines: the plot is incomplete.");
+    EXPECT_EQ(notice->text(),
+              "Lenient reading skipped 1 word and 0 lines: the plot is incomplete.");
 
     window->Editor().SetTextBytes("G0 X1\n");
     ActionNamed("PlotterRefresh").trigger();

@@ -13,7 +13,7 @@
 namespace {
 
 const QByteArray kSquare = "G0 X1 Y1\nG1 X5\nY5\nX1\nY1\n";  // five segments, extent 6
-const QByteArray kWide = "G0 X20\nG1 Y20\n";                   // two segments, extent 21
+const QByteArray kWide = "G0 X20\nG1 Y20\n";                 // two segments, extent 21
 
 class TOpenPaintsTest : public TPlotterTest
 {
@@ -127,4 +127,4 @@ TEST_F(TOpenPaintsTest, HeldPaintsKeepThePictureUntilReleased)
     EXPECT_EQ(paints.back(), 7u);
 }
 
-} // namespace
+}  // namespace

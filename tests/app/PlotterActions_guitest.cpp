@@ -4,9 +4,9 @@
 #include "tests/app/PlotterTestSupport.h"
 #include "tests/support/PointerMove.h"
 
+#include "app/window/Icons.h"
 #include "editor/GCodeEditor.h"
 #include "highlight/Highlighter.h"
-#include "app/window/Icons.h"
 #include "plot/OpenGLPanel.h"
 
 #include <QAction>
@@ -16,14 +16,14 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTimer>
 #include <QSignalSpy>
 #include <QSplitter>
-#include <QTabWidget>
 #include <QStatusBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
-#include <QTest>
 
 #include <xcb/xcb.h>
 
@@ -100,7 +100,8 @@ TEST_F(TPlotterActionsTest, ActionsAreTheTableInItsOrder)
     QIcon::setThemeName(QStringLiteral("zorvit-no-such-theme"));  // icons of our own only
     MakeWindow();
     QStringList names;
-    for (const QAction* action : window->findChildren<QAction*>(QString(), Qt::FindDirectChildrenOnly))
+    for (const QAction* action :
+         window->findChildren<QAction*>(QString(), Qt::FindDirectChildrenOnly))
         if (!action->objectName().isEmpty())
             names << action->objectName();
     QStringList expected;
@@ -148,11 +149,10 @@ TEST_F(TPlotterActionsTest, MenusShowTheirItemsAndRunTheActions)
     // Items added to File and Edit follow the specified ones.
     EXPECT_EQ(ItemCaptions(MenuNamed("mnuFile")).mid(0, 7),
               QStringList({"&New", "&Open...", "-", "&Save", "Save &As...", "-", "E&xit"}));
-    EXPECT_EQ(ItemCaptions(MenuNamed("mnuEdit")).mid(0, 8),
-              QStringList({"&Undo", "-", "Cu&t", "&Copy", "&Paste", "&Delete", "-",
-                           "Select &All"}));
-    EXPECT_EQ(ItemCaptions(MenuNamed("mnuEditor")),
-              QStringList({"&Display Syntax", "&Colors..."}));
+    EXPECT_EQ(
+        ItemCaptions(MenuNamed("mnuEdit")).mid(0, 8),
+        QStringList({"&Undo", "-", "Cu&t", "&Copy", "&Paste", "&Delete", "-", "Select &All"}));
+    EXPECT_EQ(ItemCaptions(MenuNamed("mnuEditor")), QStringList({"&Display Syntax", "&Colors..."}));
     // Items added later follow these.
     EXPECT_EQ(ItemCaptions(MenuNamed("mnuPlotter")).mid(0, 3),
               QStringList({"&Refresh from Code", "R&eset To Origin", "&Colors..."}));
@@ -162,10 +162,13 @@ TEST_F(TPlotterActionsTest, MenusShowTheirItemsAndRunTheActions)
     ASSERT_NE(open, nullptr);
     EXPECT_TRUE(open->text().endsWith(QKeySequence("Ctrl+O").toString(QKeySequence::NativeText)));
     const std::pair<const char*, const char*> wiring[] = {
-        {"itmFileOpen", "FileOpen1"}, {"itmEditSelectAll", "EditSelectAll1"},
+        {"itmFileOpen", "FileOpen1"},
+        {"itmEditSelectAll", "EditSelectAll1"},
         {"itmEditorDisplaySyntax", "EditorDisplaySyntax"},
-        {"itmPlotterRefresh", "PlotterRefresh"}, {"itmSettingsResetDrawing", "PlotterResetOrigin"},
-        {"itmSettingsColors", "DisplayColors1"}, {"itmFileSaveAs", "FileSaveAs1"}};
+        {"itmPlotterRefresh", "PlotterRefresh"},
+        {"itmSettingsResetDrawing", "PlotterResetOrigin"},
+        {"itmSettingsColors", "DisplayColors1"},
+        {"itmFileSaveAs", "FileSaveAs1"}};
     dialogs->openNames.push_back(QString());
     dialogs->saveNames.push_back(QString());
     dialogs->onExecute = [](QDialog&) { return false; };
@@ -188,7 +191,8 @@ TEST_F(TPlotterActionsTest, ToolBarAndContextMenu)
     for (const QAction* action : toolBar->actions())
         tools << (action->isSeparator() ? QStringLiteral("-") : action->objectName());
     // Buttons added later follow these.
-    EXPECT_EQ(tools.mid(0, 5), QStringList({"FileNew1", "FileOpen1", "FileSave1", "-", "PlotterRefresh"}));
+    EXPECT_EQ(tools.mid(0, 5),
+              QStringList({"FileNew1", "FileOpen1", "FileSave1", "-", "PlotterRefresh"}));
     EXPECT_EQ(toolBar->toolButtonStyle(), Qt::ToolButtonIconOnly);
 
     QMenu& popup = MenuNamed("pmuGCode");
@@ -198,8 +202,8 @@ TEST_F(TPlotterActionsTest, ToolBarAndContextMenu)
         names << item->objectName();
     EXPECT_EQ(names, QStringList({"pmuUndo", "N2", "pmuCut", "pmuCopy", "pmuPaste", "pmuDelete",
                                   "N1", "pmuSelectAll"}));
-    EXPECT_EQ(ItemCaptions(popup), QStringList({"&Undo", "-", "Cu&t", "&Copy", "&Paste",
-                                                "&Delete", "-", "Select &All"}));
+    EXPECT_EQ(ItemCaptions(popup), QStringList({"&Undo", "-", "Cu&t", "&Copy", "&Paste", "&Delete",
+                                                "-", "Select &All"}));
 
     window->Editor().setText("G0 X1");
     window->findChild<QAction*>("pmuSelectAll")->trigger();
@@ -401,8 +405,7 @@ TEST_F(TPlotterActionsTest, EditorColorsReachesTheEditorsHighlighter)
 // The error box adds a final "." after a character that sorts after ".".
 class TErrorTextTest : public TPlotterTest,
                        public ::testing::WithParamInterface<std::pair<const char*, const char*>>
-{
-};
+{};
 
 TEST_P(TErrorTextTest, FinalPeriod)
 {
@@ -416,8 +419,7 @@ INSTANTIATE_TEST_SUITE_P(Messages, TErrorTextTest,
                          ::testing::Values(std::pair{"Number expected", "Number expected."},
                                            std::pair{"Line 5", "Line 5."},
                                            std::pair{"Done.", "Done."},
-                                           std::pair{"Really!", "Really!"},
-                                           std::pair{"(x)", "(x)"},
+                                           std::pair{"Really!", "Really!"}, std::pair{"(x)", "(x)"},
                                            std::pair{"a/", "a/."},
                                            std::pair{"90\xC2\xB0", "90\xC2\xB0."},
                                            std::pair{"", ""}));
@@ -445,8 +447,8 @@ protected:
     static QStringList ButtonTexts(const QMessageBox& box)
     {
         QStringList texts;
-        for (const QMessageBox::StandardButton b : {QMessageBox::Yes, QMessageBox::No,
-                                                    QMessageBox::Cancel, QMessageBox::Ok})
+        for (const QMessageBox::StandardButton b :
+             {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel, QMessageBox::Ok})
             if (box.button(b) != nullptr)
                 texts << box.button(b)->text();
         return texts;
@@ -463,19 +465,26 @@ protected:
         xcb_connection_t* connection = x11->connection();
         const auto free = [](void* reply) { std::free(reply); };
         const std::unique_ptr<xcb_intern_atom_reply_t, decltype(free)> atom(
-            xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 1, static_cast<std::uint16_t>(std::strlen(property)), property),
-                                  nullptr), free);
+            xcb_intern_atom_reply(connection,
+                                  xcb_intern_atom(connection, 1,
+                                                  static_cast<std::uint16_t>(std::strlen(property)),
+                                                  property),
+                                  nullptr),
+            free);
         if (!atom || atom->atom == XCB_ATOM_NONE)
             return "(no such property)";
         const std::unique_ptr<xcb_get_property_reply_t, decltype(free)> reply(
             xcb_get_property_reply(connection,
-                                   xcb_get_property(connection, 0, static_cast<xcb_window_t>(window.winId()),
+                                   xcb_get_property(connection, 0,
+                                                    static_cast<xcb_window_t>(window.winId()),
                                                     atom->atom, XCB_GET_PROPERTY_TYPE_ANY, 0, 1024),
-                                   nullptr), free);
+                                   nullptr),
+            free);
         if (!reply)
             return "(unreadable)";
         const auto* text = static_cast<const char*>(xcb_get_property_value(reply.get()));
-        return std::string(text, static_cast<std::size_t>(xcb_get_property_value_length(reply.get())));
+        return std::string(text,
+                           static_cast<std::size_t>(xcb_get_property_value_length(reply.get())));
     }
 
     QWidget owner;
@@ -484,13 +493,15 @@ protected:
 
 TEST_F(TMessageBoxTest, QuestionWithCancel)
 {
-    WhenShown([](QMessageBox& box) {
-        EXPECT_EQ(box.windowTitle(), "Confirm");
-        EXPECT_EQ(box.text(), "Save changes?");
-        EXPECT_EQ(box.icon(), QMessageBox::Question);
-        EXPECT_EQ(ButtonTexts(box), QStringList({"&Yes", "&No", "Cancel"}));
-        EXPECT_EQ(box.defaultButton(), box.button(QMessageBox::Yes));
-    }, Qt::Key_Escape);
+    WhenShown(
+        [](QMessageBox& box) {
+            EXPECT_EQ(box.windowTitle(), "Confirm");
+            EXPECT_EQ(box.text(), "Save changes?");
+            EXPECT_EQ(box.icon(), QMessageBox::Question);
+            EXPECT_EQ(ButtonTexts(box), QStringList({"&Yes", "&No", "Cancel"}));
+            EXPECT_EQ(box.defaultButton(), box.button(QMessageBox::Yes));
+        },
+        Qt::Key_Escape);
     EXPECT_EQ(dialogs.Ask("Save changes?", true), TAnswer::Cancel);
 
     WhenShown([](QMessageBox&) {}, Qt::Key_Return);
@@ -499,25 +510,29 @@ TEST_F(TMessageBoxTest, QuestionWithCancel)
 
 TEST_F(TMessageBoxTest, QuestionWithoutCancelAnswersNoOnEscape)
 {
-    WhenShown([](QMessageBox& box) {
-        EXPECT_EQ(ButtonTexts(box), QStringList({"&Yes", "&No"}));
-    }, Qt::Key_Escape);
+    WhenShown(
+        [](QMessageBox& box) {
+            EXPECT_EQ(ButtonTexts(box), QStringList({"&Yes", "&No"}));
+        },
+        Qt::Key_Escape);
     EXPECT_EQ(dialogs.Ask("Reload?", false), TAnswer::No);
 }
 
 TEST_F(TMessageBoxTest, ErrorBoxHasNoCaption)
 {
-    WhenShown([](QMessageBox& box) {
-        EXPECT_TRUE(box.windowTitle().isEmpty());
-        // What the window manager shows: Qt itself would name the box after the program.
-        EXPECT_EQ(XWindowText(box, "_NET_WM_NAME"), "");
-        EXPECT_EQ(XWindowText(box, "WM_NAME"), "");
-        EXPECT_EQ(box.icon(), QMessageBox::Critical);
-        EXPECT_EQ(box.text(), "Line 3: Number expected.");
-        EXPECT_EQ(box.buttons().size(), 1);
-        EXPECT_NE(box.button(QMessageBox::Ok), nullptr);
-    }, Qt::Key_Return);
+    WhenShown(
+        [](QMessageBox& box) {
+            EXPECT_TRUE(box.windowTitle().isEmpty());
+            // What the window manager shows: Qt itself would name the box after the program.
+            EXPECT_EQ(XWindowText(box, "_NET_WM_NAME"), "");
+            EXPECT_EQ(XWindowText(box, "WM_NAME"), "");
+            EXPECT_EQ(box.icon(), QMessageBox::Critical);
+            EXPECT_EQ(box.text(), "Line 3: Number expected.");
+            EXPECT_EQ(box.buttons().size(), 1);
+            EXPECT_NE(box.button(QMessageBox::Ok), nullptr);
+        },
+        Qt::Key_Return);
     dialogs.ShowError("Line 3: Number expected.");
 }
 
-} // namespace
+}  // namespace

@@ -3,11 +3,11 @@
 
 #include "tests/app/PlotterTestSupport.h"
 
-#include "watch/ATFileNotification.h"
 #include "app/dialogs/ColorsDlg.h"
 #include "editor/GCodeEditor.h"
 #include "highlight/Highlighter.h"
 #include "plot/OpenGLPanel.h"
+#include "watch/ATFileNotification.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -24,8 +24,8 @@
 namespace {
 
 const QByteArray kSquare = "G0 X1 Y1\nG1 X5\nY5\nX1\nY1\n";  // five segments
-const QByteArray kTwoMoves = "G0 X2\nG1 Y3\n";                 // two segments
-const QByteArray kBadProgram = "G0 X1\nG1 X\n";                // "Number expected" on line 2
+const QByteArray kTwoMoves = "G0 X2\nG1 Y3\n";               // two segments
+const QByteArray kBadProgram = "G0 X1\nG1 X\n";              // "Number expected" on line 2
 
 std::size_t SegmentCount(const TGLPlotter& window)
 {
@@ -82,8 +82,9 @@ TEST_F(TPlotterDocumentTest, StartsWithAMissingFileShowsTheErrorAndKeepsTheTab)
     QDir::setCurrent(folder.path());
     MakeWindow({"missing.ngc"});
     ASSERT_EQ(dialogs->errors.size(), 1);
-    EXPECT_EQ(dialogs->errors[0], "Cannot open file \"" + QDir(folder.path()).absoluteFilePath("missing.ngc")
-                                      + "\". No such file or directory.");
+    EXPECT_EQ(dialogs->errors[0], "Cannot open file \"" +
+                                      QDir(folder.path()).absoluteFilePath("missing.ngc") +
+                                      "\". No such file or directory.");
     EXPECT_EQ(window->windowTitle(), "Zorvit");
     EXPECT_FALSE(window->findChild<QTabWidget*>("pgcGCode")->tabBar()->isHidden());
     EXPECT_TRUE(window->Watcher().FileName().isEmpty());
@@ -193,8 +194,7 @@ void PrintTo(const TCloseCase& c, std::ostream* out)
 
 class TCloseQueryTest : public TPlotterDocumentTest,
                         public ::testing::WithParamInterface<TCloseCase>
-{
-};
+{};
 
 TEST_P(TCloseQueryTest, ClosesOnlyWhenTheTextIsSafeOrGivenUp)
 {
@@ -228,8 +228,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TCloseCase{"No", TAnswer::No, {}, true, true, false},
                       TCloseCase{"YesTitled", TAnswer::Yes, {}, true, true, true},
                       TCloseCase{"YesUntitledSaved", TAnswer::Yes, "saved.ngc", false, true, true},
-                      TCloseCase{"YesUntitledDialogCancelled", TAnswer::Yes, {}, false, false,
-                                 false}),
+                      TCloseCase{
+                          "YesUntitledDialogCancelled", TAnswer::Yes, {}, false, false, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(TPlotterDocumentTest, ExitRunsTheCloseQuery)
@@ -293,8 +293,7 @@ TEST_F(TPlotterDocumentTest, OpenWithEditsSavesFirstWhenAskedTo)
 // Files are written back with the line breaks they were read with.
 class TLineBreakTest : public TPlotterDocumentTest,
                        public ::testing::WithParamInterface<const char*>
-{
-};
+{};
 
 TEST_P(TLineBreakTest, EditedFileIsWrittenWithItsOwnLineBreaks)
 {
@@ -313,7 +312,8 @@ INSTANTIATE_TEST_SUITE_P(Styles, TLineBreakTest, ::testing::Values("\r\n", "\n",
                          [](const auto& info) {
                              const std::string br = info.param;
                              return br == "\r\n" ? std::string("CrLf")
-                                                 : br == "\n" ? std::string("Lf") : std::string("Cr");
+                                    : br == "\n" ? std::string("Lf")
+                                                 : std::string("Cr");
                          });
 
 TEST_F(TPlotterDocumentTest, BytesThatAreNotUtf8SurviveARoundTrip)
@@ -470,7 +470,8 @@ TEST_F(TPlotterDocumentTest, SettingsAreReadAtStartAndWrittenAtShutDown)
     const QByteArray written = ReadFile(settings);
     EXPECT_TRUE(written.startsWith("[Colors]\nG0=clAqua\nG3=clNavy\nG1=clRed\nG2=clOlive\n"))
         << written.toStdString();
-    EXPECT_TRUE(written.contains("[Reserved Word]\nBackground=13434828\nForeground=536870911\nStyle=1\n"));
+    EXPECT_TRUE(
+        written.contains("[Reserved Word]\nBackground=13434828\nForeground=536870911\nStyle=1\n"));
 }
 
 // Outside changes reach the reload question through the real watcher.
@@ -543,4 +544,4 @@ TEST_F(TPlotterReloadTest, OnlyTheLastOpenedFileIsWatched)
     EXPECT_EQ(dialogs->questions[0], "File " + second + " has changed. Reload?");
 }
 
-} // namespace
+}  // namespace

@@ -2,10 +2,10 @@
 // wrap and not-found notes, Replace All undone in one step, Go to Line, Redo after Undo, the
 // recent files (order, limit, a file that is gone, Clear List), the state file written on close
 // and read back, a first run without it, and a settings file unchanged by all of this.
-#include "watch/ATFileNotification.h"
 #include "editor/FindBar.h"
 #include "editor/GCodeEditor.h"
 #include "tests/app/PlotterTestSupport.h"
+#include "watch/ATFileNotification.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -27,7 +27,10 @@ protected:
         QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), modifiers);
     }
 
-    long SelectionStart() const { return window->Editor().SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART); }
+    long SelectionStart() const
+    {
+        return window->Editor().SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART);
+    }
     TFindBar& Bar() const { return *window->findChild<TFindBar*>("FindBar"); }
     QString Note() const { return Bar().findChild<QLabel*>("lblNote")->text(); }
 
@@ -240,4 +243,4 @@ TEST_F(TPlotterEditingTest, SettingsFileIsTheSameWithAndWithoutTheseFeatures)
     EXPECT_TRUE(QFile::exists(StateFile()));
 }
 
-} // namespace
+}  // namespace

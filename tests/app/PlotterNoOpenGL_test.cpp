@@ -8,8 +8,8 @@
 #include "plot/OpenGLPanel.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QElapsedTimer>
+#include <QLabel>
 
 namespace {
 

@@ -2,9 +2,9 @@
 // What the main window's GUI tests share: question answers given in advance, a temporary
 // settings folder, and a window built for the test.
 
-#include "editor/GCodeEditor.h"
-#include "app/window/Plotter.h"
 #include "app/dialogs/UserDialogs.h"
+#include "app/window/Plotter.h"
+#include "editor/GCodeEditor.h"
 
 #include <QByteArray>
 #include <QDialog>

@@ -47,10 +47,10 @@ protected:
     {
         ASSERT_LT(index, Segments().size());
         const TSegment& s = Segments()[index];
-        EXPECT_TRUE(s.from == from) << "segment " << index << " from " << s.from.x << ","
-                                    << s.from.y << "," << s.from.z;
-        EXPECT_TRUE(s.to == to) << "segment " << index << " to " << s.to.x << "," << s.to.y
-                                << "," << s.to.z;
+        EXPECT_TRUE(s.from == from)
+            << "segment " << index << " from " << s.from.x << "," << s.from.y << "," << s.from.z;
+        EXPECT_TRUE(s.to == to) << "segment " << index << " to " << s.to.x << "," << s.to.y << ","
+                                << s.to.z;
         EXPECT_EQ(s.colour, colour) << "segment " << index;
     }
 
@@ -129,8 +129,7 @@ TEST_F(TToolpathTest, APendingRowLeftByAFailedRunIsPlotted)
 // The extent is the largest positive X or Y, rounded half to even, plus 1.
 class TExtentTest : public TToolpathTest,
                     public ::testing::WithParamInterface<std::pair<const char*, std::int32_t>>
-{
-};
+{};
 
 TEST_P(TExtentTest, FromTheLargestXOrY)
 {
@@ -221,4 +220,4 @@ TEST_F(TToolpathTest, ColoursDialogCancelChangesNothing)
     EXPECT_EQ(window->Panel().ViewState().zoomFactor, 0.5);
 }
 
-} // namespace
+}  // namespace

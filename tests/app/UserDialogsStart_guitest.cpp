@@ -40,7 +40,8 @@ protected:
     {
         auto* poll = new QTimer;
         QObject::connect(poll, &QTimer::timeout, poll, [poll, act] {
-            if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget()); dialog && dialog->isVisible()) {
+            if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                dialog && dialog->isVisible()) {
                 poll->deleteLater();
                 poll->stop();
                 act(*dialog);
@@ -113,4 +114,4 @@ TEST_F(TUserDialogsStartTest, TitledStartsInTheDocumentsFolderAndSaveOffersItsNa
     EXPECT_EQ(shown, Path("home"));
 }
 
-} // namespace
+}  // namespace

@@ -235,4 +235,4 @@ TEST_F(TWheelTest, ResetToOriginResetsTheView)
     EXPECT_EQ(Panel().Segments().size(), 1u);
 }
 
-} // namespace
+}  // namespace

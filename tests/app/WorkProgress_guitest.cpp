@@ -4,8 +4,8 @@
 
 #include "tests/app/PlotterTestSupport.h"
 
-#include "plot/OpenGLPanel.h"
 #include "app/window/WorkProgress.h"
+#include "plot/OpenGLPanel.h"
 
 #include <QLabel>
 #include <QMainWindow>
@@ -132,15 +132,13 @@ TEST_F(TWorkProgressTest, AFailingStepStillHidesTheProgress)
         const TWorkProgress::TScope working(*progress);
         progress->Report(kStageInterpreting, 0, 1);
         throw std::runtime_error("Number expected");
-    } catch (const std::runtime_error&) {
-    }
+    } catch (const std::runtime_error&) {}
     EXPECT_TRUE(Label().isHidden());
     EXPECT_FALSE(progress->Showing());
 }
 
 class TWindowProgressTest : public TPlotterTest
-{
-};
+{};
 
 TEST_F(TWindowProgressTest, LongOpenShowsReadingInterpretingPlottingThenTheUsualWindow)
 {
@@ -168,4 +166,4 @@ TEST_F(TWindowProgressTest, LongOpenShowsReadingInterpretingPlottingThenTheUsual
     EXPECT_EQ(window->Panel().Segments().size(), 5u);
 }
 
-} // namespace
+}  // namespace

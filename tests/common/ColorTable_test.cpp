@@ -36,9 +36,9 @@ TEST(ColorTableTest, PickerOffersTheTableInOrderWithoutNoneAndDefault)
     EXPECT_EQ(offered, expected);
 }
 
-class IdentToColorTest : public ::testing::TestWithParam<std::pair<std::string_view, std::optional<TColor>>>
-{
-};
+class IdentToColorTest
+    : public ::testing::TestWithParam<std::pair<std::string_view, std::optional<TColor>>>
+{};
 
 TEST_P(IdentToColorTest, MatchesWholeIdentifierIgnoringAsciiCase)
 {
@@ -53,4 +53,4 @@ INSTANTIATE_TEST_SUITE_P(Identifiers, IdentToColorTest,
                                            std::pair{" clBlue", std::optional<TColor>()},
                                            std::pair{"255", std::optional<TColor>()}));
 
-} // namespace
+}  // namespace

@@ -15,7 +15,8 @@ const std::string kNew = std::string(10000, 'n') + "\n";
 
 struct stat StatusOf(const std::string& path)
 {
-    struct stat status{};
+    struct stat status
+    {};
     EXPECT_EQ(::stat(path.c_str(), &status), 0) << path;
     return status;
 }
@@ -28,7 +29,8 @@ protected:
 
     std::size_t EntryCount(const std::filesystem::path& folder) const
     {
-        return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
+        return static_cast<std::size_t>(
+            std::distance(std::filesystem::directory_iterator(folder), {}));
     }
 
     std::string ReasonOf(const std::string& path, const std::string& text)
@@ -46,7 +48,8 @@ TEST_F(TSafeFileWriteTest, ReplacingKeepsModeOwnerAndLinks)
 {
     const mode_t mask = ::umask(022);
     SafeWriteFile(FName, "first", kNewMode);
-    EXPECT_EQ(StatusOf(FName).st_mode & 07777, 0644u) << "a new file's mode is narrowed by the umask";
+    EXPECT_EQ(StatusOf(FName).st_mode & 07777, 0644u)
+        << "a new file's mode is narrowed by the umask";
     ::umask(mask);
 
     ::chmod(FName.c_str(), 0604);
@@ -91,7 +94,7 @@ TEST_F(TSafeFileWriteTest, AFullDiskLeavesTheOldFileWholeAndTellsWhy)
     std::filesystem::create_hard_link(linked, FFolder.File("other-name.ngc"));
     {
         const TFileSizeLimit limit(4096);
-        EXPECT_EQ(ReasonOf(FName, kNew), "File too large");  // through a temporary file
+        EXPECT_EQ(ReasonOf(FName, kNew), "File too large");   // through a temporary file
         EXPECT_EQ(ReasonOf(linked, kNew), "File too large");  // in place
     }
     EXPECT_EQ(ReadWholeFile(FName), kOld);
@@ -110,8 +113,8 @@ TEST_F(TSafeFileWriteTest, ALockedFolderIsWrittenInPlaceWhenTheFileAllows)
     WriteWholeFile(readOnly, kOld);
     ::chmod(readOnly.c_str(), 0444);
     ::chmod(locked.c_str(), 0555);
-    for (const std::filesystem::path& path : {FFolder.Path(), locked, std::filesystem::path(inLocked),
-                                              std::filesystem::path(readOnly)})
+    for (const std::filesystem::path& path :
+         {FFolder.Path(), locked, std::filesystem::path(inLocked), std::filesystem::path(readOnly)})
         TUnprivileged::Own(path);
 
     TUnprivileged unprivileged;
@@ -161,4 +164,4 @@ TEST_F(TSafeFileWriteTest, OnlyRegularFilesAreWritten)
     EXPECT_EQ(ReasonOf(FFolder.File("no/such/folder.ngc"), kNew), "No such file or directory");
 }
 
-} // namespace
+}  // namespace

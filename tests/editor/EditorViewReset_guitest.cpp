@@ -89,7 +89,8 @@ TEST_F(TEditorViewResetTest, GoToLineMovesTheCaretAndScrollsTheLineIntoView)
     };
     const auto lineInView = [this](int line) {
         const long first = editor.SendScintilla(QsciScintillaBase::SCI_GETFIRSTVISIBLELINE);
-        return line >= first && line < first + editor.SendScintilla(QsciScintillaBase::SCI_LINESONSCREEN);
+        return line >= first &&
+               line < first + editor.SendScintilla(QsciScintillaBase::SCI_LINESONSCREEN);
     };
     editor.GoToLine(3);
     EXPECT_EQ(caret(), std::pair(2, 0));
@@ -121,9 +122,10 @@ TEST(TColorPickerPopupTest, OpensAboutSixteenEntriesTallWithAScrollBar)
     const int shownRows = list->viewport()->height() / rowHeight;
     EXPECT_GE(shownRows, kVisibleEntries - 1);
     EXPECT_LE(shownRows, kVisibleEntries + 1);
-    EXPECT_TRUE(QTest::qWaitFor([list] { return list->verticalScrollBar()->isVisible(); }, kWaitMs));
+    EXPECT_TRUE(
+        QTest::qWaitFor([list] { return list->verticalScrollBar()->isVisible(); }, kWaitMs));
     EXPECT_GT(list->verticalScrollBar()->maximum(), 0);
     picker.hidePopup();
 }
 
-} // namespace
+}  // namespace

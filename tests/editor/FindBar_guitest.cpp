@@ -43,9 +43,15 @@ protected:
         QTest::keyClick(field, Qt::Key_Return);
     }
 
-    void Enter(const char* field) { QTest::keyClick(bar->findChild<QLineEdit*>(field), Qt::Key_Return); }
+    void Enter(const char* field)
+    {
+        QTest::keyClick(bar->findChild<QLineEdit*>(field), Qt::Key_Return);
+    }
 
-    void Click(const char* name) { QTest::mouseClick(bar->findChild<QCheckBox*>(name), Qt::LeftButton); }
+    void Click(const char* name)
+    {
+        QTest::mouseClick(bar->findChild<QCheckBox*>(name), Qt::LeftButton);
+    }
 
     std::pair<long, long> Selection() const
     {
@@ -100,7 +106,8 @@ TEST_F(TFindBarTest, ASelectionWithinALineBecomesTheSearchText)
     EXPECT_EQ(bar->findChild<QLineEdit*>("edtFind")->text(), "X1");
     EXPECT_FALSE(bar->findChild<QLineEdit*>("edtReplace")->isVisible());
     bar->ShowReplace();
-    EXPECT_TRUE(QTest::qWaitFor([this] { return bar->findChild<QLineEdit*>("edtReplace")->isVisible(); }));
+    EXPECT_TRUE(
+        QTest::qWaitFor([this] { return bar->findChild<QLineEdit*>("edtReplace")->isVisible(); }));
 }
 
 TEST_F(TFindBarTest, ReplaceTakesTheSelectedMatchAndReplaceAllIsOneUndoStep)
@@ -133,4 +140,4 @@ TEST_F(TFindBarTest, ReplaceTakesTheSelectedMatchAndReplaceAllIsOneUndoStep)
     EXPECT_EQ(editor->text().toStdString(), kText);
 }
 
-} // namespace
+}  // namespace

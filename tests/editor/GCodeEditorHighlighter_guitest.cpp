@@ -25,7 +25,8 @@ private:
 int StyleAt(TGCodeEditor& editor, long position)
 {
     editor.SendScintilla(Sci::SCI_COLOURISE, 0UL, -1L);
-    return static_cast<int>(editor.SendScintilla(Sci::SCI_GETSTYLEAT, static_cast<unsigned long>(position)));
+    return static_cast<int>(
+        editor.SendScintilla(Sci::SCI_GETSTYLEAT, static_cast<unsigned long>(position)));
 }
 
 TEST(TGCodeEditorHighlighterTest, AttachedHighlighterColoursTheTextInTheEditorsFont)
@@ -69,10 +70,11 @@ TEST(TGCodeEditorHighlighterTest, ReplacedRemovedOrLeftAttachedTheHighlighterGoe
         EXPECT_EQ(editor.HighlighterLexer(), nullptr);
         EXPECT_EQ(editor.lexer(), nullptr);
         editor.SetHighlighter(std::make_unique<TWatchedSyn>(thirdGone));
-        EXPECT_EQ(StyleAt(editor, 0), editor.HighlighterLexer()->StyleOf(
-                                          &static_cast<TSynRC274Syn*>(editor.Highlighter())->AxisAttri));
+        EXPECT_EQ(StyleAt(editor, 0),
+                  editor.HighlighterLexer()->StyleOf(
+                      &static_cast<TSynRC274Syn*>(editor.Highlighter())->AxisAttri));
     }
     EXPECT_TRUE(thirdGone);
 }
 
-} // namespace
+}  // namespace

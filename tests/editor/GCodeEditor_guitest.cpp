@@ -65,10 +65,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&editor));
     }
 
-    void TearDown() override
-    {
-        QToolTip::hideText();
-    }
+    void TearDown() override { QToolTip::hideText(); }
 
     // Puts the caret at line and index and types text there, as the user would.
     void TypeAt(int line, int index, const QString& text)
@@ -120,7 +117,8 @@ INSTANTIATE_TEST_SUITE_P(
         TRoundTripCase{"EndsInLf", "G0 X1\nM2\n", {"G0 X1", "M2", ""}, TLineBreak::Lf},
         TRoundTripCase{"EndsInCrLf", "G0\r\n", {"G0", ""}, TLineBreak::CrLf},
         TRoundTripCase{"EmptyCrLines", "\r\r", {"", "", ""}, TLineBreak::Cr},
-        TRoundTripCase{"Latin1", "G1 X1 (10\xB0 turn)\r\nM2", {"G1 X1 (10\xB0 turn)", "M2"}, TLineBreak::CrLf},
+        TRoundTripCase{
+            "Latin1", "G1 X1 (10\xB0 turn)\r\nM2", {"G1 X1 (10\xB0 turn)", "M2"}, TLineBreak::CrLf},
         TRoundTripCase{"Utf8", "(\xC3\x98 6 mm)\nM2", {"(\xC3\x98 6 mm)", "M2"}, TLineBreak::Lf},
         TRoundTripCase{"NulBytes", "G0\0X1\nM2\0"s, {"G0\0X1"s, "M2\0"s}, TLineBreak::Lf},
         TRoundTripCase{"NoBreak", "G0 X1", {"G0 X1"}, TLineBreak::CrLf},
@@ -197,7 +195,9 @@ INSTANTIATE_TEST_SUITE_P(Styles, TGCodeEditorNewLineTest,
                          ::testing::Values(TNewLineCase{"Cr", "a\rb", "a\r\rb"},
                                            TNewLineCase{"Lf", "a\nb", "a\n\nb"},
                                            TNewLineCase{"CrLf", "a\r\nb", "a\r\n\r\nb"}),
-                         [](const ::testing::TestParamInfo<TNewLineCase>& info) { return info.param.name; });
+                         [](const ::testing::TestParamInfo<TNewLineCase>& info) {
+                             return info.param.name;
+                         });
 
 TEST_F(TGCodeEditorTest, TextNeverLoadedUsesCrLf)
 {
@@ -392,7 +392,8 @@ TEST_F(TGCodeEditorTest, GutterWidthFollowsTheDigitsOfTheLineCount)
     editor.SetTextBytes(NumberedLines(100));
     const int threeDigits = editor.marginWidth(kGutterMargin);
     EXPECT_GT(threeDigits, twoDigits);
-    EXPECT_GE(threeDigits, QFontMetrics(editor.GutterFont()).horizontalAdvance("100") + kGutterLeftOffsetPx);
+    EXPECT_GE(threeDigits,
+              QFontMetrics(editor.GutterFont()).horizontalAdvance("100") + kGutterLeftOffsetPx);
 
     editor.ClearAll();
     EXPECT_EQ(editor.marginWidth(kGutterMargin), oneDigit);
@@ -410,7 +411,8 @@ TEST_F(TGCodeEditorTest, FontsAreFixedPitchAtTheirPixelHeights)
     const QFontInfo gutter(editor.GutterFont());
     // Every character takes the same advance (some monospaced fonts do not declare it).
     const QFontMetrics textMetrics(editor.TextFont());
-    EXPECT_EQ(textMetrics.horizontalAdvance(QLatin1Char('i')), textMetrics.horizontalAdvance(QLatin1Char('W')));
+    EXPECT_EQ(textMetrics.horizontalAdvance(QLatin1Char('i')),
+              textMetrics.horizontalAdvance(QLatin1Char('W')));
     EXPECT_EQ(text.pixelSize(), kTextCharHeightPx);
     EXPECT_EQ(gutter.pixelSize(), kGutterCharHeightPx);
     EXPECT_EQ(gutter.family(), text.family());
@@ -419,13 +421,15 @@ TEST_F(TGCodeEditorTest, FontsAreFixedPitchAtTheirPixelHeights)
     const auto styleHeightPx = [this](int style) {
         constexpr double kPointsPerInch = 72;
         constexpr double kSizeMultiplier = QsciScintillaBase::SC_FONT_SIZE_MULTIPLIER;
-        const auto size = editor.SendScintilla(QsciScintillaBase::SCI_STYLEGETSIZEFRACTIONAL, style);
+        const auto size =
+            editor.SendScintilla(QsciScintillaBase::SCI_STYLEGETSIZEFRACTIONAL, style);
         const double points = static_cast<double>(size) / kSizeMultiplier;
         return points * editor.logicalDpiY() / kPointsPerInch;
     };
     constexpr double kTolerancePx = 0.05;
     EXPECT_NEAR(styleHeightPx(QsciScintillaBase::STYLE_DEFAULT), kTextCharHeightPx, kTolerancePx);
-    EXPECT_NEAR(styleHeightPx(QsciScintillaBase::STYLE_LINENUMBER), kGutterCharHeightPx, kTolerancePx);
+    EXPECT_NEAR(styleHeightPx(QsciScintillaBase::STYLE_LINENUMBER), kGutterCharHeightPx,
+                kTolerancePx);
 }
 
 TEST(TGCodeEditorShortcutTest, EnabledWindowShortcutsRunTheirActionsDisabledOnesReachTheEditor)
@@ -472,10 +476,12 @@ public:
 TEST_F(TGCodeEditorTest, GutterKeepsItsFontWhenALexerIsAttachedAndDetached)
 {
     const auto gutterSize = [this] {
-        return editor.SendScintilla(QsciScintillaBase::SCI_STYLEGETSIZEFRACTIONAL, QsciScintillaBase::STYLE_LINENUMBER);
+        return editor.SendScintilla(QsciScintillaBase::SCI_STYLEGETSIZEFRACTIONAL,
+                                    QsciScintillaBase::STYLE_LINENUMBER);
     };
     const auto textSize = [this] {
-        return editor.SendScintilla(QsciScintillaBase::SCI_STYLEGETSIZEFRACTIONAL, QsciScintillaBase::STYLE_DEFAULT);
+        return editor.SendScintilla(QsciScintillaBase::SCI_STYLEGETSIZEFRACTIONAL,
+                                    QsciScintillaBase::STYLE_DEFAULT);
     };
     const long gutter = gutterSize();
     const long text = textSize();
@@ -512,8 +518,8 @@ TEST_F(TGCodeEditorTest, WheelAlwaysScrollsAndIsTakenEvenAtTheTop)
     editor.SetTextBytes(NumberedLines(500));
     const auto turn = [this](int delta, Qt::KeyboardModifiers modifiers) {
         const QPointF at(50, 50);
-        QWheelEvent wheel(at, editor.viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
-                          modifiers, Qt::NoScrollPhase, false);
+        QWheelEvent wheel(at, editor.viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta),
+                          Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
         QApplication::sendEvent(editor.viewport(), &wheel);
         return wheel.isAccepted();
     };
@@ -536,9 +542,12 @@ TEST_F(TGCodeEditorTest, ScrollHintShowsVisibleLinesWhileDragging)
     editor.SetTextBytes(NumberedLines(kLineCount));
     QScrollBar* bar = editor.verticalScrollBar();
     // The bar appears with the long text and is laid out by the event loop.
-    ASSERT_TRUE(QTest::qWaitFor([bar] { return bar->isVisible() && bar->height() > kEditorHeightPx / 2; }, kWaitMs));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [bar] { return bar->isVisible() && bar->height() > kEditorHeightPx / 2; }, kWaitMs));
     const long onScreen = editor.SendScintilla(QsciScintillaBase::SCI_LINESONSCREEN);
-    const auto hintFor = [onScreen](int firstLine) { return QString("Lines %1 - %2").arg(firstLine + 1).arg(firstLine + onScreen); };
+    const auto hintFor = [onScreen](int firstLine) {
+        return QString("Lines %1 - %2").arg(firstLine + 1).arg(firstLine + onScreen);
+    };
 
     // Scrolling without a drag shows nothing.
     bar->setValue(kLineCount / 4);
@@ -554,7 +563,9 @@ TEST_F(TGCodeEditorTest, ScrollHintShowsVisibleLinesWhileDragging)
     option.pageStep = bar->pageStep();
     option.singleStep = bar->singleStep();
     const QPoint handle =
-        bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar).center();
+        bar->style()
+            ->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar)
+            .center();
 
     QTest::mousePress(bar, Qt::LeftButton, {}, handle);
     QTest::mouseMove(bar, handle + QPoint(0, kDragPx));
@@ -564,10 +575,11 @@ TEST_F(TGCodeEditorTest, ScrollHintShowsVisibleLinesWhileDragging)
 
     // Dragged to the bottom, the last line is the text's last.
     QTest::mouseMove(bar, QPoint(handle.x(), bar->height() - 1));
-    EXPECT_TRUE(QToolTip::text().endsWith(QString(" - %1").arg(kLineCount))) << QToolTip::text().toStdString();
+    EXPECT_TRUE(QToolTip::text().endsWith(QString(" - %1").arg(kLineCount)))
+        << QToolTip::text().toStdString();
 
     QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(handle.x(), bar->height() - 1));
     EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, kWaitMs));
 }
 
-} // namespace
+}  // namespace

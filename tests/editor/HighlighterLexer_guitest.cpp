@@ -2,8 +2,8 @@
 // typing, Enabled, attribute changes, the empty-token guard, and how little is restyled after an
 // edit in a large document.
 #include "editor/HighlighterLexer.h"
-#include "highlight/SynHighlighterRS274.h"
 #include "editor/SystemColors.h"
+#include "highlight/SynHighlighterRS274.h"
 
 #include <Qsci/qsciscintilla.h>
 
@@ -40,7 +40,8 @@ QColor FromScintilla(long bgr)
 
 struct TEditorFixture
 {
-    explicit TEditorFixture(THighlighter& highlighter) : lexer(new THighlighterLexer(highlighter, &editor))
+    explicit TEditorFixture(THighlighter& highlighter)
+        : lexer(new THighlighterLexer(highlighter, &editor))
     {
         editor.resize(600, 400);
         editor.setLexer(lexer);
@@ -51,10 +52,19 @@ struct TEditorFixture
         return editor.SendScintilla(message, wParam, lParam);
     }
     // Styles what is not styled yet up to a position, as scrolling there would.
-    void StyleTo(long position) { Send(Sci::SCI_COLOURISE, static_cast<unsigned long>(Send(Sci::SCI_GETENDSTYLED)), position); }
+    void StyleTo(long position)
+    {
+        Send(Sci::SCI_COLOURISE, static_cast<unsigned long>(Send(Sci::SCI_GETENDSTYLED)), position);
+    }
     void StyleAll() { StyleTo(-1); }
-    int StyleAt(long position) { return static_cast<int>(Send(Sci::SCI_GETSTYLEAT, static_cast<unsigned long>(position))); }
-    int LineState(int line) { return static_cast<int>(Send(Sci::SCI_GETLINESTATE, static_cast<unsigned long>(line))); }
+    int StyleAt(long position)
+    {
+        return static_cast<int>(Send(Sci::SCI_GETSTYLEAT, static_cast<unsigned long>(position)));
+    }
+    int LineState(int line)
+    {
+        return static_cast<int>(Send(Sci::SCI_GETLINESTATE, static_cast<unsigned long>(line)));
+    }
     long PositionOf(int line, int index) { return editor.positionFromLineIndex(line, index); }
     long Length() { return Send(Sci::SCI_GETLENGTH); }
     void SetText(const std::string& text)
@@ -69,9 +79,18 @@ struct TEditorFixture
         QApplication::processEvents();
     }
     // QScintilla hands Scintilla the Qt font weight, negated.
-    bool IsBold(int style) { return -Send(Sci::SCI_STYLEGETWEIGHT, static_cast<unsigned long>(style)) >= QFont::Bold; }
-    QColor Fore(int style) { return FromScintilla(Send(Sci::SCI_STYLEGETFORE, static_cast<unsigned long>(style))); }
-    QColor Back(int style) { return FromScintilla(Send(Sci::SCI_STYLEGETBACK, static_cast<unsigned long>(style))); }
+    bool IsBold(int style)
+    {
+        return -Send(Sci::SCI_STYLEGETWEIGHT, static_cast<unsigned long>(style)) >= QFont::Bold;
+    }
+    QColor Fore(int style)
+    {
+        return FromScintilla(Send(Sci::SCI_STYLEGETFORE, static_cast<unsigned long>(style)));
+    }
+    QColor Back(int style)
+    {
+        return FromScintilla(Send(Sci::SCI_STYLEGETBACK, static_cast<unsigned long>(style)));
+    }
 
     QsciScintilla editor;
     THighlighterLexer* lexer;
@@ -102,7 +121,8 @@ TEST_F(THighlighterLexerTest, SampleTextIsDrawnWithTheAttributes)
         {10, 43, syn.ArcAttri},      {10, 53, syn.NumberAttri},    {11, 30, syn.CommentAttri},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(f.StyleAt(f.PositionOf(c.line, c.index)), StyleOf(c.attribute)) << c.line << ':' << c.index;
+        EXPECT_EQ(f.StyleAt(f.PositionOf(c.line, c.index)), StyleOf(c.attribute))
+            << c.line << ':' << c.index;
     EXPECT_EQ(f.StyleAt(f.PositionOf(0, 1)), 0);  // line breaks are plain
     EXPECT_EQ(f.LineState(11), rsPlain);
 
@@ -120,8 +140,7 @@ TEST_F(THighlighterLexerTest, SampleTextIsDrawnWithTheAttributes)
 
     // One style per attribute, never a predefined one.
     std::vector<int> styles;
-    for (int i = 0; i < syn.AttributeCount(); ++i)
-    {
+    for (int i = 0; i < syn.AttributeCount(); ++i) {
         const int style = StyleOf(*syn.AttributeAt(i));
         EXPECT_TRUE(style > 0 && (style < Sci::STYLE_DEFAULT || style > Sci::STYLE_LASTPREDEFINED));
         EXPECT_EQ(std::count(styles.begin(), styles.end(), style), 0);
@@ -236,7 +255,8 @@ TEST_F(THighlighterLexerTest, LargeDocumentIsStyledAsShownAndAnEditRestylesUntil
 
     // Joining two lines restyles the joined line only.
     syn.scannedLines = 0;
-    f.Send(Sci::SCI_DELETERANGE, static_cast<unsigned long>(f.Send(Sci::SCI_GETLINEENDPOSITION, 100)), 1);
+    f.Send(Sci::SCI_DELETERANGE,
+           static_cast<unsigned long>(f.Send(Sci::SCI_GETLINEENDPOSITION, 100)), 1);
     f.StyleAll();
     EXPECT_LE(syn.scannedLines, 2);
 }
@@ -244,19 +264,21 @@ TEST_F(THighlighterLexerTest, LargeDocumentIsStyledAsShownAndAnEditRestylesUntil
 // After any sequence of edits, undos and partial styling, the styles and line states must be
 // those of a fresh scan of the same text.
 class THighlighterLexerEditsTest : public ::testing::TestWithParam<std::uint32_t>
-{
-};
+{};
 
 TEST_P(THighlighterLexerEditsTest, StylesMatchAFreshScanAfterRandomEdits)
 {
-    const std::vector<std::string> pieces = {"G1 X1 Y2\n", "(note)\n", "/* open\n", "close */ G0\n", "\n",
-                                             "N10 T1 M6\n", "/*", "*/", "X", "\n\n", "\"s\" F100\n", "Z-1.5 (a"};
+    const std::vector<std::string> pieces = {
+        "G1 X1 Y2\n", "(note)\n", "/* open\n", "close */ G0\n", "\n",           "N10 T1 M6\n",
+        "/*",         "*/",       "X",         "\n\n",          "\"s\" F100\n", "Z-1.5 (a"};
     std::uint32_t seed = GetParam();
     const auto random = [&seed](long bound) {
         seed = seed * 1664525u + 1013904223u;
         return static_cast<long>((seed >> 8) % static_cast<std::uint32_t>(bound));
     };
-    const auto piece = [&] { return pieces[static_cast<std::size_t>(random(static_cast<long>(pieces.size())))]; };
+    const auto piece = [&] {
+        return pieces[static_cast<std::size_t>(random(static_cast<long>(pieces.size())))];
+    };
 
     TSynRC274Syn edited;
     TEditorFixture f(edited);
@@ -265,22 +287,19 @@ TEST_P(THighlighterLexerEditsTest, StylesMatchAFreshScanAfterRandomEdits)
         text += piece();
     f.SetText(text);
     f.StyleAll();
-    for (int step = 0; step < 600; ++step)
-    {
+    for (int step = 0; step < 600; ++step) {
         const long length = f.Length();
         const long op = random(4);
         if (op < 2)
             f.Send(Sci::SCI_INSERTTEXT, static_cast<unsigned long>(random(length + 1)),
                    reinterpret_cast<long>(piece().c_str()));
-        else if (op == 2)
-        {
+        else if (op == 2) {
             const long from = random(length + 1);
-            f.Send(Sci::SCI_DELETERANGE, static_cast<unsigned long>(from), std::min(length - from, random(60)));
-        }
-        else
+            f.Send(Sci::SCI_DELETERANGE, static_cast<unsigned long>(from),
+                   std::min(length - from, random(60)));
+        } else
             f.editor.undo();
-        if (random(2) == 0)
-        {
+        if (random(2) == 0) {
             f.StyleTo(random(f.Length() + 1));
             continue;
         }
@@ -292,9 +311,11 @@ TEST_P(THighlighterLexerEditsTest, StylesMatchAFreshScanAfterRandomEdits)
         reference.SetText(std::string(bytes.constData(), static_cast<std::size_t>(f.Length())));
         reference.StyleAll();
         for (long position = 0; position < f.Length(); ++position)
-            ASSERT_EQ(f.StyleAt(position), reference.StyleAt(position)) << "step " << step << " at " << position;
+            ASSERT_EQ(f.StyleAt(position), reference.StyleAt(position))
+                << "step " << step << " at " << position;
         for (int line = 0; line + 1 < f.editor.lines(); ++line)
-            ASSERT_EQ(f.LineState(line), reference.LineState(line)) << "step " << step << " line " << line;
+            ASSERT_EQ(f.LineState(line), reference.LineState(line))
+                << "step " << step << " line " << line;
     }
 }
 
@@ -329,7 +350,11 @@ public:
             ++FPos;
     }
     bool AtLineEnd() const override { return FAtEnd; }
-    std::string TokenText() const override { return FLine.substr(static_cast<std::size_t>(FStart), static_cast<std::size_t>(FPos - FStart)); }
+    std::string TokenText() const override
+    {
+        return FLine.substr(static_cast<std::size_t>(FStart),
+                            static_cast<std::size_t>(FPos - FStart));
+    }
     int TokenStart() const override { return FStart; }
     int TokenKind() const override { return 0; }
     TTokenAttribute* TokenAttribute() const override { return &FText; }
@@ -384,4 +409,4 @@ TEST(TSystemColorsTest, SystemColoursFollowThePalette)
         EXPECT_FALSE(ColorToQColor(none, palette).isValid()) << std::hex << none;
 }
 
-} // namespace
+}  // namespace

@@ -38,16 +38,19 @@ long StyleAt(TGCodeEditor& editor, int position)
 
 bool UnderlinedAt(TGCodeEditor& editor, int position)
 {
-    return editor.SendScintilla(Sci::SCI_STYLEGETUNDERLINE, static_cast<unsigned long>(StyleAt(editor, position))) != 0;
+    return editor.SendScintilla(Sci::SCI_STYLEGETUNDERLINE,
+                                static_cast<unsigned long>(StyleAt(editor, position))) != 0;
 }
 
 // The selected element as the dialog shows it: "Comment -I- clNavy/clWindow".
 std::string Shown(const QWidget& dialog)
 {
-    std::string shown = Find<QListWidget>(dialog, "lbxElements")->currentItem()->text().toStdString() + ' ';
+    std::string shown =
+        Find<QListWidget>(dialog, "lbxElements")->currentItem()->text().toStdString() + ' ';
     for (const char* box : {"cbxBold", "cbxItalic", "cbxUnderline"})
         shown += Find<QCheckBox>(dialog, box)->isChecked() ? box[3] : '-';
-    return shown + ' ' + Find<TColorPicker>(dialog, "cmbForegroundColor")->currentText().toStdString() + '/' +
+    return shown + ' ' +
+           Find<TColorPicker>(dialog, "cmbForegroundColor")->currentText().toStdString() + '/' +
            Find<TColorPicker>(dialog, "cmbBackgroundColor")->currentText().toStdString();
 }
 
@@ -131,9 +134,11 @@ TEST_F(TdlgSynColorTest, OpensCentredOnTheActiveWindowAndShowsEachElement)
                   "Arc,Axis,Comment,General,Identifier,Misc,Number,Reserved Word,Speed,String");
         EXPECT_EQ(Shown(dialog), "Arc --- clRed/clWindow");
         // Neither clNone nor 0xCCFFCC is in the pickers' list.
-        for (const std::string expected : {"Comment -I- clNavy/clWindow", "General -I- clWindowText/clSilver",
-                                           "Number --- clWindowText/clCream", "Reserved Word B-- /"}) {
-            Select(dialog, expected.substr(0, expected.rfind(' ', expected.rfind(' ') - 1)).c_str());
+        for (const std::string expected :
+             {"Comment -I- clNavy/clWindow", "General -I- clWindowText/clSilver",
+              "Number --- clWindowText/clCream", "Reserved Word B-- /"}) {
+            Select(dialog,
+                   expected.substr(0, expected.rfind(' ', expected.rfind(' ') - 1)).c_str());
             EXPECT_EQ(Shown(dialog), expected);
         }
         Click(dialog, "Button2");
@@ -153,7 +158,8 @@ void PrintTo(const TEnding& ending, std::ostream* out)
     *out << ending.name;
 }
 
-class TdlgSynColorEndingTest : public TdlgSynColorTest, public ::testing::WithParamInterface<TEnding>
+class TdlgSynColorEndingTest : public TdlgSynColorTest,
+                               public ::testing::WithParamInterface<TEnding>
 {};
 
 TEST_P(TdlgSynColorEndingTest, PreviewShowsEditsAtOnceAndOnlyConfirmingAppliesThemAndSwitchesOn)
@@ -163,7 +169,8 @@ TEST_P(TdlgSynColorEndingTest, PreviewShowsEditsAtOnceAndOnlyConfirmingAppliesTh
         auto* preview = Find<TGCodeEditor>(dialog, "memPreview");
         const int number = static_cast<int>(preview->TextBytes().indexOf("8000"));
         ASSERT_GT(number, 0);
-        EXPECT_NE(StyleAt(*preview, number), 0) << "the preview is coloured while the main highlighter is off";
+        EXPECT_NE(StyleAt(*preview, number), 0)
+            << "the preview is coloured while the main highlighter is off";
         Select(dialog, "Number");
         Click(dialog, "cbxUnderline");
         EXPECT_TRUE(UnderlinedAt(*preview, number));
@@ -180,10 +187,12 @@ TEST_P(TdlgSynColorEndingTest, PreviewShowsEditsAtOnceAndOnlyConfirmingAppliesTh
 INSTANTIATE_TEST_SUITE_P(
     Endings, TdlgSynColorEndingTest,
     ::testing::Values(TEnding{"Ok", [](TdlgSynColor& d) { Click(d, "Button1"); }, true},
-                      TEnding{"Enter", [](TdlgSynColor& d) {
+                      TEnding{"Enter",
+                              [](TdlgSynColor& d) {
                                   Find(d, "Button1")->setFocus();
                                   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-                              }, true},
+                              },
+                              true},
                       TEnding{"Cancel", [](TdlgSynColor& d) { Click(d, "Button2"); }, false},
                       TEnding{"CloseBox", [](TdlgSynColor& d) { d.close(); }, false}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -225,14 +234,25 @@ TEST(TdlgSynColorLayoutTest, ControlsSitInPlaceAndTabWalksThemInOrder)
     EXPECT_EQ(dialog.windowTitle(), "Syntax Highlighter Colors");
     EXPECT_EQ(dialog.minimumSize(), QSize(481, 357));
     EXPECT_EQ(dialog.maximumSize(), QSize(481, 357));
-    struct TPlace { const char* name; QRect place; const char* caption; };
+    struct TPlace
+    {
+        const char* name;
+        QRect place;
+        const char* caption;
+    };
     const TPlace places[] = {
-        {"Label1", {8, 8, 42, 13}, "Element:"},          {"lbxElements", {8, 27, 161, 131}, nullptr},
-        {"GroupBox1", {201, 19, 201, 38}, nullptr},      {"cbxBold", {8, 16, 41, 17}, "Bold"},
-        {"cbxItalic", {64, 16, 41, 17}, "Italic"},       {"cbxUnderline", {120, 16, 65, 17}, "Underline"},
-        {"Label2", {209, 71, 84, 13}, "Foreground Color"}, {"cmbForegroundColor", {209, 88, 145, 22}, nullptr},
-        {"Label3", {209, 116, 84, 13}, "Background Color"}, {"cmbBackgroundColor", {209, 136, 145, 22}, nullptr},
-        {"memPreview", {8, 173, 449, 133}, nullptr},     {"Button1", {146, 322, 75, 25}, "&OK"},
+        {"Label1", {8, 8, 42, 13}, "Element:"},
+        {"lbxElements", {8, 27, 161, 131}, nullptr},
+        {"GroupBox1", {201, 19, 201, 38}, nullptr},
+        {"cbxBold", {8, 16, 41, 17}, "Bold"},
+        {"cbxItalic", {64, 16, 41, 17}, "Italic"},
+        {"cbxUnderline", {120, 16, 65, 17}, "Underline"},
+        {"Label2", {209, 71, 84, 13}, "Foreground Color"},
+        {"cmbForegroundColor", {209, 88, 145, 22}, nullptr},
+        {"Label3", {209, 116, 84, 13}, "Background Color"},
+        {"cmbBackgroundColor", {209, 136, 145, 22}, nullptr},
+        {"memPreview", {8, 173, 449, 133}, nullptr},
+        {"Button1", {146, 322, 75, 25}, "&OK"},
         {"Button2", {279, 322, 75, 25}, "&Cancel"},
     };
     for (const TPlace& place : places) {
@@ -253,8 +273,9 @@ TEST(TdlgSynColorLayoutTest, ControlsSitInPlaceAndTabWalksThemInOrder)
 
     dialog.open();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
-    for (const char* next : {"Button1", "Button2", "cbxBold", "cbxItalic", "cbxUnderline", "lbxElements",
-                             "cmbForegroundColor", "cmbBackgroundColor", "memPreview"}) {
+    for (const char* next :
+         {"Button1", "Button2", "cbxBold", "cbxItalic", "cbxUnderline", "lbxElements",
+          "cmbForegroundColor", "cmbBackgroundColor", "memPreview"}) {
         QWidget* focused = QApplication::focusWidget();
         ASSERT_NE(focused, nullptr);
         EXPECT_EQ(focused->objectName().toStdString(), next);
@@ -262,4 +283,4 @@ TEST(TdlgSynColorLayoutTest, ControlsSitInPlaceAndTabWalksThemInOrder)
     }
 }
 
-} // namespace
+}  // namespace

@@ -33,7 +33,8 @@ public:
     void Write(std::string_view bytes) const
     {
         std::FILE* file = std::fopen(FName.c_str(), "wb");
-        if (!file || std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size() || std::fclose(file) != 0)
+        if (!file || std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size() ||
+            std::fclose(file) != 0)
             std::abort();
     }
 

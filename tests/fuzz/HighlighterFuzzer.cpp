@@ -4,8 +4,8 @@
 // to its first zero byte, which ends a line for the scanner.
 
 #include "common/Error.h"
-#include "tests/fuzz/FuzzLines.h"
 #include "highlight/SynHighlighterRS274.h"
+#include "tests/fuzz/FuzzLines.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -32,7 +32,8 @@ void ScanLine(TSynRC274Syn& highlighter, std::string_view line, int index)
         if (!token.empty()) {
             Check(highlighter.TokenStart() == static_cast<int>(end));
             Check(line.substr(end, token.size()) == token);
-            Check(highlighter.TokenAttribute() != nullptr || highlighter.TokenKind() == tkEndOfLine);
+            Check(highlighter.TokenAttribute() != nullptr ||
+                  highlighter.TokenKind() == tkEndOfLine);
             end += token.size();
         }
         highlighter.NextToken();
@@ -44,7 +45,7 @@ void ScanLine(TSynRC274Syn& highlighter, std::string_view line, int index)
     Check(state == rsPlain || state == rsBlockComment);
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

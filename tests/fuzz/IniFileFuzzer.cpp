@@ -1,9 +1,9 @@
 // The INI layer reading any bytes, then writing keys into them. Invariants: every written key
 // reads back, and every line that no write touched stays byte for byte as it was, in order.
 
-#include "tests/fuzz/FuzzFile.h"
-#include "settings/IniFile.h"
 #include "common/SameText.h"
+#include "settings/IniFile.h"
+#include "tests/fuzz/FuzzFile.h"
 
 #include <array>
 #include <cstdint>
@@ -89,7 +89,7 @@ void Check(bool condition)
         std::abort();
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -116,7 +116,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < before.size(); ++i) {
         Check(before[i].Text == after[i].Text);
         // Only the file's last line may gain the break that a line added after it needs.
-        Check(before[i].Break == after[i].Break || (before[i].Break.empty() && i + 1 == before.size()));
+        Check(before[i].Break == after[i].Break ||
+              (before[i].Break.empty() && i + 1 == before.size()));
     }
     return 0;
 }

@@ -22,8 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TGCodeEngine engine;
     try {
         engine.Run(lines);
-    } catch (const EZorvitError&) {
-    }
+    } catch (const EZorvitError&) {}
     // The table never holds more rows than there are lines.
     std::size_t rows = 0;
     TLineTable& table = *engine.Table();

@@ -3,11 +3,11 @@
 // or a colour writes back as the same.
 
 #include "common/ColorTable.h"
-#include "tests/fuzz/FuzzFile.h"
-#include "settings/IniFile.h"
 #include "common/SameText.h"
-#include "settings/Settings.h"
 #include "highlight/SynHighlighterRS274.h"
+#include "settings/IniFile.h"
+#include "settings/Settings.h"
+#include "tests/fuzz/FuzzFile.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -21,7 +21,7 @@ void Check(bool condition)
         std::abort();
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

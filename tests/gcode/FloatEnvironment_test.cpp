@@ -20,7 +20,7 @@ TEST(FloatEnvironmentTest, MasksTrapsAndRoundsToNearest)
 
     EXPECT_EQ(fegetexcept(), 0);
     EXPECT_EQ(std::fegetround(), FE_TONEAREST);
-    EXPECT_TRUE(std::isinf(One / Zero));   // would trap with the exception enabled
+    EXPECT_TRUE(std::isinf(One / Zero));  // would trap with the exception enabled
     EXPECT_TRUE(std::isnan(Zero / Zero));
     EXPECT_EQ(One / Three, 0x1.5555555555555p-2);  // rounded to nearest, not up
 }

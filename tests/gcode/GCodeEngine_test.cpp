@@ -51,9 +51,9 @@ struct TLineCase
     std::string Row;  // empty: the line leaves no row
 };
 
-class TGCodeEngineLineTest : public TGCodeEngineTest, public ::testing::WithParamInterface<TLineCase>
-{
-};
+class TGCodeEngineLineTest : public TGCodeEngineTest,
+                             public ::testing::WithParamInterface<TLineCase>
+{};
 
 TEST_P(TGCodeEngineLineTest, TranscribesTheWordsOfTheLine)
 {
@@ -74,9 +74,11 @@ INSTANTIATE_TEST_SUITE_P(
                   "GMotion=3 GPlane=17 Radius=1.245539 AxisX=2.652558 AxisY=3.187273 AxisZ=-0.35"},
         TLineCase{"G90 G20 G49", "GDistance=90 GUnits=20"},
         TLineCase{"G91 G21 G18 G42", "GPlane=18 GDistance=91 GUnits=21 GCutterComp=42"},
-        TLineCase{"M3 S8000 T3 M6 M8", "MToolSelect=6 MSpindleRotation=3 MCoolant=8 SpindleSpeed=8000 ToolChange=3"},
+        TLineCase{"M3 S8000 T3 M6 M8",
+                  "MToolSelect=6 MSpindleRotation=3 MCoolant=8 SpindleSpeed=8000 ToolChange=3"},
         TLineCase{"M30 G4 P2 H12", "ToolLengthOffset=12 MStop=30 Dwell=2"},
-        TLineCase{"N120 G2 X12.3456 Y-7.8912 I0.5 J-0.5 K0 F1200", "Feedrate=1200 GMotion=2 ArcOffsetX=0.5 "
+        TLineCase{"N120 G2 X12.3456 Y-7.8912 I0.5 J-0.5 K0 F1200",
+                  "Feedrate=1200 GMotion=2 ArcOffsetX=0.5 "
                   "ArcOffsetY=-0.5 ArcOffsetZ=0 LineNumber=120 AxisX=12.3456 AxisY=-7.8912"},
         TLineCase{"g1 G0 x2 X1E2 (end)", "GMotion=0 AxisX=100"},  // lower case; the last word wins
         TLineCase{"GX1 S32767 F-1", "Feedrate=-1 GMotion=1 SpindleSpeed=32767"},
@@ -93,9 +95,9 @@ struct TFailureCase
     std::string Message;
 };
 
-class TGCodeEngineFailureTest : public TGCodeEngineTest, public ::testing::WithParamInterface<TFailureCase>
-{
-};
+class TGCodeEngineFailureTest : public TGCodeEngineTest,
+                                public ::testing::WithParamInterface<TFailureCase>
+{};
 
 TEST_P(TGCodeEngineFailureTest, FailsWithTheMessage)
 {
@@ -104,24 +106,25 @@ TEST_P(TGCodeEngineFailureTest, FailsWithTheMessage)
 
 INSTANTIATE_TEST_SUITE_P(
     Words, TGCodeEngineFailureTest,
-    ::testing::Values(
-        TFailureCase{"G1.0", "Number expected on line 2"},
-        TFailureCase{"F100.5", "Number expected on line 2"},
-        TFailureCase{"M3.", "Number expected on line 2"},
-        TFailureCase{"N1E3", "Number expected on line 2"},
-        TFailureCase{"X", "Number expected on line 2"},
-        TFailureCase{"X (1)", "Number expected on line 2"},
-        TFailureCase{"X Y1", "Number expected on line 2"},
-        TFailureCase{"X.5", "Number expected on line 2"},
-        TFailureCase{"G0 X1 ; rapid", "Number expected on line 2"},
-        TFailureCase{"X1-2", "'1-2' is not a valid floating point value"},
-        TFailureCase{"Y3.4.5", "'3.4.5' is not a valid floating point value"},
-        TFailureCase{"N-", "'-' is not a valid integer value"},
-        TFailureCase{"G99999999999999999999", "'99999999999999999999' is not a valid integer value"},
-        TFailureCase{"S40000",
-                     "40000 is not a valid value for field 'SpindleSpeed'. The allowed range is -32768 to 32767"},
-        TFailureCase{std::string(TGCodeParser::kBufferSize, ' '), "Line too long on line 2"},
-        TFailureCase{"X1\nY", "Number expected on line 3"}));
+    ::testing::Values(TFailureCase{"G1.0", "Number expected on line 2"},
+                      TFailureCase{"F100.5", "Number expected on line 2"},
+                      TFailureCase{"M3.", "Number expected on line 2"},
+                      TFailureCase{"N1E3", "Number expected on line 2"},
+                      TFailureCase{"X", "Number expected on line 2"},
+                      TFailureCase{"X (1)", "Number expected on line 2"},
+                      TFailureCase{"X Y1", "Number expected on line 2"},
+                      TFailureCase{"X.5", "Number expected on line 2"},
+                      TFailureCase{"G0 X1 ; rapid", "Number expected on line 2"},
+                      TFailureCase{"X1-2", "'1-2' is not a valid floating point value"},
+                      TFailureCase{"Y3.4.5", "'3.4.5' is not a valid floating point value"},
+                      TFailureCase{"N-", "'-' is not a valid integer value"},
+                      TFailureCase{"G99999999999999999999",
+                                   "'99999999999999999999' is not a valid integer value"},
+                      TFailureCase{"S40000", "40000 is not a valid value for field 'SpindleSpeed'. "
+                                             "The allowed range is -32768 to 32767"},
+                      TFailureCase{std::string(TGCodeParser::kBufferSize, ' '),
+                                   "Line too long on line 2"},
+                      TFailureCase{"X1\nY", "Number expected on line 3"}));
 
 // --- Programs -------------------------------------------------------------------------------
 
@@ -129,8 +132,9 @@ TEST_F(TGCodeEngineTest, OnlyLinesThatSetAValueHaveRowsNumberedWithoutGaps)
 {
     Engine.Run({"%", "(pocket)", "", "G0 X1", "  ", "M5 (stop)", "A1", "Y2 ; end", "%"});
     EXPECT_EQ(Engine.Table()->GetFloat("AxisX"), 1.0);  // the run ends on the first row
-    EXPECT_EQ(Rows(true), (std::vector<std::string>{"Line=1 GMotion=0 AxisX=1", "Line=2 MSpindleRotation=5",
-                                                    "Line=3 AxisY=2"}));
+    EXPECT_EQ(Rows(true),
+              (std::vector<std::string>{"Line=1 GMotion=0 AxisX=1", "Line=2 MSpindleRotation=5",
+                                        "Line=3 AxisY=2"}));
     EXPECT_FALSE(Engine.Table()->HasPendingRow());
     Engine.Run({});
     EXPECT_TRUE(Rows().empty());
@@ -144,7 +148,8 @@ TEST_F(TGCodeEngineTest, LineFeedInsideALineCommitsARow)
 
 TEST_F(TGCodeEngineTest, FailureKeepsEarlierRowsAndTheFailingLinesValuesPending)
 {
-    EXPECT_EQ(RunFailure({"G0 X1", "G1 X2", "G1 X3 Y", "G1 X4", "G1 X5"}), "Number expected on line 3");
+    EXPECT_EQ(RunFailure({"G0 X1", "G1 X2", "G1 X3 Y", "G1 X4", "G1 X5"}),
+              "Number expected on line 3");
     TLineTable& table = *Engine.Table();
     EXPECT_EQ(table.RowCount(), 2u);
     ASSERT_TRUE(table.HasPendingRow());
@@ -164,8 +169,9 @@ TEST_F(TGCodeEngineTest, RepeatedRunsRefillTheSameTableAndNumberOn)
     Engine.Run(program);
     Engine.Run(program);
     EXPECT_EQ(Engine.Table(), table);
-    EXPECT_EQ(Rows(true), (std::vector<std::string>{"Line=4 GMotion=0 AxisX=1", "Line=5 GMotion=1 AxisY=2",
-                                                    "Line=6 GMotion=1 AxisZ=3"}));
+    EXPECT_EQ(Rows(true),
+              (std::vector<std::string>{"Line=4 GMotion=0 AxisX=1", "Line=5 GMotion=1 AxisY=2",
+                                        "Line=6 GMotion=1 AxisZ=3"}));
     // Emptying settles a failed run's half-filled row, which takes number 8.
     RunFailure({"X7", "G1 X2 Y"});
     Engine.Run({"X9"});

@@ -46,9 +46,9 @@ struct TTokenCase
     TTokens Expected;
 };
 
-class TGCodeParserTokenTest : public TGCodeParserTest, public ::testing::WithParamInterface<TTokenCase>
-{
-};
+class TGCodeParserTokenTest : public TGCodeParserTest,
+                              public ::testing::WithParamInterface<TTokenCase>
+{};
 
 TEST_P(TGCodeParserTokenTest, CutsTextIntoTokens)
 {
@@ -59,17 +59,34 @@ INSTANTIATE_TEST_SUITE_P(
     Shapes, TGCodeParserTokenTest,
     ::testing::Values(
         TTokenCase{" \t\r\v\x01 ", {}},
-        TTokenCase{"G1X2.5", {{P::tkWord, "G"}, {P::tkInteger, "1"}, {P::tkWord, "X"}, {P::tkFloat, "2.5"}}},
-        TTokenCase{"g01 x-1.5", {{P::tkWord, "g"}, {P::tkInteger, "01"}, {P::tkWord, "x"}, {P::tkFloat, "-1.5"}}},
+        TTokenCase{"G1X2.5",
+                   {{P::tkWord, "G"}, {P::tkInteger, "1"}, {P::tkWord, "X"}, {P::tkFloat, "2.5"}}},
+        TTokenCase{
+            "g01 x-1.5",
+            {{P::tkWord, "g"}, {P::tkInteger, "01"}, {P::tkWord, "x"}, {P::tkFloat, "-1.5"}}},
         TTokenCase{"(a (b) c)", {{P::tkComment, "(a (b)"}, {P::tkWord, "c"}, {')', ")"}}},
-        TTokenCase{"X1 (no end", {{P::tkWord, "X"}, {P::tkInteger, "1"}, {P::tkComment, "(no end"}}},
+        TTokenCase{"X1 (no end",
+                   {{P::tkWord, "X"}, {P::tkInteger, "1"}, {P::tkComment, "(no end"}}},
         TTokenCase{"(to\n%", {{P::tkComment, "(to"}, {P::tkNewline, "\n"}, {P::tkPercent, "%"}}},
-        TTokenCase{"X.5 1,5", {{P::tkWord, "X"}, {'.', "."}, {P::tkInteger, "5"}, {P::tkInteger, "1"}, {',', ","},
-                               {P::tkInteger, "5"}}},
-        TTokenCase{"-3 +0 007 1E5 1e-3 7.", {{P::tkInteger, "-3"}, {P::tkInteger, "+0"}, {P::tkInteger, "007"},
-                                             {P::tkFloat, "1E5"}, {P::tkFloat, "1e-3"}, {P::tkFloat, "7."}}},
-        TTokenCase{"1-2 3.4.5 -", {{P::tkFloat, "1-2"}, {P::tkFloat, "3.4.5"}, {P::tkInteger, "-"}}},
-        TTokenCase{"GX12Y ; =", {{P::tkWord, "GX"}, {P::tkInteger, "12"}, {P::tkWord, "Y"}, {';', ";"}, {'=', "="}}},
+        TTokenCase{"X.5 1,5",
+                   {{P::tkWord, "X"},
+                    {'.', "."},
+                    {P::tkInteger, "5"},
+                    {P::tkInteger, "1"},
+                    {',', ","},
+                    {P::tkInteger, "5"}}},
+        TTokenCase{"-3 +0 007 1E5 1e-3 7.",
+                   {{P::tkInteger, "-3"},
+                    {P::tkInteger, "+0"},
+                    {P::tkInteger, "007"},
+                    {P::tkFloat, "1E5"},
+                    {P::tkFloat, "1e-3"},
+                    {P::tkFloat, "7."}}},
+        TTokenCase{"1-2 3.4.5 -",
+                   {{P::tkFloat, "1-2"}, {P::tkFloat, "3.4.5"}, {P::tkInteger, "-"}}},
+        TTokenCase{
+            "GX12Y ; =",
+            {{P::tkWord, "GX"}, {P::tkInteger, "12"}, {P::tkWord, "Y"}, {';', ";"}, {'=', "="}}},
         TTokenCase{"\xC3\xA9", {{0xC3, "\xC3"}, {0xA9, "\xA9"}}},
         TTokenCase{std::string("X1\0Y2", 5), {{P::tkWord, "X"}, {P::tkInteger, "1"}}}));
 
@@ -90,7 +107,8 @@ TEST_F(TGCodeParserTest, WindowHoldsLinesOfUpTo4095Bytes)
     const std::string comment = "(" + std::string(P::kBufferSize - 3, 'c') + ")";
     EXPECT_EQ(Tokens(comment), (TTokens{{P::tkComment, comment}}));
     Parser.SourceLine = 7;
-    for (const std::string& text : {std::string(P::kBufferSize, 'X'), std::string(P::kBufferSize - 1, ' ') + "\n"})
+    for (const std::string& text :
+         {std::string(P::kBufferSize, 'X'), std::string(P::kBufferSize - 1, ' ') + "\n"})
         EXPECT_EQ(ErrorOf<EParserError>([&] { Tokens(text); }), "Line too long on line 7");
 }
 
@@ -102,7 +120,8 @@ TEST_F(TGCodeParserTest, LongTextIsReadWindowByWindowWithoutSplittingTokens)
     for (int i = 0; i < 2000; ++i) {
         const std::string number = std::to_string(i * 7919 % 100003) + "." + std::to_string(i);
         text += "X" + number + "\n";
-        expected.insert(expected.end(), {{P::tkWord, "X"}, {P::tkFloat, number}, {P::tkNewline, "\n"}});
+        expected.insert(expected.end(),
+                        {{P::tkWord, "X"}, {P::tkFloat, number}, {P::tkNewline, "\n"}});
     }
     ASSERT_GT(text.size(), 4 * P::kBufferSize);
     EXPECT_EQ(Tokens(text), expected);
@@ -128,9 +147,9 @@ struct TCheckCase
     std::string Message;  // empty when the token fits
 };
 
-class TGCodeParserCheckTest : public TGCodeParserTest, public ::testing::WithParamInterface<TCheckCase>
-{
-};
+class TGCodeParserCheckTest : public TGCodeParserTest,
+                              public ::testing::WithParamInterface<TCheckCase>
+{};
 
 TEST_P(TGCodeParserCheckTest, ChecksTheCurrentTokenAndKeepsItOnFailure)
 {
@@ -143,13 +162,17 @@ TEST_P(TGCodeParserCheckTest, ChecksTheCurrentTokenAndKeepsItOnFailure)
     EXPECT_EQ(Parser.TokenString(), token);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Codes, TGCodeParserCheckTest,
-    ::testing::Values(TCheckCase{"X", P::tkWord, ""}, TCheckCase{"12", P::tkWord, "Identifier expected"},
-                      TCheckCase{"12", P::tkInteger, ""}, TCheckCase{"12", P::tkFloat, ""},
-                      TCheckCase{"1.5", P::tkFloat, ""}, TCheckCase{"1.5", P::tkInteger, "Number expected"},
-                      TCheckCase{"(c)", P::tkFloat, "Number expected"}, TCheckCase{".5", P::tkFloat, "Number expected"},
-                      TCheckCase{"=", '=', ""}, TCheckCase{";", '=', "''='' expected"}));
+INSTANTIATE_TEST_SUITE_P(Codes, TGCodeParserCheckTest,
+                         ::testing::Values(TCheckCase{"X", P::tkWord, ""},
+                                           TCheckCase{"12", P::tkWord, "Identifier expected"},
+                                           TCheckCase{"12", P::tkInteger, ""},
+                                           TCheckCase{"12", P::tkFloat, ""},
+                                           TCheckCase{"1.5", P::tkFloat, ""},
+                                           TCheckCase{"1.5", P::tkInteger, "Number expected"},
+                                           TCheckCase{"(c)", P::tkFloat, "Number expected"},
+                                           TCheckCase{".5", P::tkFloat, "Number expected"},
+                                           TCheckCase{"=", '=', ""},
+                                           TCheckCase{";", '=', "''='' expected"}));
 
 TEST_F(TGCodeParserTest, HookSeesParserErrorsAndMayAbsorbThem)
 {
@@ -167,13 +190,17 @@ TEST_F(TGCodeParserTest, HookSeesParserErrorsAndMayAbsorbThem)
     EXPECT_THROW(Parser.TokenFloat(), EConvertError);  // conversions bypass the hook
     absorb = false;
     EXPECT_THROW(Parser.CheckToken(P::tkWord), EParserError);
-    EXPECT_EQ(seen, (std::vector<std::string>{"Number expected", "Line too long", "Identifier expected"}));
+    EXPECT_EQ(seen, (std::vector<std::string>{"Number expected", "Line too long",
+                                              "Identifier expected"}));
 }
 
 TEST_F(TGCodeParserTest, TokenIntConvertsSignedDecimalsOf64Bits)
 {
     const std::vector<std::pair<std::string, std::int64_t>> cases = {
-        {"01", 1}, {"-3", -3}, {"+0", 0}, {"000000000000000000000042", 42},
+        {"01", 1},
+        {"-3", -3},
+        {"+0", 0},
+        {"000000000000000000000042", 42},
         {"9223372036854775807", std::numeric_limits<std::int64_t>::max()},
         {"-9223372036854775808", std::numeric_limits<std::int64_t>::min()}};
     for (const auto& [text, value] : cases) {
@@ -184,12 +211,15 @@ TEST_F(TGCodeParserTest, TokenIntConvertsSignedDecimalsOf64Bits)
 
 TEST_F(TGCodeParserTest, FailedConversionsQuoteTheText)
 {
-    for (const std::string text : {"-", "1.5", "9223372036854775808", "-9223372036854775809", "X"}) {
+    for (const std::string text :
+         {"-", "1.5", "9223372036854775808", "-9223372036854775809", "X"}) {
         Parser.SetLine(text);
-        EXPECT_EQ(ErrorOf<EConvertError>([&] { Parser.TokenInt(); }), "'" + text + "' is not a valid integer value");
+        EXPECT_EQ(ErrorOf<EConvertError>([&] { Parser.TokenInt(); }),
+                  "'" + text + "' is not a valid integer value");
     }
     Parser.SetLine("\n");  // control bytes are stripped from the quoted text
-    EXPECT_EQ(ErrorOf<EConvertError>([&] { Parser.TokenInt(); }), "'' is not a valid integer value");
+    EXPECT_EQ(ErrorOf<EConvertError>([&] { Parser.TokenInt(); }),
+              "'' is not a valid integer value");
     for (const std::string text : {"1-2", "3.4.5", "-", "1e5e", "X"}) {
         Parser.SetLine(text);
         EXPECT_EQ(ErrorOf<EConvertError>([&] { Parser.TokenFloat(); }),
@@ -201,9 +231,20 @@ TEST_F(TGCodeParserTest, TokenFloatConvertsExactly)
 {
     constexpr double kInf = std::numeric_limits<double>::infinity();
     const std::vector<std::pair<std::string, double>> cases = {
-        {"1.5", 1.5}, {"-0.350", -0.35}, {"1E5", 1e5}, {"1e-3", 0.001}, {"1E", 1}, {"2e+", 2}, {"7.", 7},
-        {"-0.0", -0.0}, {"12.3456", 12.3456}, {"0.1000000000000000055511151231257827", 0.1},
-        {"9007199254740993", 9007199254740992.0}, {"1E400", kInf}, {"-1E400", -kInf}, {"0.00001E-400", 0},
+        {"1.5", 1.5},
+        {"-0.350", -0.35},
+        {"1E5", 1e5},
+        {"1e-3", 0.001},
+        {"1E", 1},
+        {"2e+", 2},
+        {"7.", 7},
+        {"-0.0", -0.0},
+        {"12.3456", 12.3456},
+        {"0.1000000000000000055511151231257827", 0.1},
+        {"9007199254740993", 9007199254740992.0},
+        {"1E400", kInf},
+        {"-1E400", -kInf},
+        {"0.00001E-400", 0},
         {"4.9E-324", std::numeric_limits<double>::denorm_min()}};
     for (const auto& [text, value] : cases) {
         Parser.SetLine(text);
@@ -225,7 +266,8 @@ TEST_F(TGCodeParserTest, TokenFloatRoundsCorrectlyOnManyValues)
         const std::string digits = std::to_string(state % 10000000000000000000u);
         const auto point = 1 + state % digits.size();  // a number token starts with a digit
         const int exponent = static_cast<int>(state >> 40) % 61 - 30;
-        const std::string text = digits.substr(0, point) + "." + digits.substr(point) + "e" + std::to_string(exponent);
+        const std::string text =
+            digits.substr(0, point) + "." + digits.substr(point) + "e" + std::to_string(exponent);
         double expected = 0;
         std::from_chars(text.data(), text.data() + text.size(), expected);
         Parser.SetLine(text);

@@ -15,8 +15,7 @@ struct TSplitCase
 };
 
 class TLineListSplitTest : public testing::TestWithParam<TSplitCase>
-{
-};
+{};
 
 TEST_P(TLineListSplitTest, BreaksAtCrLfLfOrCrAndKeepsEveryOtherByte)
 {
@@ -26,13 +25,15 @@ TEST_P(TLineListSplitTest, BreaksAtCrLfLfOrCrAndKeepsEveryOtherByte)
         EXPECT_EQ(lines[i], GetParam().Lines[i]) << "line " << i;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, TLineListSplitTest,
-    testing::Values(TSplitCase{"", {""}}, TSplitCase{"G0 X1", {"G0 X1"}},
-                    TSplitCase{"a\r\nb\r\n", {"a", "b", ""}}, TSplitCase{"a\rb\r", {"a", "b", ""}},
-                    TSplitCase{"a\n\rb\n\nc", {"a", "", "b", "", "c"}},
-                    TSplitCase{"a\r\r\nb\nc", {"a", "", "b", "c"}}, TSplitCase{"\r\n", {"", ""}},
-                    TSplitCase{std::string("a\0b\xff\tc\n", 7), {std::string("a\0b\xff\tc", 6), ""}}));
+INSTANTIATE_TEST_SUITE_P(Texts, TLineListSplitTest,
+                         testing::Values(TSplitCase{"", {""}}, TSplitCase{"G0 X1", {"G0 X1"}},
+                                         TSplitCase{"a\r\nb\r\n", {"a", "b", ""}},
+                                         TSplitCase{"a\rb\r", {"a", "b", ""}},
+                                         TSplitCase{"a\n\rb\n\nc", {"a", "", "b", "", "c"}},
+                                         TSplitCase{"a\r\r\nb\nc", {"a", "", "b", "c"}},
+                                         TSplitCase{"\r\n", {"", ""}},
+                                         TSplitCase{std::string("a\0b\xff\tc\n", 7),
+                                                    {std::string("a\0b\xff\tc", 6), ""}}));
 
 TEST(TLineListTest, MovedTextKeepsItsBytesInPlace)
 {

@@ -53,7 +53,7 @@ TEST_F(TLineTableTest, PendingRowIsCommittedOnlyOnceModified)
     Table.AppendRow();
     Table.SetFloat(AxisX, 1.5);
     EXPECT_TRUE(Table.RowModified());
-    EXPECT_TRUE(Table.IsNull(Line));       // the getters read the pending row
+    EXPECT_TRUE(Table.IsNull(Line));  // the getters read the pending row
     EXPECT_EQ(Table.GetFloat(AxisX), 1.5);
     Table.AppendRow();  // commits the modified row
     Table.MoveFirst();  // drops the new, untouched one
@@ -139,7 +139,8 @@ TEST_F(TLineTableTest, WalkReturnsEveryRowOnceWithItsOwnValues)
                 Table.SetFloat(c, raw / 7.0);
                 row[c] = raw / 7.0;
             } else {
-                const std::int32_t value = type == TFieldType::SmallInt ? static_cast<std::int16_t>(raw) : raw;
+                const std::int32_t value =
+                    type == TFieldType::SmallInt ? static_cast<std::int16_t>(raw) : raw;
                 Table.SetInteger(c, value);
                 row[c] = value;
             }
@@ -152,7 +153,8 @@ TEST_F(TLineTableTest, WalkReturnsEveryRowOnceWithItsOwnValues)
         ASSERT_EQ(Table.GetInteger(Line), r + 1);
         for (int c = 1; c < Table.ColumnCount(); ++c) {
             ASSERT_EQ(Table.IsNull(c), !written[r][c]) << "row " << r << " column " << c;
-            ASSERT_EQ(Table.GetFloat(c), written[r][c].value_or(0)) << "row " << r << " column " << c;
+            ASSERT_EQ(Table.GetFloat(c), written[r][c].value_or(0))
+                << "row " << r << " column " << c;
         }
     }
     EXPECT_EQ(r, kRows);
@@ -173,8 +175,8 @@ TEST_F(TLineTableTest, SetColumnsAndGetFloatsReadThePendingAndTheCommittedRow)
     Table.SetFloat(AxisX, 1.5);
     Table.SetFloat(axisZ, -2);
     Table.SetInteger(SpindleSpeed, 100);
-    const std::uint32_t expected =
-        TLineTable::ColumnBit(AxisX) | TLineTable::ColumnBit(axisZ) | TLineTable::ColumnBit(SpindleSpeed);
+    const std::uint32_t expected = TLineTable::ColumnBit(AxisX) | TLineTable::ColumnBit(axisZ) |
+                                   TLineTable::ColumnBit(SpindleSpeed);
     for (int pass = 0; pass < 2; ++pass) {
         SCOPED_TRACE(pass == 0 ? "pending" : "committed");
         EXPECT_EQ(Table.SetColumns(), expected);
@@ -202,12 +204,12 @@ namespace {
 TEST_F(TLineTableTest, RealsReadBackBitForBitWhateverTheirForm)
 {
     const std::vector<std::vector<double>> rows = {
-        {12.3456, -7.5, 0.25},                  // four decimals: the compact form
-        {0.1 + 0.2, 1.0, 2.0},                  // not a short decimal: doubles
-        {-0.0, 3.0, 4.0},                       // the sign of zero is kept
-        {214748.3647, -214748.3648, 1e-7},      // the limits of the compact form
-        {214748.3648, 0.5, 0.5},                // one past them
-        {123.0000001, 1.5, 2.5},                // too many decimals
+        {12.3456, -7.5, 0.25},              // four decimals: the compact form
+        {0.1 + 0.2, 1.0, 2.0},              // not a short decimal: doubles
+        {-0.0, 3.0, 4.0},                   // the sign of zero is kept
+        {214748.3647, -214748.3648, 1e-7},  // the limits of the compact form
+        {214748.3648, 0.5, 0.5},            // one past them
+        {123.0000001, 1.5, 2.5},            // too many decimals
         {std::numeric_limits<double>::infinity(), 1.0, 1.0},
         {5e9, 1.0, 1.0},
     };
@@ -249,4 +251,4 @@ TEST_F(TLineTableTest, CompactRealsHalveTheRoomOfCoordinateRows)
     EXPECT_LT(Table.AllocatedBytes() * 10, doubles.AllocatedBytes() * 8);
 }
 
-} // namespace
+}  // namespace

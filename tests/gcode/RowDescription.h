@@ -15,10 +15,12 @@ inline std::string DescribeRow(const TLineTable& table, bool withLine)
         if (table.IsNull(c))
             continue;
         char value[32];
-        const auto end = table.ColumnType(c) == TFieldType::Float
-                             ? std::to_chars(std::begin(value), std::end(value), table.GetFloat(c)).ptr
-                             : std::to_chars(std::begin(value), std::end(value), table.GetInteger(c)).ptr;
-        row += (row.empty() ? "" : " ") + std::string(table.ColumnName(c)) + "=" + std::string(value, end);
+        const auto end =
+            table.ColumnType(c) == TFieldType::Float
+                ? std::to_chars(std::begin(value), std::end(value), table.GetFloat(c)).ptr
+                : std::to_chars(std::begin(value), std::end(value), table.GetInteger(c)).ptr;
+        row += (row.empty() ? "" : " ") + std::string(table.ColumnName(c)) + "=" +
+               std::string(value, end);
     }
     return row;
 }

@@ -42,7 +42,7 @@ TEST_F(TRowSourceLinesTest, FailureNamesItsLineAndThePendingRowGetsItsEntry)
 {
     EXPECT_TRUE(Fails({"X1", "(c)", "Y2", "Y1 S40000", "X4"}));
     EXPECT_EQ(Engine.FailedLine(), 3u);
-    Engine.Table()->MoveFirst(); // commits the failing line's Y1, as the plot's rebuild does
+    Engine.Table()->MoveFirst();  // commits the failing line's Y1, as the plot's rebuild does
     EXPECT_EQ(Engine.Table()->RowCount(), 3u);
     EXPECT_EQ(*Engine.RowSourceLines(), (TLines{0, 2, 3}));
 

@@ -21,8 +21,7 @@ TEST(TTokenAttributeTest, OnlyARealChangeRaisesANotice)
         EXPECT_EQ(&changed, &attribute);
         ++notices;
     };
-    for (int twice = 0; twice < 2; ++twice)
-    {
+    for (int twice = 0; twice < 2; ++twice) {
         attribute.SetForeground(clRed);
         attribute.SetBackground(clWindow);
         attribute.SetStyle(fsBold | fsStrikeOut);
@@ -59,8 +58,9 @@ protected:
 
 TEST_F(THighlighterTest, AttributesAreListedByNameIgnoringCase)
 {
-    const std::vector<std::string> expected = {"Arc",  "Axis",   "Comment",       "General", "Identifier",
-                                               "Misc", "Number", "Reserved Word", "Speed",   "String"};
+    const std::vector<std::string> expected = {"Arc",        "Axis",  "Comment", "General",
+                                               "Identifier", "Misc",  "Number",  "Reserved Word",
+                                               "Speed",      "String"};
     ASSERT_EQ(syn.AttributeCount(), 10);
     for (int i = 0; i < syn.AttributeCount(); ++i)
         EXPECT_EQ(syn.AttributeAt(i)->Name(), expected[static_cast<std::size_t>(i)]);
@@ -70,7 +70,8 @@ TEST_F(THighlighterTest, AttributesAreListedByNameIgnoringCase)
 
     TExtendedSyn extended;
     TTokenAttribute& arc = extended.RegisterAttribute(std::make_unique<TTokenAttribute>("arc"));
-    TTokenAttribute& numbers = extended.RegisterAttribute(std::make_unique<TTokenAttribute>("numbers"));
+    TTokenAttribute& numbers =
+        extended.RegisterAttribute(std::make_unique<TTokenAttribute>("numbers"));
     EXPECT_EQ(extended.AttributeAt(1), &arc);  // after its equal "Arc"
     EXPECT_EQ(extended.AttributeAt(7), &extended.NumberAttri);
     EXPECT_EQ(extended.AttributeAt(8), &numbers);
@@ -100,8 +101,7 @@ TEST_F(THighlighterTest, AttributeValuesAfterConstruction)
         {&syn.SpeedAttri, clFuchsia, clWindow, 0},
         {&syn.StringAttri, clRed, clWindow, 0},
     };
-    for (const auto& e : table)
-    {
+    for (const auto& e : table) {
         SCOPED_TRACE(e.attribute->Name());
         EXPECT_EQ(e.attribute->Foreground(), e.foreground);
         EXPECT_EQ(e.attribute->Background(), e.background);
@@ -126,7 +126,8 @@ TEST_F(THighlighterTest, FixedAnswers)
     EXPECT_TRUE(syn.Enabled());
 
     TCharSet expected;
-    for (const char c : std::string_view(".0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"))
+    for (const char c :
+         std::string_view(".0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"))
         expected.set(static_cast<unsigned char>(c));
     EXPECT_EQ(syn.IdentifierChars(), expected);
 }
@@ -190,4 +191,4 @@ TEST_F(THighlighterTest, CopyFromMatchesNamesExactly)
     EXPECT_EQ(lower.Foreground(), clOlive);
 }
 
-} // namespace
+}  // namespace

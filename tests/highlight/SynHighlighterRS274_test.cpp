@@ -32,8 +32,7 @@ protected:
         TTokens tokens;
         syn.StartLine(line, 0);
         std::size_t covered = 0;
-        while (!syn.AtLineEnd())
-        {
+        while (!syn.AtLineEnd()) {
             EXPECT_EQ(syn.TokenStart(), static_cast<int>(covered));
             tokens.push_back({syn.TokenText(), syn.TokenKind()});
             covered += tokens.back().text.size();
@@ -53,11 +52,12 @@ protected:
 TEST_F(TSynRC274SynTest, SampleLineElevenTokenByToken)
 {
     const TTokens expected = {
-        {"G17", tkGeneral}, {" ", tkOther}, {"G3", tkGeneral}, {" ", tkOther},
-        {"X", tkAxis}, {" ", tkOther}, {" ", tkOther}, {"2.652558", tkNumber}, {" ", tkOther},
-        {"Y", tkAxis}, {" ", tkOther}, {" ", tkOther}, {"3.187273", tkNumber}, {" ", tkOther},
-        {"Z", tkAxis}, {" ", tkOther}, {"-0.350000", tkNumber}, {" ", tkOther},
-        {"R", tkArc}, {" ", tkOther}, {" ", tkOther}, {"1.245539", tkNumber},
+        {"G17", tkGeneral},      {" ", tkOther},         {"G3", tkGeneral}, {" ", tkOther},
+        {"X", tkAxis},           {" ", tkOther},         {" ", tkOther},    {"2.652558", tkNumber},
+        {" ", tkOther},          {"Y", tkAxis},          {" ", tkOther},    {" ", tkOther},
+        {"3.187273", tkNumber},  {" ", tkOther},         {"Z", tkAxis},     {" ", tkOther},
+        {"-0.350000", tkNumber}, {" ", tkOther},         {"R", tkArc},      {" ", tkOther},
+        {" ", tkOther},          {"1.245539", tkNumber},
     };
     EXPECT_EQ(Scan("G17 G3 X  2.652558 Y  3.187273 Z -0.350000 R  1.245539"), expected);
     EXPECT_EQ(syn.LineState(), rsPlain);
@@ -76,8 +76,7 @@ void PrintTo(const TLineCase& c, std::ostream* os)
 }
 
 class TSingleLineTest : public TSynRC274SynTest, public ::testing::WithParamInterface<TLineCase>
-{
-};
+{};
 
 TEST_P(TSingleLineTest, ScansFromPlainState)
 {
@@ -110,8 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
         TLineCase{"/**/G1", {{"/**/", tkComment}, {"G1", tkGeneral}}},
         TLineCase{"/* a", {{"/* a", tkComment}}, rsBlockComment},
         TLineCase{"_", {{"_", tkIdentifier}}},
-        TLineCase{"a_b", {{"a", tkAxis}, {"_", tkIdentifier}, {"b", tkAxis}}},
-        TLineCase{"", {}},
+        TLineCase{"a_b", {{"a", tkAxis}, {"_", tkIdentifier}, {"b", tkAxis}}}, TLineCase{"", {}},
         // Line-break bytes inside a line text; a parenthesised comment ends at one.
         TLineCase{"X\r\nY", {{"X", tkAxis}, {"\r\n", tkOther}, {"Y", tkAxis}}},
         TLineCase{"\n\r\r", {{"\n", tkOther}, {"\r", tkOther}, {"\r", tkOther}}},
@@ -128,8 +126,7 @@ INSTANTIATE_TEST_SUITE_P(
         TLineCase{"\xA9\xA9", {{"\xA9", tkOther}, {"\xA9", tkOther}}}));
 
 class TKeywordTest : public TSynRC274SynTest, public ::testing::WithParamInterface<TToken>
-{
-};
+{};
 
 TEST_P(TKeywordTest, WholeRunIsOneTokenOfTheExpectedKind)
 {
@@ -139,28 +136,29 @@ TEST_P(TKeywordTest, WholeRunIsOneTokenOfTheExpectedKind)
 // D, N, P, Q and T standing alone are keywords in either case. Longer runs whose hash lands on a
 // keyword's entry (HF and HH sum to the hashes of N and P) and the other identifier letters are
 // not.
-INSTANTIATE_TEST_SUITE_P(
-    Runs, TKeywordTest,
-    ::testing::Values(TToken{"D", tkKey}, TToken{"d", tkKey}, TToken{"N", tkKey}, TToken{"n", tkKey},
-                      TToken{"P", tkKey}, TToken{"p", tkKey}, TToken{"Q", tkKey}, TToken{"q", tkKey},
-                      TToken{"T", tkKey}, TToken{"t", tkKey}, TToken{"DD", tkIdentifier},
-                      TToken{"N1", tkIdentifier}, TToken{"N.", tkIdentifier},
-                      TToken{"Q.", tkIdentifier}, TToken{"T1", tkIdentifier},
-                      TToken{"DX", tkIdentifier}, TToken{"O100", tkIdentifier},
-                      TToken{"HF", tkIdentifier}, TToken{"HH", tkIdentifier},
-                      TToken{"E", tkIdentifier}, TToken{"w", tkIdentifier},
-                      TToken{"W" + std::string(200000, 'z'), tkIdentifier}));
+INSTANTIATE_TEST_SUITE_P(Runs, TKeywordTest,
+                         ::testing::Values(TToken{"D", tkKey}, TToken{"d", tkKey},
+                                           TToken{"N", tkKey}, TToken{"n", tkKey},
+                                           TToken{"P", tkKey}, TToken{"p", tkKey},
+                                           TToken{"Q", tkKey}, TToken{"q", tkKey},
+                                           TToken{"T", tkKey}, TToken{"t", tkKey},
+                                           TToken{"DD", tkIdentifier}, TToken{"N1", tkIdentifier},
+                                           TToken{"N.", tkIdentifier}, TToken{"Q.", tkIdentifier},
+                                           TToken{"T1", tkIdentifier}, TToken{"DX", tkIdentifier},
+                                           TToken{"O100", tkIdentifier}, TToken{"HF", tkIdentifier},
+                                           TToken{"HH", tkIdentifier}, TToken{"E", tkIdentifier},
+                                           TToken{"w", tkIdentifier},
+                                           TToken{"W" + std::string(200000, 'z'), tkIdentifier}));
 
 TEST_F(TSynRC274SynTest, TokenAttributeFollowsTheKind)
 {
     const std::vector<std::pair<std::string, TTokenAttribute*>> cases = {
-        {"R", &syn.ArcAttri},      {"X", &syn.AxisAttri},       {"(c)", &syn.CommentAttri},
-        {"G0", &syn.GeneralAttri}, {"E", &syn.IdentifierAttri}, {"T", &syn.KeyAttri},
-        {"M3", &syn.MiscAttri},    {"1", &syn.NumberAttri},     {"F", &syn.SpeedAttri},
+        {"R", &syn.ArcAttri},        {"X", &syn.AxisAttri},       {"(c)", &syn.CommentAttri},
+        {"G0", &syn.GeneralAttri},   {"E", &syn.IdentifierAttri}, {"T", &syn.KeyAttri},
+        {"M3", &syn.MiscAttri},      {"1", &syn.NumberAttri},     {"F", &syn.SpeedAttri},
         {"\"s\"", &syn.StringAttri}, {"%", &syn.IdentifierAttri},
     };
-    for (const auto& [line, attribute] : cases)
-    {
+    for (const auto& [line, attribute] : cases) {
         syn.StartLine(line, 0);
         EXPECT_EQ(syn.TokenAttribute(), attribute) << line;
     }
@@ -179,8 +177,7 @@ TEST_F(TSynRC274SynTest, OnlyTheBlockCommentSurvivesTheLineEnd)
     EXPECT_EQ(syn.LineState(), rsPlain);
 
     // An empty line keeps state 2 and ends every other state.
-    for (const TLineState before : {rsPlain, rsParenComment, rsBlockComment, rsString})
-    {
+    for (const TLineState before : {rsPlain, rsParenComment, rsBlockComment, rsString}) {
         syn.SetLineState(before);
         Scan("");
         EXPECT_EQ(syn.LineState(), before == rsBlockComment ? rsBlockComment : rsPlain) << before;
@@ -200,8 +197,7 @@ TEST_F(TSynRC274SynTest, SampleTextIsTwelveLinesThatEachEndPlain)
     EXPECT_NE(sample.find("\r\nG0 Z   0.050\r\n X  1.220489 Y  0.700108\r\n"), std::string::npos);
     EXPECT_EQ(sample.substr(sample.size() - 31), "(Group complete: bottom number)");
     int lines = 0;
-    for (std::size_t begin = 0; begin <= sample.size(); ++lines)
-    {
+    for (std::size_t begin = 0; begin <= sample.size(); ++lines) {
         const std::size_t end = std::min(sample.find("\r\n", begin), sample.size());
         EXPECT_FALSE(Scan(std::string_view(sample).substr(begin, end - begin)).empty());
         EXPECT_EQ(syn.LineState(), rsPlain);
@@ -210,4 +206,4 @@ TEST_F(TSynRC274SynTest, SampleTextIsTwelveLinesThatEachEndPlain)
     EXPECT_EQ(lines, 12);
 }
 
-} // namespace
+}  // namespace

@@ -70,8 +70,8 @@ INSTANTIATE_TEST_SUITE_P(Radii, TPlanCircleTest,
 TEST(TPathPlannerTest, RaisesTheChordErrorOnlyWhenArcsWouldPassTheSegmentLimit)
 {
     // One circle keeps the fine chord: a short program is never made coarse.
-    const TPathPlan one = TPathPlanner::Plan(Read({"G0 X100", "G3 I-100 F100"}).Motions,
-                                             TLengthUnits::Millimetres);
+    const TPathPlan one =
+        TPathPlanner::Plan(Read({"G0 X100", "G3 I-100 F100"}).Motions, TLengthUnits::Millimetres);
     EXPECT_FALSE(one.ChordErrorRaised);
     EXPECT_NEAR(one.ChordError, 1e-5 * 200 * std::numbers::sqrt2, 1e-9);  // of the diagonal
 

@@ -21,10 +21,9 @@
 #include <numbers>
 #include <vector>
 
-namespace
-{
+namespace {
 
-constexpr int kPanelSize = 400; // square: both axis factors equal the zoom factor
+constexpr int kPanelSize = 400;  // square: both axis factors equal the zoom factor
 constexpr int kEditorHeight = 30;
 constexpr QRgb kBlack = 0xFF000000;
 constexpr QRgb kGreen = 0xFF00FF00;
@@ -166,8 +165,8 @@ TEST_F(TOpenGLPanelTest, EmptyPlotIsBlackInside)
 TEST_F(TOpenGLPanelTest, PanAndTurnShowSolidAndDottedHalfAxes)
 {
     panel->SetExtent(20);
-    Drag(Qt::LeftButton, {100, 300}, {300, 100});   // pan -200, -200: origin in the middle
-    Drag(Qt::MiddleButton, {200, 200}, {230, 230}); // turn 30° about Y and 30° about X
+    Drag(Qt::LeftButton, {100, 300}, {300, 100});    // pan -200, -200: origin in the middle
+    Drag(Qt::MiddleButton, {200, 200}, {230, 230});  // turn 30° about Y and 30° about X
     ASSERT_EQ(panel->ViewState().panX, -200);
     ASSERT_EQ(panel->ViewState().rotationX, 30.0);
     const QImage image = panel->grabFramebuffer();
@@ -178,8 +177,8 @@ TEST_F(TOpenGLPanelTest, PanAndTurnShowSolidAndDottedHalfAxes)
         QRgb colour;
     };
     constexpr double kLength = 10.0;
-    for (const TAxis& axis : {TAxis{kLength, 0, 0, kGreen}, TAxis{0, kLength, 0, kRed},
-                              TAxis{0, 0, kLength, kBlue}}) {
+    for (const TAxis& axis :
+         {TAxis{kLength, 0, 0, kGreen}, TAxis{0, kLength, 0, kRed}, TAxis{0, 0, kLength, kBlue}}) {
         const QPointF origin = PixelOf({0, 0});
         const QPointF positive = PixelOf(Turned(axis.x, axis.y, axis.z, 30, 30, nullptr));
         const QPointF negative = PixelOf(Turned(-axis.x, -axis.y, -axis.z, 30, 30, nullptr));
@@ -194,7 +193,7 @@ TEST_F(TOpenGLPanelTest, PanAndTurnShowSolidAndDottedHalfAxes)
 TEST_F(TOpenGLPanelTest, SegmentsShowInTheirColourWhereTheViewMapsThem)
 {
     panel->AddSegment({2, 5, 0}, {8, 5, 0}, 0x00FF8040);
-    panel->AddSegment({2, 3, 0}, {8, 3, 0}, 0xFF00FF00); // top byte ignored: pure green
+    panel->AddSegment({2, 3, 0}, {8, 3, 0}, 0xFF00FF00);  // top byte ignored: pure green
     const QImage image = panel->grabFramebuffer();
     EXPECT_TRUE(ColourNear(image, PixelOf({5, 5}), qRgb(0x40, 0x80, 0xFF)));
     EXPECT_TRUE(ColourNear(image, PixelOf({5, 3}), kGreen));
@@ -204,7 +203,7 @@ TEST_F(TOpenGLPanelTest, SegmentsShowInTheirColourWhereTheViewMapsThem)
 TEST_F(TOpenGLPanelTest, SegmentTurnedBeyondTheExtentIsClipped)
 {
     panel->AddSegment({2, 5, 0}, {2, 5, 20}, clYellow);
-    Drag(Qt::MiddleButton, {100, 100}, {130, 100}); // 30° about Y
+    Drag(Qt::MiddleButton, {100, 100}, {130, 100});  // 30° about Y
     const QImage image = panel->grabFramebuffer();
     // The turned z, -1 + 0.866 z, passes the extent 10 at z = 12.7, x = 8.08.
     double depth = 0;
@@ -212,7 +211,7 @@ TEST_F(TOpenGLPanelTest, SegmentTurnedBeyondTheExtentIsClipped)
     ASSERT_LT(depth, 10.0);
     const QPointF beyond = Turned(2, 5, 14.5, 0, 30, &depth);
     ASSERT_GT(depth, 10.0);
-    ASSERT_LT(beyond.x(), panel->ViewBounds().right); // would be in view if not clipped
+    ASSERT_LT(beyond.x(), panel->ViewBounds().right);  // would be in view if not clipped
     EXPECT_TRUE(ColourNear(image, PixelOf(inside), qRgb(0xFF, 0xFF, 0)));
     EXPECT_FALSE(ColourNear(image, PixelOf(beyond), qRgb(0xFF, 0xFF, 0)));
 }
@@ -228,7 +227,7 @@ TEST_F(TOpenGLPanelTest, LeftDragCarriesTheSegmentWithThePointer)
     EXPECT_EQ(panel->ViewState().panX, -40);
     EXPECT_EQ(texts.front(), "Moved mouse from 100,300 to -40,0");
     const QPointF after = PixelOf({5, 5});
-    EXPECT_GT(after.x(), before.x() + 40); // moved right, with the pointer
+    EXPECT_GT(after.x(), before.x() + 40);  // moved right, with the pointer
     const QImage image = panel->grabFramebuffer();
     EXPECT_TRUE(ColourNear(image, after, qRgb(255, 255, 255)));
     EXPECT_FALSE(ColourNear(image, before, qRgb(255, 255, 255)));
@@ -239,7 +238,7 @@ TEST_F(TOpenGLPanelTest, MiddleDragTurnsTheSegment)
     panel->AddSegment({5, 2, 0}, {5, 8, 0}, clWhite);
     const QPointF before = PixelOf({5, 5});
 
-    Drag(Qt::MiddleButton, {100, 300}, {160, 300}); // 60° about Y: x = 5 cos 60° = 2.5
+    Drag(Qt::MiddleButton, {100, 300}, {160, 300});  // 60° about Y: x = 5 cos 60° = 2.5
 
     EXPECT_EQ(panel->ViewState().rotationY, 60.0);
     const QImage image = panel->grabFramebuffer();
@@ -310,7 +309,7 @@ TEST_F(TOpenGLPanelTest, LeftPressThatCannotTakeTheFocusIsDropped)
     EXPECT_EQ(panel->ViewState().lastPointerX, 0);
     QTest::mouseRelease(panel, Qt::LeftButton, {}, {60, 70});
 
-    QTest::mousePress(panel, Qt::MiddleButton, {}, {60, 70}); // needs no focus
+    QTest::mousePress(panel, Qt::MiddleButton, {}, {60, 70});  // needs no focus
     EXPECT_TRUE(panel->ViewState().turnFlag);
     QTest::mouseRelease(panel, Qt::MiddleButton, {}, {60, 70});
 }
@@ -337,7 +336,7 @@ TEST_F(TOpenGLPanelTest, DrawsAgainAfterMovingToAnotherWindow)
     panel->setParent(&other);
     QApplication::processEvents();
     const int hidden = panel->PaintCount();
-    panel->ResetView(); // between the two contexts: nothing to draw with
+    panel->ResetView();  // between the two contexts: nothing to draw with
     EXPECT_EQ(panel->PaintCount(), hidden);
     panel->setGeometry(0, 0, kPanelSize, kPanelSize);
     panel->show();
@@ -347,7 +346,7 @@ TEST_F(TOpenGLPanelTest, DrawsAgainAfterMovingToAnotherWindow)
     panel->SetExtent(10);
     EXPECT_EQ(panel->PaintCount(), painted + 1);
     EXPECT_TRUE(ColourNear(panel->grabFramebuffer(), PixelOf({5, 5}), qRgb(255, 255, 255)));
-    panel->setParent(window.get()); // the fixture's window owns it again
+    panel->setParent(window.get());  // the fixture's window owns it again
 }
 
 // Before the panel is first shown there is no context: operations change the view state and
@@ -370,4 +369,4 @@ TEST(TOpenGLPanelWithoutContextTest, OperationsDrawNothingAndKeepWorking)
     EXPECT_EQ(panel.PaintCount(), 0);
 }
 
-} // namespace
+}  // namespace

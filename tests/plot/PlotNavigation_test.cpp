@@ -10,8 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace
-{
+namespace {
 
 using TTexts = std::vector<std::string>;
 
@@ -40,7 +39,7 @@ TEST_F(TPlotNavigationTest, LeftDragPansWithTheTextOfTheLastPositionAndOffset)
 {
     view.Press(TMouseButton::Left, 100, 50);
     EXPECT_TRUE(view.State().panFlag);
-    EXPECT_EQ(gl.PaintCount(), 0); // a press paints nothing
+    EXPECT_EQ(gl.PaintCount(), 0);  // a press paints nothing
 
     view.Move(110, 45);
 
@@ -52,7 +51,7 @@ TEST_F(TPlotNavigationTest, LeftDragPansWithTheTextOfTheLastPositionAndOffset)
     EXPECT_EQ(view.State().rotationX, 0.0);
     EXPECT_EQ(view.State().rotationY, 0.0);
     EXPECT_EQ(gl.PaintCount(), 1);
-    EXPECT_EQ(gl.Commands()[1], "glViewport(0, 0, 800, 400)"); // through the resize step
+    EXPECT_EQ(gl.Commands()[1], "glViewport(0, 0, 800, 400)");  // through the resize step
     // Pointer 10 px right: the window moves left by 0.05 × 10 × kx, the plot follows.
     EXPECT_DOUBLE_EQ(view.ViewBounds().left, -1.0);
 }
@@ -78,8 +77,8 @@ TEST_F(TPlotNavigationTest, BothButtonsPanAndTurnWithTwoTextsAndOnePaint)
     view.Press(TMouseButton::Middle, 100, 50);
     view.Move(110, 45);
 
-    EXPECT_EQ(texts, (TTexts{"Moved mouse from 100,50 to -10,5",
-                             "Moved mouse from 100,50 to -10,5"}));
+    EXPECT_EQ(texts,
+              (TTexts{"Moved mouse from 100,50 to -10,5", "Moved mouse from 100,50 to -10,5"}));
     EXPECT_EQ(view.State().panX, -10);
     EXPECT_EQ(view.State().rotationY, 10.0);
     EXPECT_EQ(gl.PaintCount(), 1);
@@ -119,14 +118,13 @@ TEST_F(TPlotNavigationTest, MoveWithoutButtonDoesNothing)
 struct TDragCase
 {
     const char* name;
-    std::vector<std::pair<bool, TMouseButton>> events; // true: press, false: release
+    std::vector<std::pair<bool, TMouseButton>> events;  // true: press, false: release
     bool panFlag;
     bool turnFlag;
 };
 
 class TDragStateTest : public TPlotNavigationTest, public ::testing::WithParamInterface<TDragCase>
-{
-};
+{};
 
 TEST_P(TDragStateTest, ButtonsSetAndClearTheirOwnFlag)
 {
@@ -146,18 +144,15 @@ constexpr auto R = TMouseButton::Right;
 
 INSTANTIATE_TEST_SUITE_P(
     Transitions, TDragStateTest,
-    ::testing::Values(TDragCase{"Idle", {}, false, false},
-                      TDragCase{"Panning", {{true, L}}, true, false},
-                      TDragCase{"Turning", {{true, M}}, false, true},
-                      TDragCase{"PanningAndTurning", {{true, M}, {true, L}}, true, true},
-                      TDragCase{"LeftReleaseEndsPanOnly", {{true, L}, {true, M}, {false, L}},
-                                false, true},
-                      TDragCase{"MiddleReleaseEndsTurnOnly", {{true, L}, {true, M}, {false, M}},
-                                true, false},
-                      TDragCase{"RightChangesNeither", {{true, L}, {true, R}, {false, R}},
-                                true, false},
-                      TDragCase{"SecondPressKeepsFlag", {{true, L}, {true, L}}, true, false},
-                      TDragCase{"ReleaseWithoutPress", {{false, L}, {false, M}}, false, false}),
+    ::testing::Values(
+        TDragCase{"Idle", {}, false, false}, TDragCase{"Panning", {{true, L}}, true, false},
+        TDragCase{"Turning", {{true, M}}, false, true},
+        TDragCase{"PanningAndTurning", {{true, M}, {true, L}}, true, true},
+        TDragCase{"LeftReleaseEndsPanOnly", {{true, L}, {true, M}, {false, L}}, false, true},
+        TDragCase{"MiddleReleaseEndsTurnOnly", {{true, L}, {true, M}, {false, M}}, true, false},
+        TDragCase{"RightChangesNeither", {{true, L}, {true, R}, {false, R}}, true, false},
+        TDragCase{"SecondPressKeepsFlag", {{true, L}, {true, L}}, true, false},
+        TDragCase{"ReleaseWithoutPress", {{false, L}, {false, M}}, false, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(TPlotNavigationTest, ZoomStepsClampAtTheLowerBoundAndStillTextAndPaint)
@@ -175,7 +170,7 @@ TEST_F(TPlotNavigationTest, ZoomStepsClampAtTheLowerBoundAndStillTextAndPaint)
 
 TEST_F(TPlotNavigationTest, FiveNotchesTowardsTheUserZoomOutToOnePointOne)
 {
-    EXPECT_DOUBLE_EQ(TPlotView::WheelZoomStep(30), 0.005); // finer wheels, finer steps
+    EXPECT_DOUBLE_EQ(TPlotView::WheelZoomStep(30), 0.005);  // finer wheels, finer steps
     const double resetWidth = WindowWidth();
     for (int notch = 0; notch < 5; ++notch)
         view.ZoomBy(TPlotView::WheelZoomStep(-120));
@@ -188,7 +183,7 @@ TEST_F(TPlotNavigationTest, ZoomTextUsesTheDecimalSeparatorAndFifteenDigits)
 {
     view.ZoomBy(TPlotView::WheelZoomStep(120));
     view.SetDecimalSeparator(",");
-    view.ZoomBy(0.98 - 1.0 / 3.0); // 1/3 needs every one of the fifteen digits
+    view.ZoomBy(0.98 - 1.0 / 3.0);  // 1/3 needs every one of the fifteen digits
     view.ZoomBy(-1e15);
     EXPECT_EQ(texts, (TTexts{"Zoom Factor: 0.98", "Zoom Factor: 0,333333333333333",
                              "Zoom Factor: 1e+15"}));
@@ -199,7 +194,7 @@ TEST_F(TPlotNavigationTest, NotANumberStepFallsToTheLowerBound)
     view.ZoomBy(std::numeric_limits<double>::quiet_NaN());
     EXPECT_EQ(view.State().zoomFactor, 0.01);
     view.ZoomBy(-1.0);
-    EXPECT_DOUBLE_EQ(view.State().zoomFactor, 1.01); // the view recovers
+    EXPECT_DOUBLE_EQ(view.State().zoomFactor, 1.01);  // the view recovers
 }
 
 TEST_F(TPlotNavigationTest, ResetDuringADragKeepsTheDragGoing)
@@ -213,8 +208,8 @@ TEST_F(TPlotNavigationTest, ResetDuringADragKeepsTheDragGoing)
 
     view.Move(120, 45);
     EXPECT_EQ(view.State().panX, -10);
-    EXPECT_EQ(texts, (TTexts{"Moved mouse from 100,50 to -10,5",
-                             "Moved mouse from 110,45 to -10,0"}));
+    EXPECT_EQ(texts,
+              (TTexts{"Moved mouse from 100,50 to -10,5", "Moved mouse from 110,45 to -10,0"}));
 }
 
-} // namespace
+}  // namespace

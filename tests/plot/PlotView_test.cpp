@@ -11,8 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace
-{
+namespace {
 
 using TCommands = std::vector<std::string>;
 
@@ -52,7 +51,7 @@ TEST_F(TPlotViewTest, NewViewHoldsTheResetStateWithoutASize)
     EXPECT_EQ(state.rotationX, 0.0);
     EXPECT_EQ(state.rotationY, 0.0);
     EXPECT_EQ(state.rotationZ, 0.0);
-    EXPECT_TRUE(std::isnan(state.aspectRatio)); // 0 / 0 until the panel has a size
+    EXPECT_TRUE(std::isnan(state.aspectRatio));  // 0 / 0 until the panel has a size
     EXPECT_TRUE(view.Segments().empty());
 }
 
@@ -74,8 +73,7 @@ struct TBoundsCase
 };
 
 class TViewBoundsTest : public TPlotViewTest, public ::testing::WithParamInterface<TBoundsCase>
-{
-};
+{};
 
 TEST_P(TViewBoundsTest, WindowFollowsSizePanAndExtent)
 {
@@ -92,15 +90,14 @@ TEST_P(TViewBoundsTest, WindowFollowsSizePanAndExtent)
 
 INSTANTIATE_TEST_SUITE_P(
     Panels, TViewBoundsTest,
-    ::testing::Values(
-        TBoundsCase{"Landscape", 800, 400, 0, 0, 10, {0, 20, 0, 10}},
-        TBoundsCase{"Portrait", 400, 800, 0, 0, 10, {0, 10, 0, 20}},
-        TBoundsCase{"Square", 500, 500, 0, 0, 10, {0, 10, 0, 10}},
-        TBoundsCase{"PortraitPannedRight", 400, 800, 20, 0, 10, {1, 11, 0, 20}},
-        TBoundsCase{"LandscapePannedLeft", 800, 400, -20, 0, 10, {-2, 18, 0, 10}},
-        TBoundsCase{"LandscapePannedUp", 800, 400, 0, 20, 10, {0, 20, 1, 11}},
-        TBoundsCase{"PortraitPannedUp", 400, 800, 0, 20, 10, {0, 10, 2, 22}},
-        TBoundsCase{"LandscapeExtent25", 800, 400, 0, 0, 25, {0, 50, 0, 25}}),
+    ::testing::Values(TBoundsCase{"Landscape", 800, 400, 0, 0, 10, {0, 20, 0, 10}},
+                      TBoundsCase{"Portrait", 400, 800, 0, 0, 10, {0, 10, 0, 20}},
+                      TBoundsCase{"Square", 500, 500, 0, 0, 10, {0, 10, 0, 10}},
+                      TBoundsCase{"PortraitPannedRight", 400, 800, 20, 0, 10, {1, 11, 0, 20}},
+                      TBoundsCase{"LandscapePannedLeft", 800, 400, -20, 0, 10, {-2, 18, 0, 10}},
+                      TBoundsCase{"LandscapePannedUp", 800, 400, 0, 20, 10, {0, 20, 1, 11}},
+                      TBoundsCase{"PortraitPannedUp", 400, 800, 0, 20, 10, {0, 10, 2, 22}},
+                      TBoundsCase{"LandscapeExtent25", 800, 400, 0, 0, 25, {0, 50, 0, 25}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(TPlotViewTest, PaintDrawsGizmoThenSegmentsInOrderThroughOneTransformation)
@@ -110,40 +107,57 @@ TEST_F(TPlotViewTest, PaintDrawsGizmoThenSegmentsInOrderThroughOneTransformation
     // The top byte plays no part: this is pure green.
     view.AddSegment({-1.5f, 0, 0}, {0, 0.25f, -2}, 0xFF00FF00);
     view.Press(TMouseButton::Middle, 100, 50);
-    view.Move(110, 45); // rotation Y 10, rotation X -5
+    view.Move(110, 45);  // rotation Y 10, rotation X -5
     gl.Clear();
 
     view.Paint();
 
-    const TCommands expected{
-        "MakeCurrent",
-        "glClear(GL_COLOR_BUFFER_BIT)",
-        "glMatrixMode(GL_PROJECTION)",
-        "glLoadIdentity()",
-        "glOrtho(0, 20, 0, 10, 10, -10)",
-        "glRotatef(-5, 1, 0, 0)",
-        "glRotatef(10, 0, 1, 0)",
-        "glRotatef(0, 0, 0, 1)",
-        "glBegin(GL_LINES)",
-        "glColor3f(0, 1, 0)", "glVertex3f(0, 0, 0)", "glVertex3f(10, 0, 0)",
-        "glColor3f(1, 0, 0)", "glVertex3f(0, 0, 0)", "glVertex3f(0, 10, 0)",
-        "glColor3f(0, 0, 1)", "glVertex3f(0, 0, 0)", "glVertex3f(0, 0, 10)",
-        "glEnd()",
-        "glEnable(GL_LINE_STIPPLE)",
-        "glLineStipple(1, 0x0101)",
-        "glBegin(GL_LINES)",
-        "glColor3f(0, 1, 0)", "glVertex3f(-10, 0, 0)", "glVertex3f(0, 0, 0)",
-        "glColor3f(1, 0, 0)", "glVertex3f(0, 0, 0)", "glVertex3f(0, -10, 0)",
-        "glColor3f(0, 0, 1)", "glVertex3f(0, 0, 0)", "glVertex3f(0, 0, -10)",
-        "glEnd()",
-        "glDisable(GL_LINE_STIPPLE)",
-        "glMatrixMode(GL_MODELVIEW)",
-        "glLoadIdentity()",
-        "glColor3ub(17, 34, 51)",
-        "glBegin(GL_LINES)", "glVertex3f(1, 2, 3)", "glVertex3f(4, 5, 6)", "glEnd()",
-        "glColor3ub(0, 255, 0)",
-        "glBegin(GL_LINES)", "glVertex3f(-1.5, 0, 0)", "glVertex3f(0, 0.25, -2)", "glEnd()",
-        "glFlush()"};
+    const TCommands expected{"MakeCurrent",
+                             "glClear(GL_COLOR_BUFFER_BIT)",
+                             "glMatrixMode(GL_PROJECTION)",
+                             "glLoadIdentity()",
+                             "glOrtho(0, 20, 0, 10, 10, -10)",
+                             "glRotatef(-5, 1, 0, 0)",
+                             "glRotatef(10, 0, 1, 0)",
+                             "glRotatef(0, 0, 0, 1)",
+                             "glBegin(GL_LINES)",
+                             "glColor3f(0, 1, 0)",
+                             "glVertex3f(0, 0, 0)",
+                             "glVertex3f(10, 0, 0)",
+                             "glColor3f(1, 0, 0)",
+                             "glVertex3f(0, 0, 0)",
+                             "glVertex3f(0, 10, 0)",
+                             "glColor3f(0, 0, 1)",
+                             "glVertex3f(0, 0, 0)",
+                             "glVertex3f(0, 0, 10)",
+                             "glEnd()",
+                             "glEnable(GL_LINE_STIPPLE)",
+                             "glLineStipple(1, 0x0101)",
+                             "glBegin(GL_LINES)",
+                             "glColor3f(0, 1, 0)",
+                             "glVertex3f(-10, 0, 0)",
+                             "glVertex3f(0, 0, 0)",
+                             "glColor3f(1, 0, 0)",
+                             "glVertex3f(0, 0, 0)",
+                             "glVertex3f(0, -10, 0)",
+                             "glColor3f(0, 0, 1)",
+                             "glVertex3f(0, 0, 0)",
+                             "glVertex3f(0, 0, -10)",
+                             "glEnd()",
+                             "glDisable(GL_LINE_STIPPLE)",
+                             "glMatrixMode(GL_MODELVIEW)",
+                             "glLoadIdentity()",
+                             "glColor3ub(17, 34, 51)",
+                             "glBegin(GL_LINES)",
+                             "glVertex3f(1, 2, 3)",
+                             "glVertex3f(4, 5, 6)",
+                             "glEnd()",
+                             "glColor3ub(0, 255, 0)",
+                             "glBegin(GL_LINES)",
+                             "glVertex3f(-1.5, 0, 0)",
+                             "glVertex3f(0, 0.25, -2)",
+                             "glEnd()",
+                             "glFlush()"};
     EXPECT_EQ(gl.Commands(), expected);
     EXPECT_EQ(gl.PaintCount(), 1);
 }
@@ -160,8 +174,7 @@ struct TResizeCase
 };
 
 class TResizeStepTest : public TPlotViewTest, public ::testing::WithParamInterface<TResizeCase>
-{
-};
+{};
 
 // Zero sizes give a non-finite aspect ratio and view window, and nothing fails.
 TEST_P(TResizeStepTest, SetsAspectAndViewportThenPaints)
@@ -177,7 +190,7 @@ TEST_P(TResizeStepTest, SetsAspectAndViewportThenPaints)
     EXPECT_EQ(commands[0], "MakeCurrent");
     EXPECT_EQ(commands[1], "glViewport(0, 0, " + std::to_string(c.width) + ", " +
                                std::to_string(c.height) + ")");
-    EXPECT_EQ(commands[2], "MakeCurrent"); // the paint's own
+    EXPECT_EQ(commands[2], "MakeCurrent");  // the paint's own
     EXPECT_EQ(gl.PaintCount(), 1);
     const TViewBounds b = view.ViewBounds();
     EXPECT_EQ(std::isfinite(b.left) && std::isfinite(b.right) && std::isfinite(b.bottom) &&
@@ -200,8 +213,7 @@ struct TPaintCountCase
 };
 
 class TPaintCountTest : public TPlotViewTest, public ::testing::WithParamInterface<TPaintCountCase>
-{
-};
+{};
 
 TEST_P(TPaintCountTest, OperationPaintsSoOften)
 {
@@ -212,12 +224,15 @@ TEST_P(TPaintCountTest, OperationPaintsSoOften)
 
 INSTANTIATE_TEST_SUITE_P(
     Operations, TPaintCountTest,
-    ::testing::Values(
-        TPaintCountCase{"AddSegment", [](TPlotView& v) { v.AddSegment({}, {1, 1, 1}, clRed); }, 0},
-        TPaintCountCase{"ResetView", [](TPlotView& v) { v.ResetView(); }, 1},
-        TPaintCountCase{"SetExtent", [](TPlotView& v) { v.SetExtent(3); }, 1},
-        TPaintCountCase{"ZoomBy", [](TPlotView& v) { v.ZoomBy(0.02); }, 1},
-        TPaintCountCase{"ClearSegments", [](TPlotView& v) { v.ClearSegments(); }, 2}),
+    ::testing::Values(TPaintCountCase{"AddSegment",
+                                      [](TPlotView& v) {
+                                          v.AddSegment({}, {1, 1, 1}, clRed);
+                                      },
+                                      0},
+                      TPaintCountCase{"ResetView", [](TPlotView& v) { v.ResetView(); }, 1},
+                      TPaintCountCase{"SetExtent", [](TPlotView& v) { v.SetExtent(3); }, 1},
+                      TPaintCountCase{"ZoomBy", [](TPlotView& v) { v.ZoomBy(0.02); }, 1},
+                      TPaintCountCase{"ClearSegments", [](TPlotView& v) { v.ClearSegments(); }, 2}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(TPlotViewTest, ClearSegmentsPaintsTwiceTheAxesAloneAndKeepsTheExtent)
@@ -225,7 +240,7 @@ TEST_F(TPlotViewTest, ClearSegmentsPaintsTwiceTheAxesAloneAndKeepsTheExtent)
     SizeAndForget(800, 400);
     view.SetExtent(25);
     view.AddSegment({1, 1, 0}, {2, 2, 0}, clRed);
-    view.AddSegment({1, 1, 0}, {2, 2, 0}, clRed); // equal segments may repeat
+    view.AddSegment({1, 1, 0}, {2, 2, 0}, clRed);  // equal segments may repeat
     EXPECT_EQ(view.Segments().size(), 2u);
     view.ZoomBy(0.5);
     view.Press(TMouseButton::Middle, 0, 0);
@@ -269,13 +284,13 @@ TEST_F(TPlotViewTest, SetExtentPaintsOnceWithoutResizeAndKeepsZoomPanAndTurns)
     EXPECT_EQ(state.zoomFactor, 0.5);
     EXPECT_EQ(state.panX, 20);
     EXPECT_EQ(state.rotationY, 15.0);
-    const TViewBounds bounds = view.ViewBounds(); // kx = 2 × 0.5
+    const TViewBounds bounds = view.ViewBounds();  // kx = 2 × 0.5
     EXPECT_DOUBLE_EQ(bounds.left, 1.0);
     EXPECT_DOUBLE_EQ(bounds.right, 26.0);
     EXPECT_DOUBLE_EQ(bounds.top, 12.5);
-    EXPECT_NE(std::find(gl.Commands().begin(), gl.Commands().end(),
-                        "glOrtho(1, 26, 0, 12.5, 25, -25)"),
-              gl.Commands().end());
+    EXPECT_NE(
+        std::find(gl.Commands().begin(), gl.Commands().end(), "glOrtho(1, 26, 0, 12.5, 25, -25)"),
+        gl.Commands().end());
 }
 
 TEST_F(TPlotViewTest, WithoutAContextNothingIsDrawnButTheStateChanges)
@@ -300,13 +315,13 @@ TEST(TPlotViewHostTest, PaintsGoThroughTheHostsPaintRoutine)
     TGLRecorder gl;
     int hostPaints = 0;
     TPlotView view(gl, [&hostPaints] { ++hostPaints; });
-    EXPECT_EQ(hostPaints, 1); // construction runs ResetView
+    EXPECT_EQ(hostPaints, 1);  // construction runs ResetView
     view.ClearSegments();
     EXPECT_EQ(hostPaints, 3);
     view.SetExtent(5);
     view.ZoomBy(0.1);
     EXPECT_EQ(hostPaints, 5);
-    EXPECT_EQ(gl.PaintCount(), 0); // the host decides when the sequence runs
+    EXPECT_EQ(gl.PaintCount(), 0);  // the host decides when the sequence runs
 }
 
-} // namespace
+}  // namespace

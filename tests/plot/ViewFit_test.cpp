@@ -12,8 +12,7 @@
 #include <string>
 #include <vector>
 
-namespace
-{
+namespace {
 
 struct TFitCase
 {
@@ -21,10 +20,13 @@ struct TFitCase
     int width, height;
     int extent;
     std::vector<TSegment> segments;
-    double rotationX, rotationY; // turned by a middle drag before the fit
+    double rotationX, rotationY;  // turned by a middle drag before the fit
 };
 
-TSegment Line(TPoint3f from, TPoint3f to) { return TSegment{from, to, 0x00FF0000}; }
+TSegment Line(TPoint3f from, TPoint3f to)
+{
+    return TSegment{from, to, 0x00FF0000};
+}
 
 const std::vector<TSegment> kAllNegative{Line({0, 0, 0}, {-40, -12, -0.5f}),
                                          Line({-40, -12, -0.5f}, {-55, -30, -0.5f}),
@@ -94,7 +96,13 @@ INSTANTIATE_TEST_SUITE_P(
         // pixel then moves the window by 40 screen pixels, which the margin still absorbs.
         TFitCase{"AllNegativeLandscape", 800, 400, 1, kAllNegative, 0, 0},
         TFitCase{"AllNegativePortrait", 300, 700, 1, kAllNegative, 0, 0},
-        TFitCase{"Turned", 640, 480, 60, {Line({0, 0, 0}, {50, 20, -5}), Line({50, 20, -5}, {10, 59, 3})}, -30, 40},
+        TFitCase{"Turned",
+                 640,
+                 480,
+                 60,
+                 {Line({0, 0, 0}, {50, 20, -5}), Line({50, 20, -5}, {10, 59, 3})},
+                 -30,
+                 40},
         TFitCase{"EmptyFitsTheGizmo", 800, 400, 10, {}, 25, -60},
         TFitCase{"Large", 500, 500, 2001, {Line({0, 0, 0}, {2000, 1500, 0})}, 0, 0}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -105,7 +113,7 @@ TEST(TViewFitLimits, ZoomStopsAtItsMinimumAndASizelessPanelKeepsTheView)
     TGLRecorder gl;
     TPlotView view{gl};
     view.AddSegment({1, 1, 0}, {1.001f, 1, 0}, 0);
-    view.FitToView(); // no size yet: nothing to fit into
+    view.FitToView();  // no size yet: nothing to fit into
     EXPECT_EQ(view.State().zoomFactor, 1.0);
     EXPECT_EQ(view.State().panX, 0);
     view.Resize(400, 400);
@@ -130,11 +138,11 @@ TEST(TStandardViewTest, EachViewSetsItsTurnsAndFits)
         TStandardView view;
         double rotationX, rotationY;
     };
-    for (const TExpected& e : {TExpected{TStandardView::Front, -90, 0},
-                               TExpected{TStandardView::Right, 0, -90},
-                               TExpected{TStandardView::Isometric, -35.26438968, -45},
-                               TExpected{TStandardView::Top, 0, 0}}) {
-        view.ZoomBy(-3); // away from any fit
+    for (const TExpected& e :
+         {TExpected{TStandardView::Front, -90, 0}, TExpected{TStandardView::Right, 0, -90},
+          TExpected{TStandardView::Isometric, -35.26438968, -45},
+          TExpected{TStandardView::Top, 0, 0}}) {
+        view.ZoomBy(-3);  // away from any fit
         view.SetStandardView(e.view);
         EXPECT_NEAR(view.State().rotationX, e.rotationX, 1e-6);
         EXPECT_DOUBLE_EQ(view.State().rotationY, e.rotationY);
@@ -142,19 +150,19 @@ TEST(TStandardViewTest, EachViewSetsItsTurnsAndFits)
         EXPECT_LT(view.State().zoomFactor, 3.0);
     }
 
-    view.SetStandardView(TStandardView::Front); // Z up, X right, looking along +Y
+    view.SetStandardView(TStandardView::Front);  // Z up, X right, looking along +Y
     EXPECT_NEAR(Axis(view, {0, 0, 1}).y, 1, 1e-6);
     EXPECT_NEAR(Axis(view, {1, 0, 0}).x, 1, 1e-6);
     EXPECT_NEAR(Axis(view, {0, 1, 0}).z, -1, 1e-6);
-    view.SetStandardView(TStandardView::Right); // looking along -X
+    view.SetStandardView(TStandardView::Right);  // looking along -X
     EXPECT_NEAR(Axis(view, {1, 0, 0}).z, 1, 1e-6);
     EXPECT_NEAR(Axis(view, {0, 1, 0}).y, 1, 1e-6);
-    view.SetStandardView(TStandardView::Isometric); // the three axes equally foreshortened
+    view.SetStandardView(TStandardView::Isometric);  // the three axes equally foreshortened
     for (const TPoint3f axis : {TPoint3f{1, 0, 0}, TPoint3f{0, 1, 0}, TPoint3f{0, 0, 1}}) {
         const TTurnedPoint turned = Axis(view, axis);
         EXPECT_NEAR(std::hypot(turned.x, turned.y), std::sqrt(2.0 / 3.0), 1e-6);
     }
-    EXPECT_GT(Axis(view, {0, 0, 1}).z, 0); // seen from above
+    EXPECT_GT(Axis(view, {0, 0, 1}).z, 0);  // seen from above
 }
 
 class TPickTest : public ::testing::Test
@@ -162,11 +170,11 @@ class TPickTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        view.Resize(400, 400); // extent 10: 40 pixels per unit, origin bottom left
-        view.AddSegment({1, 1, 0}, {9, 1, 0}, 0);   // pixel row 360
-        view.AddSegment({1, 5, 0}, {9, 5, 0}, 0);   // pixel row 200
-        view.AddSegment({1, 5, 0}, {9, 5, 0}, 0);   // drawn over the one before
-        view.AddSegment({1, 8, 30}, {9, 8, 30}, 0); // beyond the depth range: not drawn
+        view.Resize(400, 400);  // extent 10: 40 pixels per unit, origin bottom left
+        view.AddSegment({1, 1, 0}, {9, 1, 0}, 0);    // pixel row 360
+        view.AddSegment({1, 5, 0}, {9, 5, 0}, 0);    // pixel row 200
+        view.AddSegment({1, 5, 0}, {9, 5, 0}, 0);    // drawn over the one before
+        view.AddSegment({1, 8, 30}, {9, 8, 30}, 0);  // beyond the depth range: not drawn
     }
 
     TGLRecorder gl;
@@ -176,11 +184,11 @@ protected:
 TEST_F(TPickTest, NearestDrawnSegmentWithinTheRadiusAndTheTopOneOfEqualOnes)
 {
     EXPECT_EQ(view.SegmentAt(200, 355, 6), 0u);
-    EXPECT_EQ(view.SegmentAt(36, 362, 6), 0u);    // beside its start
-    EXPECT_EQ(view.SegmentAt(200, 204, 6), 2u);   // the later of two equal segments
-    EXPECT_EQ(view.SegmentAt(200, 353, 6), std::nullopt); // 7 pixels off
-    EXPECT_EQ(view.SegmentAt(200, 80, 6), std::nullopt);  // where the clipped one would be
-    EXPECT_EQ(view.SegmentAt(380, 360, 6), std::nullopt); // past the end
+    EXPECT_EQ(view.SegmentAt(36, 362, 6), 0u);             // beside its start
+    EXPECT_EQ(view.SegmentAt(200, 204, 6), 2u);            // the later of two equal segments
+    EXPECT_EQ(view.SegmentAt(200, 353, 6), std::nullopt);  // 7 pixels off
+    EXPECT_EQ(view.SegmentAt(200, 80, 6), std::nullopt);   // where the clipped one would be
+    EXPECT_EQ(view.SegmentAt(380, 360, 6), std::nullopt);  // past the end
 }
 
 TEST_F(TPickTest, HighlightIsDrawnLastWideAndWithAMarkerAndResetRemovesIt)
@@ -189,20 +197,20 @@ TEST_F(TPickTest, HighlightIsDrawnLastWideAndWithAMarkerAndResetRemovesIt)
     view.SetHighlight(1, 1);
     EXPECT_EQ(gl.PaintCount(), 1);
     const std::vector<std::string>& c = gl.Commands();
-    EXPECT_EQ(std::vector<std::string>(c.end() - 13, c.end() - 1),
-              (std::vector<std::string>{"glColor3ub(255, 255, 0)", "glLineWidth(3)",
-                                        "glBegin(GL_LINES)", "glVertex3f(1, 5, 0)",
-                                        "glVertex3f(9, 5, 0)", "glEnd()", "glLineWidth(1)",
-                                        "glPointSize(7)", "glBegin(GL_POINTS)",
-                                        "glVertex3f(9, 5, 0)", "glEnd()", "glPointSize(1)"}));
+    EXPECT_EQ(
+        std::vector<std::string>(c.end() - 13, c.end() - 1),
+        (std::vector<std::string>{"glColor3ub(255, 255, 0)", "glLineWidth(3)", "glBegin(GL_LINES)",
+                                  "glVertex3f(1, 5, 0)", "glVertex3f(9, 5, 0)", "glEnd()",
+                                  "glLineWidth(1)", "glPointSize(7)", "glBegin(GL_POINTS)",
+                                  "glVertex3f(9, 5, 0)", "glEnd()", "glPointSize(1)"}));
     EXPECT_EQ(c.back(), "glFlush()");
 
     gl.Clear();
-    view.SetHighlight(1, 1); // unchanged: no paint
+    view.SetHighlight(1, 1);  // unchanged: no paint
     EXPECT_EQ(gl.PaintCount(), 0);
     view.ResetView();
     EXPECT_FALSE(view.HasHighlight());
     EXPECT_EQ(std::count(gl.Commands().begin(), gl.Commands().end(), "glLineWidth(3)"), 0);
 }
 
-} // namespace
+}  // namespace

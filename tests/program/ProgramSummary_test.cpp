@@ -69,7 +69,8 @@ TEST_F(TProgramSummaryTest, AProgramWithNothingToPlotSaysNone)
     EXPECT_NE(text.find("rows: 1\nsegments G0: 0\n"), std::string::npos) << text;
     EXPECT_NE(text.find("min X: none\nmax X: none\n"), std::string::npos) << text;
     EXPECT_NE(text.find("units: none\ndistance modes: none\ntools: none\nfeed min: none\n"),
-              std::string::npos) << text;
+              std::string::npos)
+        << text;
     EXPECT_EQ(text.find("skipped"), std::string::npos) << "strict reading skips nothing";
 }
 

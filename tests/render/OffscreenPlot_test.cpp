@@ -5,8 +5,7 @@
 
 #include <cstdlib>
 
-namespace
-{
+namespace {
 
 constexpr int kSize = 100;          // pixels; the default view shows 0..10 on both axes
 constexpr TColor kBlue = 0xFF0000;  // red in the low byte
@@ -66,7 +65,7 @@ TEST_F(TOffscreenPlotTest, DrawsSegmentsInTheirColoursWhereTheViewPutsThem)
 TEST_F(TOffscreenPlotTest, ImageRowsRunFromTheTop)
 {
     TOffscreenPlot plot(kSize);
-    plot.View().AddSegment({1, 9, 0}, {9, 9, 0}, kBlue); // near the top of the view
+    plot.View().AddSegment({1, 9, 0}, {9, 9, 0}, kBlue);  // near the top of the view
     const std::vector<std::uint8_t> pixels = plot.Render();
     EXPECT_GE(Count(pixels, TRgb{0, 0, 255}, 10, 9, 90, 11), 75);
     EXPECT_EQ(Count(pixels, TRgb{0, 0, 255}, 10, 85, 90, 95), 0);
@@ -76,10 +75,10 @@ TEST_F(TOffscreenPlotTest, RenderShowsTheViewAsItIsThen)
 {
     TOffscreenPlot plot(kSize);
     plot.View().AddSegment({1, 2, 0}, {9, 2, 0}, kBlue);
-    plot.View().SetExtent(20); // the same segment, half as far from the bottom and as long
+    plot.View().SetExtent(20);  // the same segment, half as far from the bottom and as long
     const std::vector<std::uint8_t> pixels = plot.Render();
     EXPECT_GE(Count(pixels, TRgb{0, 0, 255}, 5, 89, 45, 91), 38);
     EXPECT_EQ(Count(pixels, TRgb{0, 0, 255}, 50, 89, 95, 91), 0);
 }
 
-} // namespace
+}  // namespace

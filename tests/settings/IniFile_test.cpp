@@ -21,55 +21,56 @@ protected:
 TEST_F(TIniFileTest, WriteChangesOnlyItsKeyAndMatchesNamesIgnoringCase)
 {
     WriteWholeFile(FName, "; Zorvit settings\r\n"
-                           "stray=before any section\r\n"
-                           "  [ colors ]  ; plot\r\n"
-                           "\tg0 =  clYellow  \r\n"
-                           "# a comment\r\n"
-                           "G2=clOlive\r\n"
-                           "\r\n"
-                           "[Other]\r\n"
-                           "Key = Value with  spaces\r\n"
-                           "[Comment]\r\n"
-                           "Style=2");
+                          "stray=before any section\r\n"
+                          "  [ colors ]  ; plot\r\n"
+                          "\tg0 =  clYellow  \r\n"
+                          "# a comment\r\n"
+                          "G2=clOlive\r\n"
+                          "\r\n"
+                          "[Other]\r\n"
+                          "Key = Value with  spaces\r\n"
+                          "[Comment]\r\n"
+                          "Style=2");
     TIniFile ini(FName);
     EXPECT_EQ(ini.ReadString("COLORS", "G0", ""), "clYellow");
     EXPECT_EQ(ini.ReadString("Other", "key", ""), "Value with  spaces");
     EXPECT_EQ(ini.ReadString("Colors", "stray", "none"), "none");
 
-    ini.WriteString("Colors", "G0", "clBlue");           // replaced where it stands
-    ini.WriteString("Colors", "G1", "clRed");            // after the section's last entry
-    ini.WriteString("Comment", "Foreground", "8388608"); // after a last line without break
-    ini.WriteString("Number", "Style", "0");             // a new section at the end
+    ini.WriteString("Colors", "G0", "clBlue");            // replaced where it stands
+    ini.WriteString("Colors", "G1", "clRed");             // after the section's last entry
+    ini.WriteString("Comment", "Foreground", "8388608");  // after a last line without break
+    ini.WriteString("Number", "Style", "0");              // a new section at the end
     EXPECT_EQ(ReadWholeFile(FName), "; Zorvit settings\r\n"
-                                     "stray=before any section\r\n"
-                                     "  [ colors ]  ; plot\r\n"
-                                     "G0=clBlue\r\n"
-                                     "# a comment\r\n"
-                                     "G2=clOlive\r\n"
-                                     "G1=clRed\r\n"
-                                     "\r\n"
-                                     "[Other]\r\n"
-                                     "Key = Value with  spaces\r\n"
-                                     "[Comment]\r\n"
-                                     "Style=2\r\n"
-                                     "Foreground=8388608\r\n"
-                                     "\r\n"
-                                     "[Number]\r\n"
-                                     "Style=0\r\n");
+                                    "stray=before any section\r\n"
+                                    "  [ colors ]  ; plot\r\n"
+                                    "G0=clBlue\r\n"
+                                    "# a comment\r\n"
+                                    "G2=clOlive\r\n"
+                                    "G1=clRed\r\n"
+                                    "\r\n"
+                                    "[Other]\r\n"
+                                    "Key = Value with  spaces\r\n"
+                                    "[Comment]\r\n"
+                                    "Style=2\r\n"
+                                    "Foreground=8388608\r\n"
+                                    "\r\n"
+                                    "[Number]\r\n"
+                                    "Style=0\r\n");
 }
 
 TEST_F(TIniFileTest, ReadsFollowProfileRules)
 {
     const std::string longValue(3000, 'v');
     WriteWholeFile(FName, "[S]\nEmpty=\nQuoted=\"  clRed \"\nLong=" + longValue +
-                               "\nDup=first\nDup=second\nNoEquals\n; Hidden=1\n[s]\nLate=1\n");
+                              "\nDup=first\nDup=second\nNoEquals\n; Hidden=1\n[s]\nLate=1\n");
     const TIniFile ini(FName);
     EXPECT_EQ(ini.ReadString("S", "Empty", "default"), "");
     EXPECT_EQ(ini.ReadString("S", "Quoted", ""), "  clRed ");
     EXPECT_EQ(ini.ReadString("S", "Long", ""), longValue.substr(0, TIniFile::kMaxValueLength));
     EXPECT_EQ(ini.ReadString("S", "Dup", ""), "first");
     EXPECT_EQ(ini.ReadString("S", "Late", "only the first section"), "only the first section");
-    EXPECT_EQ(ini.ReadSection("S"), (std::vector<std::string>{"Empty", "Quoted", "Long", "Dup", "Dup"}));
+    EXPECT_EQ(ini.ReadSection("S"),
+              (std::vector<std::string>{"Empty", "Quoted", "Long", "Dup", "Dup"}));
     EXPECT_TRUE(ini.ReadSection("Missing").empty());
 }
 
@@ -119,7 +120,8 @@ TEST_F(TIniFileTest, ReplacingKeepsModeAndLinksAndLeavesNoTemporaryFiles)
     TIniFile(link).WriteString("Colors", "G0", "clBlue");
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_EQ(ReadWholeFile(FName), "[Colors]\nG0=clBlue\n");
-    struct stat status{};
+    struct stat status
+    {};
     ASSERT_EQ(::stat(FName.c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 07777, 0640u);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(FFolder.Path()), {}), 2);
@@ -193,7 +195,8 @@ TEST_F(TIniFileTest, BadFilesAreReadAndTheirUnknownLinesSurvive)
     for (char& byte : garbage)
         byte = static_cast<char>(random());
     const std::string longLine(1 << 20, '=');
-    const std::string content = "[Colors]\nG0=clLime\n" + garbage + "\n" + longLine + "\n[Axis]\nStyle=3\n";
+    const std::string content =
+        "[Colors]\nG0=clLime\n" + garbage + "\n" + longLine + "\n[Axis]\nStyle=3\n";
     WriteWholeFile(FName, content);
 
     TIniFile ini(FName);
@@ -208,7 +211,7 @@ TEST_F(TIniFileTest, BadFilesAreReadAndTheirUnknownLinesSurvive)
     EXPECT_EQ(ini.ReadString("Axis", "Style", ""), "4");
 }
 
-} // namespace
+}  // namespace
 
 // --- Erasing a section --------------------------------------------------------------------------
 
@@ -233,7 +236,8 @@ TEST_F(TIniFileTest, EraseSectionCreatesNoFile)
 {
     TIniFile ini(FName);
     ini.EraseSection("Reading");
-    struct stat info{};
+    struct stat info
+    {};
     EXPECT_NE(stat(FName.c_str(), &info), 0);
 }
 

@@ -3,9 +3,9 @@
 // values that are no place.
 #include "settings/IniFile.h"
 #include "settings/RecentFiles.h"
-#include "tests/settings/SettingsTestFolder.h"
 #include "settings/StateFile.h"
 #include "settings/WindowState.h"
+#include "tests/settings/SettingsTestFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,8 @@ class StateFileNameTest : public ::testing::Test
 protected:
     static mode_t Mode(const std::filesystem::path& path)
     {
-        struct stat status{};
+        struct stat status
+        {};
         EXPECT_EQ(::stat(path.c_str(), &status), 0) << path;
         return status.st_mode & 07777;
     }
@@ -102,12 +103,13 @@ TEST(WindowStateTest, RoundTripAndNoStateFromValuesThatAreNoPlace)
     WriteWindowState(file, state);
     EXPECT_EQ(ReadWindowState(file), state);
 
-    for (const char* broken : {"[Window]\nLeft=1\nTop=1\nWidth=0\nHeight=5\nMaximized=0\nEditorWidth=9\n",
-                               "[Window]\nLeft=1\nTop=1\nWidth=100\nHeight=5\nMaximized=0\n",
-                               "[Window]\nLeft=x\nTop=1\nWidth=100\nHeight=5\nMaximized=0\nEditorWidth=9\n"}) {
+    for (const char* broken :
+         {"[Window]\nLeft=1\nTop=1\nWidth=0\nHeight=5\nMaximized=0\nEditorWidth=9\n",
+          "[Window]\nLeft=1\nTop=1\nWidth=100\nHeight=5\nMaximized=0\n",
+          "[Window]\nLeft=x\nTop=1\nWidth=100\nHeight=5\nMaximized=0\nEditorWidth=9\n"}) {
         WriteWholeFile(folder.File("broken.ini"), broken);
         EXPECT_EQ(ReadWindowState(TIniFile(folder.File("broken.ini"))), std::nullopt) << broken;
     }
 }
 
-} // namespace
+}  // namespace

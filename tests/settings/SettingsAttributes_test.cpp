@@ -1,8 +1,8 @@
 #include "settings/Settings.h"
 
+#include "highlight/SynHighlighterRS274.h"
 #include "settings/IniFile.h"
 #include "tests/settings/SettingsTestFolder.h"
-#include "highlight/SynHighlighterRS274.h"
 
 #include <gtest/gtest.h>
 
@@ -24,17 +24,18 @@ TEST_F(SettingsAttributesTest, FirstRunWritesTheDefaultsInOrder)
     EXPECT_EQ(colours, kDefaultMotionColors);
     WriteSettings(ini, colours, FHighlighter);
 
-    const char* const expected = "[Colors]\nG0=clBlue\nG1=clRed\nG2=clOlive\nG3=clTeal\n"
-                                 "\n[Arc]\nBackground=-16777211\nForeground=255\nStyle=0\n"
-                                 "\n[Axis]\nBackground=-16777211\nForeground=8421376\nStyle=0\n"
-                                 "\n[Comment]\nBackground=-16777211\nForeground=8388608\nStyle=2\n"
-                                 "\n[General]\nBackground=12632256\nForeground=-16777208\nStyle=2\n"
-                                 "\n[Identifier]\nBackground=-16777211\nForeground=8388608\nStyle=1\n"
-                                 "\n[Misc]\nBackground=-16777211\nForeground=16711680\nStyle=0\n"
-                                 "\n[Number]\nBackground=15793151\nForeground=-16777208\nStyle=0\n"
-                                 "\n[Reserved Word]\nBackground=13434828\nForeground=536870911\nStyle=1\n"
-                                 "\n[Speed]\nBackground=-16777211\nForeground=16711935\nStyle=0\n"
-                                 "\n[String]\nBackground=-16777211\nForeground=255\nStyle=0\n";
+    const char* const expected =
+        "[Colors]\nG0=clBlue\nG1=clRed\nG2=clOlive\nG3=clTeal\n"
+        "\n[Arc]\nBackground=-16777211\nForeground=255\nStyle=0\n"
+        "\n[Axis]\nBackground=-16777211\nForeground=8421376\nStyle=0\n"
+        "\n[Comment]\nBackground=-16777211\nForeground=8388608\nStyle=2\n"
+        "\n[General]\nBackground=12632256\nForeground=-16777208\nStyle=2\n"
+        "\n[Identifier]\nBackground=-16777211\nForeground=8388608\nStyle=1\n"
+        "\n[Misc]\nBackground=-16777211\nForeground=16711680\nStyle=0\n"
+        "\n[Number]\nBackground=15793151\nForeground=-16777208\nStyle=0\n"
+        "\n[Reserved Word]\nBackground=13434828\nForeground=536870911\nStyle=1\n"
+        "\n[Speed]\nBackground=-16777211\nForeground=16711935\nStyle=0\n"
+        "\n[String]\nBackground=-16777211\nForeground=255\nStyle=0\n";
     EXPECT_EQ(ReadWholeFile(FName), expected);
 
     // A second save of the same values leaves the file as it was.
@@ -59,27 +60,27 @@ TEST_F(SettingsAttributesTest, SavedValuesComeBackIntoAFreshHighlighter)
     EXPECT_EQ(fresh.KeyAttri.Background(), clNone);
     EXPECT_EQ(fresh.KeyAttri.Foreground(), 0x00123456u);
     EXPECT_EQ(fresh.StringAttri.Style(), fsBold | fsStrikeOut);
-    EXPECT_EQ(notices, 3); // only the three values that differ from the defaults
+    EXPECT_EQ(notices, 3);  // only the three values that differ from the defaults
 }
 
 struct TAttributeCase
 {
-    const char* Section; // the file's text after the "[Comment]" line
+    const char* Section;  // the file's text after the "[Comment]" line
     TColor Background;
     TColor Foreground;
     TFontStyles Style;
 };
 
 class ReadAttributeTest : public ::testing::TestWithParam<TAttributeCase>
-{
-};
+{};
 
 // The Comment attribute starts as clWindow on clNavy, italic.
 TEST_P(ReadAttributeTest, ReadsTheCommentSection)
 {
     const TTempFolder folder;
     const std::string name = folder.File("Zorvit.ini");
-    WriteWholeFile(name, std::string("[Arc]\nStyle=1\n[Comment]\n") + GetParam().Section + "\n[Number]\nStyle=4\n");
+    WriteWholeFile(name, std::string("[Arc]\nStyle=1\n[Comment]\n") + GetParam().Section +
+                             "\n[Number]\nStyle=4\n");
     TSynRC274Syn highlighter;
     ReadAttribute(TIniFile(name), highlighter.CommentAttri);
     EXPECT_EQ(highlighter.CommentAttri.Background(), GetParam().Background) << GetParam().Section;
@@ -95,7 +96,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TAttributeCase{"Style=31", clWindow, clNavy, 15},
                       TAttributeCase{"Background=0xFF", clRed, clNavy, fsItalic},
                       TAttributeCase{"Background=$FF", clRed, clNavy, fsItalic},
-                      TAttributeCase{"background=-16777208\nFOREGROUND=536870911", clWindowText, clNone, fsItalic},
+                      TAttributeCase{"background=-16777208\nFOREGROUND=536870911", clWindowText,
+                                     clNone, fsItalic},
                       TAttributeCase{"Foreground=", clWindow, clNavy, fsItalic},
                       TAttributeCase{"", clWindow, clNavy, fsItalic},
                       TAttributeCase{"Colour=255\n; Style=0", clWindow, clNavy, fsItalic}));
@@ -118,4 +120,4 @@ TEST_F(SettingsAttributesTest, FailedSaveReportsTheFileNameAndEmptyNameSavesNoth
     EXPECT_EQ(colours, kDefaultMotionColors);
 }
 
-} // namespace
+}  // namespace

@@ -19,7 +19,8 @@ class TTempFolder
 public:
     TTempFolder()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "zorvit-settings-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "zorvit-settings-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr)
             throw std::runtime_error("cannot create a temporary folder");
         FPath = pattern;
@@ -64,7 +65,8 @@ public:
     ~TScopedEnvironment()
     {
         for (auto it = FSaved.rbegin(); it != FSaved.rend(); ++it)
-            it->second ? ::setenv(it->first.c_str(), it->second->c_str(), 1) : ::unsetenv(it->first.c_str());
+            it->second ? ::setenv(it->first.c_str(), it->second->c_str(), 1)
+                       : ::unsetenv(it->first.c_str());
     }
     TScopedEnvironment(const TScopedEnvironment&) = delete;
     TScopedEnvironment& operator=(const TScopedEnvironment&) = delete;

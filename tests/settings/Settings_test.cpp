@@ -1,8 +1,8 @@
 #include "settings/Settings.h"
 
+#include "highlight/SynHighlighterRS274.h"
 #include "settings/IniFile.h"
 #include "tests/settings/SettingsTestFolder.h"
-#include "highlight/SynHighlighterRS274.h"
 #include "tests/support/FileSizeLimit.h"
 
 #include <gmock/gmock.h>
@@ -12,9 +12,9 @@
 
 namespace {
 
-class ParseIntegerTest : public ::testing::TestWithParam<std::pair<std::string_view, std::optional<std::int32_t>>>
-{
-};
+class ParseIntegerTest
+    : public ::testing::TestWithParam<std::pair<std::string_view, std::optional<std::int32_t>>>
+{};
 
 TEST_P(ParseIntegerTest, ReadsDecimalAndHexadecimalOrNothing)
 {
@@ -30,9 +30,11 @@ INSTANTIATE_TEST_SUITE_P(
                       TIntCase{"0Xff", 255}, TIntCase{"0x1", 1}, TIntCase{"-$1", -1},
                       TIntCase{"0xFF000005", -16777211}, TIntCase{"-2147483648", INT32_MIN},
                       TIntCase{"2147483648", kNoInteger}, TIntCase{"$100000000", kNoInteger},
-                      TIntCase{"", kNoInteger}, TIntCase{"x", kNoInteger}, TIntCase{"0x", kNoInteger},
-                      TIntCase{"$", kNoInteger}, TIntCase{"-", kNoInteger}, TIntCase{"12a", kNoInteger},
-                      TIntCase{"1 ", kNoInteger}, TIntCase{"- 5", kNoInteger}, TIntCase{"1.5", kNoInteger}));
+                      TIntCase{"", kNoInteger}, TIntCase{"x", kNoInteger},
+                      TIntCase{"0x", kNoInteger}, TIntCase{"$", kNoInteger},
+                      TIntCase{"-", kNoInteger}, TIntCase{"12a", kNoInteger},
+                      TIntCase{"1 ", kNoInteger}, TIntCase{"- 5", kNoInteger},
+                      TIntCase{"1.5", kNoInteger}));
 
 class SettingsFileNameTest : public ::testing::Test
 {
@@ -62,11 +64,11 @@ TEST_F(SettingsFileNameTest, CreatesTheFolderInXdgConfigHomeOrHomeConfig)
     Set("XDG_CONFIG_HOME", FFolder.Path().string());
     EXPECT_EQ(SettingsFileName(), FFolder.File("Zorvit/Zorvit.ini"));
     EXPECT_TRUE(std::filesystem::is_directory(FFolder.Path() / "Zorvit"));
-    EXPECT_EQ(SettingsFileName(), FFolder.File("Zorvit/Zorvit.ini")); // the folder exists now
+    EXPECT_EQ(SettingsFileName(), FFolder.File("Zorvit/Zorvit.ini"));  // the folder exists now
 
     std::filesystem::create_directory(FFolder.Path() / ".config");
     Set("HOME", FFolder.Path().string());
-    Set("XDG_CONFIG_HOME", "relative/config"); // relative values are ignored
+    Set("XDG_CONFIG_HOME", "relative/config");  // relative values are ignored
     EXPECT_EQ(SettingsFileName(), FFolder.File(".config/Zorvit/Zorvit.ini"));
 }
 
@@ -116,8 +118,8 @@ TEST_F(SettingsFileNameTest, SaysOnceOnStderrThatNoFolderCanBeHad)
         return err.rfind("zorvit: settings are not kept: cannot create the folder \"/", 0) == 0 &&
                err.ends_with(reason) && std::count(err.begin(), err.end(), '\n') == 1;
     };
-    EXPECT_EXIT((SettingsFileName(), SettingsFileName(), std::exit(0)), ::testing::ExitedWithCode(0),
-                ::testing::Truly(saidOnce));
+    EXPECT_EXIT((SettingsFileName(), SettingsFileName(), std::exit(0)),
+                ::testing::ExitedWithCode(0), ::testing::Truly(saidOnce));
 }
 
 class MotionColorsTest : public ::testing::Test
@@ -132,14 +134,16 @@ TEST_F(MotionColorsTest, ValuesThatAreNoIdentifierGiveTheKeyDefault)
     WriteWholeFile(FName, "[COLORS]\ng0=clBlu\nG1=CLRED\nG2=\nG3=255\n");
     EXPECT_EQ(ReadMotionColors(TIniFile(FName)), kDefaultMotionColors);
     WriteWholeFile(FName, "[Colors]\nG0=clwindow\nG1=clNone\nG3=clLime\n");
-    EXPECT_EQ(ReadMotionColors(TIniFile(FName)), (TMotionColors{clWindow, clNone, clOlive, clLime}));
+    EXPECT_EQ(ReadMotionColors(TIniFile(FName)),
+              (TMotionColors{clWindow, clNone, clOlive, clLime}));
 }
 
 TEST_F(MotionColorsTest, UnlistedColourIsStoredAsTheKeyDefault)
 {
     TIniFile ini(FName);
     WriteMotionColors(ini, {clScrollBar, clDefault, 0x00CCFFCC, clMoneyGreen});
-    EXPECT_EQ(ReadWholeFile(FName), "[Colors]\nG0=clScrollBar\nG1=clDefault\nG2=clOlive\nG3=clMoneyGreen\n");
+    EXPECT_EQ(ReadWholeFile(FName),
+              "[Colors]\nG0=clScrollBar\nG1=clDefault\nG2=clOlive\nG3=clMoneyGreen\n");
 }
 
 TEST_F(MotionColorsTest, AllSettingsAreWrittenAtOnceOrNotAtAll)
@@ -158,4 +162,4 @@ TEST_F(MotionColorsTest, AllSettingsAreWrittenAtOnceOrNotAtAll)
     EXPECT_EQ(ReadMotionColors(ini), kDefaultMotionColors);
 }
 
-} // namespace
+}  // namespace

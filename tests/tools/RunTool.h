@@ -31,7 +31,7 @@ inline std::string ReadWholeFile(const std::string& path)
 // errFile, and reads both back. An empty outFile leaves standard output to the command line; an
 // empty errFile drops standard error.
 inline TToolResult RunTool(const std::string& command, const std::string& outFile,
-                        const std::string& errFile)
+                           const std::string& errFile)
 {
     std::string line = command;
     if (!outFile.empty())

@@ -48,4 +48,4 @@ TEST(ZorvitCommandLineTest, OptionsAfterTheFileNameAreIgnoredAndTheWindowOpens)
     }
 }
 
-} // namespace
+}  // namespace

@@ -51,8 +51,8 @@ protected:
     TRenderResult RunTool(const std::string& arguments, const std::string& environment = "") const
     {
         const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY " + environment +
-                                    " XDG_CONFIG_HOME='" +
-                                    Scratch + "config' '" ZORVIT_RENDER_TOOL "' " + arguments;
+                                    " XDG_CONFIG_HOME='" + Scratch +
+                                    "config' '" ZORVIT_RENDER_TOOL "' " + arguments;
         TRenderResult result;
         static_cast<TToolResult&>(result) = ::RunTool(command, "", Scratch + "render.err");
         result.Image.load(QString::fromStdString(Image));
@@ -153,7 +153,7 @@ TEST_F(TZorvitRenderTest, NoOpenGLOnTheMachineExitsTwoWithAMessage)
     // The GL dispatch library then finds no EGL driver, as on a machine without Mesa's.
     const std::string program = WriteFile("program.ngc", "G1 X1\n");
     const TRenderResult result = RunTool("'" + program + "' -o '" + Image + "'",
-                                       "__EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent.json");
+                                         "__EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent.json");
     EXPECT_EQ(result.Status, 2);
     EXPECT_NE(result.Err.find("No offscreen OpenGL context"), std::string::npos) << result.Err;
     EXPECT_TRUE(result.Image.isNull());
@@ -213,4 +213,4 @@ TEST_F(TZorvitRenderTest, HelpAndVersionPrintAndExitZero)
     EXPECT_EQ(ReadWholeFile(Scratch + "version"), "zorvit-render " ZORVIT_VERSION "\n");
 }
 
-} // namespace
+}  // namespace

@@ -15,14 +15,18 @@
 namespace {
 
 const std::string kHeader =
-    "Line,ToolRadiusComp,Feedrate,GMotion,GPlane,GDistance,GFeedMode,GUnits,GCutterComp,GToolOffset,"
+    "Line,ToolRadiusComp,Feedrate,GMotion,GPlane,GDistance,GFeedMode,GUnits,GCutterComp,"
+    "GToolOffset,"
     "GCoord,ToolLengthOffset,ArcOffsetX,ArcOffsetY,ArcOffsetZ,MStop,MToolSelect,MSpindleRotation,"
     "MCoolant,LineNumber,Dwell,Radius,SpindleSpeed,ToolChange,AxisX,AxisY,AxisZ\n";
 
 class TZorvitTableTest : public ::testing::Test
 {
 protected:
-    static std::string DataFile(const std::string& name) { return std::string(ZORVIT_TEST_DATA) + "/" + name; }
+    static std::string DataFile(const std::string& name)
+    {
+        return std::string(ZORVIT_TEST_DATA) + "/" + name;
+    }
 
     // Runs the tool on file and reads back what it printed; with a device named, the output
     // goes there instead and is not read back.
@@ -50,19 +54,18 @@ TEST_F(TZorvitTableTest, PrintsOneCsvRowPerLineThatSetsAValue)
     const TToolResult result = RunTool(DataFile("gcode-mixed.ngc"));
     EXPECT_EQ(result.Status, 0);
     EXPECT_EQ(result.Err, "");
-    EXPECT_EQ(result.Out, kHeader +
-                              "1,,,,17,90,,21,40,,,,,,,,,,,10,,,,,,,\n"
-                              "2,,,,,,,,,,,,,,,,6,,,20,,,,2,,,\n"
-                              "3,,,,,,,,,,,,,,,,,3,8,30,,,8000,,,,\n"
-                              "4,,,0,,,,,,,,,,,,,,,,,,,,,-1.5,2,5\n"      // ends in a lone CR
-                              "5,,300,1,,,,,,,,,,,,,,,,,,,,,,,-0.25\n"
-                              "6,,,2,,,,,,,,,0.5,-0.5,,,,,,,,1.25,,,1,1,\n"
-                              "7,,,3,,,,,,,,,,,0,,,,,,,,,,0,0,\n"
-                              "8,,,,,,,,,,,1,,,,,,,,,,,,,,,\n"
-                              "9,,,,,,,,,,,,,,,,,,,,250,,,,,,\n"
-                              "10,,,,,,,,,,,,,,,,,,,,,,,,0.1,1e-07,123456789.125\n"
-                              "11,,,,,,,,,,,,,,,,,5,9,,,,,,,,\n"
-                              "12,,,,,,,,,,,,,,,30,,,,,,,,,,,\n");
+    EXPECT_EQ(result.Out, kHeader + "1,,,,17,90,,21,40,,,,,,,,,,,10,,,,,,,\n"
+                                    "2,,,,,,,,,,,,,,,,6,,,20,,,,2,,,\n"
+                                    "3,,,,,,,,,,,,,,,,,3,8,30,,,8000,,,,\n"
+                                    "4,,,0,,,,,,,,,,,,,,,,,,,,,-1.5,2,5\n"  // ends in a lone CR
+                                    "5,,300,1,,,,,,,,,,,,,,,,,,,,,,,-0.25\n"
+                                    "6,,,2,,,,,,,,,0.5,-0.5,,,,,,,,1.25,,,1,1,\n"
+                                    "7,,,3,,,,,,,,,,,0,,,,,,,,,,0,0,\n"
+                                    "8,,,,,,,,,,,1,,,,,,,,,,,,,,,\n"
+                                    "9,,,,,,,,,,,,,,,,,,,,250,,,,,,\n"
+                                    "10,,,,,,,,,,,,,,,,,,,,,,,,0.1,1e-07,123456789.125\n"
+                                    "11,,,,,,,,,,,,,,,,,5,9,,,,,,,,\n"
+                                    "12,,,,,,,,,,,,,,,30,,,,,,,,,,,\n");
 }
 
 TEST_F(TZorvitTableTest, EmptyFileGivesTheHeaderOnly)
@@ -76,9 +79,8 @@ TEST_F(TZorvitTableTest, FailurePrintsTheEarlierRowsAndTheMessage)
 {
     const TToolResult result = RunTool(DataFile("gcode-error.ngc"));
     EXPECT_EQ(result.Status, 1);
-    EXPECT_EQ(result.Out, kHeader +
-                              "1,,,0,,,,,,,,,,,,,,,,,,,,,0,0,\n"
-                              "2,,500,1,,,,,,,,,,,,,,,,,,,,,10,,\n");
+    EXPECT_EQ(result.Out, kHeader + "1,,,0,,,,,,,,,,,,,,,,,,,,,0,0,\n"
+                                    "2,,500,1,,,,,,,,,,,,,,,,,,,,,10,,\n");
     EXPECT_EQ(result.Err, "Number expected on line 3\n");
 }
 
@@ -107,7 +109,8 @@ TEST_F(TZorvitTableTest, ReadsPipesAndStandardInputButRefusesDevices)
     for (const std::string device : {"/dev/zero", "/dev/null"}) {
         const TToolResult result = RunTool(device);
         EXPECT_EQ(result.Status, 2) << device;
-        EXPECT_EQ(result.Err, "zorvit-table: cannot read '" + device + "': not a regular file or a pipe\n");
+        EXPECT_EQ(result.Err,
+                  "zorvit-table: cannot read '" + device + "': not a regular file or a pipe\n");
     }
 }
 
@@ -123,7 +126,8 @@ TEST_F(TZorvitTableTest, OutputThatCannotBeWrittenFailsWithStatus3)
     for (const std::string& file : {DataFile("gcode-empty.ngc"), longProgram}) {
         const TToolResult result = RunTool(file, "/dev/full");
         EXPECT_EQ(result.Status, 3) << file;
-        EXPECT_EQ(result.Err, "zorvit-table: cannot write the table: No space left on device\n") << file;
+        EXPECT_EQ(result.Err, "zorvit-table: cannot write the table: No space left on device\n")
+            << file;
     }
 }
 
@@ -184,8 +188,10 @@ TEST_F(TZorvitTableOptionsTest, SummaryGivesTheHandComputedFigures)
                               "estimated minutes: 0.1022\n"
                               "untimed length: 0.0000\n");
 
-    const TToolResult slower = RunToolWith("--rapid-rate' '1000' '--summary", DataFile("summary.ngc"));
-    EXPECT_NE(slower.Out.find("rapid rate: 1000.0000\nestimated minutes: 0.1110\n"), std::string::npos)
+    const TToolResult slower =
+        RunToolWith("--rapid-rate' '1000' '--summary", DataFile("summary.ngc"));
+    EXPECT_NE(slower.Out.find("rapid rate: 1000.0000\nestimated minutes: 0.1110\n"),
+              std::string::npos)
         << slower.Out;
 }
 
@@ -198,10 +204,9 @@ TEST_F(TZorvitTableOptionsTest, LenientReadingRunsToTheEndAndTheSummaryListsTheS
     const TToolResult lenient = RunToolWith("--lenient", DataFile("gcode-lenient.ngc"));
     EXPECT_EQ(lenient.Status, 0);
     EXPECT_EQ(lenient.Err, "");
-    EXPECT_EQ(lenient.Out, kHeader +
-                               "1,,,,,,,20,,,,,,,,,,,,,,,,,,,\n"
-                               "2,,,0,,,,,,,,,,,,,,,,,,,,,0.5,,\n"
-                               "3,,300,1,,,,,,,,,,,,,,,,,,,,,1,,\n");
+    EXPECT_EQ(lenient.Out, kHeader + "1,,,,,,,20,,,,,,,,,,,,,,,,,,,\n"
+                                     "2,,,0,,,,,,,,,,,,,,,,,,,,,0.5,,\n"
+                                     "3,,300,1,,,,,,,,,,,,,,,,,,,,,1,,\n");
 
     const TToolResult summary = RunToolWith("--summary' '--lenient", DataFile("gcode-lenient.ngc"));
     EXPECT_EQ(summary.Status, 0);
@@ -223,8 +228,9 @@ TEST_F(TZorvitTableOptionsTest, MotionsAreTheMachinePathInMillimetresOfMachineCo
     EXPECT_EQ(result.Out.substr(0, result.Out.find('\n', result.Out.find('\n') + 1) + 1),
               "3 rapid 25.4000 25.4000 12.7000\n"
               "4 feed 25.4000 25.4000 -2.5400\n");
-    EXPECT_NE(result.Out.find("\n5 arc 50.8000 50.8000 -2.5400 C 50.8000 25.4000 -2.5400 XY cw 1\n"),
-              std::string::npos);
+    EXPECT_NE(
+        result.Out.find("\n5 arc 50.8000 50.8000 -2.5400 C 50.8000 25.4000 -2.5400 XY cw 1\n"),
+        std::string::npos);
 }
 
 TEST_F(TZorvitTableOptionsTest, MachinePathErrorPrintsTheMotionsBeforeItAndFailsWith1)
@@ -232,11 +238,14 @@ TEST_F(TZorvitTableOptionsTest, MachinePathErrorPrintsTheMotionsBeforeItAndFails
     const TToolResult motions = RunToolWith("--motions", DataFile("machine-error.ngc"));
     EXPECT_EQ(motions.Status, 1);
     EXPECT_EQ(motions.Out, "2 rapid 10.0000 0.0000 0.0000\n");
-    EXPECT_EQ(motions.Err, "Radius to end of arc differs from radius to start: r1=5.100000 r2=4.900000 on line 3\n");
+    EXPECT_EQ(
+        motions.Err,
+        "Radius to end of arc differs from radius to start: r1=5.100000 r2=4.900000 on line 3\n");
 
     const TToolResult summary = RunToolWith("--machine' '--summary", DataFile("machine-error.ngc"));
     EXPECT_EQ(summary.Status, 1);
-    EXPECT_EQ(summary.Out.rfind("reading: machine\nsource lines: 5\nrows: 1\n", 0), 0u) << summary.Out;
+    EXPECT_EQ(summary.Out.rfind("reading: machine\nsource lines: 5\nrows: 1\n", 0), 0u)
+        << summary.Out;
 }
 
 TEST_F(TZorvitTableOptionsTest, MachineSummaryHasTrueArcLengths)
@@ -246,13 +255,14 @@ TEST_F(TZorvitTableOptionsTest, MachineSummaryHasTrueArcLengths)
     EXPECT_EQ(result.Status, 0);
     EXPECT_EQ(result.Err, "");
     EXPECT_EQ(result.Out.rfind("reading: machine\n", 0), 0u);
-    EXPECT_NE(result.Out.find("length G2: 6.2832\nlength G3: 6.2832\n"), std::string::npos) << result.Out;
+    EXPECT_NE(result.Out.find("length G2: 6.2832\nlength G3: 6.2832\n"), std::string::npos)
+        << result.Out;
 }
 
 TEST_F(TZorvitTableOptionsTest, UnknownOptionsAndBadRatesGiveTheUsage)
 {
-    for (const char* options : {"--fast", "--rapid-rate' '0", "--rapid-rate' 'x", "--summary' 'two", "--machine",
-                                "--lenient' '--motions", "--motions' '--summary"}) {
+    for (const char* options : {"--fast", "--rapid-rate' '0", "--rapid-rate' 'x", "--summary' 'two",
+                                "--machine", "--lenient' '--motions", "--motions' '--summary"}) {
         const TToolResult result = RunToolWith(options, DataFile("summary.ngc"));
         EXPECT_EQ(result.Status, 2) << options;
         EXPECT_EQ(result.Out, "") << options;

@@ -1,7 +1,7 @@
 // The file change watcher on real files in temporary folders, with the Qt event loop running.
 // Waits are generous and only bound how long a test may take; nothing here measures time.
-#include "watch/ATFileNotification.h"
 #include "common/Error.h"
+#include "watch/ATFileNotification.h"
 #include "watch/ThreadErrorBox.h"
 
 #include <QDir>
@@ -22,8 +22,7 @@
 #include <sys/stat.h>
 #include <thread>
 
-namespace
-{
+namespace {
 using Option = TATFileNotifyOption;
 
 constexpr int kTimeoutMs = 5000;
@@ -147,8 +146,7 @@ struct TSave
 };
 
 class SaveTest : public ATFileNotificationTest, public ::testing::WithParamInterface<TSave>
-{
-};
+{};
 
 TEST_P(SaveTest, ReportsOnce)
 {

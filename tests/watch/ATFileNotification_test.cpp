@@ -16,8 +16,7 @@
 #include <thread>
 #include <unistd.h>
 
-namespace
-{
+namespace {
 using Option = TATFileNotifyOption;
 
 // ---- DirectoryOf ----------------------------------------------------------------------------
@@ -29,8 +28,7 @@ struct TDirectoryCase
 };
 
 class DirectoryOfTest : public ::testing::TestWithParam<TDirectoryCase>
-{
-};
+{};
 
 TEST_P(DirectoryOfTest, GivesTheFolderPart)
 {
@@ -42,8 +40,7 @@ INSTANTIATE_TEST_SUITE_P(Paths, DirectoryOfTest,
                                            TDirectoryCase{"/dir/sub/a.nc", "/dir/sub"},
                                            TDirectoryCase{"/a.nc", "/"},
                                            TDirectoryCase{"dir/a.nc", "dir"},
-                                           TDirectoryCase{"a.nc", ""},
-                                           TDirectoryCase{"", ""},
+                                           TDirectoryCase{"a.nc", ""}, TDirectoryCase{"", ""},
                                            TDirectoryCase{"/dir/", "/dir"},
                                            TDirectoryCase{"//a.nc", "/"}));
 
@@ -56,10 +53,10 @@ TEST(NotifyOptionsTest, FilterIsTheSumOfTheMembersBits)
     EXPECT_EQ((TATFileNotifyOptions{Option::foNotifySecurity}.Filter()), 0x100u);
     EXPECT_EQ((TATFileNotifyOptions{Option::foNotifyCreation, Option::foNotifyAttributes}.Filter()),
               0x044u);
-    const TATFileNotifyOptions all = {
-        Option::foNotifyFilename,   Option::foNotifyDirname,  Option::foNotifyAttributes,
-        Option::foNotifySize,       Option::foNotifyLastWrite, Option::foNotifyLastAccess,
-        Option::foNotifyCreation,   Option::foNotifySecurity};
+    const TATFileNotifyOptions all = {Option::foNotifyFilename,   Option::foNotifyDirname,
+                                      Option::foNotifyAttributes, Option::foNotifySize,
+                                      Option::foNotifyLastWrite,  Option::foNotifyLastAccess,
+                                      Option::foNotifyCreation,   Option::foNotifySecurity};
     EXPECT_EQ(all.Filter(), 0x17Fu);
 }
 
@@ -159,8 +156,7 @@ struct TFieldChange
 
 class SnapshotFieldTest : public FileSnapshotTest,
                           public ::testing::WithParamInterface<TFieldChange>
-{
-};
+{};
 
 TEST_P(SnapshotFieldTest, FieldCountsOnlyWithItsBit)
 {
