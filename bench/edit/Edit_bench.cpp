@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "bench/ProgramGenerator.h"
 #include "edit/LineDiff.h"
 #include "edit/Renumber.h"
 #include "edit/Transform.h"
@@ -18,25 +19,10 @@ namespace {
 
 constexpr int kChangedLines = 100;
 
-class TRandom
-{
-public:
-    std::uint32_t Next()
-    {
-        FState = FState * 1664525u + 1013904223u;
-        return FState >> 8;
-    }
-    int Below(int limit) { return static_cast<int>(Next() % static_cast<std::uint32_t>(limit)); }
-    double Coordinate() { return (Below(2000001) - 1000000) / 10000.0; }
-
-private:
-    std::uint32_t FState = 12345u;
-};
-
 // Feed moves, some rapids and arcs in G90 and G17, N words on every line.
 std::vector<std::string> MakeProgram(int lineCount, char letter = 'G')
 {
-    TRandom random;
+    bench::TProgramRandom random;
     std::vector<std::string> lines;
     lines.reserve(static_cast<std::size_t>(lineCount));
     char line[128];
