@@ -14,7 +14,8 @@ int CodeInTenths(char letter, double value)
 {
     const double tenths = value * kTenths;
     const double rounded = std::round(tenths);
-    if (value < 0 || std::fabs(tenths - rounded) > kCodeTolerance)
+    constexpr double kLargestTenths = 1e9;
+    if (!(value >= 0 && rounded <= kLargestTenths) || std::fabs(tenths - rounded) > kCodeTolerance)
         throw EMachineError(std::string(1, static_cast<char>(letter - 'a' + 'A')) +
                             " code out of range");
     return static_cast<int>(rounded);

@@ -152,14 +152,15 @@ void TMachineReader::HandleAssignments(const TBlock& block)
     // Every value is read before the first is set: "#1=2 #2=#1" reads the old #1.
     FAssignedValues.clear();
     for (const TAssignment& assignment : block.Assignments) {
-        const double index = assignment.Name.empty() ? assignment.Index.Evaluate(FParameters) : 0;
+        const int index = assignment.Name.empty()
+                              ? TExpression::ToInteger(assignment.Index.Evaluate(FParameters))
+                              : 0;
         FAssignedValues.push_back({index, assignment.Value.Evaluate(FParameters)});
     }
     for (std::size_t i = 0; i < block.Assignments.size(); ++i) {
         const TAssignment& assignment = block.Assignments[i];
         if (assignment.Name.empty())
-            FParameters.SetNumbered(static_cast<int>(FAssignedValues[i].first),
-                                    FAssignedValues[i].second);
+            FParameters.SetNumbered(FAssignedValues[i].first, FAssignedValues[i].second);
         else
             FParameters.SetNamed(assignment.NameId, FAssignedValues[i].second);
     }

@@ -104,7 +104,7 @@ private:
     TLengthUnits FDefaultUnits;
     TBlock FBlock;
     TBlockValues FValues;
-    std::vector<std::pair<double, double>> FAssignedValues;  // index and value, per assignment
+    std::vector<std::pair<int, double>> FAssignedValues;  // index and value, per assignment
     std::optional<std::size_t> FFailedLine;
     std::string FError;
     bool FDelimited = false;  // the program opened with a "%" line

@@ -75,7 +75,12 @@ INSTANTIATE_TEST_SUITE_P(
                    "P value must be a positive whole number of turns with G2 or G3 on line 1"},
         TErrorCase{
             {"G0 X1", "G1 X#<depth>"}, 1, 1, "Named parameter #<depth> not defined on line 2"},
-        TErrorCase{{"O100 sub", "G0 X1"}, 0, 0, "o100 sub without its endsub on line 1"}));
+        TErrorCase{{"O100 sub", "G0 X1"}, 0, 0, "o100 sub without its endsub on line 1"},
+        // numbers far past any code or parameter number are refused, not converted
+        TErrorCase{
+            {"#[100000000000*100000000000]=1"}, 0, 0, "Non integer value for integer on line 1"},
+        TErrorCase{{"#1.5=1"}, 0, 0, "Non integer value for integer on line 1"},
+        TErrorCase{{"G[100000000000*100000000000]"}, 0, 0, "G code out of range on line 1"}));
 
 // Control flow: errors of structure and limits stop at their line with the motions before.
 INSTANTIATE_TEST_SUITE_P(
