@@ -11,6 +11,8 @@
 #include "edit/EditRefusal.h"
 #include "edit/NumberStyle.h"
 #include "edit/Transform.h"
+#include "gcode/LineList.h"
+#include "machine/MachineReader.h"
 #include "tests/edit/CorpusFiles.h"
 
 namespace {
@@ -273,5 +275,74 @@ INSTANTIATE_TEST_SUITE_P(
                    TPlaneTransform::Rotation(-30, 5, -5), false},
         TRoundTrip{"Scale", TPlaneTransform::Scaling(2.5), TPlaneTransform::Scaling(0.4), false}),
     [](const auto& info) { return std::string(info.param.Name); });
+
+}  // namespace
+
+namespace {
+
+TMotionList MachineMotions(const TLines& program)
+{
+    const TLineList lines(program);
+    TMachineReader reader(TLengthUnits::Millimetres);
+    reader.Run(lines);
+    return reader.TakeResult().Motions;
+}
+
+// What a mirror means to the machine: every move of the mirrored program ends at the mirror of
+// the original's end, and arcs turn about the mirrored centre the other way.
+TEST(TTransformMachineTest, AMirroredProgramMovesTheMachineInTheMirror)
+{
+    const std::vector<TCorpusProgram> corpus = CorpusPrograms();
+    if (corpus.empty())
+        GTEST_SKIP() << "no corpus at " << ZORVIT_CORPUS_DIR;
+    constexpr double kTolerance = 1e-3;
+    const struct
+    {
+        bool X, Y;
+    } mirrors[] = {{true, false}, {false, true}, {true, true}};
+    int compared = 0;
+    for (const TCorpusProgram& program : corpus) {
+        for (const auto& mirror : mirrors) {
+            TLines mirrored;
+            try {
+                mirrored =
+                    TransformProgram(program.Lines, TPlaneTransform::Mirror(mirror.X, mirror.Y));
+            } catch (const EEditRefused&) {
+                continue;
+            }
+            TMotionList before;
+            try {
+                before = MachineMotions(program.Lines);
+            } catch (const EMachineError&) {
+                continue;  // a program the machine path refuses has no motions to compare
+            }
+            const TMotionList after = MachineMotions(mirrored);
+            ASSERT_EQ(before.Motions.size(), after.Motions.size()) << program.Name;
+            const TVector3 sign{mirror.X ? -1.0 : 1.0, mirror.Y ? -1.0 : 1.0, 1.0};
+            const bool turnsSwap = mirror.X != mirror.Y;
+            for (std::size_t i = 0; i < before.Motions.size(); ++i) {
+                const TMotion& a = before.Motions[i];
+                const TMotion& b = after.Motions[i];
+                for (int axis = 0; axis < 3; ++axis)
+                    ASSERT_NEAR(b.End[axis], sign[axis] * a.End[axis], kTolerance)
+                        << program.Name << " motion " << i << " of line " << a.Line + 1;
+                ASSERT_EQ(a.Arc < 0, b.Arc < 0) << program.Name << " line " << a.Line + 1;
+                if (a.Arc < 0)
+                    continue;
+                const TMotionArc& arcA = before.Arcs[a.Arc];
+                const TMotionArc& arcB = after.Arcs[b.Arc];
+                for (int axis = 0; axis < 3; ++axis)
+                    ASSERT_NEAR(arcB.Centre[axis], sign[axis] * arcA.Centre[axis], kTolerance)
+                        << program.Name << " arc of line " << a.Line + 1;
+                if (arcA.Plane == TArcPlane::XY) {
+                    EXPECT_EQ(arcB.Clockwise, arcA.Clockwise != turnsSwap)
+                        << program.Name << " arc of line " << a.Line + 1;
+                }
+            }
+            ++compared;
+        }
+    }
+    EXPECT_GE(compared, 9);
+}
 
 }  // namespace
