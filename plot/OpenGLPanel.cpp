@@ -187,8 +187,9 @@ bool TOpenGLPanel::TPicture::SameUnderOverlays(const TPicture& other) const
            a.spanX == b.spanX && a.spanY == b.spanY && a.aspectRatio == b.aspectRatio &&
            a.panX == b.panX && a.panY == b.panY && a.extent == b.extent &&
            a.rotationX == b.rotationX && a.rotationY == b.rotationY && a.rotationZ == b.rotationZ &&
-           viewWidth == other.viewWidth && viewHeight == other.viewHeight &&
-           framebufferSize == other.framebufferSize && framebuffer == other.framebuffer;
+           a.depthRange == b.depthRange && viewWidth == other.viewWidth &&
+           viewHeight == other.viewHeight && framebufferSize == other.framebufferSize &&
+           framebuffer == other.framebuffer;
 }
 
 TOpenGLPanel::TPicture TOpenGLPanel::CurrentPicture() const

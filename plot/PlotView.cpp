@@ -76,6 +76,8 @@ void TPlotView::ResetView()
     FState.rotationX = 0.0;
     FState.rotationY = 0.0;
     FState.rotationZ = 0.0;
+    FState.depthRange = 0.0;
+    FFitted = false;
     ResizeStep();
 }
 
@@ -84,6 +86,8 @@ void TPlotView::SetExtent(std::int32_t extent)
     FState.spanX = extent;
     FState.spanY = extent;
     FState.extent = extent;
+    FState.depthRange = 0.0;
+    FFitted = false;
     PaintNow();
 }
 
@@ -92,18 +96,28 @@ void TPlotView::ZoomBy(double step)
     const double zoom = FState.zoomFactor - step;
     // Written so that a not-a-number result falls to the bound instead of sticking for good.
     FState.zoomFactor = zoom > kMinZoomFactor ? zoom : kMinZoomFactor;
+    FFitted = false;
     StatusText("Zoom Factor: " + GeneralNumber(FState.zoomFactor, FDecimalSeparator));
     ResizeStep();
 }
 
 void TPlotView::FitToView()
 {
+    Fit();
+    ResizeStep();
+}
+
+// The depth range too: a turned view of a path deeper than wide, or far from the origin, would
+// clip it. The view stays fitted through resizes until the user moves it.
+void TPlotView::Fit()
+{
     if (const auto fit = FitZoomAndPan(FState, FWidth, FHeight, FSegments)) {
         FState.zoomFactor = fit->zoomFactor;
         FState.panX = fit->panX;
         FState.panY = fit->panY;
     }
-    ResizeStep();
+    FState.depthRange = HoldingDepthRange(FState.extent, FSegments);
+    FFitted = true;
 }
 
 void TPlotView::SetStandardView(TStandardView view)
@@ -111,7 +125,7 @@ void TPlotView::SetStandardView(TStandardView view)
     const TViewTurns turns = StandardViewTurns(view);
     FState.rotationX = turns.rotationX;
     FState.rotationY = turns.rotationY;
-    FState.rotationZ = 0.0;
+    FState.rotationZ = turns.rotationZ;
     FitToView();
 }
 
@@ -160,6 +174,10 @@ void TPlotView::Resize(int width, int height)
 {
     FWidth = width;
     FHeight = height;
+    if (FFitted) {
+        SetAspectRatio();
+        Fit();
+    }
     ResizeStep();
 }
 
@@ -192,6 +210,7 @@ void TPlotView::Move(std::int32_t x, std::int32_t y)
         FState.rotationX += y - FState.lastPointerY;
     }
     if (FState.panFlag || FState.turnFlag) {
+        FFitted = false;
         FState.lastPointerX = x;
         FState.lastPointerY = y;
         ResizeStep();
@@ -240,9 +259,14 @@ void TPlotView::InitializeGL()
     FGL.Disable(TGLCapability::DepthTest);
 }
 
-void TPlotView::ResizeStep()
+void TPlotView::SetAspectRatio()
 {
     FState.aspectRatio = static_cast<long double>(FWidth) / FHeight;
+}
+
+void TPlotView::ResizeStep()
+{
+    SetAspectRatio();
     if (FGL.MakeCurrent())
         FGL.Viewport(0, 0, FWidth, FHeight);
     PaintNow();
@@ -300,7 +324,8 @@ void TPlotView::LoadTransformation()
     FGL.MatrixMode(TGLMatrixMode::Projection);
     FGL.LoadIdentity();
     const TViewBounds bounds = ViewBounds();
-    FGL.Ortho(bounds.left, bounds.right, bounds.bottom, bounds.top, FState.extent, -FState.extent);
+    const double depth = DepthRange(FState);
+    FGL.Ortho(bounds.left, bounds.right, bounds.bottom, bounds.top, depth, -depth);
     FGL.Rotatef(static_cast<float>(FState.rotationX), 1.0f, 0.0f, 0.0f);
     FGL.Rotatef(static_cast<float>(FState.rotationY), 0.0f, 1.0f, 0.0f);
     FGL.Rotatef(static_cast<float>(FState.rotationZ), 0.0f, 0.0f, 1.0f);

@@ -57,7 +57,8 @@ public:
     void SetExtent(std::int32_t extent);
     void ZoomBy(double step);
     // Zoom and pan so that every segment (the axes gizmo when there is none), turned as now,
-    // fits with a margin; the turns stay. Paints.
+    // fits with a margin, and a depth range that holds them at any turn; the turns stay. The
+    // view fits again at each resize until a zoom, pan, turn, reset or new extent. Paints.
     void FitToView();
     // The view's turns for a standard orientation, then FitToView.
     void SetStandardView(TStandardView view);
@@ -103,6 +104,8 @@ public:
 
 private:
     void ResizeStep();
+    void SetAspectRatio();
+    void Fit();
     void PaintNow();
     void OverlaysChanged();
     void LoadTransformation();
@@ -125,6 +128,7 @@ private:
     std::map<int, std::vector<TOverlayShape>> FLayers;
     std::uint64_t FPictureVersion = 0;
     std::uint64_t FOverlayVersion = 0;
+    bool FFitted = false;  // by Fit to View or a standard view, until the user moves the view
     int FWidth = 0;
     int FHeight = 0;
 };
