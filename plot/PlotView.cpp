@@ -51,14 +51,14 @@ TPlotView::TPlotView(TGLCommands& gl, std::function<void()> paintNow)
 void TPlotView::AddSegment(const TPoint3f& from, const TPoint3f& to, TColor colour)
 {
     FSegments.push_back(TSegment{from, to, colour});
-    ++FContentsVersion;
+    ++FPictureVersion;
 }
 
 void TPlotView::ClearSegments()
 {
     // Releases the memory as well: a large plot replaced by a small one gives it back.
     std::vector<TSegment>().swap(FSegments);
-    ++FContentsVersion;
+    ++FPictureVersion;
     ResetView();
     PaintNow();
 }
@@ -66,7 +66,7 @@ void TPlotView::ClearSegments()
 void TPlotView::ResetView()
 {
     if (FHighlightCount != 0)
-        ++FContentsVersion;
+        ++FOverlayVersion;
     FHighlightCount = 0;
     FState.zoomFactor = kResetZoomFactor;
     FState.panX = 0;
@@ -76,6 +76,8 @@ void TPlotView::ResetView()
     FState.rotationX = 0.0;
     FState.rotationY = 0.0;
     FState.rotationZ = 0.0;
+    FState.depthRange = 0.0;
+    FFitted = false;
     ResizeStep();
 }
 
@@ -84,6 +86,8 @@ void TPlotView::SetExtent(std::int32_t extent)
     FState.spanX = extent;
     FState.spanY = extent;
     FState.extent = extent;
+    FState.depthRange = 0.0;
+    FFitted = false;
     PaintNow();
 }
 
@@ -92,18 +96,28 @@ void TPlotView::ZoomBy(double step)
     const double zoom = FState.zoomFactor - step;
     // Written so that a not-a-number result falls to the bound instead of sticking for good.
     FState.zoomFactor = zoom > kMinZoomFactor ? zoom : kMinZoomFactor;
+    FFitted = false;
     StatusText("Zoom Factor: " + GeneralNumber(FState.zoomFactor, FDecimalSeparator));
     ResizeStep();
 }
 
 void TPlotView::FitToView()
 {
+    Fit();
+    ResizeStep();
+}
+
+// The depth range too: a turned view of a path deeper than wide, or far from the origin, would
+// clip it. The view stays fitted through resizes until the user moves it.
+void TPlotView::Fit()
+{
     if (const auto fit = FitZoomAndPan(FState, FWidth, FHeight, FSegments)) {
         FState.zoomFactor = fit->zoomFactor;
         FState.panX = fit->panX;
         FState.panY = fit->panY;
     }
-    ResizeStep();
+    FState.depthRange = HoldingDepthRange(FState.extent, FSegments);
+    FFitted = true;
 }
 
 void TPlotView::SetStandardView(TStandardView view)
@@ -111,7 +125,7 @@ void TPlotView::SetStandardView(TStandardView view)
     const TViewTurns turns = StandardViewTurns(view);
     FState.rotationX = turns.rotationX;
     FState.rotationY = turns.rotationY;
-    FState.rotationZ = 0.0;
+    FState.rotationZ = turns.rotationZ;
     FitToView();
 }
 
@@ -127,8 +141,8 @@ void TPlotView::SetHighlight(std::size_t first, std::size_t count)
         return;
     FHighlightFirst = first;
     FHighlightCount = count;
-    ++FContentsVersion;
-    PaintNow();
+    ++FOverlayVersion;
+    OverlaysChanged();
 }
 
 void TPlotView::SetOverlay(std::vector<TSegment> segments)
@@ -136,8 +150,18 @@ void TPlotView::SetOverlay(std::vector<TSegment> segments)
     if (segments.empty() && FOverlay.empty())
         return;
     FOverlay = std::move(segments);
-    ++FContentsVersion;
-    PaintNow();
+    ++FOverlayVersion;
+    OverlaysChanged();
+}
+
+void TPlotView::SetOverlayLayer(int layer, std::vector<TOverlayShape> shapes)
+{
+    if (shapes.empty() && FLayers.erase(layer) == 0)
+        return;
+    if (!shapes.empty())
+        FLayers[layer] = std::move(shapes);
+    ++FOverlayVersion;
+    OverlaysChanged();
 }
 
 std::optional<std::size_t> TPlotView::SegmentAt(double x, double y, double maxDistance) const
@@ -150,6 +174,10 @@ void TPlotView::Resize(int width, int height)
 {
     FWidth = width;
     FHeight = height;
+    if (FFitted) {
+        SetAspectRatio();
+        Fit();
+    }
     ResizeStep();
 }
 
@@ -182,6 +210,7 @@ void TPlotView::Move(std::int32_t x, std::int32_t y)
         FState.rotationX += y - FState.lastPointerY;
     }
     if (FState.panFlag || FState.turnFlag) {
+        FFitted = false;
         FState.lastPointerX = x;
         FState.lastPointerY = y;
         ResizeStep();
@@ -230,9 +259,14 @@ void TPlotView::InitializeGL()
     FGL.Disable(TGLCapability::DepthTest);
 }
 
-void TPlotView::ResizeStep()
+void TPlotView::SetAspectRatio()
 {
     FState.aspectRatio = static_cast<long double>(FWidth) / FHeight;
+}
+
+void TPlotView::ResizeStep()
+{
+    SetAspectRatio();
     if (FGL.MakeCurrent())
         FGL.Viewport(0, 0, FWidth, FHeight);
     PaintNow();
@@ -246,7 +280,15 @@ void TPlotView::PaintNow()
         Paint();
 }
 
-void TPlotView::Paint()
+void TPlotView::OverlaysChanged()
+{
+    if (OnOverlaysChanged)
+        OnOverlaysChanged();
+    else
+        PaintNow();
+}
+
+void TPlotView::Paint(const std::function<void()>& pictureDrawn)
 {
     if (!FGL.MakeCurrent())
         return;
@@ -254,21 +296,67 @@ void TPlotView::Paint()
 
     // The turns and the gizmo go on the projection matrix; the modelview matrix stays the
     // identity, so axes and segments share one transformation.
-    FGL.MatrixMode(TGLMatrixMode::Projection);
-    FGL.LoadIdentity();
-    const TViewBounds bounds = ViewBounds();
-    FGL.Ortho(bounds.left, bounds.right, bounds.bottom, bounds.top, FState.extent, -FState.extent);
-    FGL.Rotatef(static_cast<float>(FState.rotationX), 1.0f, 0.0f, 0.0f);
-    FGL.Rotatef(static_cast<float>(FState.rotationY), 0.0f, 1.0f, 0.0f);
-    FGL.Rotatef(static_cast<float>(FState.rotationZ), 0.0f, 0.0f, 1.0f);
+    LoadTransformation();
     DrawAxes();
 
     FGL.MatrixMode(TGLMatrixMode::Modelview);
     FGL.LoadIdentity();
     DrawSegments(FSegments);
+    if (pictureDrawn)
+        pictureDrawn();
+    DrawOverlays();
+    FGL.Flush();
+}
+
+void TPlotView::PaintOverlays()
+{
+    if (!FGL.MakeCurrent())
+        return;
+    LoadTransformation();
+    FGL.MatrixMode(TGLMatrixMode::Modelview);
+    FGL.LoadIdentity();
+    DrawOverlays();
+    FGL.Flush();
+}
+
+void TPlotView::LoadTransformation()
+{
+    FGL.MatrixMode(TGLMatrixMode::Projection);
+    FGL.LoadIdentity();
+    const TViewBounds bounds = ViewBounds();
+    const double depth = DepthRange(FState);
+    FGL.Ortho(bounds.left, bounds.right, bounds.bottom, bounds.top, depth, -depth);
+    FGL.Rotatef(static_cast<float>(FState.rotationX), 1.0f, 0.0f, 0.0f);
+    FGL.Rotatef(static_cast<float>(FState.rotationY), 0.0f, 1.0f, 0.0f);
+    FGL.Rotatef(static_cast<float>(FState.rotationZ), 0.0f, 0.0f, 1.0f);
+}
+
+void TPlotView::DrawOverlays()
+{
     DrawSegments(FOverlay);
     DrawHighlight();
-    FGL.Flush();
+    for (const auto& [layer, shapes] : FLayers)
+        for (const TOverlayShape& shape : shapes)
+            DrawShape(shape);
+}
+
+// Each shape at its own size, which goes back to OpenGL's default afterwards.
+void TPlotView::DrawShape(const TOverlayShape& shape)
+{
+    FGL.Color3ub(ColorRed(shape.colour), ColorGreen(shape.colour), ColorBlue(shape.colour));
+    const bool lines = shape.primitive == TGLPrimitive::Lines;
+    if (lines)
+        FGL.LineWidth(shape.sizePx);
+    else
+        FGL.PointSize(shape.sizePx);
+    FGL.Begin(shape.primitive);
+    for (const TPoint3f& vertex : shape.vertices)
+        FGL.Vertex3f(vertex.x, vertex.y, vertex.z);
+    FGL.End();
+    if (lines)
+        FGL.LineWidth(kDefaultLineWidthPx);
+    else
+        FGL.PointSize(kDefaultPointSizePx);
 }
 
 void TPlotView::DrawSegments(const std::vector<TSegment>& segments)

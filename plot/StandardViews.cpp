@@ -17,13 +17,14 @@ TViewTurns StandardViewTurns(TStandardView view)
 {
     switch (view) {
     case TStandardView::Top:
-        return {0.0, 0.0};  // looking down -Z, X right and Y up: the reset view
+        return {0.0, 0.0, 0.0};  // looking down -Z, X right and Y up: the reset view
     case TStandardView::Front:
-        return {-kQuarterTurn, 0.0};  // looking along +Y, X right and Z up
+        return {-kQuarterTurn, 0.0, 0.0};  // looking along +Y, X right and Z up
     case TStandardView::Right:
-        return {0.0, -kQuarterTurn};  // looking along -X, Y up and -Z to the right
+        return {-kQuarterTurn, 0.0, -kQuarterTurn};  // looking along -X, Y right and Z up
     case TStandardView::Isometric:
-        return {-kIsometricTilt, -kEighthTurn};  // looking along (-1, +1, -1)
+        // Looking along (-1, +1, -1), Z up: X runs down to the right and Y up to the right.
+        return {kIsometricTilt - kQuarterTurn, 0.0, -kEighthTurn};
     }
-    return {0.0, 0.0};
+    return {0.0, 0.0, 0.0};
 }

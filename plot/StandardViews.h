@@ -1,10 +1,9 @@
 #pragma once
-// The standard orientations of the plot: rotation X and rotation Y for each (rotation Z stays 0).
+// The standard orientations of the plot: its turns about X, Y and Z for each.
 //
-// The view turns a point about Z, then Y, then X. With no turn about Z, the world's Y axis can
-// only ever lie along the screen's vertical or in depth, so a view along X (Right) or along a
-// diagonal (Isometric) cannot stand Z upright: those two keep the usual viewing direction, from
-// the +X side and from the (+X, -Y, +Z) corner, with the world's Y axis vertical on screen.
+// The view turns a point about Z, then Y, then X. Front, Right and Isometric stand the world's Z
+// axis upright on screen, as a machinist expects: a turn about Z brings the viewing direction
+// round, and a turn about X tips Z up. Top looks down Z with Y up.
 
 enum class TStandardView { Top, Front, Right, Isometric };
 
@@ -12,6 +11,7 @@ struct TViewTurns
 {
     double rotationX;  // degrees
     double rotationY;
+    double rotationZ;
 };
 
 TViewTurns StandardViewTurns(TStandardView view);

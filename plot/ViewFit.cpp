@@ -72,6 +72,23 @@ std::optional<std::int32_t> CentringPan(double centre, double span, double facto
 
 }  // namespace
 
+double HoldingDepthRange(std::int32_t extent, const std::vector<TSegment>& segments)
+{
+    double farthest = kGizmoHalfAxis;
+    const auto reach = [&farthest](const TPoint3f& p) {
+        const double distance =
+            std::sqrt(double(p.x) * p.x + double(p.y) * p.y + double(p.z) * p.z);
+        if (std::isfinite(distance))
+            farthest = std::max(farthest, distance);
+    };
+    for (std::size_t i = 0; i < segments.size(); ++i) {
+        if (i == 0 || !SamePoint(segments[i].from, segments[i - 1].to))
+            reach(segments[i].from);
+        reach(segments[i].to);
+    }
+    return std::max(std::abs(static_cast<double>(extent)), farthest * (1.0 + kFitMargin));
+}
+
 std::optional<TZoomAndPan> FitZoomAndPan(const TViewState& state, int width, int height,
                                          const std::vector<TSegment>& segments)
 {

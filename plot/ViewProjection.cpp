@@ -45,7 +45,7 @@ TViewProjection::TViewProjection(const TViewState& state, const TViewBounds& bou
     : FTurn(state), FLeft(bounds.left), FTop(bounds.top),
       FPixelsPerUnitX(width / (bounds.right - bounds.left)),
       FPixelsPerUnitY(height / (bounds.top - bounds.bottom)),
-      FDepthLimit(std::abs(static_cast<double>(state.extent)))
+      FDepthLimit(std::abs(DepthRange(state)))
 {
     FUsable = width > 0 && height > 0 && std::isfinite(FLeft) && std::isfinite(FTop) &&
               std::isfinite(FPixelsPerUnitX) && std::isfinite(FPixelsPerUnitY) &&

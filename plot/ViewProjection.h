@@ -11,7 +11,7 @@
 #include <array>
 
 // A world point after the turns: x and y span the view window, z is the depth that the
-// projection clips to -extent .. +extent.
+// projection clips to plus or minus the depth range.
 struct TTurnedPoint
 {
     double x, y, z;

@@ -24,4 +24,13 @@ struct TViewState
     double rotationX = 0.0;    // degrees, never wrapped
     double rotationY = 0.0;
     double rotationZ = 0.0;
+    // Half the depth the projection keeps, when Fit to View or a standard view set it to hold
+    // the whole path; 0 keeps the extent.
+    double depthRange = 0.0;
 };
+
+// Points turned to a depth beyond plus or minus this are clipped.
+inline double DepthRange(const TViewState& state)
+{
+    return state.depthRange > 0 ? state.depthRange : state.extent;
+}

@@ -10,6 +10,8 @@
 #include <QStringList>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace {
 
 constexpr int kWidthPx = 540;
@@ -95,6 +97,25 @@ void TProgramInfoWindow::ShowSummary(const TProgramSummary& summary)
     FSummary = summary;
     FSummary.RapidRate = edtRapidRate->value();
     UpdateText();
+}
+
+void TProgramInfoWindow::SetSummarySource(std::function<TProgramSummary()> source)
+{
+    FPendingSource = std::move(source);
+    if (isVisible())
+        MakePendingSummary();
+}
+
+void TProgramInfoWindow::showEvent(QShowEvent* event)
+{
+    MakePendingSummary();
+    QWidget::showEvent(event);
+}
+
+void TProgramInfoWindow::MakePendingSummary()
+{
+    if (const auto source = std::exchange(FPendingSource, {}))
+        ShowSummary(source());
 }
 
 void TProgramInfoWindow::RapidRateChanged(double rate)

@@ -10,6 +10,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,13 +35,21 @@ public:
 
     // Keeps and shows the summary, timing rapids at the rate the window shows.
     void ShowSummary(const TProgramSummary& summary);
+    // Keeps how the summary of the program last plotted is made: at once while the window shows,
+    // else when it is shown next. A large program's summary takes a walk over all its rows.
+    void SetSummarySource(std::function<TProgramSummary()> source);
     const TProgramSummary& Summary() const { return FSummary; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void MakePendingSummary();
     void RapidRateChanged(double rate);
     void UpdateText();
 
     TProgramSummary FSummary;
+    std::function<TProgramSummary()> FPendingSource;
     QLabel* lblReading = nullptr;
     QLabel* lblIncomplete = nullptr;
     QPlainTextEdit* memSummary = nullptr;

@@ -78,6 +78,8 @@ public:
     void FileChanged();
 
     bool HasInterpreter() const { return FEngine != nullptr; }
+    // The interpreter of the last run, none after a new file dropped it.
+    const TGCodeEngine* Interpreter() const { return FEngine.get(); }
 
     // Told after every run of the interpreter: the 0-based line it failed at, none after a
     // successful run. A failure is told before its ERunError goes on to the caller.

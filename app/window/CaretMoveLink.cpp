@@ -34,6 +34,15 @@ void TCaretMoveLink::SetEnabled(bool enabled)
         FPanel.SetHighlight(0, 0);
 }
 
+void TCaretMoveLink::SetPlotCurrent(bool current)
+{
+    FPlotCurrent = current;
+    if (!FPlotCurrent) {
+        FPanel.SetHighlight(0, 0);
+        FEditor.markerDeleteAll(kPickedLineMarker);
+    }
+}
+
 void TCaretMoveLink::PlotRedrawn()
 {
     int line = 0, index = 0;
@@ -53,7 +62,7 @@ void TCaretMoveLink::CaretReported(int line, int index)
 
 void TCaretMoveLink::CaretMoved(int line)
 {
-    if (!FEnabled || line < 0)
+    if (!FEnabled || !FPlotCurrent || line < 0)
         return;
     TSegmentRange segments = FLines.SegmentsOf(static_cast<std::uint32_t>(line));
     // A call line makes no move itself: the moves of the call stand for it.
@@ -65,7 +74,7 @@ void TCaretMoveLink::CaretMoved(int line)
 void TCaretMoveLink::SegmentClicked(std::size_t segment)
 {
     const auto line = FLines.LineOf(segment);
-    if (!line)
+    if (!line || !FPlotCurrent)
         return;
     const int editorLine = static_cast<int>(*line);
     FEditor.markerDeleteAll(kPickedLineMarker);

@@ -34,6 +34,10 @@ public:
     // The plot was drawn anew: the caret's present place, which the editor may report only
     // later (after a new text, say), is no move; the next place it moves to is.
     void PlotRedrawn();
+    // After a failed run the plot still shows the program before, whose moves are not the
+    // editor's lines: the caret highlights nothing and clicks pick nothing until the plot is
+    // current again.
+    void SetPlotCurrent(bool current);
 
     // A clicked move was made in a subroutine: "called from line N" (1-based).
     std::function<void(const QString& text)> OnStatusText;
@@ -48,5 +52,6 @@ private:
     const TSegmentSourceLines& FLines;
     const TSegmentSourceLines& FCallLines;
     bool FEnabled = true;
+    bool FPlotCurrent = true;
     std::optional<std::pair<int, int>> FNoMove;  // line and index that do not count as a move
 };

@@ -25,6 +25,7 @@
 #include "editor/GCodeEditor.h"
 #include "editor/HighlighterLexer.h"
 #include "editor/SynColorsDlg.h"
+#include "gcode/GCodeEngine.h"
 #include "highlight/SynHighlighterRS274.h"
 #include "machine/MachineReader.h"
 #include "machine/MachineSummary.h"
@@ -201,10 +202,17 @@ void TGLPlotter::CreateComponents()
     lblSkipped->setObjectName(QStringLiteral("lblSkipped"));
     statusBar()->addPermanentWidget(lblSkipped);
     lblSkipped->hide();
+    lblPreviousPlot = new QLabel(tr("The plot shows the previous program."), statusBar());
+    lblPreviousPlot->setObjectName(QStringLiteral("lblPreviousPlot"));
+    statusBar()->addPermanentWidget(lblPreviousPlot);
+    lblPreviousPlot->hide();
     FDocument->OnPlotted = [this](const TGCodeEngine& engine) {
-        const TProgramSummary summary = SummarizeRun(engine);
-        frmProgramInfo->ShowSummary(summary);
-        lblSkipped->setText(IncompleteNotice(summary.Skipped));
+        // The interpreter's table is the plotted one until the next run.
+        frmProgramInfo->SetSummarySource([this] {
+            const TGCodeEngine* engine = FDocument->Interpreter();
+            return engine ? SummarizeRun(*engine) : TProgramSummary();
+        });
+        lblSkipped->setText(IncompleteNotice(engine.Skipped()));
         lblSkipped->setVisible(!lblSkipped->text().isEmpty());
     };
     FDocument->OnMachinePlotted = [this](const TMachineReading& reading, const TPathPlan& plan) {
@@ -287,6 +295,10 @@ void TGLPlotter::ShowErrorMessage(const QString& message, std::optional<std::siz
 
 void TGLPlotter::RunEnded(std::optional<std::size_t> failedLine)
 {
+    // A failed transcription leaves the plot as it was; the machine path plots what it read.
+    const bool plotKept = failedLine && !FDocument->Reading().MachinePath;
+    FCaretMoveLink->SetPlotCurrent(!plotKept);
+    lblPreviousPlot->setVisible(plotKept);
     if (!failedLine) {
         FFailedLineMark->Clear();
         FCaretMoveLink->PlotRedrawn();

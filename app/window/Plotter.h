@@ -247,6 +247,7 @@ private:
     TCaretMoveLink* FCaretMoveLink = nullptr;
     TFailedLineMark* FFailedLineMark = nullptr;
     TProgramInfoWindow* frmProgramInfo = nullptr;
+    QLabel* lblPreviousPlot = nullptr;
     QLabel* lblSkipped = nullptr;
     TFindBar* FFindBar = nullptr;
     TWordHelpTips* FWordHelpTips = nullptr;

@@ -13,6 +13,7 @@
 #include "settings/Settings.h"
 
 #include <QImage>
+#include <QLabel>
 #include <QMenu>
 #include <QTest>
 
@@ -128,14 +129,14 @@ TEST_F(TCaretPlotLinkTest, FitBringsTheWholeProgramIntoViewAndTheStandardViewsTu
     struct TKeyView
     {
         Qt::Key key;
-        double rotationX, rotationY;
+        double rotationX, rotationZ;
     };
-    for (const TKeyView& k : {TKeyView{Qt::Key_2, -90, 0}, TKeyView{Qt::Key_3, 0, -90},
-                              TKeyView{Qt::Key_4, -35.26, -45}, TKeyView{Qt::Key_1, 0, 0}}) {
+    for (const TKeyView& k : {TKeyView{Qt::Key_2, -90, 0}, TKeyView{Qt::Key_3, -90, -90},
+                              TKeyView{Qt::Key_4, -54.74, -45}, TKeyView{Qt::Key_1, 0, 0}}) {
         QTest::keyClick(&Panel(), k.key);
         EXPECT_NEAR(Panel().ViewState().rotationX, k.rotationX, 0.01) << k.key;
-        EXPECT_EQ(Panel().ViewState().rotationY, k.rotationY) << k.key;
-        EXPECT_EQ(Panel().ViewState().rotationZ, 0.0);
+        EXPECT_EQ(Panel().ViewState().rotationY, 0.0) << k.key;
+        EXPECT_EQ(Panel().ViewState().rotationZ, k.rotationZ);
     }
     // The View menu runs the same commands.
     window->findChild<QAction*>("itmViewFront")->trigger();
@@ -226,6 +227,44 @@ TEST_F(TCaretPlotLinkTest, AFailingRefreshMarksItsLineUntilTheLineIsEdited)
     ActionNamed("PlotterRefresh").trigger();
     EXPECT_EQ(dialogs->errors.size(), 2);
     EXPECT_EQ(mark.Line(), -1);
+}
+
+// After a failed refresh the plot shows the program before: the caret and clicks leave it alone
+// and the status bar says so, until a run succeeds.
+TEST_F(TCaretPlotLinkTest, AfterAFailedRunThePreviousPlotIsNeitherHighlightedNorPicked)
+{
+    FocusPanel();
+    QTest::keyClick(&Panel(), Qt::Key_F);
+    auto* label = window->findChild<QLabel*>(QStringLiteral("lblPreviousPlot"));
+    ASSERT_NE(label, nullptr);
+    EXPECT_FALSE(label->isVisible());
+    MoveCaret(2, 0);
+    ASSERT_TRUE(Highlighted());
+
+    // Line 2 of the new text fails; line 4 still makes a move of its own.
+    Editor().setText(QStringLiteral("G0 X1\nG1 X2\nG1 S40000\nG1 X4\nG1 X-5 Y-30"));
+    ActionNamed("PlotterRefresh").trigger();
+    ASSERT_EQ(dialogs->errors.size(), 1);
+    EXPECT_TRUE(label->isVisible());
+    EXPECT_EQ(label->text(), QStringLiteral("The plot shows the previous program."));
+    QTest::qWait(kSettleMs);
+    EXPECT_FALSE(Highlighted());
+    MoveCaret(4, 0);
+    EXPECT_FALSE(Highlighted());
+    EXPECT_FALSE(Panel().HasHighlight());
+    FocusPanel();
+    // The old program's move of line 2 is still drawn there.
+    QTest::mouseClick(&Panel(), Qt::LeftButton, {}, Middle({-5, -5, 0}, {-40, -5, 0}));
+    int line = -1, index = -1;
+    Editor().getCursorPosition(&line, &index);
+    EXPECT_EQ(line, 4) << "the click picked nothing";
+    EXPECT_FALSE(Highlighted());
+
+    Editor().setText(QString::fromLatin1(kProgram));
+    ActionNamed("PlotterRefresh").trigger();
+    EXPECT_FALSE(label->isVisible());
+    MoveCaret(3, 0);
+    EXPECT_TRUE(Panel().HasHighlight()) << "the new plot is out of view until fitted";
 }
 
 // The setting is written once it is off, read back, and written on again; a first run leaves no

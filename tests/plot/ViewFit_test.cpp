@@ -3,6 +3,7 @@
 // mirrors the paint sequence's transformation.
 #include "plot/GLRecorder.h"
 #include "plot/PlotView.h"
+#include "plot/ViewFit.h"
 #include "plot/ViewProjection.h"
 
 #include <gtest/gtest.h>
@@ -136,33 +137,151 @@ TEST(TStandardViewTest, EachViewSetsItsTurnsAndFits)
     struct TExpected
     {
         TStandardView view;
-        double rotationX, rotationY;
+        double rotationX, rotationY, rotationZ;
     };
     for (const TExpected& e :
-         {TExpected{TStandardView::Front, -90, 0}, TExpected{TStandardView::Right, 0, -90},
-          TExpected{TStandardView::Isometric, -35.26438968, -45},
-          TExpected{TStandardView::Top, 0, 0}}) {
+         {TExpected{TStandardView::Front, -90, 0, 0}, TExpected{TStandardView::Right, -90, 0, -90},
+          TExpected{TStandardView::Isometric, -54.73561032, 0, -45},
+          TExpected{TStandardView::Top, 0, 0, 0}}) {
         view.ZoomBy(-3);  // away from any fit
         view.SetStandardView(e.view);
         EXPECT_NEAR(view.State().rotationX, e.rotationX, 1e-6);
         EXPECT_DOUBLE_EQ(view.State().rotationY, e.rotationY);
-        EXPECT_EQ(view.State().rotationZ, 0.0);
+        EXPECT_DOUBLE_EQ(view.State().rotationZ, e.rotationZ);
         EXPECT_LT(view.State().zoomFactor, 3.0);
     }
+    view.ResetView();
+    EXPECT_EQ(view.State().rotationZ, 0.0);
 
-    view.SetStandardView(TStandardView::Front);  // Z up, X right, looking along +Y
-    EXPECT_NEAR(Axis(view, {0, 0, 1}).y, 1, 1e-6);
-    EXPECT_NEAR(Axis(view, {1, 0, 0}).x, 1, 1e-6);
-    EXPECT_NEAR(Axis(view, {0, 1, 0}).z, -1, 1e-6);
-    view.SetStandardView(TStandardView::Right);  // looking along -X
-    EXPECT_NEAR(Axis(view, {1, 0, 0}).z, 1, 1e-6);
-    EXPECT_NEAR(Axis(view, {0, 1, 0}).y, 1, 1e-6);
-    view.SetStandardView(TStandardView::Isometric);  // the three axes equally foreshortened
-    for (const TPoint3f axis : {TPoint3f{1, 0, 0}, TPoint3f{0, 1, 0}, TPoint3f{0, 0, 1}}) {
-        const TTurnedPoint turned = Axis(view, axis);
-        EXPECT_NEAR(std::hypot(turned.x, turned.y), std::sqrt(2.0 / 3.0), 1e-6);
+    // Where each view puts the world's axes: (right, up, towards the viewer).
+    struct TAxisCase
+    {
+        TStandardView view;
+        TPoint3f axis;
+        TTurnedPoint turned;
+    };
+    const double k = std::sqrt(0.5), up = std::sqrt(2.0 / 3.0), near = std::sqrt(1.0 / 3.0);
+    const double down = std::sqrt(1.0 / 6.0);
+    for (const TAxisCase& c : {
+             TAxisCase{TStandardView::Front, {1, 0, 0}, {1, 0, 0}},  // looking along +Y
+             TAxisCase{TStandardView::Front, {0, 0, 1}, {0, 1, 0}},
+             TAxisCase{TStandardView::Front, {0, 1, 0}, {0, 0, -1}},
+             TAxisCase{TStandardView::Right, {0, 1, 0}, {1, 0, 0}},  // looking along -X
+             TAxisCase{TStandardView::Right, {0, 0, 1}, {0, 1, 0}},
+             TAxisCase{TStandardView::Right, {1, 0, 0}, {0, 0, 1}},
+             // Looking along (-1, +1, -1): the three axes equally foreshortened, Z upright.
+             TAxisCase{TStandardView::Isometric, {0, 0, 1}, {0, up, near}},
+             TAxisCase{TStandardView::Isometric, {1, 0, 0}, {k, -down, near}},
+             TAxisCase{TStandardView::Isometric, {0, 1, 0}, {k, down, -near}},
+             TAxisCase{TStandardView::Top, {0, 1, 0}, {0, 1, 0}},
+         }) {
+        view.SetStandardView(c.view);
+        const TTurnedPoint turned = Axis(view, c.axis);
+        EXPECT_NEAR(turned.x, c.turned.x, 1e-6) << int(c.view);
+        EXPECT_NEAR(turned.y, c.turned.y, 1e-6) << int(c.view);
+        EXPECT_NEAR(turned.z, c.turned.z, 1e-6) << int(c.view);
     }
-    EXPECT_GT(Axis(view, {0, 0, 1}).z, 0);  // seen from above
+}
+
+// A path left of and below the origin and deeper than it is wide, under an extent of 1: the fit
+// and the standard views keep the whole of it in the depth range, so it is drawn and picked
+// however it is turned; a reset brings back the extent as the depth range.
+TEST(TViewDepthTest, FitAndStandardViewsHoldThePathInDepthAndResetRestoresTheExtent)
+{
+    TGLRecorder gl;
+    TPlotView view{gl};
+    view.Resize(400, 400);
+    view.SetExtent(1);
+    view.AddSegment({0, 0, 0}, {-100, 0, 0}, 0);
+    view.AddSegment({-100, 0, 0}, {-100, 0, -100}, 0);
+    EXPECT_DOUBLE_EQ(HoldingDepthRange(1, {}), 10 * (1 + kFitMargin)) << "the axes gizmo";
+    EXPECT_NEAR(HoldingDepthRange(1, view.Segments()), std::hypot(100.0, 100.0) * (1 + kFitMargin),
+                1e-3);
+    EXPECT_EQ(HoldingDepthRange(500, view.Segments()), 500);
+
+    for (const TStandardView standard : {TStandardView::Top, TStandardView::Front,
+                                         TStandardView::Right, TStandardView::Isometric}) {
+        view.SetStandardView(standard);
+        EXPECT_EQ(DepthRange(view.State()), HoldingDepthRange(1, view.Segments()));
+        const auto ortho =
+            std::find_if(gl.Commands().rbegin(), gl.Commands().rend(),
+                         [](const std::string& c) { return c.starts_with("glOrtho"); });
+        ASSERT_NE(ortho, gl.Commands().rend());
+        const std::string depth = std::to_string(DepthRange(view.State())).substr(0, 6);
+        EXPECT_NE(ortho->find(", " + depth), std::string::npos) << *ortho;
+        EXPECT_NE(ortho->find(", -" + depth), std::string::npos) << *ortho;
+        const TViewProjection projection(view.State(), view.ViewBounds(), 400, 400);
+        for (std::size_t i = 0; i < view.Segments().size(); ++i) {
+            const TSegment& s = view.Segments()[i];
+            const TPoint3f middle{(s.from.x + s.to.x) / 2, (s.from.y + s.to.y) / 2,
+                                  (s.from.z + s.to.z) / 2};
+            const TTurnedPoint turned = projection.Turned(middle);
+            EXPECT_LE(std::abs(turned.z), DepthRange(view.State())) << int(standard);
+            const TPixelPoint pixel = projection.ToPixels(turned);
+            // Seen end on, a segment is a point, and the other one passes through it too.
+            if (view.SegmentAt(pixel.x, pixel.y, 1))
+                continue;
+            ADD_FAILURE() << "segment " << i << " cannot be picked in view " << int(standard);
+        }
+    }
+
+    view.ResetView();
+    EXPECT_EQ(DepthRange(view.State()), 1);
+    view.FitToView();
+    view.SetExtent(2);
+    EXPECT_EQ(DepthRange(view.State()), 2);
+}
+
+// A fitted view fits again when the panel changes size, until the user moves it.
+TEST(TViewDepthTest, FittedViewStaysFittedThroughResizesUntilMoved)
+{
+    TGLRecorder gl;
+    TPlotView view{gl};
+    view.Resize(400, 400);
+    view.AddSegment({0, 0, 0}, {40, 20, 0}, 0);
+    const auto fittedAt = [](int width, int height) {
+        TGLRecorder otherGl;
+        TPlotView other{otherGl};
+        other.Resize(width, height);
+        other.AddSegment({0, 0, 0}, {40, 20, 0}, 0);
+        other.FitToView();
+        return other.State();
+    };
+    view.FitToView();
+    gl.Clear();
+    view.Resize(700, 300);
+    EXPECT_EQ(gl.PaintCount(), 1) << "one paint, as any resize";
+    EXPECT_EQ(view.State().zoomFactor, fittedAt(700, 300).zoomFactor);
+    EXPECT_EQ(view.State().panX, fittedAt(700, 300).panX);
+    EXPECT_EQ(view.State().panY, fittedAt(700, 300).panY);
+
+    struct TMoveCase
+    {
+        const char* name;
+        void (*move)(TPlotView&);
+    };
+    for (const TMoveCase& c : {TMoveCase{"zoom", [](TPlotView& v) { v.ZoomBy(0.02); }},
+                               TMoveCase{"pan",
+                                         [](TPlotView& v) {
+                                             v.Press(TMouseButton::Left, 5, 5);
+                                             v.Move(9, 5);
+                                             v.Release(TMouseButton::Left);
+                                         }},
+                               TMoveCase{"turn",
+                                         [](TPlotView& v) {
+                                             v.Press(TMouseButton::Middle, 5, 5);
+                                             v.Move(5, 9);
+                                             v.Release(TMouseButton::Middle);
+                                         }},
+                               TMoveCase{"reset", [](TPlotView& v) { v.ResetView(); }}}) {
+        view.SetStandardView(TStandardView::Top);
+        view.Resize(400, 400);
+        c.move(view);
+        const TViewState moved = view.State();
+        view.Resize(700, 300);
+        EXPECT_EQ(view.State().zoomFactor, moved.zoomFactor) << c.name;
+        EXPECT_EQ(view.State().panX, moved.panX) << c.name;
+    }
 }
 
 class TPickTest : public ::testing::Test
