@@ -18,10 +18,11 @@ constexpr std::size_t kFixedMB = 64;
 // What a program costs, with room to spare: generated CAM programs of 200,000 lines cost 210 to
 // 330 bytes a line (their text, its lines, the rows or motions read from them, and the
 // segments and vertices drawn), whichever the reading; a long line costs its bytes a few times
-// over.
+// over. A motion of the machine path costs as much in memory, but planning and drawing it takes
+// longer: the bound on motions leaves the time after a cancelled reading enough to draw them.
 constexpr std::size_t kCostPerByte = 4;
 constexpr std::size_t kCostPerLine = 512;
-constexpr std::size_t kCostPerMotion = 512;
+constexpr std::size_t kCostPerMotion = 1024;
 
 bool BuiltWithAddressSanitizer()
 {
