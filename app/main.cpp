@@ -1,6 +1,7 @@
 // Zorvit: starts the main window on the file named by the first argument, if any; or prints
 // the help or the version and exits.
 #include "app/CommandLine.h"
+#include "app/Heartbeat.h"
 #include "app/window/Plotter.h"
 #include "gcode/FloatEnvironment.h"
 #include "watch/FileNameEncoding.h"
@@ -26,6 +27,7 @@ int main(int argc, char* argv[])
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << DecodeFileName(QByteArray(argv[i]));
+    const THeartbeat heartbeat;
     TGLPlotter window(arguments);
     window.show();
     return QApplication::exec();

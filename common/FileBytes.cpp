@@ -38,7 +38,7 @@ void AdviseHugePages(const char* data, std::size_t size)
 
 }  // namespace
 
-std::string ReadFileBytes(const std::string& path, TFileKind kind)
+std::string ReadFileBytes(const std::string& path, TFileKind kind, std::size_t maxBytes)
 {
     // Without O_NONBLOCK, opening a FIFO would wait until some program writes to it.
     const int nonBlocking = kind == TFileKind::RegularOnly ? O_NONBLOCK : 0;
@@ -54,16 +54,16 @@ std::string ReadFileBytes(const std::string& path, TFileKind kind)
     // One byte beyond a regular file's size lets the read that finds its end happen without
     // growing the buffer.
     const bool sized = S_ISREG(status.st_mode);
-    const std::size_t initialBytes =
-        sized ? static_cast<std::size_t>(status.st_size) + 1 : kUnknownSizeBytes;
+    const std::size_t initialBytes = std::min(
+        maxBytes, sized ? static_cast<std::size_t>(status.st_size) + 1 : kUnknownSizeBytes);
     std::string bytes;
     bytes.reserve(initialBytes);
     AdviseHugePages(bytes.data(), initialBytes);
     bytes.resize(initialBytes);
     std::size_t used = 0;
-    for (;;) {
+    while (used < maxBytes) {
         if (used == bytes.size())
-            bytes.resize(std::max(kUnknownSizeBytes, bytes.size() * 2));
+            bytes.resize(std::min(maxBytes, std::max(kUnknownSizeBytes, bytes.size() * 2)));
         const ssize_t count = ::read(file.Get(), bytes.data() + used, bytes.size() - used);
         if (count == 0)
             break;

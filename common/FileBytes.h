@@ -4,6 +4,8 @@
 
 #include "common/Error.h"
 
+#include <cstddef>
+#include <limits>
 #include <string>
 
 // A file that could not be read; Reason is the system's word for why, or "Not a regular file".
@@ -25,8 +27,10 @@ enum class TFileKind {
                   // device such as /dev/zero would never end
 };
 
-// The file's bytes, unchanged. Throws EFileReadError when it cannot be opened or read.
-std::string ReadFileBytes(const std::string& path, TFileKind kind = TFileKind::Any);
+// The file's bytes, unchanged, or its first maxBytes. Throws EFileReadError when it cannot be
+// opened or read.
+std::string ReadFileBytes(const std::string& path, TFileKind kind = TFileKind::Any,
+                          std::size_t maxBytes = std::numeric_limits<std::size_t>::max());
 
 // The bytes of a file named on a command line, where "-" is standard input. Pipes and sockets
 // are read; a device is refused before it is opened, since it may never end (/dev/zero) or wait

@@ -8,6 +8,10 @@
 
 namespace {
 
+// A week, and a terabyte: far past any render, short of overflowing the clock or a size.
+constexpr double kMaxSeconds = 7 * 24 * 3600;
+constexpr std::size_t kMaxMegabytes = std::size_t{1} << 20;
+
 constexpr std::array<std::pair<std::string_view, TStandardView>, 4> kViewNames{{
     {"top", TStandardView::Top},
     {"front", TStandardView::Front},
@@ -24,6 +28,28 @@ int ParseSize(const std::string& text)
         throw ERenderUsage("the size must be a whole number from 1 to " +
                            std::to_string(TRenderOptions::kMaxSize) + ", not \"" + text + "\"");
     return size;
+}
+
+double ParseSeconds(const std::string& text)
+{
+    double seconds = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
+    if (error != std::errc() || end != text.data() + text.size() || !(seconds > 0) ||
+        seconds > kMaxSeconds)
+        throw ERenderUsage("--max-seconds must be a number of seconds above 0, not \"" + text +
+                           "\"");
+    return seconds;
+}
+
+std::size_t ParseMegabytes(const std::string& text)
+{
+    std::size_t megabytes = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), megabytes);
+    if (error != std::errc() || end != text.data() + text.size() || megabytes < 1 ||
+        megabytes > kMaxMegabytes)
+        throw ERenderUsage("--max-memory must be a whole number of megabytes from 1 to " +
+                           std::to_string(kMaxMegabytes) + ", not \"" + text + "\"");
+    return megabytes;
 }
 
 TStandardView ParseView(const std::string& text)
@@ -70,6 +96,10 @@ TRenderOptions ParseRenderOptions(const std::vector<std::string>& arguments)
             options.machine = true;
         else if (name == "--lenient")
             options.lenient = true;
+        else if (name == "--max-seconds")
+            options.maxSeconds = ParseSeconds(takeValue());
+        else if (name == "--max-memory")
+            options.maxMemoryMB = ParseMegabytes(takeValue());
         else if (argument.size() > 1 && argument.front() == '-')
             throw ERenderUsage("unknown option " + argument);
         else if (options.input.empty())
@@ -91,7 +121,7 @@ TRenderOptions ParseRenderOptions(const std::vector<std::string>& arguments)
 std::string RenderUsage()
 {
     return "Usage: zorvit-render FILE -o OUT.png [--size N] [--view top|front|right|iso]\n"
-           "                    [--machine | --lenient]\n"
+           "                    [--machine | --lenient] [--max-seconds S] [--max-memory MB]\n"
            "Draws the tool path of the G-code program FILE into a PNG image of N x N pixels\n"
            "(256 when not given), fitted to the image, in the user's motion colours, read as\n"
            "the user's settings name (the machine path, lenient or strict transcription).\n"
@@ -101,10 +131,14 @@ std::string RenderUsage()
            "      --view VIEW       top (the default), front, right or iso\n"
            "      --machine         draw the machine path: true arcs, units, offsets, cycles\n"
            "      --lenient         draw the transcription, read leniently\n"
+           "      --max-seconds S   end within S seconds: the reading stops in time to draw\n"
+           "                        what was read (no limit when not given)\n"
+           "      --max-memory MB   use at most MB megabytes: a larger program is read only\n"
+           "                        as far as they allow (no limit when not given)\n"
            "  -h, --help            print this text and exit\n"
            "  -v, --version         print the version and exit\n"
            "\n"
-           "Exit status: 0 the image was written; 1 the program stops at an error (the image\n"
-           "shows the moves before it); 2 the file cannot be read, the image cannot be written,\n"
-           "no offscreen OpenGL context, or wrong arguments.\n";
+           "Exit status: 0 the image was written; 1 the program stops at an error or runs past\n"
+           "the budget (the image shows the moves before); 2 the file cannot be read, the\n"
+           "image cannot be written, no offscreen OpenGL context, or wrong arguments.\n";
 }

@@ -166,7 +166,10 @@ TEST_F(TZorvitRenderTest, WrongArgumentsExitTwoWithTheUsage)
          {"'" + program + "'", "-o '" + Image + "'", "'" + program + "' -o x.png --size 0",
           "'" + program + "' -o x.png --size 5000", "'" + program + "' -o x.png --view side",
           "'" + program + "' -o x.png --bogus", "'" + program + "' -o",
-          "'" + program + "' -o x.png --machine --lenient"}) {
+          "'" + program + "' -o x.png --machine --lenient",
+          "'" + program + "' -o x.png --max-seconds 0",
+          "'" + program + "' -o x.png --max-seconds x", "'" + program + "' -o x.png --max-memory 0",
+          "'" + program + "' -o x.png --max-memory 1.5"}) {
         const TRenderResult result = RunTool(arguments);
         EXPECT_EQ(result.Status, 2) << arguments;
         EXPECT_NE(result.Err.find("Usage: zorvit-render"), std::string::npos) << arguments;
@@ -203,6 +206,58 @@ TEST_F(TZorvitRenderTest, DrawsTheReadingTheOptionsOrTheUsersSettingsName)
     EXPECT_NE(failed.Err.find("line 2"), std::string::npos) << failed.Err;
     EXPECT_GT(Count(failed.Image, kBlue), kSize / 2);
     EXPECT_EQ(Count(failed.Image, kOlive), 0);
+}
+
+// Inputs that would hold a file manager's thumbnailer for minutes or take all the memory end
+// within a small budget, with exit 1, a message that names the budget, and the image of what
+// was read.
+TEST_F(TZorvitRenderTest, HostileInputsEndWithinTheBudget)
+{
+    struct TCase
+    {
+        const char* Name;
+        const char* Make;  // shell command run in the scratch folder that writes the input
+        std::string Input;
+        const char* Options;
+        const char* Message;
+        QRgb Drawn;  // a colour the image shows of what was read; 0 for none
+    };
+    // The memory cases have time to spare on a busy machine; the loop without moves has not.
+    const std::string memory = "the memory budget of 96 MB";
+    const std::string time = "the time budget of 4 s";
+    const char* roomy = "--max-seconds 60";
+    const TCase cases[] = {
+        {"many lines", "yes 'G1 X10 Y10' | head -n 3000000 >many.ngc", "many.ngc", roomy,
+         memory.c_str(), kRed},
+        {"carriage returns only",
+         "printf 'G1 X5\\r' >cr.ngc; head -c 40000000 /dev/zero | tr '\\0' '\\r' >>cr.ngc",
+         "cr.ngc", roomy, memory.c_str(), kRed},
+        {"one long line", "head -c 40000000 /dev/zero | tr '\\0' X >line.ngc", "line.ngc", roomy,
+         memory.c_str(), 0},
+        {"a sparse gigabyte", "truncate -s 1G sparse.ngc", "sparse.ngc",
+         "--max-seconds 60 --machine", memory.c_str(), 0},
+        {"a device by name", "true", "/dev/zero", roomy, memory.c_str(), 0},
+        {"an endless loop", "printf 'o1 while [1]\\n#1=[#1+1]\\no1 endwhile\\n' >loop.ngc",
+         "loop.ngc", "--max-seconds 4 --machine", time.c_str(), 0},
+        {"an endless loop of moves",
+         "printf 'G0 X10 Y10\\no1 while [1]\\nG1 X0 F100\\nG1 X10\\no1 endwhile\\n' >moves.ngc",
+         "moves.ngc", "--max-seconds 60 --machine", "motions", kBlue},
+    };
+    for (const TCase& test : cases) {
+        ASSERT_EQ(std::system(("cd '" + Scratch + "' && " + test.Make).c_str()), 0) << test.Name;
+        const std::string input = test.Input.front() == '/' ? test.Input : Scratch + test.Input;
+        std::remove(Image.c_str());
+        const TRenderResult result =
+            RunTool("'" + input + "' -o '" + Image + "' --size 64 --max-memory 96 " + test.Options);
+        EXPECT_EQ(result.Status, 1) << test.Name << ": " << result.Err;
+        EXPECT_NE(result.Err.find(test.Message), std::string::npos)
+            << test.Name << ": " << result.Err;
+        ASSERT_FALSE(result.Image.isNull()) << test.Name;
+        if (test.Drawn != 0) {
+            EXPECT_GT(Count(result.Image, test.Drawn), kSize / 2) << test.Name;
+        }
+        std::system(("rm -f '" + Scratch + "'*.ngc").c_str());
+    }
 }
 
 TEST_F(TZorvitRenderTest, HelpAndVersionPrintAndExitZero)
