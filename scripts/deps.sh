@@ -6,7 +6,8 @@ packages=(cmake ninja-build g++ pkg-config
           qt6-base-dev libqt6opengl6-dev libgl-dev libqscintilla2-qt6-dev
           libxcb1-dev
           libgtest-dev libgmock-dev libbenchmark-dev
-          xvfb xauth libgl1-mesa-dri locales time
+          xvfb xauth libgl1-mesa-dri locales time xdotool
+          qt6-wayland weston  # the window as a Wayland client, under a headless compositor
           fonts-dejavu-extra
           libegl-dev libegl-mesa0 librsvg2-bin zlib1g-dev
           desktop-file-utils appstream shared-mime-info libglib2.0-bin man-db dpkg-dev

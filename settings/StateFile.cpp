@@ -12,12 +12,19 @@ constexpr std::string_view kDefaultStateFolder = ".local/state";  // inside $HOM
 
 }  // namespace
 
-std::string StateFileName()
+std::string AppStateFolder()
 {
     const std::string base = UserBaseFolder("XDG_STATE_HOME", kDefaultStateFolder);
     if (base.empty())
         return {};
-    const std::string folder = base + "/" + std::string(kAppFolderName);
+    return base + "/" + std::string(kAppFolderName);
+}
+
+std::string StateFileName()
+{
+    const std::string folder = AppStateFolder();
+    if (folder.empty())
+        return {};
     try {
         MakeFolderWithParents(folder);
     } catch (const EZorvitError&) {

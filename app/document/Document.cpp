@@ -2,6 +2,7 @@
 
 #include "app/dialogs/UserDialogs.h"
 #include "app/document/DocumentFile.h"
+#include "app/document/RecoveryKeeper.h"
 #include "app/window/WorkProgress.h"
 #include "editor/GCodeEditor.h"
 #include "gcode/GCodeEngine.h"
@@ -18,6 +19,8 @@
 namespace {
 
 const QString kTitle = QStringLiteral("Zorvit");
+// How the recovery question names a text without a file.
+const QString kUntitledName = QStringLiteral("Untitled");
 
 }  // namespace
 
@@ -30,7 +33,9 @@ TDocument::TDocument(QWidget& window, TGCodeEditor& editor, TATFileNotification&
                      TToolpathBuilder& builder, TUserDialogs& dialogs, TWorkProgress& progress,
                      std::function<void()> showException)
     : FWindow(window), FEditor(editor), FWatcher(watcher), FBuilder(builder), FDialogs(dialogs),
-      FProgress(progress), FShowException(std::move(showException))
+      FProgress(progress), FShowException(std::move(showException)),
+      FRecovery(new TRecoveryKeeper(
+          editor, [&watcher] { return watcher.FileName(); }, FShowException, &editor))
 {}
 
 TDocument::~TDocument() = default;
@@ -68,7 +73,25 @@ void TDocument::LoadFile(const QString& name)
     FWatcher.Start();
     if (OnFileNamed)
         OnFileNamed(name);
+    OfferRecovery(name);
     RunAndPlot();
+}
+
+void TDocument::OfferRecovery(const QString& name)
+{
+    const std::optional<QByteArray> copy = FRecovery->NewerCopy(name);
+    if (!copy)
+        return;
+    if (*copy != FEditor.TextBytes() &&
+        FDialogs.Ask(QStringLiteral("Recover unsaved changes to %1?")
+                         .arg(name.isEmpty() ? kUntitledName : name),
+                     false) == TAnswer::Yes) {
+        FEditor.SetTextBytes(*copy);
+        FEditor.SetModified(true);
+        FRecovery->Adopt(name);
+        return;
+    }
+    FRecovery->Remove(name);
 }
 
 void TDocument::Refresh()
@@ -151,6 +174,7 @@ bool TDocument::QuerySaveChanges()
     case TAnswer::Cancel:
         return false;
     case TAnswer::No:
+        FRecovery->Discard();
         return true;
     case TAnswer::Yes:
         // An error while saving is shown here; the text then stays, as after a cancelled dialog.

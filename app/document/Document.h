@@ -3,7 +3,8 @@
 // editor and runs the interpreter, or the machine path's reader (as the reading settings say),
 // over the editor's lines into the plot, writes the text back, asks before unsaved text is
 // dropped, keeps the watcher on the file and the window's title in step with the file's name,
-// and offers a reload when another program changes the file.
+// offers a reload when another program changes the file, and keeps a recovery copy of a text
+// that is not saved.
 
 #include "app/document/ReloadPrompt.h"
 #include "common/Error.h"
@@ -21,6 +22,7 @@ class QWidget;
 class TATFileNotification;
 class TGCodeEditor;
 class TGCodeEngine;
+class TRecoveryKeeper;
 struct TMachineReading;
 struct TPathPlan;
 class TToolpathBuilder;
@@ -74,6 +76,10 @@ public:
     bool RunSaveAsDialog();
     // Writes the text to name, which becomes the document's file.
     void SaveAs(const QString& name);
+    // Offers the recovery copy of the file (empty: of an untitled text) when it is newer than
+    // the file: "Recover unsaved changes to %s?". Yes puts the copy's text into the editor,
+    // modified; No removes the copy.
+    void OfferRecovery(const QString& name);
     // The watcher saw the file change: asks whether to reload it, at most one question at a time.
     void FileChanged();
 
@@ -118,4 +124,5 @@ private:
     TReadingSettings FReading;
     std::atomic<bool> FCancel = false;
     TReloadPrompt FReloadPrompt;
+    TRecoveryKeeper* FRecovery;
 };

@@ -257,6 +257,8 @@ void TGLPlotter::FormCreate(const QStringList& arguments)
         LoadSettings();
         if (!arguments.isEmpty())
             LoadFile(arguments.first());
+        else
+            FDocument->OfferRecovery(QString());
         pgcGCode->tabBar()->hide();
         pgcGCode->setCurrentWidget(tabOriginal);
     });

@@ -39,6 +39,7 @@ TEST(TGLPlotterWithoutOpenGL, ShowsTheWindowAndKeepsThePlotData)
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     qputenv("XDG_CONFIG_HOME", folder.path().toLocal8Bit());
+    qputenv("XDG_STATE_HOME", folder.path().toLocal8Bit());
     const QString program = folder.filePath(QStringLiteral("square.ngc"));
     QFile file(program);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
