@@ -24,6 +24,7 @@ if [ -z "${ZORVIT_CARET_BENCH_DISPLAY:-}" ]; then
 fi
 
 program="${TMPDIR:-/tmp}/zorvit-caret-bench-raster-1000000.ngc"
+errors="${TMPDIR:-/tmp}/zorvit-caret-bench.err"  # what the program writes to stderr
 [ -s "$program" ] || python3 "$root/bench/gen-program.py" --raster 1000000 "$program"
 
 # Nanoseconds of CPU time used so far by every thread of the process.
@@ -77,9 +78,10 @@ start() {
   config="$(mktemp -d)"
   mkdir -p "$config/Zorvit"
   printf '[View]\nHighlightCaretMove=%s\n' "$1" >"$config/Zorvit/Zorvit.ini"
-  XDG_CONFIG_HOME="$config" "$zorvit" "$program" >/dev/null 2>&1 &
+  XDG_CONFIG_HOME="$config" "$zorvit" "$program" >/dev/null 2>>"$errors" &
   pid=$!
   until window="$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | head -1)" && [ -n "$window" ]; do
+    kill -0 "$pid" 2>/dev/null || { echo "caret-actions: the program ended at start, see $errors" >&2; exit 1; }
     sleep 0.2
   done
   xdotool windowmove --sync "$window" 0 0 windowsize --sync "$window" 1200 900

@@ -2,8 +2,8 @@
 # Builds the benchmarks in Release and runs the figures that the README's Performance table
 # quotes: the interpreter, the highlighter, the toolpath builder, the plot's paint, opening a
 # 1,000,000-line program in the window, process start to the plot drawn for 10^6 and 10^7 lines,
-# Fit to View and a pick on 1,000,000 segments, a thumbnail by zorvit-render, and the comparison
-# with the npm gcode-parser.
+# Fit to View and a pick on 1,000,000 segments, a thumbnail by zorvit-render, the comparison
+# with the npm gcode-parser, and the caret actions in the window on 1,000,000 lines.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/deps.sh"
@@ -21,3 +21,4 @@ on_display "$bench/app/app_open_file"
 "$root/bench/render/thumbnail.sh" "$root/build-bench/tools/zorvit-render"
 "$root/bench/compare-peer.sh" 5
 "$root/bench/start-to-drawn.sh"
+"$root/bench/caret-actions.sh" "$root/build-bench/app/zorvit"
