@@ -1,35 +1,21 @@
 #include "common/FileBytes.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdint>
 #include <cstring>
 
 #include "common/Error.h"
 #include "common/FileDescriptor.h"
+#include "common/HugePages.h"
 
 namespace {
 
 // First buffer for files whose size is not known beforehand (pipes, /proc), doubled as needed.
 constexpr std::size_t kUnknownSizeBytes = 1 << 16;
-
-// Asks for transparent huge pages over the whole 2 MiB pages inside a buffer not yet touched:
-// for a file of tens of megabytes, faulting in 4 KiB pages costs more than reading it. Only a
-// hint: systems without huge pages ignore it.
-void AdviseHugePages(const char* data, std::size_t size)
-{
-    constexpr std::uintptr_t kHugePageBytes = std::uintptr_t{2} << 20;
-    const auto address = reinterpret_cast<std::uintptr_t>(data);
-    const std::uintptr_t begin = (address + kHugePageBytes - 1) & ~(kHugePageBytes - 1);
-    const std::uintptr_t end = (address + size) & ~(kHugePageBytes - 1);
-    if (begin < end)
-        ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-}
 
 [[noreturn]] void ThrowReadError(const std::string& path, int error)
 {

@@ -40,6 +40,8 @@ constexpr qreal kMinimumZoomedPt = 2;
 
 // A large text is loaded in parts of this size, so that a load can tell how far it has come.
 constexpr std::size_t kLoadPartBytes = std::size_t{8} << 20;
+// Scintilla grows its text buffer unless more than the bytes it is about to add stay free.
+constexpr std::size_t kTerminatorRoom = 2;
 
 constexpr int kTextChangeMask =
     QsciScintillaBase::SC_MOD_INSERTTEXT | QsciScintillaBase::SC_MOD_DELETETEXT;
@@ -195,8 +197,11 @@ void TGCodeEditor::ReplaceAllWithoutUndo(std::string_view bytes, const TLoadProg
     const long eventMask = SendScintilla(SCI_GETMODEVENTMASK);
     SendScintilla(SCI_SETMODEVENTMASK, 0UL);
     SendScintilla(SCI_CLEARALL);
-    // Room for the whole text at once, so that the parts below never move what came before.
-    SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(bytes.size()));
+    // Room for the whole text at once, so that the parts below never move what came before,
+    // and a few bytes more: Scintilla hands out the text (SCI_GETCHARACTERPOINTER, which every
+    // run reads) only with room for a terminating NUL beyond it, and a full buffer would be
+    // copied into one a sixth larger for that, twice the text for a moment.
+    SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(bytes.size() + kTerminatorRoom));
     for (std::size_t done = 0; done < bytes.size(); done += kLoadPartBytes) {
         if (progress)
             progress(done, bytes.size());

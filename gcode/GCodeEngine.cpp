@@ -6,6 +6,7 @@
 #include <string_view>
 #include <utility>
 
+#include "common/HugePages.h"
 #include "common/SameText.h"
 
 namespace {
@@ -168,6 +169,7 @@ void TGCodeEngine::Run(TLineList lines)
     // At most one row per line in practice: reserved once, trimmed to the rows at the end.
     FRowLines->clear();
     FRowLines->reserve(FLines.size());
+    AdviseHugePagesForSpare(*FRowLines);
     FFailedLine.reset();
     if (FLenient)
         RunLines<true>();

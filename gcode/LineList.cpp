@@ -2,6 +2,8 @@
 
 #include "gcode/LineSplit.h"
 
+#include "common/HugePages.h"
+
 namespace {
 
 constexpr char kCarriageReturn = '\r';
@@ -43,6 +45,7 @@ void TLineList::Split()
 {
     const std::string_view text = Text();
     FBounds.reserve(CountLines(text));
+    AdviseHugePagesForSpare(FBounds);
     const char* const start = text.data();
     ForEachLine(text, [this, start](std::string_view line) {
         const auto begin = static_cast<std::size_t>(line.data() - start);

@@ -1,11 +1,14 @@
 #include "plot/SegmentSourceLines.h"
 
+#include "common/HugePages.h"
+
 #include <algorithm>
 
 void TSegmentSourceLines::Reset(std::size_t capacity)
 {
     FLines.clear();
     FLines.reserve(capacity);
+    AdviseHugePagesForSpare(FLines);
     FAscending = true;
 }
 

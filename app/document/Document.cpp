@@ -52,8 +52,11 @@ void TDocument::LoadFile(const QString& name)
 {
     const TWorkProgress::TScope working(FProgress);
     {
-        // Read first, so that a file that cannot be read changes nothing.
-        const QByteArray text = ReadDocumentFile(name);
+        // Read first, so that a file that cannot be read changes nothing. The editor copies
+        // the bytes straight from the one buffer they were read into.
+        const std::string bytes = ReadDocumentFile(name);
+        const QByteArray text =
+            QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
 
         if (FEngine) {
             // The kept table still holds the last plot, for the plot and a rebuild in new colours.

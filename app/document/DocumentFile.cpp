@@ -28,11 +28,10 @@ constexpr mode_t kNewFileMode = S_IRUSR | S_IWUSR | S_IRGRP | S_IWGRP | S_IROTH 
 
 }  // namespace
 
-QByteArray ReadDocumentFile(const QString& name)
+std::string ReadDocumentFile(const QString& name)
 {
     try {
-        return QByteArray::fromStdString(
-            ReadFileBytes(EncodeFileName(name).toStdString(), TFileKind::RegularOnly));
+        return ReadFileBytes(EncodeFileName(name).toStdString(), TFileKind::RegularOnly);
     } catch (const EFileReadError& error) {
         ThrowOpenError(name, QString::fromLocal8Bit(error.Reason().c_str()));
     }

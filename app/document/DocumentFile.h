@@ -6,10 +6,12 @@
 #include <QByteArray>
 #include <QString>
 
+#include <string>
+
 // The whole file. Throws EZorvitError "Cannot open file "<absolute name>". <reason>" when it
 // cannot be read, also for anything but a regular file ("Not a regular file"): a FIFO would
 // wait for a writer and a device such as /dev/zero would never end.
-QByteArray ReadDocumentFile(const QString& name);
+std::string ReadDocumentFile(const QString& name);
 
 // Replaces the file's text through SafeWriteFile, which keeps what the file was (a link, its
 // mode and owner, its other names). Throws EZorvitError "Cannot create file "<absolute name>".
