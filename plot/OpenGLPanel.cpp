@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
+#include <QOpenGLExtraFunctions>
+#include <QOpenGLFramebufferObject>
 #include <QOpenGLFunctions_1_1>
 #include <QOpenGLVersionFunctionsFactory>
 #include <QSurfaceFormat>
@@ -67,8 +69,10 @@ void TOpenGLPanel::RunGuarded(const TStep& step)
 }
 
 TOpenGLPanel::TOpenGLPanel(QWidget* parent)
-    : QOpenGLWidget(parent), FGL([this] { makeCurrent(); }), FView(FGL, [this] { PaintNow(); })
+    : QOpenGLWidget(parent), FGL([this] { makeCurrent(); }),
+      FView(FGL, [this] { PaintNow(TPaintDemand::Sequence); })
 {
+    FView.OnOverlaysChanged = [this] { PaintNow(TPaintDemand::Draw); };
     setFormat(PanelFormat());
     // The framebuffer keeps its picture between paints, so a paint event that would draw the
     // same picture again can leave it as it is: one paint of ten million segments takes seconds.
@@ -99,6 +103,11 @@ bool TOpenGLPanel::OpenGLAvailable()
 TOpenGLPanel::~TOpenGLPanel()
 {
     disconnect(FContextGone);
+    if (FKeptBuffer) {
+        makeCurrent();
+        FKeptBuffer.reset();
+        doneCurrent();
+    }
 }
 
 void TOpenGLPanel::AddSegment(const TPoint3f& from, const TPoint3f& to, TColor colour)
@@ -153,20 +162,28 @@ void TOpenGLPanel::InitializeContext()
         // A new top-level parent gives the widget a new context; the old functions die with
         // the old one.
         disconnect(FContextGone);
-        FContextGone = connect(glContext, &QOpenGLContext::aboutToBeDestroyed, this,
-                               [this] { FGL.SetFunctions(nullptr); });
+        FContextGone = connect(glContext, &QOpenGLContext::aboutToBeDestroyed, this, [this] {
+            FGL.SetFunctions(nullptr);
+            FKeptBuffer.reset();
+        });
     }
     FGL.SetFunctions(functions);
     FDrawn.reset();
+    FKept.reset();
     FView.InitializeGL();
 }
 
 bool TOpenGLPanel::TPicture::operator==(const TPicture& other) const
 {
+    return overlayVersion == other.overlayVersion && SameUnderOverlays(other);
+}
+
+bool TOpenGLPanel::TPicture::SameUnderOverlays(const TPicture& other) const
+{
     const TViewState& a = view;
     const TViewState& b = other.view;
     // The flags and the last pointer position draw nothing. A NaN aspect ratio never matches.
-    return contentsVersion == other.contentsVersion && a.zoomFactor == b.zoomFactor &&
+    return pictureVersion == other.pictureVersion && a.zoomFactor == b.zoomFactor &&
            a.spanX == b.spanX && a.spanY == b.spanY && a.aspectRatio == b.aspectRatio &&
            a.panX == b.panX && a.panY == b.panY && a.extent == b.extent &&
            a.rotationX == b.rotationX && a.rotationY == b.rotationY && a.rotationZ == b.rotationZ &&
@@ -177,7 +194,8 @@ bool TOpenGLPanel::TPicture::operator==(const TPicture& other) const
 TOpenGLPanel::TPicture TOpenGLPanel::CurrentPicture() const
 {
     const qreal ratio = devicePixelRatio();
-    return {FView.ContentsVersion(),
+    return {FView.PictureVersion(),
+            FView.OverlayVersion(),
             FView.State(),
             FView.Width(),
             FView.Height(),
@@ -189,9 +207,18 @@ void TOpenGLPanel::paintGL()
 {
     if (FResizingBase)
         return;
-    if (!FForcePaint && FDrawn && (FPaintsHeld || *FDrawn == CurrentPicture()))
+    if (FDemand == TPaintDemand::ShowOrDraw && FDrawn &&
+        (FPaintsHeld || *FDrawn == CurrentPicture()))
         return;
-    RunGuarded([this] { RunPaint(); });
+    RunGuarded([this] { RunDemandedPaint(FDemand); });
+}
+
+void TOpenGLPanel::RunDemandedPaint(TPaintDemand demand)
+{
+    if (demand != TPaintDemand::Sequence && CanRestorePicture())
+        RunOverlayPaint();
+    else
+        RunPaint();
 }
 
 void TOpenGLPanel::SetPaintsHeld(bool held)
@@ -207,26 +234,66 @@ void TOpenGLPanel::RunPaint()
 {
     if (!FGL.Usable())
         return;
-    FView.Paint();
+    FView.Paint([this] { KeepPicture(); });
     ++FPaintCount;
     FDrawn = CurrentPicture();
     if (OnPainted)
         OnPainted();
 }
 
+// Copies the framebuffer once the segments are drawn. Without framebuffer blits (before OpenGL
+// 3.0 and without the extension) nothing is kept and every change runs the paint sequence.
+void TOpenGLPanel::KeepPicture()
+{
+    FKept.reset();
+    if (!QOpenGLFramebufferObject::hasOpenGLFramebufferBlit())
+        return;
+    const TPicture picture = CurrentPicture();
+    if (!FKeptBuffer || FKeptBuffer->size() != picture.framebufferSize)
+        FKeptBuffer = std::make_unique<QOpenGLFramebufferObject>(picture.framebufferSize);
+    CopyPicture(defaultFramebufferObject(), FKeptBuffer->handle(), picture.framebufferSize);
+    FKept = picture;
+}
+
+// Leaves the panel's own framebuffer bound, as the paint sequence and Qt expect.
+void TOpenGLPanel::CopyPicture(unsigned from, unsigned to, QSize size)
+{
+    QOpenGLExtraFunctions* functions = context()->extraFunctions();
+    functions->glBindFramebuffer(GL_READ_FRAMEBUFFER, from);
+    functions->glBindFramebuffer(GL_DRAW_FRAMEBUFFER, to);
+    functions->glBlitFramebuffer(0, 0, size.width(), size.height(), 0, 0, size.width(),
+                                 size.height(), GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    functions->glBindFramebuffer(GL_FRAMEBUFFER, defaultFramebufferObject());
+}
+
+bool TOpenGLPanel::CanRestorePicture() const
+{
+    return FKept && FKeptBuffer && FKept->SameUnderOverlays(CurrentPicture());
+}
+
+void TOpenGLPanel::RunOverlayPaint()
+{
+    if (!FGL.MakeCurrent())
+        return;
+    CopyPicture(FKeptBuffer->handle(), defaultFramebufferObject(), FKept->framebufferSize);
+    FView.PaintOverlays();
+    ++FOverlayPaintCount;
+    FDrawn = CurrentPicture();
+}
+
 // The operations that paint draw before they return. repaint() does that when Qt lets it, but
 // Qt turns it into a deferred update() when the window was composed less than a frame ago. The
 // paint then goes straight into the widget's framebuffer object, and the pending update shows it.
-void TOpenGLPanel::PaintNow()
+void TOpenGLPanel::PaintNow(TPaintDemand demand)
 {
     if (!FGL.Usable())
         return;
-    const int painted = FPaintCount;
-    FForcePaint = true;
+    const int painted = FPaintCount + FOverlayPaintCount;
+    FDemand = demand;
     repaint();
-    FForcePaint = false;
-    if (FPaintCount == painted) {
-        RunPaint();
+    FDemand = TPaintDemand::ShowOrDraw;
+    if (FPaintCount + FOverlayPaintCount == painted) {
+        RunDemandedPaint(demand);
         update();
     }
 }

@@ -13,9 +13,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
+
+class QOpenGLFramebufferObject;
 
 class TOpenGLPanel : public QOpenGLWidget
 {
@@ -77,6 +80,10 @@ public:
     // A paint event whose picture the framebuffer already holds shows that picture again and
     // runs no sequence.
     int PaintCount() const { return FPaintCount; }
+    // Paints of the overlays alone over the kept picture of the segments: a change of the
+    // overlays alone (the highlight, the overlay path and layers) puts back the picture the last
+    // paint sequence drew under them and draws them again, without the segments.
+    int OverlayPaintCount() const { return FOverlayPaintCount; }
 
 protected:
     void initializeGL() override;
@@ -95,18 +102,29 @@ private:
     // Everything a paint sequence's picture depends on, and the framebuffer it went to.
     struct TPicture
     {
-        std::uint64_t contentsVersion;  // of the view: segments and highlight
+        std::uint64_t pictureVersion;  // of the view: the segments
+        std::uint64_t overlayVersion;  // of the view: what is drawn over them
         TViewState view;
         int viewWidth;
         int viewHeight;
         QSize framebufferSize;
         unsigned framebuffer;
+        // The same picture under the overlays.
+        bool SameUnderOverlays(const TPicture& other) const;
         bool operator==(const TPicture& other) const;
     };
+    // What the next paint must do: show the last picture when it is still right, draw whatever
+    // changed, or run the paint sequence.
+    enum class TPaintDemand { ShowOrDraw, Draw, Sequence };
 
     TPicture CurrentPicture() const;
-    void PaintNow();
+    void PaintNow(TPaintDemand demand);
+    void RunDemandedPaint(TPaintDemand demand);
     void RunPaint();
+    void KeepPicture();
+    void CopyPicture(unsigned from, unsigned to, QSize size);
+    bool CanRestorePicture() const;
+    void RunOverlayPaint();
     void StatusText(const std::string& text);
     bool TakeFocus();
     void InitializeContext();
@@ -116,13 +134,17 @@ private:
     TOpenGLCommands FGL;
     QMetaObject::Connection FContextGone;
     int FPaintCount = 0;
+    int FOverlayPaintCount = 0;
     bool FPointerInside = false;
     // A left press stays a click while the pointer keeps close to where it went down.
     bool FClicking = false;
     QPoint FPressPosition;
     // What the framebuffer holds; none before the first paint in this framebuffer.
     std::optional<TPicture> FDrawn;
-    bool FForcePaint = false;  // an operation that paints: the sequence always runs
+    // The picture under the overlays of the last paint sequence, and a copy of it.
+    std::optional<TPicture> FKept;
+    std::unique_ptr<QOpenGLFramebufferObject> FKeptBuffer;
+    TPaintDemand FDemand = TPaintDemand::ShowOrDraw;
     bool FPaintsHeld = false;
     bool FResizingBase = false;  // inside the base class's resize, which paints the old view
     TPlotView FView;  // after FGL and FPaintCount: its constructor already paints through them

@@ -51,14 +51,14 @@ TPlotView::TPlotView(TGLCommands& gl, std::function<void()> paintNow)
 void TPlotView::AddSegment(const TPoint3f& from, const TPoint3f& to, TColor colour)
 {
     FSegments.push_back(TSegment{from, to, colour});
-    ++FContentsVersion;
+    ++FPictureVersion;
 }
 
 void TPlotView::ClearSegments()
 {
     // Releases the memory as well: a large plot replaced by a small one gives it back.
     std::vector<TSegment>().swap(FSegments);
-    ++FContentsVersion;
+    ++FPictureVersion;
     ResetView();
     PaintNow();
 }
@@ -66,7 +66,7 @@ void TPlotView::ClearSegments()
 void TPlotView::ResetView()
 {
     if (FHighlightCount != 0)
-        ++FContentsVersion;
+        ++FOverlayVersion;
     FHighlightCount = 0;
     FState.zoomFactor = kResetZoomFactor;
     FState.panX = 0;
@@ -127,8 +127,8 @@ void TPlotView::SetHighlight(std::size_t first, std::size_t count)
         return;
     FHighlightFirst = first;
     FHighlightCount = count;
-    ++FContentsVersion;
-    PaintNow();
+    ++FOverlayVersion;
+    OverlaysChanged();
 }
 
 void TPlotView::SetOverlay(std::vector<TSegment> segments)
@@ -136,8 +136,18 @@ void TPlotView::SetOverlay(std::vector<TSegment> segments)
     if (segments.empty() && FOverlay.empty())
         return;
     FOverlay = std::move(segments);
-    ++FContentsVersion;
-    PaintNow();
+    ++FOverlayVersion;
+    OverlaysChanged();
+}
+
+void TPlotView::SetOverlayLayer(int layer, std::vector<TOverlayShape> shapes)
+{
+    if (shapes.empty() && FLayers.erase(layer) == 0)
+        return;
+    if (!shapes.empty())
+        FLayers[layer] = std::move(shapes);
+    ++FOverlayVersion;
+    OverlaysChanged();
 }
 
 std::optional<std::size_t> TPlotView::SegmentAt(double x, double y, double maxDistance) const
@@ -246,7 +256,15 @@ void TPlotView::PaintNow()
         Paint();
 }
 
-void TPlotView::Paint()
+void TPlotView::OverlaysChanged()
+{
+    if (OnOverlaysChanged)
+        OnOverlaysChanged();
+    else
+        PaintNow();
+}
+
+void TPlotView::Paint(const std::function<void()>& pictureDrawn)
 {
     if (!FGL.MakeCurrent())
         return;
@@ -254,6 +272,31 @@ void TPlotView::Paint()
 
     // The turns and the gizmo go on the projection matrix; the modelview matrix stays the
     // identity, so axes and segments share one transformation.
+    LoadTransformation();
+    DrawAxes();
+
+    FGL.MatrixMode(TGLMatrixMode::Modelview);
+    FGL.LoadIdentity();
+    DrawSegments(FSegments);
+    if (pictureDrawn)
+        pictureDrawn();
+    DrawOverlays();
+    FGL.Flush();
+}
+
+void TPlotView::PaintOverlays()
+{
+    if (!FGL.MakeCurrent())
+        return;
+    LoadTransformation();
+    FGL.MatrixMode(TGLMatrixMode::Modelview);
+    FGL.LoadIdentity();
+    DrawOverlays();
+    FGL.Flush();
+}
+
+void TPlotView::LoadTransformation()
+{
     FGL.MatrixMode(TGLMatrixMode::Projection);
     FGL.LoadIdentity();
     const TViewBounds bounds = ViewBounds();
@@ -261,14 +304,34 @@ void TPlotView::Paint()
     FGL.Rotatef(static_cast<float>(FState.rotationX), 1.0f, 0.0f, 0.0f);
     FGL.Rotatef(static_cast<float>(FState.rotationY), 0.0f, 1.0f, 0.0f);
     FGL.Rotatef(static_cast<float>(FState.rotationZ), 0.0f, 0.0f, 1.0f);
-    DrawAxes();
+}
 
-    FGL.MatrixMode(TGLMatrixMode::Modelview);
-    FGL.LoadIdentity();
-    DrawSegments(FSegments);
+void TPlotView::DrawOverlays()
+{
     DrawSegments(FOverlay);
     DrawHighlight();
-    FGL.Flush();
+    for (const auto& [layer, shapes] : FLayers)
+        for (const TOverlayShape& shape : shapes)
+            DrawShape(shape);
+}
+
+// Each shape at its own size, which goes back to OpenGL's default afterwards.
+void TPlotView::DrawShape(const TOverlayShape& shape)
+{
+    FGL.Color3ub(ColorRed(shape.colour), ColorGreen(shape.colour), ColorBlue(shape.colour));
+    const bool lines = shape.primitive == TGLPrimitive::Lines;
+    if (lines)
+        FGL.LineWidth(shape.sizePx);
+    else
+        FGL.PointSize(shape.sizePx);
+    FGL.Begin(shape.primitive);
+    for (const TPoint3f& vertex : shape.vertices)
+        FGL.Vertex3f(vertex.x, vertex.y, vertex.z);
+    FGL.End();
+    if (lines)
+        FGL.LineWidth(kDefaultLineWidthPx);
+    else
+        FGL.PointSize(kDefaultPointSizePx);
 }
 
 void TPlotView::DrawSegments(const std::vector<TSegment>& segments)

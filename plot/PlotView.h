@@ -6,6 +6,7 @@
 #include "common/Color.h"
 #include "common/Point.h"
 #include "plot/GLCommands.h"
+#include "plot/OverlayShape.h"
 #include "plot/Segment.h"
 #include "plot/StandardViews.h"
 #include "plot/ViewBounds.h"
@@ -14,6 +15,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -40,9 +42,16 @@ public:
     // Empties the list and resets the view; paints twice, both times the axes alone.
     void ClearSegments();
     const std::vector<TSegment>& Segments() const { return FSegments; }
-    // Changes with every change of what is drawn besides the view state: the segments and the
-    // highlight. A panel compares it to know whether its last picture is still right.
-    std::uint64_t ContentsVersion() const { return FContentsVersion; }
+    // Changes with every change of the segment list, which with the view state makes the picture
+    // under the overlays. A panel compares it to know whether a picture it kept is still right.
+    std::uint64_t PictureVersion() const { return FPictureVersion; }
+    // Changes with every change of what is drawn over that picture: the overlay path, the
+    // highlight and the overlay layers.
+    std::uint64_t OverlayVersion() const { return FOverlayVersion; }
+    // Called instead of a paint when only the overlays changed: a host that kept the picture under
+    // them puts it back and calls PaintOverlays, any other runs the paint sequence. Left empty,
+    // the view paints as for any other change.
+    std::function<void()> OnOverlaysChanged;
 
     void ResetView();
     void SetExtent(std::int32_t extent);
@@ -67,6 +76,9 @@ public:
     // program compared with this one); empty removes it. Clear keeps it. Paints.
     void SetOverlay(std::vector<TSegment> segments);
     const std::vector<TSegment>& Overlay() const { return FOverlay; }
+    // Shapes drawn over everything else, the lower layers first; empty shapes remove the layer.
+    // Reset and clear keep them. Paints the overlays when they change.
+    void SetOverlayLayer(int layer, std::vector<TOverlayShape> shapes);
     // The segment drawn nearest to the pixel (x, y), within maxDistance pixels.
     std::optional<std::size_t> SegmentAt(double x, double y, double maxDistance) const;
     bool HasHighlight() const { return FHighlightCount != 0; }
@@ -78,8 +90,13 @@ public:
 
     // The initial GL state, once the context exists.
     void InitializeGL();
-    // The paint sequence: axes gizmo, then every segment in list order.
-    void Paint();
+    // The paint sequence: axes gizmo, then every segment in list order, then the overlays.
+    // pictureDrawn is called once the segments are drawn and before the overlays, for a host
+    // that keeps that picture.
+    void Paint(const std::function<void()>& pictureDrawn = {});
+    // The overlays alone, over a picture the host put back: the transformation, the overlay path,
+    // the highlight and the layers.
+    void PaintOverlays();
 
     // The zoom step of a wheel turn: 0.02 per notch of 120, negative towards the user.
     static double WheelZoomStep(int wheelDelta);
@@ -87,8 +104,12 @@ public:
 private:
     void ResizeStep();
     void PaintNow();
+    void OverlaysChanged();
+    void LoadTransformation();
+    void DrawOverlays();
     void DrawAxes();
     void DrawHighlight();
+    void DrawShape(const TOverlayShape& shape);
     void DrawSegments(const std::vector<TSegment>& segments);
     void StatusText(const std::string& text) const;
     void DragText(std::int32_t x, std::int32_t y) const;
@@ -101,7 +122,9 @@ private:
     std::vector<TSegment> FOverlay;
     std::size_t FHighlightFirst = 0;
     std::size_t FHighlightCount = 0;
-    std::uint64_t FContentsVersion = 0;
+    std::map<int, std::vector<TOverlayShape>> FLayers;
+    std::uint64_t FPictureVersion = 0;
+    std::uint64_t FOverlayVersion = 0;
     int FWidth = 0;
     int FHeight = 0;
 };

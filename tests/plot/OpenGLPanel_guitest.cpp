@@ -267,6 +267,40 @@ TEST_F(TOpenGLPanelTest, OperationsThatPaintHaveDrawnWhenTheyReturn)
     EXPECT_EQ(texts.back(), "Zoom Factor: " + QLocale().toString(0.98).toStdString());
 }
 
+// A change of the overlays alone puts back the picture of the segments and draws the overlays
+// over it; the operations that paint still run the whole sequence.
+TEST_F(TOpenGLPanelTest, OverlayChangeDrawsOverTheKeptPictureWithoutTheSegments)
+{
+    constexpr QRgb kWhite = 0xFFFFFFFF;
+    constexpr QRgb kYellow = 0xFFFFFF00;
+    panel->AddSegment({5, 2, 0}, {5, 8, 0}, clWhite);
+    panel->SetExtent(10);
+    const QPointF at = PixelOf({5, 5});
+    const QPointF dot = PixelOf({2, 5});
+    const int paints = panel->PaintCount();
+    const int overlayPaints = panel->OverlayPaintCount();
+
+    panel->SetHighlight(0, 1);
+    panel->View().SetOverlayLayer(0, {{TGLPrimitive::Points, clLime, 5, {{2, 5, 0}}}});
+    QImage image = FramebufferNow();
+    EXPECT_TRUE(ColourNear(image, at, kYellow));
+    EXPECT_TRUE(ColourNear(image, dot, kGreen));
+    EXPECT_EQ(panel->OverlayPaintCount(), overlayPaints + 2);
+
+    panel->SetHighlight(0, 0);
+    panel->View().SetOverlayLayer(0, {});
+    QTest::qWait(50);  // the updates that show the paints run no sequence either
+    image = FramebufferNow();
+    EXPECT_TRUE(ColourNear(image, at, kWhite));
+    EXPECT_FALSE(ColourNear(image, at, kYellow));
+    EXPECT_FALSE(ColourNear(image, dot, kGreen));
+    EXPECT_EQ(panel->PaintCount(), paints) << "the segments were not drawn again";
+    EXPECT_EQ(panel->OverlayPaintCount(), overlayPaints + 4);
+
+    panel->ZoomBy(0.02);
+    EXPECT_EQ(panel->PaintCount(), paints + 1);
+}
+
 // Qt schedules a repaint of its own on a palette change; what matters is that the picture
 // stays the same, since the background is always black and each line has its own colour.
 TEST_F(TOpenGLPanelTest, PaletteChangeDrawsNothingNew)

@@ -325,3 +325,58 @@ TEST(TPlotViewHostTest, PaintsGoThroughTheHostsPaintRoutine)
 }
 
 }  // namespace
+
+namespace {
+
+// A host that keeps the picture under the overlays: the overlays' changes reach it instead of a
+// paint, and the paint sequence tells it when the segments are drawn.
+TEST_F(TPlotViewTest, OverlaysDrawOverTheSegmentsAndAloneOverAKeptPicture)
+{
+    int overlayChanges = 0;
+    view.OnOverlaysChanged = [&overlayChanges] { ++overlayChanges; };
+    SizeAndForget(800, 400);
+    view.AddSegment({1, 2, 3}, {4, 5, 6}, clRed);
+    view.SetHighlight(0, 1);
+    view.SetOverlayLayer(2, {{TGLPrimitive::Points, clWhite, 5, {{7, 8, 9}}}});
+    view.SetOverlayLayer(1, {{TGLPrimitive::Lines, clLime, 2, {{0, 0, 0}, {0, 0, 1}}}});
+    view.SetOverlayLayer(3, {});  // none to remove: no change
+    EXPECT_EQ(overlayChanges, 3);
+    EXPECT_EQ(gl.PaintCount(), 0);
+
+    std::size_t pictureDrawn = 0;
+    view.Paint([this, &pictureDrawn] { pictureDrawn = gl.Commands().size(); });
+    const TCommands full = gl.Commands();
+    ASSERT_GE(pictureDrawn, 2u);
+    EXPECT_EQ(full[pictureDrawn - 2], "glVertex3f(4, 5, 6)") << "the segments come before";
+    const TCommands overlays(full.begin() + static_cast<std::ptrdiff_t>(pictureDrawn), full.end());
+
+    gl.Clear();
+    view.PaintOverlays();
+    TCommands expected{"MakeCurrent",           "glMatrixMode(GL_PROJECTION)",
+                       "glLoadIdentity()",      "glOrtho(0, 20, 0, 10, 10, -10)",
+                       "glRotatef(0, 1, 0, 0)", "glRotatef(0, 0, 1, 0)",
+                       "glRotatef(0, 0, 0, 1)", "glMatrixMode(GL_MODELVIEW)",
+                       "glLoadIdentity()"};
+    expected.insert(expected.end(), overlays.begin(), overlays.end());
+    EXPECT_EQ(gl.Commands(), expected) << "the same overlays as in the paint sequence";
+    const TCommands layers{"glColor3ub(0, 255, 0)", "glLineWidth(2)",
+                           "glBegin(GL_LINES)",     "glVertex3f(0, 0, 0)",
+                           "glVertex3f(0, 0, 1)",   "glEnd()",
+                           "glLineWidth(1)",        "glColor3ub(255, 255, 255)",
+                           "glPointSize(5)",        "glBegin(GL_POINTS)",
+                           "glVertex3f(7, 8, 9)",   "glEnd()",
+                           "glPointSize(1)",        "glFlush()"};
+    ASSERT_GT(overlays.size(), layers.size());
+    EXPECT_EQ(
+        TCommands(overlays.end() - static_cast<std::ptrdiff_t>(layers.size()), overlays.end()),
+        layers)
+        << "the layers last, lower first, each at its size and back";
+
+    view.SetOverlayLayer(1, {});
+    view.SetOverlayLayer(2, {});
+    view.SetHighlight(0, 0);
+    EXPECT_EQ(overlayChanges, 6);
+    EXPECT_EQ(gl.PaintCount(), 1) << "only the host paints";
+}
+
+}  // namespace
