@@ -85,6 +85,8 @@ TPlaybackBar::TPlaybackBar(QWidget* parent) : QWidget(parent)
     layout->addWidget(memState);
     tmrPlay = new QTimer(this);
     tmrPlay->setInterval(kFrameMs);
+    // As tall as its controls: the plot above keeps the rest.
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 
     connect(btnPlay, &QToolButton::clicked, this, &TPlaybackBar::TogglePlay);
     connect(btnBack, &QToolButton::clicked, this, &TPlaybackBar::StepBack);

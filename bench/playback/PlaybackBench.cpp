@@ -6,13 +6,10 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <random>
-#include <sstream>
-#include <stdexcept>
 #include <string>
 
+#include "bench/RasterProgram.h"
 #include "gcode/GCodeEngine.h"
 #include "gcode/LineList.h"
 #include "machine/MachineReader.h"
@@ -27,18 +24,8 @@ constexpr double kRapidRate = 5000;
 
 const std::string& RasterProgram()
 {
-    static const std::string text = [] {
-        const std::string path = "/tmp/zorvit-playback-bench-raster.ngc";
-        const std::string command = "python3 '" ZORVIT_SOURCE_DIR
-                                    "/bench/gen-program.py' --raster " +
-                                    std::to_string(kLineCount) + " " + path;
-        if (std::system(command.c_str()) != 0)
-            throw std::runtime_error("cannot write the raster program");
-        std::ifstream file(path, std::ios::binary);
-        std::ostringstream bytes;
-        bytes << file.rdbuf();
-        return bytes.str();
-    }();
+    static const std::string text =
+        bench::RasterProgramText(kLineCount, "/tmp/zorvit-playback-bench-raster.ngc");
     return text;
 }
 
