@@ -372,6 +372,14 @@ void TLineTable::MoveNext()
     ++FCurrentIndex;
 }
 
+void TLineTable::MoveTo(const TBookmark& mark)
+{
+    SettlePendingRow();
+    FCurrent = {mark.FBlock, mark.FOffset};
+    FCurrentIndex = mark.FIndex;
+    FAtEnd = FCurrentIndex >= FRowCount;
+}
+
 bool TLineTable::HasCurrentRow() const
 {
     return FRowCount > 0;

@@ -56,6 +56,17 @@ public:
     void MoveFirst();  // settles the pending row, then goes to the first row
     void MoveNext();   // moving on from the last row sets AtEnd
     bool AtEnd() const { return FAtEnd; }
+    // A place of the cursor, to come back to without reading the rows before it again.
+    class TBookmark
+    {
+        friend class TLineTable;
+        std::size_t FBlock = 0;
+        std::size_t FOffset = 0;
+        std::size_t FIndex = 0;
+    };
+    // The current row's place; valid while no row is appended or removed.
+    TBookmark Bookmark() const { return MakeBookmark(FCurrent, FCurrentIndex); }
+    void MoveTo(const TBookmark& mark);
     std::size_t RowCount() const { return FRowCount; }
     bool IsNull(int column) const;
     // The columns that hold a value, bit c for column c (the Line column is not among them):
@@ -100,6 +111,14 @@ private:
     }
     [[noreturn]] static void ColumnRangeError(int column);
     [[noreturn]] void AccessError(int column, std::string_view asType) const;
+    static TBookmark MakeBookmark(TPosition position, std::size_t index)
+    {
+        TBookmark mark;
+        mark.FBlock = position.Block;
+        mark.FOffset = position.Offset;
+        mark.FIndex = index;
+        return mark;
+    }
     bool HasCurrentRow() const;
     TMask CurrentMask() const;
     void SettlePendingRow();

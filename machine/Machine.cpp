@@ -216,22 +216,42 @@ TVector3 TMachine::ToMachine(const TVector3& program) const
     return point;
 }
 
+namespace {
+
+// A machine point with the work offset, its rotation and the tool offset undone.
+TVector3 G92Frame(const TVector3& machine, const TVector3& offset, double rotationDegrees,
+                  const TVector3& tool)
+{
+    TVector3 point;
+    for (int axis = 0; axis < 3; ++axis)
+        point[axis] = machine[axis] - offset[axis] - tool[axis];
+    return RotateXY(point, -rotationDegrees);
+}
+
+TVector3 WithoutG92(TVector3 point, const TVector3& g92)
+{
+    for (int axis = 0; axis < 3; ++axis)
+        point[axis] -= g92[axis];
+    return point;
+}
+
+}  // namespace
+
+TVector3 WorkPosition(const TMachineModes& modes, const TVector3& machine)
+{
+    return WithoutG92(
+        G92Frame(machine, modes.SystemOffset, modes.RotationDegrees, modes.ToolOffset), modes.G92);
+}
+
 TVector3 TMachine::ToG92Frame(const TVector3& machine) const
 {
     const TCoordinateSystem& system = FSystems[FSystem];
-    const TVector3 tool = ToolOffset();
-    TVector3 point;
-    for (int axis = 0; axis < 3; ++axis)
-        point[axis] = machine[axis] - system.Offset[axis] - tool[axis];
-    return RotateXY(point, -system.RotationDegrees);
+    return G92Frame(machine, system.Offset, system.RotationDegrees, ToolOffset());
 }
 
 TVector3 TMachine::ToProgram(const TVector3& machine) const
 {
-    TVector3 point = ToG92Frame(machine);
-    for (int axis = 0; axis < 3; ++axis)
-        point[axis] -= FG92[axis];
-    return point;
+    return WithoutG92(ToG92Frame(machine), FG92);
 }
 
 bool TMachine::HasAxisWords(const TBlockValues& block) const

@@ -33,6 +33,42 @@ struct TProgramFacts
     double FeedMaximum = 0;
 };
 
+// The modal state of the machine beside its position: what a restart from a line needs set.
+// Lengths in millimetres; F as written, in the units of the move.
+struct TMachineModes
+{
+    enum class TFeedMode : std::uint8_t { InverseTime, PerMinute, PerRevolution };
+
+    TLengthUnits Units = TLengthUnits::Millimetres;
+    TArcPlane Plane = TArcPlane::XY;
+    bool Incremental = false;
+    bool ArcAbsolute = false;  // G90.1
+    bool DiameterMode = false;
+    TFeedMode FeedMode = TFeedMode::PerMinute;
+    double Feed = 0;
+    double Spindle = 0;
+    int MotionMode = 800;    // G numbers times ten: 800 is G80
+    int Tool = 0;            // in the spindle
+    int SelectedTool = 0;    // the last T
+    std::size_t System = 0;  // 0 to 8 as G54 to G59.3
+    TVector3 SystemOffset{};
+    double RotationDegrees = 0;
+    TVector3 G92{};
+    TVector3 ToolOffset{};
+    bool RetractToR = true;  // G99, else G98
+    // The canned cycle's R level, bottom and Q and P words, kept from block to block.
+    double CycleR = 0;
+    double CycleBottom = 0;
+    double CycleQ = 0;
+    double CycleP = 0;
+    bool Ended = false;
+
+    bool operator==(const TMachineModes&) const = default;
+};
+
+// A machine position (millimetres) in the program's frame under the modes' offsets.
+TVector3 WorkPosition(const TMachineModes& modes, const TVector3& machine);
+
 class TMachine
 {
 public:
@@ -58,6 +94,9 @@ public:
     // The current position in the program's frame, in millimetres (for the parameters that
     // name it, in the next layer).
     TVector3 ProgramPosition() const { return ToProgram(FPosition); }
+    // The current position in machine coordinates, in millimetres.
+    const TVector3& MachinePosition() const { return FPosition; }
+    TMachineModes Modes() const;
 
     // The modal state that predefined named parameters read (#<_metric>, #<_feed>, ...).
     double Predefined(TPredefined name) const;
@@ -67,7 +106,7 @@ public:
     void PublishParameters(TParameters& parameters, bool offsets) const;
 
 private:
-    enum class TFeedMode : std::uint8_t { InverseTime, PerMinute, PerRevolution };
+    using TFeedMode = TMachineModes::TFeedMode;
 
     struct TCoordinateSystem
     {

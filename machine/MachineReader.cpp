@@ -39,6 +39,7 @@ void TMachineReader::Run(const TLineList& lines)
         }
         const std::size_t line = FNextLine++;
         FCallLine = FFlow.CallLine().value_or(line);
+        const bool inProgram = FFlow.FileName().empty();
         try {
             ReadLine(line);
         } catch (const EMachineError& error) {
@@ -51,6 +52,8 @@ void TMachineReader::Run(const TLineList& lines)
             FError += " on line " + std::to_string(*FFailedLine + 1);
             throw EMachineError(FError);
         }
+        if (OnLineRead && inProgram)
+            OnLineRead(line, FMachine);
         FLines = &FFlow.Lines();
     }
 }

@@ -73,6 +73,9 @@ public:
     std::size_t MotionLimit = TMachine::kMaximumMotions;
     // More loop turns than this, in all, stop the reading with an error.
     std::int64_t LoopLimit = TReadLimits::kMaxLoopTurns;
+    // Told each line of the program (not of a subroutine file) once the reader has carried it
+    // out, with the machine as the line left it.
+    std::function<void(std::size_t line, const TMachine& machine)> OnLineRead;
     // Where "o<name> call" finds name.ngc when the program defines no such sub; none if empty.
     std::filesystem::path SubroutineFolder;
     static constexpr std::size_t kMessagesKept = 1000;

@@ -97,3 +97,31 @@ void TMachine::PublishParameters(TParameters& parameters, bool offsets) const
     parameters.SetNumbered(TParameters::kG92Applied, Flag(FG92 != TVector3{}));
     parameters.SetNumbered(TParameters::kCoordinateSystem, static_cast<double>(FSystem + 1));
 }
+
+TMachineModes TMachine::Modes() const
+{
+    TMachineModes modes;
+    modes.Units = FUnits;
+    modes.Plane = FPlane;
+    modes.Incremental = FIncremental;
+    modes.ArcAbsolute = FArcAbsolute;
+    modes.DiameterMode = FDiameterMode;
+    modes.FeedMode = FFeedMode;
+    modes.Feed = FFeed;
+    modes.Spindle = FSpindle;
+    modes.MotionMode = FMotionMode;
+    modes.Tool = FTool;
+    modes.SelectedTool = FSelectedTool;
+    modes.System = FSystem;
+    modes.SystemOffset = FSystems[FSystem].Offset;
+    modes.RotationDegrees = FSystems[FSystem].RotationDegrees;
+    modes.G92 = FG92;
+    modes.ToolOffset = ToolOffset();
+    modes.RetractToR = FRetractToR;
+    modes.CycleR = FCycleR;
+    modes.CycleBottom = FCycleBottom;
+    modes.CycleQ = FCycleQ;
+    modes.CycleP = FCycleP;
+    modes.Ended = FEnded;
+    return modes;
+}

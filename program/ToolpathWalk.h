@@ -35,6 +35,13 @@ public:
         return true;
     }
 
+    // Goes on from a point and motion mode an earlier walk of the same table reached.
+    void Resume(const TPoint3f& to, std::int32_t motionMode)
+    {
+        FTo = to;
+        FMotionMode = motionMode;
+    }
+
     const TPoint3f& From() const { return FFrom; }
     const TPoint3f& To() const { return FTo; }
     std::int32_t MotionMode() const { return FMotionMode; }

@@ -4,6 +4,8 @@
 // leniently; --summary prints the program summary ("key: value" lines) instead of the table,
 // with rapids timed at RATE units per minute. --machine reads the file as a machine does (the
 // machine path) for the summary; --motions prints the machine path's motions, one per line.
+// --state-at LINE prints the state after the 1-based LINE as "key: value" lines instead, in the
+// machine path with --machine, else in the transcription.
 // Exit status: 0 on success; 1 when interpretation fails or the machine path stops at an error (the
 // rows committed before the failure are still printed, the message goes to stderr); 2 when the file
 // cannot be read, and also on a usage error (an unknown option, or not one file name); 3 when the
@@ -20,6 +22,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <utility>
 
 #include "common/Error.h"
@@ -30,6 +33,9 @@
 #include "machine/MachineReader.h"
 #include "machine/MachineSummary.h"
 #include "machine/MotionText.h"
+#include "playback/MachineStateIndex.h"
+#include "playback/StateText.h"
+#include "playback/TableStateIndex.h"
 #include "program/ProgramSummary.h"
 #include "program/SummaryText.h"
 
@@ -118,8 +124,17 @@ struct TOptions
     bool Motions = false;
     bool Summary = false;
     double RapidRate = TProgramSummary::kDefaultRapidRate;
+    std::size_t StateAt = 0;  // 1-based; 0 for none
     const char* File = nullptr;
 };
+
+// A line number from 1 on.
+bool ParseLine(const char* text, std::size_t& line)
+{
+    const std::string_view view = text;
+    const auto result = std::from_chars(view.data(), view.data() + view.size(), line);
+    return result.ec == std::errc() && result.ptr == view.data() + view.size() && line > 0;
+}
 
 // False on an unknown option, a missing or second file name, or a rate that is not above 0.
 bool ParseOptions(int argc, char** argv, TOptions& options)
@@ -139,6 +154,9 @@ bool ParseOptions(int argc, char** argv, TOptions& options)
             options.RapidRate = std::strtod(argv[++i], &end);
             if (*end != '\0' || !(options.RapidRate > 0))
                 return false;
+        } else if (std::strcmp(argument, "--state-at") == 0 && i + 1 < argc) {
+            if (!ParseLine(argv[++i], options.StateAt))
+                return false;
         } else if ((argument[0] == '-' && argument[1] != '\0') || options.File != nullptr) {
             return false;  // a lone "-" is no option but standard input
         } else {
@@ -147,8 +165,11 @@ bool ParseOptions(int argc, char** argv, TOptions& options)
     }
     // The machine path has no table to print, and the motions are the machine path's alone.
     const bool machine = options.Machine || options.Motions;
+    const bool state = options.StateAt != 0;
+    if (state && (options.Summary || options.Motions))
+        return false;
     if (machine && (options.Lenient || (options.Summary && options.Motions) ||
-                    (options.Machine && !options.Summary && !options.Motions)))
+                    (options.Machine && !options.Summary && !options.Motions && !state)))
         return false;
     return options.File != nullptr;
 }
@@ -159,6 +180,11 @@ int RunMachine(const TOptions& options, std::string bytes)
 {
     const TLineList lines(std::move(bytes));
     TMachineReader reader;
+    TMachineStateIndex states(lines.size());
+    if (options.StateAt != 0)
+        reader.OnLineRead = [&states](std::size_t line, const TMachine& machine) {
+            states.Record(line, machine);
+        };
     // "o<name> call" finds name.ngc beside the program (in the working folder for a pipe)
     const std::string_view file = options.File;
     reader.SubroutineFolder = file == "-" ? std::filesystem::current_path()
@@ -172,7 +198,9 @@ int RunMachine(const TOptions& options, std::string bytes)
     const TMachineReading reading = reader.TakeResult();
     int status = 0;
     try {
-        if (options.Motions) {
+        if (options.StateAt != 0) {
+            Write(FormatMachineState(states.At(options.StateAt - 1, reading.Motions)));
+        } else if (options.Motions) {
             Write(FormatMotions(reading.Motions));
         } else {
             TProgramSummary summary = SummarizeMachine(reading);
@@ -201,7 +229,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr,
                      "usage: zorvit-table [--lenient] [--summary] [--rapid-rate RATE] FILE\n"
                      "       zorvit-table --machine --summary [--rapid-rate RATE] FILE\n"
-                     "       zorvit-table --motions FILE\n");
+                     "       zorvit-table --motions FILE\n"
+                     "       zorvit-table [--lenient | --machine] --state-at LINE FILE\n");
         return kExitUnreadable;
     }
     std::string bytes;
@@ -230,7 +259,9 @@ int main(int argc, char** argv)
     }
     int status = 0;
     try {
-        if (options.Summary)
+        if (options.StateAt != 0)
+            Write(FormatTableState(TTableStateIndex(engine).At(options.StateAt - 1)));
+        else if (options.Summary)
             WriteSummary(engine, options.RapidRate);
         else
             WriteTable(table);

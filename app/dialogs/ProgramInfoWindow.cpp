@@ -2,11 +2,16 @@
 
 #include "program/SummaryText.h"
 
+#include <QClipboard>
+#include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFontDatabase>
 #include <QFormLayout>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShortcut>
 #include <QStringList>
 #include <QVBoxLayout>
 
@@ -89,6 +94,17 @@ TProgramInfoWindow::TProgramInfoWindow(QWidget* parent) : QWidget(parent, Qt::To
     layout->addWidget(lblIncomplete);
     layout->addWidget(memSummary);
     layout->addLayout(rate);
+    // Copy puts the figures on the clipboard; Close and Esc close the window.
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    buttons->setObjectName(QStringLiteral("btnsProgramInfo"));
+    QPushButton* copy = buttons->addButton(tr("&Copy"), QDialogButtonBox::ActionRole);
+    copy->setObjectName(QStringLiteral("btnCopy"));
+    connect(copy, &QPushButton::clicked, this,
+            [this] { QGuiApplication::clipboard()->setText(memSummary->toPlainText()); });
+    connect(buttons, &QDialogButtonBox::rejected, this, &QWidget::close);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
+    layout->addWidget(buttons);
     UpdateText();
 }
 

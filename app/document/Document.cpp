@@ -8,6 +8,7 @@
 #include "gcode/GCodeEngine.h"
 #include "machine/MachineReader.h"
 #include "machine/Plan.h"
+#include "playback/MachineStateIndex.h"
 #include "plot/ToolpathBuilder.h"
 #include "watch/ATFileNotification.h"
 
@@ -129,8 +130,16 @@ void TDocument::RunAndPlot()
 
 void TDocument::ReadMachinePath()
 {
-    TMachineReader reader(FReading.InchWhenNoUnits ? TLengthUnits::Inches
-                                                   : TLengthUnits::Millimetres);
+    const TLengthUnits defaultUnits =
+        FReading.InchWhenNoUnits ? TLengthUnits::Inches : TLengthUnits::Millimetres;
+    TMachineReader reader(defaultUnits);
+    std::shared_ptr<TMachineStateIndex> states;
+    if (FKeepMachineStates) {
+        states = std::make_shared<TMachineStateIndex>(0, defaultUnits);
+        reader.OnLineRead = [&states](std::size_t line, const TMachine& machine) {
+            states->Record(line, machine);
+        };
+    }
     reader.OnProgress = [this](std::size_t done, std::size_t total) {
         FProgress.Report(kStageInterpreting, done, total);
     };
@@ -153,6 +162,7 @@ void TDocument::ReadMachinePath()
     const auto plan =
         std::make_shared<const TPathPlan>(TPathPlanner::Plan(reading.Motions, reading.Facts.Units));
     FBuilder.SetPlan(plan);
+    FMachineStates = std::move(states);
     if (OnRunEnded)
         OnRunEnded(failure ? reading.FailedLine : std::nullopt);
     if (OnMachinePlotted)

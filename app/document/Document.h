@@ -22,6 +22,7 @@ class QWidget;
 class TATFileNotification;
 class TGCodeEditor;
 class TGCodeEngine;
+class TMachineStateIndex;
 class TRecoveryKeeper;
 struct TMachineReading;
 struct TPathPlan;
@@ -99,6 +100,10 @@ public:
     // Called after every machine path reading, also a failed or cancelled one, once its plan
     // went to the plot.
     std::function<void(const TMachineReading&, const TPathPlan&)> OnMachinePlotted;
+    // While set, machine path readings keep the machine's state after each line, for playback.
+    void SetKeepMachineStates(bool keep) { FKeepMachineStates = keep; }
+    // The states of the last machine path reading, when kept; told before OnMachinePlotted.
+    std::shared_ptr<const TMachineStateIndex> MachineStates() const { return FMachineStates; }
     // Raised with the file's name whenever the document takes a file: opened, reloaded or
     // saved under a new name.
     std::function<void(const QString& name)> OnFileNamed;
@@ -123,6 +128,8 @@ private:
     std::unique_ptr<TGCodeEngine> FEngine;
     TReadingSettings FReading;
     std::atomic<bool> FCancel = false;
+    bool FKeepMachineStates = false;
+    std::shared_ptr<const TMachineStateIndex> FMachineStates;
     TReloadPrompt FReloadPrompt;
     TRecoveryKeeper* FRecovery;
 };

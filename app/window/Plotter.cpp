@@ -10,6 +10,7 @@
 #include "app/dialogs/UserDialogs.h"
 #include "app/document/Document.h"
 #include "app/window/CaretMoveLink.h"
+#include "app/window/PlaybackBar.h"
 #include "app/window/SessionMemory.h"
 #include "app/window/WheelRouter.h"
 #include "app/window/WordHelpTips.h"
@@ -30,6 +31,9 @@
 #include "machine/MachineReader.h"
 #include "machine/MachineSummary.h"
 #include "machine/Plan.h"
+#include "playback/MachineStateIndex.h"
+#include "playback/TableStateIndex.h"
+#include "playback/Timeline.h"
 #include "plot/OpenGLPanel.h"
 #include "plot/PathOverlay.h"
 #include "plot/PlotView.h"
@@ -50,6 +54,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -82,6 +87,7 @@ TGLPlotter::TGLPlotter(const QStringList& arguments, std::unique_ptr<TUserDialog
     CreateMenus();
     CreateToolBar();
     ConnectUpdates();
+    ConnectPlayback();
     // The client area lies below the menu bar.
     resize(kClientWidthPx, kClientHeightPx + menuBar()->sizeHint().height());
     RunGuarded([this] { LoadSession(*this, *Splitter2, FRecentFiles); });
@@ -146,6 +152,10 @@ void TGLPlotter::CreateComponents()
         plotLayout->addWidget(notice);
     }
     OpenGLPanel->setObjectName(QStringLiteral("OpenGLPanel"));
+    barPlayback = new TPlaybackBar(pnlOpenGL);
+    barPlayback->setObjectName(QStringLiteral("barPlayback"));
+    plotLayout->addWidget(barPlayback);
+    barPlayback->hide();
     // The panel's drag and zoom texts go nowhere; the status bar shows hints only.
     OpenGLPanel->OnStatusText = [this](TOpenGLPanel& sender, const std::string& text) {
         OpenGLPanelStatusText(sender, text);
@@ -214,6 +224,7 @@ void TGLPlotter::CreateComponents()
         });
         lblSkipped->setText(IncompleteNotice(engine.Skipped()));
         lblSkipped->setVisible(!lblSkipped->text().isEmpty());
+        PlaybackPlotted(&engine, nullptr);
     };
     FDocument->OnMachinePlotted = [this](const TMachineReading& reading, const TPathPlan& plan) {
         MachinePlotted(reading, plan);
@@ -361,6 +372,7 @@ void TGLPlotter::MachinePlotted(const TMachineReading& reading, const TPathPlan&
     lblSkipped->setText(MachinePathNotice(summary.NotShown, plan.ChordErrorRaised, plan.ChordError,
                                           reading.Facts.Units == TLengthUnits::Inches));
     lblSkipped->setVisible(!lblSkipped->text().isEmpty());
+    PlaybackPlotted(nullptr, &reading);
 }
 
 void TGLPlotter::ViewProgramInfoExecute()
@@ -770,4 +782,78 @@ bool TGLPlotter::HasInterpreter() const
 const std::shared_ptr<TLineTable>& TGLPlotter::LineTable() const
 {
     return FBuilder->LineTable();
+}
+
+namespace {
+
+constexpr int kMarkerLayer = 20;  // over the overlays of the editing tools
+
+}  // namespace
+
+void TGLPlotter::ConnectPlayback()
+{
+    barPlayback->OnMarker = [this](std::vector<TOverlayShape> marker,
+                                   std::optional<std::uint32_t> line, bool playing) {
+        OpenGLPanel->View().SetOverlayLayer(kMarkerLayer, std::move(marker));
+        int caretLine = 0;
+        int caretIndex = 0;
+        memGCode->getCursorPosition(&caretLine, &caretIndex);
+        if (playing && line && static_cast<int>(*line) != caretLine) {
+            FMarkerMovesCaret = true;
+            memGCode->setCursorPosition(static_cast<int>(*line), 0);
+            FMarkerMovesCaret = false;
+        }
+    };
+    connect(memGCode, &QsciScintilla::cursorPositionChanged, this,
+            [this](int line, int) { RunGuarded([this, line] { PlaybackCaretMoved(line); }); });
+    // Keys while the plot has the focus: Space plays and pauses, "," and "." step a block.
+    const std::pair<QKeySequence, void (TPlaybackBar::*)()> keys[] = {
+        {QKeySequence(Qt::Key_Space), &TPlaybackBar::TogglePlay},
+        {QKeySequence(Qt::Key_Comma), &TPlaybackBar::StepBack},
+        {QKeySequence(Qt::Key_Period), &TPlaybackBar::StepForward}};
+    for (const auto& [key, step] : keys) {
+        auto* shortcut = new QShortcut(key, OpenGLPanel, nullptr, nullptr, Qt::WidgetShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, step = step] {
+            if (barPlayback->isVisible())
+                RunGuarded([this, step] { (barPlayback->*step)(); });
+        });
+    }
+}
+
+void TGLPlotter::ViewPlaybackExecute()
+{
+    const bool on = ViewPlayback->isChecked();
+    barPlayback->setVisible(on);
+    FDocument->SetKeepMachineStates(on);
+    if (!on) {
+        barPlayback->Clear();
+        return;
+    }
+    FDocument->Refresh();
+}
+
+void TGLPlotter::PlaybackPlotted(const TGCodeEngine* engine, const TMachineReading* reading)
+{
+    if (!barPlayback->isVisible())
+        return;
+    barPlayback->SetMotionColours(FMotionColors);
+    const double rapidRate = frmProgramInfo->Summary().RapidRate;
+    if (engine != nullptr) {
+        barPlayback->SetTranscription(
+            std::make_shared<const TMotionList>(TranscriptionMotions(*engine)),
+            std::make_shared<const TTableStateIndex>(*engine), rapidRate);
+        return;
+    }
+    const std::shared_ptr<const TMachineStateIndex> states = FDocument->MachineStates();
+    if (states == nullptr || reading == nullptr)
+        return;
+    const double scale = FromMillimetres(reading->Facts.Units);
+    barPlayback->SetMachinePath(std::make_shared<const TMotionList>(reading->Motions), states,
+                                scale, rapidRate / scale);
+}
+
+void TGLPlotter::PlaybackCaretMoved(int line)
+{
+    if (barPlayback->isVisible() && !FMarkerMovesCaret && line >= 0)
+        barPlayback->ShowLine(static_cast<std::uint32_t>(line));
 }

@@ -33,10 +33,12 @@ class TGCodeEditor;
 class TDocument;
 class TFindBar;
 class THighlighter;
+class TGCodeEngine;
 class TLineTable;
 struct TMachineReading;
 struct TPathPlan;
 class TOpenGLPanel;
+class TPlaybackBar;
 class TToolpathBuilder;
 class TWorkProgress;
 class TdlgColor;
@@ -161,6 +163,15 @@ private:
     void EditTidy1Execute();
     void EditTransform1Execute();
     void FileCompare1Execute();
+    // View > Playback: the bar under the plot shows or goes, and the plot is read again so that
+    // the machine path keeps its states.
+    void ViewPlaybackExecute();
+    // Gives the playback bar the reading just plotted: the transcription's engine or the
+    // machine path's reading.
+    void ConnectPlayback();
+    void PlaybackPlotted(const TGCodeEngine* engine, const TMachineReading* reading);
+    // The caret went to a line: the marker goes to the end of its move.
+    void PlaybackCaretMoved(int line);
 
     // The editor's lines, and a change of them as one undo step.
     std::vector<std::string> EditorLines() const;
@@ -220,6 +231,7 @@ private:
     QAction* EditTidy1 = nullptr;
     QAction* EditTransform1 = nullptr;
     QAction* FileCompare1 = nullptr;
+    QAction* ViewPlayback = nullptr;
     QAction* PlotterMachinePath = nullptr;
     QAction* PlotterInchDefault = nullptr;
     QAction* ViewProgramInfo = nullptr;
@@ -252,6 +264,8 @@ private:
     TFindBar* FFindBar = nullptr;
     TWordHelpTips* FWordHelpTips = nullptr;
     TCompareWindow* frmCompare = nullptr;  // while one is open
+    TPlaybackBar* barPlayback = nullptr;
+    bool FMarkerMovesCaret = false;  // the caret follows the marker, and no move of it counts
 };
 
 template <class TStep>

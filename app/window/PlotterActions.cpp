@@ -150,6 +150,9 @@ const TGLPlotter::TActionEntry TGLPlotter::kActions[] = {
     {&TGLPlotter::FileCompare1, "FileCompare1", "File", "Co&mpare With...", nullptr, kNoIcon,
      "Compare With|Shows the program and another file side by side, with their differences", false,
      &TGLPlotter::FileCompare1Execute},
+    {&TGLPlotter::ViewPlayback, "ViewPlayback", "View", "Playback", nullptr, kNoIcon,
+     "Playback|Plays the program back under the plot, with the machine's state at the tool", true,
+     &TGLPlotter::ViewPlaybackExecute},
 };
 
 void TGLPlotter::CreateActions()
@@ -179,6 +182,7 @@ void TGLPlotter::CreateActions()
     // change it.
     for (QAction* action : {PlotterLenient, PlotterMachinePath, PlotterInchDefault})
         action->setChecked(false);
+    ViewPlayback->setChecked(false);  // the bar shows when asked for
 }
 
 // The menus, their items and the pop-up menu of the editor, in order. An item without a caption
@@ -257,6 +261,7 @@ const TGLPlotter::TMenuEntry TGLPlotter::kMenus[] = {
      &TGLPlotter::ViewHighlightCaretMove},
     {TMenuEntry::Separator, nullptr, nullptr},
     {TMenuEntry::Item, "itmViewProgramInfo", "Program &Info...", &TGLPlotter::ViewProgramInfo},
+    {TMenuEntry::Item, "itmViewPlayback", "&Playback", &TGLPlotter::ViewPlayback},
 
     {TMenuEntry::Menu, "mnuHelp", "&Help"},
     {TMenuEntry::Item, "itmHelpAbout", "&About Zorvit...", &TGLPlotter::HelpAbout},

@@ -13,6 +13,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "bench/RasterProgram.h"
 #include "gcode/GCodeEngine.h"
 #include "gcode/LineList.h"
 #include "machine/MachineReader.h"
@@ -29,18 +30,8 @@ constexpr double kArcStep = 0.2;  // mm between the ends of each short arc
 // The raster program, written once by the project's generator.
 const std::string& RasterProgram()
 {
-    static const std::string text = [] {
-        const std::string path = "/tmp/zorvit-machine-bench-raster.ngc";
-        const std::string command = "python3 '" ZORVIT_SOURCE_DIR
-                                    "/bench/gen-program.py' --raster " +
-                                    std::to_string(kLineCount) + " " + path;
-        if (std::system(command.c_str()) != 0)
-            throw std::runtime_error("cannot write the raster program");
-        std::ifstream file(path, std::ios::binary);
-        std::ostringstream bytes;
-        bytes << file.rdbuf();
-        return bytes.str();
-    }();
+    static const std::string text =
+        bench::RasterProgramText(kLineCount, "/tmp/zorvit-machine-bench-raster.ngc");
     return text;
 }
 

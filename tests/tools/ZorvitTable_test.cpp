@@ -259,10 +259,36 @@ TEST_F(TZorvitTableOptionsTest, MachineSummaryHasTrueArcLengths)
         << result.Out;
 }
 
+TEST_F(TZorvitTableOptionsTest, StateAtALineInEitherReading)
+{
+    // The reading of machine-error.ngc fails on line 3, so both runs end with status 1; the
+    // state after line 2 is the one it reached, past the error the one it stopped in.
+    const TToolResult machine =
+        RunToolWith("--machine' '--state-at' '2", DataFile("machine-error.ngc"));
+    EXPECT_EQ(machine.Status, 1);
+    EXPECT_EQ(machine.Out.rfind("line: 2\nreached: yes\nposition: X10 Y0 Z0\n", 0), 0u)
+        << machine.Out;
+    const TToolResult past =
+        RunToolWith("--machine' '--state-at' '5", DataFile("machine-error.ngc"));
+    EXPECT_EQ(past.Status, 1);
+    EXPECT_EQ(past.Out.rfind("line: 5\nreached: no\nposition: X10 Y0 Z0\n", 0), 0u) << past.Out;
+
+    const TToolResult table = RunToolWith("--state-at' '6", DataFile("summary.ngc"));
+    EXPECT_EQ(table.Status, 0) << table.Err;
+    EXPECT_EQ(table.Out.rfind("line: 6\nposition: X3 Y4 Z-1\nfeed: 100\nspindle: none\ntool: 1\n"
+                              "motion: G1\n",
+                              0),
+              0u)
+        << table.Out;
+}
+
 TEST_F(TZorvitTableOptionsTest, UnknownOptionsAndBadRatesGiveTheUsage)
 {
-    for (const char* options : {"--fast", "--rapid-rate' '0", "--rapid-rate' 'x", "--summary' 'two",
-                                "--machine", "--lenient' '--motions", "--motions' '--summary"}) {
+    for (const char* options :
+         {"--fast", "--rapid-rate' '0", "--rapid-rate' 'x", "--summary' 'two", "--machine",
+          "--lenient' '--motions", "--motions' '--summary", "--state-at' '0", "--state-at' '2x",
+          "--state-at' '2' '--summary", "--motions' '--state-at' '2",
+          "--lenient' '--machine' '--state-at' '1"}) {
         const TToolResult result = RunToolWith(options, DataFile("summary.ngc"));
         EXPECT_EQ(result.Status, 2) << options;
         EXPECT_EQ(result.Out, "") << options;

@@ -1,0 +1,74 @@
+// Playback's wiring in the real window: View > Playback shows the bar under the plot and reads
+// the machine path with its states, the keys on the plot step the marker block by block, the
+// caret puts the marker at the end of its line's move, and turning it off takes the marker away.
+
+#include "tests/app/PlotterTestSupport.h"
+
+#include "app/window/PlaybackBar.h"
+#include "editor/GCodeEditor.h"
+#include "plot/OpenGLPanel.h"
+
+#include <QPlainTextEdit>
+#include <QTest>
+
+namespace {
+
+constexpr const char* kProgram = "G21 G90\nG0 X-10 Y0\nG2 X10 Y0 I10 J0 F100\nG1 Y5\n";
+
+class TPlaybackGuiTest : public TPlotterTest
+{
+protected:
+    TPlaybackBar& Bar() const { return *window->findChild<TPlaybackBar*>("barPlayback"); }
+    QString State() const
+    {
+        return window->findChild<QPlainTextEdit*>("memPlaybackState")->toPlainText();
+    }
+};
+
+TEST_F(TPlaybackGuiTest, KeysAndTheCaretMoveTheMarkerOverTheMachinePath)
+{
+    MakeWindow({WriteFile(QStringLiteral("arc.ngc"), kProgram)});
+    ShowWindow();
+    ClickMenuItem("mnuPlotter", "itmPlotterMachinePath");
+    EXPECT_FALSE(Bar().isVisible()) << "off by default";
+    ClickMenuItem("mnuView", "itmViewPlayback");
+    ASSERT_TRUE(ActionNamed("ViewPlayback").isChecked());
+    ASSERT_TRUE(Bar().isVisible());
+    EXPECT_GT(Bar().TotalSeconds(), 0);
+    EXPECT_TRUE(State().startsWith(QStringLiteral("line: 2\nreached: yes\n")))
+        << State().toStdString();
+
+    window->Panel().setFocus();
+    QTRY_VERIFY(window->Panel().hasFocus());
+    const struct
+    {
+        Qt::Key Key;
+        const char* Position;
+    } kSteps[] = {
+        {Qt::Key_Period, "position: X-10 Y0 Z0\n"},
+        {Qt::Key_Period, "position: X10 Y0 Z0\n"},
+        {Qt::Key_Period, "position: X10 Y5 Z0\n"},
+        {Qt::Key_Comma, "position: X10 Y0 Z0\n"},
+    };
+    for (const auto& step : kSteps) {
+        QTest::keyClick(&window->Panel(), step.Key);
+        EXPECT_TRUE(State().contains(QLatin1String(step.Position))) << State().toStdString();
+    }
+
+    // The rapid of line 2 takes 10 mm at 5000 mm/min.
+    window->Editor().setCursorPosition(1, 0);
+    EXPECT_TRUE(State().contains(QStringLiteral("position: X-10 Y0 Z0\n")))
+        << State().toStdString();
+    EXPECT_NEAR(Bar().Seconds(), 0.12, 1e-9);
+
+    QTest::keyClick(&window->Panel(), Qt::Key_Space);
+    EXPECT_TRUE(Bar().Playing());
+    QTest::keyClick(&window->Panel(), Qt::Key_Space);
+    EXPECT_FALSE(Bar().Playing());
+
+    ClickMenuItem("mnuView", "itmViewPlayback");
+    EXPECT_FALSE(Bar().isVisible());
+    EXPECT_EQ(Bar().TotalSeconds(), 0);
+}
+
+}  // namespace

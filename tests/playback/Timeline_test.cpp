@@ -1,0 +1,143 @@
+// The timeline: its times agree with Program Info's estimate in both readings, the tool's
+// position follows lines and arcs, and steps go block by block.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "gcode/GCodeEngine.h"
+#include "gcode/LineList.h"
+#include "machine/MachineReader.h"
+#include "machine/MachineSummary.h"
+#include "playback/Timeline.h"
+#include "program/ProgramSummary.h"
+
+namespace {
+
+std::string ReadFile(const std::string& name)
+{
+    std::ifstream file(std::string(ZORVIT_TEST_DATA) + "/" + name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+TMachineReading ReadMachine(const std::string& text)
+{
+    TMachineReader reader;
+    try {
+        reader.Run(TLineList(text));
+    } catch (const EMachineError&) {}
+    return reader.TakeResult();
+}
+
+TEST(Timeline, TotalIsProgramInfosEstimateInBothReadings)
+{
+    for (const char* name : {"machine/corpus/cncjs-helical-thread-milling.gcode",
+                             "machine/corpus/cncjs-t2laser.nc", "machine/corpus/ugs-ruler.gcode",
+                             "machine/feed-modes.ngc", "machine/inch.ngc", "summary.ngc"}) {
+        const std::string text = ReadFile(name);
+        const TMachineReading reading = ReadMachine(text);
+        const TProgramSummary machine = SummarizeMachine(reading);
+        const double millimetresPerUnit = 1 / FromMillimetres(reading.Facts.Units);
+        const TTimeline machineTimeline(reading.Motions, machine.RapidRate * millimetresPerUnit);
+        const double machineSeconds = (machine.EstimatedMinutes() - machine.DwellMinutes) * 60;
+        EXPECT_NEAR(machineTimeline.TotalSeconds(), machineSeconds, 1e-9 * machineSeconds + 1e-9)
+            << name;
+
+        TGCodeEngine engine;
+        engine.SetLenient(true);
+        engine.Run(TLineList(text));
+        const TProgramSummary transcription = SummarizeRun(engine);
+        const TMotionList segments = TranscriptionMotions(engine);
+        const TTimeline timeline(segments, transcription.RapidRate);
+        const double seconds = transcription.EstimatedMinutes() * 60;
+        EXPECT_NEAR(timeline.TotalSeconds(), seconds, 1e-6 * seconds + 1e-9) << name;
+        std::size_t drawn = 0;
+        for (const TMotionFigures& figures : transcription.Motion)
+            drawn += figures.Segments;
+        EXPECT_EQ(timeline.MoveCount(), drawn) << name;
+    }
+}
+
+// A rapid of 10 mm at 5000 mm/min, a feed of 10 mm at 600 and a quarter turn of radius 10,
+// then a drilling cycle of several moves on one line (lines are counted from 0).
+const char* const kProgram = "G21 G17 G90\n"
+                             "G0 X10\n"
+                             "G1 Y10 F600\n"
+                             "G2 X20 Y0 I0 J-10\n"
+                             "G81 X30 Y0 Z-1 R1\n"
+                             "G80\n";
+constexpr double kRapid = 0.12;
+constexpr double kFeed = 1.0;
+const double kArc = 10 * M_PI / 2 / 600 * 60;
+
+class TTimelineProgram : public testing::Test
+{
+protected:
+    TMachineReading FReading = ReadMachine(kProgram);
+    TTimeline FTimeline{FReading.Motions, 5000};
+};
+
+TEST_F(TTimelineProgram, PositionAtATimeFollowsLinesAndArcs)
+{
+    const struct
+    {
+        double Seconds;
+        TVector3 Position;
+        std::uint32_t Line;
+    } kCases[] = {
+        {-1, {0, 0, 0}, 1},
+        {kRapid / 2, {5, 0, 0}, 1},
+        {kRapid + kFeed / 4, {10, 2.5, 0}, 2},
+        {kRapid + kFeed + kArc / 2, {10 + 10 * M_SQRT1_2, 10 * M_SQRT1_2, 0}, 3},
+        {kRapid + kFeed + kArc, {20, 0, 0}, 3},
+        {1e9, {30, 0, 1}, 4},
+    };
+    for (const auto& c : kCases) {
+        const TVector3 point = FTimeline.PositionAt(c.Seconds);
+        for (int axis = 0; axis < 3; ++axis)
+            EXPECT_NEAR(point[axis], c.Position[axis], 1e-9) << c.Seconds;
+        EXPECT_EQ(FReading.Motions.Motions[FTimeline.MoveAt(c.Seconds)].Line, c.Line) << c.Seconds;
+    }
+}
+
+TEST_F(TTimelineProgram, StepsGoOneBlockAtATime)
+{
+    const double afterArc = kRapid + kFeed + kArc;
+    const double end = FTimeline.TotalSeconds();
+    ASSERT_GT(FTimeline.MoveCount(), 5u);  // the cycle's moves all belong to line 5
+    const struct
+    {
+        double From;
+        double Next;
+        double Previous;
+    } kCases[] = {
+        {0, kRapid, 0},
+        {kRapid / 2, kRapid, 0},
+        {kRapid, kRapid + kFeed, 0},
+        {kRapid + 0.5, kRapid + kFeed, kRapid},
+        {afterArc, end, kRapid + kFeed},
+        {end, end, afterArc},
+    };
+    for (const auto& c : kCases) {
+        EXPECT_NEAR(FTimeline.NextBlock(c.From), c.Next, 1e-12) << c.From;
+        EXPECT_NEAR(FTimeline.PreviousBlock(c.From), c.Previous, 1e-12) << c.From;
+    }
+    EXPECT_NEAR(FTimeline.EndOfLine(2), kRapid + kFeed, 1e-12);
+    EXPECT_EQ(FTimeline.EndOfLine(4), end);
+    EXPECT_EQ(FTimeline.EndOfLine(0), -1);
+}
+
+TEST(Timeline, AnEmptyProgramHasNoTime)
+{
+    const TMotionList none;
+    const TTimeline timeline(none, 5000);
+    EXPECT_EQ(timeline.TotalSeconds(), 0);
+    EXPECT_EQ(timeline.MoveAt(1), TTimeline::kNone);
+    EXPECT_EQ(timeline.PositionAt(1), (TVector3{0, 0, 0}));
+    EXPECT_EQ(timeline.NextBlock(0), 0);
+}
+
+}  // namespace
