@@ -49,12 +49,4 @@ TEST(HugePages, TheSpareRoomOfALargeVectorIsMarkedAndItsElementsStay)
     EXPECT_EQ(items, (std::vector<std::uint32_t>{7, 8, 9}));
 }
 
-TEST(HugePages, ABufferSmallerThanAHugePageIsLeftAlone)
-{
-    std::vector<char> small;
-    small.reserve(4096);
-    AdviseHugePagesForSpare(small);
-    EXPECT_EQ(FlagsOfMappingAt(small.data()).find(" hg"), std::string::npos);
-}
-
 }  // namespace
