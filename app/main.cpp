@@ -3,6 +3,7 @@
 #include "app/CommandLine.h"
 #include "app/Heartbeat.h"
 #include "app/window/Plotter.h"
+#include "common/Version.h"
 #include "gcode/FloatEnvironment.h"
 #include "watch/FileNameEncoding.h"
 
@@ -21,6 +22,7 @@ int main(int argc, char* argv[])
     // No application title, so that the error boxes have an empty caption.
     QApplication::setApplicationName(QString());
     QApplication::setApplicationDisplayName(QString());
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kZorvitAppId));
 
     // Qt has taken its own options out of argv. The names are decoded here rather than through
     // QApplication::arguments(), which turns bytes that are not UTF-8 into U+FFFD.

@@ -10,6 +10,7 @@
 #include "app/dialogs/UserDialogs.h"
 #include "app/document/Document.h"
 #include "app/window/CaretMoveLink.h"
+#include "app/window/DecorationRepaint.h"
 #include "app/window/PlaybackBar.h"
 #include "app/window/SessionMemory.h"
 #include "app/window/WheelRouter.h"
@@ -238,6 +239,7 @@ void TGLPlotter::CreateComponents()
 
     // Wheel turns go to the focused control first and to this window last.
     new TWheelRouter(*this);
+    new TDecorationRepaint(*this);
 }
 
 void TGLPlotter::ConnectUpdates()
