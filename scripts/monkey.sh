@@ -21,6 +21,8 @@ seed="${2:-$$}"
 RANDOM=$seed
 build="${ZORVIT_MONKEY_BUILD:-$root/build-monkey}"
 hang_seconds=10
+actions=0
+starts=0
 
 if [ ! -f "$build/build.ninja" ]; then
   launcher=()
@@ -223,8 +225,6 @@ act() {
   fi
 }
 
-actions=0
-starts=0
 start_app
 end=$((SECONDS + seconds))
 while [ "$SECONDS" -lt "$end" ]; do
