@@ -11,6 +11,7 @@ packages=(cmake ninja-build g++ pkg-config
           fonts-dejavu-extra
           libegl-dev libegl-mesa0 librsvg2-bin zlib1g-dev
           desktop-file-utils appstream shared-mime-info libglib2.0-bin man-db dpkg-dev
+          xdotool  # scripts/monkey.sh drives the window
           clang libclang-rt-14-dev)  # the fuzz targets: clang 14 and its libFuzzer
 
 sudo=""
