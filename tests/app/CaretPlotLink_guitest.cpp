@@ -11,6 +11,7 @@
 #include "plot/ViewProjection.h"
 #include "settings/IniFile.h"
 #include "settings/Settings.h"
+#include "tests/support/WaitFor.h"
 
 #include <QImage>
 #include <QLabel>
@@ -53,7 +54,7 @@ protected:
     void FocusPanel()
     {
         Panel().setFocus();
-        QTRY_VERIFY(Panel().hasFocus());
+        EXPECT_SOON(Panel().hasFocus());
     }
 
     // Where a world point is drawn, in panel pixels.
@@ -107,7 +108,7 @@ TEST_F(TCaretPlotLinkTest, FitBringsTheWholeProgramIntoViewAndTheStandardViewsTu
 
     // F typed in the editor is text, not a command.
     Editor().setFocus();
-    QTRY_VERIFY(Editor().hasFocus());
+    EXPECT_SOON(Editor().hasFocus());
     Editor().setCursorPosition(0, 0);
     QTest::keyClick(&Editor(), Qt::Key_F);
     EXPECT_TRUE(Editor().text(0).startsWith(QLatin1Char('f'))) << Editor().text(0).toStdString();

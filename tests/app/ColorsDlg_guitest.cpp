@@ -1,5 +1,6 @@
 #include "app/dialogs/ColorsDlg.h"
 #include "editor/ColorPicker.h"
+#include "tests/support/WaitFor.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -119,7 +120,7 @@ TEST_F(TdlgColorTest, PickerSignalsOnlyTheUsersChoices)
         const QModelIndex blue = list->model()->index(picker->findText("clBlue"), 0);
         list->scrollTo(blue);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(blue).center());
-        QTRY_VERIFY(!list->window()->isVisible());
+        EXPECT_SOON(!list->window()->isVisible());
     }
     ASSERT_EQ(changed.count(), 1);
     EXPECT_EQ(changed.takeFirst().at(0).value<TColor>(), clBlue);

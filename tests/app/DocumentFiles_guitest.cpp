@@ -8,6 +8,7 @@
 #include "tests/support/FileSizeLimit.h"
 
 #include "editor/GCodeEditor.h"
+#include "tests/support/WaitFor.h"
 #include "watch/ATFileNotification.h"
 #include "watch/FileNameEncoding.h"
 
@@ -200,7 +201,7 @@ TEST_F(TDocumentFilesTest, NamesThatAreNotUtf8OpenSaveAndAreWatched)
 
     dialogs->answers.push_back(TAnswer::Yes);
     WriteOutside(name, "G0 X5\n");
-    QTRY_COMPARE_WITH_TIMEOUT(dialogs->questions.size(), 1, kNoticeWaitMs);
+    EXPECT_SOON_WITHIN(dialogs->questions.size() == 1, kNoticeWaitMs);
     EXPECT_EQ(window->Editor().TextBytes(), "G0 X5\n");
 }
 
@@ -219,7 +220,7 @@ TEST_F(TDocumentFilesTest, AStormOfChangesRaisesOneQuestionAtATime)
     };
     dialogs->answers = {TAnswer::No, TAnswer::No};
     WriteOutside(path, "G0 X1\n");
-    QTRY_COMPARE_WITH_TIMEOUT(dialogs->questions.size(), 2, kNoticeWaitMs);
+    EXPECT_SOON_WITHIN(dialogs->questions.size() == 2, kNoticeWaitMs);
     QTest::qWait(kQuietMs);
     EXPECT_EQ(dialogs->questions.size(), 2)
         << "one question, and one more after No for the changes meanwhile";
@@ -235,7 +236,7 @@ TEST_F(TDocumentFilesTest, TheWatcherKeepsUpWithBurstsDeletesAndRenamingSaves)
     const auto expectOneQuestion = [&](const char* what) {
         ++expected;
         dialogs->answers.push_back(TAnswer::No);
-        QTRY_COMPARE_WITH_TIMEOUT(dialogs->questions.size(), expected, kNoticeWaitMs);
+        EXPECT_SOON_WITHIN(dialogs->questions.size() == expected, kNoticeWaitMs);
         QTest::qWait(kQuietMs);
         EXPECT_EQ(dialogs->questions.size(), expected) << what;
     };
@@ -258,7 +259,7 @@ TEST_F(TDocumentFilesTest, TheWatcherKeepsUpWithBurstsDeletesAndRenamingSaves)
     WriteOutside(temporary, "G0 X42\n");
     ASSERT_EQ(std::rename(temporary.toLocal8Bit().constData(), path.toLocal8Bit().constData()), 0);
     dialogs->answers.push_back(TAnswer::Yes);
-    QTRY_COMPARE_WITH_TIMEOUT(dialogs->questions.size(), expected + 1, kNoticeWaitMs);
+    EXPECT_SOON_WITHIN(dialogs->questions.size() == expected + 1, kNoticeWaitMs);
     EXPECT_EQ(window->Editor().TextBytes(), "G0 X42\n");
     EXPECT_TRUE(window->Watcher().Running());
     EXPECT_EQ(holding->mostOpenAtOnce, 1);

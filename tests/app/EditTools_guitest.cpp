@@ -10,6 +10,7 @@
 #include "app/dialogs/TransformDlg.h"
 #include "app/window/WordHelpTips.h"
 #include "plot/OpenGLPanel.h"
+#include "tests/support/WaitFor.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -124,7 +125,7 @@ TEST_F(TEditToolsTest, CompareMarksTheDifferencesAndDrawsTheOtherPath)
     EXPECT_EQ(line, 3);
 
     compare->close();
-    QTRY_COMPARE(window->CompareWindow(), nullptr);
+    EXPECT_SOON(window->CompareWindow() == nullptr);
     EXPECT_EQ(OverlaySegments(), 0U);
 }
 

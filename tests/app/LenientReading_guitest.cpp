@@ -6,6 +6,7 @@
 
 #include "editor/GCodeEditor.h"
 #include "plot/OpenGLPanel.h"
+#include "tests/support/WaitFor.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -97,7 +98,7 @@ TEST_F(TLenientReadingGuiTest, ProgramInfoFollowsEveryRunAndTellsWhenThePlotIsIn
     ClickMenuItem("mnuView", "itmViewProgramInfo");
     auto* info = window->findChild<QWidget*>(QStringLiteral("frmProgramInfo"));
     ASSERT_NE(info, nullptr);
-    QTRY_VERIFY(info->isVisible());
+    EXPECT_SOON(info->isVisible());
     EXPECT_TRUE(InfoText().contains(QStringLiteral("segments G1: 2\n")));
     EXPECT_TRUE(InfoText().contains(QStringLiteral("units: G21\n")));
     EXPECT_FALSE(IncompleteShown());

@@ -9,6 +9,7 @@
 #include "editor/GCodeEditor.h"
 #include "plot/OpenGLPanel.h"
 #include "plot/ViewProjection.h"
+#include "tests/support/WaitFor.h"
 
 #include <QStatusBar>
 #include <QTest>
@@ -143,7 +144,7 @@ TEST_F(TMachinePathGuiTest, AMoveOfASubroutineTellsItsCallLineAndTheCallLineLigh
     ASSERT_EQ(window->Panel().Segments().size(), 2u);
     TOpenGLPanel& panel = window->Panel();
     panel.setFocus();
-    QTRY_VERIFY(panel.hasFocus());
+    EXPECT_SOON(panel.hasFocus());
     QTest::keyClick(&panel, Qt::Key_F);
 
     QTest::mouseClick(&panel, Qt::LeftButton, {}, PixelOf({10, 10, 0}));
@@ -153,9 +154,9 @@ TEST_F(TMachinePathGuiTest, AMoveOfASubroutineTellsItsCallLineAndTheCallLineLigh
     EXPECT_EQ(window->statusBar()->currentMessage(), QStringLiteral("called from line 5"));
 
     window->Editor().setCursorPosition(5, 0);
-    QTRY_VERIFY(!panel.HasHighlight());
+    EXPECT_SOON(!panel.HasHighlight());
     window->Editor().setCursorPosition(4, 0);
-    QTRY_VERIFY(panel.HasHighlight());
+    EXPECT_SOON(panel.HasHighlight());
 }
 
 }  // namespace

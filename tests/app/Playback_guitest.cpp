@@ -7,6 +7,7 @@
 #include "app/window/PlaybackBar.h"
 #include "editor/GCodeEditor.h"
 #include "plot/OpenGLPanel.h"
+#include "tests/support/WaitFor.h"
 
 #include <QPlainTextEdit>
 #include <QTest>
@@ -39,7 +40,7 @@ TEST_F(TPlaybackGuiTest, KeysAndTheCaretMoveTheMarkerOverTheMachinePath)
         << State().toStdString();
 
     window->Panel().setFocus();
-    QTRY_VERIFY(window->Panel().hasFocus());
+    EXPECT_SOON(window->Panel().hasFocus());
     const struct
     {
         Qt::Key Key;

@@ -8,6 +8,7 @@
 #include "editor/GCodeEditor.h"
 #include "highlight/Highlighter.h"
 #include "plot/OpenGLPanel.h"
+#include "tests/support/WaitFor.h"
 
 #include <QAction>
 #include <QApplication>
@@ -217,7 +218,7 @@ TEST_F(TPlotterActionsTest, UpdateRulesFollowEditorAndClipboard)
     MakeWindow();
     TGCodeEditor& editor = window->Editor();
     QGuiApplication::clipboard()->clear();
-    QTRY_VERIFY(!ActionNamed("EditPaste1").isEnabled());
+    EXPECT_SOON(!ActionNamed("EditPaste1").isEnabled());
     for (const char* name : {"FileSave1", "EditUndo1", "EditCut1", "EditCopy1", "EditDelete1"})
         EXPECT_FALSE(ActionNamed(name).isEnabled()) << name;
     for (const char* name : {"FileNew1", "FileOpen1", "FileSaveAs1", "PlotterRefresh",
@@ -233,7 +234,7 @@ TEST_F(TPlotterActionsTest, UpdateRulesFollowEditorAndClipboard)
     for (const char* name : {"EditCut1", "EditCopy1", "EditDelete1"})
         EXPECT_TRUE(ActionNamed(name).isEnabled()) << name;
     ActionNamed("EditCopy1").trigger();
-    QTRY_COMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("G0"));
+    EXPECT_SOON(QGuiApplication::clipboard()->text() == QStringLiteral("G0"));
     EXPECT_TRUE(ActionNamed("EditPaste1").isEnabled());
 
     ActionNamed("EditCut1").trigger();
@@ -283,7 +284,7 @@ TEST_F(TPlotterActionsTest, ShortcutsRunTheirActionsFromTheEditor)
     EXPECT_EQ(selectAll.count(), 1);
     QTest::keyClick(&editor, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(copy.count(), 1);
-    QTRY_COMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("G1 Y5"));
+    EXPECT_SOON(QGuiApplication::clipboard()->text() == QStringLiteral("G1 Y5"));
 
     dialogs->saveNames.push_back(QString());
     QTest::keyClick(&editor, Qt::Key_X);  // replaces the selection: modified
@@ -299,7 +300,7 @@ TEST_F(TPlotterActionsTest, TheStatusBarShowsTheLongHint)
     const auto hover = [&](QMenu& menu, const char* itemName) {
         QAction* item = window->findChild<QAction*>(itemName);
         MovePointerTo(menu, menu.actionGeometry(item).center());
-        QTRY_COMPARE(menu.activeAction(), item);
+        EXPECT_SOON(menu.activeAction() == item);
     };
     QMenu& plotter = MenuNamed("mnuPlotter");
     window->menuBar()->setActiveAction(plotter.menuAction());

@@ -7,6 +7,7 @@
 #include "editor/GCodeEditor.h"
 #include "highlight/Highlighter.h"
 #include "plot/OpenGLPanel.h"
+#include "tests/support/WaitFor.h"
 #include "watch/ATFileNotification.h"
 
 #include <QAction>
@@ -494,7 +495,7 @@ TEST_F(TPlotterReloadTest, YesReloadsAndDiscardsEdits)
     Type("G0 X7\n");
     dialogs->answers.push_back(TAnswer::Yes);
     ChangeOnDisk(path, kTwoMoves);
-    QTRY_COMPARE_WITH_TIMEOUT(dialogs->questions.size(), 1, 5000);
+    EXPECT_SOON_WITHIN(dialogs->questions.size() == 1, 5000);
     EXPECT_EQ(dialogs->questions[0], "File " + path + " has changed. Reload?");
     EXPECT_FALSE(dialogs->questionsHadCancel[0]);
     EXPECT_EQ(window->Editor().TextBytes(), kTwoMoves);
@@ -509,11 +510,11 @@ TEST_F(TPlotterReloadTest, NoKeepsTheTextAndTheWatcherGoesOn)
     MakeWindow({path});
     dialogs->answers.push_back(TAnswer::No);
     ChangeOnDisk(path, kTwoMoves);
-    QTRY_COMPARE_WITH_TIMEOUT(dialogs->questions.size(), 1, 5000);
+    EXPECT_SOON_WITHIN(dialogs->questions.size() == 1, 5000);
     EXPECT_EQ(window->Editor().TextBytes(), kSquare);
     dialogs->answers.push_back(TAnswer::No);
     ChangeOnDisk(path, kSquare);
-    QTRY_COMPARE_WITH_TIMEOUT(dialogs->questions.size(), 2, 5000);
+    EXPECT_SOON_WITHIN(dialogs->questions.size() == 2, 5000);
 }
 
 TEST_F(TPlotterReloadTest, OwnSavesAreNotReported)
@@ -540,7 +541,7 @@ TEST_F(TPlotterReloadTest, OnlyTheLastOpenedFileIsWatched)
     EXPECT_TRUE(dialogs->questions.isEmpty());
     dialogs->answers.push_back(TAnswer::No);
     ChangeOnDisk(second, kSquare);
-    QTRY_COMPARE_WITH_TIMEOUT(dialogs->questions.size(), 1, 5000);
+    EXPECT_SOON_WITHIN(dialogs->questions.size() == 1, 5000);
     EXPECT_EQ(dialogs->questions[0], "File " + second + " has changed. Reload?");
 }
 

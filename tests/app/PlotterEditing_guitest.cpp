@@ -5,6 +5,7 @@
 #include "editor/FindBar.h"
 #include "editor/GCodeEditor.h"
 #include "tests/app/PlotterTestSupport.h"
+#include "tests/support/WaitFor.h"
 #include "watch/ATFileNotification.h"
 
 #include <QLabel>
@@ -201,7 +202,7 @@ TEST_F(TPlotterEditingTest, FirstRunHasTheSpecifiedPlaceAndACloseWritesTheStateT
     window->setGeometry(40, 60, 1020, 640);
     auto* splitter = window->findChild<QSplitter*>("Splitter2");
     splitter->setSizes({300, 720});
-    QTRY_COMPARE(window->geometry(), QRect(40, 60, 1020, 640));
+    EXPECT_SOON(window->geometry() == QRect(40, 60, 1020, 640));
     const QList<int> sizes = splitter->sizes();
     EXPECT_TRUE(window->close());
     EXPECT_TRUE(QFile::exists(StateFile()));

@@ -5,6 +5,7 @@
 #include "app/dialogs/UserDialogs.h"
 #include "app/window/Plotter.h"
 #include "editor/GCodeEditor.h"
+#include "tests/support/WaitFor.h"
 
 #include <QByteArray>
 #include <QDialog>
@@ -167,7 +168,7 @@ protected:
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
         window->Editor().setFocus();
-        QTRY_VERIFY(window->Editor().hasFocus());
+        EXPECT_SOON(window->Editor().hasFocus());
     }
 
     QAction& ActionNamed(const char* name) const
@@ -193,7 +194,7 @@ protected:
         window->menuBar()->setActiveAction(menu->menuAction());
         ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
         QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
-        QTRY_VERIFY(!menu->isVisible());
+        EXPECT_SOON(!menu->isVisible());
     }
 
     QString SettingsText() const

@@ -2,6 +2,7 @@
 // and Esc close the window.
 
 #include "tests/app/PlotterTestSupport.h"
+#include "tests/support/WaitFor.h"
 
 #include <QClipboard>
 #include <QDialogButtonBox>
@@ -22,9 +23,9 @@ TEST_F(TProgramInfoButtonsTest, CopyTakesTheFiguresAndCloseAndEscClose)
     ASSERT_NE(info, nullptr);
     const auto open = [&] {
         ClickMenuItem("mnuView", "itmViewProgramInfo");
-        QTRY_VERIFY(info->isVisible());
+        EXPECT_SOON(info->isVisible());
         info->activateWindow();
-        QTRY_VERIFY(info->isActiveWindow());
+        EXPECT_SOON(info->isActiveWindow());
     };
 
     open();
@@ -36,13 +37,13 @@ TEST_F(TProgramInfoButtonsTest, CopyTakesTheFiguresAndCloseAndEscClose)
               info->findChild<QPlainTextEdit*>(QStringLiteral("memSummary"))->toPlainText());
 
     QTest::keyClick(info->findChild<QPlainTextEdit*>(QStringLiteral("memSummary")), Qt::Key_Escape);
-    QTRY_VERIFY(!info->isVisible());
+    EXPECT_SOON(!info->isVisible());
 
     open();
     QTest::mouseClick(info->findChild<QDialogButtonBox*>(QStringLiteral("btnsProgramInfo"))
                           ->button(QDialogButtonBox::Close),
                       Qt::LeftButton);
-    QTRY_VERIFY(!info->isVisible());
+    EXPECT_SOON(!info->isVisible());
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "editor/GCodeEditor.h"
 #include "plot/OpenGLPanel.h"
+#include "tests/support/WaitFor.h"
 
 #include <QAction>
 #include <QApplication>
@@ -43,7 +44,7 @@ protected:
     void FocusEditor()
     {
         window->Editor().setFocus();
-        QTRY_VERIFY(window->Editor().hasFocus());
+        EXPECT_SOON(window->Editor().hasFocus());
     }
 
     // The panel counts the pointer inside from its first move there.

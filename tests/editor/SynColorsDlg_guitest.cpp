@@ -2,6 +2,7 @@
 #include "editor/GCodeEditor.h"
 #include "editor/SynColorsDlg.h"
 #include "highlight/SynHighlighterRS274.h"
+#include "tests/support/WaitFor.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -77,7 +78,7 @@ void Choose(const QWidget& dialog, const char* picker, const char* colour)
     const QModelIndex entry = list->model()->index(combo->findText(colour), 0);
     list->scrollTo(entry);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(entry).center());
-    QTRY_VERIFY(!list->window()->isVisible());
+    EXPECT_SOON(!list->window()->isVisible());
 }
 
 class TdlgSynColorTest : public ::testing::Test
