@@ -1,5 +1,4 @@
-// Measuring on the plot: which point a click snaps to, the figures between two points and the
-// shapes drawn for them.
+// Measuring on the plot: which point a click snaps to and the figures between two points.
 #include "playback/StateText.h"
 #include "plot/MeasurePoint.h"
 
@@ -50,7 +49,7 @@ TEST(MeasurePointTest, SnapsToTheNearestMoveEndOrCentreWithinReach)
         << "a panel without a size maps nothing";
 }
 
-TEST(MeasurePointTest, FiguresAndShapesOfAMeasure)
+TEST(MeasurePointTest, FiguresOfAMeasure)
 {
     const struct
     {
@@ -63,16 +62,6 @@ TEST(MeasurePointTest, FiguresAndShapesOfAMeasure)
     };
     for (const auto& c : kCases)
         EXPECT_EQ(FormatMeasure(c.from, c.to), c.expected);
-
-    EXPECT_TRUE(MeasureShapes({}, clAqua).empty());
-    const auto one = MeasureShapes({{1, 2, 3}}, clAqua);
-    ASSERT_EQ(one.size(), 1u);
-    EXPECT_EQ(one[0].primitive, TGLPrimitive::Points);
-    const auto two = MeasureShapes({{1, 2, 3}, {4, 5, 6}}, clAqua);
-    ASSERT_EQ(two.size(), 2u);
-    EXPECT_EQ(two[1].primitive, TGLPrimitive::Lines);
-    EXPECT_EQ(two[1].vertices.size(), 2u);
-    EXPECT_EQ(two[1].colour, clAqua);
 }
 
 }  // namespace
