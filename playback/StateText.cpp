@@ -1,6 +1,7 @@
 #include "playback/StateText.h"
 
 #include <array>
+#include <cmath>
 #include <cstdio>
 
 #include "playback/MachineStateIndex.h"
@@ -106,5 +107,16 @@ std::string FormatTableState(const TTableState& state)
     Line(out, "feed mode", Given(state.FeedMode, "G"));
     Line(out, "coordinate system", Given(state.Coordinates, "G"));
     Line(out, "cycle", cycle ? "G" + std::to_string(state.MotionMode) : "none");
+    return out;
+}
+
+std::string FormatMeasure(const TPoint3f& a, const TPoint3f& b)
+{
+    const double dx = double(b.x) - a.x, dy = double(b.y) - a.y, dz = double(b.z) - a.z;
+    std::string out;
+    Line(out, "distance", Number(std::sqrt(dx * dx + dy * dy + dz * dz)));
+    Line(out, "dX", Number(dx));
+    Line(out, "dY", Number(dy));
+    Line(out, "dZ", Number(dz));
     return out;
 }

@@ -3,6 +3,8 @@
 // path's with positions and offsets in the units in force there, the transcription's with its
 // numbers as written.
 
+#include "common/Point.h"
+
 #include <string>
 
 struct TMachineStateAt;
@@ -10,3 +12,6 @@ struct TTableState;
 
 std::string FormatMachineState(const TMachineStateAt& state);
 std::string FormatTableState(const TTableState& state);
+
+// The figures of a measure from a to b: "distance: D\ndX: X\ndY: Y\ndZ: Z".
+std::string FormatMeasure(const TPoint3f& a, const TPoint3f& b);

@@ -333,6 +333,15 @@ void TOpenGLPanel::mousePressEvent(QMouseEvent* event)
     if (*button == TMouseButton::Left && !TakeFocus())
         return;
     const QPoint position = event->position().toPoint();
+    if (*button == TMouseButton::Left && (event->modifiers() & Qt::ShiftModifier) &&
+        OnMeasureClicked) {
+        const double ratio = devicePixelRatio();
+        RunGuarded([this, position, ratio] {
+            OnMeasureClicked(FView.PointAt(position.x() * ratio, position.y() * ratio,
+                                           MeasureCentres, kPickRadiusPx * ratio));
+        });
+        return;
+    }
     if (*button == TMouseButton::Left) {
         FClicking = true;
         FPressPosition = position;

@@ -60,6 +60,10 @@ public:
     // A left click that does not move the pointer, on a drawn segment: receives the index of
     // the segment nearest to the pointer. Clicks beside every segment report nothing.
     std::function<void(std::size_t segment)> OnSegmentClicked;
+    // A left press with Shift held: receives the move end or centre (of MeasureCentres) nearest
+    // to the pointer, none when no point is near. The press neither pans nor picks a segment.
+    std::function<void(std::optional<TPoint3f> point)> OnMeasureClicked;
+    std::vector<TPoint3f> MeasureCentres;
     // Called inside the catch block when an exception reaches one of the panel's Qt callbacks
     // (paints, input); without it the message goes to Qt's log.
     std::function<void()> OnException;

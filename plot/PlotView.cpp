@@ -1,5 +1,6 @@
 #include "plot/PlotView.h"
 
+#include "plot/MeasurePoint.h"
 #include "plot/SegmentPick.h"
 #include "plot/ViewFit.h"
 #include "plot/ViewProjection.h"
@@ -168,6 +169,13 @@ std::optional<std::size_t> TPlotView::SegmentAt(double x, double y, double maxDi
 {
     const TViewProjection projection(FState, ViewBounds(), FWidth, FHeight);
     return PickSegment(projection, FSegments, TPixelPoint{x, y}, maxDistance);
+}
+
+std::optional<TPoint3f> TPlotView::PointAt(double x, double y, const std::vector<TPoint3f>& centres,
+                                           double maxDistance) const
+{
+    const TViewProjection projection(FState, ViewBounds(), FWidth, FHeight);
+    return SnapPoint(projection, FSegments, centres, TPixelPoint{x, y}, maxDistance);
 }
 
 void TPlotView::Resize(int width, int height)

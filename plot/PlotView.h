@@ -82,6 +82,9 @@ public:
     void SetOverlayLayer(int layer, std::vector<TOverlayShape> shapes);
     // The segment drawn nearest to the pixel (x, y), within maxDistance pixels.
     std::optional<std::size_t> SegmentAt(double x, double y, double maxDistance) const;
+    // The move end or one of the centres drawn nearest to the pixel (x, y), within maxDistance.
+    std::optional<TPoint3f> PointAt(double x, double y, const std::vector<TPoint3f>& centres,
+                                    double maxDistance) const;
     bool HasHighlight() const { return FHighlightCount != 0; }
 
     const TViewState& State() const { return FState; }

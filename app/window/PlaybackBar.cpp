@@ -82,7 +82,15 @@ TPlaybackBar::TPlaybackBar(QWidget* parent) : QWidget(parent)
     memState->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     memState->setFixedHeight(fontMetrics().height() * 5);
     memState->setMinimumWidth(fontMetrics().averageCharWidth() * 36);
-    layout->addWidget(memState);
+    auto* readout = new QVBoxLayout;
+    readout->addWidget(memState);
+    lblMeasure = new QLabel(this);
+    lblMeasure->setObjectName(QStringLiteral("lblPlaybackMeasure"));
+    lblMeasure->setFont(memState->font());
+    lblMeasure->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblMeasure->hide();
+    readout->addWidget(lblMeasure);
+    layout->addLayout(readout);
     tmrPlay = new QTimer(this);
     tmrPlay->setInterval(kFrameMs);
     // As tall as its controls: the plot above keeps the rest.
@@ -249,4 +257,10 @@ void TPlaybackBar::SetSeconds(double seconds)
     memState->setPlainText(QString::fromStdString(state));
     if (OnMarker)
         OnMarker(std::move(marker), line, Playing());
+}
+
+void TPlaybackBar::SetMeasure(const QString& text)
+{
+    lblMeasure->setText(text);
+    lblMeasure->setVisible(!text.isEmpty());
 }

@@ -57,6 +57,9 @@ public:
     double Seconds() const { return FSeconds; }
     double TotalSeconds() const;
 
+    // The figures of a measure on the plot, under the state; empty hides them.
+    void SetMeasure(const QString& text);
+
     // The marker's colour, one that no motion colour is.
     void SetMotionColours(const std::array<TColor, 4>& colours);
 
@@ -89,5 +92,6 @@ private:
     QComboBox* cmbSpeed = nullptr;
     QLabel* lblTime = nullptr;
     QPlainTextEdit* memState = nullptr;
+    QLabel* lblMeasure = nullptr;
     QTimer* tmrPlay = nullptr;
 };

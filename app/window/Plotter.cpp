@@ -33,8 +33,10 @@
 #include "machine/MachineSummary.h"
 #include "machine/Plan.h"
 #include "playback/MachineStateIndex.h"
+#include "playback/StateText.h"
 #include "playback/TableStateIndex.h"
 #include "playback/Timeline.h"
+#include "plot/MeasurePoint.h"
 #include "plot/OpenGLPanel.h"
 #include "plot/PathOverlay.h"
 #include "plot/PlotView.h"
@@ -225,6 +227,8 @@ void TGLPlotter::CreateComponents()
         });
         lblSkipped->setText(IncompleteNotice(engine.Skipped()));
         lblSkipped->setVisible(!lblSkipped->text().isEmpty());
+        OpenGLPanel->MeasureCentres.clear();
+        ShowMeasure({});
         PlaybackPlotted(&engine, nullptr);
     };
     FDocument->OnMachinePlotted = [this](const TMachineReading& reading, const TPathPlan& plan) {
@@ -374,6 +378,11 @@ void TGLPlotter::MachinePlotted(const TMachineReading& reading, const TPathPlan&
     lblSkipped->setText(MachinePathNotice(summary.NotShown, plan.ChordErrorRaised, plan.ChordError,
                                           reading.Facts.Units == TLengthUnits::Inches));
     lblSkipped->setVisible(!lblSkipped->text().isEmpty());
+    const double scale = FromMillimetres(reading.Facts.Units);
+    OpenGLPanel->MeasureCentres.clear();
+    for (const TMotionArc& arc : reading.Motions.Arcs)
+        OpenGLPanel->MeasureCentres.push_back(PlotPoint(arc.Centre, scale));
+    ShowMeasure({});
     PlaybackPlotted(nullptr, &reading);
 }
 
@@ -789,6 +798,8 @@ const std::shared_ptr<TLineTable>& TGLPlotter::LineTable() const
 namespace {
 
 constexpr int kMarkerLayer = 20;  // over the overlays of the editing tools
+constexpr int kMeasureLayer = 21;
+constexpr TColor kMeasureColour = clAqua;
 
 }  // namespace
 
@@ -813,6 +824,13 @@ void TGLPlotter::ConnectPlayback()
         {QKeySequence(Qt::Key_Space), &TPlaybackBar::TogglePlay},
         {QKeySequence(Qt::Key_Comma), &TPlaybackBar::StepBack},
         {QKeySequence(Qt::Key_Period), &TPlaybackBar::StepForward}};
+    OpenGLPanel->OnMeasureClicked = [this](std::optional<TPoint3f> point) {
+        MeasureClicked(point);
+    };
+    auto* clearMeasure = new QShortcut(QKeySequence(Qt::Key_Escape), OpenGLPanel, nullptr, nullptr,
+                                       Qt::WidgetShortcut);
+    connect(clearMeasure, &QShortcut::activated, this,
+            [this] { RunGuarded([this] { ShowMeasure({}); }); });
     for (const auto& [key, step] : keys) {
         auto* shortcut = new QShortcut(key, OpenGLPanel, nullptr, nullptr, Qt::WidgetShortcut);
         connect(shortcut, &QShortcut::activated, this, [this, step = step] {
@@ -858,4 +876,31 @@ void TGLPlotter::PlaybackCaretMoved(int line)
 {
     if (barPlayback->isVisible() && !FMarkerMovesCaret && line >= 0)
         barPlayback->ShowLine(static_cast<std::uint32_t>(line));
+}
+
+void TGLPlotter::MeasureClicked(std::optional<TPoint3f> point)
+{
+    if (!point)
+        return;
+    std::vector<TPoint3f> points =
+        FMeasurePoints.size() == 1 ? FMeasurePoints : std::vector<TPoint3f>{};
+    points.push_back(*point);
+    ShowMeasure(std::move(points));
+}
+
+void TGLPlotter::ShowMeasure(std::vector<TPoint3f> points)
+{
+    if (points.empty() && FMeasurePoints.empty())
+        return;
+    FMeasurePoints = std::move(points);
+    OpenGLPanel->View().SetOverlayLayer(kMeasureLayer,
+                                        MeasureShapes(FMeasurePoints, kMeasureColour));
+    QString text;
+    if (FMeasurePoints.size() == 2)
+        text = QString::fromStdString(FormatMeasure(FMeasurePoints[0], FMeasurePoints[1]))
+                   .trimmed()
+                   .replace(QLatin1Char('\n'), QLatin1String("  "));
+    barPlayback->SetMeasure(text);
+    if (!barPlayback->isVisible())
+        statusBar()->showMessage(text);
 }

@@ -7,6 +7,7 @@
 #include "app/dialogs/UserDialogs.h"
 #include "common/Color.h"
 #include "common/Guard.h"
+#include "common/Point.h"
 #include "settings/RecentFiles.h"
 
 #include <QMainWindow>
@@ -172,6 +173,10 @@ private:
     void PlaybackPlotted(const TGCodeEngine* engine, const TMachineReading* reading);
     // The caret went to a line: the marker goes to the end of its move.
     void PlaybackCaretMoved(int line);
+    // Measuring: a Shift+click adds a point (a third starts again), Esc and a new plot clear
+    // them; the figures go to the playback readout, or the status bar while it is hidden.
+    void MeasureClicked(std::optional<TPoint3f> point);
+    void ShowMeasure(std::vector<TPoint3f> points);
 
     // The editor's lines, and a change of them as one undo step.
     std::vector<std::string> EditorLines() const;
@@ -266,6 +271,7 @@ private:
     TCompareWindow* frmCompare = nullptr;  // while one is open
     TPlaybackBar* barPlayback = nullptr;
     bool FMarkerMovesCaret = false;  // the caret follows the marker, and no move of it counts
+    std::vector<TPoint3f> FMeasurePoints;
 };
 
 template <class TStep>
