@@ -333,15 +333,6 @@ void TOpenGLPanel::mousePressEvent(QMouseEvent* event)
     if (*button == TMouseButton::Left && !TakeFocus())
         return;
     const QPoint position = event->position().toPoint();
-    if (*button == TMouseButton::Left && (event->modifiers() & Qt::ShiftModifier) &&
-        OnMeasureClicked) {
-        const double ratio = devicePixelRatio();
-        RunGuarded([this, position, ratio] {
-            OnMeasureClicked(FView.PointAt(position.x() * ratio, position.y() * ratio,
-                                           MeasureCentres, kPickRadiusPx * ratio));
-        });
-        return;
-    }
     if (*button == TMouseButton::Left) {
         FClicking = true;
         FPressPosition = position;
@@ -364,9 +355,22 @@ void TOpenGLPanel::mouseReleaseEvent(QMouseEvent* event)
     if (*button == TMouseButton::Left && FClicking) {
         FClicking = false;
         const QPoint position = event->position().toPoint();
+        const bool measure = (event->modifiers() & Qt::ShiftModifier) && OnMeasureClicked;
         if (WithinClickSlop(FPressPosition, position))
-            RunGuarded([this, position] { ClickAt(position); });
+            RunGuarded([this, position, measure] {
+                if (measure)
+                    MeasureAt(position);
+                else
+                    ClickAt(position);
+            });
     }
+}
+
+void TOpenGLPanel::MeasureAt(QPoint position)
+{
+    const double ratio = devicePixelRatio();
+    OnMeasureClicked(FView.PointAt(position.x() * ratio, position.y() * ratio, MeasureCentres,
+                                   kPickRadiusPx * ratio));
 }
 
 // The view measures in framebuffer pixels, the pointer in widget pixels.

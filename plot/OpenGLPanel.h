@@ -60,8 +60,9 @@ public:
     // A left click that does not move the pointer, on a drawn segment: receives the index of
     // the segment nearest to the pointer. Clicks beside every segment report nothing.
     std::function<void(std::size_t segment)> OnSegmentClicked;
-    // A left press with Shift held: receives the move end or centre (of MeasureCentres) nearest
-    // to the pointer, none when no point is near. The press neither pans nor picks a segment.
+    // A left click with Shift held (a press and release that do not move the pointer): receives
+    // the move end or centre (of MeasureCentres) nearest to the pointer, none when no point is
+    // near, instead of picking a segment. A drag with Shift held pans as any left drag does.
     std::function<void(std::optional<TPoint3f> point)> OnMeasureClicked;
     std::vector<TPoint3f> MeasureCentres;
     // Called inside the catch block when an exception reaches one of the panel's Qt callbacks
@@ -134,6 +135,7 @@ private:
     void InitializeContext();
     void ResizeView();
     void ClickAt(QPoint position);
+    void MeasureAt(QPoint position);
 
     TOpenGLCommands FGL;
     QMetaObject::Connection FContextGone;

@@ -806,12 +806,14 @@ constexpr TColor kMeasureColour = clAqua;
 void TGLPlotter::ConnectPlayback()
 {
     barPlayback->OnMarker = [this](std::vector<TOverlayShape> marker,
-                                   std::optional<std::uint32_t> line, bool playing) {
+                                   std::optional<std::uint32_t> line, bool) {
         OpenGLPanel->View().SetOverlayLayer(kMarkerLayer, std::move(marker));
         int caretLine = 0;
         int caretIndex = 0;
         memGCode->getCursorPosition(&caretLine, &caretIndex);
-        if (playing && line && static_cast<int>(*line) != caretLine) {
+        // The caret follows the marker as it plays, steps or is scrubbed, but stays where the
+        // user put it when it is the caret that placed the marker.
+        if (!FCaretMovesMarker && line && static_cast<int>(*line) != caretLine) {
             FMarkerMovesCaret = true;
             memGCode->setCursorPosition(static_cast<int>(*line), 0);
             FMarkerMovesCaret = false;
@@ -874,8 +876,11 @@ void TGLPlotter::PlaybackPlotted(const TGCodeEngine* engine, const TMachineReadi
 
 void TGLPlotter::PlaybackCaretMoved(int line)
 {
-    if (barPlayback->isVisible() && !FMarkerMovesCaret && line >= 0)
-        barPlayback->ShowLine(static_cast<std::uint32_t>(line));
+    if (!barPlayback->isVisible() || FMarkerMovesCaret || line < 0)
+        return;
+    FCaretMovesMarker = true;
+    barPlayback->ShowLine(static_cast<std::uint32_t>(line));
+    FCaretMovesMarker = false;
 }
 
 void TGLPlotter::MeasureClicked(std::optional<TPoint3f> point)

@@ -271,6 +271,7 @@ private:
     TCompareWindow* frmCompare = nullptr;  // while one is open
     TPlaybackBar* barPlayback = nullptr;
     bool FMarkerMovesCaret = false;  // the caret follows the marker, and no move of it counts
+    bool FCaretMovesMarker = false;  // the marker goes to the caret's line, which stays
     std::vector<TPoint3f> FMeasurePoints;
 };
 
