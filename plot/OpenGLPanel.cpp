@@ -72,7 +72,10 @@ TOpenGLPanel::TOpenGLPanel(QWidget* parent)
     : QOpenGLWidget(parent), FGL([this] { makeCurrent(); }),
       FView(FGL, [this] { PaintNow(TPaintDemand::Sequence); })
 {
-    FView.OnOverlaysChanged = [this] { PaintNow(TPaintDemand::Draw); };
+    // What is drawn over the kept picture waits for the next frame: a marker or a highlight
+    // that changes many times before it shows is drawn once, and never from inside another
+    // widget's event (a repaint there makes Qt paint the editor at that moment too).
+    FView.OnOverlaysChanged = [this] { update(); };
     setFormat(PanelFormat());
     // The framebuffer keeps its picture between paints, so a paint event that would draw the
     // same picture again can leave it as it is: one paint of ten million segments takes seconds.
