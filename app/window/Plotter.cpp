@@ -48,6 +48,8 @@
 #include "settings/ViewSettings.h"
 #include "watch/ATFileNotification.h"
 
+#include <functional>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -822,10 +824,10 @@ void TGLPlotter::ConnectPlayback()
     connect(memGCode, &QsciScintilla::cursorPositionChanged, this,
             [this](int line, int) { RunGuarded([this, line] { PlaybackCaretMoved(line); }); });
     // Keys while the plot has the focus: Space plays and pauses, "," and "." step a block.
-    const std::pair<QKeySequence, void (TPlaybackBar::*)()> keys[] = {
-        {QKeySequence(Qt::Key_Space), &TPlaybackBar::TogglePlay},
-        {QKeySequence(Qt::Key_Comma), &TPlaybackBar::StepBack},
-        {QKeySequence(Qt::Key_Period), &TPlaybackBar::StepForward}};
+    const std::pair<QKeySequence, std::function<void()>> keys[] = {
+        {QKeySequence(Qt::Key_Space), [this] { barPlayback->TogglePlay(); }},
+        {QKeySequence(Qt::Key_Comma), [this] { barPlayback->StepBack(); }},
+        {QKeySequence(Qt::Key_Period), [this] { barPlayback->StepForward(); }}};
     OpenGLPanel->OnMeasureClicked = [this](std::optional<TPoint3f> point) {
         MeasureClicked(point);
     };
@@ -837,7 +839,7 @@ void TGLPlotter::ConnectPlayback()
         auto* shortcut = new QShortcut(key, OpenGLPanel, nullptr, nullptr, Qt::WidgetShortcut);
         connect(shortcut, &QShortcut::activated, this, [this, step = step] {
             if (barPlayback->isVisible())
-                RunGuarded([this, step] { (barPlayback->*step)(); });
+                RunGuarded(step);
         });
     }
 }

@@ -70,10 +70,11 @@ TEST_F(TRecoveryTest, TextTypedBeforeAKillIsOfferedAtTheNextStart)
     Xdotool({"mousemove", "--window", id, "80", "300", "click", "1"});
     Xdotool({"key", "ctrl+End"});
     Xdotool({"type", "--delay", "20", "G1 X5 Y7"});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return ReadFile(CopyOf(path)).contains("G1 X5 Y7"); },
-                                kCopyTimeoutMs));
+    const bool copied = QTest::qWaitFor([&] { return ReadFile(CopyOf(path)).contains("G1 X5 Y7"); },
+                                        kCopyTimeoutMs);
     zorvit.kill();  // SIGKILL: nothing of the program runs after it
     ASSERT_TRUE(zorvit.waitForFinished());
+    ASSERT_TRUE(copied);
     EXPECT_EQ(ReadFile(path), kFileText);
 
     MakeWindowAnswering({path}, {TAnswer::Yes});
