@@ -6,9 +6,9 @@
 
 #include <string>
 
+#include "bench/MachineRun.h"
 #include "gcode/LineList.h"
 #include "machine/MachineReader.h"
-#include "machine/Plan.h"
 
 namespace {
 
@@ -23,11 +23,7 @@ void BM_WhileLoopReadAndPlanned(benchmark::State& state)
     const TLineList lines(LoopProgram(state.range(0)));
     std::size_t points = 0;
     for (auto _ : state) {
-        TMachineReader reader;
-        reader.Run(lines);
-        const TMachineReading reading = reader.TakeResult();
-        const TPathPlan plan = TPathPlanner::Plan(reading.Motions, reading.Facts.Units);
-        points = plan.Points.size();
+        points = bench::ReadAndPlanMachine(lines).Plan.Points.size();
         benchmark::DoNotOptimize(points);
     }
     state.counters["turns"] = static_cast<double>(state.range(0));

@@ -13,6 +13,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "bench/MachineRun.h"
 #include "bench/RasterProgram.h"
 #include "gcode/GCodeEngine.h"
 #include "gcode/LineList.h"
@@ -88,13 +89,10 @@ void ReadAndPlan(benchmark::State& state, const std::string& program)
     std::size_t bytes = 0;
     std::size_t points = 0;
     for (auto _ : state) {
-        TMachineReader reader;
-        reader.Run(lines);
-        const TMachineReading reading = reader.TakeResult();
-        const TPathPlan plan = TPathPlanner::Plan(reading.Motions, reading.Facts.Units);
-        bytes = MachineBytes(reading, plan);
-        points = plan.Points.size();
-        benchmark::DoNotOptimize(plan.Points.data());
+        const bench::TMachineRun run = bench::ReadAndPlanMachine(lines);
+        bytes = MachineBytes(run.Reading, run.Plan);
+        points = run.Plan.Points.size();
+        benchmark::DoNotOptimize(run.Plan.Points.data());
     }
     state.counters["bytes"] = static_cast<double>(bytes);
     state.counters["bytes_per_line"] = static_cast<double>(bytes) / kLineCount;
