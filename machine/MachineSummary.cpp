@@ -57,7 +57,7 @@ TProgramSummary SummarizeMachine(const TMachineReading& reading)
         summary.Minimum = PlotPoint(minimum, scale);
         summary.Maximum = PlotPoint(maximum, scale);
     }
-    summary.DwellMinutes = motions.DwellSeconds / kSecondsPerMinute;
+    summary.DwellMinutes = motions.DwellSeconds() / kSecondsPerMinute;
     const TProgramFacts& facts = reading.Facts;
     summary.Units = facts.UnitsSeen;
     summary.DistanceModes = facts.DistanceModesSeen;
