@@ -58,6 +58,7 @@ TProgramSummary SummarizeMachine(const TMachineReading& reading)
         summary.Maximum = PlotPoint(maximum, scale);
     }
     summary.DwellMinutes = motions.DwellSeconds() / kSecondsPerMinute;
+    summary.Inches = reading.Facts.Units == TLengthUnits::Inches;
     const TProgramFacts& facts = reading.Facts;
     summary.Units = facts.UnitsSeen;
     summary.DistanceModes = facts.DistanceModesSeen;
