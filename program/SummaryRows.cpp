@@ -36,10 +36,14 @@ std::string HoursMinutesSeconds(double seconds)
     return text;
 }
 
+std::string RateUnit(const TProgramSummary& summary)
+{
+    return !summary.Machine ? "per min" : summary.Inches ? "in/min" : "mm/min";
+}
+
 std::vector<TSummaryRow> SummaryRows(const TProgramSummary& summary)
 {
     const std::string length = !summary.Machine ? "" : summary.Inches ? "in" : "mm";
-    const std::string rate = summary.Machine ? length + "/min" : "per min";
     const auto time = [](double minutes) {
         return HoursMinutesSeconds(minutes * kSecondsPerMinute);
     };
@@ -77,7 +81,7 @@ std::vector<TSummaryRow> SummaryRows(const TProgramSummary& summary)
     // F words as the program writes them: per minute, per revolution or inverse time.
     rows.push_back({"feed min", summary.HasFeed ? std::to_string(summary.FeedMinimum) : kNone, ""});
     rows.push_back({"feed max", summary.HasFeed ? std::to_string(summary.FeedMaximum) : kNone, ""});
-    rows.push_back({"rapid rate", FixedDecimals(summary.RapidRate), rate});
+    rows.push_back({"rapid rate", FixedDecimals(summary.RapidRate), RateUnit(summary)});
     rows.push_back({"rapid time", time(summary.Motion[0].Length / summary.RapidRate), kTimeUnit});
     rows.push_back({"feed time", time(summary.FeedMinutes), kTimeUnit});
     if (summary.Machine)

@@ -20,5 +20,7 @@ struct TSummaryRow
 std::vector<TSummaryRow> SummaryRows(const TProgramSummary& summary);
 // The rows as text for the clipboard: "figure: value unit", one a line.
 std::string SummaryRowsText(const std::vector<TSummaryRow>& rows);
+// The unit of the summary's rates: "mm/min", "in/min" or, without units, "per min".
+std::string RateUnit(const TProgramSummary& summary);
 // A time as h:mm:ss, rounded to the second.
 std::string HoursMinutesSeconds(double seconds);

@@ -78,6 +78,7 @@ TProgramInfoWindow::TProgramInfoWindow(QWidget* parent) : QWidget(parent, Qt::To
     tblSummary->setObjectName(QStringLiteral("tblSummary"));
     tblSummary->setHorizontalHeaderLabels({tr("Figure"), tr("Value"), tr("Unit")});
     tblSummary->verticalHeader()->hide();
+    tblSummary->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     tblSummary->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     tblSummary->horizontalHeader()->setStretchLastSection(true);
     tblSummary->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -88,7 +89,6 @@ TProgramInfoWindow::TProgramInfoWindow(QWidget* parent) : QWidget(parent, Qt::To
     edtRapidRate->setObjectName(QStringLiteral("edtRapidRate"));
     edtRapidRate->setRange(kLowestRapidRate, kHighestRapidRate);
     edtRapidRate->setDecimals(0);
-    edtRapidRate->setSuffix(tr(" units/min"));
     edtRapidRate->setValue(TProgramSummary::kDefaultRapidRate);
     connect(edtRapidRate, &QDoubleSpinBox::valueChanged, this,
             &TProgramInfoWindow::RapidRateChanged);
@@ -151,6 +151,7 @@ void TProgramInfoWindow::UpdateText()
     const QString notice = IncompleteNotice(FSummary.Skipped);
     lblIncomplete->setText(notice);
     lblIncomplete->setVisible(!notice.isEmpty());
+    edtRapidRate->setSuffix(QLatin1Char(' ') + QString::fromStdString(RateUnit(FSummary)));
     const std::vector<TSummaryRow> rows = SummaryRows(FSummary);
     tblSummary->setRowCount(static_cast<int>(rows.size()));
     for (int row = 0; row < tblSummary->rowCount(); ++row) {
