@@ -211,8 +211,11 @@ void TPlaybackBar::StepBack()
 
 void TPlaybackBar::ShowLine(std::uint32_t line)
 {
+    // The caret that follows the marker onto its line leaves the marker where it is, on its way.
+    if (Playing() || FTimeline->LineAt(FSeconds) == line)
+        return;
     const double seconds = FTimeline->EndOfLine(line);
-    if (seconds >= 0 && !Playing())
+    if (seconds >= 0)
         SetSeconds(seconds);
 }
 
