@@ -59,11 +59,9 @@ struct TProgramSummary
     std::vector<std::string> Messages;
     std::size_t MessagesNotListed = 0;
 
+    double RapidMinutes() const { return Motion[0].Length / RapidRate; }
     // Rapids at RapidRate plus the timed feed moves and the dwells.
-    double EstimatedMinutes() const
-    {
-        return Motion[0].Length / RapidRate + FeedMinutes + DwellMinutes;
-    }
+    double EstimatedMinutes() const { return RapidMinutes() + FeedMinutes + DwellMinutes; }
 };
 
 // Walks the table from its first row.

@@ -10,9 +10,8 @@
 
 namespace {
 
-constexpr double kSecondsPerMinute = 60;
+constexpr long long kSecondsPerMinute = 60;
 constexpr long long kSecondsPerHour = 3600;
-constexpr long long kSecondsPerMinuteWhole = 60;
 constexpr const char* kNone = "none";
 constexpr const char* kTimeUnit = "h:mm:ss";
 
@@ -31,8 +30,7 @@ std::string HoursMinutesSeconds(double seconds)
     const long long whole = std::llround(std::max(seconds, 0.0));
     char text[32];
     std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", whole / kSecondsPerHour,
-                  whole / kSecondsPerMinuteWhole % kSecondsPerMinuteWhole,
-                  whole % kSecondsPerMinuteWhole);
+                  whole / kSecondsPerMinute % kSecondsPerMinute, whole % kSecondsPerMinute);
     return text;
 }
 
@@ -45,7 +43,7 @@ std::vector<TSummaryRow> SummaryRows(const TProgramSummary& summary)
 {
     const std::string length = !summary.Machine ? "" : summary.Inches ? "in" : "mm";
     const auto time = [](double minutes) {
-        return HoursMinutesSeconds(minutes * kSecondsPerMinute);
+        return HoursMinutesSeconds(minutes * static_cast<double>(kSecondsPerMinute));
     };
     std::vector<TSummaryRow> rows;
     rows.push_back({"reading",
@@ -82,7 +80,7 @@ std::vector<TSummaryRow> SummaryRows(const TProgramSummary& summary)
     rows.push_back({"feed min", summary.HasFeed ? std::to_string(summary.FeedMinimum) : kNone, ""});
     rows.push_back({"feed max", summary.HasFeed ? std::to_string(summary.FeedMaximum) : kNone, ""});
     rows.push_back({"rapid rate", FixedDecimals(summary.RapidRate), RateUnit(summary)});
-    rows.push_back({"rapid time", time(summary.Motion[0].Length / summary.RapidRate), kTimeUnit});
+    rows.push_back({"rapid time", time(summary.RapidMinutes()), kTimeUnit});
     rows.push_back({"feed time", time(summary.FeedMinutes), kTimeUnit});
     if (summary.Machine)
         rows.push_back({"dwell time", time(summary.DwellMinutes), kTimeUnit});
