@@ -3,6 +3,7 @@
 #include "app/CommandLine.h"
 #include "app/Heartbeat.h"
 #include "app/window/Plotter.h"
+#include "common/FreedMemory.h"
 #include "common/Version.h"
 #include "gcode/FloatEnvironment.h"
 #include "watch/FileNameEncoding.h"
@@ -14,6 +15,7 @@
 int main(int argc, char* argv[])
 {
     InitFloatingPoint();
+    ReturnFreedMemoryToTheSystem();
     if (const std::optional<QString> answer = CommandLineAnswer(argc, argv)) {
         std::fputs(answer->toLocal8Bit().constData(), stdout);
         return 0;

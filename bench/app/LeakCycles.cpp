@@ -12,6 +12,7 @@
 #include "app/dialogs/UserDialogs.h"
 #include "app/window/Plotter.h"
 #include "bench/ProgramGenerator.h"
+#include "common/FreedMemory.h"
 #include "editor/GCodeEditor.h"
 #include "gcode/FloatEnvironment.h"
 
@@ -75,6 +76,7 @@ void Trigger(TGLPlotter& window, const char* action)
 int main(int argc, char* argv[])
 {
     InitFloatingPoint();
+    ReturnFreedMemoryToTheSystem();
     QApplication application(argc, argv);
     const int cycles = argc > 1 ? std::atoi(argv[1]) : kDefaultCycles;
     if (cycles <= kSettlingCycles) {

@@ -6,6 +6,7 @@
 //
 //   app_playback_frames COUNTS_FILE [ZORVIT ARGUMENTS...]
 #include "app/window/Plotter.h"
+#include "common/FreedMemory.h"
 #include "gcode/FloatEnvironment.h"
 #include "plot/OpenGLPanel.h"
 
@@ -36,6 +37,7 @@ int main(int argc, char* argv[])
         return 2;
     }
     InitFloatingPoint();
+    ReturnFreedMemoryToTheSystem();
     QApplication application(argc, argv);
     QStringList arguments = QApplication::arguments().mid(1);
     const QString countsFile = arguments.takeFirst();

@@ -8,6 +8,7 @@
 // time counts from the launch; without it from main(). With --paints the window stays up for
 // two more seconds and every paint is listed with the segments it drew.
 #include "app/window/Plotter.h"
+#include "common/FreedMemory.h"
 #include "gcode/FloatEnvironment.h"
 #include "plot/OpenGLPanel.h"
 
@@ -48,6 +49,7 @@ int main(int argc, char* argv[])
     const char* launched = std::getenv("ZORVIT_START_NS");
     const std::int64_t startNs = launched ? std::atoll(launched) : NowNs();
     InitFloatingPoint();
+    ReturnFreedMemoryToTheSystem();
     QApplication application(argc, argv);
     QStringList arguments = QApplication::arguments().mid(1);
     const bool listPaints = arguments.removeAll(QStringLiteral("--paints")) > 0;
