@@ -1,6 +1,7 @@
 #include "editor/GCodeEditor.h"
 
 #include "edit/LineDiff.h"
+#include "editor/EditorAccessible.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -96,6 +97,7 @@ int DigitCount(int number)
 
 TGCodeEditor::TGCodeEditor(QWidget* parent) : QsciScintilla(parent)
 {
+    UsePlainAccessibleWhileUnheard(staticMetaObject.className());
     setUtf8(true);
     setEolMode(EolModeOf(FLineBreak));
     SetUpFonts();
