@@ -23,10 +23,12 @@ public:
 struct TPlainAccessibles : QAccessible::ActivationObserver
 {
     QString className;
+    bool heard = false;                      // assistive technology listens
     std::vector<QPointer<QWidget>> editors;  // those given a plain interface
 
     void accessibilityActiveChanged(bool active) override
     {
+        heard = active;
         if (!active)
             return;
         for (const QPointer<QWidget>& editor : editors) {
@@ -51,7 +53,7 @@ QAccessibleInterface* PlainWhileUnheard(const QString& className, QObject* objec
     // Factories are asked for the most derived class first, so QScintilla's own, which answers
     // for its base class, is asked only when this one declines.
     TPlainAccessibles& plain = Plain();
-    if (className != plain.className || QAccessible::isActive() || !object->isWidgetType())
+    if (className != plain.className || plain.heard || !object->isWidgetType())
         return nullptr;
     auto* editor = static_cast<QWidget*>(object);
     std::erase_if(plain.editors, [](const QPointer<QWidget>& gone) { return gone.isNull(); });
@@ -67,6 +69,7 @@ void UsePlainAccessibleWhileUnheard(const char* className)
     if (!plain.className.isEmpty())
         return;
     plain.className = QString::fromLatin1(className);
+    plain.heard = QAccessible::isActive();
     QAccessible::installFactory(&PlainWhileUnheard);
     QAccessible::installActivationObserver(&plain);
 }

@@ -5,6 +5,7 @@
 
 #include <Qsci/qscilexercustom.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -580,6 +581,24 @@ TEST_F(TGCodeEditorTest, ScrollHintShowsVisibleLinesWhileDragging)
 
     QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(handle.x(), bar->height() - 1));
     EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, kWaitMs));
+}
+
+// Nothing listens in a test until it says so: the editor's accessible interface is a plain widget
+// until then and QScintilla's, which reads the text out, from then on.
+TEST_F(TGCodeEditorTest, AccessibleTextOnlyOnceAssistiveTechnologyListens)
+{
+    editor.SetTextBytes(Bytes("G1 X1\nG1 X2\n"));
+    QAccessibleInterface* unheard = QAccessible::queryAccessibleInterface(&editor);
+    ASSERT_NE(unheard, nullptr);
+    EXPECT_EQ(unheard->role(), QAccessible::EditableText);
+    EXPECT_EQ(unheard->textInterface(), nullptr);
+
+    QAccessible::setActive(true);
+    QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(&editor);
+    ASSERT_NE(heard, nullptr);
+    ASSERT_NE(heard->textInterface(), nullptr);
+    EXPECT_EQ(heard->textInterface()->characterCount(), 12);
+    QAccessible::setActive(false);
 }
 
 }  // namespace
