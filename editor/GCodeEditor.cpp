@@ -1,7 +1,7 @@
 #include "editor/GCodeEditor.h"
 
 #include "edit/LineDiff.h"
-#include "editor/EditorAccessibility.h"
+#include "editor/EditorAccessible.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -97,12 +97,12 @@ int DigitCount(int number)
 
 TGCodeEditor::TGCodeEditor(QWidget* parent) : QsciScintilla(parent)
 {
+    UsePlainAccessibleWhileUnheard(staticMetaObject.className());
     setUtf8(true);
     setEolMode(EolModeOf(FLineBreak));
     SetUpFonts();
     SetUpGutter();
     ConnectSignals();
-    new TEditorAccessibility(*this);
 }
 
 void TGCodeEditor::SetUpFonts()
@@ -167,6 +167,7 @@ void TGCodeEditor::ConnectSignals()
                 TextChanged(modificationType);
             });
     connect(this, &QsciScintilla::linesChanged, this, &TGCodeEditor::UpdateGutterWidth);
+    connect(this, &QsciScintilla::cursorPositionChanged, this, &TGCodeEditor::ReportCaret);
     connect(this, &QsciScintillaBase::SCN_ZOOM, this, &TGCodeEditor::UpdateGutterWidth);
 
     // QsciScintilla reports modificationChanged from Scintilla's save point, which a load and an
@@ -396,7 +397,30 @@ bool TGCodeEditor::event(QEvent* event)
         event->ignore();
         return true;
     }
-    return QsciScintilla::event(event);
+    const bool handled = QsciScintilla::event(event);
+    if (event->type() == QEvent::KeyPress)
+        ReportCaret();
+    return handled;
+}
+
+bool TGCodeEditor::viewportEvent(QEvent* event)
+{
+    const bool handled = QsciScintilla::viewportEvent(event);
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseMove)
+        ReportCaret();
+    return handled;
+}
+
+void TGCodeEditor::ReportCaret()
+{
+    const long position = SendScintilla(SCI_GETCURRENTPOS);
+    if (position == FReportedCaret)
+        return;
+    FReportedCaret = position;
+    int line = 0;
+    int index = 0;
+    getCursorPosition(&line, &index);
+    emit CaretMoved(line, index);
 }
 
 bool TGCodeEditor::IsEnabledWindowShortcut(const QKeyEvent& key) const

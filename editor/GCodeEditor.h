@@ -99,9 +99,15 @@ signals:
     void UndoAvailableChanged(bool available);
     // Emitted whenever CanRedo() changes.
     void RedoAvailableChanged(bool available);
+    // The caret's new line and index, once per move. A key or a click reports its move before
+    // the editor is painted, so that what follows the caret changes in the same frame of the
+    // window; QScintilla's cursorPositionChanged, which reports every other move, comes only
+    // while the editor paints, and a change it makes elsewhere waits for the frame after.
+    void CaretMoved(int line, int index);
 
 protected:
     bool event(QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
@@ -118,6 +124,7 @@ private:
     void UpdateUndoAvailable();
     void UpdateGutterWidth();
     void ShowScrollHint();
+    void ReportCaret();
 
     TLineBreak FLineBreak = TLineBreak::CrLf;
     bool FModified = false;
@@ -125,6 +132,7 @@ private:
     bool FUndoAvailable = false;
     bool FRedoAvailable = false;
     int FGutterDigits = 0;
+    long FReportedCaret = -1;  // the position CaretMoved last told
     int FGutterZoomPt = 0;
     QPointer<QMenu> FContextMenu;
     QFont FTextFont;

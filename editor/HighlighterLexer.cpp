@@ -6,11 +6,14 @@
 
 #include <Qsci/qsciscintilla.h>
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QMetaObject>
+#include <QPaintEvent>
 #include <QtGlobal>
 
 #include <algorithm>
+#include <climits>
 #include <exception>
 #include <optional>
 #include <string_view>
@@ -25,6 +28,9 @@ constexpr int kStyleCount = QsciScintillaBase::STYLE_MAX + 1;
 constexpr int kStrikeOutIndicator = QsciScintillaBase::INDIC_MAX;
 constexpr int kFirstByteValue = 1;  // NUL ends a string: it can never be a word character
 constexpr int kByteValues = 256;
+// Shorter stretches above the shown lines are styled at once: marking them would save less than
+// it costs to style them when they are shown.
+constexpr int kMinSkippedLines = 4096;
 
 bool IsPredefinedStyle(int style)
 {
@@ -57,6 +63,8 @@ THighlighterLexer::THighlighterLexer(THighlighter& highlighter, QObject* parent)
     setDefaultColor(ColorToQColor(clWindowText));
     setDefaultPaper(ColorToQColor(clWindow));
     RebuildStyleMap();
+    FHighlighter.ResetLineState();
+    FStartState = static_cast<int>(FHighlighter.LineState());
     FListenerId = FHighlighter.AddChangeListener([this] { HighlighterChanged(); });
 }
 
@@ -174,15 +182,19 @@ void THighlighterLexer::RefreshStyles()
 void THighlighterLexer::TextReplaced()
 {
     FValidLines = {};
+    FUnstyled.Clear();
     FPendingState = TPendingState::None;
 }
 
 void THighlighterLexer::setEditor(QsciScintilla* editor)
 {
-    if (QsciScintilla* previous = this->editor())
+    if (QsciScintilla* previous = this->editor()) {
         disconnect(previous, &QsciScintillaBase::SCN_MODIFIED, this, nullptr);
+        previous->viewport()->removeEventFilter(this);
+    }
     QsciLexerCustom::setEditor(editor);
     FValidLines = {};
+    FUnstyled.Clear();
     FPendingState = TPendingState::None;
     FStrikeOutDrawn = false;
     if (editor == nullptr)
@@ -204,6 +216,32 @@ void THighlighterLexer::setEditor(QsciScintilla* editor)
          QsciScintillaBase::SC_INDICFLAG_VALUEBEFORE);
     // Whatever styled this document before, our line states start from nothing.
     startStyling(0);
+    editor->viewport()->installEventFilter(this);
+}
+
+bool THighlighterLexer::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Paint && !FUnstyled.Empty() && editor() != nullptr &&
+        watched == editor()->viewport())
+        StyleWhenPainted(static_cast<QPaintEvent*>(event)->rect());
+    return QsciLexerCustom::eventFilter(watched, event);
+}
+
+void THighlighterLexer::StyleWhenPainted(const QRect& area)
+{
+    // Scintilla asks for the styles of what it paints only past its end of styling. Moving that
+    // back to the first unstyled line drawn has the paint ask for it: styles set while Scintilla
+    // paints, inside the painted area, cost no second paint.
+    using Base = QsciScintillaBase;
+    const long lineHeight = std::max(Send(Base::SCI_TEXTHEIGHT), 1L);
+    const long firstShown = Send(Base::SCI_GETFIRSTVISIBLELINE);
+    const auto docLine = [&](int y) {
+        return static_cast<int>(Send(Base::SCI_DOCLINEFROMVISIBLE,
+                                     static_cast<unsigned long>(firstShown + y / lineHeight)));
+    };
+    const int end = std::min(docLine(std::max(area.bottom(), 0)) + 1, StyledLineCount());
+    if (const std::optional<int> line = FUnstyled.FirstIn(docLine(std::max(area.top(), 0)), end))
+        startStyling(LineStart(*line));
 }
 
 void THighlighterLexer::HighlighterChanged()
@@ -214,6 +252,7 @@ void THighlighterLexer::HighlighterChanged()
         return;
     // Enabled or a strike-out may have changed: every line is styled again as it is shown.
     FValidLines = {};
+    FUnstyled.Clear();
     startStyling(0);
     editor()->viewport()->update();
 }
@@ -232,21 +271,22 @@ void THighlighterLexer::DocumentModified(int position, int modificationType, int
         const int styledLines = StyledLineCount();
         TValidLines valid;
         if (styledLines > lastLine + 1)
-            valid = {lastLine + 1, styledLines,
-                     static_cast<int>(Send(Base::SCI_GETLINESTATE, lastLine))};
+            valid = {lastLine + 1, styledLines, LineStateOf(lastLine)};
         else if (!FValidLines.Empty() && FValidLines.end > lastLine + 1) {
             valid = FValidLines;
             if (valid.first <= lastLine)
-                valid = {lastLine + 1, valid.end,
-                         static_cast<int>(Send(Base::SCI_GETLINESTATE, lastLine))};
+                valid = {lastLine + 1, valid.end, LineStateOf(lastLine)};
         }
-        FPending = {valid, static_cast<int>(Send(Base::SCI_GETLINECOUNT)),
+        FPending = {valid, line, lastLine + 1, static_cast<int>(Send(Base::SCI_GETLINECOUNT)),
                     Send(Base::SCI_GETLENGTH)};
         FPendingState = TPendingState::Waiting;
     } else if (modificationType & (Base::SC_MOD_INSERTTEXT | Base::SC_MOD_DELETETEXT)) {
         ApplyPendingModification();
-        if (FPendingState != TPendingState::Applied)
-            FValidLines = {};  // a change without the notice before it: trust nothing below
+        if (FPendingState != TPendingState::Applied) {
+            // A change without the notice before it: trust nothing below.
+            FValidLines = {};
+            FUnstyled.Remove(static_cast<int>(Send(Base::SCI_LINEFROMPOSITION, position)), INT_MAX);
+        }
         FPendingState = TPendingState::None;
     }
 }
@@ -259,6 +299,7 @@ void THighlighterLexer::ApplyPendingModification()
     if (FPendingState != TPendingState::Waiting || Send(Base::SCI_GETLENGTH) == FPending.length)
         return;
     const int linesAdded = static_cast<int>(Send(Base::SCI_GETLINECOUNT)) - FPending.lineCount;
+    FUnstyled.Replace(FPending.firstChanged, FPending.endChanged, linesAdded);
     FValidLines = FPending.validLines;
     FValidLines.first += linesAdded;
     FValidLines.end += linesAdded;
@@ -274,20 +315,45 @@ void THighlighterLexer::styleText(int start, int end)
     ApplyPendingModification();
     int line = static_cast<int>(Send(QsciScintillaBase::SCI_LINEFROMPOSITION, start));
     const int lastLine = static_cast<int>(Send(QsciScintillaBase::SCI_LINEFROMPOSITION, end - 1));
-    Guarded([&] { StyleLines(line, lastLine); },
-            [&] {
-                // Draw what is left plain so that painting completes, and report after the paint.
-                FValidLines = {};
-                StylePlain(line, std::max(line, lastLine));
-                const QString message = QString::fromUtf8(CurrentExceptionMessage());
-                QMetaObject::invokeMethod(
-                    this,
-                    [this, message] {
-                        if (OnError)
-                            OnError(message);
-                    },
-                    Qt::QueuedConnection);
-            });
+    Guarded(
+        [&] {
+            SkipToShown(line, lastLine);
+            StyleLines(line, lastLine);
+        },
+        [&] {
+            // Draw what is left plain so that painting completes, and report after the paint.
+            FValidLines = {};
+            StylePlain(line, std::max(line, lastLine));
+            const QString message = QString::fromUtf8(CurrentExceptionMessage());
+            QMetaObject::invokeMethod(
+                this,
+                [this, message] {
+                    if (OnError)
+                        OnError(message);
+                },
+                Qt::QueuedConnection);
+        });
+}
+
+void THighlighterLexer::SkipToShown(int& line, int lastLine)
+{
+    const int firstShown = FirstVisibleLine();
+    if (firstShown - line < kMinSkippedLines || firstShown > lastLine)
+        return;
+    if (line > 0 && LineStateOf(line - 1) != FStartState)
+        return;
+    const int begin = LineStart(line);
+    const int length = LineStart(firstShown) - begin;
+    const auto* text = reinterpret_cast<const char*>(
+        Send(QsciScintillaBase::SCI_GETRANGEPOINTER, static_cast<unsigned long>(begin), length));
+    if (!FHighlighter.KeepsStartState(std::string_view(text, static_cast<std::size_t>(length))))
+        return;
+    FUnstyled.Add(line, firstShown);
+    // Lines kept from before an edit may hold if the line above them ends as it did; that line
+    // now goes unstyled, so the check is lost and they are styled again as they are shown.
+    if (FValidLines.first <= firstShown)
+        FValidLines = {};
+    line = firstShown;
 }
 
 void THighlighterLexer::StyleLines(int& line, int lastLine)
@@ -305,7 +371,7 @@ void THighlighterLexer::StyleLines(int& line, int lastLine)
             if (line == FValidLines.first - 1)
                 before = FValidLines.entryState;
             else if (line >= FValidLines.first && line < FValidLines.end)
-                before = static_cast<int>(Send(Base::SCI_GETLINESTATE, line));
+                before = LineStateOf(line);
         }
         Send(Base::SCI_SETLINESTATE, static_cast<unsigned long>(line), state);
         if (before && *before == state) {
@@ -343,9 +409,23 @@ void THighlighterLexer::ResumeAt(int line)
     if (line == 0)
         FHighlighter.ResetLineState();
     else
-        FHighlighter.SetLineState(
-            Send(QsciScintillaBase::SCI_GETLINESTATE, static_cast<unsigned long>(line - 1)));
+        FHighlighter.SetLineState(LineStateOf(line - 1));
     startStyling(LineStart(line));
+}
+
+int THighlighterLexer::LineStateOf(int line) const
+{
+    if (FUnstyled.Contains(line))
+        return FStartState;
+    return static_cast<int>(
+        Send(QsciScintillaBase::SCI_GETLINESTATE, static_cast<unsigned long>(line)));
+}
+
+int THighlighterLexer::FirstVisibleLine() const
+{
+    using Base = QsciScintillaBase;
+    return static_cast<int>(Send(Base::SCI_DOCLINEFROMVISIBLE,
+                                 static_cast<unsigned long>(Send(Base::SCI_GETFIRSTVISIBLELINE))));
 }
 
 int THighlighterLexer::LastVisibleLine() const
@@ -368,6 +448,8 @@ void THighlighterLexer::StyleLine(int line, bool paint)
             ? reinterpret_cast<const char*>(Send(Base::SCI_GETRANGEPOINTER, begin, textLength))
             : "";
     FHighlighter.StartLine(std::string_view(text, static_cast<std::size_t>(textLength)), line);
+    if (!FUnstyled.Empty())
+        FUnstyled.Remove(line, line + 1);
 
     struct TStrikeOut
     {
@@ -419,6 +501,7 @@ void THighlighterLexer::StylePlain(int fromLine, int toLine)
 {
     const int begin = LineStart(fromLine);
     const int length = LineStart(toLine + 1) - begin;
+    FUnstyled.Remove(fromLine, toLine + 1);
     startStyling(begin);
     setStyling(length, kPlainStyle);
     if (FStrikeOutDrawn)

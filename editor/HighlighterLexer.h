@@ -4,15 +4,22 @@
 // SCI_SETLINESTATE slot, so styling can restart at any line. After an edit the lines below keep
 // their styles as soon as a restyled line ends in the state it ended in before.
 //
+// When the view jumps far ahead (Go to Line, a find, a pick in the plot), Scintilla asks for the
+// styles of every line above the shown ones. A stretch of lines that the highlighter shows to
+// end each line in its start state is then only marked styled (FUnstyled) and left unscanned;
+// each of its lines is styled when a paint draws it.
+//
 // Style 0 is plain text in the editor's own colours (the lexer's default colour, paper and font);
 // attribute i of the highlighter is drawn with its own style (see StyleOf). Strike-out, which
 // Scintilla styles lack, is drawn with an indicator in the token's text colour.
 
 #include "highlight/Highlighter.h"
+#include "highlight/LineSet.h"
 
 #include <Qsci/qscilexercustom.h>
 
 #include <QByteArray>
+#include <QRect>
 #include <QString>
 
 #include <functional>
@@ -57,6 +64,9 @@ public:
     void setEditor(QsciScintilla* editor) override;
     void styleText(int start, int end) override;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     // Lines [first, end) that were styled before an edit and whose styles and end states still
     // hold if the line before them ends in entryState again.
@@ -72,6 +82,10 @@ private:
     void RebuildStyleMap();
     void DocumentModified(int position, int modificationType, int length);
     void ApplyPendingModification();
+    // Moves line to the first shown line when the lines between may stay unstyled.
+    void SkipToShown(int& line, int lastLine);
+    // Has the paint of this part of the view style the lines of FUnstyled it draws.
+    void StyleWhenPainted(const QRect& area);
     // Styles from line (left on the line being styled) to at least lastLine.
     void StyleLines(int& line, int lastLine);
     // Sets the highlighter to the end state of the line above and styling to the line's start.
@@ -80,6 +94,9 @@ private:
     void StylePlain(int fromLine, int toLine);
     void ClearStrikeOut(int position, int length);
     int StyledLineCount() const;
+    // The highlighter's state at the end of a line that is styled or in FUnstyled.
+    int LineStateOf(int line) const;
+    int FirstVisibleLine() const;
     int LastVisibleLine() const;
     int LineStart(int line) const;
     long Send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const;
@@ -95,6 +112,8 @@ private:
     struct TPendingChange
     {
         TValidLines validLines;
+        int firstChanged = 0;
+        int endChanged = 0;
         int lineCount = 0;
         long length = 0;
     };
@@ -105,6 +124,9 @@ private:
     };
 
     TValidLines FValidLines;
+    // Lines above Scintilla's end of styling that were never styled; each ends in FStartState.
+    TLineSet FUnstyled;
+    int FStartState = 0;
     TPendingChange FPending;
     TPendingState FPendingState = TPendingState::None;
     bool FStrikeOutDrawn = false;

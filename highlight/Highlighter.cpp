@@ -55,6 +55,11 @@ void THighlighter::SetDefaultFilter(std::string filter)
     FDefaultFilter = std::move(filter);
 }
 
+bool THighlighter::KeepsStartState(std::string_view) const
+{
+    return false;
+}
+
 void THighlighter::SetEnabled(bool value)
 {
     if (FEnabled == value)

@@ -77,6 +77,12 @@ public:
     virtual void SetLineState(TLineState state) = 0;
     virtual void ResetLineState() = 0;
 
+    // True only when each of these lines, scanned from the state a text starts in, surely ends
+    // in that state again: an editor may then leave them unscanned until it shows them, and start
+    // the lines below from that state. The check must be far cheaper than a scan; by default the
+    // answer is false.
+    virtual bool KeepsStartState(std::string_view lines) const;
+
 protected:
     THighlighter();
 

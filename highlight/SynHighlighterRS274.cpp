@@ -1,5 +1,6 @@
 #include "highlight/SynHighlighterRS274.h"
 
+#include <cstring>
 #include <memory>
 #include <utility>
 
@@ -287,6 +288,19 @@ void TSynRC274Syn::SetLineState(TLineState state)
 void TSynRC274Syn::ResetLineState()
 {
     FRange = rsPlain;
+}
+
+bool TSynRC274Syn::KeepsStartState(std::string_view lines) const
+{
+    // memchr runs through text without a slash, which G-code seldom has, at memory speed.
+    const char* at = lines.data();
+    const char* const end = at + lines.size();
+    while (const void* slash = std::memchr(at, '/', static_cast<std::size_t>(end - at))) {
+        at = static_cast<const char*>(slash) + 1;
+        if (at < end && *at == '*')
+            return false;
+    }
+    return true;
 }
 
 bool TSynRC274Syn::AtLineEndByte() const

@@ -59,6 +59,8 @@ public:
     TLineState LineState() const override;
     void SetLineState(TLineState state) override;
     void ResetLineState() override;
+    // True when the lines hold no "/*", the only way into a state that outlasts a line.
+    bool KeepsStartState(std::string_view lines) const override;
 
     TTokenAttribute& ArcAttri;
     TTokenAttribute& AxisAttri;

@@ -20,7 +20,7 @@ TCaretMoveLink::TCaretMoveLink(TGCodeEditor& editor, TOpenGLPanel& panel,
                                const TSegmentSourceLines& callLines, QObject* parent)
     : QObject(parent), FEditor(editor), FPanel(panel), FLines(lines), FCallLines(callLines)
 {
-    connect(&FEditor, &QsciScintilla::cursorPositionChanged, this,
+    connect(&FEditor, &TGCodeEditor::CaretMoved, this,
             [this](int line, int index) { CaretReported(line, index); });
     FPanel.OnSegmentClicked = [this](std::size_t segment) { SegmentClicked(segment); };
     FEditor.markerDefine(QsciScintilla::Background, kPickedLineMarker);

@@ -2,9 +2,11 @@
 // flag and undo state with their signals, edit commands through the clipboard, the gutter, the
 // context menu, the wheel and the scroll hint.
 #include "editor/GCodeEditor.h"
+#include "tests/support/WaitFor.h"
 
 #include <Qsci/qscilexercustom.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -580,6 +582,47 @@ TEST_F(TGCodeEditorTest, ScrollHintShowsVisibleLinesWhileDragging)
 
     QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(handle.x(), bar->height() - 1));
     EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, kWaitMs));
+}
+
+// A key tells the caret's move before the editor paints; a move made by a call is told while the
+// editor paints; each move once.
+TEST_F(TGCodeEditorTest, CaretMovedComesWithTheKeyAndOncePerMove)
+{
+    editor.SetTextBytes(NumberedLines(50));
+    editor.setFocus();
+    QApplication::processEvents();
+    QSignalSpy moves(&editor, &TGCodeEditor::CaretMoved);
+    QTest::keyClick(&editor, Qt::Key_Down);
+    ASSERT_EQ(moves.size(), 1);  // no event processed since the key
+    EXPECT_EQ(moves.at(0), (QList<QVariant>{1, 0}));
+    QTest::keyClick(&editor, Qt::Key_End);
+    ASSERT_EQ(moves.size(), 2);
+    EXPECT_EQ(moves.at(1), (QList<QVariant>{1, 2}));
+    QTest::keyClick(&editor, Qt::Key_End);  // no move
+    editor.setCursorPosition(40, 1);
+    EXPECT_EQ(moves.size(), 2);
+    EXPECT_SOON(moves.size() == 3);
+    EXPECT_EQ(moves.at(2), (QList<QVariant>{40, 1}));
+    QTest::qWait(kWaitMs / 10);
+    EXPECT_EQ(moves.size(), 3);
+}
+
+// Nothing listens in a test until it says so: the editor's accessible interface is a plain widget
+// until then and QScintilla's, which reads the text out, from then on.
+TEST_F(TGCodeEditorTest, AccessibleTextOnlyOnceAssistiveTechnologyListens)
+{
+    editor.SetTextBytes(Bytes("G1 X1\nG1 X2\n"));
+    QAccessibleInterface* unheard = QAccessible::queryAccessibleInterface(&editor);
+    ASSERT_NE(unheard, nullptr);
+    EXPECT_EQ(unheard->role(), QAccessible::EditableText);
+    EXPECT_EQ(unheard->textInterface(), nullptr);
+
+    QAccessible::setActive(true);
+    QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(&editor);
+    ASSERT_NE(heard, nullptr);
+    ASSERT_NE(heard->textInterface(), nullptr);
+    EXPECT_EQ(heard->textInterface()->characterCount(), 12);
+    QAccessible::setActive(false);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "editor/HighlighterLexer.h"
 #include "editor/SystemColors.h"
 #include "highlight/SynHighlighterRS274.h"
+#include "tests/support/WaitFor.h"
 
 #include <Qsci/qsciscintilla.h>
 
@@ -259,6 +260,51 @@ TEST_F(THighlighterLexerTest, LargeDocumentIsStyledAsShownAndAnEditRestylesUntil
            static_cast<unsigned long>(f.Send(Sci::SCI_GETLINEENDPOSITION, 100)), 1);
     f.StyleAll();
     EXPECT_LE(syn.scannedLines, 2);
+}
+
+TEST_F(THighlighterLexerTest, AJumpFarDownScansTheShownLinesAndTheLinesAboveWhenShown)
+{
+    constexpr int kLines = 100000;
+    std::string text;
+    for (int i = 0; i < kLines; ++i)
+        text += "G1 X" + std::to_string(i) + " Y-2.5 (pass)\n";
+    f.SetText(text);
+    f.Show();
+    // True once every line on screen starts in the style given.
+    const auto shownIn = [&](const TTokenAttribute& attribute) {
+        const int first = f.editor.firstVisibleLine();
+        for (int line = first; line < first + f.editor.SendScintilla(Sci::SCI_LINESONSCREEN);
+             ++line) {
+            if (f.StyleAt(f.PositionOf(line, 0)) != StyleOf(attribute))
+                return false;
+        }
+        return true;
+    };
+
+    syn.scannedLines = 0;
+    f.editor.setFirstVisibleLine(90000);
+    EXPECT_SOON(shownIn(syn.GeneralAttri));
+    EXPECT_LT(syn.scannedLines, 1000);
+    // The lines jumped over are styled as they come into view.
+    f.editor.setFirstVisibleLine(50000);
+    EXPECT_SOON(shownIn(syn.GeneralAttri));
+    f.editor.setFirstVisibleLine(49990);
+    EXPECT_SOON(shownIn(syn.GeneralAttri));
+    EXPECT_LT(syn.scannedLines, 2000);
+
+    // A block comment opened above reaches every line below it: nothing is jumped over.
+    f.editor.insertAt("/*", 20, 0);
+    f.editor.setFirstVisibleLine(70000);
+    EXPECT_SOON(shownIn(syn.CommentAttri));
+    EXPECT_GT(syn.scannedLines, 70000 - 20);
+    // Closed again, the lines far below are plain G-code again once shown.
+    f.editor.insertAt("*/", 21, 0);
+    f.editor.setFirstVisibleLine(60000);
+    EXPECT_SOON(shownIn(syn.GeneralAttri));
+    f.editor.setFirstVisibleLine(70000);
+    EXPECT_SOON(shownIn(syn.GeneralAttri));
+    f.editor.setFirstVisibleLine(30);
+    EXPECT_SOON(shownIn(syn.GeneralAttri));
 }
 
 // After any sequence of edits, undos and partial styling, the styles and line states must be

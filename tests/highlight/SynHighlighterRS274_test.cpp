@@ -189,6 +189,50 @@ TEST_F(TSynRC274SynTest, OnlyTheBlockCommentSurvivesTheLineEnd)
     EXPECT_EQ(Scan("x"), (TTokens{{"x", tkAxis}}));
 }
 
+struct TKeepsCase
+{
+    std::string lines;  // joined with CR LF
+    bool keeps;
+};
+
+void PrintTo(const TKeepsCase& c, std::ostream* os)
+{
+    *os << '"' << c.lines << '"';
+}
+
+class TKeepsStartStateTest : public TSynRC274SynTest,
+                             public ::testing::WithParamInterface<TKeepsCase>
+{};
+
+TEST_P(TKeepsStartStateTest, AnswersOnlyWhatAScanConfirms)
+{
+    const std::string& lines = GetParam().lines;
+    EXPECT_EQ(syn.KeepsStartState(lines), GetParam().keeps);
+    if (!GetParam().keeps)
+        return;
+    // A yes must hold: scanned from the start, every line ends in the start state.
+    syn.ResetLineState();
+    const TLineState start = syn.LineState();
+    for (std::size_t begin = 0; begin <= lines.size();) {
+        const std::size_t end = std::min(lines.find("\r\n", begin), lines.size());
+        Scan(std::string_view(lines).substr(begin, end - begin));
+        EXPECT_EQ(syn.LineState(), start) << lines.substr(begin, end - begin);
+        begin = end + 2;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, TKeepsStartStateTest,
+    ::testing::Values(TKeepsCase{"", true}, TKeepsCase{"G1 X1 Y2\r\nG2 X3 Y2 I1 J0\r\n(end)", true},
+                      TKeepsCase{"/G0 X1\r\n/M5", true}, TKeepsCase{"#1=[4/2]\r\nX1/", true},
+                      TKeepsCase{"*/ G1\r\n*", true}, TKeepsCase{"X1 /\r\n*Y2", true},
+                      TKeepsCase{"G1\r\n/* open\r\nX2", false},
+                      TKeepsCase{"/*/ closed at once", false}, TKeepsCase{"/**/", false},
+                      // A slash in a comment or string opens nothing, but the cheap check
+                      // does not read that far: it says no.
+                      TKeepsCase{"(a /* b)", false}, TKeepsCase{"\"/*\"", false},
+                      TKeepsCase{"X1\r\nY2 /*", false}));
+
 TEST_F(TSynRC274SynTest, SampleTextIsTwelveLinesThatEachEndPlain)
 {
     const std::string sample = syn.SampleText();
