@@ -154,20 +154,29 @@ std::optional<std::int32_t> Scaled(double value, int decimals)
     return integer;
 }
 
-// The fewest decimals with which every real of the row scales exactly, if any do.
+// The fewest decimals with which every real of the row scales exactly, if any do: the most
+// that any one of them needs (X0.25 Z-0.2764 share four). A value that scales with d decimals
+// scales with more too, unless its integer leaves the 32-bit range, so the values met before the
+// count rose are checked again at the end.
 template <typename TSource>
 std::optional<int> SharedDecimals(TMask floats, const TSource& values)
 {
     if (floats == 0)
         return std::nullopt;
     int decimals = 0;
-    const double first = values[std::countr_zero(floats)];
-    while (!Scaled(first, decimals))
-        if (++decimals > kMaxDecimals)
-            return std::nullopt;
-    for (TMask rest = floats & (floats - 1); rest != 0; rest &= rest - 1)
-        if (!Scaled(values[std::countr_zero(rest)], decimals))
-            return std::nullopt;
+    bool rose = false;
+    for (TMask rest = floats; rest != 0; rest &= rest - 1) {
+        const double value = values[std::countr_zero(rest)];
+        while (!Scaled(value, decimals)) {
+            if (++decimals > kMaxDecimals)
+                return std::nullopt;
+            rose = rose || rest != floats;  // past the first value
+        }
+    }
+    if (rose)
+        for (TMask rest = floats; rest != 0; rest &= rest - 1)
+            if (!Scaled(values[std::countr_zero(rest)], decimals))
+                return std::nullopt;
     return decimals;
 }
 
