@@ -239,7 +239,7 @@ TEST_F(TLineTableTest, RealsReadBackBitForBitWhateverTheirForm)
 }
 
 // Rows of coordinates in the compact form against the same rows forced into doubles (a tiny
-// offset that no short decimal gives): mask and reals, 4 + 4n bytes instead of 4 + 8n.
+// offset that no short decimal gives): the mask's entry and reals, 1 + 4n bytes instead of 1 + 8n.
 TEST_F(TLineTableTest, CompactRealsHalveTheRoomOfCoordinateRows)
 {
     struct TCase
@@ -269,14 +269,61 @@ TEST_F(TLineTableTest, CompactRealsHalveTheRoomOfCoordinateRows)
                 }
                 table->CommitRow();
             }
-        const double rowBytes = 4.0 + 8.0 * static_cast<double>(c.reals.size());
-        const double compactBytes = 4.0 + 4.0 * static_cast<double>(c.reals.size());
+        const double rowBytes = 1.0 + 8.0 * static_cast<double>(c.reals.size());
+        const double compactBytes = 1.0 + 4.0 * static_cast<double>(c.reals.size());
         EXPECT_LT(static_cast<double>(compact.AllocatedBytes()) * rowBytes,
                   static_cast<double>(doubles.AllocatedBytes()) * compactBytes * 1.05)
             << c.what;
         compact.MoveFirst();
         EXPECT_EQ(compact.GetFloat(axisZ), c.reals.size() > 2 ? c.reals[2] : 0.0) << c.what;
     }
+}
+
+// A block lists the masks of its rows; rows with more different masks than one block can list
+// go on in new blocks and read back whole.
+TEST_F(TLineTableTest, RowsOfManyDifferentMasksReadBack)
+{
+    const std::vector<int> columns = {AxisX,
+                                      AxisY,
+                                      Table.ColumnIndex("AxisZ"),
+                                      Table.ColumnIndex("Radius"),
+                                      Table.ColumnIndex("Feedrate"),
+                                      Table.ColumnIndex("LineNumber"),
+                                      Table.ColumnIndex("Dwell"),
+                                      SpindleSpeed,
+                                      Table.ColumnIndex("GMotion"),
+                                      Table.ColumnIndex("MCoolant")};
+    constexpr int kRows = 3000;
+    const auto value = [](int row, std::size_t c) { return static_cast<int>(row * 3 + c) % 1000; };
+    for (int row = 0; row < kRows; ++row) {
+        Table.AppendRow();
+        const int bits = (row * 7919) % 1024;  // every set of the ten columns, shuffled
+        for (std::size_t c = 0; c < columns.size(); ++c)
+            if ((bits >> c & 1) != 0) {
+                if (Table.ColumnType(columns[c]) == TFieldType::Float)
+                    Table.SetFloat(columns[c], value(row, c) + 0.5);
+                else
+                    Table.SetInteger(columns[c], value(row, c));
+            }
+        Table.SetInteger(Table.ColumnIndex("ToolChange"), row);  // no row stays empty
+        Table.CommitRow();
+    }
+    ASSERT_EQ(Table.RowCount(), static_cast<std::size_t>(kRows));
+    Table.MoveFirst();
+    for (int row = 0; row < kRows; ++row, Table.MoveNext()) {
+        const int bits = (row * 7919) % 1024;
+        for (std::size_t c = 0; c < columns.size(); ++c) {
+            const bool set = (bits >> c & 1) != 0;
+            ASSERT_EQ(Table.IsNull(columns[c]), !set) << "row " << row << ", column " << c;
+            const double expected =
+                !set ? 0.0
+                     : value(row, c) +
+                           (Table.ColumnType(columns[c]) == TFieldType::Float ? 0.5 : 0.0);
+            ASSERT_EQ(Table.GetFloat(columns[c]), expected) << "row " << row << ", column " << c;
+        }
+        ASSERT_EQ(Table.GetInteger("ToolChange"), row);
+    }
+    EXPECT_TRUE(Table.AtEnd());
 }
 
 }  // namespace
