@@ -9,7 +9,6 @@
 #include <cstring>
 
 #include "common/Error.h"
-#include "common/FileDescriptor.h"
 #include "common/HugePages.h"
 
 namespace {
@@ -24,24 +23,42 @@ constexpr std::size_t kUnknownSizeBytes = 1 << 16;
 
 }  // namespace
 
-std::string ReadFileBytes(const std::string& path, TFileKind kind, std::size_t maxBytes)
+TFileReader::TFileReader(const std::string& path, TFileKind kind)
+    : FPath(path),
+      // Without O_NONBLOCK, opening a FIFO would wait until some program writes to it.
+      FFile(::open(path.c_str(),
+                   O_RDONLY | O_CLOEXEC | (kind == TFileKind::RegularOnly ? O_NONBLOCK : 0)))
 {
-    // Without O_NONBLOCK, opening a FIFO would wait until some program writes to it.
-    const int nonBlocking = kind == TFileKind::RegularOnly ? O_NONBLOCK : 0;
-    const TFileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | nonBlocking));
-    if (file.Get() < 0)
+    if (FFile.Get() < 0)
         ThrowReadError(path, errno);
     struct stat status
     {};
-    if (::fstat(file.Get(), &status) != 0)
+    if (::fstat(FFile.Get(), &status) != 0)
         ThrowReadError(path, errno);
     if (kind == TFileKind::RegularOnly && !S_ISREG(status.st_mode))
         throw EFileReadError(path, "Not a regular file");
+    if (S_ISREG(status.st_mode))
+        FSize = static_cast<std::size_t>(status.st_size);
+}
+
+std::size_t TFileReader::Read(char* buffer, std::size_t size)
+{
+    for (;;) {
+        const ssize_t count = ::read(FFile.Get(), buffer, size);
+        if (count >= 0)
+            return static_cast<std::size_t>(count);
+        if (errno != EINTR)
+            ThrowReadError(FPath, errno);
+    }
+}
+
+std::string ReadFileBytes(const std::string& path, TFileKind kind, std::size_t maxBytes)
+{
+    TFileReader file(path, kind);
     // One byte beyond a regular file's size lets the read that finds its end happen without
     // growing the buffer.
-    const bool sized = S_ISREG(status.st_mode);
-    const std::size_t initialBytes = std::min(
-        maxBytes, sized ? static_cast<std::size_t>(status.st_size) + 1 : kUnknownSizeBytes);
+    const std::size_t initialBytes =
+        std::min(maxBytes, file.Size() ? *file.Size() + 1 : kUnknownSizeBytes);
     std::string bytes;
     bytes.reserve(initialBytes);
     AdviseHugePages(bytes.data(), initialBytes);
@@ -50,15 +67,10 @@ std::string ReadFileBytes(const std::string& path, TFileKind kind, std::size_t m
     while (used < maxBytes) {
         if (used == bytes.size())
             bytes.resize(std::min(maxBytes, std::max(kUnknownSizeBytes, bytes.size() * 2)));
-        const ssize_t count = ::read(file.Get(), bytes.data() + used, bytes.size() - used);
+        const std::size_t count = file.Read(bytes.data() + used, bytes.size() - used);
         if (count == 0)
             break;
-        if (count < 0) {
-            if (errno == EINTR)
-                continue;
-            ThrowReadError(path, errno);
-        }
-        used += static_cast<std::size_t>(count);
+        used += count;
     }
     bytes.resize(used);
     return bytes;

@@ -187,7 +187,8 @@ std::string_view TGCodeEditor::CharacterData() const
     return {data, static_cast<std::size_t>(SendScintilla(SCI_GETLENGTH))};
 }
 
-void TGCodeEditor::ReplaceAllWithoutUndo(std::string_view bytes, const TLoadProgress& progress)
+void TGCodeEditor::ReplaceAllWithoutUndo(std::size_t size, const TTextSource& next,
+                                         const TLoadProgress& progress)
 {
     const QScopedValueRollback replacing(FReplacingAll, true);
     const bool readOnly = isReadOnly();
@@ -204,37 +205,72 @@ void TGCodeEditor::ReplaceAllWithoutUndo(std::string_view bytes, const TLoadProg
     // and a few bytes more: Scintilla hands out the text (SCI_GETCHARACTERPOINTER, which every
     // run reads) only with room for a terminating NUL beyond it, and a full buffer would be
     // copied into one a sixth larger for that, twice the text for a moment.
-    SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(bytes.size() + kTerminatorRoom));
-    for (std::size_t done = 0; done < bytes.size(); done += kLoadPartBytes) {
-        if (progress)
-            progress(done, bytes.size());
-        const std::string_view part = bytes.substr(done, kLoadPartBytes);
-        // An explicit length keeps NUL bytes, which SCI_SETTEXT would stop at.
-        SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(part.size()), part.data());
+    SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(size + kTerminatorRoom));
+    // Also when the source fails: the editor keeps the parts it has, in its usual state.
+    const auto finish = [&] {
+        SendScintilla(SCI_SETMODEVENTMASK, static_cast<unsigned long>(eventMask));
+        SendScintilla(SCI_EMPTYUNDOBUFFER);
+        SendScintilla(SCI_SETUNDOCOLLECTION, true);
+        SendScintilla(SCI_SETREADONLY, readOnly);
+        // Scintilla keeps the caret's offset and the scroll position of the text before, which
+        // could leave the new text scrolled out of sight: a new text starts at its top-left.
+        SendScintilla(SCI_SETEMPTYSELECTION, 0UL);
+        SendScintilla(SCI_SETFIRSTVISIBLELINE, 0UL);
+        SendScintilla(SCI_SETXOFFSET, 0UL);
+        if (FHighlighterLexer)
+            FHighlighterLexer->TextReplaced();
+        UpdateUndoAvailable();
+        emit textChanged();
+        if (lines() != linesBefore)
+            emit linesChanged();
+    };
+    try {
+        std::size_t done = 0;
+        for (;;) {
+            const std::string_view part = next();
+            if (part.empty())
+                break;
+            if (progress)
+                progress(done, size);
+            // An explicit length keeps NUL bytes, which SCI_SETTEXT would stop at.
+            SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(part.size()), part.data());
+            done += part.size();
+        }
+    } catch (...) {
+        finish();
+        throw;
     }
-    SendScintilla(SCI_SETMODEVENTMASK, static_cast<unsigned long>(eventMask));
-    SendScintilla(SCI_EMPTYUNDOBUFFER);
-    SendScintilla(SCI_SETUNDOCOLLECTION, true);
-    SendScintilla(SCI_SETREADONLY, readOnly);
-    // Scintilla keeps the caret's offset and the scroll position of the text before, which
-    // could leave the new text scrolled out of sight: a new text starts at its top-left corner.
-    SendScintilla(SCI_SETEMPTYSELECTION, 0UL);
-    SendScintilla(SCI_SETFIRSTVISIBLELINE, 0UL);
-    SendScintilla(SCI_SETXOFFSET, 0UL);
-    if (FHighlighterLexer)
-        FHighlighterLexer->TextReplaced();
-    UpdateUndoAvailable();
-    emit textChanged();
-    if (lines() != linesBefore)
-        emit linesChanged();
+    finish();
 }
 
 void TGCodeEditor::SetTextBytes(const QByteArray& text, const TLoadProgress& progress)
 {
-    const std::string_view bytes(text.constData(), static_cast<std::size_t>(text.size()));
-    FLineBreak = FirstLineBreak(bytes).value_or(TLineBreak::CrLf);
-    setEolMode(EolModeOf(FLineBreak));
-    ReplaceAllWithoutUndo(bytes, progress);
+    std::string_view rest(text.constData(), static_cast<std::size_t>(text.size()));
+    SetTextFrom(
+        rest.size(),
+        [&rest] {
+            const std::string_view part = rest.substr(0, kLoadPartBytes);
+            rest.remove_prefix(part.size());
+            return part;
+        },
+        progress);
+}
+
+void TGCodeEditor::SetTextFrom(std::size_t size, const TTextSource& next,
+                               const TLoadProgress& progress)
+{
+    // The first line break of whatever text the editor then holds, also after a failed load.
+    const auto setLineBreak = [this] {
+        FLineBreak = FirstLineBreak(CharacterData()).value_or(TLineBreak::CrLf);
+        setEolMode(EolModeOf(FLineBreak));
+    };
+    try {
+        ReplaceAllWithoutUndo(size, next, progress);
+    } catch (...) {
+        setLineBreak();
+        throw;
+    }
+    setLineBreak();
 }
 
 void TGCodeEditor::ReplaceLines(const std::vector<std::string>& lines)
@@ -321,7 +357,7 @@ void TGCodeEditor::SetModified(bool modified)
 
 void TGCodeEditor::ClearAll()
 {
-    ReplaceAllWithoutUndo({});
+    ReplaceAllWithoutUndo(0, [] { return std::string_view(); }, {});
     SetModified(false);
 }
 

@@ -48,6 +48,11 @@ public:
     // nor clears the modified flag; the view shows the text from its top-left corner, with the
     // caret at its start.
     void SetTextBytes(const QByteArray& bytes, const TLoadProgress& progress = {});
+    // Where a text to load comes from: each call gives its next part, an empty one at its end.
+    using TTextSource = std::function<std::string_view()>;
+    // The same for a text given in parts, size bytes in all (a source that gives more or fewer
+    // still loads whole). When the source throws, the parts before stay, and the error goes on.
+    void SetTextFrom(std::size_t size, const TTextSource& next, const TLoadProgress& progress = {});
     // The lines joined with the remembered line break, with no break after the last line.
     QByteArray TextBytes() const;
     // The lines without their breaks, over one copy of the text; a text ending in a break has
@@ -119,7 +124,8 @@ private:
 
     bool IsEnabledWindowShortcut(const QKeyEvent& key) const;
     std::string_view CharacterData() const;
-    void ReplaceAllWithoutUndo(std::string_view bytes, const TLoadProgress& progress = {});
+    void ReplaceAllWithoutUndo(std::size_t size, const TTextSource& next,
+                               const TLoadProgress& progress);
     void TextChanged(int modificationType);
     void UpdateUndoAvailable();
     void UpdateGutterWidth();

@@ -97,7 +97,9 @@ constexpr std::size_t ValueBytes(TMask mask)
 }
 
 constexpr TMask kAllColumns = (TMask{1} << TLineTable::kColumnCount) - 1;
-constexpr std::size_t kMaxRowBytes = sizeof(TMask) + ValueBytes(kAllColumns);
+using TMaskEntry = std::uint8_t;
+constexpr std::size_t kMasksPerBlock = std::size_t{1} << (8 * sizeof(TMaskEntry));
+constexpr std::size_t kMaxRowBytes = sizeof(TMaskEntry) + ValueBytes(kAllColumns);
 static_assert(kMaxRowBytes <= kBlockBytes);
 
 // For each column, the columns whose values come before its own in a row: reals, then 32-bit,
@@ -154,20 +156,29 @@ std::optional<std::int32_t> Scaled(double value, int decimals)
     return integer;
 }
 
-// The fewest decimals with which every real of the row scales exactly, if any do.
+// The fewest decimals with which every real of the row scales exactly, if any do: the most
+// that any one of them needs (X0.25 Z-0.2764 share four). A value that scales with d decimals
+// scales with more too, unless its integer leaves the 32-bit range, so the values met before the
+// count rose are checked again at the end.
 template <typename TSource>
 std::optional<int> SharedDecimals(TMask floats, const TSource& values)
 {
     if (floats == 0)
         return std::nullopt;
     int decimals = 0;
-    const double first = values[std::countr_zero(floats)];
-    while (!Scaled(first, decimals))
-        if (++decimals > kMaxDecimals)
-            return std::nullopt;
-    for (TMask rest = floats & (floats - 1); rest != 0; rest &= rest - 1)
-        if (!Scaled(values[std::countr_zero(rest)], decimals))
-            return std::nullopt;
+    bool rose = false;
+    for (TMask rest = floats; rest != 0; rest &= rest - 1) {
+        const double value = values[std::countr_zero(rest)];
+        while (!Scaled(value, decimals)) {
+            if (++decimals > kMaxDecimals)
+                return std::nullopt;
+            rose = rose || rest != floats;  // past the first value
+        }
+    }
+    if (rose)
+        for (TMask rest = floats; rest != 0; rest &= rest - 1)
+            if (!Scaled(values[std::countr_zero(rest)], decimals))
+                return std::nullopt;
     return decimals;
 }
 
@@ -194,7 +205,7 @@ T ReadValue(const std::byte* at)
 // sized as the row's scale says.
 const std::byte* ValueAt(const std::byte* row, TMask mask, int column)
 {
-    return row + sizeof(TMask) +
+    return row + sizeof(TMaskEntry) +
            ValueBytes((mask & kPrecedingColumns[column]) | (mask & kScaleBits));
 }
 
@@ -287,17 +298,22 @@ void TLineTable::CommitRow()
         return;
     // A block takes rows while the largest row would still fit, so the row's size is known
     // only once it is packed.
-    if (FBlocks.empty() || kBlockBytes - FBlocks.back().Used < kMaxRowBytes)
-        FBlocks.push_back({std::make_unique_for_overwrite<std::byte[]>(kBlockBytes), 0});
-    TBlock& block = FBlocks.back();
-    std::byte* const rowStart = block.Data.get() + block.Used;
-    std::byte* out = rowStart;
     const TMask floats = FPendingMask & kFloatColumns;
     const std::optional<int> decimals = SharedDecimals(floats, FPendingFloat);
     const TMask rowMask =
         FPendingMask | (decimals ? static_cast<TMask>(*decimals + 1) << kScaleShift : 0);
-    std::memcpy(out, &rowMask, sizeof rowMask);
-    out += sizeof rowMask;
+    std::optional<TMaskEntry> entry;
+    if (!FBlocks.empty() && kBlockBytes - FBlocks.back().Used >= kMaxRowBytes)
+        entry = MaskEntry(rowMask);
+    if (!entry) {
+        FBlocks.push_back({std::make_unique_for_overwrite<std::byte[]>(kBlockBytes), 0, {}});
+        entry = MaskEntry(rowMask);
+    }
+    TBlock& block = FBlocks.back();
+    std::byte* const rowStart = block.Data.get() + block.Used;
+    std::byte* out = rowStart;
+    std::memcpy(out, &*entry, sizeof *entry);
+    out += sizeof *entry;
     out = decimals ? PackScaledValues(out, floats, FPendingFloat, *decimals)
                    : PackValues<double>(out, floats, FPendingFloat);
     out = PackValues<std::int32_t>(out, FPendingMask & kIntegerColumns, FPendingInteger);
@@ -315,6 +331,19 @@ void TLineTable::CommitRow()
     FAtEnd = false;
     FPending = false;
     FPendingMask = 0;
+}
+
+std::optional<std::uint8_t> TLineTable::MaskEntry(TMask mask)
+{
+    std::vector<TMask>& masks = FBlocks.back().Masks;
+    // Newest first: consecutive rows mostly share their mask.
+    for (std::size_t i = masks.size(); i-- > 0;)
+        if (masks[i] == mask)
+            return static_cast<TMaskEntry>(i);
+    if (masks.size() == kMasksPerBlock)
+        return std::nullopt;
+    masks.push_back(mask);
+    return static_cast<TMaskEntry>(masks.size() - 1);
 }
 
 void TLineTable::DiscardRow()
@@ -366,7 +395,7 @@ void TLineTable::MoveNext()
         FAtEnd = true;  // the cursor stays on the last row
         return;
     }
-    FCurrent.Offset += sizeof(TMask) + ValueBytes(CurrentMask());
+    FCurrent.Offset += sizeof(TMaskEntry) + ValueBytes(CurrentMask());
     if (FCurrent.Offset >= FBlocks[FCurrent.Block].Used)
         FCurrent = {FCurrent.Block + 1, 0};
     ++FCurrentIndex;
@@ -387,7 +416,8 @@ bool TLineTable::HasCurrentRow() const
 
 TLineTable::TMask TLineTable::CurrentMask() const
 {
-    return ReadValue<TMask>(FBlocks[FCurrent.Block].Data.get() + FCurrent.Offset);
+    const TBlock& block = FBlocks[FCurrent.Block];
+    return block.Masks[ReadValue<TMaskEntry>(block.Data.get() + FCurrent.Offset)];
 }
 
 bool TLineTable::IsNull(int column) const
@@ -422,8 +452,8 @@ std::int32_t TLineTable::GetInteger(int column) const
         return static_cast<std::int32_t>(static_cast<std::uint32_t>(FFirstLine) +
                                          static_cast<std::uint32_t>(FCurrentIndex));
     // The row's mask is read once, for the null test and the value's place.
-    const std::byte* const row = FBlocks[FCurrent.Block].Data.get() + FCurrent.Offset;
-    const TMask mask = ReadValue<TMask>(row);
+    const std::byte* const row = CurrentRow();
+    const TMask mask = CurrentMask();
     if ((mask & Bit(column)) == 0)
         return 0;
     const std::byte* const value = ValueAt(row, mask, column);
@@ -448,8 +478,8 @@ double TLineTable::GetFloat(int column) const
         return (FPendingMask & Bit(column)) != 0 ? FPendingFloat[column] : 0;
     if (!HasCurrentRow())
         return 0;
-    const std::byte* const row = FBlocks[FCurrent.Block].Data.get() + FCurrent.Offset;
-    const TMask mask = ReadValue<TMask>(row);
+    const std::byte* const row = CurrentRow();
+    const TMask mask = CurrentMask();
     if ((mask & Bit(column)) == 0)
         return 0;
     return ReadReal(ValueAt(row, mask, column), DecimalsOf(mask));
@@ -469,8 +499,8 @@ void TLineTable::GetFloats(int first, int count, double* values) const
     if (!HasCurrentRow())
         return;
     // Reals are packed in column order, so the set ones of adjacent real columns follow each other.
-    const std::byte* const row = FBlocks[FCurrent.Block].Data.get() + FCurrent.Offset;
-    const TMask mask = ReadValue<TMask>(row);
+    const std::byte* const row = CurrentRow();
+    const TMask mask = CurrentMask();
     const int decimals = DecimalsOf(mask);
     const std::size_t step = decimals < 0 ? kFloatBytes : kScaledFloatBytes;
     const std::byte* value = ValueAt(row, mask, first);
@@ -484,5 +514,8 @@ void TLineTable::GetFloats(int first, int count, double* values) const
 
 std::size_t TLineTable::AllocatedBytes() const
 {
-    return sizeof(*this) + FBlocks.capacity() * sizeof(TBlock) + FBlocks.size() * kBlockBytes;
+    std::size_t bytes = sizeof(*this) + FBlocks.capacity() * sizeof(TBlock);
+    for (const TBlock& block : FBlocks)
+        bytes += kBlockBytes + block.Masks.capacity() * sizeof(TMask);
+    return bytes;
 }

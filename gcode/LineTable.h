@@ -3,9 +3,10 @@
 // typed nullable columns. Rows are appended through one pending row and read front to back
 // through a cursor.
 //
-// Rows are packed: a 32-bit null mask followed by the values of the set columns only (reals,
-// then 32-bit, then 16-bit integers, each group in column order), in large blocks. A value's
-// place in its row follows from the mask alone, so reading a column stays O(1). A row whose
+// Rows are packed: a one-byte entry in their block's list of null masks followed by the values of
+// the set columns only (reals, then 32-bit, then 16-bit integers, each group in column order),
+// in large blocks; a program's rows have few different masks, and a block keeps up to 256. A
+// value's place in its row follows from the mask alone, so reading a column stays O(1). A row whose
 // reals all have an exact form m / 10^d with a 32-bit m and d below 8 (typical coordinates)
 // stores them as those m, with d in the mask's spare bits; the others store doubles. The `Line`
 // auto-number takes no room: committed rows are numbered consecutively, so a row's number is
@@ -15,6 +16,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -95,6 +97,7 @@ private:
     {
         std::unique_ptr<std::byte[]> Data;
         std::size_t Used = 0;
+        std::vector<TMask> Masks;  // a row's first byte picks its mask here
     };
 
     struct TPosition
@@ -121,6 +124,12 @@ private:
     }
     bool HasCurrentRow() const;
     TMask CurrentMask() const;
+    const std::byte* CurrentRow() const
+    {
+        return FBlocks[FCurrent.Block].Data.get() + FCurrent.Offset;
+    }
+    // The place of the mask in the last block's list, added when new; none when the list is full.
+    std::optional<std::uint8_t> MaskEntry(TMask mask);
     void SettlePendingRow();
     void StartPendingRow();
 

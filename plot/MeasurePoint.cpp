@@ -22,8 +22,7 @@ void Consider(const TViewProjection& projection, const TPoint3f& point, TPixelPo
 
 }  // namespace
 
-std::optional<TPoint3f> SnapPoint(const TViewProjection& projection,
-                                  const std::vector<TSegment>& segments,
+std::optional<TPoint3f> SnapPoint(const TViewProjection& projection, const TSegmentList& segments,
                                   const std::vector<TPoint3f>& centres, TPixelPoint pointer,
                                   double maxDistance)
 {
@@ -32,9 +31,9 @@ std::optional<TPoint3f> SnapPoint(const TViewProjection& projection,
     std::optional<TPoint3f> nearest;
     double nearest2 = maxDistance * maxDistance;
     for (std::size_t i = 0; i < segments.size(); ++i) {
-        if (i == 0 || !SamePoint(segments[i].from, segments[i - 1].to))
-            Consider(projection, segments[i].from, pointer, nearest2, nearest);
-        Consider(projection, segments[i].to, pointer, nearest2, nearest);
+        if (i == 0 || !SamePoint(segments.From(i), segments.To(i - 1)))
+            Consider(projection, segments.From(i), pointer, nearest2, nearest);
+        Consider(projection, segments.To(i), pointer, nearest2, nearest);
     }
     for (const TPoint3f& centre : centres)
         Consider(projection, centre, pointer, nearest2, nearest);

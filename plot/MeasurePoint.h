@@ -13,8 +13,7 @@
 
 // The nearest of the segments' ends and the given arc centres within maxDistance pixels of the
 // pointer, in the depth range; none when no point is that close.
-std::optional<TPoint3f> SnapPoint(const TViewProjection& projection,
-                                  const std::vector<TSegment>& segments,
+std::optional<TPoint3f> SnapPoint(const TViewProjection& projection, const TSegmentList& segments,
                                   const std::vector<TPoint3f>& centres, TPixelPoint pointer,
                                   double maxDistance);
 

@@ -80,7 +80,7 @@ public:
     TPlotView& View() { return FView; }
     const TViewState& ViewState() const { return FView.State(); }
     TViewBounds ViewBounds() const { return FView.ViewBounds(); }
-    const std::vector<TSegment>& Segments() const { return FView.Segments(); }
+    const TSegmentList& Segments() const { return FView.Segments(); }
     // Paint sequences that reached OpenGL, from paint events and from the operations that paint.
     // A paint event whose picture the framebuffer already holds shows that picture again and
     // runs no sequence.

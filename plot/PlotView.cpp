@@ -51,14 +51,14 @@ TPlotView::TPlotView(TGLCommands& gl, std::function<void()> paintNow)
 
 void TPlotView::AddSegment(const TPoint3f& from, const TPoint3f& to, TColor colour)
 {
-    FSegments.push_back(TSegment{from, to, colour});
+    FSegments.Add(from, to, colour);
     ++FPictureVersion;
 }
 
 void TPlotView::ClearSegments()
 {
     // Releases the memory as well: a large plot replaced by a small one gives it back.
-    std::vector<TSegment>().swap(FSegments);
+    FSegments.Clear();
     ++FPictureVersion;
     ResetView();
     PaintNow();
@@ -367,7 +367,9 @@ void TPlotView::DrawShape(const TOverlayShape& shape)
         FGL.PointSize(kDefaultPointSizePx);
 }
 
-void TPlotView::DrawSegments(const std::vector<TSegment>& segments)
+// For the plot's list and the overlay's vector alike.
+template <class TSegments>
+void TPlotView::DrawSegments(const TSegments& segments)
 {
     for (const TSegment& segment : segments) {
         FGL.Color3ub(ColorRed(segment.colour), ColorGreen(segment.colour),
@@ -390,13 +392,13 @@ void TPlotView::DrawHighlight()
     FGL.LineWidth(kHighlightWidthPx);
     FGL.Begin(TGLPrimitive::Lines);
     for (std::size_t i = FHighlightFirst; i < FHighlightFirst + FHighlightCount; ++i) {
-        const TSegment& segment = FSegments[i];
+        const TSegment segment = FSegments[i];
         FGL.Vertex3f(segment.from.x, segment.from.y, segment.from.z);
         FGL.Vertex3f(segment.to.x, segment.to.y, segment.to.z);
     }
     FGL.End();
     FGL.LineWidth(kDefaultLineWidthPx);
-    const TPoint3f& end = FSegments[FHighlightFirst + FHighlightCount - 1].to;
+    const TPoint3f& end = FSegments.To(FHighlightFirst + FHighlightCount - 1);
     FGL.PointSize(kHighlightMarkerPx);
     FGL.Begin(TGLPrimitive::Points);
     FGL.Vertex3f(end.x, end.y, end.z);

@@ -38,10 +38,10 @@ public:
 
     void AddSegment(const TPoint3f& from, const TPoint3f& to, TColor colour);
     // Makes room for that many more segments, so a large plot is appended without regrowing.
-    void ReserveSegments(std::size_t count) { FSegments.reserve(FSegments.size() + count); }
+    void ReserveSegments(std::size_t count) { FSegments.Reserve(FSegments.size() + count); }
     // Empties the list and resets the view; paints twice, both times the axes alone.
     void ClearSegments();
-    const std::vector<TSegment>& Segments() const { return FSegments; }
+    const TSegmentList& Segments() const { return FSegments; }
     // Changes with every change of the segment list, which with the view state makes the picture
     // under the overlays. A panel compares it to know whether a picture it kept is still right.
     std::uint64_t PictureVersion() const { return FPictureVersion; }
@@ -116,7 +116,8 @@ private:
     void DrawAxes();
     void DrawHighlight();
     void DrawShape(const TOverlayShape& shape);
-    void DrawSegments(const std::vector<TSegment>& segments);
+    template <class TSegments>
+    void DrawSegments(const TSegments& segments);
     void StatusText(const std::string& text) const;
     void DragText(std::int32_t x, std::int32_t y) const;
 
@@ -124,7 +125,7 @@ private:
     std::function<void()> FPaintNow;
     std::string FDecimalSeparator = ".";
     TViewState FState;
-    std::vector<TSegment> FSegments;
+    TSegmentList FSegments;
     std::vector<TSegment> FOverlay;
     std::size_t FHighlightFirst = 0;
     std::size_t FHighlightCount = 0;

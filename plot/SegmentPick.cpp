@@ -63,7 +63,7 @@ bool OutOfReach(TPixelPoint a, TPixelPoint b, TPixelPoint pointer, double reach)
 }  // namespace
 
 std::optional<std::size_t> PickSegment(const TViewProjection& projection,
-                                       const std::vector<TSegment>& segments, TPixelPoint pointer,
+                                       const TSegmentList& segments, TPixelPoint pointer,
                                        double maxDistance)
 {
     if (!projection.Usable())
@@ -74,9 +74,9 @@ std::optional<std::size_t> PickSegment(const TViewProjection& projection,
     TScreenPoint lastEnd{};
     for (std::size_t i = 0; i < segments.size(); ++i) {
         // A tool path mostly starts each segment where the one before ended: projected once.
-        const bool continues = i > 0 && SamePoint(segments[i].from, segments[i - 1].to);
-        const TScreenPoint a = continues ? lastEnd : OnScreen(projection, segments[i].from);
-        const TScreenPoint b = OnScreen(projection, segments[i].to);
+        const bool continues = i > 0 && SamePoint(segments.From(i), segments.To(i - 1));
+        const TScreenPoint a = continues ? lastEnd : OnScreen(projection, segments.From(i));
+        const TScreenPoint b = OnScreen(projection, segments.To(i));
         lastEnd = b;
         if (OutOfReach(a.pixel, b.pixel, pointer, maxDistance))
             continue;

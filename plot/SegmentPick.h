@@ -12,5 +12,5 @@
 // The nearest segment within maxDistance pixels of (x, y), in panel pixels; of equally near
 // ones the last, which is drawn on top. None when no segment is that close.
 std::optional<std::size_t> PickSegment(const TViewProjection& projection,
-                                       const std::vector<TSegment>& segments, TPixelPoint pointer,
+                                       const TSegmentList& segments, TPixelPoint pointer,
                                        double maxDistance);

@@ -86,7 +86,6 @@ void TToolpathBuilder::BuildToolpath()
     table.MoveFirst();  // settles a pending row, so the count below includes it
     const std::size_t rowCount = table.RowCount();
     FView.ReserveSegments(rowCount);
-    AdviseHugePagesForSpare(FView.Segments());
     // Rows and their lines pair up by position; a table without lines leaves the list empty.
     const bool withLines = FRowLines && FRowLines->size() >= rowCount;
     FSegmentLines.Reset(withLines ? rowCount : 0);
@@ -119,7 +118,6 @@ void TToolpathBuilder::BuildFromPlan()
     const std::vector<TPlanPoint>& points = FPlan->Points;
     const std::size_t count = points.empty() ? 0 : points.size() - 1;
     FView.ReserveSegments(count);
-    AdviseHugePagesForSpare(FView.Segments());
     FSegmentLines.Reset(count);
     FSegmentCallLines.Reset(count);
     double maximum = 0;

@@ -36,7 +36,7 @@ private:
     double FMaxY = -std::numeric_limits<double>::infinity();
 };
 
-TTurnedBox TurnedBox(const TViewState& state, const std::vector<TSegment>& segments)
+TTurnedBox TurnedBox(const TViewState& state, const TSegmentList& segments)
 {
     const TViewTurn turn(state);
     TTurnedBox box;
@@ -50,10 +50,10 @@ TTurnedBox TurnedBox(const TViewState& state, const std::vector<TSegment>& segme
     }
     for (std::size_t i = 0; i < segments.size(); ++i) {
         // A start where the segment before ended is in the box already.
-        const TPoint3f& from = segments[i].from;
-        if (i == 0 || !SamePoint(from, segments[i - 1].to))
+        const TPoint3f& from = segments.From(i);
+        if (i == 0 || !SamePoint(from, segments.To(i - 1)))
             box.Add(turn(from));
-        box.Add(turn(segments[i].to));
+        box.Add(turn(segments.To(i)));
     }
     return box;
 }
@@ -72,7 +72,7 @@ std::optional<std::int32_t> CentringPan(double centre, double span, double facto
 
 }  // namespace
 
-double HoldingDepthRange(std::int32_t extent, const std::vector<TSegment>& segments)
+double HoldingDepthRange(std::int32_t extent, const TSegmentList& segments)
 {
     double farthest = kGizmoHalfAxis;
     const auto reach = [&farthest](const TPoint3f& p) {
@@ -82,15 +82,15 @@ double HoldingDepthRange(std::int32_t extent, const std::vector<TSegment>& segme
             farthest = std::max(farthest, distance);
     };
     for (std::size_t i = 0; i < segments.size(); ++i) {
-        if (i == 0 || !SamePoint(segments[i].from, segments[i - 1].to))
-            reach(segments[i].from);
-        reach(segments[i].to);
+        if (i == 0 || !SamePoint(segments.From(i), segments.To(i - 1)))
+            reach(segments.From(i));
+        reach(segments.To(i));
     }
     return std::max(std::abs(static_cast<double>(extent)), farthest * (1.0 + kFitMargin));
 }
 
 std::optional<TZoomAndPan> FitZoomAndPan(const TViewState& state, int width, int height,
-                                         const std::vector<TSegment>& segments)
+                                         const TSegmentList& segments)
 {
     const double aspect = static_cast<double>(state.aspectRatio);
     if (width <= 0 || height <= 0 || !(aspect > 0) || !std::isfinite(aspect) ||

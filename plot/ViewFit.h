@@ -22,9 +22,9 @@ constexpr double kFitMargin = 0.05;
 
 // Half a depth range that holds every segment and the axes gizmo however the view is turned,
 // and never less than the extent: the farthest point from the origin, with the margin.
-double HoldingDepthRange(std::int32_t extent, const std::vector<TSegment>& segments);
+double HoldingDepthRange(std::int32_t extent, const TSegmentList& segments);
 
 // An empty list fits the axes gizmo. None while the panel has no size (or the view cannot be
 // scaled), and when no coordinate is finite; the zoom factor never falls below its minimum.
 std::optional<TZoomAndPan> FitZoomAndPan(const TViewState& state, int width, int height,
-                                         const std::vector<TSegment>& segments);
+                                         const TSegmentList& segments);

@@ -53,20 +53,26 @@ void TDocument::LoadFile(const QString& name)
 {
     const TWorkProgress::TScope working(FProgress);
     {
-        // Read first, so that a file that cannot be read changes nothing. The editor copies
-        // the bytes straight from the one buffer they were read into.
-        const std::string bytes = ReadDocumentFile(name);
-        const QByteArray text =
-            QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
-
+        // Opened first, so that a file that cannot be opened changes nothing. The editor reads
+        // it part by part: the whole file is never held twice.
+        TDocumentFileReader file(name);
         if (FEngine) {
             // The kept table still holds the last plot, for the plot and a rebuild in new colours.
             FEngine.reset();
             FEditor.ClearAll();
         }
-        FEditor.SetTextBytes(text, [this](std::size_t done, std::size_t total) {
-            FProgress.Report(kStageReading, done, total);
-        });
+        try {
+            FEditor.SetTextFrom(
+                file.Size(), [&file] { return file.NextPart(); },
+                [this](std::size_t done, std::size_t total) {
+                    FProgress.Report(kStageReading, done, total);
+                });
+        } catch (...) {
+            // A read that fails part of the way leaves no part of the file under the name of
+            // the file before, which Save would overwrite: the window goes back to no file.
+            Clear();
+            throw;
+        }
     }
     FWindow.setWindowTitle(DocumentTitle(name));
     NewInterpreter();

@@ -14,6 +14,9 @@ namespace {
 
 // What open() gives a new file before the umask narrows it, as for any file a user saves.
 constexpr mode_t kNewFileMode = S_IRUSR | S_IWUSR | S_IRGRP | S_IWGRP | S_IROTH | S_IWOTH;
+// A file is read into the editor in parts of this size: large enough that the reads cost
+// nothing next to the editor's work on them.
+constexpr std::size_t kReadPartBytes = std::size_t{4} << 20;
 
 [[noreturn]] void ThrowFileError(const char* format, const QString& name, const QString& reason)
 {
@@ -28,12 +31,27 @@ constexpr mode_t kNewFileMode = S_IRUSR | S_IWUSR | S_IRGRP | S_IWGRP | S_IROTH 
 
 }  // namespace
 
-std::string ReadDocumentFile(const QString& name)
+TDocumentFileReader::TDocumentFileReader(const QString& name) : FName(name)
 {
     try {
-        return ReadFileBytes(EncodeFileName(name).toStdString(), TFileKind::RegularOnly);
+        FFile = std::make_unique<TFileReader>(EncodeFileName(name).toStdString(),
+                                              TFileKind::RegularOnly);
     } catch (const EFileReadError& error) {
         ThrowOpenError(name, QString::fromLocal8Bit(error.Reason().c_str()));
+    }
+    FSize = FFile->Size().value_or(0);
+}
+
+TDocumentFileReader::~TDocumentFileReader() = default;
+
+std::string_view TDocumentFileReader::NextPart()
+{
+    if (FBuffer.empty())
+        FBuffer.resize(kReadPartBytes);
+    try {
+        return {FBuffer.data(), FFile->Read(FBuffer.data(), FBuffer.size())};
+    } catch (const EFileReadError& error) {
+        ThrowOpenError(FName, QString::fromLocal8Bit(error.Reason().c_str()));
     }
 }
 

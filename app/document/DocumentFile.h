@@ -6,12 +6,35 @@
 #include <QByteArray>
 #include <QString>
 
+#include <cstddef>
+#include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
-// The whole file. Throws EZorvitError "Cannot open file "<absolute name>". <reason>" when it
-// cannot be read, also for anything but a regular file ("Not a regular file"): a FIFO would
+class TFileReader;
+
+// A document file opened for reading, read part by part so that no copy of the whole of it is
+// ever held. Throws EZorvitError "Cannot open file "<absolute name>". <reason>" when it cannot
+// be opened or read, also for anything but a regular file ("Not a regular file"): a FIFO would
 // wait for a writer and a device such as /dev/zero would never end.
-std::string ReadDocumentFile(const QString& name);
+class TDocumentFileReader
+{
+public:
+    explicit TDocumentFileReader(const QString& name);
+    ~TDocumentFileReader();
+
+    // The file's size when it was opened.
+    std::size_t Size() const { return FSize; }
+    // The next part of the file, empty at its end; the next call reuses its memory.
+    std::string_view NextPart();
+
+private:
+    QString FName;
+    std::unique_ptr<TFileReader> FFile;
+    std::size_t FSize = 0;
+    std::vector<char> FBuffer;
+};
 
 // Replaces the file's text through SafeWriteFile, which keeps what the file was (a link, its
 // mode and owner, its other names). Throws EZorvitError "Cannot create file "<absolute name>".

@@ -68,8 +68,7 @@ void BM_TranscriptionRunAndBuild(benchmark::State& state)
         builder.SetLineTable(engine.Table(), engine.RowSourceLines());
         bytes = engine.Table()->AllocatedBytes() +
                 engine.RowSourceLines()->capacity() * sizeof(std::uint32_t) +
-                view.Segments().capacity() * sizeof(TSegment) +
-                builder.SegmentLines().AllocatedBytes();
+                view.Segments().AllocatedBytes() + builder.SegmentLines().AllocatedBytes();
         benchmark::DoNotOptimize(view.Segments().size());
     }
     state.counters["bytes"] = static_cast<double>(bytes);

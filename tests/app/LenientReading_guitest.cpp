@@ -51,7 +51,7 @@ TEST_F(TLenientReadingGuiTest, TheMenuItemSwitchesTheReadingAndRebuildsThePlot)
 
     ClickMenuItem("mnuPlotter", "itmPlotterLenient");
     EXPECT_TRUE(ActionNamed("PlotterLenient").isChecked());
-    const std::vector<TSegment>& segments = window->Panel().Segments();
+    const TSegmentList& segments = window->Panel().Segments();
     ASSERT_EQ(segments.size(), 3u);
     EXPECT_EQ(segments[0].to.x, 10.0f);
     EXPECT_EQ(segments[0].colour, window->MotionColors()[0]);

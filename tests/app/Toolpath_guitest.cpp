@@ -39,7 +39,7 @@ protected:
         return engines.back()->Table();
     }
 
-    const std::vector<TSegment>& Segments() const { return window->Panel().Segments(); }
+    const TSegmentList& Segments() const { return window->Panel().Segments(); }
     std::int32_t Extent() const { return window->Panel().ViewState().extent; }
     TColor Colour(int mode) const { return window->MotionColors()[mode]; }
 

@@ -25,6 +25,7 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -144,6 +145,29 @@ TEST_F(TGCodeEditorTest, LoadInPartsKeepsABreakThatSpansTwoPartsAndReportsProgre
     EXPECT_EQ(editor.LinesView()[1], "G0");
     EXPECT_EQ(editor.TextBytes(), text);
     EXPECT_EQ(reported, (std::vector<std::size_t>{0, kPartBytes, 2 * kPartBytes}));
+}
+
+// A source that fails part of the way (a file that cannot be read to its end): the parts read
+// stay, with their line break, and the editor is left editable and without an undo step.
+TEST_F(TGCodeEditorTest, ALoadThatFailsKeepsThePartsReadAndAnEditableEditor)
+{
+    editor.SetTextBytes("old\r\ntext\r\n");
+    const std::vector<std::string_view> parts = {"G0 X1\nG1", " Y2\n", ""};
+    std::size_t next = 0;
+    const auto source = [&]() -> std::string_view {
+        if (next == 2)
+            throw std::runtime_error("read failed");
+        return parts[next++];
+    };
+    EXPECT_THROW(editor.SetTextFrom(100, source), std::runtime_error);
+    EXPECT_EQ(editor.TextBytes(), QByteArray("G0 X1\nG1 Y2\n"));
+    EXPECT_EQ(editor.LineBreak(), TLineBreak::Lf);
+    EXPECT_FALSE(editor.isReadOnly());
+    EXPECT_FALSE(editor.CanUndo());
+    EXPECT_FALSE(editor.Modified());
+    TypeAt(0, 0, "N1 ");
+    EXPECT_EQ(editor.LinesView()[0], "N1 G0 X1");
+    EXPECT_TRUE(editor.CanUndo());
 }
 
 TEST_F(TGCodeEditorTest, MixedBreaksAreWrittenInTheStyleOfTheFirst)

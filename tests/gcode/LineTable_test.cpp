@@ -238,17 +238,92 @@ TEST_F(TLineTableTest, RealsReadBackBitForBitWhateverTheirForm)
     EXPECT_TRUE(Table.AtEnd());
 }
 
+// Rows of coordinates in the compact form against the same rows forced into doubles (a tiny
+// offset that no short decimal gives): the mask's entry and reals, 1 + 4n bytes instead of 1 + 8n.
 TEST_F(TLineTableTest, CompactRealsHalveTheRoomOfCoordinateRows)
 {
-    TLineTable doubles;
-    for (int i = 0; i < 100000; ++i) {
-        CommitRowWithX(i * 0.0125);
-        doubles.AppendRow();
-        doubles.SetFloat(AxisX, i * 0.0125 + 1e-12);
-        doubles.CommitRow();
+    struct TCase
+    {
+        const char* what;
+        std::vector<double> reals;  // X, Y, Z of the row; the row number is added to X
+    };
+    const std::vector<TCase> cases = {
+        {"one real", {0.0125}},
+        {"every real with four decimals", {1.2345, -50.1234, -0.2764}},
+        {"fewer decimals first", {0.25, -50.0, -0.2764}},
+        {"fewer decimals last", {0.2764, -50.0, 0.5}},
+        {"an integer first", {3.0, 0.5, -0.0625}},
+    };
+    const int axisZ = Table.ColumnIndex("AxisZ");
+    const int axes[] = {AxisX, AxisY, axisZ};
+    constexpr int kRows = 100000;
+    for (const TCase& c : cases) {
+        TLineTable compact;
+        TLineTable doubles;
+        for (int i = 0; i < kRows; ++i)
+            for (TLineTable* table : {&compact, &doubles}) {
+                table->AppendRow();
+                for (std::size_t a = 0; a < c.reals.size(); ++a) {
+                    const double real = c.reals[a] + (a == 0 ? i : 0);
+                    table->SetFloat(axes[a], table == &doubles ? real + 1e-9 : real);
+                }
+                table->CommitRow();
+            }
+        const double rowBytes = 1.0 + 8.0 * static_cast<double>(c.reals.size());
+        const double compactBytes = 1.0 + 4.0 * static_cast<double>(c.reals.size());
+        EXPECT_LT(static_cast<double>(compact.AllocatedBytes()) * rowBytes,
+                  static_cast<double>(doubles.AllocatedBytes()) * compactBytes * 1.05)
+            << c.what;
+        compact.MoveFirst();
+        EXPECT_EQ(compact.GetFloat(axisZ), c.reals.size() > 2 ? c.reals[2] : 0.0) << c.what;
     }
-    // Mask and X: 8 bytes instead of 12.
-    EXPECT_LT(Table.AllocatedBytes() * 10, doubles.AllocatedBytes() * 8);
+}
+
+// A block lists the masks of its rows; rows with more different masks than one block can list
+// go on in new blocks and read back whole.
+TEST_F(TLineTableTest, RowsOfManyDifferentMasksReadBack)
+{
+    const std::vector<int> columns = {AxisX,
+                                      AxisY,
+                                      Table.ColumnIndex("AxisZ"),
+                                      Table.ColumnIndex("Radius"),
+                                      Table.ColumnIndex("Feedrate"),
+                                      Table.ColumnIndex("LineNumber"),
+                                      Table.ColumnIndex("Dwell"),
+                                      SpindleSpeed,
+                                      Table.ColumnIndex("GMotion"),
+                                      Table.ColumnIndex("MCoolant")};
+    constexpr int kRows = 3000;
+    const auto value = [](int row, std::size_t c) { return static_cast<int>(row * 3 + c) % 1000; };
+    for (int row = 0; row < kRows; ++row) {
+        Table.AppendRow();
+        const int bits = (row * 7919) % 1024;  // every set of the ten columns, shuffled
+        for (std::size_t c = 0; c < columns.size(); ++c)
+            if ((bits >> c & 1) != 0) {
+                if (Table.ColumnType(columns[c]) == TFieldType::Float)
+                    Table.SetFloat(columns[c], value(row, c) + 0.5);
+                else
+                    Table.SetInteger(columns[c], value(row, c));
+            }
+        Table.SetInteger(Table.ColumnIndex("ToolChange"), row);  // no row stays empty
+        Table.CommitRow();
+    }
+    ASSERT_EQ(Table.RowCount(), static_cast<std::size_t>(kRows));
+    Table.MoveFirst();
+    for (int row = 0; row < kRows; ++row, Table.MoveNext()) {
+        const int bits = (row * 7919) % 1024;
+        for (std::size_t c = 0; c < columns.size(); ++c) {
+            const bool set = (bits >> c & 1) != 0;
+            ASSERT_EQ(Table.IsNull(columns[c]), !set) << "row " << row << ", column " << c;
+            const double expected =
+                !set ? 0.0
+                     : value(row, c) +
+                           (Table.ColumnType(columns[c]) == TFieldType::Float ? 0.5 : 0.0);
+            ASSERT_EQ(Table.GetFloat(columns[c]), expected) << "row " << row << ", column " << c;
+        }
+        ASSERT_EQ(Table.GetInteger("ToolChange"), row);
+    }
+    EXPECT_TRUE(Table.AtEnd());
 }
 
 }  // namespace

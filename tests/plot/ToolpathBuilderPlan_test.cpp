@@ -37,7 +37,7 @@ TEST_F(ToolpathBuilderPlanTest, EachPointAfterTheFirstEndsASegmentInItsModesColo
                     At(12, 18, 2, 5, 2), At(14, 20, 2, 5, 3),   At(20, 20, 1, 6, 1)};
     Builder.SetPlan(plan);
 
-    const std::vector<TSegment>& segments = View.Segments();
+    const TSegmentList& segments = View.Segments();
     ASSERT_EQ(segments.size(), 5u);
     EXPECT_EQ(segments[0].to.y, 20.4f);
     EXPECT_EQ(segments[2].from.x, 10.0f);
