@@ -46,15 +46,20 @@ std::size_t TTimeline::MoveAt(double seconds) const
                                 : static_cast<std::size_t>(found - FEnds.begin());
 }
 
+double TTimeline::MoveFraction(std::size_t move, double seconds) const
+{
+    const double start = MoveStart(move);
+    const double span = FEnds[move] - start;
+    return span > 0 ? std::clamp((seconds - start) / span, 0.0, 1.0) : 1.0;
+}
+
 TVector3 TTimeline::PositionAt(double seconds) const
 {
     const std::size_t move = MoveAt(seconds);
     if (move == kNone)
         return FMotions.Start;
     const TMotion& motion = FMotions.Motions[move];
-    const double start = MoveStart(move);
-    const double span = FEnds[move] - start;
-    const double fraction = span > 0 ? std::clamp((seconds - start) / span, 0.0, 1.0) : 1.0;
+    const double fraction = MoveFraction(move, seconds);
     const TVector3 from = From(move);
     if (motion.Arc >= 0) {
         const TMotionArc& arc = FMotions.Arcs[static_cast<std::size_t>(motion.Arc)];

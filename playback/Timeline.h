@@ -29,6 +29,8 @@ public:
     // The move the tool is on at the time: the first that ends at or after it; kNone without
     // moves. Times outside the timeline are clamped to it.
     std::size_t MoveAt(double seconds) const;
+    // How far along the move the tool is at the time, 0 to 1 (1 for a move that takes no time).
+    double MoveFraction(std::size_t move, double seconds) const;
     // The tool's position at the time, along arcs as they turn.
     TVector3 PositionAt(double seconds) const;
     // The time at the end of the last move of the line; -1 when no move has it.

@@ -106,9 +106,10 @@ bool TOpenGLPanel::OpenGLAvailable()
 TOpenGLPanel::~TOpenGLPanel()
 {
     disconnect(FContextGone);
-    if (FKeptBuffer) {
+    if (FKeptBuffer || FProgressBuffer) {
         makeCurrent();
         FKeptBuffer.reset();
+        FProgressBuffer.reset();
         doneCurrent();
     }
 }
@@ -116,6 +117,12 @@ TOpenGLPanel::~TOpenGLPanel()
 void TOpenGLPanel::AddSegment(const TPoint3f& from, const TPoint3f& to, TColor colour)
 {
     FView.AddSegment(from, to, colour);
+}
+
+void TOpenGLPanel::RecolourSegments(const std::vector<TColor>& colours)
+{
+    FView.RecolourSegments(colours);
+    update();
 }
 
 void TOpenGLPanel::ClearSegments()
@@ -168,11 +175,13 @@ void TOpenGLPanel::InitializeContext()
         FContextGone = connect(glContext, &QOpenGLContext::aboutToBeDestroyed, this, [this] {
             FGL.SetFunctions(nullptr);
             FKeptBuffer.reset();
+            FProgressBuffer.reset();
         });
     }
     FGL.SetFunctions(functions);
     FDrawn.reset();
     FKept.reset();
+    FProgressKept.reset();
     FView.InitializeGL();
 }
 
@@ -238,7 +247,7 @@ void TOpenGLPanel::RunPaint()
 {
     if (!FGL.Usable())
         return;
-    FView.Paint([this] { KeepPicture(); });
+    FView.Paint([this] { KeepPicture(); }, [this] { KeepProgress(); });
     ++FPaintCount;
     FDrawn = CurrentPicture();
     if (OnPainted)
@@ -250,6 +259,7 @@ void TOpenGLPanel::RunPaint()
 void TOpenGLPanel::KeepPicture()
 {
     FKept.reset();
+    FProgressKept.reset();
     if (!QOpenGLFramebufferObject::hasOpenGLFramebufferBlit())
         return;
     const TPicture picture = CurrentPicture();
@@ -275,11 +285,41 @@ bool TOpenGLPanel::CanRestorePicture() const
     return FKept && FKeptBuffer && FKept->SameUnderOverlays(CurrentPicture());
 }
 
+// After the passed segments of a paint sequence, beside the picture kept under them.
+void TOpenGLPanel::KeepProgress()
+{
+    if (!FKept)
+        return;
+    if (!FProgressBuffer || FProgressBuffer->size() != FKept->framebufferSize)
+        FProgressBuffer = std::make_unique<QOpenGLFramebufferObject>(FKept->framebufferSize);
+    CopyPicture(defaultFramebufferObject(), FProgressBuffer->handle(), FKept->framebufferSize);
+    FProgressKept = FView.ProgressPassed();
+}
+
+// Puts back the kept progress and draws the segments passed since, or, after a step back, the
+// dimmed picture and the passed segments again.
+void TOpenGLPanel::RestoreProgress()
+{
+    const std::size_t passed = FView.ProgressPassed();
+    const bool onwards = FProgressKept && FProgressBuffer && *FProgressKept <= passed;
+    const std::size_t from = onwards ? *FProgressKept : 0;
+    const unsigned source = onwards ? FProgressBuffer->handle() : FKeptBuffer->handle();
+    CopyPicture(source, defaultFramebufferObject(), FKept->framebufferSize);
+    if (onwards && from == passed)
+        return;
+    FView.PaintSegments(from, passed);
+    FProgressSegmentCount += passed - from;
+    KeepProgress();
+}
+
 void TOpenGLPanel::RunOverlayPaint()
 {
     if (!FGL.MakeCurrent())
         return;
-    CopyPicture(FKeptBuffer->handle(), defaultFramebufferObject(), FKept->framebufferSize);
+    if (FView.HasProgress())
+        RestoreProgress();
+    else
+        CopyPicture(FKeptBuffer->handle(), defaultFramebufferObject(), FKept->framebufferSize);
     FView.PaintOverlays();
     ++FOverlayPaintCount;
     FDrawn = CurrentPicture();

@@ -231,12 +231,12 @@ void TPlaybackBar::SetSeconds(double seconds)
                                     : 0);
     }
     lblTime->setText(tr("%1 elapsed, %2 left").arg(Clock(FSeconds), Clock(total - FSeconds)));
-    const std::size_t move = FTimeline->MoveAt(FSeconds);
+    const std::optional<TMarkerPlace> place = MarkerPlace();
     std::optional<std::uint32_t> line;
     std::vector<TOverlayShape> marker;
-    if (move != TTimeline::kNone) {
-        line = FMotions->Motions[move].Line;
-        const TPoint3f at = PlotPoint(FTimeline->PositionAt(FSeconds), FPlotScale);
+    if (place) {
+        line = FMotions->Motions[place->move].Line;
+        const TPoint3f at = place->at;
         const float arm = FMarkerSize;
         marker.push_back({TGLPrimitive::Lines,
                           FMarkerColour,
@@ -257,6 +257,15 @@ void TPlaybackBar::SetSeconds(double seconds)
     memState->setPlainText(QString::fromStdString(state));
     if (OnMarker)
         OnMarker(std::move(marker), line, Playing());
+}
+
+std::optional<TPlaybackBar::TMarkerPlace> TPlaybackBar::MarkerPlace() const
+{
+    const std::size_t move = FTimeline->MoveAt(FSeconds);
+    if (move == TTimeline::kNone)
+        return std::nullopt;
+    return TMarkerPlace{move, FTimeline->MoveFraction(move, FSeconds),
+                        PlotPoint(FTimeline->PositionAt(FSeconds), FPlotScale)};
 }
 
 void TPlaybackBar::SetMeasure(const QString& text)
