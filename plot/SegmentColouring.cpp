@@ -45,26 +45,31 @@ TColor DimmedColour(TColor colour)
                ColorBlue(colour) * kDimming);
 }
 
-TSegmentColours ColourByFeed(const TMotionList& motions, const TMotionSegments& segmentsOf,
+std::vector<float> FeedRates(const TMotionList& motions)
+{
+    std::vector<float> rates;
+    rates.reserve(motions.Motions.size());
+    for (const TMotion& motion : motions.Motions)
+        rates.push_back(motion.Kind == TMotionKind::Rapid ? 0 : static_cast<float>(motion.Rate));
+    return rates;
+}
+
+TSegmentColours ColourByFeed(const std::vector<float>& rates, const TMotionSegments& segmentsOf,
                              double scale, std::size_t segmentCount)
 {
     TSegmentColours result;
-    const auto fed = [](const TMotion& motion) {
-        return motion.Kind != TMotionKind::Rapid && motion.Rate > 0;
-    };
-    for (const TMotion& motion : motions.Motions) {
-        if (!fed(motion))
+    for (const float rate : rates) {
+        if (!(rate > 0))
             continue;
-        result.Low = result.Ranged ? std::min(result.Low, motion.Rate) : motion.Rate;
-        result.High = result.Ranged ? std::max(result.High, motion.Rate) : motion.Rate;
+        result.Low = result.Ranged ? std::min(result.Low, double{rate}) : rate;
+        result.High = result.Ranged ? std::max(result.High, double{rate}) : rate;
         result.Ranged = true;
     }
     result.Colours.assign(segmentCount, kNoFeedColour);
-    for (std::size_t i = 0; i < motions.Motions.size(); ++i) {
-        const TMotion& motion = motions.Motions[i];
-        if (!fed(motion))
+    for (std::size_t i = 0; i < rates.size(); ++i) {
+        if (!(rates[i] > 0))
             continue;
-        const TColor colour = GradientColour(Fraction(motion.Rate, result.Low, result.High));
+        const TColor colour = GradientColour(Fraction(rates[i], result.Low, result.High));
         const TSegmentRange range = segmentsOf.Of(i);
         const std::size_t end = std::min(range.first + range.count, segmentCount);
         for (std::size_t segment = range.first; segment < end; ++segment)

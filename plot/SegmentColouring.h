@@ -29,9 +29,11 @@ struct TSegmentColours
     double High = 0;
 };
 
-// By the rate of each segment's motion, times scale (to the plot's units); segmentCount is the
-// plot's, and segments no motion made keep the no-feed colour.
-TSegmentColours ColourByFeed(const TMotionList& motions, const TMotionSegments& segmentsOf,
+// The feed rate of each motion; 0 for rapids and for moves without one.
+std::vector<float> FeedRates(const TMotionList& motions);
+// By the feed rate of each segment's motion, times scale (to the plot's units); segmentCount is
+// the plot's, and segments no motion made keep the no-feed colour.
+TSegmentColours ColourByFeed(const std::vector<float>& rates, const TMotionSegments& segmentsOf,
                              double scale, std::size_t segmentCount);
 // By the depth of each segment's lower end, over the Z range of all the segments.
 TSegmentColours ColourByDepth(const std::vector<TSegment>& segments);

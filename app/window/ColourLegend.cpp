@@ -6,6 +6,8 @@
 #include <QLinearGradient>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kMarginPx = 6;
@@ -39,7 +41,8 @@ void TColourLegend::ShowRange(const QString& title, double low, double high, con
     FNoValue = noValue;
     const QFontMetrics metrics = fontMetrics();
     const int lines = noValue.isEmpty() ? 1 : 2;
-    const int width = std::max(kBarWidthPx, metrics.horizontalAdvance(FText));
+    const int width = std::max({kBarWidthPx, metrics.horizontalAdvance(FText),
+                                kSwatchPx + kMarginPx + metrics.horizontalAdvance(noValue)});
     resize(width + 2 * kMarginPx,
            lines * metrics.height() + kBarHeightPx + (lines + 2) * kMarginPx);
     move(kPlaceOffsetPx, kPlaceOffsetPx);

@@ -18,39 +18,42 @@ void TPlotInspection::SetColourBy(TColourBy colourBy)
     if (colourBy == FColourBy)
         return;
     FColourBy = colourBy;
-    if (colourBy != TColourBy::FeedRate)
-        FMotions.reset();
-    else if (!FMotions && FPlotted && OnReadAgain) {
-        OnReadAgain();
-        return;
-    }
+    if (FTranscription)
+        ReadTranscriptionRates();
     Apply();
 }
 
-// The transcription applies no units: its numbers are the text's.
-void TPlotInspection::TranscriptionPlotted(const TGCodeEngine& engine)
+// Only while they colour the plot: they take a walk over the line table.
+void TPlotInspection::ReadTranscriptionRates()
 {
+    const TGCodeEngine* engine = Interpreter ? Interpreter() : nullptr;
+    FRates.clear();
+    if (FColourBy == TColourBy::FeedRate && engine != nullptr)
+        FRates = FeedRates(TranscriptionMotions(*engine));
+    FRates.shrink_to_fit();
+}
+
+// The transcription applies no units: its numbers are the text's.
+void TPlotInspection::TranscriptionPlotted()
+{
+    FTranscription = true;
     FSegmentsOf = TMotionSegments();
     FScale = 1;
-    FMotions.reset();
-    if (FColourBy == TColourBy::FeedRate)
-        FMotions = std::make_shared<const TMotionList>(TranscriptionMotions(engine));
+    ReadTranscriptionRates();
     Plotted(tr("units"));
 }
 
 void TPlotInspection::MachinePlotted(const TMachineReading& reading, const TPathPlan& plan)
 {
+    FTranscription = false;
     FSegmentsOf = TMotionSegments(plan.MotionEnds);
     FScale = FromMillimetres(reading.Facts.Units);
-    FMotions.reset();
-    if (FColourBy == TColourBy::FeedRate)
-        FMotions = std::make_shared<const TMotionList>(reading.Motions);
+    FRates = FeedRates(reading.Motions);
     Plotted(reading.Facts.Units == TLengthUnits::Inches ? tr("in") : tr("mm"));
 }
 
 void TPlotInspection::Plotted(const QString& units)
 {
-    FPlotted = true;
     FUnits = units;
     FMotionColours.clear();
     Apply();
@@ -78,9 +81,9 @@ void TPlotInspection::Apply()
             FMotionColours.push_back(segment.colour);
     }
     const bool byFeed = FColourBy == TColourBy::FeedRate;
-    const TSegmentColours colours = byFeed ? ColourByFeed(FMotions ? *FMotions : TMotionList(),
-                                                          FSegmentsOf, FScale, segments.size())
-                                           : ColourByDepth(segments);
+    const TSegmentColours colours = byFeed
+                                        ? ColourByFeed(FRates, FSegmentsOf, FScale, segments.size())
+                                        : ColourByDepth(segments);
     FPanel.RecolourSegments(colours.Colours);
     if (!colours.Ranged) {
         FLegend->hide();

@@ -2,7 +2,8 @@
 // TPlotInspection: what the plot shows beside the motion modes. View > Colour By colours the
 // segments by the feed rate of their moves or by their depth, with a legend on the plot; while
 // the playback bar is shown, the moves after its marker are dimmed. It keeps which segments each
-// motion made, and the motions themselves only while they colour the plot.
+// motion made and the feed rate of each motion of the machine path (8 bytes a motion); the
+// transcription's rates come from its interpreter when they are asked for.
 
 #include "app/window/PlaybackBar.h"
 #include "common/Color.h"
@@ -14,7 +15,6 @@
 #include <QString>
 
 #include <functional>
-#include <memory>
 #include <optional>
 #include <vector>
 
@@ -32,13 +32,13 @@ public:
     TPlotInspection(TOpenGLPanel& panel, QObject* parent);
 
     TColourBy ColourBy() const { return FColourBy; }
-    // Colours the plot so from now on. The feeds of a plot made before come from reading the
-    // program again, which OnReadAgain is asked for.
+    // Colours the plot so from now on.
     void SetColourBy(TColourBy colourBy);
-    std::function<void()> OnReadAgain;
+    // The interpreter whose run the transcription plotted.
+    std::function<const TGCodeEngine*()> Interpreter;
 
     // A new plot, built in the motion colours, and what it was built from.
-    void TranscriptionPlotted(const TGCodeEngine& engine);
+    void TranscriptionPlotted();
     void MachinePlotted(const TMachineReading& reading, const TPathPlan& plan);
     // The plot was built again from the same reading, in new motion colours.
     void Rebuilt();
@@ -51,14 +51,15 @@ public:
 private:
     void Plotted(const QString& units);
     void Apply();
+    void ReadTranscriptionRates();
 
     TOpenGLPanel& FPanel;
     TColourLegend* FLegend;
     TColourBy FColourBy = TColourBy::MotionMode;
-    bool FPlotted = false;
+    bool FTranscription = false;
     // The segments' motion colours while they show others.
     std::vector<TColor> FMotionColours;
-    std::shared_ptr<const TMotionList> FMotions;  // while colouring by feed
+    std::vector<float> FRates;  // of each motion; the transcription's while colouring by feed
     TMotionSegments FSegmentsOf;
     double FScale = 1;  // from the motions' units to the plot's
     QString FUnits;     // of the plot

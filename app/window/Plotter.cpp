@@ -234,7 +234,7 @@ void TGLPlotter::CreateComponents()
         lblSkipped->setVisible(!lblSkipped->text().isEmpty());
         OpenGLPanel->MeasureCentres.clear();
         ShowMeasure({});
-        FInspection->TranscriptionPlotted(engine);
+        FInspection->TranscriptionPlotted();
         PlaybackPlotted(&engine, nullptr);
     };
     FDocument->OnMachinePlotted = [this](const TMachineReading& reading, const TPathPlan& plan) {
@@ -858,10 +858,13 @@ void TGLPlotter::ConnectPlayback()
 void TGLPlotter::ConnectInspection()
 {
     FInspection = new TPlotInspection(*OpenGLPanel, this);
-    FInspection->OnReadAgain = [this] { FDocument->Refresh(); };
+    FInspection->Interpreter = [this] { return FDocument->Interpreter(); };
+    // The group keeps one checked from the one checked last; it unchecks none of those added.
     auto* group = new QActionGroup(this);
-    for (QAction* action : {ViewColourByMotion, ViewColourByFeed, ViewColourByDepth})
+    for (QAction* action : {ViewColourByMotion, ViewColourByFeed, ViewColourByDepth}) {
+        action->setChecked(false);
         group->addAction(action);
+    }
     ViewColourByMotion->setChecked(true);
 }
 

@@ -72,4 +72,30 @@ TEST_F(TPlaybackGuiTest, KeysAndTheCaretMoveTheMarkerOverTheMachinePath)
     EXPECT_EQ(Bar().TotalSeconds(), 0);
 }
 
+// The plot dims what the marker has not reached, only while the bar shows.
+TEST_F(TPlaybackGuiTest, MovesAfterTheMarkerAreDimmedWhileTheBarShows)
+{
+    MakeWindow({WriteFile(QStringLiteral("arc.ngc"), kProgram)});
+    ShowAndFocusEditor();
+    ClickMenuItem("mnuPlotter", "itmPlotterMachinePath");
+    EXPECT_FALSE(window->Panel().View().HasProgress());
+    ClickMenuItem("mnuView", "itmViewPlayback");
+    TPlotView& view = window->Panel().View();
+    ASSERT_TRUE(view.HasProgress());
+    EXPECT_EQ(view.ProgressPassed(), 0u);
+
+    // The rapid, then the arc's chords, then the last line's one segment.
+    window->Panel().setFocus();
+    EXPECT_SOON(window->Panel().hasFocus());
+    QTest::keyClick(&window->Panel(), Qt::Key_Period);
+    EXPECT_EQ(view.ProgressPassed(), 1u);
+    QTest::keyClick(&window->Panel(), Qt::Key_Period);
+    EXPECT_EQ(view.ProgressPassed(), view.Segments().size() - 1);
+    QTest::keyClick(&window->Panel(), Qt::Key_Comma);
+    EXPECT_EQ(view.ProgressPassed(), 1u);
+
+    ClickMenuItem("mnuView", "itmViewPlayback");
+    EXPECT_FALSE(view.HasProgress());
+}
+
 }  // namespace

@@ -62,7 +62,9 @@ TEST(SegmentColouringTest, FeedsSpanTheGradientOverEachMotionsSegmentsAndRapidsA
                        Move(TMotionKind::Feed, 0)};
     // The arc made three segments.
     const TMotionSegments segmentsOf({1, 2, 5, 6, 7});
-    const TSegmentColours colours = ColourByFeed(motions, segmentsOf, 0.5, 7);
+    const std::vector<float> rates = FeedRates(motions);
+    EXPECT_EQ(rates, (std::vector<float>{0, 100, 200, 300, 0}));
+    const TSegmentColours colours = ColourByFeed(rates, segmentsOf, 0.5, 7);
     const TColor low = GradientColour(0);
     const TColor middle = GradientColour(0.5);
     const TColor high = GradientColour(1);
@@ -73,15 +75,14 @@ TEST(SegmentColouringTest, FeedsSpanTheGradientOverEachMotionsSegmentsAndRapidsA
     EXPECT_EQ(colours.High, 150);
 
     // One motion per segment, as the transcription makes them; one feed sits in the middle.
-    const TSegmentColours single = ColourByFeed(motions, TMotionSegments(), 1, 5);
+    const TSegmentColours single = ColourByFeed(rates, TMotionSegments(), 1, 5);
     EXPECT_EQ(single.Colours,
               (std::vector<TColor>{kNoFeedColour, low, middle, high, kNoFeedColour}));
-    motions.Motions = {Move(TMotionKind::Feed, 80), Move(TMotionKind::Rapid, 0)};
-    EXPECT_EQ(ColourByFeed(motions, TMotionSegments(), 1, 2).Colours,
+    EXPECT_EQ(ColourByFeed({80, 0}, TMotionSegments(), 1, 2).Colours,
               (std::vector<TColor>{middle, kNoFeedColour}));
-
-    motions.Motions = {Move(TMotionKind::Rapid, 0)};
-    const TSegmentColours none = ColourByFeed(motions, TMotionSegments(), 1, 1);
+    // A rapid keeps its rate out of the range, whatever it is.
+    motions.Motions = {Move(TMotionKind::Rapid, 5000)};
+    const TSegmentColours none = ColourByFeed(FeedRates(motions), TMotionSegments(), 1, 1);
     EXPECT_FALSE(none.Ranged);
     EXPECT_EQ(none.Colours, std::vector<TColor>{kNoFeedColour});
 }
