@@ -260,6 +260,8 @@ void TOpenGLPanel::KeepPicture()
 {
     FKept.reset();
     FProgressKept.reset();
+    if (!FView.HasProgress())
+        FProgressBuffer.reset();  // its memory goes with the playback bar
     if (!QOpenGLFramebufferObject::hasOpenGLFramebufferBlit())
         return;
     const TPicture picture = CurrentPicture();
