@@ -292,26 +292,36 @@ void TOpenGLPanel::KeepProgress()
 {
     if (!FKept)
         return;
-    if (!FProgressBuffer || FProgressBuffer->size() != FKept->framebufferSize)
-        FProgressBuffer = std::make_unique<QOpenGLFramebufferObject>(FKept->framebufferSize);
-    CopyPicture(defaultFramebufferObject(), FProgressBuffer->handle(), FKept->framebufferSize);
+    CopyPicture(defaultFramebufferObject(), ProgressBuffer(FKept->framebufferSize),
+                FKept->framebufferSize);
     FProgressKept = FView.ProgressPassed();
 }
 
-// Puts back the kept progress and draws the segments passed since, or, after a step back, the
-// dimmed picture and the passed segments again.
+unsigned TOpenGLPanel::ProgressBuffer(QSize size)
+{
+    if (!FProgressBuffer || FProgressBuffer->size() != size)
+        FProgressBuffer = std::make_unique<QOpenGLFramebufferObject>(size);
+    return FProgressBuffer->handle();
+}
+
+// Draws the segments passed since the kept progress into it, or after a step back the passed
+// ones into a copy of the dimmed picture, and puts it back: one copy of the picture a frame, as
+// without progress.
 void TOpenGLPanel::RestoreProgress()
 {
     const std::size_t passed = FView.ProgressPassed();
     const bool onwards = FProgressKept && FProgressBuffer && *FProgressKept <= passed;
     const std::size_t from = onwards ? *FProgressKept : 0;
-    const unsigned source = onwards ? FProgressBuffer->handle() : FKeptBuffer->handle();
-    CopyPicture(source, defaultFramebufferObject(), FKept->framebufferSize);
-    if (onwards && from == passed)
-        return;
-    FView.PaintSegments(from, passed);
-    FProgressSegmentCount += passed - from;
-    KeepProgress();
+    const QSize size = FKept->framebufferSize;
+    if (!onwards)
+        CopyPicture(FKeptBuffer->handle(), ProgressBuffer(size), size);
+    if (from != passed) {
+        context()->extraFunctions()->glBindFramebuffer(GL_FRAMEBUFFER, FProgressBuffer->handle());
+        FView.PaintSegments(from, passed);
+        FProgressSegmentCount += passed - from;
+    }
+    FProgressKept = passed;
+    CopyPicture(FProgressBuffer->handle(), defaultFramebufferObject(), size);
 }
 
 void TOpenGLPanel::RunOverlayPaint()

@@ -137,6 +137,8 @@ private:
     bool CanRestorePicture() const;
     void RunOverlayPaint();
     void KeepProgress();
+    // The handle of the progress framebuffer, made anew when it has another size.
+    unsigned ProgressBuffer(QSize size);
     void RestoreProgress();
     void StatusText(const std::string& text);
     bool TakeFocus();

@@ -371,8 +371,6 @@ void TPlotView::PaintOverlays()
 
 void TPlotView::PaintSegments(std::size_t first, std::size_t last)
 {
-    if (!FGL.MakeCurrent())
-        return;
     LoadTransformation();
     FGL.MatrixMode(TGLMatrixMode::Modelview);
     FGL.LoadIdentity();

@@ -112,7 +112,8 @@ public:
     void Paint(const std::function<void()>& pictureDrawn = {},
                const std::function<void()>& progressDrawn = {});
     // Segments first to last - 1 in their colours over what the framebuffer holds: the ones
-    // playback passed since a host last drew its progress.
+    // playback passed since a host last drew its progress. The host has made the context current
+    // and bound the framebuffer to draw in, which may be one of its own.
     void PaintSegments(std::size_t first, std::size_t last);
     // The overlays alone, over a picture the host put back: the transformation, the overlay path,
     // the highlight and the layers.

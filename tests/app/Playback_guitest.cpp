@@ -84,15 +84,23 @@ TEST_F(TPlaybackGuiTest, MovesAfterTheMarkerAreDimmedWhileTheBarShows)
     ASSERT_TRUE(view.HasProgress());
     EXPECT_EQ(view.ProgressPassed(), 0u);
 
-    // The rapid, then the arc's chords, then the last line's one segment.
+    // The caret, put on the rapid's line by the marker, puts the marker at its end. Then the
+    // arc's chords, and back; each step draws over the kept picture, never the whole path.
     window->Panel().setFocus();
     EXPECT_SOON(window->Panel().hasFocus());
+    EXPECT_SOON(view.ProgressPassed() == 1u);
+    QTest::qWait(50);
+    const int paints = window->Panel().PaintCount();
+    const std::size_t drawn = window->Panel().ProgressSegmentCount();
+    const std::size_t arc = view.Segments().size() - 2;
     QTest::keyClick(&window->Panel(), Qt::Key_Period);
-    EXPECT_EQ(view.ProgressPassed(), 1u);
-    QTest::keyClick(&window->Panel(), Qt::Key_Period);
-    EXPECT_EQ(view.ProgressPassed(), view.Segments().size() - 1);
+    EXPECT_EQ(view.ProgressPassed(), 1 + arc);
+    EXPECT_SOON(window->Panel().ProgressSegmentCount() == drawn + arc);
     QTest::keyClick(&window->Panel(), Qt::Key_Comma);
     EXPECT_EQ(view.ProgressPassed(), 1u);
+    EXPECT_SOON(window->Panel().ProgressSegmentCount() == drawn + arc + 1);
+    QTest::qWait(50);
+    EXPECT_EQ(window->Panel().PaintCount(), paints);
 
     ClickMenuItem("mnuView", "itmViewPlayback");
     EXPECT_FALSE(view.HasProgress());
