@@ -375,7 +375,6 @@ void TPlotView::PaintSegments(std::size_t first, std::size_t last)
     FGL.MatrixMode(TGLMatrixMode::Modelview);
     FGL.LoadIdentity();
     DrawSegmentRange(first, last, false);
-    FGL.Flush();
 }
 
 void TPlotView::LoadTransformation()
