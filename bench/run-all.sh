@@ -3,7 +3,8 @@
 # quotes: the interpreter, the highlighter, the toolpath builder, the plot's paint, opening a
 # 1,000,000-line program in the window, process start to the plot drawn for 10^6 and 10^7 lines,
 # Fit to View and a pick on 1,000,000 segments, a thumbnail by zorvit-render, the comparison
-# with the npm gcode-parser, and the caret actions in the window on 1,000,000 lines.
+# with the npm gcode-parser, and the caret actions and playback's frame rate in the window on
+# 1,000,000 lines.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/deps.sh"
@@ -22,3 +23,4 @@ on_display "$bench/app/app_open_file"
 "$root/bench/compare-peer.sh" 5
 "$root/bench/start-to-drawn.sh"
 "$root/bench/caret-actions.sh" "$root/build-bench/app/zorvit"
+"$root/bench/playback-frames.sh" "$bench/app/app_playback_frames"

@@ -1,6 +1,7 @@
 #include "editor/GCodeEditor.h"
 
 #include "edit/LineDiff.h"
+#include "editor/EditorAccessibility.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -101,6 +102,7 @@ TGCodeEditor::TGCodeEditor(QWidget* parent) : QsciScintilla(parent)
     SetUpFonts();
     SetUpGutter();
     ConnectSignals();
+    new TEditorAccessibility(*this);
 }
 
 void TGCodeEditor::SetUpFonts()

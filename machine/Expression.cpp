@@ -483,7 +483,9 @@ private:
 double Run(const TExpression::TProgram& program, const TParameters& parameters)
 {
     constexpr int kFixedStack = 32;
-    double fixed[kFixedStack] = {};
+    // Left unset but for the result slot: each step writes a slot before reading it.
+    double fixed[kFixedStack];
+    fixed[0] = 0;
     std::vector<double> large;
     double* stack = fixed;
     if (program.StackDepth > kFixedStack) {

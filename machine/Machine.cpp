@@ -367,7 +367,7 @@ void TMachine::Execute(const TBlockValues& block, std::size_t line, std::size_t 
     if (codes.G[0] == 40) {
         if (!block.Has('p'))
             throw EMachineError("Dwell time missing with G4");
-        FMotions.DwellSeconds += block.Value('p');
+        Dwell(block.Value('p'));
     }
     if (codes.G[2] != kNoCode)
         FPlane = codes.G[2] == 170   ? TArcPlane::XY
@@ -818,20 +818,20 @@ void TMachine::Cycle(const TBlockValues& block, int motion, int previousMotion)
             break;
         case 890:
             feed(bottom);
-            FMotions.DwellSeconds += FCycleP;
+            Dwell(FCycleP);
             feed(clear);
             break;
         case 820:
         case 860:
             feed(bottom);
-            FMotions.DwellSeconds += FCycleP;
+            Dwell(FCycleP);
             rapid(clear);
             break;
         case 880: {
             // The program stops at the bottom and the operator takes the tool out by hand: the
             // reading goes on from the clear level with no move drawn there.
             feed(bottom);
-            FMotions.DwellSeconds += FCycleP;
+            Dwell(FCycleP);
             FPosition = ToMachine(hole(clear));
             break;
         }
@@ -843,6 +843,12 @@ void TMachine::Cycle(const TBlockValues& block, int motion, int previousMotion)
         level = clear;
     }
     FInCycle = false;
+}
+
+void TMachine::Dwell(double seconds)
+{
+    FMotions.Dwells.push_back({FMotions.Motions.size(), seconds, static_cast<std::uint32_t>(FLine),
+                               static_cast<std::uint32_t>(FCallLine)});
 }
 
 void TMachine::Emit(TMotionKind kind, const TVector3& machineEnd, double length, int arc)

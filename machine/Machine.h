@@ -142,6 +142,7 @@ private:
     void Arc(const TBlockValues& block, const TVector3& end, bool clockwise);
     void Cycle(const TBlockValues& block, int motion, int previousMotion);
     void Emit(TMotionKind kind, const TVector3& machineEnd, double length, int arc = -1);
+    void Dwell(double seconds);
     void EmitProgram(TMotionKind kind, const TVector3& programEnd)
     {
         Emit(kind, ToMachine(programEnd), -1);

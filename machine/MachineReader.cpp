@@ -88,6 +88,10 @@ void TMachineReader::ReadLine(std::size_t line)
     FValues.Evaluate(block, FParameters);
     HandleAssignments(block);
     HandleMessages(block, line);
+    // A line of assignments alone leaves the machine, and the parameters it publishes (which no
+    // program may assign), as they were. Loops are mostly such lines.
+    if (block.Words.empty())
+        return;
     // The moves of a subroutine file belong to the line that called it.
     FMachine.Execute(FValues, FFlow.FileName().empty() ? line : FCallLine, FCallLine);
     FMachine.PublishParameters(FParameters, ChangesOffsets(FValues));
@@ -158,6 +162,8 @@ void TMachineReader::HandleAssignments(const TBlock& block)
         const int index = assignment.Name.empty()
                               ? TExpression::ToInteger(assignment.Index.Evaluate(FParameters))
                               : 0;
+        if (TParameters::ReadOnly(index))
+            throw EMachineError("Parameter is readonly");
         FAssignedValues.push_back({index, assignment.Value.Evaluate(FParameters)});
     }
     for (std::size_t i = 0; i < block.Assignments.size(); ++i) {

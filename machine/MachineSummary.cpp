@@ -57,7 +57,8 @@ TProgramSummary SummarizeMachine(const TMachineReading& reading)
         summary.Minimum = PlotPoint(minimum, scale);
         summary.Maximum = PlotPoint(maximum, scale);
     }
-    summary.DwellMinutes = motions.DwellSeconds / kSecondsPerMinute;
+    summary.DwellMinutes = motions.DwellSeconds() / kSecondsPerMinute;
+    summary.Inches = reading.Facts.Units == TLengthUnits::Inches;
     const TProgramFacts& facts = reading.Facts;
     summary.Units = facts.UnitsSeen;
     summary.DistanceModes = facts.DistanceModesSeen;

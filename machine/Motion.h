@@ -3,6 +3,7 @@
 // of machine coordinates (work offsets, G92 and the tool length offset applied).
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -64,10 +65,27 @@ struct TMotion
     bool Cycle = false;  // part of a canned cycle: drawn in the rapid and feed colours
 };
 
+// A G4 or a cycle's dwell: the tool waits where the motions before it left it.
+struct TDwell
+{
+    std::size_t Before = 0;  // the number of motions made before it
+    double Seconds = 0;
+    std::uint32_t Line = 0;  // as TMotion's
+    std::uint32_t CallLine = 0;
+};
+
 struct TMotionList
 {
     TVector3 Start{};  // where the first move starts
     std::vector<TMotion> Motions;
     std::vector<TMotionArc> Arcs;
-    double DwellSeconds = 0;  // G4 and cycle dwells
+    std::vector<TDwell> Dwells;  // in the order they come
+
+    double DwellSeconds() const
+    {
+        double seconds = 0;
+        for (const TDwell& dwell : Dwells)
+            seconds += dwell.Seconds;
+        return seconds;
+    }
 };

@@ -82,6 +82,14 @@ public:
 
     TParameters();
 
+    // The tool's and the position's parameters, #5400-#5413 and #5420-#5428, which only the
+    // machine sets: a program that assigns one is refused, as LinuxCNC refuses it.
+    static bool ReadOnly(int index)
+    {
+        return (index >= kToolNumber && index <= kToolDiameter + 3) ||
+               (index >= kPosition && index < kPosition + kAxes);
+    }
+
     // Reading or setting a number outside #1-#5601 throws EMachineError.
     double Numbered(int index) const;
     void SetNumbered(int index, double value);

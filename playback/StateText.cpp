@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "machine/Plan.h"
 #include "playback/MachineStateIndex.h"
 #include "playback/TableStateIndex.h"
 
@@ -108,6 +109,19 @@ std::string FormatTableState(const TTableState& state)
     Line(out, "coordinate system", Given(state.Coordinates, "G"));
     Line(out, "cycle", cycle ? "G" + std::to_string(state.MotionMode) : "none");
     return out;
+}
+
+std::string FormatMachineState(TMachineStateAt state, const TVector3& machinePosition)
+{
+    state.Machine = machinePosition;
+    state.Work = WorkPosition(state.Modes, machinePosition);
+    return FormatMachineState(state);
+}
+
+std::string FormatTableState(TTableState state, const TVector3& position)
+{
+    state.Position = PlotPoint(position, 1);
+    return FormatTableState(state);
 }
 
 std::string FormatMeasure(const TPoint3f& a, const TPoint3f& b)

@@ -4,6 +4,7 @@
 // numbers as written.
 
 #include "common/Point.h"
+#include "machine/Motion.h"
 
 #include <string>
 
@@ -12,6 +13,10 @@ struct TTableState;
 
 std::string FormatMachineState(const TMachineStateAt& state);
 std::string FormatTableState(const TTableState& state);
+// The same while the tool is on its way: the modes after the line in progress, the position
+// where the tool is (in the machine path, machine coordinates in millimetres).
+std::string FormatMachineState(TMachineStateAt state, const TVector3& machinePosition);
+std::string FormatTableState(TTableState state, const TVector3& position);
 
 // The figures of a measure from a to b: "distance: D\ndX: X\ndY: Y\ndZ: Z".
 std::string FormatMeasure(const TPoint3f& a, const TPoint3f& b);

@@ -22,7 +22,18 @@ TTimeline::TTimeline(const TMotionList& motions, double rapidRate) : FMotions(mo
 {
     FEnds.reserve(motions.Motions.size());
     double time = 0;
+    auto dwell = motions.Dwells.begin();
+    // The dwells made before the move, or after every move; one of no time is no place.
+    const auto addDwells = [&](std::size_t move) {
+        for (; dwell != motions.Dwells.end() && dwell->Before == move; ++dwell) {
+            if (dwell->Seconds > 0) {
+                time += dwell->Seconds;
+                FDwells.push_back({time, move, dwell->Line});
+            }
+        }
+    };
     for (std::size_t move = 0; move < motions.Motions.size(); ++move) {
+        addDwells(move);
         const TMotion& motion = motions.Motions[move];
         const TVector3 from = From(move);
         const double length =
@@ -35,31 +46,98 @@ TTimeline::TTimeline(const TMotionList& motions, double rapidRate) : FMotions(mo
             time += length / rate * kSecondsPerMinute;
         FEnds.push_back(time);
     }
+    addDwells(motions.Motions.size());
 }
 
-std::size_t TTimeline::MoveAt(double seconds) const
+std::size_t TTimeline::DwellsBefore(std::size_t place) const
 {
-    if (FEnds.empty())
+    std::size_t low = 0;
+    std::size_t high = FDwells.size();
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        if (FDwells[middle].Before + middle < place)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low;
+}
+
+std::size_t TTimeline::PlaceAt(double seconds) const
+{
+    if (PlaceCount() == 0)
         return kNone;
-    const auto found = std::lower_bound(FEnds.begin(), FEnds.end(), seconds);
-    return found == FEnds.end() ? FEnds.size() - 1
-                                : static_cast<std::size_t>(found - FEnds.begin());
+    std::size_t place = PlaceCount() - 1;
+    const std::size_t move = static_cast<std::size_t>(
+        std::lower_bound(FEnds.begin(), FEnds.end(), seconds) - FEnds.begin());
+    if (move < FEnds.size()) {
+        // The move's place counts the dwells made before it.
+        const auto dwells =
+            std::partition_point(FDwells.begin(), FDwells.end(),
+                                 [move](const TTimedDwell& dwell) { return dwell.Before <= move; });
+        place = move + static_cast<std::size_t>(dwells - FDwells.begin());
+    }
+    const auto dwell =
+        std::partition_point(FDwells.begin(), FDwells.end(),
+                             [seconds](const TTimedDwell& dwell) { return dwell.End < seconds; });
+    if (dwell != FDwells.end())
+        place = std::min(place, dwell->Before + static_cast<std::size_t>(dwell - FDwells.begin()));
+    return place;
 }
 
-double TTimeline::MoveFraction(std::size_t move, double seconds) const
+double TTimeline::PlaceEnd(std::size_t place) const
 {
-    const double start = MoveStart(move);
+    const std::size_t dwells = DwellsBefore(place);
+    return IsDwell(place, dwells) ? FDwells[dwells].End : FEnds[place - dwells];
+}
+
+std::uint32_t TTimeline::PlaceLine(std::size_t place) const
+{
+    const std::size_t dwells = DwellsBefore(place);
+    return IsDwell(place, dwells) ? FDwells[dwells].Line : FMotions.Motions[place - dwells].Line;
+}
+
+std::optional<std::uint32_t> TTimeline::LineAt(double seconds) const
+{
+    const std::size_t place = PlaceAt(seconds);
+    if (place == kNone)
+        return std::nullopt;
+    return PlaceLine(place);
+}
+
+double TTimeline::MoveFraction(std::size_t place, std::size_t move, double seconds) const
+{
+    const double start = PlaceStart(place);
     const double span = FEnds[move] - start;
     return span > 0 ? std::clamp((seconds - start) / span, 0.0, 1.0) : 1.0;
 }
 
+std::optional<TTimeline::TMoveAt> TTimeline::MoveAt(double seconds) const
+{
+    const std::size_t place = PlaceAt(seconds);
+    if (place == kNone || FEnds.empty())
+        return std::nullopt;
+    const std::size_t dwells = DwellsBefore(place);
+    if (IsDwell(place, dwells)) {
+        // Waiting where the moves before the dwell ended.
+        const std::size_t before = FDwells[dwells].Before;
+        return before < FEnds.size() ? TMoveAt{before, 0} : TMoveAt{before - 1, 1};
+    }
+    const std::size_t move = place - dwells;
+    return TMoveAt{move, MoveFraction(place, move, seconds)};
+}
+
 TVector3 TTimeline::PositionAt(double seconds) const
 {
-    const std::size_t move = MoveAt(seconds);
-    if (move == kNone)
+    const std::size_t place = PlaceAt(seconds);
+    if (place == kNone)
         return FMotions.Start;
+    const std::size_t dwells = DwellsBefore(place);
+    if (IsDwell(place, dwells))
+        return From(FDwells[dwells].Before);
+    const std::size_t move = place - dwells;
     const TMotion& motion = FMotions.Motions[move];
-    const double fraction = MoveFraction(move, seconds);
+    const double fraction = MoveFraction(place, move, seconds);
     const TVector3 from = From(move);
     if (motion.Arc >= 0) {
         const TMotionArc& arc = FMotions.Arcs[static_cast<std::size_t>(motion.Arc)];
@@ -74,42 +152,49 @@ TVector3 TTimeline::PositionAt(double seconds) const
 
 double TTimeline::EndOfLine(std::uint32_t line) const
 {
+    double end = -1;
     for (std::size_t move = FEnds.size(); move-- > 0;) {
-        if (FMotions.Motions[move].Line == line)
-            return FEnds[move];
+        if (FMotions.Motions[move].Line == line) {
+            end = FEnds[move];
+            break;
+        }
     }
-    return -1;
+    for (const TTimedDwell& dwell : FDwells) {
+        if (dwell.Line == line)
+            end = std::max(end, dwell.End);
+    }
+    return end;
 }
 
-std::size_t TTimeline::BlockEnd(std::size_t move) const
+std::size_t TTimeline::BlockEnd(std::size_t place) const
 {
-    const std::uint32_t line = FMotions.Motions[move].Line;
-    while (move + 1 < FEnds.size() && FMotions.Motions[move + 1].Line == line)
-        ++move;
-    return move;
+    const std::uint32_t line = PlaceLine(place);
+    while (place + 1 < PlaceCount() && PlaceLine(place + 1) == line)
+        ++place;
+    return place;
 }
 
 double TTimeline::NextBlock(double seconds) const
 {
-    std::size_t move = MoveAt(seconds);
-    if (move == kNone)
+    std::size_t place = PlaceAt(seconds);
+    if (place == kNone)
         return 0;
-    move = BlockEnd(move);
-    if (FEnds[move] <= seconds && move + 1 < FEnds.size())
-        move = BlockEnd(move + 1);
-    return FEnds[move];
+    place = BlockEnd(place);
+    if (PlaceEnd(place) <= seconds && place + 1 < PlaceCount())
+        place = BlockEnd(place + 1);
+    return PlaceEnd(place);
 }
 
 double TTimeline::PreviousBlock(double seconds) const
 {
-    std::size_t move = MoveAt(seconds);
-    if (move == kNone)
+    std::size_t place = PlaceAt(seconds);
+    if (place == kNone)
         return 0;
     // A time at a block's end belongs to that block: the step goes to where it started.
-    const std::uint32_t line = FMotions.Motions[move].Line;
-    while (move > 0 && FMotions.Motions[move - 1].Line == line)
-        --move;
-    return MoveStart(move);
+    const std::uint32_t line = PlaceLine(place);
+    while (place > 0 && PlaceLine(place - 1) == line)
+        --place;
+    return PlaceStart(place);
 }
 
 TMotionList TranscriptionMotions(const TGCodeEngine& engine)

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/Point.h"
@@ -26,6 +27,8 @@ struct TProgramSummary
     // Motion modes G0 to G3, then every other value.
     static constexpr std::size_t kMotionKinds = 5;
     static constexpr std::size_t kOtherMotion = 4;
+    static constexpr std::array<std::string_view, kMotionKinds> kMotionNames{"G0", "G1", "G2", "G3",
+                                                                             "other"};
     static constexpr double kDefaultRapidRate = 5000;  // units per minute
 
     std::size_t SourceLines = 0;
@@ -49,17 +52,16 @@ struct TProgramSummary
     // does not model named.
     bool Machine = false;
     double DwellMinutes = 0;
+    bool Inches = false;  // the machine path's lengths are in inches, else millimetres
     std::vector<std::string> NotShown;
     // The machine path's comments that speak, "line 12, MSG: text", and how many more there
     // were than are listed.
     std::vector<std::string> Messages;
     std::size_t MessagesNotListed = 0;
 
+    double RapidMinutes() const { return Motion[0].Length / RapidRate; }
     // Rapids at RapidRate plus the timed feed moves and the dwells.
-    double EstimatedMinutes() const
-    {
-        return Motion[0].Length / RapidRate + FeedMinutes + DwellMinutes;
-    }
+    double EstimatedMinutes() const { return RapidMinutes() + FeedMinutes + DwellMinutes; }
 };
 
 // Walks the table from its first row.

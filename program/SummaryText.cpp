@@ -12,8 +12,6 @@ namespace {
 
 constexpr int kDecimals = 4;  // lengths and times
 constexpr std::string_view kNone = "none";
-constexpr std::string_view kMotionNames[TProgramSummary::kMotionKinds] = {"G0", "G1", "G2", "G3",
-                                                                          "other"};
 
 class TSummaryWriter
 {
@@ -38,13 +36,7 @@ public:
         FText += '\n';
     }
     // Reals with a fixed number of decimals, so the text stays stable.
-    void Fixed(std::string_view key, double value)
-    {
-        char text[64];
-        const auto result = std::to_chars(std::begin(text), std::end(text), value,
-                                          std::chars_format::fixed, kDecimals);
-        Line(key, std::string_view(text, static_cast<std::size_t>(result.ptr - text)));
-    }
+    void Fixed(std::string_view key, double value) { Line(key, FixedDecimals(value)); }
     // Values with a prefix such as "G", separated by blanks; "none" for no value.
     void List(std::string_view key, std::string_view prefix,
               const std::vector<std::int32_t>& values)
@@ -104,6 +96,14 @@ void WriteSkipped(TSummaryWriter& out, const TSkipReport& skipped)
 
 }  // namespace
 
+std::string FixedDecimals(double value)
+{
+    char text[64];
+    const auto result =
+        std::to_chars(std::begin(text), std::end(text), value, std::chars_format::fixed, kDecimals);
+    return std::string(text, result.ptr);
+}
+
 std::string FormatSummary(const TProgramSummary& summary)
 {
     TSummaryWriter out;
@@ -111,9 +111,11 @@ std::string FormatSummary(const TProgramSummary& summary)
     out.Line("source lines", summary.SourceLines);
     out.Line("rows", summary.Rows);
     for (std::size_t i = 0; i < TProgramSummary::kMotionKinds; ++i)
-        out.Line("segments " + std::string(kMotionNames[i]), summary.Motion[i].Segments);
+        out.Line("segments " + std::string(TProgramSummary::kMotionNames[i]),
+                 summary.Motion[i].Segments);
     for (std::size_t i = 0; i < TProgramSummary::kMotionKinds; ++i)
-        out.Fixed("length " + std::string(kMotionNames[i]), summary.Motion[i].Length);
+        out.Fixed("length " + std::string(TProgramSummary::kMotionNames[i]),
+                  summary.Motion[i].Length);
     WriteExtent(out, summary);
     out.List("units", "G", summary.Units);
     out.List("distance modes", "G", summary.DistanceModes);

@@ -7,3 +7,5 @@
 struct TProgramSummary;
 
 std::string FormatSummary(const TProgramSummary& summary);
+// A length or time with the summary's fixed four decimals.
+std::string FixedDecimals(double value);

@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -75,6 +76,9 @@ TCompareWindow::TCompareWindow(const std::vector<std::string>& left, const QByte
     layout->addLayout(buttons);
     layout->addWidget(splitter, 1);
     MarkChanges();
+    // A look at the differences is closed as it was opened, from the keyboard.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
     constexpr int kWidth = 1000;
     constexpr int kHeight = 700;
     resize(kWidth, kHeight);

@@ -1,18 +1,18 @@
 #include "app/dialogs/ProgramInfoWindow.h"
 
-#include "program/SummaryText.h"
+#include "program/SummaryRows.h"
 
 #include <QClipboard>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
-#include <QFontDatabase>
 #include <QFormLayout>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStringList>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 #include <utility>
@@ -21,6 +21,7 @@ namespace {
 
 constexpr int kWidthPx = 540;
 constexpr int kHeightPx = 520;
+constexpr int kColumns = 3;  // figure, value, unit
 constexpr double kLowestRapidRate = 1;
 constexpr double kHighestRapidRate = 1e7;
 
@@ -73,16 +74,21 @@ TProgramInfoWindow::TProgramInfoWindow(QWidget* parent) : QWidget(parent, Qt::To
     lblIncomplete->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold"));
     lblIncomplete->hide();
 
-    memSummary = new QPlainTextEdit(this);
-    memSummary->setObjectName(QStringLiteral("memSummary"));
-    memSummary->setReadOnly(true);
-    memSummary->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    tblSummary = new QTableWidget(0, kColumns, this);
+    tblSummary->setObjectName(QStringLiteral("tblSummary"));
+    tblSummary->setHorizontalHeaderLabels({tr("Figure"), tr("Value"), tr("Unit")});
+    tblSummary->verticalHeader()->hide();
+    tblSummary->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    tblSummary->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    tblSummary->horizontalHeader()->setStretchLastSection(true);
+    tblSummary->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tblSummary->setSelectionBehavior(QAbstractItemView::SelectRows);
+    tblSummary->setAlternatingRowColors(true);
 
     edtRapidRate = new QDoubleSpinBox(this);
     edtRapidRate->setObjectName(QStringLiteral("edtRapidRate"));
     edtRapidRate->setRange(kLowestRapidRate, kHighestRapidRate);
     edtRapidRate->setDecimals(0);
-    edtRapidRate->setSuffix(tr(" units/min"));
     edtRapidRate->setValue(TProgramSummary::kDefaultRapidRate);
     connect(edtRapidRate, &QDoubleSpinBox::valueChanged, this,
             &TProgramInfoWindow::RapidRateChanged);
@@ -92,15 +98,14 @@ TProgramInfoWindow::TProgramInfoWindow(QWidget* parent) : QWidget(parent, Qt::To
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lblReading);
     layout->addWidget(lblIncomplete);
-    layout->addWidget(memSummary);
+    layout->addWidget(tblSummary);
     layout->addLayout(rate);
     // Copy puts the figures on the clipboard; Close and Esc close the window.
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     buttons->setObjectName(QStringLiteral("btnsProgramInfo"));
     QPushButton* copy = buttons->addButton(tr("&Copy"), QDialogButtonBox::ActionRole);
     copy->setObjectName(QStringLiteral("btnCopy"));
-    connect(copy, &QPushButton::clicked, this,
-            [this] { QGuiApplication::clipboard()->setText(memSummary->toPlainText()); });
+    connect(copy, &QPushButton::clicked, this, &TProgramInfoWindow::CopyFigures);
     connect(buttons, &QDialogButtonBox::rejected, this, &QWidget::close);
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
@@ -146,5 +151,20 @@ void TProgramInfoWindow::UpdateText()
     const QString notice = IncompleteNotice(FSummary.Skipped);
     lblIncomplete->setText(notice);
     lblIncomplete->setVisible(!notice.isEmpty());
-    memSummary->setPlainText(QString::fromStdString(FormatSummary(FSummary)));
+    edtRapidRate->setSuffix(QLatin1Char(' ') + QString::fromStdString(RateUnit(FSummary)));
+    const std::vector<TSummaryRow> rows = SummaryRows(FSummary);
+    tblSummary->setRowCount(static_cast<int>(rows.size()));
+    for (int row = 0; row < tblSummary->rowCount(); ++row) {
+        const TSummaryRow& figures = rows[static_cast<std::size_t>(row)];
+        const std::string* const cells[kColumns] = {&figures.Figure, &figures.Value, &figures.Unit};
+        for (int column = 0; column < kColumns; ++column)
+            tblSummary->setItem(row, column,
+                                new QTableWidgetItem(QString::fromStdString(*cells[column])));
+    }
+}
+
+void TProgramInfoWindow::CopyFigures() const
+{
+    QGuiApplication::clipboard()->setText(
+        QString::fromStdString(SummaryRowsText(SummaryRows(FSummary))));
 }

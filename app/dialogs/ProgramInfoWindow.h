@@ -1,8 +1,8 @@
 #pragma once
 // TProgramInfoWindow: a small window beside the main window that shows what is in the program
-// last plotted (its summary as "key: value" lines), says whether the figures come from the
-// plot's straight-segment transcription or the machine path, warns when lenient reading skipped
-// part of the program, and lets the user set the rapid rate by which rapids are timed.
+// last plotted (its summary as a table of figures, values and units), says whether the figures come
+// from the plot's straight-segment transcription or the machine path, warns when lenient reading
+// skipped part of the program, and lets the user set the rapid rate by which rapids are timed.
 
 #include "program/ProgramSummary.h"
 
@@ -16,7 +16,7 @@
 
 class QDoubleSpinBox;
 class QLabel;
-class QPlainTextEdit;
+class QTableWidget;
 
 // "Lenient reading skipped ... the plot is incomplete.", or empty when nothing was skipped.
 QString IncompleteNotice(const TSkipReport& skipped);
@@ -47,11 +47,12 @@ private:
     void MakePendingSummary();
     void RapidRateChanged(double rate);
     void UpdateText();
+    void CopyFigures() const;
 
     TProgramSummary FSummary;
     std::function<TProgramSummary()> FPendingSource;
     QLabel* lblReading = nullptr;
     QLabel* lblIncomplete = nullptr;
-    QPlainTextEdit* memSummary = nullptr;
+    QTableWidget* tblSummary = nullptr;
     QDoubleSpinBox* edtRapidRate = nullptr;
 };

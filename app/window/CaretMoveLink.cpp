@@ -39,7 +39,7 @@ void TCaretMoveLink::SetPlotCurrent(bool current)
     FPlotCurrent = current;
     if (!FPlotCurrent) {
         FPanel.SetHighlight(0, 0);
-        FEditor.markerDeleteAll(kPickedLineMarker);
+        ClearPickedShade();
     }
 }
 
@@ -52,12 +52,20 @@ void TCaretMoveLink::PlotRedrawn()
 
 void TCaretMoveLink::CaretReported(int line, int index)
 {
-    if ((FEditor.markersAtLine(line) & (1u << kPickedLineMarker)) == 0)
-        FEditor.markerDeleteAll(kPickedLineMarker);
+    if (FPickedShaded && (FEditor.markersAtLine(line) & (1u << kPickedLineMarker)) == 0)
+        ClearPickedShade();
     const bool moved = FNoMove != std::make_pair(line, index);
     FNoMove.reset();
     if (moved)
         CaretMoved(line);
+}
+
+void TCaretMoveLink::ClearPickedShade()
+{
+    if (!FPickedShaded)
+        return;
+    FEditor.markerDeleteAll(kPickedLineMarker);
+    FPickedShaded = false;
 }
 
 void TCaretMoveLink::CaretMoved(int line)
@@ -77,8 +85,9 @@ void TCaretMoveLink::SegmentClicked(std::size_t segment)
     if (!line || !FPlotCurrent)
         return;
     const int editorLine = static_cast<int>(*line);
-    FEditor.markerDeleteAll(kPickedLineMarker);
+    ClearPickedShade();
     FEditor.markerAdd(editorLine, kPickedLineMarker);
+    FPickedShaded = true;
     FEditor.setCursorPosition(editorLine, 0);
     FEditor.ensureLineVisible(editorLine);
     // The caret may have been on that line already, which moves nothing.

@@ -45,6 +45,7 @@ public:
 private:
     void CaretReported(int line, int index);
     void CaretMoved(int line);
+    void ClearPickedShade();
     void SegmentClicked(std::size_t segment);
 
     TGCodeEditor& FEditor;
@@ -53,5 +54,8 @@ private:
     const TSegmentSourceLines& FCallLines;
     bool FEnabled = true;
     bool FPlotCurrent = true;
+    // Whether a picked line may be shaded: Scintilla clears a marker by walking every line of
+    // the text, so the shade is cleared only when there may be one.
+    bool FPickedShaded = false;
     std::optional<std::pair<int, int>> FNoMove;  // line and index that do not count as a move
 };

@@ -211,8 +211,11 @@ void TPlaybackBar::StepBack()
 
 void TPlaybackBar::ShowLine(std::uint32_t line)
 {
+    // The caret that follows the marker onto its line leaves the marker where it is, on its way.
+    if (Playing() || FTimeline->LineAt(FSeconds) == line)
+        return;
     const double seconds = FTimeline->EndOfLine(line);
-    if (seconds >= 0 && !Playing())
+    if (seconds >= 0)
         SetSeconds(seconds);
 }
 
@@ -231,12 +234,11 @@ void TPlaybackBar::SetSeconds(double seconds)
                                     : 0);
     }
     lblTime->setText(tr("%1 elapsed, %2 left").arg(Clock(FSeconds), Clock(total - FSeconds)));
-    const std::optional<TMarkerPlace> place = MarkerPlace();
-    std::optional<std::uint32_t> line;
+    const std::optional<std::uint32_t> line = FTimeline->LineAt(FSeconds);
+    const TVector3 position = FTimeline->PositionAt(FSeconds);
     std::vector<TOverlayShape> marker;
-    if (place) {
-        line = FMotions->Motions[place->move].Line;
-        const TPoint3f at = place->at;
+    if (line) {
+        const TPoint3f at = PlotPoint(position, FPlotScale);
         const float arm = FMarkerSize;
         marker.push_back({TGLPrimitive::Lines,
                           FMarkerColour,
@@ -248,12 +250,13 @@ void TPlaybackBar::SetSeconds(double seconds)
                            {at.x, at.y, at.z},
                            {at.x, at.y, at.z + 3 * arm}}});
     }
-    // The state after the marker's line; before the first move, the start state.
+    // The modes after the marker's line with the tool where it is on its way; before the first
+    // move, the start state.
     std::string state;
     if (FMachineStates && line)
-        state = FormatMachineState(FMachineStates->At(*line, *FMotions));
+        state = FormatMachineState(FMachineStates->At(*line, *FMotions), position);
     else if (FTableStates && line)
-        state = FormatTableState(FTableStates->At(*line));
+        state = FormatTableState(FTableStates->At(*line), position);
     memState->setPlainText(QString::fromStdString(state));
     if (OnMarker)
         OnMarker(std::move(marker), line, Playing());
@@ -261,10 +264,10 @@ void TPlaybackBar::SetSeconds(double seconds)
 
 std::optional<TPlaybackBar::TMarkerPlace> TPlaybackBar::MarkerPlace() const
 {
-    const std::size_t move = FTimeline->MoveAt(FSeconds);
-    if (move == TTimeline::kNone)
+    const std::optional<TTimeline::TMoveAt> at = FTimeline->MoveAt(FSeconds);
+    if (!at)
         return std::nullopt;
-    return TMarkerPlace{move, FTimeline->MoveFraction(move, FSeconds),
+    return TMarkerPlace{at->Move, at->Fraction,
                         PlotPoint(FTimeline->PositionAt(FSeconds), FPlotScale)};
 }
 

@@ -54,7 +54,8 @@ public:
     bool Playing() const;
     void StepForward();
     void StepBack();
-    // Puts the marker at the end of the line's last move; a line without moves changes nothing.
+    // Puts the marker at the end of the line's last move or dwell; a line without either, or the
+    // line the marker is on, changes nothing.
     void ShowLine(std::uint32_t line);
     double Seconds() const { return FSeconds; }
     double TotalSeconds() const;

@@ -107,7 +107,7 @@ void TimelineFrames(benchmark::State& state, const TMotionList& motions)
     std::uniform_real_distribution<double> time(0, timeline.TotalSeconds());
     for (auto _ : state) {
         const double seconds = time(random);
-        benchmark::DoNotOptimize(timeline.MoveAt(seconds));
+        benchmark::DoNotOptimize(timeline.LineAt(seconds));
         benchmark::DoNotOptimize(timeline.PositionAt(seconds));
     }
     state.counters["moves"] = static_cast<double>(timeline.MoveCount());

@@ -124,7 +124,9 @@ TEST_F(TEditToolsTest, CompareMarksTheDifferencesAndDrawsTheOtherPath)
     compare->memRight->getCursorPosition(&line, &index);
     EXPECT_EQ(line, 3);
 
-    compare->close();
+    compare->activateWindow();
+    EXPECT_SOON(QApplication::activeWindow() == compare);
+    QTest::keyClick(compare->windowHandle(), Qt::Key_Escape);
     EXPECT_SOON(window->CompareWindow() == nullptr);
     EXPECT_EQ(OverlaySegments(), 0U);
 }

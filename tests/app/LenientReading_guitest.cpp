@@ -8,8 +8,10 @@
 #include "plot/OpenGLPanel.h"
 #include "tests/support/WaitFor.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
-#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
 
 namespace {
@@ -22,10 +24,14 @@ constexpr const char* kCamProgram = "G21 G90 ; metric\n"
 class TLenientReadingGuiTest : public TPlotterTest
 {
 protected:
+    // The figures as Program Info's Copy gives them.
     QString InfoText() const
     {
-        auto* text = window->findChild<QPlainTextEdit*>(QStringLiteral("memSummary"));
-        return text != nullptr ? text->toPlainText() : QString();
+        auto* copy = window->findChild<QPushButton*>(QStringLiteral("btnCopy"));
+        if (copy == nullptr)
+            return {};
+        QTest::mouseClick(copy, Qt::LeftButton);
+        return QGuiApplication::clipboard()->text();
     }
 
     bool IncompleteShown() const

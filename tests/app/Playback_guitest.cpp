@@ -1,6 +1,7 @@
 // Playback's wiring in the real window: View > Playback shows the bar under the plot and reads
 // the machine path with its states, the keys on the plot step the marker block by block, the
-// caret puts the marker at the end of its line's move, and turning it off takes the marker away.
+// caret puts the marker at the end of its line's move, the slider puts it on its way with the caret
+// following, and turning it off takes the marker away.
 
 #include "tests/app/PlotterTestSupport.h"
 
@@ -10,6 +11,7 @@
 #include "tests/support/WaitFor.h"
 
 #include <QPlainTextEdit>
+#include <QSlider>
 #include <QTest>
 
 namespace {
@@ -61,6 +63,25 @@ TEST_F(TPlaybackGuiTest, KeysAndTheCaretMoveTheMarkerOverTheMachinePath)
     window->Editor().setCursorPosition(1, 0);
     EXPECT_SOON(State().contains(QStringLiteral("position: X-10 Y0 Z0\n")));
     EXPECT_NEAR(Bar().Seconds(), 0.12, 1e-9);
+
+    // Scrubbed into the middle of the last move: the caret follows onto its line and the
+    // marker stays on its way, 0.1% of the time before the end of the feed at 100 mm/min.
+    auto* slider = window->findChild<QSlider*>("sldPlaybackTime");
+    QTest::keyClick(slider, Qt::Key_End);
+    QTest::keyClick(slider, Qt::Key_PageDown);
+    const auto caretLine = [this] {
+        int line = 0;
+        int index = 0;
+        window->Editor().getCursorPosition(&line, &index);
+        return line;
+    };
+    EXPECT_SOON(caretLine() == 3);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(State().contains(QStringLiteral("line: 4\n"))) << State().toStdString();
+    const double early = Bar().TotalSeconds() / 1000 * 100 / 60;
+    EXPECT_TRUE(
+        State().contains(QStringLiteral("position: X10 Y%1 Z0\n").arg(5 - early, 0, 'f', 4)))
+        << State().toStdString();
 
     QTest::keyClick(&window->Panel(), Qt::Key_Space);
     EXPECT_TRUE(Bar().Playing());

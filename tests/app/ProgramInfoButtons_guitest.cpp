@@ -1,5 +1,5 @@
-// Program Info's buttons in the real window: Copy puts the figures on the clipboard, and Close
-// and Esc close the window.
+// Program Info in the real window: its table shows the figures with their units, Copy puts them
+// on the clipboard, and Close and Esc close the window.
 
 #include "tests/app/PlotterTestSupport.h"
 #include "tests/support/WaitFor.h"
@@ -7,8 +7,8 @@
 #include <QClipboard>
 #include <QDialogButtonBox>
 #include <QGuiApplication>
-#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
 
 namespace {
@@ -33,10 +33,16 @@ TEST_F(TProgramInfoButtonsTest, CopyTakesTheFiguresAndCloseAndEscClose)
     QTest::mouseClick(info->findChild<QPushButton*>(QStringLiteral("btnCopy")), Qt::LeftButton);
     const QString figures = QGuiApplication::clipboard()->text();
     EXPECT_TRUE(figures.contains(QStringLiteral("segments G1: 1\n"))) << figures.toStdString();
-    EXPECT_EQ(figures,
-              info->findChild<QPlainTextEdit*>(QStringLiteral("memSummary"))->toPlainText());
+    // The table holds the same figures, a row each.
+    auto* table = info->findChild<QTableWidget*>(QStringLiteral("tblSummary"));
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->rowCount(), figures.count(QLatin1Char('\n')));
+    const QList<QTableWidgetItem*> found =
+        table->findItems(QStringLiteral("segments G1"), Qt::MatchExactly);
+    ASSERT_EQ(found.size(), 1);
+    EXPECT_EQ(table->item(found[0]->row(), 1)->text(), QStringLiteral("1"));
 
-    QTest::keyClick(info->findChild<QPlainTextEdit*>(QStringLiteral("memSummary")), Qt::Key_Escape);
+    QTest::keyClick(table, Qt::Key_Escape);
     EXPECT_SOON(!info->isVisible());
 
     open();

@@ -80,6 +80,9 @@ INSTANTIATE_TEST_SUITE_P(
         TErrorCase{
             {"#[100000000000*100000000000]=1"}, 0, 0, "Non integer value for integer on line 1"},
         TErrorCase{{"#1.5=1"}, 0, 0, "Non integer value for integer on line 1"},
+        // the machine's tool and position are its own to set
+        TErrorCase{{"G0 X1", "#5420=7"}, 1, 1, "Parameter is readonly on line 2"},
+        TErrorCase{{"#[5400+13]=1"}, 0, 0, "Parameter is readonly on line 1"},
         TErrorCase{{"G[100000000000*100000000000]"}, 0, 0, "G code out of range on line 1"}));
 
 // Control flow: errors of structure and limits stop at their line with the motions before.

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "gcode/GCodeEngine.h"
 #include "gcode/LineList.h"
@@ -144,6 +145,42 @@ TEST(StateText, MachineStateInTheUnitsInForce)
         EXPECT_NE(text.find(expected), std::string::npos) << expected << "in\n" << text;
     EXPECT_NE(FormatMachineState(index.At(9, reading.Motions)).find("reached: no\nposition: X3"),
               std::string::npos);
+}
+
+// On its way the readout shows where the tool is, in the work and machine frames and the units
+// in force, with the modes of the block it is in.
+TEST(StateText, OnTheWayThePositionIsTheTools)
+{
+    const std::string program = "G20 G55 F10\nG10 L2 P2 X1\nG0 X2 Y1\nG1 Z-1\n";
+    const TLineList lines(program);
+    TMachineReader reader;
+    TMachineStateIndex index(lines.size());
+    reader.OnLineRead = [&index](std::size_t line, const TMachine& machine) {
+        index.Record(line, machine);
+    };
+    reader.Run(lines);
+    const TMachineReading reading = reader.TakeResult();
+    TGCodeEngine engine;
+    engine.SetLenient(true);
+    engine.Run(lines);
+    const TTableStateIndex table(engine);
+    const struct
+    {
+        std::string Text;
+        std::vector<std::string> Expected;
+    } kCases[] = {
+        {FormatMachineState(index.At(2, reading.Motions), TVector3{38.1, 12.7, 0}),
+         {"line: 3\n", "position: X0.5 Y0.5 Z0\n", "machine position: X1.5 Y0.5 Z0\n",
+          "motion: G0\n"}},
+        {FormatMachineState(index.At(3, reading.Motions), TVector3{76.2, 25.4, -12.7}),
+         {"position: X2 Y1 Z-0.5\n", "machine position: X3 Y1 Z-0.5\n", "motion: G1\n"}},
+        {FormatTableState(table.At(2), TVector3{1, 0.5, 0}),
+         {"line: 3\n", "position: X1 Y0.5 Z0\n", "motion: G0\n"}},
+    };
+    for (const auto& c : kCases) {
+        for (const std::string& expected : c.Expected)
+            EXPECT_NE(c.Text.find(expected), std::string::npos) << expected << "in\n" << c.Text;
+    }
 }
 
 }  // namespace

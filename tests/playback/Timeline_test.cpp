@@ -42,7 +42,7 @@ TEST(Timeline, TotalIsProgramInfosEstimateInBothReadings)
         const TProgramSummary machine = SummarizeMachine(reading);
         const double millimetresPerUnit = 1 / FromMillimetres(reading.Facts.Units);
         const TTimeline machineTimeline(reading.Motions, machine.RapidRate * millimetresPerUnit);
-        const double machineSeconds = (machine.EstimatedMinutes() - machine.DwellMinutes) * 60;
+        const double machineSeconds = machine.EstimatedMinutes() * 60;
         EXPECT_NEAR(machineTimeline.TotalSeconds(), machineSeconds, 1e-9 * machineSeconds + 1e-9)
             << name;
 
@@ -99,7 +99,7 @@ TEST_F(TTimelineProgram, PositionAtATimeFollowsLinesAndArcs)
         const TVector3 point = FTimeline.PositionAt(c.Seconds);
         for (int axis = 0; axis < 3; ++axis)
             EXPECT_NEAR(point[axis], c.Position[axis], 1e-9) << c.Seconds;
-        EXPECT_EQ(FReading.Motions.Motions[FTimeline.MoveAt(c.Seconds)].Line, c.Line) << c.Seconds;
+        EXPECT_EQ(FTimeline.LineAt(c.Seconds), c.Line) << c.Seconds;
     }
 }
 
@@ -130,12 +130,73 @@ TEST_F(TTimelineProgram, StepsGoOneBlockAtATime)
     EXPECT_EQ(FTimeline.EndOfLine(0), -1);
 }
 
+// Feeds of 1 s with dwells: one on a line of its own, one before the move of its block, a
+// drilling cycle's at the hole's bottom and one after the last move.
+TEST(Timeline, TheToolWaitsAtEachDwell)
+{
+    const TMachineReading reading = ReadMachine("G21 G90 G17 F600\n"
+                                                "G1 X10\n"
+                                                "G4 P2\n"
+                                                "G4 P0.5 G1 X20\n"
+                                                "G82 X20 Y0 Z-10 R0 P3\n"
+                                                "G80\n"
+                                                "G4 P0\n"
+                                                "G4 P1.5\n");
+    const TTimeline timeline(reading.Motions, 6000);
+    // 1 + 2 + 0.5 + 1, the cycle: its feed down 1 s, its dwell 3 s, its rapid up 0.1 s; 1.5.
+    constexpr double kCycleStart = 4.5;
+    constexpr double kTotal = kCycleStart + 1 + 3 + 0.1 + 1.5;
+    EXPECT_NEAR(timeline.TotalSeconds(), kTotal, 1e-9);
+    const struct
+    {
+        double Seconds;
+        TVector3 Position;
+        std::uint32_t Line;
+    } kCases[] = {
+        {0.5, {5, 0, 0}, 1},
+        {2, {10, 0, 0}, 2},
+        {3, {10, 0, 0}, 2},
+        {3.25, {10, 0, 0}, 3},
+        {4, {15, 0, 0}, 3},
+        {kCycleStart + 0.5, {20, 0, -5}, 4},
+        {kCycleStart + 2.5, {20, 0, -10}, 4},
+        {kTotal - 1, {20, 0, 0}, 7},
+        {kTotal, {20, 0, 0}, 7},
+    };
+    for (const auto& c : kCases) {
+        const TVector3 point = timeline.PositionAt(c.Seconds);
+        for (int axis = 0; axis < 3; ++axis)
+            EXPECT_NEAR(point[axis], c.Position[axis], 1e-9) << c.Seconds;
+        EXPECT_EQ(timeline.LineAt(c.Seconds), c.Line) << c.Seconds;
+    }
+    const struct
+    {
+        double From;
+        double Next;
+        double Previous;
+    } kSteps[] = {
+        {1, 3, 0},
+        {2, 3, 1},
+        {3, 4.5, 1},
+        {kCycleStart, kCycleStart + 4.1, 3},
+        {kCycleStart + 4.05, kCycleStart + 4.1, kCycleStart},
+        {kTotal - 1, kTotal, kCycleStart + 4.1},
+    };
+    for (const auto& c : kSteps) {
+        EXPECT_NEAR(timeline.NextBlock(c.From), c.Next, 1e-9) << c.From;
+        EXPECT_NEAR(timeline.PreviousBlock(c.From), c.Previous, 1e-9) << c.From;
+    }
+    EXPECT_NEAR(timeline.EndOfLine(2), 3, 1e-9);
+    EXPECT_NEAR(timeline.EndOfLine(7), kTotal, 1e-9);
+    EXPECT_EQ(timeline.EndOfLine(6), -1) << "a dwell of no time is not on the timeline";
+}
+
 TEST(Timeline, AnEmptyProgramHasNoTime)
 {
     const TMotionList none;
     const TTimeline timeline(none, 5000);
     EXPECT_EQ(timeline.TotalSeconds(), 0);
-    EXPECT_EQ(timeline.MoveAt(1), TTimeline::kNone);
+    EXPECT_EQ(timeline.LineAt(1), std::nullopt);
     EXPECT_EQ(timeline.PositionAt(1), (TVector3{0, 0, 0}));
     EXPECT_EQ(timeline.NextBlock(0), 0);
 }
