@@ -100,6 +100,7 @@ TPathPlan TPathPlanner::Plan(const TMotionList& motions, TLengthUnits units)
     plan.ChordError = chordError * scale;
 
     plan.Points.reserve(segments + 1);
+    plan.MotionEnds.reserve(motions.Motions.size());
     plan.Points.push_back({PlotPoint(motions.Start, scale), 0, 0, 0});
     std::size_t arcIndex = 0;
     for (const TMotion& motion : motions.Motions) {
@@ -116,6 +117,7 @@ TPathPlan TPathPlanner::Plan(const TMotionList& motions, TLengthUnits units)
         }
         // The last point of an arc is its end exactly, not the end of the last chord computed.
         plan.Points.push_back({PlotPoint(motion.End, scale), motion.Line, motion.CallLine, mode});
+        plan.MotionEnds.push_back(static_cast<std::uint32_t>(plan.Points.size() - 1));
     }
     return plan;
 }

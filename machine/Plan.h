@@ -23,6 +23,8 @@ struct TPathPlan
 {
     // Points[0] is where the path starts; it ends no segment.
     std::vector<TPlanPoint> Points;
+    // The segments motions 0 to i made together, for each motion i: an arc makes several.
+    std::vector<std::uint32_t> MotionEnds;
     double ChordError = 0;  // in the program's units, as used
     bool ChordErrorRaised = false;
 };

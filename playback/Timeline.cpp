@@ -105,6 +105,28 @@ std::optional<std::uint32_t> TTimeline::LineAt(double seconds) const
     return PlaceLine(place);
 }
 
+double TTimeline::MoveFraction(std::size_t place, std::size_t move, double seconds) const
+{
+    const double start = PlaceStart(place);
+    const double span = FEnds[move] - start;
+    return span > 0 ? std::clamp((seconds - start) / span, 0.0, 1.0) : 1.0;
+}
+
+std::optional<TTimeline::TMoveAt> TTimeline::MoveAt(double seconds) const
+{
+    const std::size_t place = PlaceAt(seconds);
+    if (place == kNone || FEnds.empty())
+        return std::nullopt;
+    const std::size_t dwells = DwellsBefore(place);
+    if (IsDwell(place, dwells)) {
+        // Waiting where the moves before the dwell ended.
+        const std::size_t before = FDwells[dwells].Before;
+        return before < FEnds.size() ? TMoveAt{before, 0} : TMoveAt{before - 1, 1};
+    }
+    const std::size_t move = place - dwells;
+    return TMoveAt{move, MoveFraction(place, move, seconds)};
+}
+
 TVector3 TTimeline::PositionAt(double seconds) const
 {
     const std::size_t place = PlaceAt(seconds);
@@ -115,9 +137,7 @@ TVector3 TTimeline::PositionAt(double seconds) const
         return From(FDwells[dwells].Before);
     const std::size_t move = place - dwells;
     const TMotion& motion = FMotions.Motions[move];
-    const double start = PlaceStart(place);
-    const double span = FEnds[move] - start;
-    const double fraction = span > 0 ? std::clamp((seconds - start) / span, 0.0, 1.0) : 1.0;
+    const double fraction = MoveFraction(place, move, seconds);
     const TVector3 from = From(move);
     if (motion.Arc >= 0) {
         const TMotionArc& arc = FMotions.Arcs[static_cast<std::size_t>(motion.Arc)];

@@ -28,6 +28,14 @@ public:
     std::optional<std::uint32_t> LineAt(double seconds) const;
     // The tool's position at the time, along arcs as they turn.
     TVector3 PositionAt(double seconds) const;
+    // The move the tool is on at the time, or the next one while it dwells before it, and how far
+    // along it the tool is (0 to 1); none without moves.
+    struct TMoveAt
+    {
+        std::size_t Move;
+        double Fraction;
+    };
+    std::optional<TMoveAt> MoveAt(double seconds) const;
     // The time at the end of the line's last move or dwell; -1 when it has neither.
     double EndOfLine(std::uint32_t line) const;
     // One block on or back from the time, a block being the moves and dwells of one line in a
@@ -61,6 +69,8 @@ private:
     double PlaceEnd(std::size_t place) const;
     double PlaceStart(std::size_t place) const { return place == 0 ? 0 : PlaceEnd(place - 1); }
     std::uint32_t PlaceLine(std::size_t place) const;
+    // How far along the move, at that place, the tool is at the time.
+    double MoveFraction(std::size_t place, std::size_t move, double seconds) const;
     // The last place of the block the place is in.
     std::size_t BlockEnd(std::size_t place) const;
     // The point the move starts from.

@@ -106,9 +106,10 @@ bool TOpenGLPanel::OpenGLAvailable()
 TOpenGLPanel::~TOpenGLPanel()
 {
     disconnect(FContextGone);
-    if (FKeptBuffer) {
+    if (FKeptBuffer || FProgressBuffer) {
         makeCurrent();
         FKeptBuffer.reset();
+        FProgressBuffer.reset();
         doneCurrent();
     }
 }
@@ -116,6 +117,12 @@ TOpenGLPanel::~TOpenGLPanel()
 void TOpenGLPanel::AddSegment(const TPoint3f& from, const TPoint3f& to, TColor colour)
 {
     FView.AddSegment(from, to, colour);
+}
+
+void TOpenGLPanel::RecolourSegments(const std::vector<TColor>& colours)
+{
+    FView.RecolourSegments(colours);
+    update();
 }
 
 void TOpenGLPanel::ClearSegments()
@@ -168,11 +175,13 @@ void TOpenGLPanel::InitializeContext()
         FContextGone = connect(glContext, &QOpenGLContext::aboutToBeDestroyed, this, [this] {
             FGL.SetFunctions(nullptr);
             FKeptBuffer.reset();
+            FProgressBuffer.reset();
         });
     }
     FGL.SetFunctions(functions);
     FDrawn.reset();
     FKept.reset();
+    FProgressKept.reset();
     FView.InitializeGL();
 }
 
@@ -238,7 +247,7 @@ void TOpenGLPanel::RunPaint()
 {
     if (!FGL.Usable())
         return;
-    FView.Paint([this] { KeepPicture(); });
+    FView.Paint([this] { KeepPicture(); }, [this] { KeepProgress(); });
     ++FPaintCount;
     FDrawn = CurrentPicture();
     if (OnPainted)
@@ -250,6 +259,9 @@ void TOpenGLPanel::RunPaint()
 void TOpenGLPanel::KeepPicture()
 {
     FKept.reset();
+    FProgressKept.reset();
+    if (!FView.HasProgress())
+        FProgressBuffer.reset();  // its memory goes with the playback bar
     if (!QOpenGLFramebufferObject::hasOpenGLFramebufferBlit())
         return;
     const TPicture picture = CurrentPicture();
@@ -275,11 +287,51 @@ bool TOpenGLPanel::CanRestorePicture() const
     return FKept && FKeptBuffer && FKept->SameUnderOverlays(CurrentPicture());
 }
 
+// After the passed segments of a paint sequence, beside the picture kept under them.
+void TOpenGLPanel::KeepProgress()
+{
+    if (!FKept)
+        return;
+    CopyPicture(defaultFramebufferObject(), ProgressBuffer(FKept->framebufferSize),
+                FKept->framebufferSize);
+    FProgressKept = FView.ProgressPassed();
+}
+
+unsigned TOpenGLPanel::ProgressBuffer(QSize size)
+{
+    if (!FProgressBuffer || FProgressBuffer->size() != size)
+        FProgressBuffer = std::make_unique<QOpenGLFramebufferObject>(size);
+    return FProgressBuffer->handle();
+}
+
+// Draws the segments passed since the kept progress into it, or after a step back the passed
+// ones into a copy of the dimmed picture, and puts it back: one copy of the picture a frame, as
+// without progress.
+void TOpenGLPanel::RestoreProgress()
+{
+    const std::size_t passed = FView.ProgressPassed();
+    const bool onwards = FProgressKept && FProgressBuffer && *FProgressKept <= passed;
+    const std::size_t from = onwards ? *FProgressKept : 0;
+    const QSize size = FKept->framebufferSize;
+    if (!onwards)
+        CopyPicture(FKeptBuffer->handle(), ProgressBuffer(size), size);
+    if (from != passed) {
+        context()->extraFunctions()->glBindFramebuffer(GL_FRAMEBUFFER, FProgressBuffer->handle());
+        FView.PaintSegments(from, passed);
+        FProgressSegmentCount += passed - from;
+    }
+    FProgressKept = passed;
+    CopyPicture(FProgressBuffer->handle(), defaultFramebufferObject(), size);
+}
+
 void TOpenGLPanel::RunOverlayPaint()
 {
     if (!FGL.MakeCurrent())
         return;
-    CopyPicture(FKeptBuffer->handle(), defaultFramebufferObject(), FKept->framebufferSize);
+    if (FView.HasProgress())
+        RestoreProgress();
+    else
+        CopyPicture(FKeptBuffer->handle(), defaultFramebufferObject(), FKept->framebufferSize);
     FView.PaintOverlays();
     ++FOverlayPaintCount;
     FDrawn = CurrentPicture();

@@ -89,6 +89,12 @@ public:
     // overlays alone (the highlight, the overlay path and layers) puts back the picture the last
     // paint sequence drew under them and draws them again, without the segments.
     int OverlayPaintCount() const { return FOverlayPaintCount; }
+    // Segments drawn in their colours over the dimmed picture of playback's progress by paints of
+    // the overlays: the panel keeps the passed segments drawn, so a step on draws the segments
+    // passed in it alone; a step back draws the passed ones again over the dimmed picture.
+    std::size_t ProgressSegmentCount() const { return FProgressSegmentCount; }
+    // Colours the segments anew (see TPlotView::RecolourSegments) and shows them at the next frame.
+    void RecolourSegments(const std::vector<TColor>& colours);
 
 protected:
     void initializeGL() override;
@@ -130,6 +136,10 @@ private:
     void CopyPicture(unsigned from, unsigned to, QSize size);
     bool CanRestorePicture() const;
     void RunOverlayPaint();
+    void KeepProgress();
+    // The handle of the progress framebuffer, made anew when it has another size.
+    unsigned ProgressBuffer(QSize size);
+    void RestoreProgress();
     void StatusText(const std::string& text);
     bool TakeFocus();
     void InitializeContext();
@@ -150,6 +160,10 @@ private:
     // The picture under the overlays of the last paint sequence, and a copy of it.
     std::optional<TPicture> FKept;
     std::unique_ptr<QOpenGLFramebufferObject> FKeptBuffer;
+    // The kept picture with the segments playback passed drawn over it, and how many those are.
+    std::unique_ptr<QOpenGLFramebufferObject> FProgressBuffer;
+    std::optional<std::size_t> FProgressKept;
+    std::size_t FProgressSegmentCount = 0;
     TPaintDemand FDemand = TPaintDemand::ShowOrDraw;
     bool FPaintsHeld = false;
     bool FResizingBase = false;  // inside the base class's resize, which paints the old view

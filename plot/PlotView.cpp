@@ -1,6 +1,7 @@
 #include "plot/PlotView.h"
 
 #include "plot/MeasurePoint.h"
+#include "plot/SegmentColouring.h"
 #include "plot/SegmentPick.h"
 #include "plot/ViewFit.h"
 #include "plot/ViewProjection.h"
@@ -165,6 +166,41 @@ void TPlotView::SetOverlayLayer(int layer, std::vector<TOverlayShape> shapes)
     OverlaysChanged();
 }
 
+void TPlotView::RecolourSegments(const std::vector<TColor>& colours)
+{
+    if (colours.size() != FSegments.size())
+        return;
+    for (std::size_t i = 0; i < colours.size(); ++i)
+        FSegments.SetColour(i, colours[i]);
+    ++FPictureVersion;
+}
+
+void TPlotView::SetProgress(std::size_t passed, const TPoint3f& at)
+{
+    passed = std::min(passed, FSegments.size());
+    const bool wasOn = FProgress.has_value();
+    if (wasOn && FProgress->passed == passed && FProgress->at.x == at.x &&
+        FProgress->at.y == at.y && FProgress->at.z == at.z)
+        return;
+    FProgress = TProgress{passed, at};
+    if (!wasOn) {
+        ++FPictureVersion;
+        PaintNow();
+        return;
+    }
+    ++FOverlayVersion;
+    OverlaysChanged();
+}
+
+void TPlotView::ClearProgress()
+{
+    if (!FProgress)
+        return;
+    FProgress.reset();
+    ++FPictureVersion;
+    PaintNow();
+}
+
 std::optional<std::size_t> TPlotView::SegmentAt(double x, double y, double maxDistance) const
 {
     const TViewProjection projection(FState, ViewBounds(), FWidth, FHeight);
@@ -296,7 +332,8 @@ void TPlotView::OverlaysChanged()
         PaintNow();
 }
 
-void TPlotView::Paint(const std::function<void()>& pictureDrawn)
+void TPlotView::Paint(const std::function<void()>& pictureDrawn,
+                      const std::function<void()>& progressDrawn)
 {
     if (!FGL.MakeCurrent())
         return;
@@ -309,9 +346,14 @@ void TPlotView::Paint(const std::function<void()>& pictureDrawn)
 
     FGL.MatrixMode(TGLMatrixMode::Modelview);
     FGL.LoadIdentity();
-    DrawSegments(FSegments);
+    DrawSegmentRange(0, FSegments.size(), FProgress.has_value());
     if (pictureDrawn)
         pictureDrawn();
+    if (FProgress) {
+        DrawSegmentRange(0, FProgress->passed, false);
+        if (progressDrawn)
+            progressDrawn();
+    }
     DrawOverlays();
     FGL.Flush();
 }
@@ -325,6 +367,14 @@ void TPlotView::PaintOverlays()
     FGL.LoadIdentity();
     DrawOverlays();
     FGL.Flush();
+}
+
+void TPlotView::PaintSegments(std::size_t first, std::size_t last)
+{
+    LoadTransformation();
+    FGL.MatrixMode(TGLMatrixMode::Modelview);
+    FGL.LoadIdentity();
+    DrawSegmentRange(first, last, false);
 }
 
 void TPlotView::LoadTransformation()
@@ -341,6 +391,7 @@ void TPlotView::LoadTransformation()
 
 void TPlotView::DrawOverlays()
 {
+    DrawPassingSegment();
     DrawSegments(FOverlay);
     DrawHighlight();
     for (const auto& [layer, shapes] : FLayers)
@@ -367,18 +418,37 @@ void TPlotView::DrawShape(const TOverlayShape& shape)
         FGL.PointSize(kDefaultPointSizePx);
 }
 
-// For the plot's list and the overlay's vector alike.
-template <class TSegments>
-void TPlotView::DrawSegments(const TSegments& segments)
+void TPlotView::DrawSegments(const std::vector<TSegment>& segments)
 {
-    for (const TSegment& segment : segments) {
-        FGL.Color3ub(ColorRed(segment.colour), ColorGreen(segment.colour),
-                     ColorBlue(segment.colour));
-        FGL.Begin(TGLPrimitive::Lines);
-        FGL.Vertex3f(segment.from.x, segment.from.y, segment.from.z);
-        FGL.Vertex3f(segment.to.x, segment.to.y, segment.to.z);
-        FGL.End();
+    for (const TSegment& segment : segments)
+        DrawSegment(segment, segment.colour);
+}
+
+void TPlotView::DrawSegmentRange(std::size_t first, std::size_t last, bool dimmed)
+{
+    last = std::min(last, FSegments.size());
+    for (std::size_t i = first; i < last; ++i) {
+        const TSegment segment = FSegments[i];
+        DrawSegment(segment, dimmed ? DimmedColour(segment.colour) : segment.colour);
     }
+}
+
+void TPlotView::DrawSegment(const TSegment& segment, TColor colour)
+{
+    FGL.Color3ub(ColorRed(colour), ColorGreen(colour), ColorBlue(colour));
+    FGL.Begin(TGLPrimitive::Lines);
+    FGL.Vertex3f(segment.from.x, segment.from.y, segment.from.z);
+    FGL.Vertex3f(segment.to.x, segment.to.y, segment.to.z);
+    FGL.End();
+}
+
+// The segment playback is on, in its colour as far as the marker.
+void TPlotView::DrawPassingSegment()
+{
+    if (!FProgress || FProgress->passed >= FSegments.size())
+        return;
+    const TSegment segment = FSegments[FProgress->passed];
+    DrawSegment(TSegment{segment.from, FProgress->at, segment.colour}, segment.colour);
 }
 
 // The highlighted move over everything else, then the line width back at OpenGL's default, which

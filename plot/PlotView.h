@@ -80,6 +80,17 @@ public:
     // Shapes drawn over everything else, the lower layers first; empty shapes remove the layer.
     // Reset and clear keep them. Paints the overlays when they change.
     void SetOverlayLayer(int layer, std::vector<TOverlayShape> shapes);
+    // Gives the segments these colours, one per segment in list order (colouring them by other
+    // than their motion mode); a list of another length changes nothing. Paints nothing: the host
+    // repaints.
+    void RecolourSegments(const std::vector<TColor>& colours);
+    // Playback's progress: the first passed segments in their colours, the next one from its
+    // start to at, and the rest dimmed. Turning it on or off changes the picture and paints; a
+    // new position changes what is drawn over the dimmed picture. Reset and clear keep it.
+    void SetProgress(std::size_t passed, const TPoint3f& at);
+    void ClearProgress();
+    bool HasProgress() const { return FProgress.has_value(); }
+    std::size_t ProgressPassed() const { return FProgress ? FProgress->passed : 0; }
     // The segment drawn nearest to the pixel (x, y), within maxDistance pixels.
     std::optional<std::size_t> SegmentAt(double x, double y, double maxDistance) const;
     // The move end or one of the centres drawn nearest to the pixel (x, y), within maxDistance.
@@ -96,8 +107,14 @@ public:
     void InitializeGL();
     // The paint sequence: axes gizmo, then every segment in list order, then the overlays.
     // pictureDrawn is called once the segments are drawn and before the overlays, for a host
-    // that keeps that picture.
-    void Paint(const std::function<void()>& pictureDrawn = {});
+    // that keeps that picture. With progress the segments are drawn dimmed, then the passed ones
+    // again in their colours, after which progressDrawn is called.
+    void Paint(const std::function<void()>& pictureDrawn = {},
+               const std::function<void()>& progressDrawn = {});
+    // Segments first to last - 1 in their colours over what the framebuffer holds: the ones
+    // playback passed since a host last drew its progress. The host has made the context current
+    // and bound the framebuffer to draw in, which may be one of its own.
+    void PaintSegments(std::size_t first, std::size_t last);
     // The overlays alone, over a picture the host put back: the transformation, the overlay path,
     // the highlight and the layers.
     void PaintOverlays();
@@ -116,8 +133,10 @@ private:
     void DrawAxes();
     void DrawHighlight();
     void DrawShape(const TOverlayShape& shape);
-    template <class TSegments>
-    void DrawSegments(const TSegments& segments);
+    void DrawSegments(const std::vector<TSegment>& segments);
+    void DrawSegmentRange(std::size_t first, std::size_t last, bool dimmed);
+    void DrawSegment(const TSegment& segment, TColor colour);
+    void DrawPassingSegment();
     void StatusText(const std::string& text) const;
     void DragText(std::int32_t x, std::int32_t y) const;
 
@@ -130,6 +149,12 @@ private:
     std::size_t FHighlightFirst = 0;
     std::size_t FHighlightCount = 0;
     std::map<int, std::vector<TOverlayShape>> FLayers;
+    struct TProgress
+    {
+        std::size_t passed;
+        TPoint3f at;
+    };
+    std::optional<TProgress> FProgress;
     std::uint64_t FPictureVersion = 0;
     std::uint64_t FOverlayVersion = 0;
     bool FFitted = false;  // by Fit to View or a standard view, until the user moves the view

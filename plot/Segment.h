@@ -52,6 +52,7 @@ public:
     }
     const TPoint3f& To(std::size_t index) const { return FEnds[index].To; }
     TColor Colour(std::size_t index) const { return FEnds[index].Colour; }
+    void SetColour(std::size_t index, TColor colour) { FEnds[index].Colour = colour; }
     // Memory held for the segments, in bytes.
     std::size_t AllocatedBytes() const;
 

@@ -229,6 +229,27 @@ bool EraseSectionLines(TIniText& text, std::string_view section)
     return true;
 }
 
+// Removes the key's line, and its section when no other key is left; false when there is no
+// such key.
+bool EraseKeyLine(TIniText& text, std::string_view section, std::string_view key)
+{
+    std::vector<TLine>& lines = text.Lines;
+    const auto range = FindSection(lines, text.Headers, section);
+    if (!range)
+        return false;
+    const auto found = FindKey(lines, *range, key);
+    if (!found)
+        return false;
+    bool othersLeft = false;
+    for (std::size_t i = range->Header + 1; i < range->End; ++i)
+        othersLeft = othersLeft || (i != *found && KeyLine(lines[i].Text));
+    if (!othersLeft)
+        return EraseSectionLines(text, section);
+    lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(*found));
+    text = TIniText(std::move(lines));
+    return true;
+}
+
 bool HasLineBreak(std::string_view text)
 {
     return text.find_first_of("\r\n") != std::string_view::npos;
@@ -433,7 +454,8 @@ void TIniFileUpdate::Commit()
         FFile.Save(*pending);
 }
 
-void TIniFile::EraseSection(std::string_view section)
+template <typename TChange>
+void TIniFile::ChangeText(const TChange& change)
 {
     if (FFileName.empty())
         return;
@@ -441,9 +463,19 @@ void TIniFile::EraseSection(std::string_view section)
     if (!FPending)
         loaded = Load();
     TContent& content = FPending ? *FPending : loaded;
-    if (!EraseSectionLines(content.Text, section))
+    if (!change(content.Text))
         return;
     content.Changed = true;
     if (!FPending)
         Save(content);
+}
+
+void TIniFile::EraseSection(std::string_view section)
+{
+    ChangeText([section](TIniText& text) { return EraseSectionLines(text, section); });
+}
+
+void TIniFile::EraseKey(std::string_view section, std::string_view key)
+{
+    ChangeText([section, key](TIniText& text) { return EraseKeyLine(text, section, key); });
 }

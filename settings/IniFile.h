@@ -53,11 +53,19 @@ public:
     // left as it is. Throws EIniFileError "Unable to write to <file>" on failure.
     void EraseSection(std::string_view section);
 
+    // Removes the key from the first section of that name, and the section with it when no other
+    // key is left in it. A missing file, section or key is left as it is. Throws EIniFileError
+    // "Unable to write to <file>" on failure.
+    void EraseKey(std::string_view section, std::string_view key);
+
 private:
     friend class TIniFileUpdate;
     struct TContent;
 
     const TContent* Current() const;
+    // Runs change on the file's text (the update's during one); saves when it says it changed.
+    template <typename TChange>
+    void ChangeText(const TChange& change);
     TContent Load() const;
     void Save(const TContent& content) const;
 

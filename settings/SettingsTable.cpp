@@ -51,6 +51,12 @@ void WriteSetting(TIniFile& file, std::string_view section, const TSettingKey& k
             return;
         }
         break;
+    case TWriteRule::KeyWhileNotDefault:
+        if (value == key.Default) {
+            file.EraseKey(section, key.Key);
+            return;
+        }
+        break;
     }
     WriteInteger(file, section, key.Key, value);
 }

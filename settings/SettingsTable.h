@@ -19,6 +19,9 @@ enum class TWriteRule {
     UnlessDefault,
     // The key's section is written while the value is not the default and removed otherwise.
     SectionWhileOn,
+    // The key is written while the value is not the default and removed otherwise, its section
+    // with it when no other key is left there: going back to the default gives back the file.
+    KeyWhileNotDefault,
 };
 
 struct TSettingKey
@@ -53,6 +56,9 @@ inline constexpr TSettingKey kAttributeStyleKey{"", "Style", 0, TWriteRule::Alwa
 // View > Highlight Caret Move: 1 on, 0 off.
 inline constexpr TSettingKey kHighlightCaretMoveKey{"View", "HighlightCaretMove", 1,
                                                     TWriteRule::UnlessDefault};
+// View > Colour By: what gives the plot's segments their colours (TColourBy: 0 the motion mode,
+// 1 the feed rate, 2 the Z depth).
+inline constexpr TSettingKey kColourByKey{"View", "ColorBy", 0, TWriteRule::KeyWhileNotDefault};
 // How programs are read: Plotter > Lenient Reading ("Lenient" = 1), Machine Path
 // ("MachinePath" = 1) and Inches When a Program Names No Units ("DefaultUnits" = "inch"). Each
 // key is there only while it is on, and the section only while one of them is.

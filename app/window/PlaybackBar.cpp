@@ -262,6 +262,15 @@ void TPlaybackBar::SetSeconds(double seconds)
         OnMarker(std::move(marker), line, Playing());
 }
 
+std::optional<TPlaybackBar::TMarkerPlace> TPlaybackBar::MarkerPlace() const
+{
+    const std::optional<TTimeline::TMoveAt> at = FTimeline->MoveAt(FSeconds);
+    if (!at)
+        return std::nullopt;
+    return TMarkerPlace{at->Move, at->Fraction,
+                        PlotPoint(FTimeline->PositionAt(FSeconds), FPlotScale)};
+}
+
 void TPlaybackBar::SetMeasure(const QString& text)
 {
     lblMeasure->setText(text);

@@ -6,6 +6,7 @@
 // transcription's segments with its state index. The host draws the marker where OnMarker says.
 
 #include "common/Color.h"
+#include "common/Point.h"
 #include "machine/Motion.h"
 #include "plot/OverlayShape.h"
 
@@ -13,6 +14,7 @@
 #include <QWidget>
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -57,6 +59,16 @@ public:
     void ShowLine(std::uint32_t line);
     double Seconds() const { return FSeconds; }
     double TotalSeconds() const;
+
+    // Where the marker is: the move it is on (none without moves), how far along it (0 to 1)
+    // and the point in the plot's units.
+    struct TMarkerPlace
+    {
+        std::size_t move;
+        double fraction;
+        TPoint3f at;
+    };
+    std::optional<TMarkerPlace> MarkerPlace() const;
 
     // The figures of a measure on the plot, under the state; empty hides them.
     void SetMeasure(const QString& text);

@@ -12,6 +12,7 @@
 #include "app/window/CaretMoveLink.h"
 #include "app/window/DecorationRepaint.h"
 #include "app/window/PlaybackBar.h"
+#include "app/window/PlotInspection.h"
 #include "app/window/SessionMemory.h"
 #include "app/window/WheelRouter.h"
 #include "app/window/WordHelpTips.h"
@@ -50,6 +51,7 @@
 
 #include <functional>
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -93,6 +95,7 @@ TGLPlotter::TGLPlotter(const QStringList& arguments, std::unique_ptr<TUserDialog
     CreateToolBar();
     ConnectUpdates();
     ConnectPlayback();
+    ConnectInspection();
     // The client area lies below the menu bar.
     resize(kClientWidthPx, kClientHeightPx + menuBar()->sizeHint().height());
     RunGuarded([this] { LoadSession(*this, *Splitter2, FRecentFiles); });
@@ -231,6 +234,7 @@ void TGLPlotter::CreateComponents()
         lblSkipped->setVisible(!lblSkipped->text().isEmpty());
         OpenGLPanel->MeasureCentres.clear();
         ShowMeasure({});
+        FInspection->TranscriptionPlotted();
         PlaybackPlotted(&engine, nullptr);
     };
     FDocument->OnMachinePlotted = [this](const TMachineReading& reading, const TPathPlan& plan) {
@@ -385,6 +389,7 @@ void TGLPlotter::MachinePlotted(const TMachineReading& reading, const TPathPlan&
     for (const TMotionArc& arc : reading.Motions.Arcs)
         OpenGLPanel->MeasureCentres.push_back(PlotPoint(arc.Centre, scale));
     ShowMeasure({});
+    FInspection->MachinePlotted(reading, plan);
     PlaybackPlotted(nullptr, &reading);
 }
 
@@ -689,6 +694,7 @@ void TGLPlotter::itmSettingsColorsExecute()
     FMotionColors = dlgColor->GetColors();
     const TWorkProgress::TScope working(*FProgress);
     FBuilder->Rebuild();
+    FInspection->Rebuilt();
 }
 
 void TGLPlotter::itmSettingsResetDrawingExecute()
@@ -738,6 +744,9 @@ void TGLPlotter::LoadSettings()
     const TIniFile file(SettingsFileName());
     ReadSettings(file, FMotionColors, Highlighter());
     FCaretMoveLink->SetEnabled(ReadHighlightCaretMove(file));
+    FInspection->SetColourBy(ReadColourBy(file));
+    ViewColourByFeed->setChecked(FInspection->ColourBy() == TColourBy::FeedRate);
+    ViewColourByDepth->setChecked(FInspection->ColourBy() == TColourBy::ZDepth);
     const TReadingSettings reading = ReadReadingSettings(file);
     FDocument->SetReading(reading);
     PlotterLenient->setChecked(reading.Lenient);
@@ -751,6 +760,7 @@ void TGLPlotter::SaveSettings()
     TIniFileUpdate update(file);  // one write of the file for everything
     WriteSettings(file, FMotionColors, Highlighter());
     WriteHighlightCaretMove(file, FCaretMoveLink->Enabled());
+    WriteColourBy(file, FInspection->ColourBy());
     WriteReadingSettings(file, FDocument->Reading());
     update.Commit();
 }
@@ -810,6 +820,7 @@ void TGLPlotter::ConnectPlayback()
     barPlayback->OnMarker = [this](std::vector<TOverlayShape> marker,
                                    std::optional<std::uint32_t> line, bool) {
         OpenGLPanel->View().SetOverlayLayer(kMarkerLayer, std::move(marker));
+        FInspection->ShowProgress(barPlayback->MarkerPlace());
         int caretLine = 0;
         int caretIndex = 0;
         memGCode->getCursorPosition(&caretLine, &caretIndex);
@@ -842,6 +853,27 @@ void TGLPlotter::ConnectPlayback()
                 RunGuarded(step);
         });
     }
+}
+
+void TGLPlotter::ConnectInspection()
+{
+    FInspection = new TPlotInspection(*OpenGLPanel, this);
+    FInspection->Interpreter = [this] { return FDocument->Interpreter(); };
+    // The group keeps one checked from the one checked last; it unchecks none of those added.
+    auto* group = new QActionGroup(this);
+    for (QAction* action : {ViewColourByMotion, ViewColourByFeed, ViewColourByDepth}) {
+        action->setChecked(false);
+        group->addAction(action);
+    }
+    ViewColourByMotion->setChecked(true);
+}
+
+void TGLPlotter::ViewColourByExecute()
+{
+    const TColourBy colourBy = ViewColourByFeed->isChecked()    ? TColourBy::FeedRate
+                               : ViewColourByDepth->isChecked() ? TColourBy::ZDepth
+                                                                : TColourBy::MotionMode;
+    FInspection->SetColourBy(colourBy);
 }
 
 void TGLPlotter::ViewPlaybackExecute()

@@ -40,6 +40,7 @@ struct TMachineReading;
 struct TPathPlan;
 class TOpenGLPanel;
 class TPlaybackBar;
+class TPlotInspection;
 class TToolpathBuilder;
 class TWorkProgress;
 class TdlgColor;
@@ -150,6 +151,9 @@ private:
     void ViewRightExecute();
     void ViewIsometricExecute();
     void ViewHighlightCaretMoveExecute();
+    // View > Colour By: the plot takes the colours of the choice checked.
+    void ViewColourByExecute();
+    void ConnectInspection();
     void EditRedo1Execute();
     void EditFind1Execute();
     void EditFindNext1Execute();
@@ -231,6 +235,9 @@ private:
     QAction* ViewRight = nullptr;
     QAction* ViewIsometric = nullptr;
     QAction* ViewHighlightCaretMove = nullptr;
+    QAction* ViewColourByMotion = nullptr;
+    QAction* ViewColourByFeed = nullptr;
+    QAction* ViewColourByDepth = nullptr;
     QAction* PlotterLenient = nullptr;
     QAction* EditRenumber1 = nullptr;
     QAction* EditTidy1 = nullptr;
@@ -270,6 +277,7 @@ private:
     TWordHelpTips* FWordHelpTips = nullptr;
     TCompareWindow* frmCompare = nullptr;  // while one is open
     TPlaybackBar* barPlayback = nullptr;
+    TPlotInspection* FInspection = nullptr;
     bool FMarkerMovesCaret = false;  // the caret follows the marker, and no move of it counts
     bool FCaretMovesMarker = false;  // the marker goes to the caret's line, which stays
     std::vector<TPoint3f> FMeasurePoints;

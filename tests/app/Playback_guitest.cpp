@@ -93,4 +93,44 @@ TEST_F(TPlaybackGuiTest, KeysAndTheCaretMoveTheMarkerOverTheMachinePath)
     EXPECT_EQ(Bar().TotalSeconds(), 0);
 }
 
+// The plot dims what the marker has not reached, only while the bar shows.
+TEST_F(TPlaybackGuiTest, MovesAfterTheMarkerAreDimmedWhileTheBarShows)
+{
+    MakeWindow({WriteFile(QStringLiteral("arc.ngc"), kProgram)});
+    ShowAndFocusEditor();
+    ClickMenuItem("mnuPlotter", "itmPlotterMachinePath");
+    EXPECT_FALSE(window->Panel().View().HasProgress());
+    ClickMenuItem("mnuView", "itmViewPlayback");
+    TPlotView& view = window->Panel().View();
+    ASSERT_TRUE(view.HasProgress());
+    EXPECT_EQ(view.ProgressPassed(), 0u);
+
+    // The rapid, the arc's chords, and back; each step draws over the kept picture what it
+    // passed, never the whole path.
+    window->Panel().setFocus();
+    EXPECT_SOON(window->Panel().hasFocus());
+    QTest::qWait(50);
+    EXPECT_EQ(view.ProgressPassed(), 0u);
+    const int paints = window->Panel().PaintCount();
+    const std::size_t drawn = window->Panel().ProgressSegmentCount();
+    const std::size_t arc = view.Segments().size() - 2;
+    const struct
+    {
+        Qt::Key Key;
+        std::size_t Passed;
+        std::size_t Drawn;
+    } kSteps[] = {
+        {Qt::Key_Period, 1, 1}, {Qt::Key_Period, 1 + arc, 1 + arc}, {Qt::Key_Comma, 1, 2 + arc}};
+    for (const auto& step : kSteps) {
+        QTest::keyClick(&window->Panel(), step.Key);
+        EXPECT_EQ(view.ProgressPassed(), step.Passed);
+        EXPECT_SOON(window->Panel().ProgressSegmentCount() == drawn + step.Drawn);
+    }
+    QTest::qWait(50);
+    EXPECT_EQ(window->Panel().PaintCount(), paints);
+
+    ClickMenuItem("mnuView", "itmViewPlayback");
+    EXPECT_FALSE(view.HasProgress());
+}
+
 }  // namespace

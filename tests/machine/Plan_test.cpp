@@ -123,4 +123,26 @@ TEST(TPathPlannerTest, DrawsInTheProgramsUnitsWithTheMotionColours)
     EXPECT_FLOAT_EQ(plan.Points.back().Point.z, 0.1f);
 }
 
+TEST(TPathPlannerTest, EachMotionEndsItsRunOfSegmentsAtItsOwnEnd)
+{
+    const TMachineReading reading = Read(
+        {"G0 X1 Y1", "G1 X2 F10", "G2 X3 Y1 R0.5", "G2 X3 Y1 I1 P3", "G81 X5 R0.1 Z-0.1", "G1 X5"});
+    const TPathPlan plan = TPathPlanner::Plan(reading.Motions, reading.Facts.Units);
+    const std::vector<TMotion>& motions = reading.Motions.Motions;
+    ASSERT_EQ(plan.MotionEnds.size(), motions.size());
+    EXPECT_EQ(plan.MotionEnds.back(), plan.Points.size() - 1);
+    std::uint32_t first = 0;
+    for (std::size_t i = 0; i < motions.size(); ++i) {
+        const std::uint32_t end = plan.MotionEnds[i];
+        // Straight moves make one segment, arcs more, and every point of the run is the motion's.
+        EXPECT_EQ(end - first == 1, motions[i].Arc < 0) << i;
+        for (std::uint32_t point = first + 1; point <= end; ++point)
+            EXPECT_EQ(plan.Points[point].Line, motions[i].Line) << i;
+        const TPoint3f last = PlotPoint(motions[i].End, 1);
+        EXPECT_EQ(plan.Points[end].Point.x, last.x) << i;
+        EXPECT_EQ(plan.Points[end].Point.y, last.y) << i;
+        first = end;
+    }
+}
+
 }  // namespace

@@ -191,6 +191,28 @@ TEST(Timeline, TheToolWaitsAtEachDwell)
     EXPECT_EQ(timeline.EndOfLine(6), -1) << "a dwell of no time is not on the timeline";
 }
 
+// What the plot draws as passed: the moves before the tool's, and the share of its own.
+TEST(Timeline, TheMoveAtATimeIsTheNextOneWhileTheToolDwells)
+{
+    const TMachineReading reading = ReadMachine("G21 G90 F600\nG1 X10\nG4 P2\nG1 X20\nG4 P1\n");
+    const TTimeline timeline(reading.Motions, 6000);
+    const struct
+    {
+        double Seconds;
+        std::size_t Move;
+        double Fraction;
+    } kCases[] = {{0, 0, 0},     {0.5, 0, 0.5}, {1, 0, 1},   {2, 1, 0},
+                  {3.5, 1, 0.5}, {4, 1, 1},     {4.5, 1, 1}, {9, 1, 1}};
+    for (const auto& c : kCases) {
+        const auto at = timeline.MoveAt(c.Seconds);
+        ASSERT_TRUE(at.has_value()) << c.Seconds;
+        EXPECT_EQ(at->Move, c.Move) << c.Seconds;
+        EXPECT_NEAR(at->Fraction, c.Fraction, 1e-9) << c.Seconds;
+    }
+    const TMotionList none;
+    EXPECT_FALSE(TTimeline(none, 5000).MoveAt(0).has_value());
+}
+
 TEST(Timeline, AnEmptyProgramHasNoTime)
 {
     const TMotionList none;

@@ -305,6 +305,59 @@ TEST_F(TOpenGLPanelTest, OverlayChangeDrawsOverTheKeptPictureWithoutTheSegments)
     EXPECT_EQ(panel->PaintCount(), paints + 1);
 }
 
+TEST_F(TOpenGLPanelTest, PlaybackProgressDimsTheRestAndDrawsOnlyTheSegmentsPassedSinceAFrame)
+{
+    constexpr QRgb kWhite = 0xFFFFFFFF;
+    constexpr int kSegments = 10;
+    for (int i = 0; i < kSegments; ++i)
+        panel->AddSegment({static_cast<float>(i), 5, 0}, {static_cast<float>(i + 1), 5, 0},
+                          clWhite);
+    panel->SetExtent(kSegments);
+    const auto brightness = [this](const QImage& image, double x) {
+        // The brightest pixel about the line: it may fall on either row next to y = 5.
+        const QPointF at = PixelOf({x, 5});
+        int brightest = 0;
+        for (int dy = -1; dy <= 1; ++dy)
+            brightest = std::max(brightest, qGray(image.pixel(static_cast<int>(at.x()),
+                                                              static_cast<int>(at.y()) + dy)));
+        return brightest;
+    };
+    const int paints = panel->PaintCount();
+    panel->View().SetProgress(5, {5.5f, 5, 0});
+    EXPECT_EQ(panel->PaintCount(), paints + 1) << "the dimmed picture is a new picture";
+    QImage image = FramebufferNow();
+    EXPECT_EQ(brightness(image, 2.5), 255);
+    EXPECT_EQ(brightness(image, 5.25), 255) << "the segment the marker is on, up to it";
+    EXPECT_GT(brightness(image, 7.5), 0);
+    EXPECT_LT(brightness(image, 7.5), 128) << "the moves after the marker are dimmed";
+
+    // A small step on draws the one segment passed over the kept progress, nothing more.
+    const std::size_t drawn = panel->ProgressSegmentCount();
+    const int overlayPaints = panel->OverlayPaintCount();
+    panel->View().SetProgress(6, {6.5f, 5, 0});
+    EXPECT_SOON(panel->OverlayPaintCount() > overlayPaints);
+    image = FramebufferNow();
+    EXPECT_EQ(panel->ProgressSegmentCount(), drawn + 1);
+    EXPECT_EQ(panel->PaintCount(), paints + 1);
+    EXPECT_EQ(brightness(image, 5.75), 255);
+    EXPECT_EQ(brightness(image, 6.25), 255);
+    EXPECT_LT(brightness(image, 7.5), 128);
+
+    // A step back draws the passed segments again over the dimmed picture.
+    panel->View().SetProgress(2, {2.5f, 5, 0});
+    EXPECT_SOON(panel->OverlayPaintCount() > overlayPaints + 1);
+    image = FramebufferNow();
+    EXPECT_EQ(panel->ProgressSegmentCount(), drawn + 3);
+    EXPECT_EQ(brightness(image, 1.5), 255);
+    EXPECT_LT(brightness(image, 4.5), 128);
+    EXPECT_LT(brightness(image, 6.25), 128);
+
+    panel->View().ClearProgress();
+    image = FramebufferNow();
+    for (const double x : {1.5, 4.5, 7.5})
+        EXPECT_TRUE(ColourNear(image, PixelOf({x, 5}), kWhite)) << x;
+}
+
 // Qt schedules a repaint of its own on a palette change; what matters is that the picture
 // stays the same, since the background is always black and each line has its own colour.
 TEST_F(TOpenGLPanelTest, PaletteChangeDrawsNothingNew)

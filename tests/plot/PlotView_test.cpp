@@ -379,4 +379,76 @@ TEST_F(TPlotViewTest, OverlaysDrawOverTheSegmentsAndAloneOverAKeptPicture)
     EXPECT_EQ(gl.PaintCount(), 1) << "only the host paints";
 }
 
+TEST_F(TPlotViewTest, ProgressDimsTheSegmentsThenDrawsThePassedOnesAndThePassingOneInColour)
+{
+    SizeAndForget(800, 400);
+    view.AddSegment({0, 0, 0}, {1, 0, 0}, clRed);
+    view.AddSegment({1, 0, 0}, {2, 0, 0}, clLime);
+    view.AddSegment({2, 0, 0}, {3, 0, 0}, clBlue);
+    view.Paint();
+    const TCommands plain = gl.Commands();
+
+    const auto colours = [this](std::size_t from) {
+        TCommands drawn;
+        for (std::size_t i = from; i < gl.Commands().size(); ++i)
+            if (gl.Commands()[i].starts_with("glColor3ub") ||
+                gl.Commands()[i].starts_with("glVertex"))
+                drawn.push_back(gl.Commands()[i]);
+        return drawn;
+    };
+    gl.Clear();
+    std::size_t pictureAt = 0;
+    std::size_t progressAt = 0;
+    view.SetProgress(1, {1.5f, 0, 0});
+    EXPECT_EQ(gl.PaintCount(), 1) << "turning it on changes the picture";
+    gl.Clear();
+    view.Paint([&] { pictureAt = gl.Commands().size(); },
+               [&] { progressAt = gl.Commands().size(); });
+    const TCommands dimmed{"glColor3ub(77, 0, 0)",  "glVertex3f(0, 0, 0)", "glVertex3f(1, 0, 0)",
+                           "glColor3ub(0, 77, 0)",  "glVertex3f(1, 0, 0)", "glVertex3f(2, 0, 0)",
+                           "glColor3ub(0, 0, 77)",  "glVertex3f(2, 0, 0)", "glVertex3f(3, 0, 0)",
+                           "glColor3ub(255, 0, 0)", "glVertex3f(0, 0, 0)", "glVertex3f(1, 0, 0)",
+                           "glColor3ub(0, 255, 0)", "glVertex3f(1, 0, 0)", "glVertex3f(1.5, 0, 0)"};
+    const TCommands all = colours(0);
+    ASSERT_GE(all.size(), dimmed.size());
+    EXPECT_EQ(TCommands(all.end() - static_cast<std::ptrdiff_t>(dimmed.size()), all.end()), dimmed);
+    EXPECT_LT(pictureAt, progressAt);
+    EXPECT_EQ(colours(progressAt),
+              (TCommands{"glColor3ub(0, 255, 0)", "glVertex3f(1, 0, 0)", "glVertex3f(1.5, 0, 0)"}))
+        << "after the kept progress only the passing segment, as far as the marker";
+
+    // A new position changes the overlays alone; PaintSegments draws the ones passed since.
+    int overlayChanges = 0;
+    view.OnOverlaysChanged = [&overlayChanges] { ++overlayChanges; };
+    view.SetProgress(3, {3, 0, 0});
+    view.SetProgress(3, {3, 0, 0});
+    EXPECT_EQ(overlayChanges, 1);
+    EXPECT_EQ(view.ProgressPassed(), 3u);
+    gl.Clear();
+    view.PaintSegments(1, 3);
+    EXPECT_EQ(colours(0),
+              (TCommands{"glColor3ub(0, 255, 0)", "glVertex3f(1, 0, 0)", "glVertex3f(2, 0, 0)",
+                         "glColor3ub(0, 0, 255)", "glVertex3f(2, 0, 0)", "glVertex3f(3, 0, 0)"}));
+
+    view.ClearProgress();
+    gl.Clear();
+    view.Paint();
+    EXPECT_EQ(gl.Commands(), plain) << "without progress the paint is as before";
+}
+
+TEST_F(TPlotViewTest, RecolouringChangesThePictureOnlyWithAColourForEverySegment)
+{
+    gl.Clear();
+    view.AddSegment({0, 0, 0}, {1, 0, 0}, clRed);
+    view.AddSegment({1, 0, 0}, {2, 0, 0}, clRed);
+    const auto version = view.PictureVersion();
+    view.RecolourSegments({clBlue});
+    EXPECT_EQ(view.PictureVersion(), version);
+    view.RecolourSegments({clBlue, clLime});
+    EXPECT_NE(view.PictureVersion(), version);
+    EXPECT_EQ(view.Segments()[0].colour, clBlue);
+    EXPECT_EQ(view.Segments()[1].colour, clLime);
+    EXPECT_EQ(gl.PaintCount(), 0);
+}
+
 }  // namespace

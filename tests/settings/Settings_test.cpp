@@ -2,6 +2,8 @@
 
 #include "highlight/SynHighlighterRS274.h"
 #include "settings/IniFile.h"
+#include "settings/SettingsTable.h"
+#include "settings/ViewSettings.h"
 #include "tests/settings/SettingsTestFolder.h"
 #include "tests/support/FileSizeLimit.h"
 
@@ -160,6 +162,71 @@ TEST_F(MotionColorsTest, AllSettingsAreWrittenAtOnceOrNotAtAll)
     EXPECT_EQ(ReadWholeFile(FName), original);
     WriteSettings(ini, kDefaultMotionColors, highlighter);
     EXPECT_EQ(ReadMotionColors(ini), kDefaultMotionColors);
+}
+
+}  // namespace
+
+namespace {
+
+// The write rules of the table, each against a file that has the key and one that does not.
+struct TWriteRuleCase
+{
+    TWriteRule Rule;
+    const char* Before;
+    std::int32_t Value;
+    const char* After;
+};
+
+class WriteRuleTest : public ::testing::TestWithParam<TWriteRuleCase>
+{
+protected:
+    TTempFolder FFolder;
+    std::string FName = FFolder.File("Zorvit.ini");
+};
+
+TEST_P(WriteRuleTest, WritesOrRemovesTheKeyAsTheRuleSays)
+{
+    const TWriteRuleCase& rule = GetParam();
+    WriteWholeFile(FName, rule.Before);
+    TIniFile ini(FName);
+    WriteSetting(ini, TSettingKey{"View", "Key", 0, rule.Rule}, rule.Value);
+    EXPECT_EQ(ReadWholeFile(FName), rule.After);
+}
+
+constexpr const char* kColors = "[Colors]\nG0=clBlue\n";
+constexpr const char* kWithKey = "[Colors]\nG0=clBlue\n\n[View]\nKey=2\n";
+constexpr const char* kWithOthers = "[View]\nOther=1\nKey=2\n\n[Colors]\nG0=clBlue\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, WriteRuleTest,
+    ::testing::Values(TWriteRuleCase{TWriteRule::UnlessDefault, kColors, 0, kColors},
+                      TWriteRuleCase{TWriteRule::UnlessDefault, kColors, 2, kWithKey},
+                      TWriteRuleCase{TWriteRule::UnlessDefault, kWithKey, 0,
+                                     "[Colors]\nG0=clBlue\n\n[View]\nKey=0\n"},
+                      TWriteRuleCase{TWriteRule::KeyWhileNotDefault, kColors, 2, kWithKey},
+                      TWriteRuleCase{TWriteRule::KeyWhileNotDefault, kColors, 0, kColors},
+                      // Back to the default: the file as it was before the key was written.
+                      TWriteRuleCase{TWriteRule::KeyWhileNotDefault, kWithKey, 0, kColors},
+                      TWriteRuleCase{TWriteRule::KeyWhileNotDefault, kWithOthers, 0,
+                                     "[View]\nOther=1\n\n[Colors]\nG0=clBlue\n"},
+                      TWriteRuleCase{TWriteRule::KeyWhileNotDefault, "[VIEW]\nkey=1\n", 0, ""},
+                      TWriteRuleCase{TWriteRule::SectionWhileOn, kWithOthers, 0, kColors}));
+
+TEST(ColourByTest, ReadsTheChoiceWrittenAndTheMotionModeForAnythingElse)
+{
+    TTempFolder folder;
+    const std::string name = folder.File("Zorvit.ini");
+    TIniFile ini(name);
+    for (const TColourBy choice : {TColourBy::ZDepth, TColourBy::FeedRate, TColourBy::MotionMode}) {
+        WriteColourBy(ini, choice);
+        EXPECT_EQ(ReadColourBy(ini), choice);
+    }
+    EXPECT_EQ(ReadWholeFile(name), "");
+    for (const char* text :
+         {"[View]\nColorBy=3\n", "[View]\nColorBy=-1\n", "[View]\nColorBy=x\n"}) {
+        WriteWholeFile(name, text);
+        EXPECT_EQ(ReadColourBy(ini), TColourBy::MotionMode) << text;
+    }
 }
 
 }  // namespace
