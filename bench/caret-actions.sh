@@ -15,6 +15,7 @@
 # medians in milliseconds.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+. "$root/bench/measure.sh"
 zorvit="${1:-$root/build/app/zorvit}"
 runs="${2:-3}"
 
@@ -26,11 +27,6 @@ fi
 program="${TMPDIR:-/tmp}/zorvit-caret-bench-raster-1000000.ngc"
 errors="${TMPDIR:-/tmp}/zorvit-caret-bench.err"  # what the program writes to stderr
 [ -s "$program" ] || python3 "$root/bench/gen-program.py" --raster 1000000 "$program"
-
-# Nanoseconds of CPU time used so far by every thread of the process.
-cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { printf "%.0f\n", s }'; }
-
-now_ns() { date +%s%N; }
 
 # The CPU nanoseconds per second that the process spends while nothing is asked of it: the
 # editor's blinking caret repaints the window twice a second.
@@ -71,7 +67,6 @@ measure() {
   echo $((cost < 0 ? 0 : cost))
 }
 
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 # Starts the program on the raster file; highlight is 1 or 0 (View > Highlight Caret Move).
 start() {

@@ -5,6 +5,7 @@
 #   bench/compare-peer.sh [RUNS]     (default 5 runs per program and side)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+. "$root/bench/measure.sh"
 runs="${1:-5}"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
@@ -20,7 +21,6 @@ ours="$root/build-bench/bench/peer/zorvit-interpret-file"
 (cd "$work" && npm init -y >/dev/null && npm install --silent --no-audit --no-fund gcode-parser >/dev/null)
 cp "$root/bench/peer/parse.js" "$work/parse.js"
 
-median() { sort -g | awk '{ a[NR] = $1 } END { print (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2 }'; }
 maximum() { sort -g | tail -n 1; }
 
 printf '%-10s %12s %12s %8s %14s %14s %8s\n' lines "zorvit s" "peer s" ratio "zorvit MiB" "peer MiB" "memory"

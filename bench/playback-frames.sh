@@ -13,6 +13,7 @@
 # is at least 20 frames a second.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+. "$root/bench/measure.sh"
 app="${1:-$root/build/bench/app/app_playback_frames}"
 runs="${2:-3}"
 reading="${ZORVIT_BENCH_READING:-transcription}"
@@ -26,11 +27,7 @@ program="${TMPDIR:-/tmp}/zorvit-frames-bench-raster-1000000.ngc"
 errors="${TMPDIR:-/tmp}/zorvit-frames-bench.err"  # what the program writes to stderr
 [ -s "$program" ] || python3 "$root/bench/gen-program.py" --raster 1000000 "$program"
 
-# Nanoseconds of CPU time used so far by every thread of the process.
-cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { printf "%.0f\n", s }'; }
-now_ns() { date +%s%N; }
 frames() { sed -n 's/^frames=\([0-9]*\).*/\1/p' "$counts"; }
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 # Returns once a second passes in which the process used no more than 100 ms of CPU.
 wait_idle() {

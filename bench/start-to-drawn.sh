@@ -18,6 +18,7 @@
 # drawn), which says more than the wall time on a busy machine.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+. "$root/bench/measure.sh"
 build="${ZORVIT_BENCH_BUILD:-$root/build-bench}"
 runs="${1:-3}"
 shift || true
@@ -37,7 +38,6 @@ cmake --build "$build" --target app_start_to_drawn
 program="$build/bench/app/app_start_to_drawn"
 mkdir -p "$build/programs"
 
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 for lines in "${sizes[@]}"; do
   file="$build/programs/cam-$style-$lines.ngc"
