@@ -1,4 +1,4 @@
-// Colouring segments by feed and depth, the gradient, dimming and which segments a motion made.
+// Colouring segments by feed and depth, the gradient, and which segments a motion made.
 #include "plot/SegmentColouring.h"
 
 #include <gtest/gtest.h>
@@ -31,19 +31,6 @@ TEST(SegmentColouringTest, TheGradientStaysFarFromEveryMarkerColourAndTheHighlig
     EXPECT_EQ(GradientColour(-3), GradientColour(0));
     EXPECT_EQ(GradientColour(7), GradientColour(1));
     EXPECT_EQ(GradientColour(NAN), GradientColour(0.5));
-}
-
-TEST(SegmentColouringTest, DimmingDarkensEveryChannelThatIsLit)
-{
-    for (const TColor colour : {clRed, clBlue, clOlive, clTeal, clWhite, GradientColour(0.2)}) {
-        const TColor dimmed = DimmedColour(colour);
-        for (const auto channel : {ColorRed, ColorGreen, ColorBlue}) {
-            if (channel(colour) == 0)
-                EXPECT_EQ(channel(dimmed), 0) << std::hex << colour;
-            else
-                EXPECT_LT(channel(dimmed), channel(colour) / 2) << std::hex << colour;
-        }
-    }
 }
 
 TMotion Move(TMotionKind kind, double rate)
