@@ -74,15 +74,4 @@ TEST(TSegmentSourceLinesTest, LeadsEachSegmentToItsLineAndBack)
     }
 }
 
-TEST(TSegmentSourceLinesTest, ConsecutiveLinesTakeLittleMoreThanAByteASegment)
-{
-    constexpr std::size_t kSegments = 1'000'000;
-    TSegmentSourceLines lines;
-    lines.Reset(kSegments);
-    for (std::size_t i = 0; i < kSegments; ++i)
-        lines.Add(static_cast<std::uint32_t>(i + i / 1000));  // a line without a move now and then
-    lines.Trim();
-    EXPECT_LT(lines.AllocatedBytes(), kSegments * 5 / 4);
-}
-
 }  // namespace

@@ -66,24 +66,4 @@ TEST(TSegmentListTest, ReadsBackEverySegmentAsAdded)
     }
 }
 
-// A tool path of a million segments takes 16 bytes a segment, about half of what a segment
-// with both ends takes; clearing gives the memory back.
-TEST(TSegmentListTest, AChainTakesOneEndASegment)
-{
-    constexpr std::size_t kCount = 1'000'000;
-    TSegmentList list;
-    list.Reserve(kCount);
-    TPoint3f at{0, 0, 0};
-    for (std::size_t i = 0; i < kCount; ++i) {
-        const TPoint3f next{at.x + 0.25f, at.y, static_cast<float>(i % 7)};
-        list.Add(at, next, static_cast<TColor>(i));
-        at = next;
-    }
-    EXPECT_LE(list.AllocatedBytes(), kCount * 16 + 64);
-    EXPECT_LT(list.AllocatedBytes() * 10, kCount * sizeof(TSegment) * 6);
-    list.Clear();
-    EXPECT_TRUE(list.empty());
-    EXPECT_EQ(list.AllocatedBytes(), 0u);
-}
-
 }  // namespace
