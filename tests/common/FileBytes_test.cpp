@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -23,8 +22,7 @@ protected:
     }
     void TearDown() override
     {
-        for (const std::string& name : {Folder + "/program.ngc", Folder + "/fifo"})
-            std::remove(name.c_str());
+        std::remove((Folder + "/program.ngc").c_str());
         ::rmdir(Folder.c_str());
     }
     std::string Write(const std::string& bytes) const
@@ -57,33 +55,6 @@ TEST_F(TFileReaderTest, PartsOfAnySizeMakeUpTheWholeFile)
         EXPECT_EQ(read, bytes) << "parts of " << partBytes;
     }
     EXPECT_EQ(ReadFileBytes(path), bytes);
-}
-
-TEST_F(TFileReaderTest, RefusesWhatCannotBeReadAsADocumentBeforeReading)
-{
-    const std::string fifo = Folder + "/fifo";
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    struct TRefusal
-    {
-        std::string path;
-        TFileKind kind;
-        std::string reason;
-    };
-    const std::vector<TRefusal> refusals = {
-        {Folder + "/missing.ngc", TFileKind::Any, "No such file or directory"},
-        {fifo, TFileKind::RegularOnly, "Not a regular file"},
-        {Folder, TFileKind::RegularOnly, "Not a regular file"},
-        {"/dev/zero", TFileKind::RegularOnly, "Not a regular file"},
-    };
-    for (const TRefusal& refusal : refusals) {
-        try {
-            TFileReader file(refusal.path, refusal.kind);
-            ADD_FAILURE() << refusal.path << " opened";
-        } catch (const EFileReadError& error) {
-            EXPECT_EQ(error.Reason(), refusal.reason) << refusal.path;
-        }
-    }
-    EXPECT_FALSE(TFileReader("/dev/zero").Size()) << "a device has no size";
 }
 
 }  // namespace
