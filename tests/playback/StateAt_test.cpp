@@ -65,6 +65,27 @@ TMachineStateAt FreshMachineState(const TLineList& lines, std::size_t line)
     return state;
 }
 
+// A reading of the program with the state after each line kept; it ends at an error.
+struct TIndexedReading
+{
+    TMachineStateIndex Index;
+    TMachineReading Reading;
+};
+
+TIndexedReading ReadIndexed(const TLineList& lines)
+{
+    TMachineReader reader;
+    TIndexedReading result{TMachineStateIndex(lines.size()), {}};
+    reader.OnLineRead = [&result](std::size_t line, const TMachine& machine) {
+        result.Index.Record(line, machine);
+    };
+    try {
+        reader.Run(lines);
+    } catch (const EMachineError&) {}
+    result.Reading = reader.TakeResult();
+    return result;
+}
+
 class TStateAtTest : public testing::TestWithParam<const char*>
 {};
 
@@ -72,15 +93,7 @@ TEST_P(TStateAtTest, MachineIndexEqualsAFreshReadingAtEveryLine)
 {
     const TLineList lines(ReadFile(GetParam()));
     ASSERT_GT(lines.size(), 3u);
-    TMachineReader reader;
-    TMachineStateIndex index(lines.size());
-    reader.OnLineRead = [&index](std::size_t line, const TMachine& machine) {
-        index.Record(line, machine);
-    };
-    try {
-        reader.Run(lines);
-    } catch (const EMachineError&) {}
-    const TMachineReading reading = reader.TakeResult();
+    const auto [index, reading] = ReadIndexed(lines);
     for (std::size_t line = 0; line < lines.size() + 1; ++line) {
         const TMachineStateAt fast = index.At(line, reading.Motions);
         const TMachineStateAt fresh = FreshMachineState(lines, line);
@@ -130,13 +143,7 @@ TEST(StateText, MachineStateInTheUnitsInForce)
 {
     const TLineList lines(std::string("G20 G55 F10 S200 T3 M6\nG10 L2 P2 X1\nG0 X2 Y1\n"
                                       "G81 X3 R0.1 Z-0.5\nM2\n"));
-    TMachineReader reader;
-    TMachineStateIndex index(lines.size());
-    reader.OnLineRead = [&index](std::size_t line, const TMachine& machine) {
-        index.Record(line, machine);
-    };
-    reader.Run(lines);
-    const TMachineReading reading = reader.TakeResult();
+    const auto [index, reading] = ReadIndexed(lines);
     const std::string text = FormatMachineState(index.At(3, reading.Motions));
     for (const char* expected :
          {"line: 4\n", "reached: yes\n", "position: X3 Y1 Z0.1\n", "machine position: X4 Y1 Z0.1\n",
@@ -153,13 +160,7 @@ TEST(StateText, OnTheWayThePositionIsTheTools)
 {
     const std::string program = "G20 G55 F10\nG10 L2 P2 X1\nG0 X2 Y1\nG1 Z-1\n";
     const TLineList lines(program);
-    TMachineReader reader;
-    TMachineStateIndex index(lines.size());
-    reader.OnLineRead = [&index](std::size_t line, const TMachine& machine) {
-        index.Record(line, machine);
-    };
-    reader.Run(lines);
-    const TMachineReading reading = reader.TakeResult();
+    const auto [index, reading] = ReadIndexed(lines);
     TGCodeEngine engine;
     engine.SetLenient(true);
     engine.Run(lines);
