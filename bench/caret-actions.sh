@@ -20,13 +20,10 @@ zorvit="${1:-$root/build/app/zorvit}"
 runs="${2:-3}"
 
 # The rest runs under an X server of its own.
-if [ -z "${ZORVIT_CARET_BENCH_DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" env ZORVIT_CARET_BENCH_DISPLAY=1 "$0" "$zorvit" "$runs"
-fi
+on_own_display "$zorvit" "$runs"
 
-program="${TMPDIR:-/tmp}/zorvit-caret-bench-raster-1000000.ngc"
+program="$(raster_program caret)"
 errors="${TMPDIR:-/tmp}/zorvit-caret-bench.err"  # what the program writes to stderr
-[ -s "$program" ] || python3 "$root/bench/gen-program.py" --raster 1000000 "$program"
 
 # The CPU nanoseconds per second that the process spends while nothing is asked of it: the
 # editor's blinking caret repaints the window twice a second.

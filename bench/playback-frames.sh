@@ -19,13 +19,10 @@ runs="${2:-3}"
 reading="${ZORVIT_BENCH_READING:-transcription}"
 
 # The rest runs under an X server of its own.
-if [ -z "${ZORVIT_FRAMES_BENCH_DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" env ZORVIT_FRAMES_BENCH_DISPLAY=1 "$0" "$app" "$runs"
-fi
+on_own_display "$app" "$runs"
 
-program="${TMPDIR:-/tmp}/zorvit-frames-bench-raster-1000000.ngc"
+program="$(raster_program frames)"
 errors="${TMPDIR:-/tmp}/zorvit-frames-bench.err"  # what the program writes to stderr
-[ -s "$program" ] || python3 "$root/bench/gen-program.py" --raster 1000000 "$program"
 
 frames() { sed -n 's/^frames=\([0-9]*\).*/\1/p' "$counts"; }
 
