@@ -1,13 +1,16 @@
 #include "gcode/GCodeEngine.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <exception>
 #include <string_view>
+#include <thread>
 #include <utility>
 
 #include "common/HugePages.h"
 #include "common/SameText.h"
+#include "gcode/FloatEnvironment.h"
 
 namespace {
 
@@ -156,40 +159,97 @@ void TGCodeEngine::SetLenient(bool lenient)
 
 void TGCodeEngine::Run(TLineList lines)
 {
-    FLines = std::move(lines);
+    FLines = &lines;
     // Also when a line fails: the lines may view a text that changes after the run.
     struct TReleaseLines
     {
-        TLineList& Lines;
-        ~TReleaseLines() { Lines = TLineList(); }
+        const TLineList*& Lines;
+        ~TReleaseLines() { Lines = nullptr; }
     } release{FLines};
-    FLineCount = FLines.size();
+    FLineCount = lines.size();
     FSkipped.Clear();
     FTable->EmptyTable();
     // At most one row per line in practice: reserved once, trimmed to the rows at the end.
     FRowLines->clear();
-    FRowLines->reserve(FLines.size());
+    FRowLines->reserve(FLineCount);
     AdviseHugePagesForSpare(*FRowLines);
     FFailedLine.reset();
-    if (FLenient)
-        RunLines<true>();
+    if (FLineCount >= kSplitLines && std::thread::hardware_concurrency() > 1)
+        RunHalves();
     else
-        RunLines<false>();
+        RunRange(0, FLineCount);
     FRowLines->shrink_to_fit();
     FTable->MoveFirst();
 }
 
+void TGCodeEngine::RunRange(std::size_t begin, std::size_t end)
+{
+    if (FLenient)
+        RunLines<true>(begin, end);
+    else
+        RunLines<false>(begin, end);
+}
+
+// The later half runs on a thread of its own; this one reads the earlier half and reports the
+// progress of both. The run ends at the first error in reading order: an error in the earlier
+// half stops the later one, whose rows are then dropped.
+void TGCodeEngine::RunHalves()
+{
+    struct ELaterHalfStopped
+    {};
+    const std::size_t middle = FLineCount / 2;
+    TGCodeEngine later;
+    later.SetLenient(FLenient);
+    later.FLines = FLines;
+    later.FRowLines->reserve(FLineCount - middle);
+    std::atomic<std::size_t> laterDone{0};
+    std::atomic<bool> stop{false};
+    later.OnProgress = [&](std::size_t done, std::size_t) {
+        laterDone.store(done - middle, std::memory_order_relaxed);
+        if (stop.load(std::memory_order_relaxed))
+            throw ELaterHalfStopped();
+    };
+    std::exception_ptr laterError;
+    std::thread worker([&] {
+        InitFloatingPoint();
+        try {
+            later.RunRange(middle, FLineCount);
+        } catch (...) {
+            laterError = std::current_exception();
+        }
+    });
+    FLaterDone = &laterDone;
+    try {
+        RunRange(0, middle);
+    } catch (...) {
+        FLaterDone = nullptr;
+        stop = true;
+        worker.join();
+        throw;
+    }
+    FLaterDone = nullptr;
+    worker.join();
+    FTable->AppendTable(std::move(*later.FTable));
+    FRowLines->insert(FRowLines->end(), later.FRowLines->begin(), later.FRowLines->end());
+    FSkipped.Append(later.FSkipped);
+    if (laterError) {
+        FFailedLine = later.FFailedLine;
+        std::rethrow_exception(laterError);
+    }
+}
+
 // One loop for both readings; the strict one compiles without the lenient branches.
 template <bool kLenient>
-void TGCodeEngine::RunLines()
+void TGCodeEngine::RunLines(std::size_t begin, std::size_t end)
 {
     TLineTable& table = *FTable;
-    std::size_t i = 0;
+    std::size_t i = begin;
     const TOnUnwind recordFailure([this, &i] { RecordFailure(i); });
-    for (; i < FLines.size(); ++i) {
+    for (; i < end; ++i) {
         if (i % kProgressLines == 0 && OnProgress)
-            OnProgress(i, FLines.size());
-        const std::string_view line = FLines[i];
+            OnProgress(FLaterDone ? i + FLaterDone->load(std::memory_order_relaxed) : i,
+                       FLineCount);
+        const std::string_view line = (*FLines)[i];
         const auto lineNumber = static_cast<std::int32_t>(i + 1);
         // Error messages name the 1-based line of the text.
         FParser.SourceLine = lineNumber;
@@ -367,7 +427,7 @@ int TGCodeEngine::SkipValue(std::size_t start)
             --depth;
         token = FParser.NextToken();
     }
-    const std::string_view line = FLines[FLineIndex];
+    const std::string_view line = (*FLines)[FLineIndex];
     const std::size_t end = std::min(FParser.TokenOffset(), line.size());
     FSkipped.AddWord(static_cast<std::int32_t>(FLineIndex + 1), line.substr(start, end - start));
     return token;

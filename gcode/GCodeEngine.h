@@ -10,6 +10,7 @@
 // over-long lines are passed over and counted in Skipped().
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
@@ -54,6 +55,9 @@ public:
     // Told the lines done and the line count at the first line and then every kProgressLines.
     std::function<void(std::size_t done, std::size_t total)> OnProgress;
     static constexpr std::size_t kProgressLines = std::size_t{1} << 16;
+    // Lines no longer depend on each other, so from this many on a second thread reads the
+    // later half into a table of its own, which then follows this one's rows.
+    static constexpr std::size_t kSplitLines = std::size_t{1} << 17;
 
 private:
     enum class TWordKind : std::uint8_t { Ignored, Integer, Real, GCode, MCode };
@@ -68,8 +72,11 @@ private:
     static constexpr std::size_t kLetterCount = 26;
     static constexpr std::size_t kClassNumberCount = 100;  // G and M numbers with a class are below
 
+    // Reads the lines [begin, end) into the table; OnProgress is told lines done + doneBefore.
+    void RunRange(std::size_t begin, std::size_t end);
+    void RunHalves();
     template <bool kLenient>
-    void RunLines();
+    void RunLines(std::size_t begin, std::size_t end);
     void HandleWord();
     void CommitRow(std::size_t line);
     void RecordFailure(std::size_t line);
@@ -85,7 +92,9 @@ private:
 
     TGCodeParser FParser;
     std::shared_ptr<TLineTable> FTable;
-    TLineList FLines;  // only while Run runs
+    const TLineList* FLines = nullptr;  // only while Run runs
+    // While the later half runs beside this engine: its lines done, added to the progress.
+    const std::atomic<std::size_t>* FLaterDone = nullptr;
     std::size_t FLineCount = 0;
     std::shared_ptr<std::vector<std::uint32_t>> FRowLines;
     std::optional<std::size_t> FFailedLine;

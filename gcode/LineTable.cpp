@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include <limits>
 #include <optional>
 #include <string>
@@ -331,6 +332,29 @@ void TLineTable::CommitRow()
     FAtEnd = false;
     FPending = false;
     FPendingMask = 0;
+}
+
+void TLineTable::AppendTable(TLineTable&& later)
+{
+    SettlePendingRow();
+    if (later.FRowCount > 0) {
+        if (FRowCount == 0)
+            FFirstLine = FNextLine;
+        FNextLine = static_cast<std::int32_t>(static_cast<std::uint32_t>(FNextLine) +
+                                              static_cast<std::uint32_t>(later.FRowCount));
+        FCurrent = {FBlocks.size() + later.FCurrent.Block, later.FCurrent.Offset};
+        FCurrentIndex = FRowCount + later.FCurrentIndex;
+        FRowCount += later.FRowCount;
+        FAtEnd = false;
+        FBlocks.insert(FBlocks.end(), std::make_move_iterator(later.FBlocks.begin()),
+                       std::make_move_iterator(later.FBlocks.end()));
+    }
+    FPending = later.FPending;
+    FPendingMask = later.FPendingMask;
+    FPendingFloat = later.FPendingFloat;
+    FPendingInteger = later.FPendingInteger;
+    later.DiscardRow();
+    later.EmptyTable();
 }
 
 std::optional<std::uint8_t> TLineTable::MaskEntry(TMask mask)

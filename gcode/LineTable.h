@@ -43,6 +43,9 @@ public:
     void AppendRow();   // settles the pending row, then begins a new one with every column null
     void CommitRow();   // numbers the pending row, appends it and makes it the current row
     void DiscardRow();  // drops the pending row
+    // Moves the rows of a table written after this one to its end, numbered on from its rows,
+    // and takes over that table's pending row; this one's pending row is settled first.
+    void AppendTable(TLineTable&& later);
     bool HasPendingRow() const { return FPending; }
     bool RowModified() const { return FPendingMask != 0; }
     // 16-bit columns raise ERangeError for values they cannot hold and then change nothing.

@@ -40,6 +40,15 @@ void TSkipReport::AddLine(std::int32_t line, std::string_view text)
     AddPlace(line, text);
 }
 
+void TSkipReport::Append(const TSkipReport& later)
+{
+    FWords += later.FWords;
+    FLines += later.FLines;
+    for (const TSkippedPlace& place : later.FPlaces)
+        if (FPlaces.size() < kPlaceCount)
+            FPlaces.push_back(place);
+}
+
 void TSkipReport::AddPlace(std::int32_t line, std::string_view text)
 {
     if (FPlaces.size() >= kPlaceCount)

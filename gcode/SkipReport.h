@@ -23,6 +23,8 @@ public:
     void Clear();
     void AddWord(std::int32_t line, std::string_view text);
     void AddLine(std::int32_t line, std::string_view text);
+    // Adds what a run of the lines after this report's passed over.
+    void Append(const TSkipReport& later);
 
     std::size_t Words() const { return FWords; }
     std::size_t Lines() const { return FLines; }

@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <charconv>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -177,5 +180,145 @@ TEST_F(TGCodeEngineTest, RepeatedRunsRefillTheSameTableAndNumberOn)
     Engine.Run({"X9"});
     EXPECT_EQ(Rows(true), std::vector<std::string>{"Line=9 AxisX=9"});
 }
+
+// --- Long programs, read in two halves at once ---------------------------------------------
+
+struct TLongProgramCase
+{
+    const char* Name;
+    bool Lenient;
+    std::vector<std::size_t>
+        BadLines;  // lines that fail a strict reading, skipped by a lenient one
+};
+
+class TGCodeEngineLongTest : public ::testing::TestWithParam<TLongProgramCase>
+{
+protected:
+    struct TResult
+    {
+        std::vector<std::string> Rows;
+        std::vector<std::uint32_t> RowLines;
+        std::string Failure;
+        std::optional<std::size_t> FailedLine;
+        std::string Pending;
+        std::size_t SkippedWords = 0;
+        std::vector<std::int32_t> SkippedPlaces;
+    };
+
+    static std::vector<std::string> Program(std::size_t lineCount,
+                                            const std::vector<std::size_t>& badLines)
+    {
+        std::vector<std::string> lines(lineCount);
+        for (std::size_t i = 0; i < lineCount; ++i) {
+            const std::string n = std::to_string(i);
+            switch (i % 5) {
+            case 0:
+                lines[i] = "G1 X" + n + " Y-" + std::to_string(i % 100) + ".25";
+                break;
+            case 1:
+                lines[i] = "(pass " + n + ")";
+                break;
+            case 2:
+                lines[i] = "F" + std::to_string(i % 1000) + " Z0." + n;
+                break;
+            case 3:
+                lines[i] = "";
+                break;
+            default:
+                lines[i] = "M3 S" + std::to_string(i % 30000);
+                break;
+            }
+        }
+        for (const std::size_t bad : badLines)
+            lines[bad] = "G1 X7 Y#1";
+        return lines;
+    }
+
+    // Reads the lines with one engine and collects what a caller sees.
+    static TResult Read(TGCodeEngine& engine, std::vector<std::string> lines,
+                        std::size_t firstLine = 0)
+    {
+        TResult result;
+        try {
+            engine.Run(std::move(lines));
+        } catch (const EZorvitError& e) {
+            result.Failure = e.what();
+        }
+        TLineTable& table = *engine.Table();
+        if (table.HasPendingRow()) {
+            result.Pending = DescribeRow(table, false);
+            table.DiscardRow();
+        }
+        std::size_t row = 0;
+        for (table.MoveFirst(); !table.AtEnd(); table.MoveNext(), ++row) {
+            EXPECT_EQ(table.GetInteger("Line"), static_cast<std::int32_t>(row + 1));
+            result.Rows.push_back(DescribeRow(table, false));
+        }
+        for (const std::uint32_t line : *engine.RowSourceLines())
+            result.RowLines.push_back(static_cast<std::uint32_t>(line + firstLine));
+        if (engine.FailedLine())
+            result.FailedLine = *engine.FailedLine() + firstLine;
+        result.SkippedWords = engine.Skipped().Words();
+        for (const TSkippedPlace& place : engine.Skipped().Places())
+            result.SkippedPlaces.push_back(place.Line + static_cast<std::int32_t>(firstLine));
+        return result;
+    }
+};
+
+TEST_P(TGCodeEngineLongTest, ReadsLikeTheSameLinesInShortRuns)
+{
+    const TLongProgramCase& test = GetParam();
+    const std::size_t lineCount = TGCodeEngine::kSplitLines * 2 + 3;
+    const std::vector<std::string> program = Program(lineCount, test.BadLines);
+    TGCodeEngine whole;
+    whole.SetLenient(test.Lenient);
+    const TResult actual = Read(whole, program);
+
+    // The same lines in runs too short to be split, up to the first failure.
+    TResult expected;
+    const std::size_t runLines = TGCodeEngine::kSplitLines / 3;
+    for (std::size_t first = 0; first < lineCount && expected.Failure.empty(); first += runLines) {
+        TGCodeEngine part;
+        part.SetLenient(test.Lenient);
+        const auto begin = program.begin() + static_cast<std::ptrdiff_t>(first);
+        const TResult run = Read(
+            part,
+            {begin, begin + static_cast<std::ptrdiff_t>(std::min(runLines, lineCount - first))},
+            first);
+        expected.Rows.insert(expected.Rows.end(), run.Rows.begin(), run.Rows.end());
+        expected.RowLines.insert(expected.RowLines.end(), run.RowLines.begin(), run.RowLines.end());
+        expected.FailedLine = run.FailedLine;
+        expected.Failure = run.Failure;
+        expected.Pending = run.Pending;
+        expected.SkippedWords += run.SkippedWords;
+        for (const std::int32_t place : run.SkippedPlaces)
+            if (expected.SkippedPlaces.size() < TSkipReport::kPlaceCount)
+                expected.SkippedPlaces.push_back(place);
+    }
+    // Messages name the line of the whole text.
+    if (expected.FailedLine)
+        expected.Failure = "Number expected on line " + std::to_string(*expected.FailedLine + 1);
+
+    EXPECT_EQ(actual.Rows.size(), expected.Rows.size());
+    EXPECT_TRUE(actual.Rows == expected.Rows);
+    EXPECT_TRUE(actual.RowLines == expected.RowLines);
+    EXPECT_EQ(actual.Failure, expected.Failure);
+    EXPECT_EQ(actual.FailedLine, expected.FailedLine);
+    EXPECT_EQ(actual.Pending, expected.Pending);
+    EXPECT_EQ(actual.SkippedWords, expected.SkippedWords);
+    EXPECT_EQ(actual.SkippedPlaces, expected.SkippedPlaces);
+}
+
+constexpr std::size_t kLate = TGCodeEngine::kSplitLines + 1000;
+constexpr std::size_t kEarly = 1000;
+
+INSTANTIATE_TEST_SUITE_P(
+    Halves, TGCodeEngineLongTest,
+    ::testing::Values(TLongProgramCase{"Clean", false, {}},
+                      TLongProgramCase{"FailsInTheLaterHalf", false, {kLate}},
+                      TLongProgramCase{"TheEarlierFailureWins", false, {kEarly, kLate}},
+                      TLongProgramCase{
+                          "LenientSkipsInBothHalves", true, {kEarly, kLate, kLate + 10}}),
+    [](const auto& info) { return std::string(info.param.Name); });
 
 }  // namespace
