@@ -140,11 +140,14 @@ void TWorkProgress::Report(const char* stage, std::size_t done, std::size_t tota
         FLabel->setText(QString::fromLatin1(stage));
         emit StageShown(FLabel->text());
     }
+    if (!newStage && FSinceRepaint.elapsed() < kRepaintEveryMs)
+        return;
+    // Set only before a repaint: the bar repaints itself, and so composes the whole window,
+    // whenever its value moves it by a pixel.
     FBar->setValue(total == 0 ? 0
                               : static_cast<int>(static_cast<double>(done) /
                                                  static_cast<double>(total) * kBarSteps));
-    if (newStage || FSinceRepaint.elapsed() >= kRepaintEveryMs)
-        Repaint();
+    Repaint();
 }
 
 void TWorkProgress::Show()

@@ -106,6 +106,33 @@ TEST_F(TWorkProgressTest, LongWorkShowsStageAndBarRepaintsAndHoldsTimersUntilItE
     EXPECT_TRUE(timerFired);
 }
 
+// Counts the paints of a widget it watches.
+class TPaintWatch : public QObject
+{
+public:
+    explicit TPaintWatch(QWidget& widget) { widget.installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        paints += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
+
+TEST_F(TWorkProgressTest, ReportsBetweenRepaintsPaintNothing)
+{
+    progress->SetShowAfter(0ms);
+    const TWorkProgress::TScope working(*progress);
+    progress->Report(kStageInterpreting, 0, 100);
+    const TPaintWatch bar(Bar());
+    // Each report moves the bar by more than a pixel; each paint would compose the window.
+    for (int done = 1; done < 100; ++done)
+        progress->Report(kStageInterpreting, static_cast<std::size_t>(done), 100);
+    EXPECT_EQ(bar.paints, 0);
+}
+
 TEST_F(TWorkProgressTest, PaintsAreHeldWhileTheProgressShows)
 {
     std::vector<bool> holds;
