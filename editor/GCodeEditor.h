@@ -61,6 +61,8 @@ public:
     // The same lines as views into the editor's own text, without a copy. They stay valid until
     // the text changes: long enough for a synchronous run that takes no user input.
     TLineList LinesView() const;
+    // The editor's own text, without a copy, valid as long as the lines of LinesView.
+    std::string_view CharacterData() const;
     // Makes the text these lines as one undo step. Only the lines that differ are replaced, so
     // the others keep their line breaks and the view stays where it is.
     void ReplaceLines(const std::vector<std::string>& lines);
@@ -123,7 +125,6 @@ private:
     void ConnectSignals();
 
     bool IsEnabledWindowShortcut(const QKeyEvent& key) const;
-    std::string_view CharacterData() const;
     void ReplaceAllWithoutUndo(std::size_t size, const TTextSource& next,
                                const TLoadProgress& progress);
     void TextChanged(int modificationType);

@@ -11,6 +11,7 @@
 #include "common/HugePages.h"
 #include "common/SameText.h"
 #include "gcode/FloatEnvironment.h"
+#include "gcode/LineSplit.h"
 
 namespace {
 
@@ -118,6 +119,56 @@ bool WholeToInt64(double whole, std::int64_t& number)
     return true;
 }
 
+// The lines [Index, End) of a list; progress counts lines from Begin.
+struct TListSource
+{
+    const TLineList& Lines;
+    std::size_t Index;
+    std::size_t End;
+    std::size_t Begin;
+
+    bool Next(std::string_view& line)
+    {
+        if (Index == End)
+            return false;
+        line = Lines[Index++];
+        return true;
+    }
+    std::size_t Done() const { return Index - Begin; }
+};
+
+// The lines of a text; progress counts bytes.
+struct TTextSource
+{
+    explicit TTextSource(std::string_view text) : Cursor(text), Start(text.data()) {}
+
+    bool Next(std::string_view& line) { return Cursor.Next(line); }
+    std::size_t Done() const { return static_cast<std::size_t>(Cursor.Position() - Start); }
+
+    TLineCursor Cursor;
+    const char* Start;
+};
+
+// A line break: where it begins and where the next line starts (CR LF is one break).
+struct TBreak
+{
+    std::size_t Begin;
+    std::size_t End;
+};
+
+// The first line break that ends at or after a place in a text, if any.
+std::optional<TBreak> BreakFrom(std::string_view text, std::size_t from)
+{
+    const std::size_t found = text.find_first_of("\r\n", from);
+    if (found == std::string_view::npos)
+        return std::nullopt;
+    if (text[found] == '\n' && found > 0 && text[found - 1] == '\r')
+        return TBreak{found - 1, found + 1};
+    if (text[found] == '\r' && found + 1 < text.size() && text[found + 1] == '\n')
+        return TBreak{found, found + 2};
+    return TBreak{found, found + 1};
+}
+
 }  // namespace
 
 TGCodeEngine::TGCodeEngine()
@@ -159,53 +210,100 @@ void TGCodeEngine::SetLenient(bool lenient)
 
 void TGCodeEngine::Run(TLineList lines)
 {
-    FLines = &lines;
-    // Also when a line fails: the lines may view a text that changes after the run.
-    struct TReleaseLines
-    {
-        const TLineList*& Lines;
-        ~TReleaseLines() { Lines = nullptr; }
-    } release{FLines};
-    FLineCount = lines.size();
+    const std::size_t count = lines.size();
+    FLineCount = count;
+    BeginRun(count, count);
+    if (count >= kSplitLines && std::thread::hardware_concurrency() > 1) {
+        const std::size_t middle = count / 2;
+        RunHalves(
+            [&](TGCodeEngine& engine) {
+                TListSource source{lines, 0, middle, 0};
+                engine.RunSource(source, 0);
+            },
+            [&](TGCodeEngine& engine) {
+                TListSource source{lines, middle, count, middle};
+                engine.RunSource(source, middle);
+            });
+    } else {
+        TListSource source{lines, 0, count, 0};
+        RunSource(source, 0);
+    }
+    EndRun();
+}
+
+void TGCodeEngine::RunText(std::string_view text)
+{
+    BeginRun(0, text.size());
+    try {
+        const std::optional<TBreak> middle =
+            text.size() >= kSplitBytes && std::thread::hardware_concurrency() > 1
+                ? BreakFrom(text, text.size() / 2)
+                : std::nullopt;
+        if (middle) {
+            const std::string_view earlierText = text.substr(0, middle->Begin);
+            const std::string_view laterText = text.substr(middle->End);
+            RunHalves(
+                [&](TGCodeEngine& engine) {
+                    TTextSource source(earlierText);
+                    engine.RunSource(source, 0);
+                },
+                [&](TGCodeEngine& engine) {
+                    TTextSource source(laterText);
+                    engine.RunSource(source, CountLines(earlierText));
+                });
+        } else {
+            TTextSource source(text);
+            RunSource(source, 0);
+        }
+    } catch (...) {
+        FLineCount = CountLines(text);
+        throw;
+    }
+    FLineCount = FLinesRead;
+    EndRun();
+}
+
+void TGCodeEngine::BeginRun(std::size_t expectedRows, std::size_t progressTotal)
+{
     FSkipped.Clear();
     FTable->EmptyTable();
     // At most one row per line in practice: reserved once, trimmed to the rows at the end.
     FRowLines->clear();
-    FRowLines->reserve(FLineCount);
+    FRowLines->reserve(expectedRows);
     AdviseHugePagesForSpare(*FRowLines);
     FFailedLine.reset();
-    if (FLineCount >= kSplitLines && std::thread::hardware_concurrency() > 1)
-        RunHalves();
-    else
-        RunRange(0, FLineCount);
+    FProgressTotal = progressTotal;
+}
+
+void TGCodeEngine::EndRun()
+{
     FRowLines->shrink_to_fit();
     FTable->MoveFirst();
 }
 
-void TGCodeEngine::RunRange(std::size_t begin, std::size_t end)
+template <class TSource>
+void TGCodeEngine::RunSource(TSource& source, std::size_t firstLine)
 {
     if (FLenient)
-        RunLines<true>(begin, end);
+        RunLines<true>(source, firstLine);
     else
-        RunLines<false>(begin, end);
+        RunLines<false>(source, firstLine);
 }
 
 // The later half runs on a thread of its own; this one reads the earlier half and reports the
 // progress of both. The run ends at the first error in reading order: an error in the earlier
 // half stops the later one, whose rows are then dropped.
-void TGCodeEngine::RunHalves()
+void TGCodeEngine::RunHalves(const std::function<void(TGCodeEngine&)>& earlier,
+                             const std::function<void(TGCodeEngine&)>& later)
 {
     struct ELaterHalfStopped
     {};
-    const std::size_t middle = FLineCount / 2;
-    TGCodeEngine later;
-    later.SetLenient(FLenient);
-    later.FLines = FLines;
-    later.FRowLines->reserve(FLineCount - middle);
+    TGCodeEngine second;
+    second.SetLenient(FLenient);
     std::atomic<std::size_t> laterDone{0};
     std::atomic<bool> stop{false};
-    later.OnProgress = [&](std::size_t done, std::size_t) {
-        laterDone.store(done - middle, std::memory_order_relaxed);
+    second.OnProgress = [&](std::size_t done, std::size_t) {
+        laterDone.store(done, std::memory_order_relaxed);
         if (stop.load(std::memory_order_relaxed))
             throw ELaterHalfStopped();
     };
@@ -213,14 +311,14 @@ void TGCodeEngine::RunHalves()
     std::thread worker([&] {
         InitFloatingPoint();
         try {
-            later.RunRange(middle, FLineCount);
+            later(second);
         } catch (...) {
             laterError = std::current_exception();
         }
     });
     FLaterDone = &laterDone;
     try {
-        RunRange(0, middle);
+        earlier(*this);
     } catch (...) {
         FLaterDone = nullptr;
         stop = true;
@@ -229,32 +327,37 @@ void TGCodeEngine::RunHalves()
     }
     FLaterDone = nullptr;
     worker.join();
-    FTable->AppendTable(std::move(*later.FTable));
-    FRowLines->insert(FRowLines->end(), later.FRowLines->begin(), later.FRowLines->end());
-    FSkipped.Append(later.FSkipped);
+    FTable->AppendTable(std::move(*second.FTable));
+    FRowLines->insert(FRowLines->end(), second.FRowLines->begin(), second.FRowLines->end());
+    FSkipped.Append(second.FSkipped);
+    FLinesRead = second.FLinesRead;
     if (laterError) {
-        FFailedLine = later.FFailedLine;
+        FFailedLine = second.FFailedLine;
         std::rethrow_exception(laterError);
     }
 }
 
 // One loop for both readings; the strict one compiles without the lenient branches.
-template <bool kLenient>
-void TGCodeEngine::RunLines(std::size_t begin, std::size_t end)
+template <bool kLenient, class TSource>
+void TGCodeEngine::RunLines(TSource& source, std::size_t firstLine)
 {
     TLineTable& table = *FTable;
-    std::size_t i = begin;
+    std::size_t i = firstLine;
     const TOnUnwind recordFailure([this, &i] { RecordFailure(i); });
-    for (; i < end; ++i) {
-        if (i % kProgressLines == 0 && OnProgress)
-            OnProgress(FLaterDone ? i + FLaterDone->load(std::memory_order_relaxed) : i,
-                       FLineCount);
-        const std::string_view line = (*FLines)[i];
+    std::string_view line;
+    for (;; ++i) {
+        if ((i - firstLine) % kProgressLines == 0 && OnProgress)
+            OnProgress(source.Done() +
+                           (FLaterDone ? FLaterDone->load(std::memory_order_relaxed) : 0),
+                       FProgressTotal);
+        if (!source.Next(line))
+            break;
         const auto lineNumber = static_cast<std::int32_t>(i + 1);
         // Error messages name the 1-based line of the text.
         FParser.SourceLine = lineNumber;
         if constexpr (kLenient) {
             FLineIndex = i;
+            FLine = line;
             // The tokenizer cannot scan such a line at all.
             if (line.size() >= TParser::kBufferSize) {
                 FSkipped.AddLine(lineNumber, line);
@@ -292,6 +395,7 @@ void TGCodeEngine::RunLines(std::size_t begin, std::size_t end)
         if (table.HasPendingRow() && table.RowModified())
             CommitRow(i);
     }
+    FLinesRead = i;
 }
 
 void TGCodeEngine::CommitRow(std::size_t line)
@@ -427,8 +531,7 @@ int TGCodeEngine::SkipValue(std::size_t start)
             --depth;
         token = FParser.NextToken();
     }
-    const std::string_view line = (*FLines)[FLineIndex];
-    const std::size_t end = std::min(FParser.TokenOffset(), line.size());
-    FSkipped.AddWord(static_cast<std::int32_t>(FLineIndex + 1), line.substr(start, end - start));
+    const std::size_t end = std::min(FParser.TokenOffset(), FLine.size());
+    FSkipped.AddWord(static_cast<std::int32_t>(FLineIndex + 1), FLine.substr(start, end - start));
     return token;
 }

@@ -17,6 +17,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "gcode/GCodeParser.h"
@@ -37,6 +38,9 @@ public:
     void Run(std::vector<std::string> lines);
     // Lets a brace list of lines pick one overload.
     void Run(std::initializer_list<std::string> lines);
+    // Reads the lines of a text, split at its breaks as the editor splits it, without listing
+    // them first. The caller keeps the text unchanged for the length of the call.
+    void RunText(std::string_view text);
     const std::shared_ptr<TLineTable>& Table() const { return FTable; }
     // The 0-based index of the source line of each committed row, in row order. After a failed
     // run the failing line's pending row, which the next read of the table commits, has its
@@ -52,12 +56,14 @@ public:
     // The lines of the last run.
     std::size_t LineCount() const { return FLineCount; }
 
-    // Told the lines done and the line count at the first line and then every kProgressLines.
+    // Told how far the run has come and how far it goes, in lines (Run) or bytes (RunText), at
+    // the first line and then every kProgressLines lines.
     std::function<void(std::size_t done, std::size_t total)> OnProgress;
     static constexpr std::size_t kProgressLines = std::size_t{1} << 16;
-    // Lines no longer depend on each other, so from this many on a second thread reads the
-    // later half into a table of its own, which then follows this one's rows.
+    // Lines do not depend on each other, so from this many lines or bytes on a second thread
+    // reads the later half into a table of its own, which then follows this one's rows.
     static constexpr std::size_t kSplitLines = std::size_t{1} << 17;
+    static constexpr std::size_t kSplitBytes = std::size_t{1} << 22;
 
 private:
     enum class TWordKind : std::uint8_t { Ignored, Integer, Real, GCode, MCode };
@@ -72,11 +78,17 @@ private:
     static constexpr std::size_t kLetterCount = 26;
     static constexpr std::size_t kClassNumberCount = 100;  // G and M numbers with a class are below
 
-    // Reads the lines [begin, end) into the table; OnProgress is told lines done + doneBefore.
-    void RunRange(std::size_t begin, std::size_t end);
-    void RunHalves();
-    template <bool kLenient>
-    void RunLines(std::size_t begin, std::size_t end);
+    void BeginRun(std::size_t expectedRows, std::size_t progressTotal);
+    void EndRun();
+    // Reads the lines a source hands out, the first of them being line firstLine of the text.
+    template <class TSource>
+    void RunSource(TSource& source, std::size_t firstLine);
+    template <bool kLenient, class TSource>
+    void RunLines(TSource& source, std::size_t firstLine);
+    // Runs earlier on this engine and later on a second one at once, then appends what the
+    // second one read to this one's table.
+    void RunHalves(const std::function<void(TGCodeEngine&)>& earlier,
+                   const std::function<void(TGCodeEngine&)>& later);
     void HandleWord();
     void CommitRow(std::size_t line);
     void RecordFailure(std::size_t line);
@@ -92,8 +104,9 @@ private:
 
     TGCodeParser FParser;
     std::shared_ptr<TLineTable> FTable;
-    const TLineList* FLines = nullptr;  // only while Run runs
-    // While the later half runs beside this engine: its lines done, added to the progress.
+    std::size_t FProgressTotal = 0;
+    std::size_t FLinesRead = 0;  // the index after the last line the last loop read
+    // While the later half runs beside this engine: how far it has come, added to the progress.
     const std::atomic<std::size_t>* FLaterDone = nullptr;
     std::size_t FLineCount = 0;
     std::shared_ptr<std::vector<std::uint32_t>> FRowLines;
@@ -101,6 +114,7 @@ private:
     bool FLenient = false;
     TSkipReport FSkipped;
     std::size_t FLineIndex = 0;  // the line a lenient run is reading
+    std::string_view FLine;
     // Column names resolved once: per letter, and per G and M number (-1 for none).
     std::array<TWordEntry, kLetterCount> FWords{};
     std::array<int, kClassNumberCount> FGColumns{};

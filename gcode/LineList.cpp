@@ -4,29 +4,6 @@
 
 #include "common/HugePages.h"
 
-namespace {
-
-constexpr char kCarriageReturn = '\r';
-constexpr char kLineFeed = '\n';
-
-// The number of lines ForEachLine finds: one more than the breaks, where CR LF is one break.
-// Each byte is judged with its predecessor and without early exits, so the count vectorises.
-std::size_t CountLines(std::string_view text)
-{
-    if (text.empty())
-        return 1;
-    const auto isBreak = [](char c, char previous) {
-        return static_cast<std::size_t>(c == kCarriageReturn ||
-                                        (c == kLineFeed && previous != kCarriageReturn));
-    };
-    std::size_t breaks = isBreak(text[0], 0);
-    for (std::size_t i = 1; i < text.size(); ++i)
-        breaks += isBreak(text[i], text[i - 1]);
-    return breaks + 1;
-}
-
-}  // namespace
-
 TLineList::TLineList(std::string text) : FText(std::move(text))
 {
     Split();

@@ -80,7 +80,7 @@ std::optional<std::string> RenderTranscription(TRenderPlot& plot, std::string by
     };
     std::optional<std::string> failure;
     try {
-        engine.Run(TLineList(std::move(bytes)));
+        engine.RunText(bytes);
     } catch (const std::exception& error) {
         engine.Table()->DiscardRow();
         failure = error.what();

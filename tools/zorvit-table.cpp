@@ -250,7 +250,7 @@ int main(int argc, char** argv)
     std::string failure;
     bool failed = false;
     try {
-        engine.Run(TLineList(std::move(bytes)));
+        engine.RunText(bytes);
     } catch (const std::exception& e) {
         failed = true;
         failure = e.what();

@@ -120,7 +120,7 @@ void TDocument::RunAndPlot()
     }
     FEngine->SetLenient(FReading.Lenient);
     try {
-        FEngine->Run(FEditor.LinesView());
+        FEngine->RunText(FEditor.CharacterData());
     } catch (const std::exception& error) {
         const std::optional<std::size_t> failedLine = FEngine->FailedLine();
         if (OnRunEnded)

@@ -187,8 +187,9 @@ struct TLongProgramCase
 {
     const char* Name;
     bool Lenient;
-    std::vector<std::size_t>
-        BadLines;  // lines that fail a strict reading, skipped by a lenient one
+    // Lines that fail a strict reading; a lenient one skips their words.
+    std::vector<std::size_t> BadLines;
+    const char* Break;  // read as one text with these breaks; as a list of lines when null
 };
 
 class TGCodeEngineLongTest : public ::testing::TestWithParam<TLongProgramCase>
@@ -236,11 +237,18 @@ protected:
 
     // Reads the lines with one engine and collects what a caller sees.
     static TResult Read(TGCodeEngine& engine, std::vector<std::string> lines,
-                        std::size_t firstLine = 0)
+                        std::size_t firstLine = 0, const char* lineBreak = nullptr)
     {
         TResult result;
         try {
-            engine.Run(std::move(lines));
+            if (lineBreak == nullptr) {
+                engine.Run(std::move(lines));
+            } else {
+                std::string text;
+                for (const std::string& line : lines)
+                    text += (text.empty() ? "" : lineBreak) + line;
+                engine.RunText(text);
+            }
         } catch (const EZorvitError& e) {
             result.Failure = e.what();
         }
@@ -272,7 +280,8 @@ TEST_P(TGCodeEngineLongTest, ReadsLikeTheSameLinesInShortRuns)
     const std::vector<std::string> program = Program(lineCount, test.BadLines);
     TGCodeEngine whole;
     whole.SetLenient(test.Lenient);
-    const TResult actual = Read(whole, program);
+    const TResult actual = Read(whole, program, 0, test.Break);
+    EXPECT_EQ(whole.LineCount(), lineCount);
 
     // The same lines in runs too short to be split, up to the first failure.
     TResult expected;
@@ -314,11 +323,14 @@ constexpr std::size_t kEarly = 1000;
 
 INSTANTIATE_TEST_SUITE_P(
     Halves, TGCodeEngineLongTest,
-    ::testing::Values(TLongProgramCase{"Clean", false, {}},
-                      TLongProgramCase{"FailsInTheLaterHalf", false, {kLate}},
-                      TLongProgramCase{"TheEarlierFailureWins", false, {kEarly, kLate}},
+    ::testing::Values(TLongProgramCase{"Clean", false, {}, nullptr},
+                      TLongProgramCase{"FailsInTheLaterHalf", false, {kLate}, nullptr},
+                      TLongProgramCase{"TheEarlierFailureWins", false, {kEarly, kLate}, nullptr},
                       TLongProgramCase{
-                          "LenientSkipsInBothHalves", true, {kEarly, kLate, kLate + 10}}),
+                          "LenientSkipsInBothHalves", true, {kEarly, kLate, kLate + 10}, nullptr},
+                      TLongProgramCase{"TextWithLineFeeds", false, {}, "\n"},
+                      TLongProgramCase{"TextFailsInTheLaterHalf", false, {kLate}, "\r\n"},
+                      TLongProgramCase{"TextSkipsInBothHalves", true, {kEarly, kLate}, "\r"}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 }  // namespace
