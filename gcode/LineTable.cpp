@@ -75,24 +75,37 @@ constexpr std::size_t CountBits(TMask mask)
 // A row's reals are stored as 32-bit integers m with a shared count of decimals d when every
 // one of them is exactly m / 10^d: that division gives back the very double that was stored,
 // so readers see no difference, and typical coordinates (four decimals) take half the room.
-// The mask's bits above the columns hold d + 1; 0 means the reals are stored as doubles.
+// The mask's bits above the columns hold d + 1; 0 means the reals are stored as doubles. When
+// every m of the row also fits in 24 bits, the mask's top bit is set and each m takes 3 bytes.
 constexpr int kScaleShift = TLineTable::kColumnCount;
 constexpr TMask kScaleBits = TMask{0xF} << kScaleShift;
+constexpr TMask kNarrowBit = TMask{1} << (kScaleShift + 4);
+constexpr TMask kFormatBits = kScaleBits | kNarrowBit;
 constexpr int kMaxDecimals = 7;
 constexpr std::array<double, kMaxDecimals + 1> kPowersOfTen{1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7};
-static_assert(TLineTable::kColumnCount + 4 <= std::numeric_limits<TMask>::digits);
+static_assert(TLineTable::kColumnCount + 5 <= std::numeric_limits<TMask>::digits);
 constexpr std::size_t kScaledFloatBytes = sizeof(std::int32_t);
+constexpr std::size_t kNarrowFloatBytes = 3;
+constexpr std::int32_t kNarrowLimit = std::int32_t{1} << (8 * kNarrowFloatBytes - 1);
+// A narrow value is read with one 4-byte load that ends with it, its low byte first.
+static_assert(std::endian::native == std::endian::little);
 
 constexpr int DecimalsOf(TMask mask)
 {
     return static_cast<int>((mask & kScaleBits) >> kScaleShift) - 1;
 }
 
-// Bytes that the values of the columns in the mask take, reals as the mask's scale says.
+constexpr std::size_t RealBytes(TMask mask)
+{
+    if ((mask & kScaleBits) == 0)
+        return kFloatBytes;
+    return (mask & kNarrowBit) != 0 ? kNarrowFloatBytes : kScaledFloatBytes;
+}
+
+// Bytes that the values of the columns in the mask take, reals as the mask's format says.
 constexpr std::size_t ValueBytes(TMask mask)
 {
-    const std::size_t floatBytes = (mask & kScaleBits) != 0 ? kScaledFloatBytes : kFloatBytes;
-    return floatBytes * CountBits(mask & kFloatColumns) +
+    return RealBytes(mask) * CountBits(mask & kFloatColumns) +
            kIntegerBytes * CountBits(mask & kIntegerColumns) +
            kSmallIntBytes * CountBits(mask & kSmallIntColumns);
 }
@@ -157,39 +170,56 @@ std::optional<std::int32_t> Scaled(double value, int decimals)
     return integer;
 }
 
+using TScaledReals = std::array<std::int32_t, TLineTable::kColumnCount>;
+
 // The fewest decimals with which every real of the row scales exactly, if any do: the most
-// that any one of them needs (X0.25 Z-0.2764 share four). A value that scales with d decimals
-// scales with more too, unless its integer leaves the 32-bit range, so the values met before the
-// count rose are checked again at the end.
+// that any one of them needs (X0.25 Z-0.2764 share four), with the reals so scaled. A value that
+// scales with d decimals scales with more too, unless its integer leaves the 32-bit range, so
+// the values met before the count rose are scaled again at the end.
 template <typename TSource>
-std::optional<int> SharedDecimals(TMask floats, const TSource& values)
+std::optional<int> ScaleReals(TMask floats, const TSource& values, TScaledReals& scaled)
 {
     if (floats == 0)
         return std::nullopt;
     int decimals = 0;
     bool rose = false;
     for (TMask rest = floats; rest != 0; rest &= rest - 1) {
-        const double value = values[std::countr_zero(rest)];
-        while (!Scaled(value, decimals)) {
+        const int column = std::countr_zero(rest);
+        std::optional<std::int32_t> integer;
+        while (!(integer = Scaled(values[column], decimals))) {
             if (++decimals > kMaxDecimals)
                 return std::nullopt;
             rose = rose || rest != floats;  // past the first value
         }
+        scaled[column] = *integer;
     }
     if (rose)
-        for (TMask rest = floats; rest != 0; rest &= rest - 1)
-            if (!Scaled(values[std::countr_zero(rest)], decimals))
+        for (TMask rest = floats; rest != 0; rest &= rest - 1) {
+            const int column = std::countr_zero(rest);
+            const std::optional<std::int32_t> integer = Scaled(values[column], decimals);
+            if (!integer)
                 return std::nullopt;
+            scaled[column] = *integer;
+        }
     return decimals;
 }
 
-template <typename TSource>
-std::byte* PackScaledValues(std::byte* out, TMask floats, const TSource& values, int decimals)
+// Whether every scaled real of the row fits in the narrow form.
+bool FitNarrow(TMask floats, const TScaledReals& scaled)
 {
     for (; floats != 0; floats &= floats - 1) {
-        const std::int32_t stored = *Scaled(values[std::countr_zero(floats)], decimals);
-        std::memcpy(out, &stored, sizeof stored);
-        out += sizeof stored;
+        const std::int32_t integer = scaled[std::countr_zero(floats)];
+        if (integer < -kNarrowLimit || integer >= kNarrowLimit)
+            return false;
+    }
+    return true;
+}
+
+std::byte* PackNarrowValues(std::byte* out, TMask floats, const TScaledReals& scaled)
+{
+    for (; floats != 0; floats &= floats - 1) {
+        std::memcpy(out, &scaled[std::countr_zero(floats)], kNarrowFloatBytes);
+        out += kNarrowFloatBytes;
     }
     return out;
 }
@@ -202,20 +232,39 @@ T ReadValue(const std::byte* at)
     return value;
 }
 
+// A 3-byte value, sign extended. The byte before it always belongs to the row (its mask entry
+// or the value before), so one 4-byte load ending with the value reads it.
+std::int32_t ReadNarrow(const std::byte* at)
+{
+    return static_cast<std::int32_t>(ReadValue<std::uint32_t>(at - 1)) >> 8;
+}
+
 // Where a set column's value starts in a row: after the mask and the values before it, reals
-// sized as the row's scale says.
+// sized as the row's format says.
 const std::byte* ValueAt(const std::byte* row, TMask mask, int column)
 {
     return row + sizeof(TMaskEntry) +
-           ValueBytes((mask & kPrecedingColumns[column]) | (mask & kScaleBits));
+           ValueBytes((mask & kPrecedingColumns[column]) | (mask & kFormatBits));
 }
 
-// A real as the row stores it: a double, or a scaled integer with the row's decimals.
-double ReadReal(const std::byte* at, int decimals)
+// Calls use(readReal, bytes) for the form in which the mask's row stores its reals: a double, or
+// a scaled integer of 4 or 3 bytes with the row's decimals; readReal gives the real stored at a
+// place and bytes is its size. Each form gets code of its own, so a loop over a row's reals tests
+// the form once.
+template <typename TUse>
+void WithRealForm(TMask mask, TUse use)
 {
-    if (decimals < 0)
-        return ReadValue<double>(at);
-    return ReadValue<std::int32_t>(at) / kPowersOfTen[static_cast<std::size_t>(decimals)];
+    const int decimals = DecimalsOf(mask);
+    if (decimals < 0) {
+        use([](const std::byte* at) { return ReadValue<double>(at); }, kFloatBytes);
+        return;
+    }
+    const double power = kPowersOfTen[static_cast<std::size_t>(decimals)];
+    if ((mask & kNarrowBit) != 0)
+        use([power](const std::byte* at) { return ReadNarrow(at) / power; }, kNarrowFloatBytes);
+    else
+        use([power](const std::byte* at) { return ReadValue<std::int32_t>(at) / power; },
+            kScaledFloatBytes);
 }
 
 // A number in shortest general form with up to 15 significant digits.
@@ -300,9 +349,12 @@ void TLineTable::CommitRow()
     // A block takes rows while the largest row would still fit, so the row's size is known
     // only once it is packed.
     const TMask floats = FPendingMask & kFloatColumns;
-    const std::optional<int> decimals = SharedDecimals(floats, FPendingFloat);
-    const TMask rowMask =
-        FPendingMask | (decimals ? static_cast<TMask>(*decimals + 1) << kScaleShift : 0);
+    TScaledReals scaled;
+    const std::optional<int> decimals = ScaleReals(floats, FPendingFloat, scaled);
+    const bool narrow = decimals && FitNarrow(floats, scaled);
+    const TMask rowMask = FPendingMask |
+                          (decimals ? static_cast<TMask>(*decimals + 1) << kScaleShift : 0) |
+                          (narrow ? kNarrowBit : 0);
     std::optional<TMaskEntry> entry;
     if (!FBlocks.empty() && kBlockBytes - FBlocks.back().Used >= kMaxRowBytes)
         entry = MaskEntry(rowMask);
@@ -315,8 +367,12 @@ void TLineTable::CommitRow()
     std::byte* out = rowStart;
     std::memcpy(out, &*entry, sizeof *entry);
     out += sizeof *entry;
-    out = decimals ? PackScaledValues(out, floats, FPendingFloat, *decimals)
-                   : PackValues<double>(out, floats, FPendingFloat);
+    if (narrow)
+        out = PackNarrowValues(out, floats, scaled);
+    else if (decimals)
+        out = PackValues<std::int32_t>(out, floats, scaled);
+    else
+        out = PackValues<double>(out, floats, FPendingFloat);
     out = PackValues<std::int32_t>(out, FPendingMask & kIntegerColumns, FPendingInteger);
     out = PackValues<std::int16_t>(out, FPendingMask & kSmallIntColumns, FPendingInteger);
     const auto rowBytes = static_cast<std::size_t>(out - rowStart);
@@ -506,7 +562,10 @@ double TLineTable::GetFloat(int column) const
     const TMask mask = CurrentMask();
     if ((mask & Bit(column)) == 0)
         return 0;
-    return ReadReal(ValueAt(row, mask, column), DecimalsOf(mask));
+    double value = 0;
+    WithRealForm(mask,
+                 [&](auto readReal, std::size_t) { value = readReal(ValueAt(row, mask, column)); });
+    return value;
 }
 
 void TLineTable::GetFloats(int first, int count, double* values) const
@@ -525,15 +584,15 @@ void TLineTable::GetFloats(int first, int count, double* values) const
     // Reals are packed in column order, so the set ones of adjacent real columns follow each other.
     const std::byte* const row = CurrentRow();
     const TMask mask = CurrentMask();
-    const int decimals = DecimalsOf(mask);
-    const std::size_t step = decimals < 0 ? kFloatBytes : kScaledFloatBytes;
-    const std::byte* value = ValueAt(row, mask, first);
-    for (int i = 0; i < count; ++i) {
-        if ((mask & Bit(first + i)) == 0)
-            continue;
-        values[i] = ReadReal(value, decimals);
-        value += step;
-    }
+    WithRealForm(mask, [&](auto readReal, std::size_t step) {
+        const std::byte* value = ValueAt(row, mask, first);
+        for (int i = 0; i < count; ++i) {
+            if ((mask & Bit(first + i)) == 0)
+                continue;
+            values[i] = readReal(value);
+            value += step;
+        }
+    });
 }
 
 std::size_t TLineTable::AllocatedBytes() const

@@ -8,9 +8,10 @@
 // in large blocks; a program's rows have few different masks, and a block keeps up to 256. A
 // value's place in its row follows from the mask alone, so reading a column stays O(1). A row whose
 // reals all have an exact form m / 10^d with a 32-bit m and d below 8 (typical coordinates)
-// stores them as those m, with d in the mask's spare bits; the others store doubles. The `Line`
-// auto-number takes no room: committed rows are numbered consecutively, so a row's number is
-// the first row's number plus its position.
+// stores them as those m, with d in the mask's spare bits, in 3 bytes each when every m fits in
+// 24 bits and 4 otherwise; the others store doubles. The `Line` auto-number takes no room:
+// committed rows are numbered consecutively, so a row's number is the first row's number plus
+// its position.
 
 #include <array>
 #include <cstddef>

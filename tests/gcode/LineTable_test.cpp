@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <limits>
@@ -277,6 +279,92 @@ TEST_F(TLineTableTest, CompactRealsHalveTheRoomOfCoordinateRows)
         compact.MoveFirst();
         EXPECT_EQ(compact.GetFloat(axisZ), c.reals.size() > 2 ? c.reals[2] : 0.0) << c.what;
     }
+}
+
+// A row whose scaled reals all fit in 24 bits stores each in 3 bytes; one that does not, or that
+// is no short decimal at all, keeps a wider form for every real of the row. Each case's rows
+// take the room of their form on their own, and read back bit for bit through every reader
+// when mixed with the others' in the same blocks.
+TEST_F(TLineTableTest, NarrowRealsTakeThreeBytesAndReadBackBitForBit)
+{
+    struct TCase
+    {
+        const char* what;
+        std::array<std::optional<double>, 3> reals;  // X, Y, Z; none for a null column
+        std::size_t realBytes;                       // the room each real of the row takes
+    };
+    const std::optional<double> null;
+    const std::vector<TCase> cases = {
+        {"coordinates of CAM output", {55.0, -3.3, -6.0305}, 3},
+        {"the largest 24-bit integer", {838.8607, 1.0, 2.0}, 3},
+        {"the smallest 24-bit integer", {1.0, -838.8608, 2.0}, 3},
+        {"one past the largest", {838.8608, 1.0, 2.0}, 4},
+        {"one past the smallest, after fewer decimals", {1.0, 2.0, -838.8609}, 4},
+        {"whole numbers at the edges", {8388607.0, -8388608.0, 0.0}, 3},
+        {"seven decimals", {0.8388607, -0.0000001, 0.5}, 3},
+        {"a null column between", {-1.25, null, 700.0001}, 3},
+        {"one real", {null, null, -0.0001}, 3},
+        {"negative zero", {-0.0, 1.0, 2.0}, 8},
+        {"no short decimal", {0.1 + 0.2, 1.0, 2.0}, 8},
+    };
+    const int axisZ = Table.ColumnIndex("AxisZ");
+    const int feedrate = Table.ColumnIndex("Feedrate");
+    const int axes[] = {AxisX, AxisY, axisZ};
+    const auto write = [&](TLineTable& table, const TCase& c, int row) {
+        table.AppendRow();
+        for (std::size_t a = 0; a < c.reals.size(); ++a)
+            if (c.reals[a])
+                table.SetFloat(axes[a], *c.reals[a]);
+        table.SetInteger(feedrate, row);
+        table.CommitRow();
+    };
+
+    constexpr int kAloneRows = 200000;
+    for (const TCase& c : cases) {
+        TLineTable alone;
+        for (int row = 0; row < kAloneRows; ++row)
+            write(alone, c, row);
+        const auto reals = static_cast<std::size_t>(std::count_if(
+            c.reals.begin(), c.reals.end(), [](const auto& real) { return real.has_value(); }));
+        const double rowBytes =
+            1.0 + static_cast<double>(reals * c.realBytes + sizeof(std::int32_t));
+        const double bytesPerRow = static_cast<double>(alone.AllocatedBytes()) / kAloneRows;
+        EXPECT_GE(bytesPerRow, rowBytes) << c.what;
+        EXPECT_LT(bytesPerRow, rowBytes + 0.5) << c.what;
+    }
+
+    constexpr int kRounds = 2000;
+    for (int round = 0; round < kRounds; ++round)
+        for (std::size_t i = 0; i < cases.size(); ++i)
+            write(Table, cases[i], static_cast<int>(round * cases.size() + i));
+    const auto bits = [](double value) { return std::bit_cast<std::uint64_t>(value); };
+    const auto expectRow = [&](std::size_t row) {
+        const TCase& c = cases[row % cases.size()];
+        SCOPED_TRACE(testing::Message() << c.what << ", row " << row);
+        constexpr double kUntouched = 7.0;
+        double values[3] = {kUntouched, kUntouched, kUntouched};
+        Table.GetFloats(AxisX, 3, values);
+        for (std::size_t a = 0; a < c.reals.size(); ++a) {
+            EXPECT_EQ(Table.IsNull(axes[a]), !c.reals[a]);
+            EXPECT_EQ(bits(Table.GetFloat(axes[a])), bits(c.reals[a].value_or(0.0)));
+            EXPECT_EQ(bits(values[a]), bits(c.reals[a].value_or(kUntouched)));
+        }
+        EXPECT_EQ(Table.GetInteger(feedrate), static_cast<std::int32_t>(row));
+    };
+    std::vector<TLineTable::TBookmark> marks;
+    Table.MoveFirst();
+    for (std::size_t row = 0; row < Table.RowCount(); ++row, Table.MoveNext()) {
+        ASSERT_FALSE(Table.AtEnd());
+        expectRow(row);
+        marks.push_back(Table.Bookmark());
+    }
+    EXPECT_TRUE(Table.AtEnd());
+    constexpr std::size_t kMarkStep = 97;
+    for (std::size_t row = marks.size(); row-- > 0;)
+        if (row % kMarkStep == 0 || row + 1 == marks.size()) {
+            Table.MoveTo(marks[row]);
+            expectRow(row);
+        }
 }
 
 // A block lists the masks of its rows; rows with more different masks than one block can list
