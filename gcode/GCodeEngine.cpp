@@ -8,7 +8,6 @@
 #include <thread>
 #include <utility>
 
-#include "common/HugePages.h"
 #include "common/SameText.h"
 #include "gcode/FloatEnvironment.h"
 #include "gcode/LineSplit.h"
@@ -172,8 +171,7 @@ std::optional<TBreak> BreakFrom(std::string_view text, std::size_t from)
 }  // namespace
 
 TGCodeEngine::TGCodeEngine()
-    : FTable(std::make_shared<TLineTable>()),
-      FRowLines(std::make_shared<std::vector<std::uint32_t>>())
+    : FTable(std::make_shared<TLineTable>()), FRowLines(std::make_shared<TSourceLines>())
 {
     for (const TWordDef& def : kWordDefs) {
         TWordEntry& entry = FWords[def.Letter - 'A'];
@@ -268,16 +266,14 @@ void TGCodeEngine::BeginRun(std::size_t expectedRows, std::size_t progressTotal)
     FSkipped.Clear();
     FTable->EmptyTable();
     // At most one row per line in practice: reserved once, trimmed to the rows at the end.
-    FRowLines->clear();
-    FRowLines->reserve(expectedRows);
-    AdviseHugePagesForSpare(*FRowLines);
+    FRowLines->Reset(expectedRows);
     FFailedLine.reset();
     FProgressTotal = progressTotal;
 }
 
 void TGCodeEngine::EndRun()
 {
-    FRowLines->shrink_to_fit();
+    FRowLines->Trim();
     FTable->MoveFirst();
 }
 
@@ -328,7 +324,7 @@ void TGCodeEngine::RunHalves(const std::function<void(TGCodeEngine&)>& earlier,
     FLaterDone = nullptr;
     worker.join();
     FTable->AppendTable(std::move(*second.FTable));
-    FRowLines->insert(FRowLines->end(), second.FRowLines->begin(), second.FRowLines->end());
+    FRowLines->Append(*second.FRowLines);
     FSkipped.Append(second.FSkipped);
     FLinesRead = second.FLinesRead;
     if (laterError) {
@@ -401,7 +397,7 @@ void TGCodeEngine::RunLines(TSource& source, std::size_t firstLine)
 void TGCodeEngine::CommitRow(std::size_t line)
 {
     FTable->CommitRow();
-    FRowLines->push_back(static_cast<std::uint32_t>(line));
+    FRowLines->Add(static_cast<std::uint32_t>(line));
 }
 
 // The failing line's values stay pending; the next read of the table commits them as a row of
@@ -410,7 +406,7 @@ void TGCodeEngine::RecordFailure(std::size_t line)
 {
     FFailedLine = line;
     if (FTable->HasPendingRow() && FTable->RowModified())
-        FRowLines->push_back(static_cast<std::uint32_t>(line));
+        FRowLines->Add(static_cast<std::uint32_t>(line));
 }
 
 int TGCodeEngine::ClassColumn(TWordKind kind, std::int64_t number) const

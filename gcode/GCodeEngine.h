@@ -20,6 +20,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/SourceLines.h"
 #include "gcode/GCodeParser.h"
 #include "gcode/LineList.h"
 #include "gcode/LineTable.h"
@@ -45,7 +46,7 @@ public:
     // The 0-based index of the source line of each committed row, in row order. After a failed
     // run the failing line's pending row, which the next read of the table commits, has its
     // entry already. Shared like the table, so both outlive the engine together.
-    std::shared_ptr<const std::vector<std::uint32_t>> RowSourceLines() const { return FRowLines; }
+    std::shared_ptr<const TSourceLines> RowSourceLines() const { return FRowLines; }
     // The 0-based index of the line the last Run stopped at; none after a run that succeeded.
     std::optional<std::size_t> FailedLine() const { return FFailedLine; }
 
@@ -109,7 +110,7 @@ private:
     // While the later half runs beside this engine: how far it has come, added to the progress.
     const std::atomic<std::size_t>* FLaterDone = nullptr;
     std::size_t FLineCount = 0;
-    std::shared_ptr<std::vector<std::uint32_t>> FRowLines;
+    std::shared_ptr<TSourceLines> FRowLines;
     std::optional<std::size_t> FFailedLine;
     bool FLenient = false;
     TSkipReport FSkipped;

@@ -1,6 +1,7 @@
 #include "playback/TableStateIndex.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "gcode/GCodeEngine.h"
 #include "program/ToolpathWalk.h"
@@ -13,7 +14,7 @@ TTableStateIndex::TTableStateIndex(const TGCodeEngine& engine, std::size_t strid
       FUnits(FTable->ColumnIndex("GUnits")), FCoordinates(FTable->ColumnIndex("GCoord"))
 {
     FTable->MoveFirst();  // commits a failed run's pending row, as the plot reads it
-    FRows = std::min(FTable->RowCount(), FRowLines->size());
+    FRows = std::min(FTable->RowCount(), FRowLines->Size());
     TTableState state;
     for (std::size_t row = 0; row < FRows; row += FStride) {
         FSnapshots.push_back({state, FTable->Bookmark()});
@@ -50,10 +51,10 @@ void TTableStateIndex::ReadRows(TTableState& state, std::size_t count) const
 
 TTableState TTableStateIndex::At(std::size_t line) const
 {
-    // The rows of the line and before it: row lines ascend.
-    const std::size_t rows = static_cast<std::size_t>(
-        std::upper_bound(FRowLines->begin(), FRowLines->begin() + static_cast<long>(FRows), line) -
-        FRowLines->begin());
+    // The rows of the line and before it: row lines ascend, so they end where the line's end.
+    const TIndexRange ofLine = FRowLines->IndicesOf(static_cast<std::uint32_t>(
+        std::min<std::size_t>(line, std::numeric_limits<std::uint32_t>::max())));
+    const std::size_t rows = std::min(ofLine.first + ofLine.count, FRows);
     TTableState state;
     if (rows > 0) {
         const TSnapshot& snapshot = FSnapshots[(rows - 1) / FStride];

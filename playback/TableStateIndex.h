@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "common/Point.h"
+#include "common/SourceLines.h"
 #include "gcode/LineTable.h"
 
 class TGCodeEngine;
@@ -64,7 +65,7 @@ private:
     void ReadRows(TTableState& state, std::size_t count) const;
 
     std::shared_ptr<TLineTable> FTable;
-    std::shared_ptr<const std::vector<std::uint32_t>> FRowLines;
+    std::shared_ptr<const TSourceLines> FRowLines;
     std::size_t FStride;
     std::vector<TSnapshot> FSnapshots;  // before rows 0, stride, 2 stride, ...
     std::size_t FRows = 0;

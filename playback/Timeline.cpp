@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/SourceLines.h"
 #include "gcode/GCodeEngine.h"
 #include "machine/ArcGeometry.h"
 #include "program/ToolpathWalk.h"
@@ -200,13 +201,13 @@ double TTimeline::PreviousBlock(double seconds) const
 TMotionList TranscriptionMotions(const TGCodeEngine& engine)
 {
     TLineTable& table = *engine.Table();
-    const std::vector<std::uint32_t>& rowLines = *engine.RowSourceLines();
+    const TSourceLines& rowLines = *engine.RowSourceLines();
     const int feedColumn = table.ColumnIndex("Feedrate");
     TToolpathWalk walk(table);
     TMotionList motions;
     std::int32_t feed = 0;
     std::size_t row = 0;
-    for (table.MoveFirst(); !table.AtEnd() && row < rowLines.size(); table.MoveNext(), ++row) {
+    for (table.MoveFirst(); !table.AtEnd() && row < rowLines.Size(); table.MoveNext(), ++row) {
         const std::uint32_t set = table.SetColumns();
         if ((set & TLineTable::ColumnBit(feedColumn)) != 0)
             feed = table.GetInteger(feedColumn);
@@ -215,7 +216,7 @@ TMotionList TranscriptionMotions(const TGCodeEngine& engine)
         TMotion motion;
         const TPoint3f& to = walk.To();
         motion.End = {to.x, to.y, to.z};
-        motion.Line = motion.CallLine = rowLines[row];
+        motion.Line = motion.CallLine = *rowLines.LineOf(row);
         const bool rapid = walk.MotionMode() == 0;
         motion.Kind = rapid ? TMotionKind::Rapid : TMotionKind::Feed;
         motion.Rate = rapid || feed <= 0 ? 0 : feed;

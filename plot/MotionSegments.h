@@ -2,7 +2,7 @@
 // Which segments of the plot each motion of a motion list made: one each in the transcription,
 // a run of chords for an arc of the machine path.
 
-#include "plot/SegmentSourceLines.h"
+#include "common/SourceLines.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -18,7 +18,7 @@ public:
     // ends[i] is the number of segments motions 0 to i made together.
     explicit TMotionSegments(std::vector<std::uint32_t> ends) : FEnds(std::move(ends)) {}
 
-    TSegmentRange Of(std::size_t motion) const
+    TIndexRange Of(std::size_t motion) const
     {
         if (FEnds.empty())
             return {motion, 1};
@@ -30,7 +30,7 @@ public:
     // it and the share of its own whose ends it has reached.
     std::size_t Passed(std::size_t motion, double fraction) const
     {
-        const TSegmentRange range = Of(motion);
+        const TIndexRange range = Of(motion);
         const double reached = std::clamp(fraction, 0.0, 1.0) * static_cast<double>(range.count);
         return range.first + std::min(range.count, static_cast<std::size_t>(reached));
     }

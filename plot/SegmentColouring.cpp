@@ -70,7 +70,7 @@ TSegmentColours ColourByFeed(const std::vector<float>& rates, const TMotionSegme
         if (!(rates[i] > 0))
             continue;
         const TColor colour = GradientColour(Fraction(rates[i], result.Low, result.High));
-        const TSegmentRange range = segmentsOf.Of(i);
+        const TIndexRange range = segmentsOf.Of(i);
         const std::size_t end = std::min(range.first + range.count, segmentCount);
         for (std::size_t segment = range.first; segment < end; ++segment)
             result.Colours[segment] = colour;

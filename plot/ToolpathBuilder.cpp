@@ -87,7 +87,7 @@ void TToolpathBuilder::BuildToolpath()
     const std::size_t rowCount = table.RowCount();
     FView.ReserveSegments(rowCount);
     // Rows and their lines pair up by position; a table without lines leaves the list empty.
-    const bool withLines = FRowLines && FRowLines->size() >= rowCount;
+    const bool withLines = FRowLines && FRowLines->Size() >= rowCount;
     FSegmentLines.Reset(withLines ? rowCount : 0);
     for (std::size_t row = 0; !table.AtEnd(); table.MoveNext(), ++row) {
         if (row % kProgressRows == 0 && OnProgress)
@@ -101,7 +101,7 @@ void TToolpathBuilder::BuildToolpath()
         const TColor colour = known ? FMotionColors[motionMode] : kOtherMotionColor;
         FView.AddSegment(FPreviousPoint, FCurrentPoint, colour);
         if (withLines)
-            FSegmentLines.Add((*FRowLines)[row]);
+            FSegmentLines.Add(*FRowLines->LineOf(row));
         if (FCurrentPoint.x > maximum)
             maximum = FCurrentPoint.x;
         if (FCurrentPoint.y > maximum)

@@ -5,7 +5,7 @@
 
 #include "common/Color.h"
 #include "common/Point.h"
-#include "plot/SegmentSourceLines.h"
+#include "common/SourceLines.h"
 
 #include <array>
 #include <cstddef>
@@ -27,7 +27,7 @@ public:
     TToolpathBuilder(TPlotView& view, const std::array<TColor, 4>& motionColors,
                      std::function<void()> showLater = {});
 
-    using TRowLines = std::shared_ptr<const std::vector<std::uint32_t>>;
+    using TRowLines = std::shared_ptr<const TSourceLines>;
 
     // Empties the panel, keeps the table and builds the plot from it. rowLines holds the source
     // line of each row (the interpreter's); without it the segments lead to no line.
@@ -44,10 +44,10 @@ public:
 
     const std::shared_ptr<TLineTable>& LineTable() const { return FTable; }
     // The source line of each segment of the last build.
-    const TSegmentSourceLines& SegmentLines() const { return FSegmentLines; }
+    const TSourceLines& SegmentLines() const { return FSegmentLines; }
     // The line of the outermost call that made each segment of a machine path (the segment's
     // own line outside calls); empty for the transcription.
-    const TSegmentSourceLines& SegmentCallLines() const { return FSegmentCallLines; }
+    const TSourceLines& SegmentCallLines() const { return FSegmentCallLines; }
 
     // Told the rows done and the row count at the first row and then every kProgressRows.
     std::function<void(std::size_t done, std::size_t total)> OnProgress;
@@ -64,8 +64,8 @@ private:
     std::shared_ptr<TLineTable> FTable;
     TRowLines FRowLines;
     std::shared_ptr<const TPathPlan> FPlan;
-    TSegmentSourceLines FSegmentLines;
-    TSegmentSourceLines FSegmentCallLines;
+    TSourceLines FSegmentLines;
+    TSourceLines FSegmentCallLines;
     TPoint3f FCurrentPoint{0, 0, 0};
     TPoint3f FPreviousPoint{0, 0, 0};
     double FLastMaximum = 0;

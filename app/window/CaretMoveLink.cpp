@@ -1,8 +1,8 @@
 #include "app/window/CaretMoveLink.h"
 
+#include "common/SourceLines.h"
 #include "editor/GCodeEditor.h"
 #include "plot/OpenGLPanel.h"
-#include "plot/SegmentSourceLines.h"
 
 #include <QColor>
 
@@ -15,9 +15,8 @@ const QColor kPickedLineShade(0xFF, 0xF4, 0xB0);
 
 }  // namespace
 
-TCaretMoveLink::TCaretMoveLink(TGCodeEditor& editor, TOpenGLPanel& panel,
-                               const TSegmentSourceLines& lines,
-                               const TSegmentSourceLines& callLines, QObject* parent)
+TCaretMoveLink::TCaretMoveLink(TGCodeEditor& editor, TOpenGLPanel& panel, const TSourceLines& lines,
+                               const TSourceLines& callLines, QObject* parent)
     : QObject(parent), FEditor(editor), FPanel(panel), FLines(lines), FCallLines(callLines)
 {
     connect(&FEditor, &TGCodeEditor::CaretMoved, this,
@@ -72,10 +71,10 @@ void TCaretMoveLink::CaretMoved(int line)
 {
     if (!FEnabled || !FPlotCurrent || line < 0)
         return;
-    TSegmentRange segments = FLines.SegmentsOf(static_cast<std::uint32_t>(line));
+    TIndexRange segments = FLines.IndicesOf(static_cast<std::uint32_t>(line));
     // A call line makes no move itself: the moves of the call stand for it.
     if (segments.count == 0)
-        segments = FCallLines.SegmentsOf(static_cast<std::uint32_t>(line));
+        segments = FCallLines.IndicesOf(static_cast<std::uint32_t>(line));
     FPanel.SetHighlight(segments.first, segments.count);
 }
 

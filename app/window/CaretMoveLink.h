@@ -16,7 +16,7 @@
 
 class TGCodeEditor;
 class TOpenGLPanel;
-class TSegmentSourceLines;
+class TSourceLines;
 
 class TCaretMoveLink : public QObject
 {
@@ -25,8 +25,8 @@ class TCaretMoveLink : public QObject
 public:
     // lines and callLines are the source lines and the outermost call lines of the panel's
     // segments, kept up to date by the builder.
-    TCaretMoveLink(TGCodeEditor& editor, TOpenGLPanel& panel, const TSegmentSourceLines& lines,
-                   const TSegmentSourceLines& callLines, QObject* parent);
+    TCaretMoveLink(TGCodeEditor& editor, TOpenGLPanel& panel, const TSourceLines& lines,
+                   const TSourceLines& callLines, QObject* parent);
 
     // View > Highlight Caret Move; turning it off removes the highlight.
     bool Enabled() const { return FEnabled; }
@@ -50,8 +50,8 @@ private:
 
     TGCodeEditor& FEditor;
     TOpenGLPanel& FPanel;
-    const TSegmentSourceLines& FLines;
-    const TSegmentSourceLines& FCallLines;
+    const TSourceLines& FLines;
+    const TSourceLines& FCallLines;
     bool FEnabled = true;
     bool FPlotCurrent = true;
     // Whether a picked line may be shaded: Scintilla clears a marker by walking every line of

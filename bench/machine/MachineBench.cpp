@@ -66,8 +66,7 @@ void BM_TranscriptionRunAndBuild(benchmark::State& state)
         TGCodeEngine engine;
         engine.Run(lines);
         builder.SetLineTable(engine.Table(), engine.RowSourceLines());
-        bytes = engine.Table()->AllocatedBytes() +
-                engine.RowSourceLines()->capacity() * sizeof(std::uint32_t) +
+        bytes = engine.Table()->AllocatedBytes() + engine.RowSourceLines()->AllocatedBytes() +
                 view.Segments().AllocatedBytes() + builder.SegmentLines().AllocatedBytes();
         benchmark::DoNotOptimize(view.Segments().size());
     }

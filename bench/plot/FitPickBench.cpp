@@ -4,10 +4,10 @@
 //   build/bench/plot/plot_fit_pick_bench
 #include "bench/ProgramGenerator.h"
 #include "bench/plot/ShortSegments.h"
+#include "common/SourceLines.h"
 #include "gcode/GCodeEngine.h"
 #include "plot/GLRecorder.h"
 #include "plot/PlotView.h"
-#include "plot/SegmentSourceLines.h"
 
 #include <benchmark/benchmark.h>
 
@@ -73,17 +73,18 @@ void BM_SourceLineMemory(benchmark::State& state)
 {
     const std::vector<std::string> lines = bench::ProgramLines(kSegmentCount);
     TGCodeEngine engine;
-    TSegmentSourceLines segmentLines;
+    TSourceLines segmentLines;
     for (auto _ : state) {
         engine.Run(lines);
         segmentLines.Reset(engine.Table()->RowCount());
-        for (const std::uint32_t line : *engine.RowSourceLines())
-            segmentLines.Add(line);
+        const TSourceLines& rowLines = *engine.RowSourceLines();
+        for (std::size_t row = 0; row < rowLines.Size(); ++row)
+            segmentLines.Add(*rowLines.LineOf(row));
         segmentLines.Trim();
     }
-    const auto& rowLines = *engine.RowSourceLines();
+    const TSourceLines& rowLines = *engine.RowSourceLines();
     state.counters["bytes_per_row"] =
-        static_cast<double>(rowLines.capacity() * sizeof(std::uint32_t)) / rowLines.size();
+        static_cast<double>(rowLines.AllocatedBytes()) / static_cast<double>(rowLines.Size());
     state.counters["bytes_per_segment"] =
         static_cast<double>(segmentLines.AllocatedBytes()) / segmentLines.Size();
 }

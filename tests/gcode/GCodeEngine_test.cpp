@@ -262,8 +262,10 @@ protected:
             EXPECT_EQ(table.GetInteger("Line"), static_cast<std::int32_t>(row + 1));
             result.Rows.push_back(DescribeRow(table, false));
         }
-        for (const std::uint32_t line : *engine.RowSourceLines())
-            result.RowLines.push_back(static_cast<std::uint32_t>(line + firstLine));
+        const TSourceLines& rowLines = *engine.RowSourceLines();
+        for (std::size_t row = 0; row < rowLines.Size(); ++row)
+            result.RowLines.push_back(
+                static_cast<std::uint32_t>(*rowLines.LineOf(row) + firstLine));
         if (engine.FailedLine())
             result.FailedLine = *engine.FailedLine() + firstLine;
         result.SkippedWords = engine.Skipped().Words();

@@ -45,15 +45,15 @@ TEST_F(ToolpathBuilderPlanTest, EachPointAfterTheFirstEndsASegmentInItsModesColo
     for (std::size_t i = 0; i < segments.size(); ++i)
         EXPECT_EQ(segments[i].colour, expected[i]) << i;
 
-    const TSegmentSourceLines& lines = Builder.SegmentLines();
+    const TSourceLines& lines = Builder.SegmentLines();
     EXPECT_EQ(lines.LineOf(4), 1u);
     EXPECT_EQ(Builder.SegmentCallLines().LineOf(4), 6u);
-    const TSegmentRange body = lines.SegmentsOf(2);
+    const TIndexRange body = lines.IndicesOf(2);
     EXPECT_EQ(body.first, 2u);
     EXPECT_EQ(body.count, 2u);
-    EXPECT_EQ(lines.SegmentsOf(1).first, 1u) << "the first run of a line that comes back";
-    EXPECT_EQ(lines.SegmentsOf(5).count, 0u);
-    const TSegmentRange call = Builder.SegmentCallLines().SegmentsOf(5);
+    EXPECT_EQ(lines.IndicesOf(1).first, 1u) << "the first run of a line that comes back";
+    EXPECT_EQ(lines.IndicesOf(5).count, 0u);
+    const TIndexRange call = Builder.SegmentCallLines().IndicesOf(5);
     EXPECT_EQ(call.first, 1u);
     EXPECT_EQ(call.count, 3u);
 
