@@ -1,5 +1,6 @@
 #include "common/SourceLines.h"
 
+#include <algorithm>
 #include <limits>
 
 void TSourceLines::Reset(std::size_t capacity)
@@ -16,13 +17,30 @@ void TSourceLines::Reset(std::size_t capacity)
 
 void TSourceLines::Append(const TSourceLines& later)
 {
-    // Blocks begin at other items here, so the lines are added again one by one, into room
-    // reserved for all of them at once.
+    if (later.FCount == 0)
+        return;
+    FAscending = FAscending && later.FAscending && (FCount == 0 || FLast <= later.Line(0));
+    FLast = later.FLast;
     const std::size_t count = FCount + later.FCount;
     FBlocks.reserve(count / kBlockItems + 1);
     FSteps.reserve(count);
-    for (std::size_t item = 0; item < later.FCount; ++item)
-        Add(later.Line(item));
+    // The later list's blocks begin at other items here: its lines are read out a block at a
+    // time and packed again into this list's blocks.
+    std::array<std::uint32_t, kBlockItems> lines;
+    for (std::size_t item = 0; item < later.FCount; item += kBlockItems) {
+        later.BlockLines(item / kBlockItems, lines);
+        const std::size_t blockItems = std::min(kBlockItems, later.FCount - item);
+        for (std::size_t taken = 0; taken < blockItems;) {
+            const std::size_t at = FCount % kBlockItems;
+            const std::size_t moved = std::min(kBlockItems - at, blockItems - taken);
+            std::copy_n(lines.begin() + static_cast<std::ptrdiff_t>(taken), moved,
+                        FPending.begin() + static_cast<std::ptrdiff_t>(at));
+            taken += moved;
+            FCount += moved;
+            if (FCount % kBlockItems == 0)
+                StoreBlock();
+        }
+    }
 }
 
 void TSourceLines::Trim()
@@ -38,38 +56,46 @@ std::size_t TSourceLines::AllocatedBytes() const
            FWholeLines.capacity() * sizeof(std::uint32_t);
 }
 
-// Stores the pending block, which is full.
+// Stores the pending block, which is full. The block is narrow when every line is at most 255
+// above the first and no step is below the one before; the loops run over whole blocks without
+// early exits, so that they vectorise. A block that keeps whole lines never reads its steps.
 void TSourceLines::StoreBlock()
 {
+    constexpr std::uint32_t kLargestStep = std::numeric_limits<std::uint8_t>::max();
     const std::uint32_t first = FPending[0];
-    bool narrow = true;
-    for (std::size_t i = 1; i < kBlockItems; ++i)
-        narrow = narrow && FPending[i] >= FPending[i - 1] &&
-                 FPending[i] - first <= std::numeric_limits<std::uint8_t>::max();
-    FBlocks.push_back(
-        {first, narrow ? kStepsOnly : static_cast<std::uint32_t>(FWholeLines.size())});
-    for (const std::uint32_t line : FPending)
-        FSteps.push_back(narrow ? static_cast<std::uint8_t>(line - first) : 0);
-    if (!narrow)
+    std::array<std::uint8_t, kBlockItems + 1> steps;  // and past the end the largest step
+    std::uint32_t largest = 0;
+    for (std::size_t i = 0; i < kBlockItems; ++i) {
+        const std::uint32_t step = FPending[i] - first;
+        largest = std::max(largest, step);
+        steps[i] = static_cast<std::uint8_t>(step);
+    }
+    steps[kBlockItems] = kLargestStep;
+    std::uint8_t drops = 0;
+    for (std::size_t i = 0; i < kBlockItems; ++i)
+        drops |= static_cast<std::uint8_t>(steps[i + 1] < steps[i]);
+    const bool wide = largest > kLargestStep || drops != 0;
+    FBlocks.push_back({first, wide ? static_cast<std::uint32_t>(FWholeLines.size()) : kStepsOnly});
+    FSteps.insert(FSteps.end(), steps.begin(), steps.begin() + kBlockItems);
+    if (wide)
         FWholeLines.insert(FWholeLines.end(), FPending.begin(), FPending.end());
 }
 
-std::uint32_t TSourceLines::Line(std::size_t item) const
+void TSourceLines::BlockLines(std::size_t block,
+                              std::array<std::uint32_t, kBlockItems>& lines) const
 {
-    const std::size_t block = item / kBlockItems;
-    if (block >= FBlocks.size())
-        return FPending[item % kBlockItems];
+    if (block >= FBlocks.size()) {
+        lines = FPending;
+        return;
+    }
     const TBlock& stored = FBlocks[block];
-    if (stored.Whole == kStepsOnly)
-        return stored.First + FSteps[item];
-    return FWholeLines[stored.Whole + item % kBlockItems];
-}
-
-std::optional<std::uint32_t> TSourceLines::LineOf(std::size_t item) const
-{
-    if (item >= FCount)
-        return std::nullopt;
-    return Line(item);
+    if (stored.Whole != kStepsOnly) {
+        std::copy_n(FWholeLines.begin() + stored.Whole, kBlockItems, lines.begin());
+        return;
+    }
+    const std::uint8_t* const steps = FSteps.data() + block * kBlockItems;
+    for (std::size_t i = 0; i < kBlockItems; ++i)
+        lines[i] = stored.First + steps[i];
 }
 
 TIndexRange TSourceLines::IndicesOf(std::uint32_t line) const

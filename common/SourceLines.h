@@ -41,8 +41,14 @@ public:
     std::size_t Size() const { return FCount; }
     // Memory held for the lines, in bytes.
     std::size_t AllocatedBytes() const;
-    // The line of an item; none for an item the list does not know.
-    std::optional<std::uint32_t> LineOf(std::size_t item) const;
+    // The line of an item; none for an item the list does not know. Inline, as readers ask it
+    // for every item in turn.
+    std::optional<std::uint32_t> LineOf(std::size_t item) const
+    {
+        if (item >= FCount)
+            return std::nullopt;
+        return Line(item);
+    }
     // The items of a line (the first run of them when lines go back); count 0 when it made none.
     TIndexRange IndicesOf(std::uint32_t line) const;
 
@@ -57,7 +63,18 @@ private:
     };
 
     void StoreBlock();
-    std::uint32_t Line(std::size_t item) const;
+    // The lines of a block, stored or pending, for reading them in bulk.
+    void BlockLines(std::size_t block, std::array<std::uint32_t, kBlockItems>& lines) const;
+    std::uint32_t Line(std::size_t item) const
+    {
+        const std::size_t block = item / kBlockItems;
+        if (block >= FBlocks.size())
+            return FPending[item % kBlockItems];
+        const TBlock& stored = FBlocks[block];
+        if (stored.Whole == kStepsOnly)
+            return stored.First + FSteps[item];
+        return FWholeLines[stored.Whole + item % kBlockItems];
+    }
 
     std::vector<TBlock> FBlocks;
     std::vector<std::uint8_t> FSteps;  // an item's line less its block's first
