@@ -42,7 +42,8 @@ public:
     // that the highlighter does not list.
     int StyleOf(const TTokenAttribute* attribute) const;
 
-    // The highlighter's state at the end of a line that is styled or in FUnstyled.
+    // The highlighter's state at the end of a line that is styled, or that was passed over as
+    // ending in the start state.
     int LineStateOf(int line) const;
 
     // Sends every style's colours and font to the editor again, for instance after the default

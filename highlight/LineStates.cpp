@@ -69,12 +69,8 @@ void TLineStates::Splice(TRunIterator from, TRunIterator to, const TRun* runs, i
 void TLineStates::Replace(int first, int end, int linesAdded)
 {
     Set(first, end, kUnset);
-    auto moved = FirstEndingAfter(end);
-    if (moved != FRuns.end() && moved->First < end) {
-        // Lines inserted inside a run (nothing replaced) split it.
-        moved = std::next(FRuns.insert(moved, {moved->First, end, moved->State}));
-        moved->First = end;
-    }
+    // No run holds the replaced lines now: those ending after them start after them.
+    const auto moved = FirstEndingAfter(end);
     for (auto run = moved; run != FRuns.end(); ++run) {
         run->First += linesAdded;
         run->End += linesAdded;

@@ -27,9 +27,9 @@ public:
     void Clear() { FRuns.clear(); }
     // Lines [first, end) end in state (kUnset forgets them).
     void Set(int first, int end, int state);
-    // Lines [first, end) of the text were replaced by end - first + linesAdded lines (at least
-    // none): those lines go back to kUnset and the lines from end on keep their states at their
-    // new numbers, moved by linesAdded.
+    // Lines [first, end) of the text, at least one, were replaced by end - first + linesAdded
+    // lines (at least none): those lines go back to kUnset and the lines from end on keep their
+    // states at their new numbers, moved by linesAdded.
     void Replace(int first, int end, int linesAdded);
 
 private:

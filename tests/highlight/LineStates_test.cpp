@@ -4,13 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <ostream>
-#include <string>
 #include <vector>
 
 namespace {
 
-using TRuns = std::vector<TLineStates::TRun>;
+constexpr int kLastLine = 30;  // beyond every run of the cases
 
 struct TStep
 {
@@ -20,75 +18,54 @@ struct TStep
     int value;
 };
 
-struct TCase
+TEST(TLineStatesTest, StepsLeaveTheseRuns)
 {
-    std::string name;
-    std::vector<TStep> steps;
-    TRuns runs;
-};
-
-void PrintTo(const TCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
-
-class TLineStatesTest : public ::testing::TestWithParam<TCase>
-{};
-
-TEST_P(TLineStatesTest, LeavesTheseRuns)
-{
-    TLineStates states;
-    for (const TStep& step : GetParam().steps) {
-        if (step.op == 's')
-            states.Set(step.first, step.end, step.value);
-        else
-            states.Replace(step.first, step.end, step.value);
+    const struct
+    {
+        const char* name;
+        std::vector<TStep> steps;
+        std::vector<TLineStates::TRun> runs;
+    } cases[] = {
+        {"LineAfterLine",
+         {{'s', 3, 4, 1}, {'s', 4, 5, 1}, {'s', 5, 5, 2}, {'s', 0, 3, 0}},
+         {{3, 5, 1}}},
+        {"SetAndUnsetInside",
+         {{'s', 0, 10, 1}, {'s', 4, 5, 2}, {'s', 6, 8, 0}},
+         {{0, 4, 1}, {4, 5, 2}, {5, 6, 1}, {8, 10, 1}}},
+        {"GapFilled",
+         {{'s', 0, 3, 1}, {'s', 3, 4, 2}, {'s', 4, 8, 1}, {'s', 3, 4, 1}},
+         {{0, 8, 1}}},
+        {"OverRuns",
+         {{'s', 0, 3, 1}, {'s', 5, 7, 2}, {'s', 9, 12, 1}, {'s', 2, 10, 3}},
+         {{0, 2, 1}, {2, 10, 3}, {10, 12, 1}}},
+        {"ForgetToTheEnd", {{'s', 0, 3, 1}, {'s', 5, 7, 2}, {'s', 2, INT_MAX, 0}}, {{0, 2, 1}}},
+        {"AboveMovesBelowStays",
+         {{'s', 10, 20, 1}, {'r', 2, 3, 5}, {'r', 30, 31, -1}},
+         {{15, 25, 1}}},
+        {"ReplacedForgotten", {{'s', 10, 20, 1}, {'r', 12, 14, 3}}, {{10, 12, 1}, {17, 23, 1}}},
+        {"JoinedMerge",
+         {{'s', 0, 5, 1}, {'s', 6, 8, 1}, {'s', 8, 9, 2}, {'r', 5, 6, -1}},
+         {{0, 7, 1}, {7, 8, 2}}},
+        {"JoinedApart", {{'s', 0, 5, 1}, {'s', 6, 8, 2}, {'r', 5, 6, -1}}, {{0, 5, 1}, {5, 7, 2}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TLineStates states;
+        for (const TStep& step : c.steps) {
+            if (step.op == 's')
+                states.Set(step.first, step.end, step.value);
+            else
+                states.Replace(step.first, step.end, step.value);
+        }
+        EXPECT_EQ(states.Runs(), c.runs);
+        // A line outside every run reads as never set.
+        for (int line = -1; line <= kLastLine; ++line) {
+            int state = TLineStates::kUnset;
+            for (const TLineStates::TRun& r : c.runs)
+                state = r.First <= line && line < r.End ? r.State : state;
+            EXPECT_EQ(states.State(line), state) << line;
+        }
     }
-    const TRuns& runs = GetParam().runs;
-    EXPECT_EQ(states.Runs(), runs);
-    // A line outside every run reads as never set.
-    std::size_t run = 0;
-    for (int line = -1; !runs.empty() && line <= runs.back().End; ++line) {
-        while (run < runs.size() && runs[run].End <= line)
-            ++run;
-        const bool inRun = run < runs.size() && runs[run].First <= line;
-        EXPECT_EQ(states.State(line), inRun ? runs[run].State : TLineStates::kUnset) << line;
-    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Steps, TLineStatesTest,
-    ::testing::Values(
-        TCase{"UnsetIsNoRun", {{'s', 0, 5, 0}, {'s', 5, 5, 1}}, {}},
-        TCase{"LineAfterLineGrowsOneRun",
-              {{'s', 3, 4, 1}, {'s', 4, 5, 1}, {'s', 5, 6, 1}},
-              {{3, 6, 1}}},
-        TCase{"OtherStatesApart", {{'s', 0, 2, 1}, {'s', 2, 3, 2}}, {{0, 2, 1}, {2, 3, 2}}},
-        TCase{"SetInsideSplits",
-              {{'s', 0, 10, 1}, {'s', 4, 5, 2}},
-              {{0, 4, 1}, {4, 5, 2}, {5, 10, 1}}},
-        TCase{"UnsetInsideSplits", {{'s', 0, 10, 1}, {'s', 4, 6, 0}}, {{0, 4, 1}, {6, 10, 1}}},
-        TCase{"GapFilledMergesThree",
-              {{'s', 0, 3, 1}, {'s', 3, 4, 2}, {'s', 4, 8, 1}, {'s', 3, 4, 1}},
-              {{0, 8, 1}}},
-        TCase{"StretchOverRunsReplacesThem",
-              {{'s', 0, 3, 1}, {'s', 5, 7, 2}, {'s', 9, 12, 1}, {'s', 2, 10, 3}},
-              {{0, 2, 1}, {2, 10, 3}, {10, 12, 1}}},
-        TCase{
-            "ForgetToTheEnd", {{'s', 0, 3, 1}, {'s', 5, 7, 2}, {'s', 2, INT_MAX, 0}}, {{0, 2, 1}}},
-        TCase{"ReplaceAboveMoves", {{'s', 10, 20, 1}, {'r', 2, 3, 5}}, {{15, 25, 1}}},
-        TCase{"ReplaceBelowStays", {{'s', 10, 20, 1}, {'r', 25, 26, -1}}, {{10, 20, 1}}},
-        TCase{"ReplacedLinesForgottenRestMoves",
-              {{'s', 10, 20, 1}, {'r', 12, 14, 3}},
-              {{10, 12, 1}, {17, 23, 1}}},
-        TCase{"InsertedInsideSplits",
-              {{'s', 10, 20, 2}, {'r', 15, 15, 2}},
-              {{10, 15, 2}, {17, 22, 2}}},
-        TCase{"JoinedAcrossAGapMerges",
-              {{'s', 0, 5, 1}, {'s', 6, 8, 1}, {'s', 8, 9, 2}, {'r', 5, 6, -1}},
-              {{0, 7, 1}, {7, 8, 2}}},
-        TCase{"JoinedOtherStatesStayApart",
-              {{'s', 0, 5, 1}, {'s', 6, 8, 2}, {'r', 5, 6, -1}},
-              {{0, 5, 1}, {5, 7, 2}}}));
 
 }  // namespace
