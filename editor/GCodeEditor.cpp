@@ -188,7 +188,7 @@ std::string_view TGCodeEditor::CharacterData() const
 }
 
 void TGCodeEditor::ReplaceAllWithoutUndo(std::size_t size, const TTextSource& next,
-                                         const TLoadProgress& progress)
+                                         const TLoadProgress& progress, const TTextGrown& grown)
 {
     const QScopedValueRollback replacing(FReplacingAll, true);
     const bool readOnly = isReadOnly();
@@ -235,6 +235,8 @@ void TGCodeEditor::ReplaceAllWithoutUndo(std::size_t size, const TTextSource& ne
             // An explicit length keeps NUL bytes, which SCI_SETTEXT would stop at.
             SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(part.size()), part.data());
             done += part.size();
+            if (grown)
+                grown(CharacterData());
         }
     } catch (...) {
         finish();
@@ -257,7 +259,7 @@ void TGCodeEditor::SetTextBytes(const QByteArray& text, const TLoadProgress& pro
 }
 
 void TGCodeEditor::SetTextFrom(std::size_t size, const TTextSource& next,
-                               const TLoadProgress& progress)
+                               const TLoadProgress& progress, const TTextGrown& grown)
 {
     // The first line break of whatever text the editor then holds, also after a failed load.
     const auto setLineBreak = [this] {
@@ -265,7 +267,7 @@ void TGCodeEditor::SetTextFrom(std::size_t size, const TTextSource& next,
         setEolMode(EolModeOf(FLineBreak));
     };
     try {
-        ReplaceAllWithoutUndo(size, next, progress);
+        ReplaceAllWithoutUndo(size, next, progress, grown);
     } catch (...) {
         setLineBreak();
         throw;
@@ -357,7 +359,7 @@ void TGCodeEditor::SetModified(bool modified)
 
 void TGCodeEditor::ClearAll()
 {
-    ReplaceAllWithoutUndo(0, [] { return std::string_view(); }, {});
+    ReplaceAllWithoutUndo(0, [] { return std::string_view(); }, {}, {});
     SetModified(false);
 }
 

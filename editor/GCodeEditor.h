@@ -50,9 +50,13 @@ public:
     void SetTextBytes(const QByteArray& bytes, const TLoadProgress& progress = {});
     // Where a text to load comes from: each call gives its next part, an empty one at its end.
     using TTextSource = std::function<std::string_view()>;
+    // Told the text loaded so far after each part. Its bytes stay unchanged and in place while
+    // the load goes on, as long as the text is no longer than the size announced.
+    using TTextGrown = std::function<void(std::string_view textSoFar)>;
     // The same for a text given in parts, size bytes in all (a source that gives more or fewer
     // still loads whole). When the source throws, the parts before stay, and the error goes on.
-    void SetTextFrom(std::size_t size, const TTextSource& next, const TLoadProgress& progress = {});
+    void SetTextFrom(std::size_t size, const TTextSource& next, const TLoadProgress& progress = {},
+                     const TTextGrown& grown = {});
     // The lines joined with the remembered line break, with no break after the last line.
     QByteArray TextBytes() const;
     // The lines without their breaks, over one copy of the text; a text ending in a break has
@@ -126,7 +130,7 @@ private:
 
     bool IsEnabledWindowShortcut(const QKeyEvent& key) const;
     void ReplaceAllWithoutUndo(std::size_t size, const TTextSource& next,
-                               const TLoadProgress& progress);
+                               const TLoadProgress& progress, const TTextGrown& grown);
     void TextChanged(int modificationType);
     void UpdateUndoAvailable();
     void UpdateGutterWidth();

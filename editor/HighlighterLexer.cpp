@@ -183,6 +183,7 @@ void THighlighterLexer::TextReplaced()
 {
     FValidLines = {};
     FUnstyled.Clear();
+    FLineStates.Clear();
     FPendingState = TPendingState::None;
 }
 
@@ -195,6 +196,7 @@ void THighlighterLexer::setEditor(QsciScintilla* editor)
     QsciLexerCustom::setEditor(editor);
     FValidLines = {};
     FUnstyled.Clear();
+    FLineStates.Clear();
     FPendingState = TPendingState::None;
     FStrikeOutDrawn = false;
     if (editor == nullptr)
@@ -253,6 +255,7 @@ void THighlighterLexer::HighlighterChanged()
     // Enabled or a strike-out may have changed: every line is styled again as it is shown.
     FValidLines = {};
     FUnstyled.Clear();
+    FLineStates.Clear();
     startStyling(0);
     editor()->viewport()->update();
 }
@@ -284,8 +287,10 @@ void THighlighterLexer::DocumentModified(int position, int modificationType, int
         ApplyPendingModification();
         if (FPendingState != TPendingState::Applied) {
             // A change without the notice before it: trust nothing below.
+            const int line = static_cast<int>(Send(Base::SCI_LINEFROMPOSITION, position));
             FValidLines = {};
-            FUnstyled.Remove(static_cast<int>(Send(Base::SCI_LINEFROMPOSITION, position)), INT_MAX);
+            FUnstyled.Remove(line, INT_MAX);
+            FLineStates.Set(line, INT_MAX, TLineStates::kUnset);
         }
         FPendingState = TPendingState::None;
     }
@@ -300,6 +305,7 @@ void THighlighterLexer::ApplyPendingModification()
         return;
     const int linesAdded = static_cast<int>(Send(Base::SCI_GETLINECOUNT)) - FPending.lineCount;
     FUnstyled.Replace(FPending.firstChanged, FPending.endChanged, linesAdded);
+    FLineStates.Replace(FPending.firstChanged, FPending.endChanged, linesAdded);
     FValidLines = FPending.validLines;
     FValidLines.first += linesAdded;
     FValidLines.end += linesAdded;
@@ -373,7 +379,7 @@ void THighlighterLexer::StyleLines(int& line, int lastLine)
             else if (line >= FValidLines.first && line < FValidLines.end)
                 before = LineStateOf(line);
         }
-        Send(Base::SCI_SETLINESTATE, static_cast<unsigned long>(line), state);
+        FLineStates.Set(line, line + 1, state);
         if (before && *before == state) {
             // The lines below start as they did before: their styles and states still hold.
             line = FValidLines.end;
@@ -415,10 +421,7 @@ void THighlighterLexer::ResumeAt(int line)
 
 int THighlighterLexer::LineStateOf(int line) const
 {
-    if (FUnstyled.Contains(line))
-        return FStartState;
-    return static_cast<int>(
-        Send(QsciScintillaBase::SCI_GETLINESTATE, static_cast<unsigned long>(line)));
+    return FUnstyled.Contains(line) ? FStartState : FLineStates.State(line);
 }
 
 int THighlighterLexer::FirstVisibleLine() const

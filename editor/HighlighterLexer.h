@@ -1,8 +1,8 @@
 #pragma once
 // Drives a THighlighter from a QScintilla editor. Scintilla asks for styling lazily, only as far
-// as it shows text; each styled line stores the highlighter's end state in the line's
-// SCI_SETLINESTATE slot, so styling can restart at any line. After an edit the lines below keep
-// their styles as soon as a restyled line ends in the state it ended in before.
+// as it shows text; the end state of each styled line is kept in FLineStates, so styling can
+// restart at any line. After an edit the lines below keep their styles as soon as a restyled
+// line ends in the state it ended in before.
 //
 // When the view jumps far ahead (Go to Line, a find, a pick in the plot), Scintilla asks for the
 // styles of every line above the shown ones. A stretch of lines that the highlighter shows to
@@ -15,6 +15,7 @@
 
 #include "highlight/Highlighter.h"
 #include "highlight/LineSet.h"
+#include "highlight/LineStates.h"
 
 #include <Qsci/qscilexercustom.h>
 
@@ -40,6 +41,10 @@ public:
     // Style number of an attribute of the highlighter; 0 (plain) for nullptr or an attribute
     // that the highlighter does not list.
     int StyleOf(const TTokenAttribute* attribute) const;
+
+    // The highlighter's state at the end of a line that is styled, or that was passed over as
+    // ending in the start state.
+    int LineStateOf(int line) const;
 
     // Sends every style's colours and font to the editor again, for instance after the default
     // font or colours have changed.
@@ -94,8 +99,6 @@ private:
     void StylePlain(int fromLine, int toLine);
     void ClearStrikeOut(int position, int length);
     int StyledLineCount() const;
-    // The highlighter's state at the end of a line that is styled or in FUnstyled.
-    int LineStateOf(int line) const;
     int FirstVisibleLine() const;
     int LastVisibleLine() const;
     int LineStart(int line) const;
@@ -127,6 +130,9 @@ private:
     // Lines above Scintilla's end of styling that were never styled; each ends in FStartState.
     TLineSet FUnstyled;
     int FStartState = 0;
+    // Not Scintilla's line states: once one line has a state, Scintilla keeps one for every line
+    // of the text, 4 bytes a line however few are ever styled.
+    TLineStates FLineStates;
     TPendingChange FPending;
     TPendingState FPendingState = TPendingState::None;
     bool FStrikeOutDrawn = false;

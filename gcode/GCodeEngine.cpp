@@ -148,26 +148,6 @@ struct TTextSource
     const char* Start;
 };
 
-// A line break: where it begins and where the next line starts (CR LF is one break).
-struct TBreak
-{
-    std::size_t Begin;
-    std::size_t End;
-};
-
-// The first line break that ends at or after a place in a text, if any.
-std::optional<TBreak> BreakFrom(std::string_view text, std::size_t from)
-{
-    const std::size_t found = text.find_first_of("\r\n", from);
-    if (found == std::string_view::npos)
-        return std::nullopt;
-    if (text[found] == '\n' && found > 0 && text[found - 1] == '\r')
-        return TBreak{found - 1, found + 1};
-    if (text[found] == '\r' && found + 1 < text.size() && text[found + 1] == '\n')
-        return TBreak{found, found + 2};
-    return TBreak{found, found + 1};
-}
-
 }  // namespace
 
 TGCodeEngine::TGCodeEngine()
@@ -233,25 +213,19 @@ void TGCodeEngine::RunText(std::string_view text)
 {
     BeginRun(0, text.size());
     try {
-        const std::optional<TBreak> middle =
+        const std::optional<TBreakSpan> middle =
             text.size() >= kSplitBytes && std::thread::hardware_concurrency() > 1
                 ? BreakFrom(text, text.size() / 2)
                 : std::nullopt;
         if (middle) {
             const std::string_view earlierText = text.substr(0, middle->Begin);
             const std::string_view laterText = text.substr(middle->End);
-            RunHalves(
-                [&](TGCodeEngine& engine) {
-                    TTextSource source(earlierText);
-                    engine.RunSource(source, 0);
-                },
-                [&](TGCodeEngine& engine) {
-                    TTextSource source(laterText);
-                    engine.RunSource(source, CountLines(earlierText));
-                });
+            RunHalves([&](TGCodeEngine& engine) { engine.RunTextPart(earlierText, 0); },
+                      [&](TGCodeEngine& engine) {
+                          engine.RunTextPart(laterText, CountLines(earlierText));
+                      });
         } else {
-            TTextSource source(text);
-            RunSource(source, 0);
+            RunTextPart(text, 0);
         }
     } catch (...) {
         FLineCount = CountLines(text);
@@ -275,6 +249,12 @@ void TGCodeEngine::EndRun()
 {
     FRowLines->Trim();
     FTable->MoveFirst();
+}
+
+void TGCodeEngine::RunTextPart(std::string_view text, std::size_t firstLine)
+{
+    TTextSource source(text);
+    RunSource(source, firstLine);
 }
 
 template <class TSource>
@@ -323,12 +303,17 @@ void TGCodeEngine::RunHalves(const std::function<void(TGCodeEngine&)>& earlier,
     }
     FLaterDone = nullptr;
     worker.join();
-    FTable->AppendTable(std::move(*second.FTable));
-    FRowLines->Append(*second.FRowLines);
-    FSkipped.Append(second.FSkipped);
-    FLinesRead = second.FLinesRead;
+    Adopt(second, laterError);
+}
+
+void TGCodeEngine::Adopt(TGCodeEngine& later, const std::exception_ptr& laterError)
+{
+    FTable->AppendTable(std::move(*later.FTable));
+    FRowLines->Append(*later.FRowLines);
+    FSkipped.Append(later.FSkipped);
+    FLinesRead = later.FLinesRead;
     if (laterError) {
-        FFailedLine = second.FFailedLine;
+        FFailedLine = later.FFailedLine;
         std::rethrow_exception(laterError);
     }
 }

@@ -12,6 +12,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -79,8 +80,11 @@ private:
     static constexpr std::size_t kLetterCount = 26;
     static constexpr std::size_t kClassNumberCount = 100;  // G and M numbers with a class are below
 
+    friend class TRunAhead;
+
     void BeginRun(std::size_t expectedRows, std::size_t progressTotal);
     void EndRun();
+    void RunTextPart(std::string_view text, std::size_t firstLine);
     // Reads the lines a source hands out, the first of them being line firstLine of the text.
     template <class TSource>
     void RunSource(TSource& source, std::size_t firstLine);
@@ -90,6 +94,8 @@ private:
     // second one read to this one's table.
     void RunHalves(const std::function<void(TGCodeEngine&)>& earlier,
                    const std::function<void(TGCodeEngine&)>& later);
+    // Appends what an engine read of the lines after this one's; then rethrows its error.
+    void Adopt(TGCodeEngine& later, const std::exception_ptr& laterError);
     void HandleWord();
     void CommitRow(std::size_t line);
     void RecordFailure(std::size_t line);

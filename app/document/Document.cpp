@@ -6,6 +6,7 @@
 #include "app/window/WorkProgress.h"
 #include "editor/GCodeEditor.h"
 #include "gcode/GCodeEngine.h"
+#include "gcode/RunAhead.h"
 #include "machine/MachineReader.h"
 #include "machine/Plan.h"
 #include "playback/MachineStateIndex.h"
@@ -61,29 +62,54 @@ void TDocument::LoadFile(const QString& name)
             FEngine.reset();
             FEditor.ClearAll();
         }
+        NewInterpreter();
+        const std::size_t size = file.Size();
+        if (!FReading.MachinePath) {
+            FEngine->SetLenient(FReading.Lenient);
+            FRunAhead = std::make_unique<TRunAhead>(*FEngine, size);
+        }
+        std::size_t loaded = 0;
         try {
             FEditor.SetTextFrom(
-                file.Size(), [&file] { return file.NextPart(); },
+                size,
+                [this, &file, &loaded, size] {
+                    const std::string_view part = file.NextPart();
+                    // A file that grew since it was opened makes the editor move its text.
+                    loaded += part.size();
+                    if (loaded > size)
+                        FRunAhead.reset();
+                    return part;
+                },
                 [this](std::size_t done, std::size_t total) {
                     FProgress.Report(kStageReading, done, total);
+                },
+                [this](std::string_view textSoFar) {
+                    if (FRunAhead)
+                        FRunAhead->Publish(textSoFar);
                 });
         } catch (...) {
             // A read that fails part of the way leaves no part of the file under the name of
             // the file before, which Save would overwrite: the window goes back to no file.
+            FRunAhead.reset();
+            FEngine.reset();
             Clear();
             throw;
         }
     }
-    FWindow.setWindowTitle(DocumentTitle(name));
-    NewInterpreter();
-    // The watcher follows the text in the editor from here on, also when the interpreter fails
-    // below, so that Save never writes this text into the file opened before.
-    FWatcher.Stop();
-    FWatcher.SetFileName(name);
-    FWatcher.Start();
-    if (OnFileNamed)
-        OnFileNamed(name);
-    OfferRecovery(name);
+    try {
+        FWindow.setWindowTitle(DocumentTitle(name));
+        // The watcher follows the text in the editor from here on, also when the interpreter
+        // fails below, so that Save never writes this text into the file opened before.
+        FWatcher.Stop();
+        FWatcher.SetFileName(name);
+        FWatcher.Start();
+        if (OnFileNamed)
+            OnFileNamed(name);
+        OfferRecovery(name);
+    } catch (...) {
+        FRunAhead.reset();
+        throw;
+    }
     RunAndPlot();
 }
 
@@ -96,6 +122,7 @@ void TDocument::OfferRecovery(const QString& name)
         FDialogs.Ask(QStringLiteral("Recover unsaved changes to %1?")
                          .arg(name.isEmpty() ? kUntitledName : name),
                      false) == TAnswer::Yes) {
+        FRunAhead.reset();
         FEditor.SetTextBytes(*copy);
         FEditor.SetModified(true);
         FRecovery->Adopt(name);
@@ -118,9 +145,14 @@ void TDocument::RunAndPlot()
         ReadMachinePath();
         return;
     }
-    FEngine->SetLenient(FReading.Lenient);
     try {
-        FEngine->RunText(FEditor.CharacterData());
+        if (FRunAhead) {
+            const std::unique_ptr<TRunAhead> ahead = std::move(FRunAhead);
+            ahead->Finish(FEditor.CharacterData());
+        } else {
+            FEngine->SetLenient(FReading.Lenient);
+            FEngine->RunText(FEditor.CharacterData());
+        }
     } catch (const std::exception& error) {
         const std::optional<std::size_t> failedLine = FEngine->FailedLine();
         if (OnRunEnded)

@@ -24,6 +24,7 @@ class TGCodeEditor;
 class TGCodeEngine;
 class TMachineStateIndex;
 class TRecoveryKeeper;
+class TRunAhead;
 struct TMachineReading;
 struct TPathPlan;
 class TToolpathBuilder;
@@ -126,6 +127,9 @@ private:
     TWorkProgress& FProgress;
     std::function<void()> FShowException;
     std::unique_ptr<TGCodeEngine> FEngine;
+    // Interprets the text of a file while it loads, until RunAndPlot takes its result; dropped
+    // before anything else changes the text.
+    std::unique_ptr<TRunAhead> FRunAhead;
     TReadingSettings FReading;
     std::atomic<bool> FCancel = false;
     bool FKeepMachineStates = false;

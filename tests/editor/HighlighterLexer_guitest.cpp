@@ -62,10 +62,7 @@ struct TEditorFixture
     {
         return static_cast<int>(Send(Sci::SCI_GETSTYLEAT, static_cast<unsigned long>(position)));
     }
-    int LineState(int line)
-    {
-        return static_cast<int>(Send(Sci::SCI_GETLINESTATE, static_cast<unsigned long>(line)));
-    }
+    int LineState(int line) { return lexer->LineStateOf(line); }
     long PositionOf(int line, int index) { return editor.positionFromLineIndex(line, index); }
     long Length() { return Send(Sci::SCI_GETLENGTH); }
     void SetText(const std::string& text)

@@ -1,4 +1,5 @@
 #include "gcode/GCodeEngine.h"
+#include "gcode/RunAhead.h"
 #include "tests/gcode/RowDescription.h"
 
 #include <gtest/gtest.h>
@@ -181,7 +182,9 @@ TEST_F(TGCodeEngineTest, RepeatedRunsRefillTheSameTableAndNumberOn)
     EXPECT_EQ(Rows(true), std::vector<std::string>{"Line=9 AxisX=9"});
 }
 
-// --- Long programs, read in two halves at once ---------------------------------------------
+// --- Long programs, read in two parts at once -----------------------------------------------
+
+enum class TReadAs { Lines, Text, TextWhileWritten };
 
 struct TLongProgramCase
 {
@@ -189,8 +192,12 @@ struct TLongProgramCase
     bool Lenient;
     // Lines that fail a strict reading; a lenient one skips their words.
     std::vector<std::size_t> BadLines;
-    const char* Break;  // read as one text with these breaks; as a list of lines when null
+    TReadAs ReadAs;
+    const char* Break;  // between the lines of a text
 };
+
+// Long enough to be split both as lines and as a text.
+constexpr std::size_t kLongLines = TGCodeEngine::kSplitLines * 4 + 3;
 
 class TGCodeEngineLongTest : public ::testing::TestWithParam<TLongProgramCase>
 {
@@ -237,17 +244,31 @@ protected:
 
     // Reads the lines with one engine and collects what a caller sees.
     static TResult Read(TGCodeEngine& engine, std::vector<std::string> lines,
-                        std::size_t firstLine = 0, const char* lineBreak = nullptr)
+                        std::size_t firstLine = 0, TReadAs readAs = TReadAs::Lines,
+                        const char* lineBreak = "")
     {
         TResult result;
+        std::string text;
+        for (const std::string& line : lines)
+            text += (text.empty() ? "" : lineBreak) + line;
         try {
-            if (lineBreak == nullptr) {
+            switch (readAs) {
+            case TReadAs::Lines:
                 engine.Run(std::move(lines));
-            } else {
-                std::string text;
-                for (const std::string& line : lines)
-                    text += (text.empty() ? "" : lineBreak) + line;
+                break;
+            case TReadAs::Text:
                 engine.RunText(text);
+                break;
+            case TReadAs::TextWhileWritten: {
+                // A fifth is published in parts that cut lines and breaks anywhere; the rest
+                // is long enough to be shared with the thread at the end.
+                constexpr std::size_t kPartBytes = 33331;
+                TRunAhead ahead(engine, text.size());
+                for (std::size_t end = 0; end < text.size() / 5; end += kPartBytes)
+                    ahead.Publish(std::string_view(text).substr(0, end));
+                ahead.Finish(text);
+                break;
+            }
             }
         } catch (const EZorvitError& e) {
             result.Failure = e.what();
@@ -278,11 +299,11 @@ protected:
 TEST_P(TGCodeEngineLongTest, ReadsLikeTheSameLinesInShortRuns)
 {
     const TLongProgramCase& test = GetParam();
-    const std::size_t lineCount = TGCodeEngine::kSplitLines * 2 + 3;
+    const std::size_t lineCount = kLongLines;
     const std::vector<std::string> program = Program(lineCount, test.BadLines);
     TGCodeEngine whole;
     whole.SetLenient(test.Lenient);
-    const TResult actual = Read(whole, program, 0, test.Break);
+    const TResult actual = Read(whole, program, 0, test.ReadAs, test.Break);
     EXPECT_EQ(whole.LineCount(), lineCount);
 
     // The same lines in runs too short to be split, up to the first failure.
@@ -320,19 +341,24 @@ TEST_P(TGCodeEngineLongTest, ReadsLikeTheSameLinesInShortRuns)
     EXPECT_EQ(actual.SkippedPlaces, expected.SkippedPlaces);
 }
 
-constexpr std::size_t kLate = TGCodeEngine::kSplitLines + 1000;
+constexpr std::size_t kLate = kLongLines * 3 / 4;
 constexpr std::size_t kEarly = 1000;
+using enum TReadAs;
 
 INSTANTIATE_TEST_SUITE_P(
     Halves, TGCodeEngineLongTest,
-    ::testing::Values(TLongProgramCase{"Clean", false, {}, nullptr},
-                      TLongProgramCase{"FailsInTheLaterHalf", false, {kLate}, nullptr},
-                      TLongProgramCase{"TheEarlierFailureWins", false, {kEarly, kLate}, nullptr},
-                      TLongProgramCase{
-                          "LenientSkipsInBothHalves", true, {kEarly, kLate, kLate + 10}, nullptr},
-                      TLongProgramCase{"TextWithLineFeeds", false, {}, "\n"},
-                      TLongProgramCase{"TextFailsInTheLaterHalf", false, {kLate}, "\r\n"},
-                      TLongProgramCase{"TextSkipsInBothHalves", true, {kEarly, kLate}, "\r"}),
+    ::testing::Values(
+        TLongProgramCase{"Clean", false, {}, Lines, ""},
+        TLongProgramCase{"FailsInTheLaterHalf", false, {kLate}, Lines, ""},
+        TLongProgramCase{"TheEarlierFailureWins", false, {kEarly, kLate}, Lines, ""},
+        TLongProgramCase{"LenientSkipsInBothHalves", true, {kEarly, kLate, kLate + 10}, Lines, ""},
+        TLongProgramCase{"TextWithLineFeeds", false, {}, Text, "\n"},
+        TLongProgramCase{"TextFailsInTheLaterHalf", false, {kLate}, Text, "\r\n"},
+        TLongProgramCase{"TextSkipsInBothHalves", true, {kEarly, kLate}, Text, "\r"},
+        TLongProgramCase{"WhileWritten", false, {}, TextWhileWritten, "\r\n"},
+        TLongProgramCase{"WhileWrittenFailsLate", false, {kLate}, TextWhileWritten, "\n"},
+        TLongProgramCase{"WhileWrittenFailsEarly", false, {kEarly, kLate}, TextWhileWritten, "\n"},
+        TLongProgramCase{"WhileWrittenSkips", true, {kEarly, kLate}, TextWhileWritten, "\r"}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 }  // namespace
