@@ -562,9 +562,9 @@ double TLineTable::GetFloat(int column) const
     const TMask mask = CurrentMask();
     if ((mask & Bit(column)) == 0)
         return 0;
+    const std::byte* const at = ValueAt(row, mask, column);
     double value = 0;
-    WithRealForm(mask,
-                 [&](auto readReal, std::size_t) { value = readReal(ValueAt(row, mask, column)); });
+    WithRealForm(mask, [&](auto readReal, std::size_t) { value = readReal(at); });
     return value;
 }
 
@@ -584,8 +584,8 @@ void TLineTable::GetFloats(int first, int count, double* values) const
     // Reals are packed in column order, so the set ones of adjacent real columns follow each other.
     const std::byte* const row = CurrentRow();
     const TMask mask = CurrentMask();
+    const std::byte* value = ValueAt(row, mask, first);
     WithRealForm(mask, [&](auto readReal, std::size_t step) {
-        const std::byte* value = ValueAt(row, mask, first);
         for (int i = 0; i < count; ++i) {
             if ((mask & Bit(first + i)) == 0)
                 continue;
