@@ -376,6 +376,32 @@ TEST_F(TPlotterDocumentTest, InterpreterErrorKeepsTheOldPlotAndNamesTheNewFile)
     EXPECT_EQ(ReadFile(bad), "G0 X9\n" + kBadProgram);
 }
 
+TEST_F(TPlotterDocumentTest, ALargeFileInterpretedWhileItLoadsPlotsAsARefreshDoes)
+{
+    // Long enough to be read in several parts while the interpreter follows on another thread.
+    constexpr int kLines = 500000;
+    QByteArray text;
+    for (int i = 0; i < kLines; ++i)
+        text +=
+            "G1 X" + QByteArray::number(i % 997) + ".25 Y" + QByteArray::number(i / 997) + "\r\n";
+    MakeWindow({WriteFile("large.ngc", text)});
+    const TSegmentList& segments = window->Panel().Segments();
+    ASSERT_EQ(segments.size(), static_cast<std::size_t>(kLines));
+    std::vector<float> opened;
+    for (std::size_t i = 0; i < segments.size(); ++i)
+        opened.insert(opened.end(), {segments.To(i).x, segments.To(i).y, segments.To(i).z});
+    ActionNamed("PlotterRefresh").trigger();
+    std::vector<float> refreshed;
+    for (std::size_t i = 0; i < segments.size(); ++i)
+        refreshed.insert(refreshed.end(), {segments.To(i).x, segments.To(i).y, segments.To(i).z});
+    EXPECT_TRUE(refreshed == opened);
+
+    Open(WriteFile("bad.ngc", text + "G1 X\r\n"));
+    ASSERT_EQ(dialogs->errors.size(), 1);
+    EXPECT_TRUE(dialogs->errors[0].contains(QStringLiteral("on line %1").arg(kLines + 1)))
+        << dialogs->errors[0].toStdString();
+}
+
 TEST_F(TPlotterDocumentTest, InterpreterErrorOnRefreshKeepsThePlot)
 {
     const QString good = WriteFile("good.ngc", kSquare);
