@@ -64,8 +64,8 @@ public:
     static constexpr std::size_t kProgressLines = std::size_t{1} << 16;
     // Lines do not depend on each other, so from this many lines or bytes on a second thread
     // reads the later half into a table of its own, which then follows this one's rows.
-    static constexpr std::size_t kSplitLines = std::size_t{1} << 17;
-    static constexpr std::size_t kSplitBytes = std::size_t{1} << 22;
+    static constexpr std::size_t kSplitLines = std::size_t{1} << 16;
+    static constexpr std::size_t kSplitBytes = std::size_t{1} << 20;
 
 private:
     enum class TWordKind : std::uint8_t { Ignored, Integer, Real, GCode, MCode };

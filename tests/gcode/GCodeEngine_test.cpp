@@ -197,7 +197,7 @@ struct TLongProgramCase
 };
 
 // Long enough to be split both as lines and as a text.
-constexpr std::size_t kLongLines = TGCodeEngine::kSplitLines * 4 + 3;
+constexpr std::size_t kLongLines = TGCodeEngine::kSplitLines * 2 + 3;
 
 class TGCodeEngineLongTest : public ::testing::TestWithParam<TLongProgramCase>
 {
@@ -260,11 +260,11 @@ protected:
                 engine.RunText(text);
                 break;
             case TReadAs::TextWhileWritten: {
-                // A fifth is published in parts that cut lines and breaks anywhere; the rest
+                // An eighth is published in parts that cut lines and breaks anywhere; the rest
                 // is long enough to be shared with the thread at the end.
                 constexpr std::size_t kPartBytes = 33331;
                 TRunAhead ahead(engine, text.size());
-                for (std::size_t end = 0; end < text.size() / 5; end += kPartBytes)
+                for (std::size_t end = 0; end < text.size() / 8; end += kPartBytes)
                     ahead.Publish(std::string_view(text).substr(0, end));
                 ahead.Finish(text);
                 break;
