@@ -1,9 +1,12 @@
 // The interpreter over any bytes: the project's own errors are results, anything else a finding.
+// Reading the text in place, and while it is being written, must give what reading its lines
+// gives.
 
 #include "common/Error.h"
 #include "gcode/FloatEnvironment.h"
 #include "gcode/GCodeEngine.h"
 #include "gcode/LineList.h"
+#include "gcode/RunAhead.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -30,5 +33,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ++rows;
     if (rows > lines.size())
         std::abort();
+
+    const auto sameAsLines = [&](TGCodeEngine& other) {
+        other.Table()->MoveFirst();  // settles a failing line's row, as above
+        if (other.Table()->RowCount() != table.RowCount() ||
+            other.FailedLine() != engine.FailedLine() || other.LineCount() != engine.LineCount())
+            std::abort();
+    };
+    TGCodeEngine inPlace;
+    try {
+        inPlace.RunText(text);
+    } catch (const EZorvitError&) {}
+    sameAsLines(inPlace);
+    TGCodeEngine whileWritten;
+    try {
+        TRunAhead ahead(whileWritten, text.size());
+        ahead.Publish(std::string_view(text).substr(0, text.size() / 2));
+        ahead.Finish(text);
+    } catch (const EZorvitError&) {}
+    sameAsLines(whileWritten);
     return 0;
 }
