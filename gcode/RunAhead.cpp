@@ -3,6 +3,8 @@
 #include "gcode/FloatEnvironment.h"
 #include "gcode/LineSplit.h"
 
+#include <algorithm>
+
 TRunAhead::TRunAhead(TGCodeEngine& engine, std::size_t expectedSize)
     : FEngine(engine), FOnProgress(std::move(engine.OnProgress))
 {
@@ -68,11 +70,15 @@ std::optional<std::string_view> TRunAhead::Claim()
             FLastClaimed = true;
             return FText.substr(FClaimed, *FEnd - FClaimed);
         }
-        if (const std::optional<TBreakSpan> last = LastBreakIn(FText, FClaimed)) {
+        // Only the bytes not searched yet: a text of very long lines is searched once.
+        if (const std::optional<TBreakSpan> last =
+                LastBreakIn(FText, std::max(FClaimed, FSearched))) {
             const std::string_view lines = FText.substr(FClaimed, last->Begin - FClaimed);
             FClaimed = last->End;
             return lines;
         }
+        // A CR at the end is searched again with what follows it.
+        FSearched = FText.size() - (FText.ends_with('\r') ? 1 : 0);
         FChanged.wait(lock);
     }
 }

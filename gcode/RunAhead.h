@@ -51,6 +51,7 @@ private:
     // thread's part once it is known.
     std::string_view FText;
     std::size_t FClaimed = 0;
+    std::size_t FSearched = 0;  // no line ends between FClaimed and here
     std::optional<std::size_t> FEnd;
     bool FLastClaimed = false;
     bool FStop = false;

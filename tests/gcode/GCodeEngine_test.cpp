@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -360,5 +361,43 @@ INSTANTIATE_TEST_SUITE_P(
         TLongProgramCase{"WhileWrittenFailsEarly", false, {kEarly, kLate}, TextWhileWritten, "\n"},
         TLongProgramCase{"WhileWrittenSkips", true, {kEarly, kLate}, TextWhileWritten, "\r"}),
     [](const auto& info) { return std::string(info.param.Name); });
+
+}  // namespace
+
+namespace {
+
+// Lines longer than the parts the text is published in (too long for the tokenizer: a lenient
+// reading passes over them), and a part that ends between the CR and the LF of a break: the
+// thread waits for whole lines and reads CR LF as one break.
+TEST(TRunAheadTest, LinesLongerThanThePartsAndBreaksCutInTwo)
+{
+    const std::string text = "G1 X1 (" + std::string(100000, 'a') + ")\r\nG1 X2\r\nG1 Y2 (" +
+                             std::string(50000, 'b') + ")\r\n\r\nG1 X3\r\n(end)";
+    TGCodeEngine expected;
+    expected.SetLenient(true);
+    expected.RunText(text);
+    const std::size_t cutInBreak = text.find("\r\n\r\n") + 1;
+    // The thread sees some of the parts: several rounds, so that it waits at the cut in some.
+    for (int round = 0; round < 20; ++round) {
+        TGCodeEngine engine;
+        engine.SetLenient(true);
+        {
+            TRunAhead ahead(engine, text.size());
+            for (std::size_t end = 0; end < cutInBreak; end += 6997)
+                ahead.Publish(std::string_view(text).substr(0, end));
+            for (const std::size_t end : {cutInBreak, cutInBreak + 2}) {
+                ahead.Publish(std::string_view(text).substr(0, end));
+                for (int wait = 0; wait < round * 100; ++wait)
+                    std::this_thread::yield();
+            }
+            ahead.Finish(text);
+        }
+        EXPECT_EQ(engine.LineCount(), 6u);
+        EXPECT_EQ(engine.Skipped().Lines(), 2u);
+        ASSERT_EQ(engine.Table()->RowCount(), 2u);
+        for (std::size_t row = 0; row < 2; ++row)
+            EXPECT_EQ(engine.RowSourceLines()->LineOf(row), expected.RowSourceLines()->LineOf(row));
+    }
+}
 
 }  // namespace
