@@ -9,19 +9,24 @@ namespace {
 // run and what is left of the run it ends in.
 constexpr int kMaxSetRuns = 3;
 
+// The first run that ends after a line. Runs are disjoint and sorted, so their ends are too.
+template <class TIterator>
+TIterator FirstRunEndingAfter(TIterator begin, TIterator end, int line)
+{
+    return std::upper_bound(
+        begin, end, line, [](int value, const TLineStates::TRun& run) { return value < run.End; });
+}
+
 }  // namespace
 
 TLineStates::TRunIterator TLineStates::FirstEndingAfter(int line)
 {
-    // Runs are disjoint and sorted, so their ends are sorted too.
-    return std::upper_bound(FRuns.begin(), FRuns.end(), line,
-                            [](int value, const TRun& run) { return value < run.End; });
+    return FirstRunEndingAfter(FRuns.begin(), FRuns.end(), line);
 }
 
 int TLineStates::State(int line) const
 {
-    const auto run = std::upper_bound(FRuns.begin(), FRuns.end(), line,
-                                      [](int value, const TRun& r) { return value < r.End; });
+    const auto run = FirstRunEndingAfter(FRuns.begin(), FRuns.end(), line);
     return run != FRuns.end() && run->First <= line ? run->State : kUnset;
 }
 

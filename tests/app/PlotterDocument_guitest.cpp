@@ -387,14 +387,16 @@ TEST_F(TPlotterDocumentTest, ALargeFileInterpretedWhileItLoadsPlotsAsARefreshDoe
     MakeWindow({WriteFile("large.ngc", text)});
     const TSegmentList& segments = window->Panel().Segments();
     ASSERT_EQ(segments.size(), static_cast<std::size_t>(kLines));
-    std::vector<float> opened;
-    for (std::size_t i = 0; i < segments.size(); ++i)
-        opened.insert(opened.end(), {segments.To(i).x, segments.To(i).y, segments.To(i).z});
+    const auto ends = [&segments] {
+        std::vector<float> coordinates;
+        for (std::size_t i = 0; i < segments.size(); ++i)
+            coordinates.insert(coordinates.end(),
+                               {segments.To(i).x, segments.To(i).y, segments.To(i).z});
+        return coordinates;
+    };
+    const std::vector<float> opened = ends();
     ActionNamed("PlotterRefresh").trigger();
-    std::vector<float> refreshed;
-    for (std::size_t i = 0; i < segments.size(); ++i)
-        refreshed.insert(refreshed.end(), {segments.To(i).x, segments.To(i).y, segments.To(i).z});
-    EXPECT_TRUE(refreshed == opened);
+    EXPECT_TRUE(ends() == opened);
 
     Open(WriteFile("bad.ngc", text + "G1 X\r\n"));
     ASSERT_EQ(dialogs->errors.size(), 1);
